@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds Kalmora into build/ (or $KALMORA_BUILD_DIR).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${KALMORA_BUILD_DIR:-$root/build}"
+launcher=()
+if command -v ccache >/dev/null 2>&1; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache); fi
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+cmake --build "$build" --parallel "$(nproc)"

@@ -1,0 +1,49 @@
+#pragma once
+// Exceptions shared by every layer.
+//
+// Exception     - a rule of the program refused an operation; the top-level
+//                 guard shows its message in the error box.
+// EAbort        - a silent abort: the operation stops and nothing is shown.
+// EDatabaseError- the dataset engine refused an operation (missing file,
+//                 key violation, wrong state ...).
+// EConvertError - a text that does not convert to the field's type.
+
+#include <QString>
+#include <exception>
+
+namespace kal {
+
+class Exception : public std::exception {
+public:
+    explicit Exception(QString message = {}) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+    const QString& message() const noexcept { return m_message; }
+    const char* what() const noexcept override { return m_utf8.constData(); }
+
+private:
+    QString m_message;
+    QByteArray m_utf8;
+};
+
+class EAbort : public Exception {
+public:
+    EAbort() : Exception(QStringLiteral("Operation aborted")) {}
+};
+
+class EDatabaseError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Raises the silent abort.
+[[noreturn]] inline void Abort() { throw EAbort(); }
+
+// The text that the error box shows for a message: a "." is appended when the
+// text ends in a character above "."; an empty text stays empty.
+QString ErrorBoxText(const QString& message);
+
+} // namespace kal
