@@ -151,6 +151,8 @@ void Runner::finishPage(bool last)
 {
     if (pageFooter && (!last || r.lastPageFooter))
         printBand(*pageFooter, Role::Footer, r.dataSource);
+    if (r.onPageFinished)
+        r.onPageFinished(r.m_pageNumber);
 }
 
 void Runner::printChain(Band* band, Role role, IDataSource* source)

@@ -191,6 +191,8 @@ public:
     std::function<void(bool& moreData)> onNeedData; // drives the run when there is no data source
     std::function<void()> afterPrint;
     std::function<void(int percent)> onProgress;
+    // A page is complete (1-based number); it stays as it is to the end of the run.
+    std::function<void(int pageNumber)> onPageFinished;
     // Preview hook: receives the pages of a preview run.
     std::function<void(Report& report, std::shared_ptr<const PageModel> pages)> onPreview;
 
