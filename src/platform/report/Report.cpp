@@ -16,10 +16,10 @@ namespace kal::report {
 
 Band::Band(Report* report, BandType type, QString name) : m_report(report), m_type(type), m_name(std::move(name)) {}
 
-Band* Band::child()
+Band* Band::child(const QString& name)
 {
     if (!m_child)
-        m_child.reset(new Band(m_report, BandType::Child, m_name + QStringLiteral("Child")));
+        m_child.reset(new Band(m_report, BandType::Child, name.isEmpty() ? m_name + QStringLiteral("Child") : name));
     return m_child.get();
 }
 

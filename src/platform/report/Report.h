@@ -133,8 +133,9 @@ public:
     // Sub-detail: its rows, printed after each detail record.
     IDataSource* dataSource = nullptr;
 
-    // The child band printed right after this one (created on first call).
-    Band* child();
+    // The child band printed right after this one (created on first call,
+    // named `name` or this band's name + "Child").
+    Band* child(const QString& name = {});
     Band* childBand() const { return m_child.get(); }
 
     Label* addLabel(const QString& name, double left, double top, double width, double height, const QString& caption = {});
