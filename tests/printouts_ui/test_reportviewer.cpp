@@ -451,3 +451,22 @@ TEST(ReportViewer, AFitBeyondTheTrackBarKeepsTheFit)
     };
     viewer.PokazRaport(&list.report);
 }
+
+TEST(ReportViewer, APreviewFromAnyLayerGoesToTheWindowCaptionedWithTheTitle)
+{
+    ScriptedDialogs dialogs;
+    TQuickReportViewer viewer;
+    ListReport list(3);
+    list.report.title = QStringLiteral("Wydruk Tabeli D za półrocze: 1 2009 roku.");
+    QString caption;
+    int shows = 0;
+    dialogs.onModal = [&](QWidget*) {
+        ++shows;
+        caption = viewer.windowTitle();
+        EXPECT_EQ(viewer.StatusPanel0->text(), QStringLiteral("Strona 1 z 1"));
+        return 0;
+    };
+    list.report.preview();
+    EXPECT_EQ(shows, 1);
+    EXPECT_EQ(caption, QStringLiteral("Wydruk Tabeli D za półrocze: 1 2009 roku."));
+}

@@ -586,8 +586,26 @@ void Report::print()
     PrintPages(*model, settings);
 }
 
+namespace {
+IPreviewer* g_previewer = nullptr;
+}
+
+IPreviewer* Previewer()
+{
+    return g_previewer;
+}
+
+void SetPreviewer(IPreviewer* previewer)
+{
+    g_previewer = previewer;
+}
+
 void Report::preview()
 {
+    if (!onPreview && g_previewer) {
+        g_previewer->showPreview(*this);
+        return;
+    }
     const auto model = prepare();
     if (onPreview)
         onPreview(*this, model);

@@ -219,7 +219,10 @@ public:
     // Runs the report and prints it with printSettings. The page range
     // applies to this print only.
     void print();
-    // Runs the report and hands its pages to the preview hook.
+    // Previews the report: without a preview hook of its own, the report
+    // goes to the installed previewer (the preview window), which sets the
+    // hook and calls preview() again; with a hook, the report runs and the
+    // hook receives its pages.
     void preview();
 
 private:
@@ -231,6 +234,18 @@ private:
     bool m_newPageRequested = false;
     std::shared_ptr<const PageModel> m_lastPages;
 };
+
+// The preview window as the headless layers see it.
+class IPreviewer {
+public:
+    virtual ~IPreviewer() = default;
+    // Shows `report` (captioned with its title) and returns when the preview
+    // window has closed.
+    virtual void showPreview(Report& report) = 0;
+};
+IPreviewer* Previewer();
+// Installs `previewer` (not owned); nullptr removes it.
+void SetPreviewer(IPreviewer* previewer);
 
 // Prints `pages` through the printer seam with `settings` and `title` as the
 // job's name.

@@ -240,14 +240,25 @@ TQuickReportViewer::TQuickReportViewer(QWidget* parent) : QDialog(parent)
     PokazNumerStrony(1);
     StatusPanel0->setText(QStringLiteral("Strona ? z ?"));
     FitClick(nullptr);
-    if (!QuickReportViewer)
+    if (!QuickReportViewer) {
         QuickReportViewer = this;
+        SetPreviewer(this);
+    }
 }
 
 TQuickReportViewer::~TQuickReportViewer()
 {
-    if (QuickReportViewer == this)
+    if (QuickReportViewer == this) {
         QuickReportViewer = nullptr;
+        if (Previewer() == this)
+            SetPreviewer(nullptr);
+    }
+}
+
+void TQuickReportViewer::showPreview(Report& report)
+{
+    setWindowTitle(report.title);
+    PokazRaport(&report);
 }
 
 template <class F> void TQuickReportViewer::Guarded(F&& action)

@@ -56,11 +56,16 @@ private:
 
 } // namespace kal::report
 
-class TQuickReportViewer final : public QDialog {
+class TQuickReportViewer final : public QDialog, public kal::report::IPreviewer {
     Q_OBJECT
 public:
+    // The first viewer created becomes `QuickReportViewer` and the
+    // previewer of every report.
     explicit TQuickReportViewer(QWidget* parent = nullptr);
     ~TQuickReportViewer() override;
+
+    // Captions the window with the report's title and previews it.
+    void showPreview(kal::report::Report& report) override;
 
     // Previews `report`: runs it, shows its pages, and returns when the
     // window closes (or when a saved file opened meanwhile replaces it).
