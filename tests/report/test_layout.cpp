@@ -59,11 +59,11 @@ protected:
 
 TEST(TextMetricsTest, LineHeightOfArialIsThatOfLiberationSans)
 {
-    FontSpec f;
+    FontDef f;
     f.pointSize = 10;
     EXPECT_NEAR(TextMetrics::lineHeight(f), kLine10, 0.02);
     // Arial and Liberation Sans measure the same.
-    FontSpec liberation = f;
+    FontDef liberation = f;
     liberation.family = QStringLiteral("Liberation Sans");
     EXPECT_DOUBLE_EQ(TextMetrics::width(f, QStringLiteral("Zużycie paliwa")),
                      TextMetrics::width(liberation, QStringLiteral("Zużycie paliwa")));
@@ -71,7 +71,7 @@ TEST(TextMetricsTest, LineHeightOfArialIsThatOfLiberationSans)
 
 TEST(TextMetricsTest, WrapBreaksAtBlanksAndCutsLongWords)
 {
-    FontSpec f;
+    FontDef f;
     f.pointSize = 10;
     const double width = TextMetrics::width(f, QStringLiteral("Silniki w samochodach"));
     EXPECT_EQ(TextMetrics::wrap(f, QStringLiteral("Silniki w samochodach osobowych"), width),

@@ -93,7 +93,7 @@ private:
         double x, y, w, h;
         Align align;
         QString text;
-        FontSpec font;
+        FontDef font;
     };
 
     void startPage();

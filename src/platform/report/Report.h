@@ -43,7 +43,7 @@ public:
 
     QString name;
     double left = 0, top = 0, width = 20, height = 5;
-    FontSpec font;             // set from the report's font when created
+    FontDef font;             // set from the report's font when created
     Align alignment = Align::Left;
     bool wordWrap = false;     // break lines at the control's width
     bool autoSize = false;     // a one-line text takes the width of its text
@@ -179,7 +179,7 @@ public:
     QString title;
     Orientation orientation = Orientation::Portrait;
     QMarginsF margins{10, 10, 10, 10}; // mm
-    FontSpec font;                      // default font of new controls
+    FontDef font;                      // default font of new controls
     bool printIfEmpty = true;           // with no records, still print title, headers, summary
     bool firstPageHeader = true;        // page header on the first page
     bool lastPageFooter = true;         // page footer on the last page

@@ -60,7 +60,7 @@ void TQRPreview::setPageNumber(int page)
 
 void TQRPreview::setZoom(int percent)
 {
-    percent = std::clamp(percent, 1, 1000);
+    percent = std::clamp(percent, 1, 400); // a page image stays below 60 MB
     if (percent == m_zoom)
         return;
     m_zoom = percent;
