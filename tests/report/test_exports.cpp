@@ -88,7 +88,7 @@ TEST(Exports, HtmlEscapesTextsAndKeepsOneBlockPerPage)
     model.pages.resize(2);
     PageItem item;
     item.text = QStringLiteral("<b>a & b</b> ż");
-    item.font = model.fontIndex(FontSpec{});
+    item.font = model.fontIndex(FontDef{});
     item.x2 = 50;
     item.y2 = 5;
     model.pages[1].items.push_back(item);

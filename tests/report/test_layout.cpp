@@ -59,11 +59,11 @@ protected:
 
 TEST(TextMetricsTest, LineHeightOfArialIsThatOfLiberationSans)
 {
-    FontSpec f;
+    FontDef f;
     f.pointSize = 10;
     EXPECT_NEAR(TextMetrics::lineHeight(f), kLine10, 0.02);
     // Arial and Liberation Sans measure the same.
-    FontSpec liberation = f;
+    FontDef liberation = f;
     liberation.family = QStringLiteral("Liberation Sans");
     EXPECT_DOUBLE_EQ(TextMetrics::width(f, QStringLiteral("Zużycie paliwa")),
                      TextMetrics::width(liberation, QStringLiteral("Zużycie paliwa")));
@@ -71,7 +71,7 @@ TEST(TextMetricsTest, LineHeightOfArialIsThatOfLiberationSans)
 
 TEST(TextMetricsTest, WrapBreaksAtBlanksAndCutsLongWords)
 {
-    FontSpec f;
+    FontDef f;
     f.pointSize = 10;
     const double width = TextMetrics::width(f, QStringLiteral("Silniki w samochodach"));
     EXPECT_EQ(TextMetrics::wrap(f, QStringLiteral("Silniki w samochodach osobowych"), width),
@@ -363,4 +363,27 @@ TEST(ReportRun, AutoSizedLabelsTakeTheWidthOfTheirText)
     const PageItem& top = model->pages.at(0).items.at(1);
     EXPECT_NEAR(top.x1, 160 - w, 1e-9);
     EXPECT_NEAR(top.x2, 160, 1e-9);
+}
+
+TEST(ReportRun, ChildBandsOfAHiddenOrDisabledBandStillPrint)
+{
+    Report report;
+    int n = 0;
+    report.beforePrint = [&](bool&) { n = 0; };
+    report.onNeedData = [&](bool& more) { more = n++ < 2; };
+    Band* detail = report.addBand(BandType::Detail, QStringLiteral("Detail"));
+    detail->addLabel(QStringLiteral("L"), 0, 0, 30, 5, QStringLiteral("rodzic"));
+    detail->beforePrint = [&](Band&, bool& print) { print = report.recordNumber() == 2; };
+    Band* child = detail->child(QStringLiteral("ChildBand1"));
+    child->addLabel(QStringLiteral("C"), 0, 0, 30, 5, QStringLiteral("dziecko"));
+    EXPECT_EQ(report.band(QStringLiteral("ChildBand1")), child);
+    auto texts = [&] {
+        QStringList out;
+        for (const PageItem& item : report.prepare()->pages.at(0).items)
+            out << item.text;
+        return out;
+    };
+    EXPECT_EQ(texts(), (QStringList{QStringLiteral("dziecko"), QStringLiteral("rodzic"), QStringLiteral("dziecko")}));
+    detail->enabled = false;
+    EXPECT_EQ(texts(), (QStringList{QStringLiteral("dziecko"), QStringLiteral("dziecko")}));
 }

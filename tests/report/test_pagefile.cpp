@@ -124,3 +124,15 @@ TEST(PageFile, FuzzedFilesNeverCrashAndAreRefusedWhenDamaged)
         EXPECT_TRUE(error.isEmpty() || error == kDamaged) << error.toStdString();
     }
 }
+
+TEST(PageFile, AFileThatCannotBeWrittenSaysSo)
+{
+    kal::test::TestDir dir;
+    const QString target = dir.file(QStringLiteral("brak/raport.QRP"));
+    try {
+        SavePageFile(PageModel{}, target);
+        FAIL() << "no exception";
+    } catch (const kal::Exception& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Nie można zapisać pliku %1.").arg(target));
+    }
+}

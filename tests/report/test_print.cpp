@@ -137,3 +137,25 @@ TEST(Rendering, PageImageFollowsTheZoomAndDrawsThePage)
     // A page that does not exist is a blank sheet.
     EXPECT_FALSE(darkIn(RenderPage(*model, 7, 25), QRect(0, 0, 198, 280)));
 }
+
+TEST(Printing, WithoutAHookAPreviewGoesToTheInstalledPreviewer)
+{
+    struct Window final : IPreviewer {
+        void showPreview(Report& report) override
+        {
+            titles << report.title;
+            // As the preview window does: its own hook, then the run.
+            report.onPreview = [this](Report&, std::shared_ptr<const PageModel> pages) { shownPages = pages->pageCount(); };
+            report.preview();
+            report.onPreview = nullptr;
+        }
+        QStringList titles;
+        int shownPages = 0;
+    } window;
+    SetPreviewer(&window);
+    SampleReport sample;
+    sample.report.preview();
+    SetPreviewer(nullptr);
+    EXPECT_EQ(window.titles, QStringList{QStringLiteral("Wydruk próbny")});
+    EXPECT_EQ(window.shownPages, 2);
+}

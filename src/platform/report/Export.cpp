@@ -71,7 +71,7 @@ QByteArray ExportHtml(const PageModel& model)
         for (const PageItem& item : model.pages[p].items) {
             switch (item.kind) {
             case PageItem::Kind::Text: {
-                const FontSpec& f = model.fontOf(item);
+                const FontDef& f = model.fontOf(item);
                 const char* align = item.align == Align::Right ? "right" : item.align == Align::Center ? "center" : "left";
                 QString family = f.family;
                 family.remove(QLatin1Char('"')).remove(QLatin1Char('<')).remove(QLatin1Char('>')).remove(QLatin1Char(';'));

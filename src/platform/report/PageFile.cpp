@@ -144,7 +144,7 @@ QByteArray SavePages(const PageModel& model)
     body.f64(model.paperSize.width());
     body.f64(model.paperSize.height());
     body.u32(static_cast<quint32>(model.fonts.size()));
-    for (const FontSpec& f : model.fonts) {
+    for (const FontDef& f : model.fonts) {
         body.text(f.family);
         body.f64(f.pointSize);
         body.u8(static_cast<quint8>((f.bold ? 1 : 0) | (f.italic ? 2 : 0) | (f.underline ? 4 : 0)));
@@ -203,7 +203,7 @@ PageModel LoadPages(const QByteArray& data)
         Damaged();
     model.fonts.reserve(fonts);
     for (quint32 i = 0; i < fonts; ++i) {
-        FontSpec f;
+        FontDef f;
         f.family = in.text();
         f.pointSize = in.f64();
         if (f.pointSize <= 0 || f.pointSize > 1000)

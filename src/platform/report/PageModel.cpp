@@ -2,9 +2,9 @@
 
 namespace kal::report {
 
-QFont ToQFont(const FontSpec& spec)
+QFont ToQFont(const FontDef& wanted)
 {
-    QString family = spec.family;
+    QString family = wanted.family;
     if (family.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0 || family.isEmpty())
         family = QStringLiteral("Liberation Sans");
     else if (family.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0)
@@ -12,16 +12,16 @@ QFont ToQFont(const FontSpec& spec)
     else if (family.compare(QLatin1String("Courier New"), Qt::CaseInsensitive) == 0)
         family = QStringLiteral("Liberation Mono");
     QFont font(family);
-    font.setPointSizeF(spec.pointSize > 0 ? spec.pointSize : 9.0);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+    font.setPointSizeF(wanted.pointSize > 0 ? wanted.pointSize : 9.0);
+    font.setBold(wanted.bold);
+    font.setItalic(wanted.italic);
+    font.setUnderline(wanted.underline);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(true);
     return font;
 }
 
-std::uint16_t PageModel::fontIndex(const FontSpec& font)
+std::uint16_t PageModel::fontIndex(const FontDef& font)
 {
     if (m_lastFont >= 0 && m_lastFont < static_cast<int>(fonts.size()) && fonts[m_lastFont] == font)
         return static_cast<std::uint16_t>(m_lastFont);
@@ -36,9 +36,9 @@ std::uint16_t PageModel::fontIndex(const FontSpec& font)
     return static_cast<std::uint16_t>(m_lastFont);
 }
 
-const FontSpec& PageModel::fontOf(const PageItem& item) const
+const FontDef& PageModel::fontOf(const PageItem& item) const
 {
-    static const FontSpec fallback;
+    static const FontDef fallback;
     return item.font < fonts.size() ? fonts[item.font] : fallback;
 }
 

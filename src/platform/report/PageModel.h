@@ -18,20 +18,20 @@ enum class Orientation : std::uint8_t { Portrait = 0, Landscape = 1 };
 
 // A font as a report asks for it. "Arial" is drawn with Liberation Sans,
 // whose metrics are the same (see ToQFont).
-struct FontSpec {
+struct FontDef {
     QString family = QStringLiteral("Arial");
     double pointSize = 9.0;
     bool bold = false;
     bool italic = false;
     bool underline = false;
 
-    bool operator==(const FontSpec& other) const = default;
+    bool operator==(const FontDef& other) const = default;
 };
 
-// The QFont that draws and measures `spec`: the family mapped to an installed
+// The QFont that draws and measures `wanted`: the family mapped to an installed
 // one with the same metrics, no hinting (so that the layout does not depend on
 // the device).
-QFont ToQFont(const FontSpec& spec);
+QFont ToQFont(const FontDef& wanted);
 
 struct PageItem {
     enum class Kind : std::uint8_t { Text = 0, Line = 1, Rect = 2 };
@@ -58,13 +58,13 @@ public:
     QString title;
     QSizeF paperSize{210.0, 297.0}; // mm, already turned for the orientation
     Orientation orientation = Orientation::Portrait;
-    std::vector<FontSpec> fonts;
+    std::vector<FontDef> fonts;
     std::vector<Page> pages;
 
     int pageCount() const { return static_cast<int>(pages.size()); }
     // The index of `font` in `fonts`, added when missing.
-    std::uint16_t fontIndex(const FontSpec& font);
-    const FontSpec& fontOf(const PageItem& item) const;
+    std::uint16_t fontIndex(const FontDef& font);
+    const FontDef& fontOf(const PageItem& item) const;
 
     // Equal content; the font lookup cache does not count.
     bool operator==(const PageModel& other) const;

@@ -16,10 +16,10 @@ namespace kal::report {
 
 Band::Band(Report* report, BandType type, QString name) : m_report(report), m_type(type), m_name(std::move(name)) {}
 
-Band* Band::child()
+Band* Band::child(const QString& name)
 {
     if (!m_child)
-        m_child.reset(new Band(m_report, BandType::Child, m_name + QStringLiteral("Child")));
+        m_child.reset(new Band(m_report, BandType::Child, name.isEmpty() ? m_name + QStringLiteral("Child") : name));
     return m_child.get();
 }
 
@@ -93,7 +93,7 @@ private:
         double x, y, w, h;
         Align align;
         QString text;
-        FontSpec font;
+        FontDef font;
     };
 
     void startPage();
@@ -586,8 +586,26 @@ void Report::print()
     PrintPages(*model, settings);
 }
 
+namespace {
+IPreviewer* g_previewer = nullptr;
+}
+
+IPreviewer* Previewer()
+{
+    return g_previewer;
+}
+
+void SetPreviewer(IPreviewer* previewer)
+{
+    g_previewer = previewer;
+}
+
 void Report::preview()
 {
+    if (!onPreview && g_previewer) {
+        g_previewer->showPreview(*this);
+        return;
+    }
     const auto model = prepare();
     if (onPreview)
         onPreview(*this, model);

@@ -43,7 +43,7 @@ public:
 
     QString name;
     double left = 0, top = 0, width = 20, height = 5;
-    FontSpec font;             // set from the report's font when created
+    FontDef font;             // set from the report's font when created
     Align alignment = Align::Left;
     bool wordWrap = false;     // break lines at the control's width
     bool autoSize = false;     // a one-line text takes the width of its text
@@ -133,8 +133,9 @@ public:
     // Sub-detail: its rows, printed after each detail record.
     IDataSource* dataSource = nullptr;
 
-    // The child band printed right after this one (created on first call).
-    Band* child();
+    // The child band printed right after this one (created on first call,
+    // named `name` or this band's name + "Child").
+    Band* child(const QString& name = {});
     Band* childBand() const { return m_child.get(); }
 
     Label* addLabel(const QString& name, double left, double top, double width, double height, const QString& caption = {});
@@ -178,7 +179,7 @@ public:
     QString title;
     Orientation orientation = Orientation::Portrait;
     QMarginsF margins{10, 10, 10, 10}; // mm
-    FontSpec font;                      // default font of new controls
+    FontDef font;                      // default font of new controls
     bool printIfEmpty = true;           // with no records, still print title, headers, summary
     bool firstPageHeader = true;        // page header on the first page
     bool lastPageFooter = true;         // page footer on the last page
@@ -218,7 +219,10 @@ public:
     // Runs the report and prints it with printSettings. The page range
     // applies to this print only.
     void print();
-    // Runs the report and hands its pages to the preview hook.
+    // Previews the report: without a preview hook of its own, the report
+    // goes to the installed previewer (the preview window), which sets the
+    // hook and calls preview() again; with a hook, the report runs and the
+    // hook receives its pages.
     void preview();
 
 private:
@@ -230,6 +234,18 @@ private:
     bool m_newPageRequested = false;
     std::shared_ptr<const PageModel> m_lastPages;
 };
+
+// The preview window as the headless layers see it.
+class IPreviewer {
+public:
+    virtual ~IPreviewer() = default;
+    // Shows `report` (captioned with its title) and returns when the preview
+    // window has closed.
+    virtual void showPreview(Report& report) = 0;
+};
+IPreviewer* Previewer();
+// Installs `previewer` (not owned); nullptr removes it.
+void SetPreviewer(IPreviewer* previewer);
 
 // Prints `pages` through the printer seam with `settings` and `title` as the
 // job's name.

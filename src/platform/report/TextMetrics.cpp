@@ -24,41 +24,41 @@ const QImage& LayoutDevice()
     return device;
 }
 
-QString KeyOf(const FontSpec& f)
+QString KeyOf(const FontDef& f)
 {
     return f.family + QLatin1Char('|') + QString::number(f.pointSize) + QLatin1Char('|')
         + QLatin1Char(f.bold ? 'b' : '-') + QLatin1Char(f.italic ? 'i' : '-') + QLatin1Char(f.underline ? 'u' : '-');
 }
 
-const QFontMetricsF& MetricsOf(const FontSpec& font)
+const QFontMetricsF& MetricsOf(const FontDef& font)
 {
     static QHash<QString, std::shared_ptr<QFontMetricsF>> cache;
-    static FontSpec lastSpec;
+    static FontDef lastFont;
     static const QFontMetricsF* last = nullptr;
-    if (last && lastSpec == font)
+    if (last && lastFont == font)
         return *last;
     const QString key = KeyOf(font);
     auto it = cache.find(key);
     if (it == cache.end())
         it = cache.insert(key, std::make_shared<QFontMetricsF>(ToQFont(font), &LayoutDevice()));
-    lastSpec = font;
+    lastFont = font;
     last = it.value().get();
     return *last;
 }
 
 } // namespace
 
-double TextMetrics::width(const FontSpec& font, const QString& text)
+double TextMetrics::width(const FontDef& font, const QString& text)
 {
     return MetricsOf(font).horizontalAdvance(text) * kMmPerUnit;
 }
 
-double TextMetrics::lineHeight(const FontSpec& font)
+double TextMetrics::lineHeight(const FontDef& font)
 {
     return MetricsOf(font).lineSpacing() * kMmPerUnit;
 }
 
-QStringList TextMetrics::wrap(const FontSpec& font, const QString& text, double widthMm)
+QStringList TextMetrics::wrap(const FontDef& font, const QString& text, double widthMm)
 {
     QStringList out;
     const QFontMetricsF& fm = MetricsOf(font);

@@ -11,12 +11,12 @@ namespace kal::report {
 class TextMetrics {
 public:
     // Width of `text` in mm in `font`.
-    static double width(const FontSpec& font, const QString& text);
+    static double width(const FontDef& font, const QString& text);
     // Height of one line in mm (the line spacing of `font`).
-    static double lineHeight(const FontSpec& font);
+    static double lineHeight(const FontDef& font);
     // Breaks `text` into lines no wider than `widthMm`: at "\n", then at
     // blanks; a word longer than the width is cut between characters.
-    static QStringList wrap(const FontSpec& font, const QString& text, double widthMm);
+    static QStringList wrap(const FontDef& font, const QString& text, double widthMm);
 };
 
 } // namespace kal::report
