@@ -67,6 +67,7 @@ public:
 private:
     friend class TTable;
     friend class TDataLink;
+    friend class TMasterLinkGuard;
     enum class Event { ActiveChanged, DataSetChanged, Scrolled, RecordChanged, EditingChanged, UpdateData };
     void notify(Event event, int info = 0, TField* field = nullptr);
     void addLink(TDataLink* link);
@@ -75,6 +76,7 @@ private:
     TTable* m_dataSet = nullptr;
     bool m_enabled = true;
     std::vector<TDataLink*> m_links;
+    std::vector<TTable*> m_details; // tables whose master source this is
 };
 
 } // namespace kal

@@ -241,42 +241,55 @@ private:
     friend struct db_detail::Cursor;
     friend class TMasterLinkGuard;
 
-    // Values of one record: one slot per field (null = invalid QVariant).
+    // Values of one record: a slot per column of the file, then a slot per
+    // calculated or lookup field (null = invalid QVariant).
     struct Record {
         qint64 rowid = 0;
         std::vector<QVariant> values;
-        std::vector<unsigned char> loaded; // 0 while a lazily read column is not decoded
+        std::vector<unsigned char> loaded; // 0 while a column is not yet decoded from the walk
     };
 
     void checkActive() const;
     void checkInactive() const;
-    void checkWritable() const;
     void checkCanModify() const;
-    void ensureFresh() const; // reloads when the master moved or the file changed
-    void loadCurrent();       // reads the record at the cursor into m_current
-    void clearCurrent();
-    void materialize() const; // decodes every column of the current record
-    QVariant rawValue(const TField& field) const;
-    void setRawValue(TField& field, const QVariant& value, bool fromCode = true);
-    void assignValue(TField& field, const QVariant& value);
-    void calculateFields();
-    void initRecord();
-    void doPost();
-    void doInsert(bool append);
-    void moveTo(int position, int distance, bool fireScroll);
-    void notifySources(int event, int info = 0, TField* field = nullptr);
-    void dataEvent(int event, int info = 0, TField* field = nullptr);
-    void setState(TDataSetState state);
-    void masterChanged();
-    void openCursor();
+    QString resolvedPath() const;
     void bindFields();
     void removeDynamicFields();
-    QString resolvedPath() const;
+    void chooseOrder();
+    void reorder();
+    QByteArray keyFromValues(const QVariantList& values) const;
+    QByteArray keyOfRecord(const std::vector<QVariant>& values) const;
+    QByteArray rowKey(qint64 rid) const;
+    bool inRange(const QByteArray& key) const;
+    int lowerBound(const QByteArray& key, qint64 rid) const;
+    void computeRange();
+    void reload();
+    void clearCurrent();
+    bool fetchRow(qint64 rid, Record& into) const;
+    void materialize() const;
+    void stopStream(bool keepCurrent);
+    bool startStream(int p, qint64 rid);
+    void readRowAt(int p);
+    void positionAndNotify(int p, bool scrolled, int distance);
+    void calculateFields();
+    QVariant rawValue(const TField& field) const;
+    void setRawValue(TField& field, const QVariant& value);
     QVariant lookupValue(const TField& field) const;
-    bool runCheckOperation(const std::function<void()>& op, const TDataSetErrorEvent& handler);
-    void resyncAfterChange(qint64 rowid);
+    void dataEvent(int event, int info = 0, TField* field = nullptr);
+    void setState(TDataSetState state);
+    void notifyDetails();
+    bool hasActiveLinks() const;
+    void masterChanged();
     void applyMasterRange();
-    int findKeyPosition(const QVariantList& values, bool nearest, int keyCount);
+    void ensureMaster();
+    void ensureFresh();
+    bool runCheckOperation(const std::function<void()>& op, const TDataSetErrorEvent& handler);
+    void doInsert(bool append);
+    void doPost();
+    QVariantList keyBufferValues() const;
+    int findKeyPosition(const QVariantList& values, bool nearest);
+    QString matchCondition(const QStringList& names, const QVariantList& values, TLocateOptions options,
+                           std::vector<std::pair<TFieldType, QVariant>>& binds) const;
 
     QString m_tableName;
     TFieldDefs m_fieldDefs;
@@ -292,7 +305,6 @@ private:
     QString m_masterFields;
     std::unique_ptr<TDataLink> m_masterLink;
     int m_disableCount = 0;
-    bool m_pendingChangeEvent = false;
     std::vector<TDataSource*> m_sources;
 
     Record m_current;
@@ -300,7 +312,10 @@ private:
     Record m_keyBuffer;  // key values written in dsSetKey
     std::vector<unsigned char> m_keyAssigned;
     TDataSetState m_stateBeforeKey = dsBrowse;
+    bool m_lazy = false; // undecoded columns of m_current come from the walk statement
     int m_peekDepth = 0;
+    std::vector<Record> m_peekStack;
+    std::vector<bool> m_peekLazy;
     bool m_inCalc = false;
 
     mutable std::unique_ptr<db_detail::Cursor> m_cursor;
