@@ -113,6 +113,7 @@ struct Tekst {
     double x = 0, y = 0, x2 = 0;
     QString tekst;
     bool gruby = false;
+    bool podkreslony = false;
 };
 
 inline std::vector<Tekst> Teksty(const kal::report::PageModel& m)
@@ -121,7 +122,7 @@ inline std::vector<Tekst> Teksty(const kal::report::PageModel& m)
     for (int s = 0; s < m.pageCount(); ++s)
         for (const auto& it : m.pages[size_t(s)].items)
             if (it.kind == kal::report::PageItem::Kind::Text)
-                t.push_back({s, it.x1, it.y1, it.x2, it.text, m.fontOf(it).bold});
+                t.push_back({s, it.x1, it.y1, it.x2, it.text, m.fontOf(it).bold, m.fontOf(it).underline});
     return t;
 }
 
