@@ -14,20 +14,41 @@ namespace kal {
 double RoundHalfAway(double value, int decimals);
 
 // Formats `value` with a display pattern such as "### ### ##0.00",
-// "# ### ##0.00# ### ###", "# ### ##0.### ###", "###0.00" or "## ##0.00":
-// "0" a digit always shown, "#" a digit shown when needed, a blank between
-// placeholders a group separator, "." the decimal separator (shown as ",").
-// Leading groups that hold no digit are dropped, nothing is padded, and the
-// value is rounded to the pattern's last decimal with RoundHalfAway.
+// "# ### ##0.00# ### ###", "# ### ##0.### ###", "###0.00" or "## ##0.00".
+// The rule:
+// - "." splits the pattern into its whole part and its decimals; it is shown
+//   as ",". "0" is a digit always shown, "#" a digit shown when needed.
+// - The value is first rounded with RoundHalfAway to as many decimals as the
+//   pattern has placeholders after the "."; a value that rounds to zero has
+//   no sign, a negative one gets a leading "-".
+// - Whole part: every digit of the value is shown (the pattern never cuts
+//   digits), leading zeros dropped, but at least as many digits as the whole
+//   part has "0"s. When the whole part holds a blank, the digits are grouped
+//   with one ASCII blank, in groups as long as the pattern's last group
+//   (three in every pattern of the program); leading groups without digits
+//   are dropped and nothing is padded.
+// - Decimals: a "0" makes every decimal up to it required; the optional ones
+//   after it drop trailing zeros. A blank inside the decimals is emitted only
+//   when a digit follows it. No "," is shown when no decimal remains.
+// Examples: 1234567.891 with "### ### ##0.00" is "1 234 567,89"; 0.1234 with
+// "# ### ##0.00# ### ###" is "0,123 4"; 5 with "# ### ##0.### ###" is "5".
+// A value beyond the rounding's range shows its whole digits and zero
+// decimals; infinities and NaN show as "INF", "-INF" and "NAN".
 QString FormatNumber(double value, const QString& pattern);
 
 // The text of a float with full precision and the decimal comma, without
 // grouping (1234.5 gives "1234,5"); ParseDecimal reads it back exactly.
+// The shortest text that reads back to the same double; plain digits for
+// magnitudes from 1e-5 below 1e17, otherwise an exponent ("1e+20"). Zero is
+// "0" (also -0.0); an infinity or NaN gives the empty text.
 QString FloatToText(double value);
 
 // Reads a decimal number. Every blank is dropped; "," or "." is the decimal
 // separator; an optional sign and an exponent are allowed. "inf", "nan",
-// hexadecimal forms, an empty text and any other text give nullopt.
+// hexadecimal forms, an empty text and any other text give nullopt. A value
+// too large for a double does not convert; one too small to hold is 0. Blanks
+// are " ", the no-break space and the narrow no-break space; control
+// characters at either end are cut too. Never gives -0.0.
 std::optional<double> ParseDecimal(const QString& text);
 
 // Reads a whole number after dropping every blank; nullopt when the text is
