@@ -26,6 +26,8 @@
 // A unique index is the file's primary index; a plain one is a secondary index.
 // The work table's one index is the primary unique index over `Klucz;Identyfikator`.
 
+#include "platform/db/Field.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -61,6 +63,8 @@ enum class Zdarzenie {
     OnPostError,
 };
 QString NazwaZdarzenia(Zdarzenie z);
+// The engine's field type of a field of the description.
+kal::TFieldType TypPola(Typ typ);
 
 struct ObslugaZdarzenia {
     Zdarzenie zdarzenie;
@@ -140,6 +144,22 @@ const QStringList& PolaIlosciTabeliC();
 const QStringList& PolaLiczbTabeliC();
 // The 24 value fields of "Załącznik nr 1": P11 ... P42, Rezerwa1 .. Rezerwa5.
 const QStringList& PolaZalacznika1();
+
+// A new data directory: creates `katalog` when needed, the 25 table files with
+// their indexes, the twelve rows of the fuel densities and the one row of the
+// fleet-import column names. Refuses a directory that already holds table
+// files ("*.db" in any case), so that it never overwrites data. Returns the
+// empty text on success, else the reason (nothing is left behind then).
+QString UtworzKatalogDanych(const QString& katalog);
+
+// The fuel densities a new data directory starts with (kg per litre; the
+// compressed gases per m³ of gas, their quantity being entered in m³).
+struct GestoscPaliwa {
+    const char* kod;
+    const char* nazwa;
+    double gestosc;
+};
+const std::vector<GestoscPaliwa>& PoczatkoweGestosci();
 
 // Display patterns.
 inline const char* const FormatKwot = "# ### ##0.00# ### ###";

@@ -1,0 +1,839 @@
+#include "Dane.h"
+
+#include "Funkcje.h"
+#include "platform/core/Dialogs.h"
+#include "platform/core/NumberText.h"
+
+#include <QFileInfo>
+#include <QHash>
+
+TDM* DM = nullptr;
+std::function<QString(const QString&, const QString&)> TDM::NazwaTymczasowa;
+
+namespace {
+
+using HandlerZbioru = void (TDM::*)(kal::TDataSet&);
+using HandlerUstawTekst = void (TDM::*)(kal::TField&, const QString&);
+using HandlerPobierzTekst = void (TDM::*)(kal::TField&, QString&, bool);
+using HandlerSprawdz = void (TDM::*)(kal::TField&);
+
+template <typename H>
+H znajdzHandler(const QHash<QString, H>& mapa, const QString& nazwa, const QString& gdzie)
+{
+    auto it = mapa.constFind(nazwa);
+    if (it == mapa.constEnd())
+        throw kal::Exception(QStringLiteral("Brak procedury obsługi %1 dla %2 !!!").arg(nazwa, gdzie));
+    return *it;
+}
+
+const QHash<QString, HandlerZbioru>& handleryZbioru()
+{
+    static const QHash<QString, HandlerZbioru> h = {
+#define KAL_H(n) {QStringLiteral(#n), &TDM::n},
+        KAL_TDM_ZDARZENIA_ZBIORU(KAL_H)
+#undef KAL_H
+    };
+    return h;
+}
+
+const QHash<QString, HandlerUstawTekst>& handleryUstawTekst()
+{
+    static const QHash<QString, HandlerUstawTekst> h = {
+#define KAL_H(n) {QStringLiteral(#n), &TDM::n},
+        KAL_TDM_USTAW_TEKST(KAL_H)
+#undef KAL_H
+    };
+    return h;
+}
+
+const QHash<QString, HandlerPobierzTekst>& handleryPobierzTekst()
+{
+    static const QHash<QString, HandlerPobierzTekst> h = {
+#define KAL_H(n) {QStringLiteral(#n), &TDM::n},
+        KAL_TDM_POBIERZ_TEKST(KAL_H)
+#undef KAL_H
+    };
+    return h;
+}
+
+const QHash<QString, HandlerSprawdz>& handlerySprawdz()
+{
+    static const QHash<QString, HandlerSprawdz> h = {
+#define KAL_H(n) {QStringLiteral(#n), &TDM::n},
+        KAL_TDM_SPRAWDZ(KAL_H)
+#undef KAL_H
+    };
+    return h;
+}
+
+const QHash<QString, kal::TTable* TDM::*>& czlonkowieTabel()
+{
+    static const QHash<QString, kal::TTable* TDM::*> h = {
+#define KAL_M(n) {QStringLiteral(#n), &TDM::n},
+        KAL_TDM_TABELE(KAL_M)
+#undef KAL_M
+    };
+    return h;
+}
+
+const QHash<QString, kal::TDataSource* TDM::*>& czlonkowieZrodel()
+{
+    static const QHash<QString, kal::TDataSource* TDM::*> h = {
+#define KAL_M(n) {QStringLiteral(#n), &TDM::n},
+        KAL_TDM_ZRODLA(KAL_M)
+#undef KAL_M
+    };
+    return h;
+}
+
+const QHash<QString, kal::TField* TDM::*>& czlonkowiePol()
+{
+    static const QHash<QString, kal::TField* TDM::*> h = {
+#define KAL_M(n) {QStringLiteral(#n), &TDM::n},
+        KAL_TDM_POLA(KAL_M)
+#undef KAL_M
+    };
+    return h;
+}
+
+// The text of a refused post, by table (the post-error box).
+QString tekstBleduZapisu(const QString& tabela)
+{
+    static const QHash<QString, QString> teksty = {
+        {QStringLiteral("TFirma"), QStringLiteral("Dane firmy powtarzają się !!!")},
+        {QStringLiteral("TOkres"), QStringLiteral("Dane okresu powtarzają się !!!")},
+        {QStringLiteral("TPojazdy"), QStringLiteral("Dane pojazdu powtarzają się !!!")},
+        {QStringLiteral("TTabelaC"), QStringLiteral("Nazwa gminy w tabeli C dla okresu powtarza się !!!")},
+        {QStringLiteral("TMiejsceUz"), QStringLiteral("Nazwa miejsca użytkowania powtarza się !!!")},
+        {QStringLiteral("TMiejscTank"), QStringLiteral("Nazwa miejsca tankowania powtarza się !!!")},
+        {QStringLiteral("TPrzebieg"), QStringLiteral("Data przebiegu powtarza się !!!")},
+        {QStringLiteral("TZuzycie"), QStringLiteral("Dane zużycia powtarzają się !!!")},
+        {QStringLiteral("TZuzycieKotla"), QStringLiteral("Dane zużycia kotła powtarzają się !!!")},
+        {QStringLiteral("TGminy"), QStringLiteral("Dane Gminy powtarzają się !!!")},
+        {QStringLiteral("TSubsatncje"), QStringLiteral("Dane o substancji powtarzają się!!!")},
+        {QStringLiteral("TTabelaAGmina"), QStringLiteral("Dane gminy do Tabeli A w okresie powtarzają się !!!")},
+        {QStringLiteral("TTabelaAZrodla"), QStringLiteral("Zródło i surowiec w gminie powtarza się !!!")},
+        {QStringLiteral("TTabelaASubstancje"), QStringLiteral("Dane substancji powtarzają się !!!")},
+        {QStringLiteral("TTabelaAPaliwa"), QStringLiteral("Dane o paliwach powtarzają się !!!")},
+        {QStringLiteral("TTabAPozWart"), QStringLiteral("Data wartości źródła powtarza się !!!")},
+    };
+    return teksty.value(tabela, QStringLiteral("Nieznany błąd danych !!!"));
+}
+
+bool edytowana(const kal::TTable* t)
+{
+    return t->State() == kal::dsEdit || t->State() == kal::dsInsert;
+}
+
+} // namespace
+
+// ============================================================ construction
+
+TDM::TDM()
+{
+    if (!DM)
+        DM = this;
+    try {
+        // 1. The components of the stored layout; the 25 file tables open.
+        zbudujSkladniki();
+        powiazZdarzenia();
+        m_wartosciD = polaWartosci(TTabelaD);
+        m_wartosciStawekD = polaWartosci(TStawkiTabD);
+        m_wartosciStawekC = polaWartosci(TStawkiTabC);
+        m_wartosciZalacznika = polaWartosci(TZalacznik1);
+        for (const Schemat::Tabela& s : Schemat::Tabele())
+            if (s.otwieranaPrzyTworzeniu)
+                Tabela(s.komponent)->Open();
+
+        // 2. The remembered fuel row.
+        ZapamietanaDataTankowania = DataKalendarzowa();
+        ZapamietanyPojazd = 0;
+        DopisanoWierszZuzycia = false;
+
+        // 3. Display formats.
+        for (const Schemat::Tabela& s : Schemat::Tabele())
+            for (const Schemat::Pole& p : s.pola)
+                if (!p.formatPrzyTworzeniu.isEmpty())
+                    Pole(p.komponent)->setDisplayFormat(p.formatPrzyTworzeniu);
+
+        // 4. The carried-over rates.
+        for (double& s : ZapamietaneStawkiC)
+            s = 0.0;
+        for (double& s : ZapamietaneStawkiD)
+            s = 0.0;
+
+        // 5. The window switches.
+        TPojazdy->setTag(0);
+        TTabelaC->setTag(0);
+        TTabelaD->setTag(0);
+    } catch (...) {
+        if (DM == this)
+            DM = nullptr;
+        throw;
+    }
+
+    // OnCreate. Its failure is shown and the module goes on without a work table.
+    try {
+        DataModuleCreate();
+    } catch (const kal::EAbort&) {
+    } catch (const kal::Exception& e) {
+        kal::ShowErrorBox(e.message());
+    } catch (const std::exception& e) {
+        kal::ShowErrorBox(QString::fromUtf8(e.what()));
+    }
+}
+
+TDM::~TDM()
+{
+    try {
+        DataModuleDestroy();
+    } catch (const kal::EAbort&) {
+    } catch (const kal::Exception& e) {
+        kal::ShowErrorBox(e.message());
+    } catch (const std::exception& e) {
+        kal::ShowErrorBox(QString::fromUtf8(e.what()));
+    }
+    // Details close before their masters. A pending change is posted by the
+    // close; one that cannot be posted is dropped, since the module ends.
+    for (auto it = m_tabele.rbegin(); it != m_tabele.rend(); ++it) {
+        kal::TTable& t = **it;
+        try {
+            t.Close();
+        } catch (...) {
+            try {
+                t.Cancel();
+                t.Close();
+            } catch (...) {
+            }
+        }
+    }
+    for (auto& t : m_tabele)
+        t->setMasterSource(nullptr);
+    m_zrodla.clear();
+    m_tabele.clear();
+    if (DM == this)
+        DM = nullptr;
+}
+
+void TDM::zbudujSkladniki()
+{
+    const auto& tabele = czlonkowieTabel();
+    const auto& zrodla = czlonkowieZrodel();
+    const auto& pola = czlonkowiePol();
+    auto niezgodne = [](const QString& nazwa) {
+        return kal::Exception(QStringLiteral("Składnik %1 nie ma swojego pola w module danych !!!").arg(nazwa));
+    };
+
+    for (const Schemat::Tabela& s : Schemat::Tabele()) {
+        auto it = tabele.constFind(s.komponent);
+        if (it == tabele.constEnd())
+            throw niezgodne(s.komponent);
+        m_tabele.push_back(std::make_unique<kal::TTable>(s.komponent));
+        this->*(*it) = m_tabele.back().get();
+    }
+    if (m_tabele.size() != size_t(tabele.size()))
+        throw kal::Exception(QStringLiteral("Niezgodna lista tabel modułu danych !!!"));
+
+    for (const Schemat::Tabela& s : Schemat::Tabele()) {
+        if (s.zrodloDanych.isEmpty())
+            continue;
+        auto it = zrodla.constFind(s.zrodloDanych);
+        if (it == zrodla.constEnd())
+            throw niezgodne(s.zrodloDanych);
+        m_zrodla.push_back(std::make_unique<kal::TDataSource>(Tabela(s.komponent), s.zrodloDanych));
+        this->*(*it) = m_zrodla.back().get();
+    }
+    if (m_zrodla.size() != size_t(zrodla.size()))
+        throw kal::Exception(QStringLiteral("Niezgodna lista źródeł danych modułu danych !!!"));
+
+    int przypisane = 0;
+    for (const Schemat::Tabela& s : Schemat::Tabele()) {
+        kal::TTable* t = Tabela(s.komponent);
+        t->setTableName(s.plik);
+        t->setIndexFieldNames(s.polaIndeksu);
+        if (s.komponent == QLatin1String("TRoboczy")) {
+            // Field definitions only, made by the OnCreate handler.
+            t->setExclusive(true);
+            continue;
+        }
+        for (const Schemat::Pole& p : s.pola) {
+            kal::TFieldKind rodzaj = p.rodzaj == Schemat::Rodzaj::Obliczane    ? kal::fkCalculated
+                                     : p.rodzaj == Schemat::Rodzaj::Wyszukiwane ? kal::fkLookup
+                                                                               : kal::fkData;
+            kal::TField* f = t->AddField(p.nazwa, Schemat::TypPola(p.typ), p.rozmiar, rodzaj, p.komponent);
+            f->setDisplayFormat(p.formatWyswietlania);
+            f->setEditMask(p.maskaEdycji);
+            if (p.szerokoscWyswietlania > 0)
+                f->setDisplayWidth(p.szerokoscWyswietlania);
+            f->setReadOnly(p.tylkoDoOdczytu);
+            if (p.rodzaj == Schemat::Rodzaj::Wyszukiwane)
+                f->setLookupDefinition(Tabela(p.tabelaWyszukiwania), p.poleKlucza, p.poleKluczaWyszukiwania,
+                                       p.poleWyniku);
+            auto it = pola.constFind(p.komponent);
+            if (it == pola.constEnd())
+                throw niezgodne(p.komponent);
+            this->*(*it) = f;
+            ++przypisane;
+        }
+        if (!s.zrodloNadrzedne.isEmpty()) {
+            t->setMasterSource(Zrodlo(s.zrodloNadrzedne));
+            t->setMasterFields(s.poleNadrzedne);
+        }
+    }
+    if (przypisane != pola.size())
+        throw kal::Exception(QStringLiteral("Niezgodna lista pól modułu danych !!!"));
+}
+
+void TDM::powiazZdarzenia()
+{
+    using Z = Schemat::Zdarzenie;
+    for (const Schemat::Tabela& s : Schemat::Tabele()) {
+        kal::TTable* t = Tabela(s.komponent);
+        for (const Schemat::ObslugaZdarzenia& o : s.zdarzenia) {
+            if (o.zdarzenie == Z::OnPostError) {
+                if (o.handler != QLatin1String("TFirmaPostError"))
+                    throw kal::Exception(QStringLiteral("Brak procedury obsługi %1 !!!").arg(o.handler));
+                t->OnPostError = [this](kal::TTable& d, kal::EDatabaseError& e, kal::TDataAction& a) {
+                    TFirmaPostError(d, e, a);
+                };
+                continue;
+            }
+            HandlerZbioru h = znajdzHandler(handleryZbioru(), o.handler, s.komponent);
+            kal::TTable::TDataSetNotifyEvent f = [this, h](kal::TTable& d) { (this->*h)(d); };
+            switch (o.zdarzenie) {
+            case Z::BeforeInsert: t->BeforeInsert = f; break;
+            case Z::AfterInsert: t->AfterInsert = f; break;
+            case Z::BeforeEdit: t->BeforeEdit = f; break;
+            case Z::AfterEdit: t->AfterEdit = f; break;
+            case Z::BeforePost: t->BeforePost = f; break;
+            case Z::AfterPost: t->AfterPost = f; break;
+            case Z::AfterCancel: t->AfterCancel = f; break;
+            case Z::BeforeDelete: t->BeforeDelete = f; break;
+            case Z::AfterDelete: t->AfterDelete = f; break;
+            case Z::OnCalcFields: t->OnCalcFields = f; break;
+            case Z::OnPostError: break;
+            }
+        }
+        for (const Schemat::Pole& p : s.pola) {
+            if (p.komponent.isEmpty())
+                continue;
+            kal::TField* f = Pole(p.komponent);
+            if (!p.onSetText.isEmpty()) {
+                HandlerUstawTekst h = znajdzHandler(handleryUstawTekst(), p.onSetText, p.komponent);
+                f->OnSetText = [this, h](kal::TField& pole, const QString& tekst) { (this->*h)(pole, tekst); };
+            }
+            if (!p.onGetText.isEmpty()) {
+                HandlerPobierzTekst h = znajdzHandler(handleryPobierzTekst(), p.onGetText, p.komponent);
+                f->OnGetText = [this, h](kal::TField& pole, QString& tekst, bool wyswietlany) {
+                    (this->*h)(pole, tekst, wyswietlany);
+                };
+            }
+            if (!p.onValidate.isEmpty()) {
+                HandlerSprawdz h = znajdzHandler(handlerySprawdz(), p.onValidate, p.komponent);
+                f->OnValidate = [this, h](kal::TField& pole) { (this->*h)(pole); };
+            }
+        }
+    }
+}
+
+kal::TTable* TDM::Tabela(const QString& komponent) const
+{
+    auto it = czlonkowieTabel().constFind(komponent);
+    return it == czlonkowieTabel().constEnd() ? nullptr : this->*(*it);
+}
+
+kal::TDataSource* TDM::Zrodlo(const QString& komponent) const
+{
+    auto it = czlonkowieZrodel().constFind(komponent);
+    return it == czlonkowieZrodel().constEnd() ? nullptr : this->*(*it);
+}
+
+kal::TField* TDM::Pole(const QString& komponent) const
+{
+    auto it = czlonkowiePol().constFind(komponent);
+    return it == czlonkowiePol().constEnd() ? nullptr : this->*(*it);
+}
+
+// ============================================================ the work table
+
+void TDM::DataModuleCreate()
+{
+    const QString nazwa = NazwaTymczasowa ? NazwaTymczasowa(Schemat::PrefiksRoboczej, Schemat::RozszerzenieRoboczej)
+                                          : NazwaZbioruTymczasowego(Schemat::PrefiksRoboczej,
+                                                                    Schemat::RozszerzenieRoboczej);
+    TRoboczy->setTableName(nazwa);
+    if (TRoboczy->TableName().isEmpty()) {
+        kal::Dialogs().messageBox(QStringLiteral("Bład generowania tablicy tymczasowej !!!"), QString(), kal::MbOk,
+                                  kal::MsgIcon::Stop);
+        return;
+    }
+    const Schemat::Tabela* s = Schemat::ZnajdzTabele(QStringLiteral("TRoboczy"));
+    TRoboczy->FieldDefs().Clear();
+    for (const Schemat::Pole& p : s->pola)
+        TRoboczy->FieldDefs().Add(p.nazwa, Schemat::TypPola(p.typ), p.rozmiar, false);
+    TRoboczy->IndexDefs().Clear();
+    for (const Schemat::Indeks& i : s->indeksy)
+        TRoboczy->IndexDefs().Add(i.nazwa, i.pola, (i.glowny ? kal::ixPrimary : 0u) | (i.unikalny ? kal::ixUnique : 0u));
+    TRoboczy->CreateTable();
+    TRoboczy->Open();
+}
+
+void TDM::DataModuleDestroy()
+{
+    if (TRoboczy->TableName().isEmpty())
+        return;
+    TRoboczy->Close();
+    TRoboczy->DeleteTable();
+}
+
+// ============================================================ company and period rules
+
+void TDM::TOkresBeforeInsert(kal::TDataSet& DataSet)
+{
+    // 1. A pending company change blocks the others; a pending period blocks the company.
+    if (&DataSet == TFirma) {
+        if (edytowana(TOkres))
+            throw kal::Exception(QStringLiteral("Zapisz dane o okresch !!!"));
+    } else if (edytowana(TFirma)) {
+        throw kal::Exception(QStringLiteral("Najperw zapisz dane firmy !!!"));
+    }
+    // 2. A period needs a company.
+    if (&DataSet == TOkres) {
+        if (TFirma->IsEmpty())
+            throw kal::Exception(QStringLiteral("Brak danych firmy !!!"));
+        return;
+    }
+    // 3. A statement row needs a saved period.
+    if (&DataSet == TZalacznik1 || &DataSet == TTabelaD || &DataSet == TTabelaC || &DataSet == TStawkiTabC ||
+        &DataSet == TStawkiTabD) {
+        if (TOkres->IsEmpty())
+            throw kal::Exception(QStringLiteral("Brak wprowadzonych okresów dla firmy !!!"));
+        if (edytowana(TOkres))
+            throw kal::Exception(QStringLiteral("Zapisz dane o okresch !!!"));
+        if (&DataSet == TStawkiTabC)
+            ZapamietajStawkiTabC();
+        else if (&DataSet == TStawkiTabD)
+            ZapamietajStawkiTabD();
+    }
+}
+
+void TDM::TOkresBeforeEdit(kal::TDataSet& DataSet)
+{
+    if (&DataSet == TFirma) {
+        if (edytowana(TOkres))
+            throw kal::Exception(QStringLiteral("Zapisz dane o okresch !!!"));
+    } else if (edytowana(TFirma)) {
+        throw kal::Exception(QStringLiteral("Najperw zapisz dane firmy !!!"));
+    }
+    if (&DataSet == TOkres) {
+        if (TFirma->IsEmpty())
+            throw kal::Exception(QStringLiteral("Brak danych firmy !!!"));
+        return;
+    }
+    if (&DataSet == TZalacznik1 || &DataSet == TTabelaD || &DataSet == TTabelaC || &DataSet == TStawkiTabC ||
+        &DataSet == TStawkiTabD) {
+        if (TOkres->IsEmpty())
+            throw kal::Exception(QStringLiteral("Brak wprowadzonych okresów dla firmy !!!"));
+        if (edytowana(TOkres))
+            throw kal::Exception(QStringLiteral("Zapisz dane o okresch !!!"));
+        return;
+    }
+    // 4. The fuel row remembers its date and vehicle for the odometer step after the post.
+    if (&DataSet == TZuzycie) {
+        ZapamietanaDataTankowania = DataKalendarzowa();
+        if (!TZuzycieDataTankowania->IsNull())
+            ZapamietanaDataTankowania = TZuzycieDataTankowania->AsDateTime();
+        ZapamietanyPojazd = TZuzycieIdentyfikatorPojazdu->AsInteger();
+    }
+}
+
+void TDM::TOkresBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (TOkresRok->IsNull())
+        throw kal::Exception(QStringLiteral("Musisz wprowadzić rok okresu !!!"));
+    const int rok = TOkresRok->AsInteger();
+    if (rok < 2000 || rok > 2020)
+        throw kal::Exception(QStringLiteral("Wprowadzono niewłaściwy rok obliczeniowy !!!"));
+    if (!TOkresKwartal->IsNull()) {
+        const int kwartal = TOkresKwartal->AsInteger();
+        if (kwartal < 1 || kwartal > 4)
+            throw kal::Exception(QStringLiteral("Wprowadzono niewłaściwy kwartał obliczeniowy !!!"));
+    }
+    if (TOkresPolrocze->IsNull())
+        throw kal::Exception(QStringLiteral("Musisz wprowadzić półrocze obliczeniowe !!!"));
+    const int polrocze = TOkresPolrocze->AsInteger();
+    if (polrocze < 1 || polrocze > 2)
+        throw kal::Exception(QStringLiteral("Wprowadzono niewłaściwe półrocze !!!"));
+}
+
+void TDM::TOkresCalcFields(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    TOkresNazwaKwartalu->setAsString(NumerRzymski(TOkresKwartal->IsNull() ? 0 : TOkresKwartal->AsInteger()));
+}
+
+void TDM::TFirmaBeforeDelete(kal::TDataSet& DataSet)
+{
+    if (&DataSet == TFirma)
+        throw kal::Exception(QStringLiteral("Nie można kasować danych firmy !!!"));
+    if (&DataSet == TOkres)
+        throw kal::Exception(QStringLiteral("Nie można kasować okresu danych !!!"));
+    if (&DataSet == TMiejsceUz)
+        throw kal::Exception(QStringLiteral("Nie można kasować miejsc użytkowania !!!"));
+    if (&DataSet == TMiejscTank)
+        throw kal::Exception(QStringLiteral("Nie można kasować miejsc tankowania !!!"));
+}
+
+void TDM::AAANieWolno(kal::TDataSet& DataSet)
+{
+    const QString tekst = &DataSet == TKotly ? QStringLiteral("Nie wolno kasować kotłów !!!")
+                                             : QStringLiteral("Nie wolno kasować tych danych !!!");
+    kal::Dialogs().messageBox(tekst, QStringLiteral("Kontrola kasowania danych."), kal::MbOk, kal::MsgIcon::Stop);
+    kal::Abort();
+}
+
+void TDM::TFirmaPostError(kal::TDataSet& DataSet, kal::EDatabaseError& E, kal::TDataAction& Action)
+{
+    Action = kal::daAbort;
+    kal::Dialogs().messageBox(tekstBleduZapisu(DataSet.Name()) + QStringLiteral("\nDokładna specyfikacja błędu:\n") +
+                                  E.message(),
+                              QStringLiteral("Błąd komponentu: ") + DataSet.Name(), kal::MbOk, kal::MsgIcon::Stop);
+}
+
+void TDM::AAAZrzucBufory(kal::TDataSet& DataSet)
+{
+    DataSet.FlushBuffers();
+}
+
+void TDM::TFirmaAfterDelete(kal::TDataSet& DataSet)
+{
+    DataSet.FlushBuffers();
+}
+
+void TDM::TFirmaAfterPost(kal::TDataSet& DataSet)
+{
+    DataSet.FlushBuffers();
+    // The vehicle and fuel-row steps follow here.
+}
+
+// ============================================================ period rows and rate carry-over
+
+void TDM::ZerujGdyUjemna(kal::TField& pole, bool pustyToZero)
+{
+    if (pustyToZero && pole.IsNull()) {
+        pole.setAsFloat(0.0);
+        return;
+    }
+    const double x = kal::ParseDecimal(pole.AsString()).value_or(0.0);
+    if (!(x > 0.0))
+        pole.setAsFloat(0.0);
+}
+
+void TDM::ZerujGdyUjemnaCalk(kal::TField& pole, bool pustyToZero)
+{
+    if (pustyToZero && pole.IsNull()) {
+        pole.setAsInteger(0);
+        return;
+    }
+    if (pole.AsInteger() < 1)
+        pole.setAsInteger(0);
+}
+
+namespace {
+
+// Copies the value fields of the last rate row (highest period id, any company)
+// into `bufor`, with the master link cut meanwhile.
+void zapamietajStawki(kal::TTable& tabela, const std::vector<kal::TField*>& pola, double* bufor)
+{
+    kal::TMasterLinkGuard bezOkresu(tabela);
+    if (tabela.IsEmpty())
+        return;
+    tabela.Last();
+    for (size_t i = 0; i < pola.size(); ++i)
+        bufor[i] = pola[i]->AsFloat();
+}
+
+} // namespace
+
+std::vector<kal::TField*> TDM::polaWartosci(const kal::TTable* tabela) const
+{
+    QStringList nazwy;
+    if (tabela == TTabelaD || tabela == TStawkiTabD)
+        nazwy = Schemat::KolumnyTabeliD() + QStringList{QStringLiteral("Rezerwa1"), QStringLiteral("Rezerwa2"),
+                                                       QStringLiteral("Rezerwa3"), QStringLiteral("Rezerwa4"),
+                                                       QStringLiteral("Rezerwa5")};
+    else if (tabela == TTabelaC || tabela == TStawkiTabC)
+        nazwy = Schemat::PolaIlosciTabeliC();
+    else if (tabela == TZalacznik1)
+        nazwy = Schemat::PolaZalacznika1();
+    std::vector<kal::TField*> pola;
+    for (const QString& n : nazwy)
+        pola.push_back(tabela->FieldByName(n));
+    return pola;
+}
+
+void TDM::ZapamietajStawkiTabC()
+{
+    zapamietajStawki(*TStawkiTabC, m_wartosciStawekC, ZapamietaneStawkiC);
+}
+
+void TDM::ZapamietajStawkiTabD()
+{
+    zapamietajStawki(*TStawkiTabD, m_wartosciStawekD, ZapamietaneStawkiD);
+}
+
+void TDM::TStawkiTabCAfterInsert(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    for (size_t i = 0; i < m_wartosciStawekC.size(); ++i)
+        m_wartosciStawekC[i]->setAsFloat(ZapamietaneStawkiC[i]);
+}
+
+void TDM::TStawkiTabDAfterInsert(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    for (size_t i = 0; i < m_wartosciStawekD.size(); ++i)
+        m_wartosciStawekD[i]->setAsFloat(ZapamietaneStawkiD[i]);
+}
+
+void TDM::TTabelaDAfterInsert(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    for (kal::TField* f : m_wartosciD)
+        f->setAsFloat(0.0);
+}
+
+void TDM::TZalacznik1AfterInsert(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    for (kal::TField* f : m_wartosciZalacznika)
+        f->setAsFloat(0.0);
+}
+
+void TDM::TTabelaDBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    for (kal::TField* f : m_wartosciD)
+        ZerujGdyUjemna(*f, true);
+}
+
+void TDM::TStawkiTabCBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    for (kal::TField* f : m_wartosciStawekC)
+        ZerujGdyUjemna(*f, true);
+}
+
+void TDM::TStawkiTabDBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    for (kal::TField* f : m_wartosciStawekD)
+        ZerujGdyUjemna(*f, true);
+}
+
+bool TDM::DopiszWierszOkresu(kal::TDataSet& tabela, const QString& tekstBledu, const QString& tekstZapisu)
+{
+    const QString naglowek = QStringLiteral("Otwarcie załączników do półrocza.");
+    if (tabela.IsEmpty()) {
+        try {
+            tabela.Insert();
+            tabela.Post();
+        } catch (const kal::Exception& e) {
+            if (tabela.State() == kal::dsInsert)
+                tabela.Cancel();
+            // A silent abort (a refused post already reported) carries no text of its own.
+            const bool cichy = dynamic_cast<const kal::EAbort*>(&e) != nullptr;
+            kal::Dialogs().messageBox(cichy ? tekstBledu
+                                            : tekstBledu + QStringLiteral("\nSpecyfikacja błędu\n") + e.message(),
+                                      naglowek, kal::MbOk, kal::MsgIcon::Stop);
+            return false;
+        } catch (...) {
+            if (tabela.State() == kal::dsInsert)
+                tabela.Cancel();
+            kal::Dialogs().messageBox(tekstBledu, naglowek, kal::MbOk, kal::MsgIcon::Stop);
+            return false;
+        }
+    }
+    if (tabela.State() == kal::dsInsert) {
+        tabela.Cancel();
+        kal::Dialogs().messageBox(tekstZapisu, naglowek, kal::MbOk, kal::MsgIcon::Stop);
+        return false;
+    }
+    return true;
+}
+
+bool TDM::OtworzZalacznikiPolrocza()
+{
+    return DopiszWierszOkresu(*TTabelaC, QStringLiteral("Nieznany błąd dopisu do tabeli C !!!"),
+                              QStringLiteral("Nieudany zapis tabeli C !!!")) &&
+           DopiszWierszOkresu(*TTabelaD, QStringLiteral("Nieznany błąd dopisu do tabeli D !!!"),
+                              QStringLiteral("Nieudany zapis tabeli D !!!")) &&
+           DopiszWierszOkresu(*TZalacznik1, QStringLiteral("Nieznany błąd dopisu do załącznika 1 !!!"),
+                              QStringLiteral("Nieudany zapis załącznika 1 !!!")) &&
+           DopiszWierszOkresu(*TStawkiTabC, QStringLiteral("Nieznany błąd dopisu do stawek tabeli C !!!"),
+                              QStringLiteral("Nieudany zapis stawek tabeli C !!!")) &&
+           DopiszWierszOkresu(*TStawkiTabD, QStringLiteral("Nieznany błąd dopisu do stawek tabeli D !!!"),
+                              QStringLiteral("Nieudany zapis stawki tabeli D !!!"));
+}
+
+// ============================================================ per-half-year files
+
+bool TDM::otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QString& szablon, bool komunikat)
+{
+    try {
+        if (!QFileInfo::exists(plik)) {
+            // The component's current file (the template, or the last half-year)
+            // lends its structure to the new one.
+            if (!tabela.Active())
+                tabela.Open();
+            tabela.Close();
+            tabela.setTableName(plik);
+            tabela.CreateTable();
+            tabela.Open();
+        } else if (tabela.TableName() != plik) {
+            tabela.Close();
+            tabela.setTableName(plik);
+            tabela.Open();
+        }
+        return true;
+    } catch (const kal::Exception&) {
+        if (komunikat)
+            kal::Dialogs().messageBox(QStringLiteral("Błąd generowania zbioru: ") + plik, QString(), kal::MbOk,
+                                      kal::MsgIcon::Stop);
+        tabela.Close();
+        tabela.setTableName(szablon);
+        tabela.Open();
+        return false;
+    }
+}
+
+bool TDM::OtworzZbiorZuzycia(int rok, int polrocze)
+{
+    return otworzZbiorPolrocza(*TZuzycie, QStringLiteral("Zuz%1%2.db").arg(rok).arg(polrocze),
+                               QStringLiteral("Zuzycie.DB"), false);
+}
+
+bool TDM::OtworzZbiorZuzyciaKotlow(int rok, int polrocze)
+{
+    return otworzZbiorPolrocza(*TZuzycieKotla, QStringLiteral("ZuzKot%1%2.db").arg(rok).arg(polrocze),
+                               QStringLiteral("ZuzKotla.db"), true);
+}
+
+bool TDM::ustawZbiorPolrocza(bool kotly)
+{
+    try {
+        if (TOkres->IsEmpty())
+            return false;
+        if (edytowana(TOkres))
+            TOkres->Post();
+        if (edytowana(TOkres))
+            return false;
+        const int rok = TOkresRok->AsInteger();
+        const int polrocze = TOkresPolrocze->AsInteger();
+        return kotly ? OtworzZbiorZuzyciaKotlow(rok, polrocze) : OtworzZbiorZuzycia(rok, polrocze);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TDM::UstawZbiorZuzycia()
+{
+    return ustawZbiorPolrocza(false);
+}
+
+bool TDM::UstawZbiorZuzyciaKotlow()
+{
+    return ustawZbiorPolrocza(true);
+}
+
+// ============================================================ calculated fields of the statements
+
+void TDM::TZalacznik1CalcFields(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    auto suma = [](std::initializer_list<kal::TField*> pola) {
+        double s = 0.0;
+        for (kal::TField* p : pola)
+            s += p->AsFloat();
+        return kal::RoundHalfAway(s, 0);
+    };
+    TZalacznik1PI->setAsFloat(suma({TZalacznik1P11, TZalacznik1P12, TZalacznik1P13, TZalacznik1P14, TZalacznik1P15}));
+    TZalacznik1PII->setAsFloat(suma({TZalacznik1P21, TZalacznik1P22, TZalacznik1P23}));
+    TZalacznik1PIII->setAsFloat(suma({TZalacznik1P311, TZalacznik1P312, TZalacznik1P313, TZalacznik1P314,
+                                       TZalacznik1P315, TZalacznik1P32, TZalacznik1P33, TZalacznik1P34,
+                                       TZalacznik1P35, TZalacznik1Rezerwa1P316}));
+    TZalacznik1PIV->setAsFloat(suma({TZalacznik1P41, TZalacznik1P42}));
+    TZalacznik1POgolem->setAsFloat(
+        suma({TZalacznik1PI, TZalacznik1PII, TZalacznik1PIII, TZalacznik1PIV}));
+}
+
+void TDM::TTabelaDCalcFields(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    double s = 0.0;
+    for (const kal::TField* f : m_wartosciD)
+        s += f->AsFloat();
+    TTabelaDRazem->setAsFloat(kal::RoundHalfAway(s, 6));
+}
+
+// ============================================================ handlers filled by the rules of the registers
+
+#define KAL_TDM_PUSTY_ZBIOR(h)                                                                                       \
+    void TDM::h(kal::TDataSet& DataSet) { (void)DataSet; }
+KAL_TDM_PUSTY_ZBIOR(PrzedDopisemWierszTabA)
+KAL_TDM_PUSTY_ZBIOR(PrzedEdycjaWierszaTabA)
+KAL_TDM_PUSTY_ZBIOR(PrzedKasowaniemWierszaTabA)
+KAL_TDM_PUSTY_ZBIOR(TGminyBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TKotlyAfterInsert)
+KAL_TDM_PUSTY_ZBIOR(TKotlyBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TMiejscTankBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TMiejsceUzBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TPojazdyAfterCancel)
+KAL_TDM_PUSTY_ZBIOR(TPojazdyAfterEdit)
+KAL_TDM_PUSTY_ZBIOR(TPojazdyAfterInsert)
+KAL_TDM_PUSTY_ZBIOR(TPojazdyBeforeDelete)
+KAL_TDM_PUSTY_ZBIOR(TPojazdyBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TPojazdyCalcFields)
+KAL_TDM_PUSTY_ZBIOR(TPrzebiegBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TPrzeglBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TSubsatncjeBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TTabAPozWartAfterInsert)
+KAL_TDM_PUSTY_ZBIOR(TTabAPozWartBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TTabAPozWartCalcFields)
+KAL_TDM_PUSTY_ZBIOR(TTabelaAGminaBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TTabelaAPaliwaBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TTabelaASubstancjeBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TTabelaASubstancjeCalcFields)
+KAL_TDM_PUSTY_ZBIOR(TTabelaAZrodlaBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TTabelaCAfterInsert)
+KAL_TDM_PUSTY_ZBIOR(TTabelaCBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TTabelaGestBeforeDelete)
+KAL_TDM_PUSTY_ZBIOR(TTabelaGestBeforeInsert)
+KAL_TDM_PUSTY_ZBIOR(TTabelaGestBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TZrodlaBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TZuzycieAfterInsert)
+KAL_TDM_PUSTY_ZBIOR(TZuzycieBeforePost)
+KAL_TDM_PUSTY_ZBIOR(TZuzycieKotlaAfterInsert)
+KAL_TDM_PUSTY_ZBIOR(TZuzycieKotlaBeforePost)
+#undef KAL_TDM_PUSTY_ZBIOR
+
+// Typed text is stored as it is until the field's own rule is in place.
+#define KAL_TDM_PUSTY_USTAW(h)                                                                                       \
+    void TDM::h(kal::TField& Sender, const QString& Text) { Sender.setAsString(Text); }
+KAL_TDM_USTAW_TEKST(KAL_TDM_PUSTY_USTAW)
+#undef KAL_TDM_PUSTY_USTAW
+
+#define KAL_TDM_PUSTY_POBIERZ(h)                                                                                     \
+    void TDM::h(kal::TField& Sender, QString& Text, bool DisplayText)                                                \
+    {                                                                                                                \
+        (void)DisplayText;                                                                                           \
+        Text = Sender.AsString();                                                                                    \
+    }
+KAL_TDM_POBIERZ_TEKST(KAL_TDM_PUSTY_POBIERZ)
+#undef KAL_TDM_PUSTY_POBIERZ
+
+#define KAL_TDM_PUSTY_SPRAWDZ(h)                                                                                     \
+    void TDM::h(kal::TField& Sender) { (void)Sender; }
+KAL_TDM_SPRAWDZ(KAL_TDM_PUSTY_SPRAWDZ)
+#undef KAL_TDM_PUSTY_SPRAWDZ
