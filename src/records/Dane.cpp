@@ -140,6 +140,7 @@ TDM::TDM()
         m_wartosciD = polaWartosci(TTabelaD);
         m_wartosciStawekD = polaWartosci(TStawkiTabD);
         m_wartosciStawekC = polaWartosci(TStawkiTabC);
+        m_wartosciC = polaWartosci(TTabelaC);
         m_wartosciZalacznika = polaWartosci(TZalacznik1);
         for (const Schemat::Tabela& s : Schemat::Tabele())
             if (s.otwieranaPrzyTworzeniu)
@@ -777,6 +778,59 @@ void TDM::TTabelaDCalcFields(kal::TDataSet& DataSet)
     TTabelaDRazem->setAsFloat(kal::RoundHalfAway(s, 6));
 }
 
+// ============================================================ typed values of the fee tables
+
+void TDM::przeliczDla(const kal::TField& pole)
+{
+    const kal::TTable* t = pole.DataSet();
+    if ((t == TTabelaC || t == TStawkiTabC) && PrzeliczTabeleC)
+        PrzeliczTabeleC();
+    else if ((t == TTabelaD || t == TStawkiTabD) && PrzeliczTabeleD)
+        PrzeliczTabeleD();
+}
+
+void TDM::UstalNieujemna(kal::TField& Sender, const QString& Text)
+{
+    double x = TekstNaLiczbe(Text);
+    if (!(x >= 0.0))
+        x = 0.0;
+    Sender.setAsFloat(x);
+    przeliczDla(Sender);
+}
+
+void TDM::UstalNieujemnaCalk(kal::TField& Sender, const QString& Text)
+{
+    // A count is a 16-bit field: a larger number is refused, never wrapped.
+    qint64 n = 0;
+    if (!Text.isEmpty()) {
+        bool ok = false;
+        n = Text.toLongLong(&ok);
+        if (!ok)
+            throw kal::EConvertError(QStringLiteral("'%1' nie jest poprawną liczbą całkowitą.").arg(Text));
+        if (n > 32767)
+            throw kal::EConvertError(
+                QStringLiteral("'%1' przekracza największą dozwoloną wartość 32767.").arg(Text));
+    }
+    if (n < 0)
+        n = 0;
+    Sender.setAsInteger(int(n));
+    przeliczDla(Sender);
+}
+
+void TDM::TTabelaCAfterInsert(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    for (kal::TField* f : m_wartosciC)
+        f->setAsFloat(0.0);
+}
+
+void TDM::TTabelaCBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    for (kal::TField* f : m_wartosciC)
+        ZerujGdyUjemna(*f, true);
+}
+
 // ============================================================ handlers filled by the rules of the registers
 
 #define KAL_TDM_PUSTY_ZBIOR(h)                                                                                       \
@@ -806,8 +860,6 @@ KAL_TDM_PUSTY_ZBIOR(TTabelaAPaliwaBeforePost)
 KAL_TDM_PUSTY_ZBIOR(TTabelaASubstancjeBeforePost)
 KAL_TDM_PUSTY_ZBIOR(TTabelaASubstancjeCalcFields)
 KAL_TDM_PUSTY_ZBIOR(TTabelaAZrodlaBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TTabelaCAfterInsert)
-KAL_TDM_PUSTY_ZBIOR(TTabelaCBeforePost)
 KAL_TDM_PUSTY_ZBIOR(TTabelaGestBeforeDelete)
 KAL_TDM_PUSTY_ZBIOR(TTabelaGestBeforeInsert)
 KAL_TDM_PUSTY_ZBIOR(TTabelaGestBeforePost)
@@ -821,7 +873,15 @@ KAL_TDM_PUSTY_ZBIOR(TZuzycieKotlaBeforePost)
 // Typed text is stored as it is until the field's own rule is in place.
 #define KAL_TDM_PUSTY_USTAW(h)                                                                                       \
     void TDM::h(kal::TField& Sender, const QString& Text) { Sender.setAsString(Text); }
-KAL_TDM_USTAW_TEKST(KAL_TDM_PUSTY_USTAW)
+KAL_TDM_PUSTY_USTAW(StandartowaKontrolaDaty)
+KAL_TDM_PUSTY_USTAW(TPojazdyDataPierwszejRejestracjiSetText)
+KAL_TDM_PUSTY_USTAW(TPojazdyDataSkresleniaZEwidencjiSetText)
+KAL_TDM_PUSTY_USTAW(TPrzebiegDataSetText)
+KAL_TDM_PUSTY_USTAW(TPrzeglDataSetText)
+KAL_TDM_PUSTY_USTAW(TTabAPozWartDataSetText)
+KAL_TDM_PUSTY_USTAW(TZrodlaTerminObowiazywaniaSetText)
+KAL_TDM_PUSTY_USTAW(TZuzycieDataTankowaniaSetText)
+KAL_TDM_PUSTY_USTAW(TZuzycieKotlaDataZuzyciaSetText)
 #undef KAL_TDM_PUSTY_USTAW
 
 #define KAL_TDM_PUSTY_POBIERZ(h)                                                                                     \

@@ -318,6 +318,13 @@ public:
     bool OtworzZbiorZuzycia(int rok, int polrocze);
     bool OtworzZbiorZuzyciaKotlow(int rok, int polrocze);
 
+    // ---- recompute of the fee objects ----------------------------------------
+    // Called after a value typed into a table C (or table D) quantity or rate
+    // has been stored. The fee engine installs them; each recomputes only
+    // while its statement window is open. Empty: nothing happens.
+    std::function<void()> PrzeliczTabeleC;
+    std::function<void()> PrzeliczTabeleD;
+
     // ---- lookups by name -----------------------------------------------------
     // The table component, data source or field component of that name, or
     // nullptr.
@@ -336,11 +343,13 @@ private:
     std::vector<kal::TField*> polaWartosci(const kal::TTable* tabela) const;
     bool otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QString& szablon, bool komunikat);
     bool ustawZbiorPolrocza(bool kotly);
+    void przeliczDla(const kal::TField& pole);
     std::vector<std::unique_ptr<kal::TTable>> m_tabele;
     std::vector<std::unique_ptr<kal::TDataSource>> m_zrodla;
     std::vector<kal::TField*> m_wartosciD;          // 117 columns in column order, then the reserves
     std::vector<kal::TField*> m_wartosciStawekD;    // the same names on the rates
     std::vector<kal::TField*> m_wartosciStawekC;    // I1 .. V3, Rezerwa1 .. Rezerwa5
+    std::vector<kal::TField*> m_wartosciC;          // the same names on the quantities
     std::vector<kal::TField*> m_wartosciZalacznika; // P11 .. P42, Rezerwa1 .. Rezerwa5
 };
 

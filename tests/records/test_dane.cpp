@@ -590,3 +590,98 @@ TEST_F(Dane, HalfYearFilesOfFuelAndBoilerUse)
     EXPECT_EQ(dm->TZuzycie->TableName(), "Zuz20091.db");
     dm->TOkres->Cancel();
 }
+
+TEST_F(Dane, TypedValuesOfTheFeeTables)
+{
+    firmaIOkres();
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    int przeliczC = 0, przeliczD = 0;
+    dm->PrzeliczTabeleC = [&] { ++przeliczC; };
+    dm->PrzeliczTabeleD = [&] { ++przeliczD; };
+
+    dm->TTabelaD->Edit();
+    dm->TTabelaDBDEDesigner1a->setText("-5");
+    EXPECT_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 0.0);
+    dm->TTabelaDBDEDesigner1a->setText("abc");
+    EXPECT_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 0.0);
+    dm->TTabelaDBDEDesigner1a->setText("12.5");
+    EXPECT_DOUBLE_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 12.5);
+    dm->TTabelaDBDEDesigner1a->setText("");
+    EXPECT_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 0.0);
+    EXPECT_FALSE(dm->TTabelaDBDEDesigner1a->IsNull());
+    EXPECT_EQ(przeliczD, 4);
+    EXPECT_EQ(przeliczC, 0);
+    // A value that code writes recomputes nothing.
+    dm->TTabelaDBDEDesigner1b->setAsFloat(-1);
+    EXPECT_EQ(przeliczD, 4);
+    dm->TTabelaD->Post();
+    EXPECT_EQ(dm->TTabelaDBDEDesigner1b->AsFloat(), 0.0);
+
+    dm->TTabelaC->Edit();
+    dm->TTabelaCI1->setText("1 234,5");
+    EXPECT_DOUBLE_EQ(dm->TTabelaCI1->AsFloat(), 1234.5);
+    EXPECT_EQ(przeliczC, 1);
+    dm->TStawkiTabD->Edit();
+    dm->TStawkiTabDBDEDesigner4f->setText("3,25");
+    EXPECT_EQ(przeliczD, 5);
+    dm->TStawkiTabD->Post();
+
+    // Counts: empty and negative give 0, a fraction or a letter is refused.
+    dm->TTabelaCLKI1->setText("");
+    EXPECT_EQ(dm->TTabelaCLKI1->AsInteger(), 0);
+    EXPECT_FALSE(dm->TTabelaCLKI1->IsNull());
+    dm->TTabelaCLKI1->setText("-3");
+    EXPECT_EQ(dm->TTabelaCLKI1->AsInteger(), 0);
+    dm->TTabelaCLKI1->setText("2");
+    EXPECT_EQ(dm->TTabelaCLKI1->AsInteger(), 2);
+    EXPECT_EQ(przeliczC, 4);
+    EXPECT_THROW(dm->TTabelaCLKI1->setText("2,5"), kal::EConvertError);
+    EXPECT_THROW(dm->TTabelaCLKI1->setText("x"), kal::EConvertError);
+    EXPECT_THROW(dm->TTabelaCLKI1->setText("40000"), kal::EConvertError);
+    EXPECT_EQ(dm->TTabelaCLKI1->AsInteger(), 2);
+    EXPECT_EQ(przeliczC, 4);
+    dm->TTabelaC->Post();
+
+    // Register amounts are kept non-negative and recompute nothing.
+    dm->TZuzycie->Insert();
+    dm->TZuzycieIloscPaliwa->setText("-7");
+    EXPECT_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 0.0);
+    dm->TZuzycieIloscPaliwa->setText("7,5");
+    EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 7.5);
+    dm->TZuzycie->Cancel();
+    EXPECT_EQ(przeliczC, 4);
+    EXPECT_EQ(przeliczD, 5);
+}
+
+TEST_F(Dane, NewTableCRow)
+{
+    firmaIOkres();
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    EXPECT_EQ(dm->TTabelaCNazwaGminy->AsString(), "");
+    for (const QString& n : Schemat::PolaIlosciTabeliC()) {
+        EXPECT_FALSE(dm->TTabelaC->FieldByName(n)->IsNull()) << n.toStdString();
+        EXPECT_EQ(dm->TTabelaC->FieldByName(n)->AsFloat(), 0.0);
+    }
+    for (const QString& n : Schemat::PolaLiczbTabeliC())
+        EXPECT_TRUE(dm->TTabelaC->FieldByName(n)->IsNull()) << n.toStdString();
+
+    // A second commune; an emptied quantity is stored as 0.
+    dm->TTabelaC->Insert();
+    dm->TTabelaCNazwaGminy->setAsString("Płock");
+    dm->TTabelaCV3->Clear();
+    dm->TTabelaCII2->setAsFloat(-2);
+    dm->TTabelaC->Post();
+    EXPECT_EQ(dm->TTabelaC->RecordCount(), 2);
+    EXPECT_FALSE(dm->TTabelaCV3->IsNull());
+    EXPECT_EQ(dm->TTabelaCII2->AsFloat(), 0.0);
+
+    // The same commune twice in one period is refused with the table's own text.
+    dm->TTabelaC->Insert();
+    dm->TTabelaCNazwaGminy->setAsString("Płock");
+    dialogi.clear();
+    EXPECT_THROW(dm->TTabelaC->Post(), kal::EAbort);
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_TRUE(dialogi.boxes()[0].text.startsWith("Nazwa gminy w tabeli C dla okresu powtarza się !!!\n"));
+    EXPECT_EQ(dialogi.boxes()[0].caption, "Błąd komponentu: TTabelaC");
+    dm->TTabelaC->Cancel();
+}
