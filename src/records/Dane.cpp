@@ -2,6 +2,7 @@
 
 #include "Funkcje.h"
 #include "platform/core/Dialogs.h"
+#include "platform/core/DateText.h"
 #include "platform/core/NumberText.h"
 
 #include <QFileInfo>
@@ -515,7 +516,14 @@ void TDM::TFirmaAfterDelete(kal::TDataSet& DataSet)
 void TDM::TFirmaAfterPost(kal::TDataSet& DataSet)
 {
     DataSet.FlushBuffers();
-    // The vehicle and fuel-row steps follow here.
+    if (&DataSet == TPojazdy) {
+        if (OknoPojazdow)
+            OknoPojazdow->WlaczWyszukiwanie(true);
+        if (DodajPojazdDoIndeksu)
+            DodajPojazdDoIndeksu();
+    } else if (&DataSet == TZuzycie) {
+        AktualizujPrzebiegZTankowania();
+    }
 }
 
 // ============================================================ period rows and rate carry-over
@@ -831,6 +839,481 @@ void TDM::TTabelaCBeforePost(kal::TDataSet& DataSet)
         ZerujGdyUjemna(*f, true);
 }
 
+// ============================================================ vehicles, fuel, places, mileage, inspections
+
+namespace {
+
+// The zero tolerance of amounts.
+constexpr double kProgZera = 1e-07;
+
+// A field read as a number through the text-to-number routine (empty or not a number: 0).
+double poleNaLiczbe(const kal::TField* pole)
+{
+    return TekstNaLiczbe(pole->AsString());
+}
+
+// A field read as a number and cut toward zero, as the vehicle kind is read.
+int poleNaRodzaj(const QString& tekst)
+{
+    const double x = TekstNaLiczbe(tekst);
+    return (x > -2147483648.0 && x < 2147483648.0) ? int(x) : 0;
+}
+
+QString tekstRodzajuPojazdu(int rodzaj)
+{
+    static const char* const teksty[] = {
+        "1 -samochód osobowy z katalizatorem",
+        "2 -samochód osobowy bez katalizatora",
+        "3 -samochód nieosobowy o masie poniżej 3,5 Mg",
+        "4 -samochód ciężarowy powyżej 3,5 Mg z EURO 1",
+        "5 -samochód ciężarowy powyżej 3,5 Mg z EURO 2",
+        "6 -samochód ciężarowy powyżej 3,5 Mg z EURO 3",
+        "7 -samochód ciężarowy powyżej 3,5 Mg bez EURO",
+        "8 - autobus inny niż w Lp 4-6",
+        "9 - ciągnik rolniczy",
+        "10- maszyny robocze",
+        "11- pojazd szynowy",
+    };
+    if (rodzaj < 1 || rodzaj > 11)
+        return QStringLiteral("????");
+    return QString::fromUtf8(teksty[rodzaj - 1]);
+}
+
+QString tekstRodzajuPaliwa(const QString& kod)
+{
+    if (kod.isEmpty())
+        return QStringLiteral("????");
+    switch (kod.at(0).unicode()) {
+    case '1': return QStringLiteral("1 - etylina 94");
+    case '2': return QStringLiteral("2 - etylina 98");
+    case '3': return QStringLiteral("3 - benzyna bezołowiowa");
+    case '4': return QStringLiteral("4 - gaz płynny propan-butan");
+    case '5': return QStringLiteral("5 - olej napędowy");
+    case '6': return QStringLiteral("6 -olej napędowy o zawartości siarki poniżej 0,02% m/m");
+    case 'a': return QStringLiteral("a - biodiesel");
+    case 'b': return QStringLiteral("b - biometan");
+    case 'c': return QStringLiteral("c - sprężony gaz ziemny");
+    default: return QStringLiteral("!????");
+    }
+}
+
+bool paliwoPojazdu(const QString& kod)
+{
+    return !kod.isEmpty() && QStringLiteral("123456abc").contains(kod.at(0));
+}
+
+void sprawdzRodzajPojazdu(const QString& tekst)
+{
+    const int rodzaj = poleNaRodzaj(tekst);
+    if (rodzaj < 1 || rodzaj > 11)
+        throw kal::Exception(QStringLiteral("Rodzaj pojazdu jest z zakresu 1-11 !!!"));
+}
+
+} // namespace
+
+void TDM::TPojazdyAfterInsert(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    TPojazdyRodzajPojazdu->setAsString(QStringLiteral("1"));
+    TPojazdyLadownosc->setAsFloat(0.0);
+    TPojazdyWartoscEwidencyjna->setAsFloat(0.0);
+    TPojazdyNormaLetnia->setAsFloat(0.0);
+    TPojazdyNormaZimowa->setAsFloat(0.0);
+    TPojazdyIloscMiejsc->setAsInteger(0);
+    TPojazdyPojemnoscSilnika->setAsInteger(0);
+    TPojazdyRokProdukcji->setAsInteger(0);
+    TPojazdyNormaEuro->setAsString(QStringLiteral("0"));
+    TPojazdyFabrycznaInstalacjaGazu->setAsString(QStringLiteral("N"));
+    if (OknoPojazdow) {
+        if (TPojazdy->Tag() == 1)
+            OknoPojazdow->UstawFokusNaMarke();
+        OknoPojazdow->WlaczWyszukiwanie(false);
+    }
+}
+
+void TDM::TPojazdyAfterEdit(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (OknoPojazdow)
+        OknoPojazdow->WlaczWyszukiwanie(false);
+}
+
+void TDM::TPojazdyAfterCancel(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (OknoPojazdow)
+        OknoPojazdow->WlaczWyszukiwanie(true);
+}
+
+void TDM::TPojazdyBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    const QString gaz = TPojazdyFabrycznaInstalacjaGazu->AsString();
+    if (gaz != QLatin1String("T") && gaz != QLatin1String("N"))
+        TPojazdyFabrycznaInstalacjaGazu->setAsString(QStringLiteral("N"));
+    sprawdzRodzajPojazdu(TPojazdyRodzajPojazdu->AsString());
+    KontrolaNormyEuro(TPojazdyNormaEuro->AsString());
+    if (TPojazdyNrRejestracyjny->AsString().trimmed().isEmpty())
+        throw kal::Exception(QStringLiteral("Numer rejestracyjny pojazdu musi być wprowadzony !!!"));
+    ZerujGdyUjemna(*TPojazdyLadownosc, true);
+    ZerujGdyUjemnaCalk(*TPojazdyIloscMiejsc, true);
+    ZerujGdyUjemnaCalk(*TPojazdyPojemnoscSilnika, true);
+    ZerujGdyUjemnaCalk(*TPojazdyRokProdukcji, true);
+    ZerujGdyUjemna(*TPojazdyWartoscEwidencyjna, true);
+    ZerujGdyUjemna(*TPojazdyNormaLetnia, true);
+    ZerujGdyUjemna(*TPojazdyNormaZimowa, true);
+}
+
+void TDM::TPojazdyBeforeDelete(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    throw kal::Exception(QStringLiteral("Nie można kasować pojazdów !!!"));
+}
+
+void TDM::TPojazdyRodzajPojazduGetText(kal::TField& Sender, QString& Text, bool DisplayText)
+{
+    (void)DisplayText;
+    Text = tekstRodzajuPojazdu(poleNaRodzaj(Sender.AsString()));
+}
+
+void TDM::TPojazdyRodzajPojazduValidate(kal::TField& Sender)
+{
+    sprawdzRodzajPojazdu(Sender.AsString());
+}
+
+void TDM::TZuzycieAfterInsert(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    TZuzycieIloscPaliwa->setAsFloat(0.0);
+    TZuzycieCenaPaliwa->setAsFloat(0.0);
+}
+
+void TDM::TZuzycieIdentyfikatorPojazduValidate(kal::TField& Sender)
+{
+    if (!edytowana(TZuzycie))
+        return;
+    const int id = Sender.AsInteger();
+    if (!TPojazdy->IsEmpty() && TPojazdyIdentyfikatorPojazdu->AsInteger() == id) {
+        TZuzycieRodzajPojazdu->setAsString(TPojazdyRodzajPojazdu->AsString());
+        return;
+    }
+    for (TPojazdy->First(); !TPojazdy->Eof(); TPojazdy->Next())
+        if (TPojazdyIdentyfikatorPojazdu->AsInteger() == id) {
+            TZuzycieRodzajPojazdu->setAsString(TPojazdyRodzajPojazdu->AsString());
+            return;
+        }
+}
+
+void TDM::TZuzycieRodzajPaliwaGetText(kal::TField& Sender, QString& Text, bool DisplayText)
+{
+    (void)DisplayText;
+    Text = tekstRodzajuPaliwa(Sender.AsString());
+}
+
+void TDM::TZuzycieRodzajPaliwaValidate(kal::TField& Sender)
+{
+    // An empty code is refused with the same message as a wrong one.
+    if (!paliwoPojazdu(Sender.AsString()))
+        throw kal::Exception(QStringLiteral("Rodzaj paliwa jest niewłaściwy !!!"));
+}
+
+void TDM::TZuzycieBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    DopisanoWierszZuzycia = TZuzycie->State() == kal::dsInsert;
+    if (TZuzycieIdentyfikatorPojazdu->IsNull())
+        throw kal::Exception(QStringLiteral("Musisz wybrać pojazd !!!"));
+    KontrolaDatyTankowania();
+    const QString paliwo = TZuzycieRodzajPaliwa->AsString();
+    if (paliwo.isEmpty())
+        throw kal::Exception(QStringLiteral("Musisz wybrać rodzaj paliwa !!!"));
+    if (!paliwoPojazdu(paliwo))
+        throw kal::Exception(QStringLiteral("Rodzaj paliwa jest niewłaściwy !!!"));
+
+    TZuzycieRodzajPojazdu->Clear();
+    const int id = TZuzycieIdentyfikatorPojazdu->AsInteger();
+    QString rodzaj;
+    for (TPojazdy->First(); !TPojazdy->Eof(); TPojazdy->Next())
+        if (TPojazdyIdentyfikatorPojazdu->AsInteger() == id) {
+            rodzaj = TPojazdyRodzajPojazdu->AsString();
+            break;
+        }
+    if (rodzaj.isEmpty())
+        throw kal::Exception(QStringLiteral("Niewłaściwe dane wybranego pojazdu !!!"));
+    TZuzycieRodzajPojazdu->setAsString(rodzaj);
+
+    ZerujGdyUjemna(*TZuzycieIloscPaliwa, true);
+    ZerujGdyUjemna(*TZuzycieCenaPaliwa, true);
+    if (TZuzycieIloscPaliwa->AsFloat() < kProgZera)
+        throw kal::Exception(QStringLiteral("Ilość paliwa musi być większa od zera !!!"));
+}
+
+namespace {
+
+void kontrolaDatyOkresu(const kal::TField* data, const kal::TField* rok, const kal::TField* polrocze,
+                        const QString& zlaData, const QString& prefiksRoku)
+{
+    const QString tekst = data->AsString();
+    if (!CzyPoprawnaData(tekst))
+        throw kal::Exception(zlaData);
+    const QDate d = data->AsDateTime();
+    if (d.year() != rok->AsInteger())
+        throw kal::Exception(prefiksRoku + rok->AsString() + QStringLiteral(" roku."));
+    if (polrocze->AsInteger() == 1) {
+        if (d.month() > 6)
+            throw kal::Exception(QStringLiteral("Pierwsze pólrocze dotyczy miesięcy od stycznia do czerwca !!!"));
+    } else if (d.month() < 7) {
+        throw kal::Exception(QStringLiteral("Drugie półrocze dotyczy miesięcy od lipca do grudnia !!!"));
+    }
+}
+
+} // namespace
+
+void TDM::KontrolaDatyTankowania()
+{
+    kontrolaDatyOkresu(TZuzycieDataTankowania, TOkresRok, TOkresPolrocze,
+                       QStringLiteral("Data tankowania musi być dobrze określona !!!"),
+                       QStringLiteral("Data tankowania musi dotyczyć roku: "));
+}
+
+void TDM::KontrolaDatyZuzyciaKotla()
+{
+    kontrolaDatyOkresu(TZuzycieKotlaDataZuzycia, TOkresRok, TOkresPolrocze,
+                       QStringLiteral("Data zużycia kotła musi być dobrze określona !!!"),
+                       QStringLiteral("Data zużycia kotła musi dotyczyć roku: "));
+}
+
+namespace {
+
+// Typed date text: a valid date is stored; otherwise the field is cleared
+// (no message) or the message is raised and the field keeps its value.
+void wpiszDate(kal::TField& pole, const QString& tekst, const QString& komunikat)
+{
+    if (CzyPoprawnaData(tekst)) {
+        pole.setAsString(tekst.trimmed());
+        return;
+    }
+    if (komunikat.isEmpty())
+        pole.Clear();
+    else
+        throw kal::Exception(komunikat);
+}
+
+} // namespace
+
+void TDM::StandartowaKontrolaDaty(kal::TField& Sender, const QString& Text)
+{
+    wpiszDate(Sender, Text, {});
+}
+
+void TDM::TPojazdyDataSkresleniaZEwidencjiSetText(kal::TField& Sender, const QString& Text)
+{
+    wpiszDate(Sender, Text, {});
+}
+
+void TDM::TPojazdyDataPierwszejRejestracjiSetText(kal::TField& Sender, const QString& Text)
+{
+    wpiszDate(Sender, Text, QStringLiteral("Data pierwszej rejestracji musi być dobrze określona !!!"));
+}
+
+void TDM::TPrzebiegDataSetText(kal::TField& Sender, const QString& Text)
+{
+    wpiszDate(Sender, Text, QStringLiteral("Data przebiegu musi być dobrze określona !!!"));
+}
+
+void TDM::TPrzeglDataSetText(kal::TField& Sender, const QString& Text)
+{
+    wpiszDate(Sender, Text, QStringLiteral("Data przeglądu/naprawy musi być dobrze określona !!!"));
+}
+
+void TDM::TZuzycieDataTankowaniaSetText(kal::TField& Sender, const QString& Text)
+{
+    wpiszDate(Sender, Text, QStringLiteral("Data tankowania musi być dobrze określona !!!"));
+    KontrolaDatyTankowania();
+}
+
+void TDM::TTabelaGestBeforeInsert(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    throw kal::Exception(QStringLiteral("Nie można dopisywać nowych rodzajów paliwa !!!"));
+}
+
+void TDM::TTabelaGestBeforeDelete(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    throw kal::Exception(QStringLiteral("Nie można kasować rodzajów paliwa !!!"));
+}
+
+void TDM::TTabelaGestBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (poleNaLiczbe(TTabelaGestGestosc) < kProgZera)
+        throw kal::Exception(QStringLiteral("Gęstość paliwa jest wielokością większą od zera !!!"));
+}
+
+void TDM::TMiejsceUzBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (TMiejsceUzNazwa->AsString().isEmpty())
+        throw kal::Exception(QStringLiteral("Nazwa miejsca użytkowania nie może być pusta !!!"));
+}
+
+void TDM::TMiejscTankBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (TMiejscTankNazwa->AsString().isEmpty())
+        throw kal::Exception(QStringLiteral("Nazwa miejsca tankowania nie może być pusta !!!"));
+}
+
+void TDM::TPrzebiegBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (TPrzebiegData->IsNull())
+        throw kal::Exception(QStringLiteral("Data przebiegu musi być dobrze określona !!!"));
+}
+
+void TDM::TPrzeglBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (TPrzeglData->IsNull())
+        throw kal::Exception(QStringLiteral("Data przeglądu/naprawy musi być dobrze określona !!!"));
+    TPrzeglWartosc->setAsFloat(Zaokraglij(poleNaLiczbe(TPrzeglWartosc), 2));
+    TPrzeglIloscKm->setAsFloat(poleNaLiczbe(TPrzeglIloscKm));
+}
+
+// ============================================================ odometer readings of fuel records
+
+void TDM::AktualizujPrzebiegZTankowania()
+{
+    const QString data = TZuzycieDataTankowania->AsString();
+    const QString km = TZuzycieIloscKm->AsString();
+    if (data.isEmpty() || km.isEmpty() || TZuzycieIloscKm->AsFloat() < 1.0) {
+        DopisanoWierszZuzycia = false;
+        return;
+    }
+    const int pojazd = TZuzycieIdentyfikatorPojazdu->AsInteger();
+    const double kilometry = TZuzycieIloscKm->AsFloat();
+
+    TPrzRob->Close();
+    TPrzRob->Open();
+    auto znajdz = [this](int id, const QString& dzien) {
+        TPrzRob->EditKey();
+        TPrzRobIdentyfikatorPojazdu->setAsInteger(id);
+        TPrzRobData->setAsString(dzien);
+        return TPrzRob->GotoKey();
+    };
+    auto dopisz = [&] {
+        TPrzRob->Insert();
+        TPrzRobIdentyfikatorPojazdu->setAsInteger(pojazd);
+        TPrzRobData->setAsString(data);
+        TPrzRobIloscKilometrow->setAsFloat(kilometry);
+        TPrzRob->Post();
+    };
+
+    const bool zapisanyNowy = znajdz(pojazd, data);
+    if (zapisanyNowy) {
+        TPrzRob->Edit();
+        TPrzRobIloscKilometrow->setAsFloat(kilometry);
+        TPrzRob->Post();
+    }
+    if (DopisanoWierszZuzycia) {
+        if (!zapisanyNowy)
+            dopisz();
+    } else if (ZapamietanaDataTankowania != DataZTDateTime(TZuzycieDataTankowania->AsDateTime()) ||
+               ZapamietanyPojazd != pojazd) {
+        // The record moved to another vehicle or day: its entry moves with it.
+        const QString staraData =
+            ZapamietanaDataTankowania.Poprawna() ? kal::DateToText(ZapamietanaDataTankowania.NaTDateTime()) : QString();
+        const bool staryJest = znajdz(ZapamietanyPojazd, staraData);
+        if (staryJest && zapisanyNowy) {
+            TPrzRob->Delete();
+        } else if (staryJest) {
+            TPrzRob->Edit();
+            TPrzRobIdentyfikatorPojazdu->setAsInteger(pojazd);
+            TPrzRobData->setAsString(data);
+            TPrzRobIloscKilometrow->setAsFloat(kilometry);
+            TPrzRob->Post();
+        } else if (!zapisanyNowy) {
+            dopisz();
+        }
+    } else if (!zapisanyNowy) {
+        dopisz();
+    }
+    DopisanoWierszZuzycia = false;
+    TPrzRob->Close();
+    TPrzebieg->Refresh();
+}
+
+// ============================================================ vehicle derived values
+
+void TDM::TPojazdyCalcFields(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    const double lato = poleNaLiczbe(TPojazdyNormaLetnia);
+    const double zima = poleNaLiczbe(TPojazdyNormaZimowa);
+    double srednia = lato < 0.005 ? zima : zima < 0.005 ? lato : (lato + zima) * 0.5;
+    if (srednia < 0.0)
+        srednia = 0.0;
+    TPojazdyNormaSrednia->setAsFloat(Zaokraglij(srednia, 2));
+}
+
+void TDM::TPojazdyNormaEuroGetText(kal::TField& Sender, QString& Text, bool DisplayText)
+{
+    (void)DisplayText;
+    const QString kod = Sender.AsString();
+    switch (kod.isEmpty() ? '0' : kod.at(0).unicode()) {
+    case '0': Text = QStringLiteral("0 - bez EURO"); break;
+    case '1': Text = QStringLiteral("1 - EURO 1/Etap I"); break;
+    case '2': Text = QStringLiteral("2 - EURO 2/Etap II"); break;
+    case '3': Text = QStringLiteral("3 - EURO 3/Etap IIIA"); break;
+    case '4': Text = QStringLiteral("4 - EURO 4"); break;
+    case '5': Text = QStringLiteral("5 - EURO 5"); break;
+    default: Text.clear(); break;
+    }
+}
+
+void TDM::KontrolaNormyEuro(const QString& tekst)
+{
+    if (tekst.isEmpty() || (tekst.size() == 1 && tekst.at(0) >= QLatin1Char('0') && tekst.at(0) <= QLatin1Char('5')))
+        return;
+    throw kal::Exception(QStringLiteral("Dopuszczalne rodzaje norm EURO: 0 - bez normy\n 1 - EURO 1, 2 - EURO 2\n "
+                                        "3 - EURO 3, 4 - EURO 4, 5 - EURO 5."));
+}
+
+void TDM::TPojazdyNormaEuroValidate(kal::TField& Sender)
+{
+    KontrolaNormyEuro(Sender.AsString());
+}
+
+void TDM::TPojazdyFabrycznaInstalacjaGazuGetText(kal::TField& Sender, QString& Text, bool DisplayText)
+{
+    (void)DisplayText;
+    const QString kod = Sender.AsString();
+    Text = kod == QLatin1String("T") ? QStringLiteral("Tak")
+           : kod == QLatin1String("N") ? QStringLiteral("Nie")
+                                       : QStringLiteral("???");
+}
+
+void TDM::TPojazdyFabrycznaInstalacjaGazuValidate(kal::TField& Sender)
+{
+    const QString kod = Sender.AsString();
+    if (kod != QLatin1String("T") && kod != QLatin1String("N"))
+        throw kal::Exception(QStringLiteral("Fabtyczna instalacja gazu: Tak, lub Nie !!!"));
+}
+
+QChar TDM::KlasaEuroPojazdu()
+{
+    const QString klasa = TPojazdyNormaEuro->AsString();
+    if (!klasa.isEmpty())
+        return klasa.at(0);
+    switch (poleNaRodzaj(TPojazdyRodzajPojazdu->AsString())) {
+    case 4: return QLatin1Char('1');
+    case 5: return QLatin1Char('2');
+    case 6: return QLatin1Char('3');
+    default: return QLatin1Char('0');
+    }
+}
+
 // ============================================================ handlers filled by the rules of the registers
 
 #define KAL_TDM_PUSTY_ZBIOR(h)                                                                                       \
@@ -841,16 +1324,6 @@ KAL_TDM_PUSTY_ZBIOR(PrzedKasowaniemWierszaTabA)
 KAL_TDM_PUSTY_ZBIOR(TGminyBeforePost)
 KAL_TDM_PUSTY_ZBIOR(TKotlyAfterInsert)
 KAL_TDM_PUSTY_ZBIOR(TKotlyBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TMiejscTankBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TMiejsceUzBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TPojazdyAfterCancel)
-KAL_TDM_PUSTY_ZBIOR(TPojazdyAfterEdit)
-KAL_TDM_PUSTY_ZBIOR(TPojazdyAfterInsert)
-KAL_TDM_PUSTY_ZBIOR(TPojazdyBeforeDelete)
-KAL_TDM_PUSTY_ZBIOR(TPojazdyBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TPojazdyCalcFields)
-KAL_TDM_PUSTY_ZBIOR(TPrzebiegBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TPrzeglBeforePost)
 KAL_TDM_PUSTY_ZBIOR(TSubsatncjeBeforePost)
 KAL_TDM_PUSTY_ZBIOR(TTabAPozWartAfterInsert)
 KAL_TDM_PUSTY_ZBIOR(TTabAPozWartBeforePost)
@@ -860,12 +1333,7 @@ KAL_TDM_PUSTY_ZBIOR(TTabelaAPaliwaBeforePost)
 KAL_TDM_PUSTY_ZBIOR(TTabelaASubstancjeBeforePost)
 KAL_TDM_PUSTY_ZBIOR(TTabelaASubstancjeCalcFields)
 KAL_TDM_PUSTY_ZBIOR(TTabelaAZrodlaBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TTabelaGestBeforeDelete)
-KAL_TDM_PUSTY_ZBIOR(TTabelaGestBeforeInsert)
-KAL_TDM_PUSTY_ZBIOR(TTabelaGestBeforePost)
 KAL_TDM_PUSTY_ZBIOR(TZrodlaBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TZuzycieAfterInsert)
-KAL_TDM_PUSTY_ZBIOR(TZuzycieBeforePost)
 KAL_TDM_PUSTY_ZBIOR(TZuzycieKotlaAfterInsert)
 KAL_TDM_PUSTY_ZBIOR(TZuzycieKotlaBeforePost)
 #undef KAL_TDM_PUSTY_ZBIOR
@@ -873,14 +1341,8 @@ KAL_TDM_PUSTY_ZBIOR(TZuzycieKotlaBeforePost)
 // Typed text is stored as it is until the field's own rule is in place.
 #define KAL_TDM_PUSTY_USTAW(h)                                                                                       \
     void TDM::h(kal::TField& Sender, const QString& Text) { Sender.setAsString(Text); }
-KAL_TDM_PUSTY_USTAW(StandartowaKontrolaDaty)
-KAL_TDM_PUSTY_USTAW(TPojazdyDataPierwszejRejestracjiSetText)
-KAL_TDM_PUSTY_USTAW(TPojazdyDataSkresleniaZEwidencjiSetText)
-KAL_TDM_PUSTY_USTAW(TPrzebiegDataSetText)
-KAL_TDM_PUSTY_USTAW(TPrzeglDataSetText)
 KAL_TDM_PUSTY_USTAW(TTabAPozWartDataSetText)
 KAL_TDM_PUSTY_USTAW(TZrodlaTerminObowiazywaniaSetText)
-KAL_TDM_PUSTY_USTAW(TZuzycieDataTankowaniaSetText)
 KAL_TDM_PUSTY_USTAW(TZuzycieKotlaDataZuzyciaSetText)
 #undef KAL_TDM_PUSTY_USTAW
 
@@ -890,10 +1352,10 @@ KAL_TDM_PUSTY_USTAW(TZuzycieKotlaDataZuzyciaSetText)
         (void)DisplayText;                                                                                           \
         Text = Sender.AsString();                                                                                    \
     }
-KAL_TDM_POBIERZ_TEKST(KAL_TDM_PUSTY_POBIERZ)
+KAL_TDM_PUSTY_POBIERZ(TKotlyRodzajKotlaGetText)
 #undef KAL_TDM_PUSTY_POBIERZ
 
 #define KAL_TDM_PUSTY_SPRAWDZ(h)                                                                                     \
     void TDM::h(kal::TField& Sender) { (void)Sender; }
-KAL_TDM_SPRAWDZ(KAL_TDM_PUSTY_SPRAWDZ)
+KAL_TDM_PUSTY_SPRAWDZ(TKotlyRodzajKotlaValidate)
 #undef KAL_TDM_PUSTY_SPRAWDZ

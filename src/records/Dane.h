@@ -243,6 +243,18 @@
     X(TTabAPozWartIdentTabAZrodla) X(TTabAPozWartData) X(TTabAPozWartIlosc) X(TTabAPozWartProcent) \
     X(TTabAPozWartGestosc) X(TTabAPozWartIloscKoncowa) X(TTabAPozWartOpis)
 
+// What the data module asks of the vehicle register window. The window
+// registers itself in `TDM::OknoPojazdow` while it exists; nothing is asked
+// while none is registered.
+class IOknoPojazdow {
+public:
+    virtual ~IOknoPojazdow() = default;
+    // Puts the focus on the make edit of a new vehicle.
+    virtual void UstawFokusNaMarke() = 0;
+    // Enables or disables the search edit and the search button.
+    virtual void WlaczWyszukiwanie(bool wlaczone) = 0;
+};
+
 class TDM {
 public:
     // Builds every component from the description, opens the 25 table files
@@ -324,6 +336,24 @@ public:
     // while its statement window is open. Empty: nothing happens.
     std::function<void()> PrzeliczTabeleC;
     std::function<void()> PrzeliczTabeleD;
+
+    // ---- vehicle, fuel, place, mileage and inspection rules -----------------
+    IOknoPojazdow* OknoPojazdow = nullptr;
+    // Adds or updates the current vehicle in the registration-number index
+    // after a vehicle is saved; installed by the fee engine.
+    std::function<void()> DodajPojazdDoIndeksu;
+    // The period date rule for the fuel date and the boiler-use date: raises
+    // the rule's message when the date is not in the current period's half-year.
+    void KontrolaDatyTankowania();
+    void KontrolaDatyZuzyciaKotla();
+    // Writes the odometer reading of the current fuel record into the mileage
+    // register (after each post of a fuel record).
+    void AktualizujPrzebiegZTankowania();
+    // Raises the Euro class message unless the text is empty or "0".."5".
+    void KontrolaNormyEuro(const QString& tekst);
+    // The Euro class of the current vehicle for table D: its `NormaEuro`, or
+    // when that is empty the class its kind names (4 -> "1", 5 -> "2", 6 -> "3", else "0").
+    QChar KlasaEuroPojazdu();
 
     // ---- lookups by name -----------------------------------------------------
     // The table component, data source or field component of that name, or

@@ -56,6 +56,29 @@ protected:
         dm->TOkres->Post();
     }
 
+    // A posted vehicle; returns its id.
+    int pojazd(const QString& nr, const QString& rodzaj = QStringLiteral("1"))
+    {
+        dm->TPojazdy->Insert();
+        dm->TPojazdyRodzajPojazdu->setAsString(rodzaj);
+        dm->TPojazdyNrRejestracyjny->setAsString(nr);
+        dm->TPojazdy->Post();
+        return dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+    }
+
+    // A posted fuel record of the current company; km < 0 leaves the reading empty.
+    void tankowanie(int idPojazdu, const QDate& data, double litry, double km = -1)
+    {
+        dm->TZuzycie->Insert();
+        dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(idPojazdu);
+        dm->TZuzycieDataTankowania->setAsDateTime(data);
+        dm->TZuzycieRodzajPaliwa->setAsString("5");
+        dm->TZuzycieIloscPaliwa->setAsFloat(litry);
+        if (km >= 0)
+            dm->TZuzycieIloscKm->setAsFloat(km);
+        dm->TZuzycie->Post();
+    }
+
     // The text of the rule exception raised by `akcja`, or "" when none.
     template <typename F>
     static QString komunikat(F akcja)
@@ -560,12 +583,7 @@ TEST_F(Dane, HalfYearFilesOfFuelAndBoilerUse)
     EXPECT_EQ(dm->TZuzycieKotla->TableName(), "ZuzKot20091.db");
     EXPECT_TRUE(QFileInfo::exists(katalog.file("ZuzKot20091.db")));
 
-    dm->TZuzycie->Insert();
-    dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(7);
-    dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 3, 3));
-    dm->TZuzycieRodzajPaliwa->setAsString("5");
-    dm->TZuzycieIloscPaliwa->setAsFloat(40);
-    dm->TZuzycie->Post();
+    tankowanie(pojazd("WA1"), QDate(2009, 3, 3), 40);
     EXPECT_EQ(dm->TZuzycie->RecordCount(), 1);
     // The same period again changes nothing.
     ASSERT_TRUE(dm->UstawZbiorZuzycia());
@@ -684,4 +702,229 @@ TEST_F(Dane, NewTableCRow)
     EXPECT_TRUE(dialogi.boxes()[0].text.startsWith("Nazwa gminy w tabeli C dla okresu powtarza się !!!\n"));
     EXPECT_EQ(dialogi.boxes()[0].caption, "Błąd komponentu: TTabelaC");
     dm->TTabelaC->Cancel();
+}
+
+TEST_F(Dane, VehicleDefaultsTextsAndChecks)
+{
+    dm->TPojazdy->Insert();
+    EXPECT_EQ(dm->TPojazdyRodzajPojazdu->DisplayText(), "1 -samochód osobowy z katalizatorem");
+    EXPECT_EQ(dm->TPojazdyNormaEuro->DisplayText(), "0 - bez EURO");
+    EXPECT_EQ(dm->TPojazdyFabrycznaInstalacjaGazu->DisplayText(), "Nie");
+    EXPECT_EQ(dm->TPojazdyLadownosc->AsFloat(), 0.0);
+    EXPECT_FALSE(dm->TPojazdyRokProdukcji->IsNull());
+    EXPECT_EQ(komunikat([&] { dm->TPojazdy->Post(); }), "Numer rejestracyjny pojazdu musi być wprowadzony !!!");
+
+    dm->TPojazdyNrRejestracyjny->setAsString("WA 12345");
+    EXPECT_EQ(komunikat([&] { dm->TPojazdyRodzajPojazdu->setAsString("12"); }),
+              "Rodzaj pojazdu jest z zakresu 1-11 !!!");
+    EXPECT_EQ(komunikat([&] { dm->TPojazdyRodzajPojazdu->setAsString("x"); }),
+              "Rodzaj pojazdu jest z zakresu 1-11 !!!");
+    EXPECT_EQ(dm->TPojazdyRodzajPojazdu->AsString(), "1");
+    dm->TPojazdyRodzajPojazdu->setAsString("10");
+    EXPECT_EQ(dm->TPojazdyRodzajPojazdu->DisplayText(), "10- maszyny robocze");
+    EXPECT_EQ(komunikat([&] { dm->TPojazdyNormaEuro->setAsString("6"); }),
+              "Dopuszczalne rodzaje norm EURO: 0 - bez normy\n 1 - EURO 1, 2 - EURO 2\n 3 - EURO 3, 4 - EURO 4, 5 - EURO 5.");
+    dm->TPojazdyNormaEuro->setAsString("3");
+    EXPECT_EQ(dm->TPojazdyNormaEuro->DisplayText(), "3 - EURO 3/Etap IIIA");
+    EXPECT_EQ(komunikat([&] { dm->TPojazdyFabrycznaInstalacjaGazu->setAsString(""); }),
+              "Fabtyczna instalacja gazu: Tak, lub Nie !!!");
+    dm->TPojazdyFabrycznaInstalacjaGazu->setAsString("T");
+    EXPECT_EQ(dm->TPojazdyFabrycznaInstalacjaGazu->DisplayText(), "Tak");
+    dm->TPojazdyRokProdukcji->setAsInteger(-5);
+    dm->TPojazdyLadownosc->Clear();
+    dm->TPojazdyNormaLetnia->setAsFloat(8.4);
+    dm->TPojazdyNormaZimowa->setAsFloat(9.1);
+    EXPECT_DOUBLE_EQ(dm->TPojazdyNormaSrednia->AsFloat(), 8.75);
+    dm->TPojazdy->Post();
+    EXPECT_EQ(dm->TPojazdyRokProdukcji->AsInteger(), 0);
+    EXPECT_FALSE(dm->TPojazdyLadownosc->IsNull());
+    EXPECT_EQ(komunikat([&] { dm->TPojazdy->Delete(); }), "Nie można kasować pojazdów !!!");
+
+    // Average norm: a norm below 0.005 counts as missing, a negative average is 0.
+    dm->TPojazdy->Edit();
+    dm->TPojazdyNormaZimowa->Clear();
+    EXPECT_DOUBLE_EQ(dm->TPojazdyNormaSrednia->AsFloat(), 8.4);
+    dm->TPojazdyNormaLetnia->setAsFloat(0.004);
+    dm->TPojazdyNormaZimowa->setAsFloat(9);
+    EXPECT_DOUBLE_EQ(dm->TPojazdyNormaSrednia->AsFloat(), 9.0);
+    dm->TPojazdyNormaLetnia->setAsFloat(-2);
+    dm->TPojazdyNormaZimowa->Clear();
+    EXPECT_EQ(dm->TPojazdyNormaSrednia->AsFloat(), 0.0);
+    dm->TPojazdyNormaLetnia->setAsFloat(5);
+    dm->TPojazdyNormaZimowa->setAsFloat(-1);
+    EXPECT_DOUBLE_EQ(dm->TPojazdyNormaSrednia->AsFloat(), 5.0);
+
+    // Euro class for table D: an empty class takes the one the kind names.
+    dm->TPojazdyRodzajPojazdu->setAsString("5");
+    dm->TPojazdyNormaEuro->setAsString("");
+    EXPECT_EQ(dm->KlasaEuroPojazdu(), QLatin1Char('2'));
+    EXPECT_EQ(dm->TPojazdyNormaEuro->DisplayText(), "0 - bez EURO");
+    dm->TPojazdyRodzajPojazdu->setAsString("4");
+    dm->TPojazdyNormaEuro->setAsString("0");
+    EXPECT_EQ(dm->KlasaEuroPojazdu(), QLatin1Char('0'));
+    dm->TPojazdy->Cancel();
+}
+
+TEST_F(Dane, FuelRecordRules)
+{
+    firmaIOkres(2009, 1);
+    const int wa = pojazd("WA1", "3");
+
+    dm->TZuzycie->Insert();
+    EXPECT_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 0.0);
+    EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "Musisz wybrać pojazd !!!");
+    dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(wa);
+    // Choosing the vehicle copies its kind.
+    EXPECT_EQ(dm->TZuzycieRodzajPojazdu->AsString(), "3");
+    EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "Data tankowania musi być dobrze określona !!!");
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieDataTankowania->setText("2009-02-30"); }),
+              "Data tankowania musi być dobrze określona !!!");
+    EXPECT_TRUE(dm->TZuzycieDataTankowania->IsNull());
+    // A valid date outside the half-year is reported and stays in the field.
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieDataTankowania->setText("2009-07-01"); }),
+              "Pierwsze pólrocze dotyczy miesięcy od stycznia do czerwca !!!");
+    EXPECT_EQ(dm->TZuzycieDataTankowania->AsString(), "2009-07-01");
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieDataTankowania->setText("2008-03-01"); }),
+              "Data tankowania musi dotyczyć roku: 2009 roku.");
+    dm->TZuzycieDataTankowania->setText("2009-03-15");
+    EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "Musisz wybrać rodzaj paliwa !!!");
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieRodzajPaliwa->setAsString("7"); }), "Rodzaj paliwa jest niewłaściwy !!!");
+    dm->TZuzycieRodzajPaliwa->setAsString("c");
+    EXPECT_EQ(dm->TZuzycieRodzajPaliwa->DisplayText(), "c - sprężony gaz ziemny");
+    dm->TZuzycieIloscPaliwa->setAsFloat(-3);
+    EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "Ilość paliwa musi być większa od zera !!!");
+    EXPECT_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 0.0);
+    dm->TZuzycieIloscPaliwa->setAsFloat(0.01);
+    EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "");
+    EXPECT_EQ(dm->TZuzycieRodzajPojazdu->DisplayText(), "3 -samochód nieosobowy o masie poniżej 3,5 Mg");
+
+    // A vehicle id that belongs to no vehicle.
+    dm->TZuzycie->Insert();
+    dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(wa + 100);
+    dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 4, 1));
+    dm->TZuzycieRodzajPaliwa->setAsString("5");
+    dm->TZuzycieIloscPaliwa->setAsFloat(10);
+    EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "Niewłaściwe dane wybranego pojazdu !!!");
+    dm->TZuzycie->Cancel();
+
+    // The second half-year takes July, not June.
+    firmaIOkres(2009, 2);
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    dm->TZuzycie->Insert();
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieDataTankowania->setText("2009-06-30"); }),
+              "Drugie półrocze dotyczy miesięcy od lipca do grudnia !!!");
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieDataTankowania->setText("2009-07-01"); }), "");
+    dm->TZuzycie->Cancel();
+}
+
+TEST_F(Dane, PlacesDensitiesMileageAndInspections)
+{
+    dm->TMiejsceUz->Append();
+    EXPECT_EQ(komunikat([&] { dm->TMiejsceUz->Post(); }), "Nazwa miejsca użytkowania nie może być pusta !!!");
+    dm->TMiejsceUz->Cancel();
+    dm->TMiejscTank->Append();
+    EXPECT_EQ(komunikat([&] { dm->TMiejscTank->Post(); }), "Nazwa miejsca tankowania nie może być pusta !!!");
+    dm->TMiejscTank->Cancel();
+
+    EXPECT_EQ(komunikat([&] { dm->TTabelaGest->Append(); }), "Nie można dopisywać nowych rodzajów paliwa !!!");
+    dm->TTabelaGest->First();
+    EXPECT_EQ(komunikat([&] { dm->TTabelaGest->Delete(); }), "Nie można kasować rodzajów paliwa !!!");
+    dm->TTabelaGest->Edit();
+    dm->TTabelaGestGestosc->setAsFloat(0);
+    EXPECT_EQ(komunikat([&] { dm->TTabelaGest->Post(); }), "Gęstość paliwa jest wielokością większą od zera !!!");
+    dm->TTabelaGest->Cancel();
+    EXPECT_EQ(dm->TTabelaGest->RecordCount(), 12);
+
+    pojazd("KR1");
+    dm->TPojazdy->Edit();
+    dm->TPojazdyDataKonca->setText("2009-02-30");
+    EXPECT_TRUE(dm->TPojazdyDataKonca->IsNull());
+    dm->TPojazdyDataKonca->setText("2010-01-31");
+    EXPECT_EQ(dm->TPojazdyDataKonca->DisplayText(), "2010-01-31");
+    EXPECT_EQ(komunikat([&] { dm->TPojazdyDataPierwszejRejestracji->setText("2009-02-30"); }),
+              "Data pierwszej rejestracji musi być dobrze określona !!!");
+    dm->TPojazdy->Post();
+
+    dm->TPrzebieg->Insert();
+    EXPECT_EQ(komunikat([&] { dm->TPrzebieg->Post(); }), "Data przebiegu musi być dobrze określona !!!");
+    dm->TPrzebieg->Cancel();
+
+    dm->TPrzegl->Insert();
+    EXPECT_EQ(komunikat([&] { dm->TPrzegl->Post(); }), "Data przeglądu/naprawy musi być dobrze określona !!!");
+    dm->TPrzeglData->setText("2009-05-05");
+    dm->TPrzeglWartosc->setAsFloat(12.345);
+    dm->TPrzeglIloscKm->setAsFloat(1000.125);
+    dm->TPrzegl->Post();
+    EXPECT_DOUBLE_EQ(dm->TPrzeglWartosc->AsFloat(), 12.35);
+    EXPECT_DOUBLE_EQ(dm->TPrzeglIloscKm->AsFloat(), 1000.125);
+    EXPECT_EQ(dm->TPrzeglWartosc->DisplayText(), "12,35");
+}
+
+namespace {
+
+// Mileage entries of the file: "vehicle date km" lines in key order.
+QStringList przebiegi()
+{
+    QStringList l;
+    kal::TTable t;
+    t.setTableName("Przebieg.db");
+    t.setIndexFieldNames("IdentyfikatorPojazdu;Data");
+    t.Open();
+    for (t.First(); !t.Eof(); t.Next())
+        l << QStringLiteral("%1 %2 %3")
+                 .arg(t.FieldByName("IdentyfikatorPojazdu")->AsInteger())
+                 .arg(t.FieldByName("Data")->AsString())
+                 .arg(t.FieldByName("IloscKilometrow")->AsFloat());
+    return l;
+}
+
+} // namespace
+
+TEST_F(Dane, OdometerReadingsOfFuelRecordsGoToTheMileageRegister)
+{
+    firmaIOkres(2009, 1);
+    const int a = pojazd("A1");
+    const int b = pojazd("B1");
+    const QString A = QString::number(a), B = QString::number(b);
+
+    tankowanie(a, QDate(2009, 3, 15), 40, 12345);
+    EXPECT_EQ(przebiegi(), QStringList({A + " 2009-03-15 12345"}));
+    // No reading, or one below 1 km: nothing is written.
+    tankowanie(a, QDate(2009, 3, 20), 40);
+    tankowanie(a, QDate(2009, 3, 21), 40, 0.5);
+    EXPECT_EQ(przebiegi().size(), 1);
+    // A second purchase that day: the entry holds the reading saved last.
+    tankowanie(a, QDate(2009, 3, 15), 10, 12400);
+    EXPECT_EQ(przebiegi(), QStringList({A + " 2009-03-15 12400"}));
+
+    // Moving the record to the 16th moves the entry.
+    ASSERT_TRUE(dm->TZuzycie->Locate("IloscPaliwa", QVariant(10.0)));
+    dm->TZuzycie->Edit();
+    dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 3, 16));
+    dm->TZuzycie->Post();
+    EXPECT_EQ(przebiegi(), QStringList({A + " 2009-03-16 12400"}));
+
+    // An entry already on the new day takes the reading; the old one goes.
+    tankowanie(a, QDate(2009, 3, 17), 5, 12500);
+    ASSERT_TRUE(dm->TZuzycie->Locate("IloscPaliwa", QVariant(10.0)));
+    dm->TZuzycie->Edit();
+    dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 3, 17));
+    dm->TZuzycie->Post();
+    EXPECT_EQ(przebiegi(), QStringList({A + " 2009-03-17 12400"}));
+
+    // Another vehicle: the entry moves to it.
+    ASSERT_TRUE(dm->TZuzycie->Locate("IloscPaliwa", QVariant(10.0)));
+    dm->TZuzycie->Edit();
+    dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(b);
+    dm->TZuzycie->Post();
+    EXPECT_EQ(przebiegi(), QStringList({B + " 2009-03-17 12400"}));
+
+    // A reading added by an edit inserts the entry.
+    ASSERT_TRUE(dm->TZuzycie->Locate("DataTankowania", QVariant(QDate(2009, 3, 20))));
+    dm->TZuzycie->Edit();
+    dm->TZuzycieIloscKm->setAsFloat(12450);
+    dm->TZuzycie->Post();
+    EXPECT_EQ(przebiegi(), QStringList({A + " 2009-03-20 12450", B + " 2009-03-17 12400"}));
+    EXPECT_FALSE(dm->DopisanoWierszZuzycia);
+    EXPECT_FALSE(dm->TPrzRob->Active());
 }
