@@ -981,6 +981,17 @@ void TDM::TPojazdyRodzajPojazduValidate(kal::TField& Sender)
     sprawdzRodzajPojazdu(Sender.AsString());
 }
 
+bool TDM::znajdzPojazd(int id)
+{
+    // The key search stands in for a walk from the first vehicle: the vehicle
+    // becomes current, and without one the register stands at its end.
+    if (TPojazdy->Locate(QStringLiteral("IdentyfikatorPojazdu"), QVariant(id)))
+        return true;
+    TPojazdy->Last();
+    TPojazdy->Next();
+    return false;
+}
+
 void TDM::TZuzycieAfterInsert(kal::TDataSet& DataSet)
 {
     (void)DataSet;
@@ -997,11 +1008,8 @@ void TDM::TZuzycieIdentyfikatorPojazduValidate(kal::TField& Sender)
         TZuzycieRodzajPojazdu->setAsString(TPojazdyRodzajPojazdu->AsString());
         return;
     }
-    for (TPojazdy->First(); !TPojazdy->Eof(); TPojazdy->Next())
-        if (TPojazdyIdentyfikatorPojazdu->AsInteger() == id) {
-            TZuzycieRodzajPojazdu->setAsString(TPojazdyRodzajPojazdu->AsString());
-            return;
-        }
+    if (znajdzPojazd(id))
+        TZuzycieRodzajPojazdu->setAsString(TPojazdyRodzajPojazdu->AsString());
 }
 
 void TDM::TZuzycieRodzajPaliwaGetText(kal::TField& Sender, QString& Text, bool DisplayText)
@@ -1032,12 +1040,7 @@ void TDM::TZuzycieBeforePost(kal::TDataSet& DataSet)
 
     TZuzycieRodzajPojazdu->Clear();
     const int id = TZuzycieIdentyfikatorPojazdu->AsInteger();
-    QString rodzaj;
-    for (TPojazdy->First(); !TPojazdy->Eof(); TPojazdy->Next())
-        if (TPojazdyIdentyfikatorPojazdu->AsInteger() == id) {
-            rodzaj = TPojazdyRodzajPojazdu->AsString();
-            break;
-        }
+    const QString rodzaj = znajdzPojazd(id) ? TPojazdyRodzajPojazdu->AsString() : QString();
     if (rodzaj.isEmpty())
         throw kal::Exception(QStringLiteral("Niewłaściwe dane wybranego pojazdu !!!"));
     TZuzycieRodzajPojazdu->setAsString(rodzaj);

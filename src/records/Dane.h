@@ -394,6 +394,7 @@ private:
     bool otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QString& szablon, bool komunikat);
     bool ustawZbiorPolrocza(bool kotly);
     void przeliczDla(const kal::TField& pole);
+    bool znajdzPojazd(int id);
     std::vector<std::unique_ptr<kal::TTable>> m_tabele;
     std::vector<std::unique_ptr<kal::TDataSource>> m_zrodla;
     std::vector<kal::TField*> m_wartosciD;          // 117 columns in column order, then the reserves

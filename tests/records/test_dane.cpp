@@ -793,6 +793,10 @@ TEST_F(Dane, FuelRecordRules)
     dm->TZuzycieIloscPaliwa->setAsFloat(0.01);
     EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "");
     EXPECT_EQ(dm->TZuzycieRodzajPojazdu->DisplayText(), "3 -samochód nieosobowy o masie poniżej 3,5 Mg");
+    // The fuel record's vehicle becomes the current vehicle.
+    pojazd("ZZ9", "8");
+    tankowanie(wa, QDate(2009, 5, 5), 20);
+    EXPECT_EQ(dm->TPojazdyNrRejestracyjny->AsString(), "WA1");
 
     // A vehicle id that belongs to no vehicle.
     dm->TZuzycie->Insert();
@@ -801,6 +805,7 @@ TEST_F(Dane, FuelRecordRules)
     dm->TZuzycieRodzajPaliwa->setAsString("5");
     dm->TZuzycieIloscPaliwa->setAsFloat(10);
     EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "Niewłaściwe dane wybranego pojazdu !!!");
+    EXPECT_TRUE(dm->TPojazdy->Eof());
     dm->TZuzycie->Cancel();
 
     // The second half-year takes July, not June.
