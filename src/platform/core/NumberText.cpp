@@ -133,10 +133,11 @@ QString FormatNumber(double value, const QString& pattern)
     double scaled = 0;
     if (!std::isfinite(value))
         return std::isnan(value) ? QStringLiteral("NAN") : (value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF"));
-    // Round to the pattern's decimals; a value too large for that many keeps
-    // as many decimals as its eighteen digits hold, the rest shown as zeros.
+    // Round to the pattern's decimals. A value too large for that many keeps
+    // the decimals that its exact digits hold (the scaled value below 2^53),
+    // the rest shown as zeros: a double carries no more.
     int places = allDecimals;
-    while (places > 0 && !RoundScaled(value, places, scaled, negative))
+    while (places > 0 && std::fabs(value) * std::pow(10.0, places) >= 9007199254740992.0)
         --places;
     if (RoundScaled(value, places, scaled, negative)) {
         std::string digits = WholeDigits(scaled);
