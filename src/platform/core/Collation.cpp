@@ -1,0 +1,90 @@
+#include "Collation.h"
+
+#include <QByteArray>
+
+namespace kal {
+
+namespace {
+
+// Classes of characters, in the order they sort: blanks, other signs,
+// digits, letters of the Polish alphabet, any other letter.
+enum CharClass : unsigned char { Blank = 1, Sign = 2, Digit = 3, PolishLetter = 4, OtherLetter = 5 };
+
+const char16_t kAlphabet[] = u"aąbcćdeęfghijklłmnńoópqrsśtuvwxyzźż";
+constexpr int kAlphabetSize = int(sizeof(kAlphabet) / sizeof(kAlphabet[0])) - 1;
+
+int alphabetIndex(char16_t lower)
+{
+    for (int i = 0; i < kAlphabetSize; ++i)
+        if (kAlphabet[i] == lower)
+            return i;
+    return -1;
+}
+
+struct Weight {
+    unsigned char cls;
+    char16_t value;
+};
+
+Weight weightOf(QChar ch)
+{
+    if (ch.isSpace())
+        return {Blank, 0};
+    if (ch.isDigit())
+        return {Digit, char16_t(ch.digitValue() < 0 ? ch.unicode() : ch.digitValue())};
+    if (ch.isLetter()) {
+        const QChar lower = ch.toLower();
+        int idx = alphabetIndex(lower.unicode());
+        if (idx >= 0)
+            return {PolishLetter, char16_t(idx)};
+        // A letter with a diacritic that the Polish alphabet lacks sorts
+        // with its base letter (é as e, ü as u).
+        const QString decomposed = lower.decomposition();
+        if (!decomposed.isEmpty()) {
+            idx = alphabetIndex(decomposed.at(0).toLower().unicode());
+            if (idx >= 0)
+                return {PolishLetter, char16_t(idx)};
+        }
+        return {OtherLetter, lower.unicode()};
+    }
+    return {Sign, ch.unicode()};
+}
+
+} // namespace
+
+// The binary sort key of a text: three bytes a character (class, then the
+// value big-endian). Comparing keys byte by byte, a shorter key first when
+// one is the start of the other, gives the same order as ComparePolish. The
+// dataset engine stores these keys in its index columns.
+QByteArray PolishSortKey(const QString& text)
+{
+    QByteArray key;
+    key.reserve(text.size() * 3);
+    for (QChar ch : text) {
+        const Weight w = weightOf(ch);
+        key.append(char(w.cls));
+        key.append(char((w.value >> 8) & 0xFF));
+        key.append(char(w.value & 0xFF));
+    }
+    return key;
+}
+
+int ComparePolish(const QString& a, const QString& b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        if (a.at(i) == b.at(i))
+            continue;
+        const Weight wa = weightOf(a.at(i));
+        const Weight wb = weightOf(b.at(i));
+        if (wa.cls != wb.cls)
+            return wa.cls < wb.cls ? -1 : 1;
+        if (wa.value != wb.value)
+            return wa.value < wb.value ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+} // namespace kal

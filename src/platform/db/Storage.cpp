@@ -1,0 +1,686 @@
+#include "Storage.h"
+
+#include "DateText.h"
+#include "Exceptions.h"
+#include "NumberText.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+
+namespace kal::db_detail {
+
+namespace {
+
+QString quoted(const QString& name)
+{
+    QString q = name;
+    q.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + q + u'"';
+}
+
+std::map<QString, std::weak_ptr<DbFile>>& registry()
+{
+    static std::map<QString, std::weak_ptr<DbFile>> files;
+    return files;
+}
+
+QString sqlType(TFieldType type)
+{
+    switch (type) {
+    case ftString:
+    case ftMemo:
+        return QStringLiteral("TEXT");
+    case ftFloat:
+        return QStringLiteral("REAL");
+    default:
+        return QStringLiteral("INTEGER");
+    }
+}
+
+// SQL function kal_match(column, value, options) for Locate with options:
+// 1 case-insensitive, 2 partial key (the column starts with the value).
+void matchFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_int(ctx, 0);
+        return;
+    }
+    const auto text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
+                                        sqlite3_value_bytes(argv[0]));
+    const auto value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(argv[1])),
+                                         sqlite3_value_bytes(argv[1]));
+    const int options = sqlite3_value_int(argv[2]);
+    const Qt::CaseSensitivity cs = (options & 1) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    const bool hit = (options & 2) ? text.startsWith(value, cs) : text.compare(value, cs) == 0;
+    sqlite3_result_int(ctx, hit ? 1 : 0);
+}
+
+QString typeName(TFieldType type)
+{
+    switch (type) {
+    case ftSmallint:
+    case ftInteger:
+    case ftAutoInc:
+        return QStringLiteral("liczbą całkowitą");
+    case ftFloat:
+        return QStringLiteral("liczbą");
+    case ftDate:
+        return QStringLiteral("datą");
+    case ftBoolean:
+        return QStringLiteral("wartością logiczną");
+    default:
+        return QStringLiteral("wartością");
+    }
+}
+
+[[noreturn]] void convertError(const QString& text, TFieldType type)
+{
+    throw EConvertError(QStringLiteral("'%1' nie jest poprawną %2.").arg(text, typeName(type)));
+}
+
+} // namespace
+
+bool isIntegerType(TFieldType type)
+{
+    return type == ftSmallint || type == ftInteger || type == ftAutoInc;
+}
+
+QVariant toFieldValue(TFieldType type, int size, const QVariant& value, const QString& fieldName)
+{
+    if (!value.isValid() || value.isNull())
+        return {};
+    const bool isText = value.typeId() == QMetaType::QString;
+    switch (type) {
+    case ftString:
+    case ftMemo: {
+        QString s;
+        if (value.typeId() == QMetaType::Double)
+            s = FloatToText(value.toDouble());
+        else if (value.typeId() == QMetaType::QDate)
+            s = DateToText(value.toDate());
+        else
+            s = value.toString();
+        if (type == ftString && size > 0 && s.size() > size)
+            s.truncate(size);
+        if (s.isEmpty())
+            return {};
+        return s;
+    }
+    case ftSmallint:
+    case ftInteger:
+    case ftAutoInc: {
+        qint64 v = 0;
+        if (isText) {
+            const QString s = value.toString();
+            if (s.trimmed().isEmpty())
+                return {};
+            auto parsed = ParseWhole(s);
+            if (!parsed)
+                convertError(s, type);
+            v = *parsed;
+        } else if (value.typeId() == QMetaType::Double) {
+            const double d = value.toDouble();
+            if (!std::isfinite(d))
+                convertError(FloatToText(d), type);
+            v = qint64(RoundHalfAway(d, 0));
+        } else if (value.typeId() == QMetaType::Bool) {
+            v = value.toBool() ? 1 : 0;
+        } else {
+            bool ok = false;
+            v = value.toLongLong(&ok);
+            if (!ok)
+                convertError(value.toString(), type);
+        }
+        const qint64 lo = type == ftSmallint ? -32768 : -2147483647LL - 1;
+        const qint64 hi = type == ftSmallint ? 32767 : 2147483647LL;
+        if (v < lo || v > hi)
+            throw EDatabaseError(QStringLiteral("%1 nie jest poprawną wartością pola '%2'. Dozwolony zakres to %3 do %4")
+                                     .arg(v)
+                                     .arg(fieldName)
+                                     .arg(lo)
+                                     .arg(hi));
+        return int(v);
+    }
+    case ftFloat: {
+        if (isText) {
+            const QString s = value.toString();
+            if (s.trimmed().isEmpty())
+                return {};
+            auto parsed = ParseDecimal(s);
+            if (!parsed)
+                convertError(s, type);
+            return *parsed;
+        }
+        bool ok = false;
+        const double d = value.toDouble(&ok);
+        if (!ok)
+            convertError(value.toString(), type);
+        return d;
+    }
+    case ftDate: {
+        if (value.typeId() == QMetaType::QDate) {
+            const QDate d = value.toDate();
+            return d.isValid() ? QVariant(d) : QVariant();
+        }
+        if (value.typeId() == QMetaType::QDateTime) {
+            const QDate d = value.toDateTime().date();
+            return d.isValid() ? QVariant(d) : QVariant();
+        }
+        const QString s = value.toString();
+        if (s.trimmed().isEmpty())
+            return {};
+        auto parsed = ParseDate(s);
+        if (!parsed)
+            convertError(s, type);
+        return *parsed;
+    }
+    case ftBoolean: {
+        if (isText) {
+            const QString s = value.toString().trimmed().toLower();
+            if (s.isEmpty())
+                return {};
+            if (s == u"true" || s == u"t" || s == u"tak" || s == u"1")
+                return true;
+            if (s == u"false" || s == u"f" || s == u"nie" || s == u"0")
+                return false;
+            convertError(value.toString(), type);
+        }
+        return value.toBool();
+    }
+    case ftUnknown:
+        break;
+    }
+    return value;
+}
+
+QByteArray fieldKey(TFieldType type, const QVariant& value)
+{
+    if (!value.isValid())
+        return {};
+    auto bigEndian = [](quint64 u) {
+        QByteArray b(8, '\0');
+        for (int i = 7; i >= 0; --i) {
+            b[i] = char(u & 0xFF);
+            u >>= 8;
+        }
+        return b;
+    };
+    switch (type) {
+    case ftString:
+    case ftMemo:
+        return PolishSortKey(value.toString());
+    case ftFloat: {
+        double d = value.toDouble();
+        if (d == 0.0)
+            d = 0.0;
+        quint64 u;
+        std::memcpy(&u, &d, sizeof u);
+        u = (u & 0x8000000000000000ULL) ? ~u : (u | 0x8000000000000000ULL);
+        return bigEndian(u);
+    }
+    case ftDate:
+        return bigEndian(quint64(value.toDate().toJulianDay()) ^ 0x8000000000000000ULL);
+    case ftBoolean:
+        return QByteArray(1, value.toBool() ? '\x02' : '\x01');
+    default:
+        return bigEndian(quint64(value.toLongLong()) ^ 0x8000000000000000ULL);
+    }
+}
+
+void appendKeyPart(QByteArray& key, const QByteArray& part)
+{
+    for (char c : part) {
+        key.append(c);
+        if (c == '\0')
+            key.append('\xFF');
+    }
+    key.append('\0');
+    key.append('\0');
+}
+
+QByteArray upperOf(const QByteArray& prefix)
+{
+    if (prefix.isEmpty())
+        return QByteArray(1, '\xFF'); // above every key (keys start below 0xFF... or are empty)
+    QByteArray upper = prefix;
+    upper[upper.size() - 1] = '\x01';
+    return upper;
+}
+
+// ---------------------------------------------------------------- Stmt
+
+Stmt::Stmt(sqlite3* db, const QString& sql) : m_db(db)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v3(db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr)
+        != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
+        m_stmt = nullptr;
+        throw EDatabaseError(QStringLiteral("Błąd bazy danych: %1").arg(msg));
+    }
+}
+
+Stmt::~Stmt()
+{
+    if (m_stmt)
+        sqlite3_finalize(m_stmt);
+}
+
+Stmt& Stmt::operator=(Stmt&& other) noexcept
+{
+    if (this != &other) {
+        if (m_stmt)
+            sqlite3_finalize(m_stmt);
+        m_stmt = other.m_stmt;
+        m_db = other.m_db;
+        other.m_stmt = nullptr;
+    }
+    return *this;
+}
+
+bool Stmt::step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    const int ext = sqlite3_extended_errcode(m_db);
+    const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
+    sqlite3_reset(m_stmt);
+    if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY)
+        throw EDatabaseError(QStringLiteral("#unique"));
+    throw EDatabaseError(QStringLiteral("Błąd bazy danych: %1").arg(msg));
+}
+
+void Stmt::reset()
+{
+    sqlite3_reset(m_stmt);
+}
+
+void Stmt::bindInt(int i, qint64 v)
+{
+    sqlite3_bind_int64(m_stmt, i, v);
+}
+
+void Stmt::bindBlob(int i, const QByteArray& v)
+{
+    sqlite3_bind_blob(m_stmt, i, v.isEmpty() ? "" : v.constData(), int(v.size()), SQLITE_TRANSIENT);
+}
+
+void Stmt::bindValue(int i, TFieldType type, const QVariant& v)
+{
+    if (!v.isValid()) {
+        sqlite3_bind_null(m_stmt, i);
+        return;
+    }
+    switch (type) {
+    case ftString:
+    case ftMemo: {
+        const QByteArray utf8 = v.toString().toUtf8();
+        sqlite3_bind_text(m_stmt, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case ftFloat:
+        sqlite3_bind_double(m_stmt, i, v.toDouble());
+        break;
+    case ftDate:
+        sqlite3_bind_int64(m_stmt, i, v.toDate().toJulianDay());
+        break;
+    case ftBoolean:
+        sqlite3_bind_int(m_stmt, i, v.toBool() ? 1 : 0);
+        break;
+    default:
+        sqlite3_bind_int64(m_stmt, i, v.toLongLong());
+        break;
+    }
+}
+
+qint64 Stmt::columnInt(int i) const
+{
+    return sqlite3_column_int64(m_stmt, i);
+}
+
+QByteArray Stmt::columnBlob(int i) const
+{
+    const void* p = sqlite3_column_blob(m_stmt, i);
+    return QByteArray(static_cast<const char*>(p), sqlite3_column_bytes(m_stmt, i));
+}
+
+QVariant Stmt::columnValue(int i, TFieldType type) const
+{
+    if (sqlite3_column_type(m_stmt, i) == SQLITE_NULL)
+        return {};
+    switch (type) {
+    case ftString:
+    case ftMemo: {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
+        const int n = sqlite3_column_bytes(m_stmt, i);
+        if (n == 0)
+            return {};
+        return QString::fromUtf8(p, n);
+    }
+    case ftFloat:
+        return sqlite3_column_double(m_stmt, i);
+    case ftDate:
+        return QDate::fromJulianDay(sqlite3_column_int64(m_stmt, i));
+    case ftBoolean:
+        return sqlite3_column_int(m_stmt, i) != 0;
+    default:
+        return int(sqlite3_column_int64(m_stmt, i));
+    }
+}
+
+// ---------------------------------------------------------------- DbFile
+
+namespace {
+
+sqlite3* openConnection(const QString& path, bool create)
+{
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
+        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+        sqlite3_close(db);
+        throw EDatabaseError(QStringLiteral("Nie można otworzyć zbioru %1: %2").arg(QFileInfo(path).fileName(), msg));
+    }
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "kal_match", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, matchFunction,
+                               nullptr, nullptr, nullptr);
+    return db;
+}
+
+void execOrThrow(sqlite3* db, const QString& sql)
+{
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(err ? err : "");
+        sqlite3_free(err);
+        throw EDatabaseError(QStringLiteral("Błąd bazy danych: %1").arg(msg));
+    }
+}
+
+} // namespace
+
+std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& displayName)
+{
+    auto& reg = registry();
+    auto it = reg.find(path);
+    if (it != reg.end()) {
+        if (auto existing = it->second.lock())
+            return existing;
+    }
+    if (!QFileInfo(path).isFile())
+        throw EDatabaseError(QStringLiteral("Nie znaleziono zbioru danych %1").arg(displayName));
+
+    std::shared_ptr<DbFile> file(new DbFile);
+    file->m_path = path;
+    file->m_displayName = displayName;
+    file->m_db = openConnection(path, false);
+    try {
+        Stmt fields(file->m_db, QStringLiteral("SELECT name, type, size FROM _kal_fields ORDER BY ord"));
+        int select = 1;
+        while (fields.step()) {
+            Column c;
+            c.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(fields.get(), 0)));
+            c.type = TFieldType(sqlite3_column_int(fields.get(), 1));
+            c.size = sqlite3_column_int(fields.get(), 2);
+            if (c.type == ftAutoInc) {
+                c.select = 0;
+                file->m_rowidColumn = int(file->m_columns.size());
+            } else {
+                c.select = select++;
+            }
+            file->m_columns.push_back(c);
+        }
+        Stmt indexes(file->m_db, QStringLiteral("SELECT ord, name, fields, options FROM _kal_indexes ORDER BY ord"));
+        while (indexes.step()) {
+            IndexInfo ix;
+            const int ord = sqlite3_column_int(indexes.get(), 0);
+            ix.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(indexes.get(), 1)));
+            ix.fields = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(indexes.get(), 2)))
+                            .split(u';', Qt::SkipEmptyParts);
+            ix.options = TIndexOptions(sqlite3_column_int(indexes.get(), 3));
+            ix.keyColumn = QStringLiteral("~%1").arg(ord);
+            for (const QString& f : ix.fields)
+                ix.columns.push_back(file->columnOf(f.trimmed()));
+            file->m_indexes.push_back(ix);
+        }
+    } catch (const EDatabaseError&) {
+        sqlite3_close(file->m_db);
+        file->m_db = nullptr;
+        throw EDatabaseError(QStringLiteral("Plik %1 nie jest zbiorem danych programu").arg(displayName));
+    }
+    reg[path] = file;
+    return file;
+}
+
+bool DbFile::isOpen(const QString& path)
+{
+    auto& reg = registry();
+    auto it = reg.find(path);
+    return it != reg.end() && !it->second.expired();
+}
+
+void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, const std::vector<TIndexDef>& indexes)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (QFileInfo::exists(path))
+        throw EDatabaseError(QStringLiteral("Zbiór danych %1 już istnieje").arg(name));
+    if (fields.empty())
+        throw EDatabaseError(QStringLiteral("Brak definicji pól zbioru %1").arg(name));
+    int autoIncs = 0;
+    QStringList seen;
+    for (const TFieldDef& f : fields) {
+        if (f.Name.trimmed().isEmpty() || seen.contains(f.Name, Qt::CaseInsensitive))
+            throw EDatabaseError(QStringLiteral("Niepoprawna nazwa pola '%1' w zbiorze %2").arg(f.Name, name));
+        seen << f.Name;
+        if (f.DataType == ftAutoInc)
+            ++autoIncs;
+    }
+    if (autoIncs > 1)
+        throw EDatabaseError(QStringLiteral("Zbiór %1 może mieć tylko jedno pole autonumerowane").arg(name));
+    for (const TIndexDef& ix : indexes)
+        for (const QString& f : ix.Fields.split(u';', Qt::SkipEmptyParts))
+            if (!seen.contains(f.trimmed(), Qt::CaseInsensitive))
+                throw EDatabaseError(QStringLiteral("Nie znaleziono pola '%1' indeksu w zbiorze %2").arg(f, name));
+
+    sqlite3* db = openConnection(path, true);
+    try {
+        QString sql = QStringLiteral("BEGIN; CREATE TABLE data(\"_rid\" INTEGER PRIMARY KEY AUTOINCREMENT");
+        for (const TFieldDef& f : fields)
+            if (f.DataType != ftAutoInc)
+                sql += QStringLiteral(", %1 %2").arg(quoted(f.Name), sqlType(f.DataType));
+        for (size_t i = 0; i < indexes.size(); ++i)
+            sql += QStringLiteral(", \"~%1\" BLOB NOT NULL DEFAULT x''").arg(i);
+        sql += QStringLiteral(");");
+        for (size_t i = 0; i < indexes.size(); ++i) {
+            const bool unique = indexes[i].Options & (ixPrimary | ixUnique);
+            sql += QStringLiteral("CREATE %1INDEX \"ix%2\" ON data(\"~%2\");").arg(unique ? QStringLiteral("UNIQUE ") : QString()).arg(i);
+        }
+        sql += QStringLiteral("CREATE TABLE _kal_fields(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, type INTEGER, size INTEGER);"
+                              "CREATE TABLE _kal_indexes(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, fields TEXT NOT NULL, options INTEGER);");
+        execOrThrow(db, sql);
+        {
+            Stmt ins(db, QStringLiteral("INSERT INTO _kal_fields VALUES(?,?,?,?)"));
+            for (size_t i = 0; i < fields.size(); ++i) {
+                ins.bindInt(1, qint64(i));
+                ins.bindValue(2, ftString, fields[i].Name.isEmpty() ? QVariant() : QVariant(fields[i].Name));
+                ins.bindInt(3, fields[i].DataType);
+                ins.bindInt(4, fields[i].DataType == ftString && fields[i].Size <= 0 ? 20 : fields[i].Size);
+                ins.step();
+                ins.reset();
+            }
+            Stmt insIx(db, QStringLiteral("INSERT INTO _kal_indexes VALUES(?,?,?,?)"));
+            for (size_t i = 0; i < indexes.size(); ++i) {
+                insIx.bindInt(1, qint64(i));
+                const QByteArray n = indexes[i].Name.toUtf8();
+                sqlite3_bind_text(insIx.get(), 2, n.constData(), int(n.size()), SQLITE_TRANSIENT);
+                const QByteArray fl = indexes[i].Fields.toUtf8();
+                sqlite3_bind_text(insIx.get(), 3, fl.constData(), int(fl.size()), SQLITE_TRANSIENT);
+                insIx.bindInt(4, indexes[i].Options);
+                insIx.step();
+                insIx.reset();
+            }
+        }
+        execOrThrow(db, QStringLiteral("COMMIT;"));
+    } catch (...) {
+        sqlite3_close(db);
+        QFile::remove(path);
+        QFile::remove(path + QStringLiteral("-wal"));
+        QFile::remove(path + QStringLiteral("-shm"));
+        throw;
+    }
+    sqlite3_close(db);
+}
+
+DbFile::~DbFile()
+{
+    m_cache.clear();
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+    }
+    auto& reg = registry();
+    auto it = reg.find(m_path);
+    if (it != reg.end() && it->second.expired())
+        reg.erase(it);
+}
+
+int DbFile::columnOf(const QString& name) const
+{
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+QString DbFile::selectList() const
+{
+    QString s = QStringLiteral("\"_rid\"");
+    for (const Column& c : m_columns)
+        if (c.type != ftAutoInc)
+            s += u',' + quoted(c.name);
+    return s;
+}
+
+void DbFile::exec(const char* sql)
+{
+    execOrThrow(m_db, QString::fromUtf8(sql));
+}
+
+Stmt& DbFile::cached(const QString& sql)
+{
+    auto it = m_cache.find(sql);
+    if (it == m_cache.end())
+        it = m_cache.insert(sql, std::make_shared<Stmt>(m_db, sql));
+    return **it;
+}
+
+void DbFile::fail(const QString& what) const
+{
+    throw EDatabaseError(what);
+}
+
+QByteArray DbFile::indexKey(const IndexInfo& index, const std::vector<QVariant>& row) const
+{
+    QByteArray key;
+    for (int col : index.columns)
+        appendKeyPart(key, col >= 0 ? fieldKey(m_columns[size_t(col)].type, row[size_t(col)]) : QByteArray());
+    return key;
+}
+
+// ---------------------------------------------------------------- Keyset
+
+namespace {
+constexpr size_t kBlock = 4096;
+}
+
+qint64 Keyset::at(int i) const
+{
+    auto it = std::upper_bound(m_starts.begin(), m_starts.end(), i);
+    const size_t b = size_t(it - m_starts.begin()) - 1;
+    return m_blocks[b][size_t(i - m_starts[b])];
+}
+
+void Keyset::clear()
+{
+    m_blocks.clear();
+    m_starts.clear();
+    m_size = 0;
+}
+
+void Keyset::push_back(qint64 id)
+{
+    if (m_blocks.empty() || m_blocks.back().size() >= kBlock) {
+        m_blocks.emplace_back();
+        m_blocks.back().reserve(kBlock);
+        m_starts.push_back(m_size);
+    }
+    m_blocks.back().push_back(id);
+    ++m_size;
+}
+
+void Keyset::insert(int i, qint64 id)
+{
+    if (i >= m_size) {
+        push_back(id);
+        return;
+    }
+    auto it = std::upper_bound(m_starts.begin(), m_starts.end(), i);
+    const size_t b = size_t(it - m_starts.begin()) - 1;
+    auto& block = m_blocks[b];
+    block.insert(block.begin() + (i - m_starts[b]), id);
+    ++m_size;
+    if (block.size() > 2 * kBlock) {
+        std::vector<qint64> tail(block.begin() + long(kBlock), block.end());
+        block.resize(kBlock);
+        m_blocks.insert(m_blocks.begin() + long(b) + 1, std::move(tail));
+        m_starts.insert(m_starts.begin() + long(b) + 1, 0);
+    }
+    for (size_t k = b + 1; k < m_blocks.size(); ++k)
+        m_starts[k] = m_starts[k - 1] + int(m_blocks[k - 1].size());
+}
+
+void Keyset::erase(int i)
+{
+    auto it = std::upper_bound(m_starts.begin(), m_starts.end(), i);
+    const size_t b = size_t(it - m_starts.begin()) - 1;
+    auto& block = m_blocks[b];
+    block.erase(block.begin() + (i - m_starts[b]));
+    --m_size;
+    if (block.empty()) {
+        m_blocks.erase(m_blocks.begin() + long(b));
+        m_starts.erase(m_starts.begin() + long(b));
+    }
+    rebuild();
+}
+
+void Keyset::rebuild()
+{
+    int s = 0;
+    for (size_t k = 0; k < m_blocks.size(); ++k) {
+        m_starts[k] = s;
+        s += int(m_blocks[k].size());
+    }
+}
+
+int Keyset::indexOf(qint64 id) const
+{
+    for (size_t b = 0; b < m_blocks.size(); ++b) {
+        const auto& block = m_blocks[b];
+        auto it = std::find(block.begin(), block.end(), id);
+        if (it != block.end())
+            return m_starts[b] + int(it - block.begin());
+    }
+    return -1;
+}
+
+} // namespace kal::db_detail

@@ -1,0 +1,151 @@
+#pragma once
+// Storage of the dataset engine (internal): one SQLite file per table.
+//
+// A table file holds
+//   data           the rows: "_rid" INTEGER PRIMARY KEY AUTOINCREMENT (the
+//                  autoincrement field, when the table has one, is this
+//                  column), one quoted column per stored field, and one BLOB
+//                  column "~<n>" per index holding the row's order key;
+//   _kal_fields    the field definitions (order, name, type, size);
+//   _kal_indexes   the index definitions (order, name, fields, options).
+// Each index is an SQLite index over its key column, UNIQUE for a unique
+// index. The order key is a byte string: per field a sort key (Polish text
+// order, numbers order-preserving, null = empty) escaped and terminated, so
+// that comparing keys byte by byte orders rows field by field, nulls first,
+// and a blank key equals a blank key.
+
+#include "Table.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace kal {
+
+// Implemented with ComparePolish in Collation.cpp: the binary sort key of a
+// text in the order ComparePolish gives.
+QByteArray PolishSortKey(const QString& text);
+
+namespace db_detail {
+
+struct Column {
+    QString name;
+    TFieldType type = ftString;
+    int size = 0;
+    int select = 0; // position in the select list: 0 is "_rid"
+};
+
+struct IndexInfo {
+    QString name;
+    QStringList fields;
+    TIndexOptions options = 0;
+    std::vector<int> columns; // column numbers of the fields
+    QString keyColumn;        // "~0", "~1" ...
+};
+
+// --- values ---------------------------------------------------------------
+// Canonical value of a field type: QString (never empty; empty = null),
+// int, double, QDate, bool; invalid QVariant = null. Raises EConvertError
+// for a text that does not convert.
+QVariant toFieldValue(TFieldType type, int size, const QVariant& value, const QString& fieldName);
+QByteArray fieldKey(TFieldType type, const QVariant& value);
+void appendKeyPart(QByteArray& key, const QByteArray& part);
+// Keys of rows whose leading fields equal the key parts of `prefix` lie in
+// [prefix, upperOf(prefix)).
+QByteArray upperOf(const QByteArray& prefix);
+bool isIntegerType(TFieldType type);
+
+// --- statements -----------------------------------------------------------
+class Stmt {
+public:
+    Stmt() = default;
+    Stmt(sqlite3* db, const QString& sql);
+    ~Stmt();
+    Stmt(Stmt&& other) noexcept : m_stmt(other.m_stmt), m_db(other.m_db) { other.m_stmt = nullptr; }
+    Stmt& operator=(Stmt&& other) noexcept;
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+
+    sqlite3_stmt* get() const { return m_stmt; }
+    explicit operator bool() const { return m_stmt != nullptr; }
+    bool step(); // true on a row, false when done; raises on error
+    void reset();
+    void bindInt(int i, qint64 v);
+    void bindBlob(int i, const QByteArray& v);
+    void bindValue(int i, TFieldType type, const QVariant& v);
+    qint64 columnInt(int i) const;
+    QByteArray columnBlob(int i) const;
+    QVariant columnValue(int i, TFieldType type) const;
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+    sqlite3* m_db = nullptr;
+};
+
+// One open table file, shared by every table component on it.
+class DbFile {
+public:
+    static std::shared_ptr<DbFile> open(const QString& path, const QString& displayName);
+    static void create(const QString& path, const std::vector<TFieldDef>& fields,
+                       const std::vector<TIndexDef>& indexes);
+    static bool isOpen(const QString& path);
+    ~DbFile();
+
+    sqlite3* db() const { return m_db; }
+    const QString& displayName() const { return m_displayName; }
+    const std::vector<Column>& columns() const { return m_columns; }
+    const std::vector<IndexInfo>& indexes() const { return m_indexes; }
+    int columnOf(const QString& name) const; // -1 when missing
+    int rowidColumn() const { return m_rowidColumn; }
+    QString selectList() const; // "_rid", then the stored columns
+
+    quint64 changeCounter() const { return m_changeCounter; }
+    void bumpChange() { ++m_changeCounter; }
+
+    void exec(const char* sql);
+    Stmt& cached(const QString& sql); // prepared once, reset by the caller
+    [[noreturn]] void fail(const QString& what) const;
+
+    // Order keys of a row for every index, from all column values.
+    QByteArray indexKey(const IndexInfo& index, const std::vector<QVariant>& row) const;
+
+private:
+    DbFile() = default;
+    sqlite3* m_db = nullptr;
+    QString m_path;
+    QString m_displayName;
+    std::vector<Column> m_columns;
+    std::vector<IndexInfo> m_indexes;
+    int m_rowidColumn = -1;
+    quint64 m_changeCounter = 0;
+    QHash<QString, std::shared_ptr<Stmt>> m_cache;
+};
+
+// An ordered list of row ids kept in blocks, so that inserting or removing
+// one id in a million costs a small copy.
+class Keyset {
+public:
+    int size() const { return m_size; }
+    qint64 at(int i) const;
+    void clear();
+    void push_back(qint64 id);
+    void insert(int i, qint64 id);
+    void erase(int i);
+    int indexOf(qint64 id) const;
+
+private:
+    void rebuild();
+    std::vector<std::vector<qint64>> m_blocks;
+    std::vector<int> m_starts;
+    int m_size = 0;
+};
+
+} // namespace db_detail
+} // namespace kal

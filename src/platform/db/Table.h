@@ -1,0 +1,340 @@
+#pragma once
+// The table component of the dataset engine: a cursor over one table file
+// (an SQLite file per table), with field components, states, events, index
+// order, key search, ranges, master/detail links and bookmarks.
+//
+// Typical use:
+//   TTable t("TOkres");
+//   t.setTableName("Okresy.db");
+//   TField* rok = t.AddField("Rok", ftSmallint);          // TOkresRok
+//   t.setIndexFieldNames("IdentyfikatorFirmy;Rok");
+//   t.Open();
+//   for (t.First(); !t.Eof(); t.Next()) ... rok->AsInteger() ...
+
+#include "DataSource.h"
+#include "Field.h"
+
+#include <QVariant>
+#include <QVariantList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace kal {
+
+class EDatabaseError;
+
+enum TIndexOption : unsigned { ixPrimary = 1, ixUnique = 2, ixDescending = 4, ixCaseInsensitive = 8 };
+using TIndexOptions = unsigned;
+
+enum TLocateOption : unsigned { loCaseInsensitive = 1, loPartialKey = 2 };
+using TLocateOptions = unsigned;
+
+struct TFieldDef {
+    QString Name;
+    TFieldType DataType = ftString;
+    int Size = 0;
+    bool Required = false;
+};
+
+struct TIndexDef {
+    QString Name;
+    QString Fields; // "A;B"
+    TIndexOptions Options = 0;
+};
+
+class TFieldDefs {
+public:
+    void Clear() { m_defs.clear(); }
+    void Add(const QString& name, TFieldType type, int size = 0, bool required = false)
+    {
+        m_defs.push_back({name, type, size, required});
+    }
+    int Count() const { return int(m_defs.size()); }
+    const TFieldDef& operator[](int i) const { return m_defs[size_t(i)]; }
+    const TFieldDef* Find(const QString& name) const;
+    const std::vector<TFieldDef>& items() const { return m_defs; }
+    std::vector<TFieldDef>& items() { return m_defs; }
+
+private:
+    std::vector<TFieldDef> m_defs;
+};
+
+class TIndexDefs {
+public:
+    void Clear() { m_defs.clear(); }
+    void Add(const QString& name, const QString& fields, TIndexOptions options = 0)
+    {
+        m_defs.push_back({name, fields, options});
+    }
+    int Count() const { return int(m_defs.size()); }
+    const TIndexDef& operator[](int i) const { return m_defs[size_t(i)]; }
+    const std::vector<TIndexDef>& items() const { return m_defs; }
+    std::vector<TIndexDef>& items() { return m_defs; }
+
+private:
+    std::vector<TIndexDef> m_defs;
+};
+
+namespace db_detail {
+struct Cursor;
+}
+
+class TTable : public TComponent {
+public:
+    using TDataSetNotifyEvent = std::function<void(TTable&)>;
+    using TDataSetErrorEvent = std::function<void(TTable&, EDatabaseError&, TDataAction&)>;
+    using TBookmark = qint64; // 0 is no bookmark
+
+    explicit TTable(const QString& name = {});
+    ~TTable() override;
+    TTable(const TTable&) = delete;
+    TTable& operator=(const TTable&) = delete;
+
+    // ---- the file -------------------------------------------------------
+    // A bare name resolves against the current directory when opened.
+    const QString& TableName() const { return m_tableName; }
+    void setTableName(const QString& name); // only while closed
+    bool Exists() const;
+    // Field and index definitions. Open fills them from the file; CreateTable
+    // creates the file from them (from the data fields when FieldDefs is
+    // empty). The file must not exist yet.
+    TFieldDefs& FieldDefs() { return m_fieldDefs; }
+    const TFieldDefs& FieldDefs() const { return m_fieldDefs; }
+    TIndexDefs& IndexDefs() { return m_indexDefs; }
+    const TIndexDefs& IndexDefs() const { return m_indexDefs; }
+    void CreateTable();
+    // Creates this component's file (closed) with the structure of `source`.
+    void CreateTableLike(const TTable& source);
+    void EmptyTable();  // removes every row (open or closed)
+    void DeleteTable(); // closed; a file that does not exist is not an error
+    // Returns to browse state (a modified edit is posted, an unmodified one
+    // cancelled); every posted change is already on disk.
+    void FlushBuffers();
+    bool Exclusive() const { return m_exclusive; }
+    void setExclusive(bool exclusive) { m_exclusive = exclusive; }
+    bool ReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly);
+
+    // ---- open and close -------------------------------------------------
+    void Open();
+    // Posts a pending change first; when that post fails, the exception
+    // propagates and the table stays open in its state.
+    void Close();
+    bool Active() const { return m_state != dsInactive; }
+    void setActive(bool active) { active ? Open() : Close(); }
+    TDataSetState State() const { return m_state; }
+
+    // ---- fields ---------------------------------------------------------
+    // Persistent field components, added while closed. The component name
+    // defaults to the table's name followed by the field name.
+    TField* AddField(const QString& fieldName, TFieldType type, int size = 0, TFieldKind kind = fkData,
+                     const QString& componentName = {});
+    int FieldCount() const { return int(m_fields.size()); }
+    TField* Fields(int index) const { return m_fields[size_t(index)].get(); }
+    TField* FindField(const QString& fieldName) const;
+    TField* FieldByName(const QString& fieldName) const; // raises when missing
+    QVariant FieldValues(const QString& fieldName) const { return FieldByName(fieldName)->Value(); }
+    bool Modified() const { return m_modified; }
+
+    // ---- navigation -----------------------------------------------------
+    void First();
+    void Last();
+    void Next();
+    void Prior();
+    int MoveBy(int distance);
+    bool Bof() const;
+    bool Eof() const;
+    bool IsEmpty() const;
+    int RecordCount() const;
+    int RecNo() const; // 1-based; 0 when empty or while inserting
+    void setRecNo(int recNo);
+    // Re-reads the file; stays on the same record while it still exists.
+    void Refresh();
+
+    // ---- editing --------------------------------------------------------
+    void Insert();
+    void Append();
+    void Edit();
+    void Post();
+    void Cancel();
+    void Delete();
+    // In edit or insert: posts when modified, cancels otherwise.
+    void CheckBrowseMode();
+    void UpdateRecord(); // hands pending edits of the data links to the fields
+
+    // ---- order, keys, ranges, search ------------------------------------
+    const QString& IndexFieldNames() const { return m_indexFieldNames; }
+    void setIndexFieldNames(const QString& fields);
+    const QString& IndexName() const { return m_indexName; }
+    void setIndexName(const QString& name);
+    QStringList IndexFieldList() const; // the fields of the current order
+
+    void SetKey();  // state dsSetKey with an empty key
+    void EditKey(); // state dsSetKey keeping the last key
+    bool GotoKey(); // exact match on the key fields written
+    void GotoNearest();
+    bool FindKey(const QVariantList& values);
+    void FindNearest(const QVariantList& values);
+    // Shows only the rows whose leading index fields lie between the values.
+    void SetRange(const QVariantList& startValues, const QVariantList& endValues);
+    void CancelRange();
+
+    bool Locate(const QString& fieldNames, const QVariantList& values, TLocateOptions options = 0);
+    bool Locate(const QString& fieldName, const QVariant& value, TLocateOptions options = 0)
+    {
+        return Locate(fieldName, QVariantList{value}, options);
+    }
+    // Value of `resultField` in the first row matching, without moving.
+    QVariant Lookup(const QString& keyFields, const QVariantList& values, const QString& resultField);
+
+    // ---- master/detail --------------------------------------------------
+    TDataSource* MasterSource() const { return m_masterSource; }
+    void setMasterSource(TDataSource* source);
+    const QString& MasterFields() const { return m_masterFields; }
+    void setMasterFields(const QString& fields);
+
+    // ---- bookmarks and controls -----------------------------------------
+    TBookmark GetBookmark() const;
+    void GotoBookmark(TBookmark bookmark);
+    bool BookmarkValid(TBookmark bookmark) const;
+    void FreeBookmark(TBookmark) {}
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const { return m_disableCount > 0; }
+
+    // ---- reading rows for grids -----------------------------------------
+    // Rows a grid shows: the records, plus the pending new record while
+    // inserting. GridRowOfCurrent is the row of the current record (0-based).
+    int GridRowCount() const;
+    int GridRowOfCurrent() const;
+
+    // While alive, the fields read the record at grid row `row` (with its
+    // calculated fields computed); the current record, the state and the
+    // position stay as they were. Field writes are refused meanwhile.
+    class ActiveRecordScope {
+    public:
+        ActiveRecordScope(TTable& table, int row);
+        ~ActiveRecordScope();
+        ActiveRecordScope(const ActiveRecordScope&) = delete;
+        ActiveRecordScope& operator=(const ActiveRecordScope&) = delete;
+        bool valid() const { return m_valid; }
+
+    private:
+        TTable& m_table;
+        bool m_valid = false;
+        bool m_swapped = false;
+    };
+
+    // ---- events (the table itself is passed to each) ---------------------
+    TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
+    TDataSetNotifyEvent BeforeInsert, AfterInsert, OnNewRecord;
+    TDataSetNotifyEvent BeforeEdit, AfterEdit, BeforePost, AfterPost;
+    TDataSetNotifyEvent BeforeCancel, AfterCancel, BeforeDelete, AfterDelete;
+    TDataSetNotifyEvent BeforeScroll, AfterScroll, OnCalcFields;
+    TDataSetErrorEvent OnPostError, OnDeleteError, OnEditError;
+
+private:
+    friend class TField;
+    friend class TDataSource;
+    friend struct db_detail::Cursor;
+    friend class TMasterLinkGuard;
+
+    // Values of one record: a slot per column of the file, then a slot per
+    // calculated or lookup field (null = invalid QVariant).
+    struct Record {
+        qint64 rowid = 0;
+        std::vector<QVariant> values;
+        std::vector<unsigned char> loaded; // 0 while a column is not yet decoded from the walk
+    };
+
+    void checkActive() const;
+    void checkInactive() const;
+    void checkCanModify() const;
+    QString resolvedPath() const;
+    void bindFields();
+    void removeDynamicFields();
+    void chooseOrder();
+    void reorder();
+    QByteArray keyFromValues(const QVariantList& values) const;
+    QByteArray keyOfRecord(const std::vector<QVariant>& values) const;
+    QByteArray rowKey(qint64 rid) const;
+    bool inRange(const QByteArray& key) const;
+    int lowerBound(const QByteArray& key, qint64 rid) const;
+    void computeRange();
+    void reload();
+    void clearCurrent();
+    bool fetchRow(qint64 rid, Record& into) const;
+    void materialize() const;
+    void stopStream(bool keepCurrent);
+    bool startStream(int p, qint64 rid);
+    void readRowAt(int p);
+    void positionAndNotify(int p, bool scrolled, int distance);
+    void calculateFields();
+    QVariant rawValue(const TField& field) const;
+    void setRawValue(TField& field, const QVariant& value);
+    QVariant lookupValue(const TField& field) const;
+    void dataEvent(int event, int info = 0, TField* field = nullptr);
+    void setState(TDataSetState state);
+    void notifyDetails();
+    bool hasActiveLinks() const;
+    void masterChanged();
+    void applyMasterRange();
+    void ensureMaster();
+    void ensureFresh();
+    bool runCheckOperation(const std::function<void()>& op, const TDataSetErrorEvent& handler);
+    void doInsert(bool append);
+    void doPost();
+    QVariantList keyBufferValues() const;
+    int findKeyPosition(const QVariantList& values, bool nearest);
+    QString matchCondition(const QStringList& names, const QVariantList& values, TLocateOptions options,
+                           std::vector<std::pair<TFieldType, QVariant>>& binds) const;
+
+    QString m_tableName;
+    TFieldDefs m_fieldDefs;
+    TIndexDefs m_indexDefs;
+    bool m_exclusive = false;
+    bool m_readOnly = false;
+    TDataSetState m_state = dsInactive;
+    std::vector<std::unique_ptr<TField>> m_fields;
+    bool m_modified = false;
+    QString m_indexFieldNames;
+    QString m_indexName;
+    TDataSource* m_masterSource = nullptr;
+    QString m_masterFields;
+    std::unique_ptr<TDataLink> m_masterLink;
+    int m_disableCount = 0;
+    std::vector<TDataSource*> m_sources;
+
+    Record m_current;
+    Record m_old;        // the record as it was when the edit began
+    Record m_keyBuffer;  // key values written in dsSetKey
+    std::vector<unsigned char> m_keyAssigned;
+    TDataSetState m_stateBeforeKey = dsBrowse;
+    bool m_lazy = false; // undecoded columns of m_current come from the walk statement
+    int m_peekDepth = 0;
+    std::vector<Record> m_peekStack;
+    std::vector<bool> m_peekLazy;
+    bool m_inCalc = false;
+
+    mutable std::unique_ptr<db_detail::Cursor> m_cursor;
+};
+
+using TDataSet = TTable;
+
+// Cuts the master link of a detail table and restores it (with a refresh)
+// when leaving the scope, on every path.
+class TMasterLinkGuard {
+public:
+    explicit TMasterLinkGuard(TTable& detail, bool refreshNow = true);
+    ~TMasterLinkGuard();
+    TMasterLinkGuard(const TMasterLinkGuard&) = delete;
+    TMasterLinkGuard& operator=(const TMasterLinkGuard&) = delete;
+
+private:
+    TTable& m_detail;
+    TDataSource* m_source;
+};
+
+} // namespace kal

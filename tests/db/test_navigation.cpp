@@ -1,0 +1,219 @@
+// Order, navigation, search, ranges and bookmarks of a table component.
+#include "DbSchema.h"
+#include "Exceptions.h"
+#include "TestDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace kal;
+using kal::test::TestDir;
+using kal::test::Towns;
+
+namespace {
+
+class NavigationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        kal::test::CreateTowns();
+        towns.T.Open();
+        for (const char* n : {"Łódź", "Lublin", "Zabrze", "Żary", "ąb", "Ab"})
+            towns.add(QString::fromUtf8(n), 1.0);
+    }
+    TestDir dir;
+    Towns towns;
+};
+
+TEST_F(NavigationTest, PrimaryOrderIsInsertionOrder)
+{
+    EXPECT_EQ(towns.names(), (QStringList{"Łódź", "Lublin", "Zabrze", "Żary", "ąb", "Ab"}));
+    EXPECT_EQ(towns.T.RecordCount(), 6);
+}
+
+TEST_F(NavigationTest, IndexOrderFollowsPolishAlphabet)
+{
+    towns.T.setIndexFieldNames("Nazwa");
+    EXPECT_EQ(towns.names(), (QStringList{"Ab", "ąb", "Lublin", "Łódź", "Zabrze", "Żary"}));
+    towns.T.setIndexName("PoNazwie");
+    EXPECT_EQ(towns.T.IndexFieldList(), QStringList{"Nazwa"});
+    EXPECT_EQ(towns.names().first(), "Ab");
+}
+
+TEST_F(NavigationTest, OrderWithoutIndexSortsNullsFirstAndTiesStable)
+{
+    // Kwota has no index: sorted in memory; the null amount first, equal
+    // amounts in insertion order.
+    towns.T.First();
+    towns.T.Edit();
+    towns.Kwota->Clear();
+    towns.T.Post(); // Łódź
+    towns.T.setIndexFieldNames("Kwota");
+    EXPECT_EQ(towns.names(), (QStringList{"Łódź", "Lublin", "Zabrze", "Żary", "ąb", "Ab"}));
+    towns.T.Locate("Nazwa", QString("Zabrze"));
+    towns.T.Edit();
+    towns.Kwota->setAsFloat(-2.5);
+    towns.T.Post();
+    EXPECT_EQ(towns.Nazwa->AsString(), "Zabrze");
+    EXPECT_EQ(towns.T.RecNo(), 2); // after the null, before the 1.0 amounts
+    EXPECT_EQ(towns.names(), (QStringList{"Łódź", "Zabrze", "Lublin", "Żary", "ąb", "Ab"}));
+}
+
+TEST_F(NavigationTest, BofEofMoveByAndRecNo)
+{
+    towns.T.setIndexFieldNames("Nazwa");
+    towns.T.First();
+    EXPECT_TRUE(towns.T.Bof());
+    EXPECT_FALSE(towns.T.Eof());
+    towns.T.Prior();
+    EXPECT_TRUE(towns.T.Bof());
+    EXPECT_EQ(towns.Nazwa->AsString(), "Ab");
+    EXPECT_EQ(towns.T.MoveBy(3), 3);
+    EXPECT_EQ(towns.Nazwa->AsString(), "Łódź");
+    EXPECT_EQ(towns.T.RecNo(), 4);
+    EXPECT_EQ(towns.T.MoveBy(10), 2);
+    EXPECT_TRUE(towns.T.Eof());
+    EXPECT_EQ(towns.Nazwa->AsString(), "Żary");
+    towns.T.setRecNo(2);
+    EXPECT_EQ(towns.Nazwa->AsString(), "ąb");
+    towns.T.Last();
+    EXPECT_TRUE(towns.T.Eof());
+    towns.T.Next();
+    EXPECT_EQ(towns.Nazwa->AsString(), "Żary");
+}
+
+TEST_F(NavigationTest, InsertAndPostRepositionInIndexOrder)
+{
+    towns.T.setIndexFieldNames("Nazwa");
+    towns.T.First();
+    towns.T.Insert();
+    towns.Nazwa->setAsString("Łomża");
+    towns.T.Post();
+    EXPECT_EQ(towns.Nazwa->AsString(), "Łomża");
+    EXPECT_EQ(towns.T.RecNo(), 4); // Ab ąb Lublin Łomża Łódź Zabrze Żary (o before ó)
+    towns.T.Edit();
+    towns.Nazwa->setAsString("Aleksandrów");
+    towns.T.Post();
+    EXPECT_EQ(towns.T.RecNo(), 2);
+    towns.T.Next();
+    EXPECT_EQ(towns.Nazwa->AsString(), "ąb");
+}
+
+TEST_F(NavigationTest, LocateWithOptions)
+{
+    towns.T.setIndexFieldNames("Nazwa");
+    EXPECT_TRUE(towns.T.Locate("Nazwa", QString("Lublin")));
+    EXPECT_EQ(towns.T.RecNo(), 3);
+    EXPECT_FALSE(towns.T.Locate("Nazwa", QString("lublin")));
+    EXPECT_EQ(towns.Nazwa->AsString(), "Lublin"); // not found: no move
+    EXPECT_TRUE(towns.T.Locate("Nazwa", QString("ŁÓDŹ"), loCaseInsensitive));
+    EXPECT_EQ(towns.Nazwa->AsString(), "Łódź");
+    EXPECT_TRUE(towns.T.Locate("Nazwa", QString("Za"), loPartialKey));
+    EXPECT_EQ(towns.Nazwa->AsString(), "Zabrze");
+    // several matches: the first in the current order
+    EXPECT_TRUE(towns.T.Locate("Kwota", 1.0));
+    EXPECT_EQ(towns.Nazwa->AsString(), "Ab");
+    EXPECT_TRUE(towns.T.Locate("Kwota;Nazwa", QVariantList{1.0, QString("Żary")}));
+    EXPECT_EQ(towns.T.RecNo(), 6);
+}
+
+TEST_F(NavigationTest, FindKeyNearestAndSetKey)
+{
+    towns.T.setIndexFieldNames("Nazwa");
+    EXPECT_TRUE(towns.T.FindKey({QString("zabrze")})); // the order is case-insensitive
+    EXPECT_EQ(towns.Nazwa->AsString(), "Zabrze");
+    EXPECT_FALSE(towns.T.FindKey({QString("Łomża")}));
+    towns.T.FindNearest({QString("Łomża")});
+    EXPECT_EQ(towns.Nazwa->AsString(), "Łódź");
+    towns.T.FindNearest({QString("Źródło")});
+    EXPECT_EQ(towns.Nazwa->AsString(), "Żary");
+    towns.T.SetKey();
+    EXPECT_EQ(towns.T.State(), dsSetKey);
+    towns.Nazwa->setAsString("Lublin");
+    EXPECT_TRUE(towns.T.GotoKey());
+    EXPECT_EQ(towns.T.State(), dsBrowse);
+    EXPECT_EQ(towns.T.RecNo(), 3);
+    towns.T.EditKey();
+    towns.Nazwa->setAsString("M");
+    towns.T.GotoNearest();
+    EXPECT_EQ(towns.Nazwa->AsString(), "Zabrze");
+}
+
+TEST_F(NavigationTest, RangeShowsOnlyKeysBetween)
+{
+    towns.T.setIndexFieldNames("Nazwa");
+    towns.T.SetRange({QString("b")}, {QString("Łódź")});
+    EXPECT_EQ(towns.names(), (QStringList{"Lublin", "Łódź"}));
+    EXPECT_EQ(towns.T.RecordCount(), 2);
+    towns.T.CancelRange();
+    EXPECT_EQ(towns.T.RecordCount(), 6);
+}
+
+TEST_F(NavigationTest, BookmarksAndRefreshKeepTheRecord)
+{
+    towns.T.setIndexFieldNames("Nazwa");
+    towns.T.Locate("Nazwa", QString("Zabrze"));
+    const auto mark = towns.T.GetBookmark();
+    towns.T.First();
+    EXPECT_TRUE(towns.T.BookmarkValid(mark));
+    towns.T.GotoBookmark(mark);
+    EXPECT_EQ(towns.Nazwa->AsString(), "Zabrze");
+    towns.T.Refresh();
+    EXPECT_EQ(towns.Nazwa->AsString(), "Zabrze");
+    towns.T.Delete();
+    EXPECT_EQ(towns.Nazwa->AsString(), "Żary"); // the next record becomes current
+    EXPECT_FALSE(towns.T.BookmarkValid(mark));
+    EXPECT_THROW(towns.T.GotoBookmark(mark), EDatabaseError);
+}
+
+TEST_F(NavigationTest, DeleteOfEmptyTableIsRefused)
+{
+    towns.T.Close();
+    towns.T.EmptyTable();
+    towns.T.Open();
+    EXPECT_TRUE(towns.T.IsEmpty());
+    EXPECT_TRUE(towns.T.Eof());
+    EXPECT_TRUE(towns.T.Bof());
+    EXPECT_EQ(towns.T.RecNo(), 0);
+    try {
+        towns.T.Delete();
+        FAIL() << "delete of nothing accepted";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.message(), "Nie można wykonać tej operacji na pustym zbiorze danych");
+    }
+    // Edit of an empty table starts an insert, as the framework does.
+    towns.T.Edit();
+    EXPECT_EQ(towns.T.State(), dsInsert);
+    towns.T.Cancel();
+}
+
+TEST(TwoComponents, EachSeesTheOtherAfterRefreshOrMove)
+{
+    TestDir dir;
+    kal::test::CreateTowns();
+    Towns a;
+    Towns b;
+    a.T.Open();
+    b.T.Open();
+    a.add("Kalisz");
+    EXPECT_TRUE(b.Nazwa->IsNull()); // b has not moved yet
+    b.T.First();
+    EXPECT_EQ(b.Nazwa->AsString(), "Kalisz");
+    b.T.Edit();
+    b.Nazwa->setAsString("Konin");
+    b.T.Post();
+    a.T.Refresh();
+    EXPECT_EQ(a.Nazwa->AsString(), "Konin");
+    b.add("Gniezno");
+    EXPECT_EQ(a.T.RecordCount(), 2);
+    // Editing re-reads the record another component changed.
+    a.T.First();
+    b.T.First();
+    b.T.Edit();
+    b.Kwota->setAsFloat(5);
+    b.T.Post();
+    a.T.Edit();
+    EXPECT_EQ(a.Kwota->AsFloat(), 5.0);
+    a.T.Cancel();
+}
+
+} // namespace

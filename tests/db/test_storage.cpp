@@ -1,0 +1,254 @@
+// Table files: creation, opening, switching, emptying, deleting, durability.
+#include "DbSchema.h"
+#include "Exceptions.h"
+#include "TestDir.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace kal;
+using kal::test::TestDir;
+using kal::test::Towns;
+
+namespace {
+
+QString integrityCheck(const QString& path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr);
+    QString result;
+    if (sqlite3_step(st) == SQLITE_ROW)
+        result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return result;
+}
+
+TEST(Storage, MissingFileIsAnErrorAndIsNotCreated)
+{
+    TestDir dir;
+    Towns towns("Brak.db");
+    try {
+        towns.T.Open();
+        FAIL() << "missing file opened";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.message(), "Nie znaleziono zbioru danych Brak.db");
+    }
+    EXPECT_FALSE(towns.T.Active());
+    EXPECT_FALSE(QFile::exists(dir.file("Brak.db")));
+    EXPECT_FALSE(towns.T.Exists());
+}
+
+TEST(Storage, PersistentFieldMissingInFileIsAnError)
+{
+    TestDir dir;
+    kal::test::CreateTowns();
+    Towns towns;
+    towns.T.Close();
+    towns.T.AddField("Populacja", ftInteger);
+    EXPECT_THROW(towns.T.Open(), EDatabaseError);
+    EXPECT_FALSE(towns.T.Active());
+}
+
+TEST(Storage, QuotedColumnNamesAndStructureReadBack)
+{
+    TestDir dir;
+    TTable t;
+    t.setTableName("Stawki.db");
+    t.FieldDefs().Add("IdentyfikatorOkresu", ftInteger);
+    t.FieldDefs().Add("1a", ftFloat);
+    t.FieldDefs().Add("WysokośćOpłaty", ftFloat);
+    t.IndexDefs().Add("", "IdentyfikatorOkresu", ixPrimary | ixUnique);
+    t.CreateTable();
+    EXPECT_THROW(t.CreateTable(), EDatabaseError); // the file exists now
+
+    TTable r("TStawki");
+    r.setTableName("Stawki.db");
+    TField* okres = r.AddField("IdentyfikatorOkresu", ftInteger);
+    TField* a1 = r.AddField("1a", ftFloat);
+    TField* oplata = r.AddField("WysokośćOpłaty", ftFloat);
+    r.Open();
+    EXPECT_EQ(r.FieldDefs().Count(), 3);
+    EXPECT_EQ(r.IndexDefs()[0].Fields, "IdentyfikatorOkresu");
+    r.Append();
+    okres->setAsInteger(7);
+    a1->setAsFloat(0.25);
+    oplata->setAsFloat(12.75);
+    r.Post();
+    r.Close();
+    r.Open();
+    EXPECT_EQ(a1->AsFloat(), 0.25);
+    EXPECT_EQ(oplata->AsFloat(), 12.75);
+    EXPECT_EQ(a1->Name(), "TStawki1a");
+}
+
+TEST(Storage, SwitchingFilesKeepsFieldsAndHandlers)
+{
+    TestDir dir;
+    kal::test::CreateReadings("Zuz20091.db");
+    TTable t("TOdczyty");
+    t.setTableName("Zuz20091.db");
+    TField* miasto = t.AddField("IdMiasta", ftInteger);
+    TField* wartosc = t.AddField("Wartosc", ftFloat);
+    int posts = 0;
+    t.AfterPost = [&](TTable&) { ++posts; };
+    wartosc->OnSetText = [](TField& f, const QString& text) { f.setAsFloat(text.toDouble() * 10); };
+    t.setIndexFieldNames("IdMiasta;Data;Nr");
+    t.Open();
+    t.Append();
+    miasto->setAsInteger(1);
+    t.Post();
+    EXPECT_THROW(t.setTableName("Zuz20092.db"), EDatabaseError); // only while closed
+
+    // open the current file, close, rename, create with its structure
+    t.Close();
+    t.setTableName("Zuz20092.db");
+    EXPECT_FALSE(t.Exists());
+    t.CreateTable();
+    t.Open();
+    EXPECT_TRUE(t.IsEmpty());
+    t.Append();
+    miasto->setAsInteger(2);
+    wartosc->setText("3");
+    t.Post();
+    EXPECT_EQ(wartosc->AsFloat(), 30.0);
+    EXPECT_EQ(posts, 2);
+
+    // a third file made like the open component
+    TTable third;
+    third.setTableName("Zuz20101.db");
+    third.CreateTableLike(t);
+    third.Open();
+    EXPECT_EQ(third.FieldDefs().Count(), 4);
+    EXPECT_EQ(third.IndexDefs()[0].Fields, "IdMiasta;Data;Nr");
+    third.Close();
+
+    t.Close();
+    t.setTableName("Zuz20091.db");
+    t.Open();
+    EXPECT_EQ(t.RecordCount(), 1);
+    EXPECT_EQ(miasto->AsInteger(), 1);
+}
+
+TEST(Storage, EmptyDeleteFlushAndExists)
+{
+    TestDir dir;
+    kal::test::CreateTowns();
+    Towns towns;
+    towns.T.Open();
+    towns.add("Ełk");
+    towns.add("Bytom");
+    towns.T.EmptyTable();
+    EXPECT_TRUE(towns.T.IsEmpty());
+    towns.T.Append();
+    towns.Nazwa->setAsString("Hel");
+    towns.T.FlushBuffers(); // posts the pending insert
+    EXPECT_EQ(towns.T.State(), dsBrowse);
+    EXPECT_EQ(towns.T.RecordCount(), 1);
+    EXPECT_THROW(towns.T.DeleteTable(), EDatabaseError); // open
+    towns.T.Close();
+    towns.T.DeleteTable();
+    EXPECT_FALSE(towns.T.Exists());
+    EXPECT_FALSE(QFile::exists(dir.file("Miasta.db")));
+    towns.T.DeleteTable(); // a file that is not there is no error
+    TTable work;
+    work.setTableName("Tym123.DB");
+    work.DeleteTable();
+}
+
+TEST(Storage, WorkTableDefinedInCodeWithoutFieldComponents)
+{
+    TestDir dir;
+    TTable work;
+    work.setTableName("Tym0001.DB");
+    work.FieldDefs().Clear();
+    work.FieldDefs().Add("Klucz", ftString, 100);
+    work.FieldDefs().Add("Identyfikator", ftAutoInc);
+    work.FieldDefs().Add("Calkowity", ftInteger);
+    for (int i = 1; i <= 30; ++i)
+        work.FieldDefs().Add(QStringLiteral("Pole%1").arg(i), ftString, 100);
+    work.IndexDefs().Clear();
+    work.IndexDefs().Add("", "Klucz;Identyfikator", ixPrimary | ixUnique);
+    work.CreateTable();
+    work.Open();
+    EXPECT_EQ(work.FieldCount(), 33);
+    for (const char* k : {"b", "a", "b", "a"}) {
+        work.Append();
+        work.FieldByName("Klucz")->setAsString(k);
+        work.FieldByName("Pole30")->setAsString(QStringLiteral("%1%2").arg(k).arg(work.RecordCount()));
+        work.Post();
+    }
+    QStringList rows;
+    for (work.First(); !work.Eof(); work.Next())
+        rows << work.FieldByName("Klucz")->AsString() + work.FieldByName("Identyfikator")->AsString();
+    EXPECT_EQ(rows, (QStringList{"a2", "a4", "b1", "b3"}));
+}
+
+TEST(Storage, SharedFileAndIntegrity)
+{
+    TestDir dir;
+    kal::test::CreateTowns();
+    {
+        Towns a;
+        a.T.Open();
+        for (int i = 0; i < 50; ++i)
+            a.add(QStringLiteral("M%1").arg(i), i);
+        a.T.First();
+        a.T.Delete();
+    }
+    EXPECT_EQ(integrityCheck(dir.file("Miasta.db")), "ok");
+}
+
+// A child process posts a row and is killed at once; the row is there.
+TEST(Durability, PostedRowSurvivesKill)
+{
+    TestDir dir;
+    kal::test::CreateTowns();
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(fds[0]);
+        try {
+            Towns towns;
+            towns.T.Open();
+            towns.add("Zapisane", 17.5);
+            towns.T.Append();
+            towns.Nazwa->setAsString("Niezapisane"); // never posted
+            const char ok = 'k';
+            if (write(fds[1], &ok, 1) != 1)
+                _exit(3);
+        } catch (...) {
+            _exit(2);
+        }
+        for (;;)
+            pause();
+    }
+    close(fds[1]);
+    char got = 0;
+    ASSERT_EQ(read(fds[0], &got, 1), 1);
+    close(fds[0]);
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status));
+
+    Towns towns;
+    towns.T.Open();
+    EXPECT_EQ(towns.names(), QStringList{"Zapisane"});
+    towns.T.First();
+    EXPECT_EQ(towns.Kwota->AsFloat(), 17.5);
+    towns.T.Close();
+    EXPECT_EQ(integrityCheck(dir.file("Miasta.db")), "ok");
+}
+
+} // namespace
