@@ -392,7 +392,7 @@ sqlite3* openConnection(const QString& path, bool create)
         throw EDatabaseError(QStringLiteral("Nie można otworzyć zbioru %1: %2").arg(QFileInfo(path).fileName(), msg));
     }
     sqlite3_busy_timeout(db, 5000);
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=8000;", nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "kal_match", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, matchFunction,
                                nullptr, nullptr, nullptr);
     return db;
@@ -574,6 +574,77 @@ QString DbFile::selectList() const
 void DbFile::exec(const char* sql)
 {
     execOrThrow(m_db, QString::fromUtf8(sql));
+}
+
+void DbFile::begin()
+{
+    Stmt& s = cached(QStringLiteral("BEGIN IMMEDIATE"));
+    s.step();
+    s.reset();
+}
+
+void DbFile::commit()
+{
+    Stmt& s = cached(QStringLiteral("COMMIT"));
+    s.step();
+    s.reset();
+}
+
+void DbFile::rollback()
+{
+    m_nextRowid = 0;
+    if (!sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+qint64 DbFile::nextRowid()
+{
+    if (m_nextRowid == 0) {
+        Stmt& s = cached(QStringLiteral(
+            "SELECT max(COALESCE((SELECT seq FROM sqlite_sequence WHERE name='data'),0),"
+            " COALESCE((SELECT max(\"_rid\") FROM data),0))"));
+        m_nextRowid = s.step() ? s.columnInt(0) + 1 : 1;
+        s.reset();
+    }
+    return m_nextRowid++;
+}
+
+Stmt& DbFile::insertStmt()
+{
+    static const QString tag = QStringLiteral("#insert");
+    auto it = m_cache.find(tag);
+    if (it == m_cache.end()) {
+        QStringList names{QStringLiteral("\"_rid\"")};
+        QStringList marks{QStringLiteral("?1")};
+        for (const Column& c : m_columns)
+            if (c.type != ftAutoInc)
+                names << quoted(c.name);
+        for (const IndexInfo& ix : m_indexes)
+            names << quoted(ix.keyColumn);
+        for (int i = 2; i <= names.size(); ++i)
+            marks << QStringLiteral("?%1").arg(i);
+        it = m_cache.insert(tag, std::make_shared<Stmt>(m_db, QStringLiteral("INSERT INTO data(%1) VALUES(%2)")
+                                                                   .arg(names.join(u','), marks.join(u','))));
+    }
+    return **it;
+}
+
+Stmt& DbFile::updateStmt()
+{
+    static const QString tag = QStringLiteral("#update");
+    auto it = m_cache.find(tag);
+    if (it == m_cache.end()) {
+        QStringList sets;
+        int i = 2;
+        for (const Column& c : m_columns)
+            if (c.type != ftAutoInc)
+                sets << QStringLiteral("%1=?%2").arg(quoted(c.name)).arg(i++);
+        for (const IndexInfo& ix : m_indexes)
+            sets << QStringLiteral("%1=?%2").arg(quoted(ix.keyColumn)).arg(i++);
+        it = m_cache.insert(tag, std::make_shared<Stmt>(m_db, QStringLiteral("UPDATE data SET %1 WHERE \"_rid\"=?1")
+                                                                   .arg(sets.join(u','))));
+    }
+    return **it;
 }
 
 Stmt& DbFile::cached(const QString& sql)
