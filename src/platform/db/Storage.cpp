@@ -200,18 +200,33 @@ QVariant toFieldValue(TFieldType type, int size, const QVariant& value, const QS
     return value;
 }
 
+namespace {
+
+// Order-preserving, short encoding of a whole number: a length byte (above
+// 0x80 for n bytes of a non-negative value, below 0x80 for a negative one)
+// and the value's significant bytes.
+QByteArray wholeKey(qint64 v)
+{
+    QByteArray out;
+    quint64 m = v >= 0 ? quint64(v) : quint64(-(v + 1));
+    unsigned char bytes[8];
+    int n = 0;
+    while (m != 0) {
+        bytes[n++] = (unsigned char)(m & 0xFF);
+        m >>= 8;
+    }
+    out.append(char(v >= 0 ? 0x80 + n : 0x7F - n));
+    for (int i = n - 1; i >= 0; --i)
+        out.append(char(v >= 0 ? bytes[i] : (unsigned char)~bytes[i]));
+    return out;
+}
+
+} // namespace
+
 QByteArray fieldKey(TFieldType type, const QVariant& value)
 {
     if (!value.isValid())
         return {};
-    auto bigEndian = [](quint64 u) {
-        QByteArray b(8, '\0');
-        for (int i = 7; i >= 0; --i) {
-            b[i] = char(u & 0xFF);
-            u >>= 8;
-        }
-        return b;
-    };
     switch (type) {
     case ftString:
     case ftMemo:
@@ -223,14 +238,19 @@ QByteArray fieldKey(TFieldType type, const QVariant& value)
         quint64 u;
         std::memcpy(&u, &d, sizeof u);
         u = (u & 0x8000000000000000ULL) ? ~u : (u | 0x8000000000000000ULL);
-        return bigEndian(u);
+        QByteArray b(8, '\0');
+        for (int i = 7; i >= 0; --i) {
+            b[i] = char(u & 0xFF);
+            u >>= 8;
+        }
+        return b;
     }
     case ftDate:
-        return bigEndian(quint64(value.toDate().toJulianDay()) ^ 0x8000000000000000ULL);
+        return wholeKey(value.toDate().toJulianDay());
     case ftBoolean:
         return QByteArray(1, value.toBool() ? '\x02' : '\x01');
     default:
-        return bigEndian(quint64(value.toLongLong()) ^ 0x8000000000000000ULL);
+        return wholeKey(value.toLongLong());
     }
 }
 

@@ -93,6 +93,9 @@ struct Cursor {
     std::unordered_map<const TField*, LookupCache> lookups;
     qint64 tailRid = 0; // the last row of the order and its key, kept after appends
     QByteArray tailKey;
+    // Order keys read by key searches; the upper levels of a binary search
+    // meet the same rows again and again.
+    QHash<qint64, QByteArray> keyCache;
 
     QString colExpr(int col) const
     {
@@ -362,6 +365,8 @@ QByteArray TTable::rowKey(qint64 rid) const
     Cursor& c = *m_cursor;
     if (c.orderCols.empty())
         return {};
+    if (auto it = c.keyCache.constFind(rid); it != c.keyCache.constEnd())
+        return *it;
     c.keyOf.bindInt(1, rid);
     QByteArray key;
     if (c.keyOf.step()) {
@@ -375,6 +380,9 @@ QByteArray TTable::rowKey(qint64 rid) const
         }
     }
     c.keyOf.reset();
+    if (c.keyCache.size() >= 16384)
+        c.keyCache.clear();
+    c.keyCache.insert(rid, key);
     return key;
 }
 
@@ -452,6 +460,7 @@ void TTable::reload()
     computeRange();
     c.keys.clear();
     c.lookups.clear();
+    c.keyCache.clear();
     c.tailRid = 0;
     if (c.orderCols.empty()) {
         Stmt& s = c.file->cached(QStringLiteral("SELECT \"_rid\" FROM data ORDER BY \"_rid\""));
@@ -1138,6 +1147,8 @@ int TTable::MoveBy(int distance)
         moved = int(target) - c.pos;
         if (moved != 0)
             positionAndNotify(int(target), true, moved);
+        if (c.eof && c.streamPos >= 0)
+            stopStream(true); // the walk is over: let the file go
     }
     if (AfterScroll)
         AfterScroll(*this);
@@ -1403,6 +1414,7 @@ void TTable::doPost()
             else if (int i = c.keys.indexOf(rid); i >= 0)
                 c.keys.erase(i);
             c.tailRid = 0;
+            c.keyCache.remove(rid);
         }
         const QByteArray key = keyOfRecord(values);
         if (inRange(key)) {
@@ -1513,6 +1525,7 @@ void TTable::Delete()
             s.reset();
             file.bumpChange();
             c.tailRid = 0;
+            c.keyCache.remove(rid);
             if (wasFresh) {
                 c.keys.erase(c.pos);
                 c.seen = file.changeCounter();
