@@ -78,6 +78,14 @@ void fill(int rows)
     const int perMaster = std::max(1, rows / kMasters);
     sqlite3* eng = nullptr;
     sqlite3_open("Paliwo.db", &eng);
+    sqlite3* bare = nullptr;
+    sqlite3_open("Bez.db", &bare);
+    exec(bare, "BEGIN");
+    sqlite3_stmt* b = nullptr;
+    sqlite3_prepare_v2(bare,
+                       "INSERT INTO data(\"_rid\",\"IdMastera\",\"Data\",\"Ilosc\",\"Cena\",\"Km\",\"NrRej\",\"Opis\","
+                       "\"Rodzaj\",\"Flaga\",\"Uwagi\",\"Kod\") VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12)",
+                       -1, &b, nullptr);
     sqlite3* plain = nullptr;
     sqlite3_open("plain.db", &plain);
     exec(plain, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
@@ -102,7 +110,7 @@ void fill(int rows)
         db_detail::appendKeyPart(key, db_detail::fieldKey(ftInteger, master));
         db_detail::appendKeyPart(key, db_detail::fieldKey(ftDate, date));
         db_detail::appendKeyPart(key, db_detail::fieldKey(ftAutoInc, i));
-        for (sqlite3_stmt* s : {e, p}) {
+        for (sqlite3_stmt* s : {e, p, b}) {
             sqlite3_bind_int64(s, 1, i);
             sqlite3_bind_int64(s, 2, master);
             sqlite3_bind_int64(s, 3, date.toJulianDay());
@@ -121,7 +129,12 @@ void fill(int rows)
         sqlite3_reset(e);
         sqlite3_step(p);
         sqlite3_reset(p);
+        sqlite3_step(b);
+        sqlite3_reset(b);
     }
+    sqlite3_finalize(b);
+    exec(bare, "COMMIT");
+    sqlite3_close(bare);
     sqlite3_finalize(e);
     sqlite3_finalize(p);
     exec(eng, "COMMIT");
@@ -151,6 +164,11 @@ int main(int argc, char** argv)
         fuel.setTableName("Paliwo.db");
         defineFuel(fuel);
         fuel.CreateTable();
+        TTable bare;
+        bare.setTableName("Bez.db");
+        defineFuel(bare);
+        bare.IndexDefs().Clear();
+        bare.CreateTable();
         TTable masters;
         masters.setTableName("Mastery.db");
         masters.FieldDefs().Add("Id", ftAutoInc);
@@ -215,8 +233,22 @@ int main(int argc, char** argv)
         }
         sqlite3_finalize(s);
     });
+    const double bareWalk = seconds([&] {
+        TTable fuel;
+        fuel.setTableName("Bez.db");
+        TField* ilosc = fuel.AddField("Ilosc", ftFloat);
+        TField* nr = fuel.AddField("NrRej", ftString, 20);
+        TField* data = fuel.AddField("Data", ftDate);
+        fuel.Open();
+        for (fuel.First(); !fuel.Eof(); fuel.Next()) {
+            sum += ilosc->AsFloat();
+            count += int(nr->AsString().size());
+            count += data->AsDateTime().day() > 40;
+        }
+    });
     report("(1) open + walk in index order, 3 fields", engWalk, indexPlain);
     report("    same, against a plain walk in rowid order", engWalk, rowidPlain);
+    report("(1b) open + walk, table without index", bareWalk, rowidPlain);
     std::printf("    peak memory after the walk: %ld MiB\n", peakMiB());
 
     // (2) Locate of a value in a field without an index
