@@ -1248,9 +1248,9 @@ void TTable::CheckBrowseMode()
         return;
     }
     if (m_state == dsEdit || m_state == dsInsert) {
-        dataEvent(int(TDataSource::Event::UpdateData));
+        dataEvent(int(TDataSource::Event::UpdateData)); // may modify the record
         if (m_modified)
-            Post();
+            postRecord();
         else
             Cancel();
     }
@@ -1276,7 +1276,8 @@ void TTable::doInsert(bool append)
         BeforeScroll(*this);
     Cursor& c = *m_cursor;
     stopStream(false);
-    c.posBeforeInsert = c.pos;
+    // Append goes to the end first: a cancel lands on the last record.
+    c.posBeforeInsert = append ? c.keys.size() - 1 : c.pos;
     c.insertPos = append ? c.keys.size() : std::max(c.pos, 0);
     clearCurrent();
     m_old = m_current;
@@ -1442,6 +1443,11 @@ void TTable::Post()
     if (m_state == dsSetKey)
         setState(m_stateBeforeKey);
     UpdateRecord();
+    postRecord();
+}
+
+void TTable::postRecord()
+{
     if (BeforePost)
         BeforePost(*this);
     runCheckOperation([this] { doPost(); }, OnPostError);
