@@ -112,6 +112,8 @@ TEST(Workbook, CellsReadAsTextNumbersAndDates)
     EXPECT_EQ(dateTime.type(), CellType::DateTime);
     EXPECT_EQ(dateTime.toText(), QStringLiteral("2009-07-16 18:00:00"));
     EXPECT_EQ(dateTime.toDate(), QDate(2009, 7, 16));
+    // A date-time at midnight reads as the date alone.
+    EXPECT_EQ(Cell::dateTime(QDateTime(QDate(2009, 7, 16), QTime(0, 0))).toText(), QStringLiteral("2009-07-16"));
 
     // Numbers as text keep full precision and use the decimal comma.
     EXPECT_EQ(s.cell(0, 2).type(), CellType::Float);

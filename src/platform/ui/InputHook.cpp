@@ -53,6 +53,20 @@ QComboBox* ComboOf(QWidget* w)
 
 bool ListOpen(QComboBox* c) { return c->view() && c->view()->isVisible(); }
 
+// Qt's own dialogs (file, printer, page setup, input ...) keep Qt's keys and
+// wheel: Enter in their file name box must accept them.
+bool InStandardDialog(const QWidget* w)
+{
+    static const char* const kinds[] = {"QFileDialog", "QAbstractPrintDialog", "QPageSetupDialog", "QInputDialog",
+                                        "QColorDialog", "QFontDialog", "QProgressDialog", "QMessageBox",
+                                        "QPrintPreviewDialog"};
+    for (const QWidget* p = w; p; p = p->parentWidget())
+        for (const char* kind : kinds)
+            if (p->inherits(kind))
+                return true;
+    return false;
+}
+
 bool IsRadioGroup(const QWidget* w)
 {
     return w && (qobject_cast<const QGroupBox*>(w) || w->property("kalRadioGroup").toBool());
@@ -85,7 +99,7 @@ bool HandleEnter(QObject* receiver, QKeyEvent* key)
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
     if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
-    if (!EnterActsAsTab(focus))
+    if (InStandardDialog(focus) || !EnterActsAsTab(focus))
         return false;
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, mods & Qt::ShiftModifier);
     QCoreApplication::sendEvent(focus, &tab);
@@ -98,7 +112,7 @@ bool HandleWheel(QWheelEvent* wheel)
     if (!focus)
         return false;
     const int delta = wheel->angleDelta().y();
-    if (delta == 0)
+    if (delta == 0 || InStandardDialog(focus))
         return false;
     if (QComboBox* combo = ComboOf(focus)) {
         if (ListOpen(combo)) {

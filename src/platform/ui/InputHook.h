@@ -15,6 +15,9 @@
 // focused, the wheel does nothing while its list is closed and acts as the Up
 // (wheel away from the user) or Down key while it is open. A wheel event with
 // no vertical part is left alone.
+//
+// Qt's own dialogs (file, printer, page setup, input, message boxes) keep
+// their usual keys and wheel: Enter in a file name box accepts the dialog.
 
 #include <QObject>
 
