@@ -278,6 +278,28 @@ TEST(WorkbookErrors, TruncatedWorkbookIsDamaged)
               QStringLiteral("Skoroszyt \"%1\" jest uszkodzony.").arg(QDir::toNativeSeparators(path)));
 }
 
+// The 13th inline text cell's record claims 156 bytes instead of 15: that
+// sends the parsing library reading through the following records until it
+// faults. The program reports a damaged workbook instead of going down.
+TEST(WorkbookErrors, RecordLengthPointingPastItsDataIsDamage)
+{
+    TestDir dir;
+    XlsWriter w;
+    w.sheet(QStringLiteral("EXP")).row({QStringLiteral("Nr"), QStringLiteral("Data"), QStringLiteral("Ilość")});
+    for (int i = 0; i < 50; ++i)
+        w.row({QStringLiteral("FV/%1").arg(i), XlsDate{kJuly15 + i}, 45.5 + i, XlsRk{i},
+               XlsInlineText{QStringLiteral("abc")}});
+    w.sheet(QStringLiteral("B")).row({QStringLiteral("x")});
+    QByteArray bytes = w.build();
+    const qsizetype label = XlsRecordOffset(bytes, 0x0204, 12);
+    ASSERT_GT(label, 0);
+    ASSERT_EQ(quint8(bytes[label + 2]), 15);
+    bytes[label + 2] = char(156);
+    const QString path = WriteBytes(dir, QStringLiteral("zly.xls"), bytes);
+    EXPECT_EQ(MessageOf([&] { Workbook book(path); }),
+              QStringLiteral("Skoroszyt \"%1\" jest uszkodzony.").arg(QDir::toNativeSeparators(path)));
+}
+
 // Damaged files of many kinds must end in a rule exception or in a readable
 // sheet, never in a crash or another exception.
 TEST(WorkbookErrors, DamagedFilesNeverCrash)
