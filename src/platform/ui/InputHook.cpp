@@ -155,6 +155,12 @@ bool InputHook::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+void MarkAsRadioGroup(QWidget* group)
+{
+    if (group)
+        group->setProperty("kalRadioGroup", true);
+}
+
 void InstallInputHook()
 {
     if (g_hook || !qApp)

@@ -22,6 +22,7 @@
 #include <QObject>
 
 class QEvent;
+class QWidget;
 
 namespace kal {
 
@@ -35,6 +36,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+// Marks a container of radio buttons that is not a QGroupBox (a data-aware
+// radio group) as a radio group for the hook.
+void MarkAsRadioGroup(QWidget* group);
 
 // Installs one hook on the application (a second call does nothing).
 void InstallInputHook();
