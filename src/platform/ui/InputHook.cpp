@@ -16,11 +16,17 @@
 namespace kal {
 namespace {
 
+// An editor inside a grid or list (never a window of its own).
 bool InsideItemView(const QWidget* w)
 {
-    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+    if (w->isWindow())
+        return false;
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
         if (qobject_cast<const QAbstractItemView*>(p))
             return true;
+        if (p->isWindow())
+            break;
+    }
     return false;
 }
 
