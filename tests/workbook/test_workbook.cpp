@@ -66,10 +66,12 @@ TEST(Workbook, ListsSheetsAndFindsOneByTableName)
     TestDir dir;
     XlsWriter w = FleetWorkbook();
     w.sheet(QStringLiteral("Drugi arkusz")).row({QStringLiteral("A")});
+    w.sheet(QStringLiteral("Łódź")).row({QStringLiteral("B")});
     const QString path = Write(dir, QStringLiteral("Orlen.xls"), w);
 
     Workbook book(path);
-    EXPECT_EQ(book.sheetNames(), QStringList({kFleetSheet, QStringLiteral("Drugi arkusz")}));
+    EXPECT_EQ(book.sheetNames(), QStringList({kFleetSheet, QStringLiteral("Drugi arkusz"), QStringLiteral("Łódź")}));
+    EXPECT_EQ(book.sheetIndex(QStringLiteral("łÓDŹ$")), 2);
     EXPECT_EQ(book.sheetIndex(kFleetSheet + u'$'), 0);
     EXPECT_EQ(book.sheetIndex(QStringLiteral("exp_zestaw_trans_floty_okrojony$")), 0);
     EXPECT_EQ(book.sheetIndex(QStringLiteral("Drugi arkusz")), 1);
