@@ -77,6 +77,16 @@ TEST(RoundHalfAway, OutOfRangeAndNonFiniteComeBackUnchanged)
     EXPECT_EQ(RoundHalfAway(-std::numeric_limits<double>::infinity(), 0), -std::numeric_limits<double>::infinity());
     // Just below the bound it still rounds.
     EXPECT_EQ(RoundHalfAway(99999999999999.5, 0), 100000000000000.0);
+    // Places so many that the scale itself overflows or vanishes: unchanged, never NaN.
+    EXPECT_EQ(RoundHalfAway(2.345, 400), 2.345);
+    EXPECT_EQ(RoundHalfAway(2.345, -400), 2.345);
+}
+
+TEST(RoundHalfAway, NegativePlacesRoundToTensAndHundreds)
+{
+    EXPECT_EQ(RoundHalfAway(1250.0, -2), 1300.0);
+    EXPECT_EQ(RoundHalfAway(-1249.0, -2), -1200.0);
+    EXPECT_EQ(RoundHalfAway(15.0, -1), 20.0);
 }
 
 // ---- display patterns -----------------------------------------------------
@@ -134,6 +144,14 @@ TEST(FormatNumber, RoundsHalfAwayLikeTheRoundingRoutine)
     EXPECT_EQ(FormatNumber(999.995, P1), QStringLiteral("1 000,00"));
     EXPECT_EQ(FormatNumber(1.0000004, P3), QStringLiteral("1"));
     EXPECT_EQ(FormatNumber(1.0000005, P3), QStringLiteral("1,000 001"));
+}
+
+TEST(FormatNumber, BeyondTheRoundingRangeAndNonFinite)
+{
+    EXPECT_EQ(FormatNumber(1e18, P1), QStringLiteral("1 000 000 000 000 000 000,00"));
+    EXPECT_EQ(FormatNumber(-1e18, P4), QStringLiteral("-1000000000000000000,00"));
+    EXPECT_EQ(FormatNumber(std::nan(""), P1), QStringLiteral("NAN"));
+    EXPECT_EQ(FormatNumber(-std::numeric_limits<double>::infinity(), P1), QStringLiteral("-INF"));
 }
 
 TEST(FormatNumber, BlankInsideDecimalsOnlyBeforeDigits)

@@ -19,6 +19,8 @@ bool RoundScaled(double value, int decimals, double& scaled, bool& negative)
     if (!std::isfinite(value))
         return false;
     const double m = std::pow(10.0, decimals);
+    if (!(m > 0) || !std::isfinite(m))
+        return false;
     negative = value < 0;
     const double x = std::fabs(value); // also turns -0.0 into +0.0
     const double y = x * m;
