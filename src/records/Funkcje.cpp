@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "Dialogs.h"
 #include "NumberText.h"
+#include "Table.h"
 
 #include <QFileInfo>
 
@@ -356,6 +357,10 @@ double ObliczWyrazenie(std::string& text, int& error) { return Evaluate(text, er
 
 double TekstNaLiczbe(const QString& text) { return kal::ParseDecimal(text).value_or(0.0); }
 
+double PoleNaLiczbe(kal::TField* pole) { return pole ? TekstNaLiczbe(pole->AsString()) : 0.0; }
+
+int PoleNaCalkowita(kal::TField* pole) { return pole ? TekstNaCalkowita(pole->AsString()) : 0; }
+
 int TekstNaCalkowita(const QString& text)
 {
     const auto value = kal::ParseWhole(text);
@@ -423,6 +428,51 @@ QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension,
     kal::Dialogs().messageBox(QStringLiteral("Błąd generowania zbioru tymczsowego !!!"),
                               QStringLiteral("Tymczasowa nazwa zbioru"), kal::MbOk, kal::MsgIcon::None);
     return {};
+}
+
+void ZapytajOZapis(const QString& pytanieZmiana, const QString& pytanieDopisanie, const QString& naglowek,
+                   TCloseAction& akcja, kal::TTable* zbior)
+{
+    if (!zbior)
+        return;
+    const kal::TDataSetState state = zbior->State();
+    if (state != kal::dsEdit && state != kal::dsInsert)
+        return;
+    const QString& question = state == kal::dsEdit ? pytanieZmiana : pytanieDopisanie;
+    const kal::MsgButton answer = kal::Dialogs().messageBox(question, naglowek, kal::MbYes | kal::MbNo | kal::MbCancel,
+                                                            kal::MsgIcon::Question);
+    if (answer == kal::MbYes) {
+        const TCloseAction closing = akcja;
+        akcja = caNone; // a refused post keeps the window open
+        zbior->Post();
+        akcja = closing;
+    } else if (answer == kal::MbNo) {
+        zbior->Cancel();
+    } else {
+        akcja = caNone;
+    }
+}
+
+bool ZnajdzRekord(kal::TField* pole, int wartosc)
+{
+    if (!pole || !pole->DataSet())
+        return false;
+    kal::TTable& zbior = *pole->DataSet();
+    if (pole->AsInteger() == wartosc)
+        return true;
+    zbior.Locate(pole->FieldName(), QVariant(wartosc));
+    if (pole->AsInteger() == wartosc)
+        return true;
+    for (zbior.First(); !zbior.Eof(); zbior.Next())
+        if (pole->AsInteger() == wartosc)
+            return true;
+    return false;
+}
+
+void ZapiszBufory(kal::TTable* zbior)
+{
+    if (zbior)
+        zbior->FlushBuffers();
 }
 
 QString NumerRzymski(int n)

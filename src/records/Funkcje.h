@@ -9,6 +9,15 @@
 #include <functional>
 #include <string>
 
+namespace kal {
+class TField;
+class TTable;
+} // namespace kal
+
+// What a window does when its close handler has run (the framework's close
+// actions): caNone keeps it open, caHide hides it.
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
 // Rounds `x` half away from zero to `n` decimals (n >= 0): the scaled
 // magnitude is rounded half up, a remainder of more than 0.499999999 of a unit
 // counting as a half, then the sign is restored. 2.345 gives 2.35, -2.345
@@ -49,9 +58,15 @@ double ObliczWyrazenie(std::string& text, int& error);
 // one, "inf", "nan", a hexadecimal form, letters) gives 0.0.
 double TekstNaLiczbe(const QString& text);
 
+// TekstNaLiczbe of the field's AsString; 0.0 for an empty field.
+double PoleNaLiczbe(kal::TField* pole);
+
 // As TekstNaLiczbe, read as a whole number; a text that does not convert, or
 // whose value does not fit in an int, gives 0.
 int TekstNaCalkowita(const QString& text);
+
+// TekstNaCalkowita of the field's AsString; 0 for an empty field.
+int PoleNaCalkowita(kal::TField* pole);
 
 // The text cut at both ends (characters whose code is at most that of the
 // blank) and stripped of every remaining " ".
@@ -73,6 +88,26 @@ QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension)
 // The same with the test for an existing file given by the caller.
 QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension,
                                 const std::function<bool(const QString&)>& exists);
+
+// The save prompt of a window's close handler. In edit state the change
+// question, in insert state the append question is asked with `naglowek` as
+// caption, the question icon and Yes, No, Cancel: Yes posts, No cancels (the
+// window closes; `akcja` keeps the caller's value), Cancel does neither and
+// sets `akcja` to caNone (the window stays open). In any other state nothing
+// is asked. A post refused by a rule of the dataset leaves through its
+// exception with `akcja` set to caNone.
+void ZapytajOZapis(const QString& pytanieZmiana, const QString& pytanieDopisanie, const QString& naglowek,
+                   TCloseAction& akcja, kal::TTable* zbior);
+
+// Positions the field's dataset on a record whose key field (AsInteger) equals
+// `wartosc`: true without moving when the current record has it; else the
+// dataset locates the value, and failing that walks from its first record.
+// False when there is none; the dataset then stands at its end.
+bool ZnajdzRekord(kal::TField* pole, int wartosc);
+
+// Returns the dataset to browse mode (a pending edit with changes is posted,
+// one without changes is cancelled); what is posted is already on disk.
+void ZapiszBufory(kal::TTable* zbior);
 
 // 1 "I", 2 "II", 3 "III", 4 "IV"; any other value gives the empty text.
 QString NumerRzymski(int n);

@@ -2,6 +2,7 @@
 
 #include "DateText.h"
 #include "Exceptions.h"
+#include "Field.h"
 
 #include <algorithm>
 #include <climits>
@@ -34,6 +35,14 @@ long long NumerDnia(const DataKalendarzowa& d)
 DataKalendarzowa::DataKalendarzowa(int rok_, char miesiac_, char dzien_)
     : rok(rok_), miesiac(static_cast<signed char>(miesiac_)), dzien(static_cast<signed char>(dzien_))
 {
+}
+
+DataKalendarzowa::DataKalendarzowa(kal::TField* pole) { *this = DataZPola(pole); }
+
+DataKalendarzowa& DataKalendarzowa::operator=(kal::TField* pole)
+{
+    *this = DataZPola(pole);
+    return *this;
 }
 
 DataKalendarzowa& DataKalendarzowa::operator=(const QDate& date)
@@ -148,6 +157,15 @@ bool CzyPoprawnaData(const DataKalendarzowa& data) { return data.Poprawna(); }
 bool CzyPoprawnaData(const QString& text) { return kal::ParseDate(text).has_value(); }
 
 bool CzyPoprawnaData(const QDate& date) { return date.isValid() && date.year() >= 1; }
+
+bool CzyPoprawnaData(kal::TField* pole) { return pole && CzyPoprawnaData(pole->AsString()); }
+
+DataKalendarzowa DataZPola(kal::TField* pole)
+{
+    if (!pole || pole->AsString().isEmpty())
+        return {};
+    return DataZTDateTime(pole->AsDateTime());
+}
 
 DataKalendarzowa DataZTDateTime(const QDate& date)
 {

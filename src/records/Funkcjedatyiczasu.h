@@ -14,6 +14,10 @@
 #include <QDate>
 #include <QString>
 
+namespace kal {
+class TField;
+}
+
 class DataKalendarzowa {
 public:
     int rok = 0;
@@ -24,6 +28,11 @@ public:
     DataKalendarzowa() = default;
     // The three values stored as given, without a validity check.
     DataKalendarzowa(int rok, char miesiac, char dzien);
+
+    // The date of a date field: the empty date when the field's text is
+    // empty, else the date the field holds.
+    DataKalendarzowa(kal::TField* pole);
+    DataKalendarzowa& operator=(kal::TField* pole);
 
     // The date of a framework date when CzyPoprawnaData accepts it, else the
     // empty date.
@@ -40,6 +49,8 @@ public:
     bool operator==(const DataKalendarzowa& other) const;
     bool operator!=(const DataKalendarzowa& other) const { return !(*this == other); }
     bool operator<(const DataKalendarzowa& other) const;
+    bool operator!=(kal::TField* pole) const { return *this != DataKalendarzowa(pole); }
+    bool operator<(kal::TField* pole) const { return *this < DataKalendarzowa(pole); }
     bool operator>(const DataKalendarzowa& other) const { return other < *this; }
     bool operator<=(const DataKalendarzowa& other) const { return !(other < *this); }
     bool operator>=(const DataKalendarzowa& other) const { return !(*this < other); }
@@ -79,6 +90,11 @@ bool CzyPoprawnaData(const DataKalendarzowa& data);
 bool CzyPoprawnaData(const QString& text);
 // A framework date that is valid with a year of at least 1.
 bool CzyPoprawnaData(const QDate& date);
+// The text check on the field's AsString.
+bool CzyPoprawnaData(kal::TField* pole);
+
+// The date of a date field (see the constructor).
+DataKalendarzowa DataZPola(kal::TField* pole);
 
 // The year, month and day of a framework date; the empty date for "no date".
 DataKalendarzowa DataZTDateTime(const QDate& date);

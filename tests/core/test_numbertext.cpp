@@ -150,6 +150,9 @@ TEST(FormatNumber, BeyondTheRoundingRangeAndNonFinite)
 {
     EXPECT_EQ(FormatNumber(1e18, P1), QStringLiteral("1 000 000 000 000 000 000,00"));
     EXPECT_EQ(FormatNumber(-1e18, P4), QStringLiteral("-1000000000000000000,00"));
+    // Nine decimals do not fit beside ten whole digits: the decimals that fit still count.
+    EXPECT_EQ(FormatNumber(1234567890.5, P2), QStringLiteral("1 234 567 890,50"));
+    EXPECT_EQ(FormatNumber(-1234567890123.25, P3), QStringLiteral("-1 234 567 890 123,25"));
     EXPECT_EQ(FormatNumber(std::nan(""), P1), QStringLiteral("NAN"));
     EXPECT_EQ(FormatNumber(-std::numeric_limits<double>::infinity(), P1), QStringLiteral("-INF"));
 }

@@ -131,22 +131,28 @@ QString FormatNumber(double value, const QString& pattern)
     std::string decimals;
     bool negative = false;
     double scaled = 0;
-    if (RoundScaled(value, allDecimals, scaled, negative)) {
+    if (!std::isfinite(value))
+        return std::isnan(value) ? QStringLiteral("NAN") : (value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF"));
+    // Round to the pattern's decimals. A value too large for that many keeps
+    // the decimals that its exact digits hold (the scaled value below 2^53),
+    // the rest shown as zeros: a double carries no more.
+    int places = allDecimals;
+    while (places > 0 && std::fabs(value) * std::pow(10.0, places) >= 9007199254740992.0)
+        --places;
+    if (RoundScaled(value, places, scaled, negative)) {
         std::string digits = WholeDigits(scaled);
-        if (static_cast<int>(digits.size()) <= allDecimals)
-            digits.insert(0, static_cast<size_t>(allDecimals) - digits.size() + 1, '0');
-        whole = digits.substr(0, digits.size() - static_cast<size_t>(allDecimals));
-        decimals = digits.substr(digits.size() - static_cast<size_t>(allDecimals));
+        if (static_cast<int>(digits.size()) <= places)
+            digits.insert(0, static_cast<size_t>(places) - digits.size() + 1, '0');
+        whole = digits.substr(0, digits.size() - static_cast<size_t>(places));
+        decimals = digits.substr(digits.size() - static_cast<size_t>(places));
         if (scaled == 0)
             negative = false;
-    } else if (std::isfinite(value)) {
+    } else {
         // Beyond the rounding's range every digit is whole.
         negative = value < 0;
         whole = WholeDigits(std::fabs(value));
-        decimals.assign(static_cast<size_t>(allDecimals), '0');
-    } else {
-        return std::isnan(value) ? QStringLiteral("NAN") : (value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF"));
     }
+    decimals.resize(static_cast<size_t>(allDecimals), '0');
 
     // Optional decimals drop trailing zeros.
     while (static_cast<int>(decimals.size()) > requiredDecimals && decimals.back() == '0')

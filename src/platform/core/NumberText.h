@@ -32,8 +32,10 @@ double RoundHalfAway(double value, int decimals);
 //   when a digit follows it. No "," is shown when no decimal remains.
 // Examples: 1234567.891 with "### ### ##0.00" is "1 234 567,89"; 0.1234 with
 // "# ### ##0.00# ### ###" is "0,123 4"; 5 with "# ### ##0.### ###" is "5".
-// A value beyond the rounding's range shows its whole digits and zero
-// decimals; infinities and NaN show as "INF", "-INF" and "NAN".
+// A value too large to hold every decimal of the pattern exactly (the scaled
+// value from 2^53, about sixteen digits, on) is rounded to as many decimals as
+// it holds (1234567890.5 with "# ### ##0.00# ### ###" is "1 234 567 890,50");
+// from 1e18 on only its whole digits are shown. Infinities and NaN show as "INF", "-INF" and "NAN".
 QString FormatNumber(double value, const QString& pattern);
 
 // The text of a float with full precision and the decimal comma, without

@@ -1,0 +1,146 @@
+// Report engine benchmark: a list report of 100,000 detail rows.
+// Measures the time to the first finished page, to the whole run, to a PDF
+// of every page, and the peak memory; then lets LibreOffice convert the same
+// rows from CSV to PDF and prints the ratio of the two.
+//
+//   build/bin/bench_report [rows]          (LibreOffice is optional)
+
+#include "Export.h"
+#include "Render.h"
+#include "Report.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <cstdio>
+
+using namespace kal::report;
+
+namespace {
+
+long PeakKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+QStringList Row(int i)
+{
+    static const char* makes[] = {"Fiat Ducato", "Volkswagen Crafter", "Renault Master", "Iveco Daily", "Ford Transit"};
+    return {QString::number(i), QStringLiteral("GD %1").arg(10000 + i % 90000), QString::fromUtf8(makes[i % 5]),
+            QStringLiteral("2009-%1-%2").arg(1 + i % 12, 2, 10, QLatin1Char('0')).arg(1 + i % 28, 2, 10, QLatin1Char('0')),
+            QStringLiteral("%1,%2").arg(20 + i % 80).arg(i % 100, 2, 10, QLatin1Char('0')), QStringLiteral("olej napędowy")};
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const int rows = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
+    QTemporaryDir dir;
+
+    const QStringList columns{QStringLiteral("Lp"), QStringLiteral("NrRej"), QStringLiteral("Marka"), QStringLiteral("Data"),
+                              QStringLiteral("Ilosc"), QStringLiteral("Paliwo")};
+    ListDataSource source(columns);
+    for (int i = 1; i <= rows; ++i)
+        source.addRow(Row(i));
+
+    Report report;
+    report.title = QStringLiteral("Wydruk zużycia paliwa.");
+    report.dataSource = &source;
+    Band* header = report.addBand(BandType::PageHeader, QStringLiteral("PageHeader"));
+    header->height = 8;
+    header->addLabel(QStringLiteral("LTytul"), 0, 0, 120, 5, QStringLiteral("Zestawienie zużycia paliwa"))->font.bold = true;
+    header->addSysData(QStringLiteral("SStrona"), 150, 0, 40, 5, SysData::Data::PageNumber)->alignment = Align::Right;
+    Band* heads = report.addBand(BandType::ColumnHeader, QStringLiteral("Columns"));
+    heads->height = 6;
+    heads->frame = FrameTop | FrameBottom;
+    const double lefts[] = {0, 15, 45, 90, 115, 145};
+    const double widths[] = {13, 28, 43, 23, 25, 45};
+    const char* captions[] = {"Lp.", "Nr rej.", "Pojazd", "Data tank.", "Ilość", "Rodzaj paliwa"};
+    Band* detail = report.addBand(BandType::Detail, QStringLiteral("Detail"));
+    detail->height = 5;
+    for (int c = 0; c < 6; ++c) {
+        Label* h = heads->addLabel(QStringLiteral("H%1").arg(c), lefts[c], 0.5, widths[c], 5, QString::fromUtf8(captions[c]));
+        DataText* d = detail->addDataText(QStringLiteral("D%1").arg(c), lefts[c], 0, widths[c], 5, columns[c]);
+        if (c == 0 || c == 4)
+            h->alignment = d->alignment = Align::Right;
+    }
+    Band* summary = report.addBand(BandType::Summary, QStringLiteral("Summary"));
+    summary->height = 8;
+    summary->addLabel(QStringLiteral("LRazem"), 0, 2, 100, 5, QStringLiteral("Razem pozycji: %1").arg(rows));
+
+    QElapsedTimer timer;
+    qint64 firstPage = -1;
+    report.onPageFinished = [&](int page) {
+        if (page == 1 && firstPage < 0)
+            firstPage = timer.nsecsElapsed();
+    };
+    timer.start();
+    const auto model = report.prepare();
+    const qint64 run = timer.nsecsElapsed();
+
+    const QString pdf = dir.filePath(QStringLiteral("raport.pdf"));
+    timer.restart();
+    WritePdf(*model, pdf);
+    const qint64 toPdf = timer.nsecsElapsed();
+    const long peak = PeakKiB();
+
+    std::printf("rows: %d, pages: %d\n", rows, model->pageCount());
+    std::printf("first page:     %8.1f ms\n", firstPage / 1e6);
+    std::printf("whole run:      %8.1f ms\n", run / 1e6);
+    std::printf("PDF written:    %8.1f ms (%lld KiB)\n", toPdf / 1e6, static_cast<long long>(QFileInfo(pdf).size() / 1024));
+    std::printf("run + PDF:      %8.1f ms\n", (run + toPdf) / 1e6);
+    std::printf("peak memory:    %8ld KiB\n", peak);
+
+    std::fflush(stdout);
+    const QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
+    if (office.isEmpty()) {
+        std::printf("LibreOffice not installed: no comparison\n");
+        return 0;
+    }
+    // The same rows as CSV, converted by LibreOffice; a first small
+    // conversion sets up its profile so that it is not timed.
+    const QString csv = dir.filePath(QStringLiteral("wiersze.csv"));
+    {
+        QFile file(csv);
+        file.open(QIODevice::WriteOnly);
+        QByteArray out = columns.join(QLatin1Char(',')).toUtf8() + "\n";
+        for (int i = 1; i <= rows; ++i) {
+            QStringList r = Row(i);
+            r[4] = QLatin1Char('"') + r[4] + QLatin1Char('"');
+            out += r.join(QLatin1Char(',')).toUtf8() + "\n";
+        }
+        file.write(out);
+    }
+    const QString warm = dir.filePath(QStringLiteral("rozgrzewka.csv"));
+    {
+        QFile file(warm);
+        file.open(QIODevice::WriteOnly);
+        file.write("a,b\n1,2\n");
+    }
+    const QStringList common{QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profil")),
+                             QStringLiteral("--headless"), QStringLiteral("--infilter=CSV:44,34,76,1"),
+                             QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"),
+                             dir.filePath(QStringLiteral("lo"))};
+    QProcess::execute(office, common + QStringList{warm});
+    timer.restart();
+    const int rc = QProcess::execute(office, common + QStringList{csv});
+    const qint64 lo = timer.nsecsElapsed();
+    std::printf("LibreOffice CSV->PDF: %8.1f ms (exit %d)\n", lo / 1e6, rc);
+    std::printf("ratio LibreOffice / (run + PDF): %.2f; / run: %.2f\n", double(lo) / double(run + toPdf), double(lo) / double(run));
+    return 0;
+}

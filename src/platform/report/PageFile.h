@@ -1,0 +1,28 @@
+#pragma once
+// The saved page file ("*.QRP"): a page model on disk in a format of our
+// own: the magic "KALMORA-QRP", a version, the length and CRC-32 of the
+// body, and the body (title, paper, fonts, pages of items). Loading checks
+// every count and length against the bytes that are there, so a damaged,
+// cut or foreign file is refused with a clear message and never allocates
+// more than the file's own size.
+
+#include "PageModel.h"
+
+#include <QByteArray>
+
+namespace kal::report {
+
+// The message of a refused file.
+QString DamagedPageFileText();
+
+QByteArray SavePages(const PageModel& model);
+// Throws kal::Exception with DamagedPageFileText() when `data` is not a
+// sound page file.
+PageModel LoadPages(const QByteArray& data);
+
+// Files: throw kal::Exception when the file cannot be written or read, or
+// is not a sound page file.
+void SavePageFile(const PageModel& model, const QString& fileName);
+PageModel LoadPageFile(const QString& fileName);
+
+} // namespace kal::report

@@ -1,0 +1,150 @@
+#include "Render.h"
+
+#include "Exceptions.h"
+#include "Printer.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <algorithm>
+#include <cmath>
+
+namespace kal::report {
+namespace {
+
+QPageLayout LayoutOf(const PageModel& model)
+{
+    return QPageLayout(QPageSize(QPageSize::A4),
+                       model.orientation == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+void PaintPages(QPainter& painter, QPagedPaintDevice& device, const PageModel& model, int from, int to)
+{
+    bool first = true;
+    for (int i = from; i <= to && i < model.pageCount(); ++i) {
+        if (!first)
+            device.newPage();
+        first = false;
+        PaintPage(painter, model, model.pages[static_cast<std::size_t>(i)], device.logicalDpiX(), device.logicalDpiY());
+    }
+}
+
+class QtPrinter final : public IPrinter {
+public:
+    void print(const PageModel& pages, const PrintJob& job) override
+    {
+        if (pages.pageCount() == 0)
+            return;
+        QPrinter printer(QPrinter::HighResolution);
+        if (!job.printerName.isEmpty())
+            printer.setPrinterName(job.printerName);
+        printer.setDocName(job.title);
+        printer.setCopyCount(std::max(1, job.copies));
+        printer.setFullPage(true);
+        printer.setPageLayout(LayoutOf(pages));
+        QPainter painter;
+        if (!painter.begin(&printer))
+            throw kal::Exception(QStringLiteral("Nie można rozpocząć wydruku na drukarce \"%1\".").arg(printer.printerName()));
+        PaintPages(painter, printer, pages, std::max(0, job.fromPage - 1), job.toPage - 1);
+        painter.end();
+    }
+};
+
+QtPrinter g_qtPrinter;
+IPrinter* g_printer = nullptr;
+
+} // namespace
+
+IPrinter& Printer()
+{
+    return g_printer ? *g_printer : g_qtPrinter;
+}
+
+void SetPrinter(IPrinter* printer)
+{
+    g_printer = printer;
+}
+
+void PaintPage(QPainter& painter, const PageModel& model, const Page& page, double dpiX, double dpiY)
+{
+    const double sx = dpiX / 25.4;
+    const double sy = dpiY / 25.4;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setBrush(Qt::NoBrush);
+    int currentFont = -1;
+    for (const PageItem& item : page.items) {
+        switch (item.kind) {
+        case PageItem::Kind::Text: {
+            if (item.font != currentFont) {
+                painter.setFont(ToQFont(model.fontOf(item)));
+                currentFont = item.font;
+            }
+            painter.setPen(Qt::black);
+            const QRectF box(item.x1 * sx, item.y1 * sy, (item.x2 - item.x1) * sx, (item.y2 - item.y1) * sy);
+            Qt::Alignment align = Qt::AlignTop;
+            align |= item.align == Align::Right ? Qt::AlignRight : item.align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft;
+            painter.drawText(box, static_cast<int>(align) | Qt::TextDontClip | Qt::TextSingleLine, item.text);
+            break;
+        }
+        case PageItem::Kind::Line:
+        case PageItem::Kind::Rect: {
+            QPen pen(Qt::black);
+            pen.setWidthF(std::max(0.5, item.penWidth * (sx + sy) / 2));
+            painter.setPen(pen);
+            if (item.kind == PageItem::Kind::Line)
+                painter.drawLine(QPointF(item.x1 * sx, item.y1 * sy), QPointF(item.x2 * sx, item.y2 * sy));
+            else
+                painter.drawRect(QRectF(QPointF(item.x1 * sx, item.y1 * sy), QPointF(item.x2 * sx, item.y2 * sy)));
+            break;
+        }
+        }
+    }
+    painter.restore();
+}
+
+QImage RenderPage(const PageModel& model, int index, double zoomPercent)
+{
+    const double zoom = std::clamp(zoomPercent, 1.0, 1000.0) / 100.0;
+    const double dpi = 96.0 * zoom;
+    const QSize size(std::max(1, static_cast<int>(std::lround(model.paperSize.width() / 25.4 * dpi))),
+                     std::max(1, static_cast<int>(std::lround(model.paperSize.height() / 25.4 * dpi))));
+    QImage image(size, QImage::Format_RGB32);
+    const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    if (index >= 0 && index < model.pageCount()) {
+        QPainter painter(&image);
+        PaintPage(painter, model, model.pages[static_cast<std::size_t>(index)], image.logicalDpiX(), image.logicalDpiY());
+    }
+    return image;
+}
+
+void WritePdf(const PageModel& model, const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw kal::Exception(QStringLiteral("Nie można zapisać pliku %1.").arg(fileName));
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(model.title);
+        writer.setCreator(QStringLiteral("System Kalmora"));
+        writer.setResolution(600);
+        writer.setPageLayout(LayoutOf(model));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            throw kal::Exception(QStringLiteral("Nie można zapisać pliku %1.").arg(fileName));
+        PaintPages(painter, writer, model, 0, model.pageCount() - 1);
+        painter.end();
+    }
+    if (file.error() != QFileDevice::NoError)
+        throw kal::Exception(QStringLiteral("Nie można zapisać pliku %1.").arg(fileName));
+}
+
+} // namespace kal::report

@@ -1,0 +1,152 @@
+#include "InputHook.h"
+
+#include "WheelNavigable.h"
+
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <QWheelEvent>
+
+namespace kal {
+namespace {
+
+bool InsideItemView(const QWidget* w)
+{
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+        if (qobject_cast<const QAbstractItemView*>(p))
+            return true;
+    return false;
+}
+
+bool InsideSpinBox(const QWidget* w)
+{
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+        if (qobject_cast<const QAbstractSpinBox*>(p))
+            return true;
+        if (p->isWindow())
+            break;
+    }
+    return false;
+}
+
+// The combo box that the focused widget belongs to: the combo itself, its
+// line edit, or the list of its open popup.
+QComboBox* ComboOf(QWidget* w)
+{
+    if (auto* c = qobject_cast<QComboBox*>(w))
+        return c;
+    for (QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+        if (auto* c = qobject_cast<QComboBox*>(p)) {
+            if (c->lineEdit() == w || c->view() == w || c->view()->viewport() == w)
+                return c;
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+bool ListOpen(QComboBox* c) { return c->view() && c->view()->isVisible(); }
+
+bool IsRadioGroup(const QWidget* w)
+{
+    return w && (qobject_cast<const QGroupBox*>(w) || w->property("kalRadioGroup").toBool());
+}
+
+bool EnterActsAsTab(QWidget* focus)
+{
+    if (QApplication::activePopupWidget())
+        return false;
+    if (QComboBox* combo = ComboOf(focus))
+        return !ListOpen(combo) && !InsideItemView(combo);
+    if (InsideItemView(focus))
+        return false;
+    if (qobject_cast<QLineEdit*>(focus))
+        return !InsideSpinBox(focus);
+    if (IsRadioGroup(focus))
+        return true;
+    if (qobject_cast<QRadioButton*>(focus))
+        return IsRadioGroup(focus->parentWidget());
+    return false;
+}
+
+bool HandleEnter(QObject* receiver, QKeyEvent* key)
+{
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || receiver != focus)
+        return false;
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    if (!EnterActsAsTab(focus))
+        return false;
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, mods & Qt::ShiftModifier);
+    QCoreApplication::sendEvent(focus, &tab);
+    return true;
+}
+
+bool HandleWheel(QWheelEvent* wheel)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus)
+        return false;
+    const int delta = wheel->angleDelta().y();
+    if (delta == 0)
+        return false;
+    if (QComboBox* combo = ComboOf(focus)) {
+        if (ListOpen(combo)) {
+            QKeyEvent key(QEvent::KeyPress, delta > 0 ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier);
+            QCoreApplication::sendEvent(combo->view(), &key);
+        }
+        return true;
+    }
+    for (QWidget* w = focus; w; w = w->parentWidget()) {
+        if (auto* grid = dynamic_cast<IWheelNavigable*>(w)) {
+            grid->wheelStep(delta);
+            return true;
+        }
+        if (w->isWindow())
+            break;
+    }
+    return false;
+}
+
+QPointer<InputHook> g_hook;
+
+} // namespace
+
+bool ObslugaKomunikatow(QObject* receiver, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return HandleEnter(receiver, static_cast<QKeyEvent*>(event));
+    case QEvent::Wheel:
+        return HandleWheel(static_cast<QWheelEvent*>(event));
+    default:
+        return false;
+    }
+}
+
+bool InputHook::eventFilter(QObject* watched, QEvent* event)
+{
+    if (ObslugaKomunikatow(watched, event))
+        return true;
+    return QObject::eventFilter(watched, event);
+}
+
+void InstallInputHook()
+{
+    if (g_hook || !qApp)
+        return;
+    g_hook = new InputHook(qApp);
+    qApp->installEventFilter(g_hook);
+}
+
+} // namespace kal

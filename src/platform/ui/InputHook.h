@@ -1,0 +1,39 @@
+#pragma once
+// The application-wide input hook of the main window. It looks only at the
+// focused widget:
+//
+// Enter (Return or keypad Enter, without Ctrl or Alt) acts as Tab (Shift+Enter
+// as Shift+Tab) in a line edit, in a combo box whose list is closed, and on a
+// radio button of a radio group (a QGroupBox or a widget whose property
+// "kalRadioGroup" is true). It keeps its own meaning in memos, spin boxes and
+// date edits, in editors inside a grid or list, in an open combo list (Enter
+// picks the item) and in every other widget.
+//
+// The mouse wheel: with a grid focused (a widget that is, or lies inside, an
+// IWheelNavigable) every vertical wheel event is one wheelStep of the grid
+// and nothing else; the grid never scrolls by the wheel. With a combo box
+// focused, the wheel does nothing while its list is closed and acts as the Up
+// (wheel away from the user) or Down key while it is open. A wheel event with
+// no vertical part is left alone.
+
+#include <QObject>
+
+class QEvent;
+
+namespace kal {
+
+// The hook itself: true when it consumed the event.
+bool ObslugaKomunikatow(QObject* receiver, QEvent* event);
+
+class InputHook final : public QObject {
+public:
+    explicit InputHook(QObject* parent = nullptr) : QObject(parent) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// Installs one hook on the application (a second call does nothing).
+void InstallInputHook();
+
+} // namespace kal

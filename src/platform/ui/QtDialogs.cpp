@@ -1,0 +1,222 @@
+#include "QtDialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPushButton>
+
+namespace kal {
+namespace {
+
+const char* const kAnswerProperty = "kalAnswer";
+const char* const kModalResultProperty = "kalModalResult";
+
+// The order in which the buttons stand in the box.
+constexpr MsgButton kOrder[] = {MbOk, MbYes, MbNo, MbAbort, MbRetry, MbIgnore, MbCancel};
+
+QMessageBox::ButtonRole RoleOf(MsgButton b)
+{
+    switch (b) {
+    case MbOk: return QMessageBox::AcceptRole;
+    case MbYes: return QMessageBox::YesRole;
+    case MbNo: return QMessageBox::NoRole;
+    case MbCancel: return QMessageBox::RejectRole;
+    case MbAbort: return QMessageBox::RejectRole;
+    case MbRetry: return QMessageBox::AcceptRole;
+    case MbIgnore: return QMessageBox::AcceptRole;
+    default: return QMessageBox::AcceptRole;
+    }
+}
+
+QMessageBox::Icon IconOf(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::Warning: return QMessageBox::Warning;
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Stop: return QMessageBox::Critical;
+    case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+// Ends a local event loop when the watched window is hidden or closed.
+class HideWatcher final : public QObject {
+public:
+    explicit HideWatcher(QEventLoop& loop) : m_loop(loop) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide || event->type() == QEvent::Close) {
+            auto* w = qobject_cast<QWidget*>(watched);
+            // A refused close keeps the window open; only a real hide ends it.
+            if (event->type() == QEvent::Hide || (w && !w->isVisible()))
+                m_loop.quit();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QEventLoop& m_loop;
+};
+
+} // namespace
+
+QString ButtonText(MsgButton button)
+{
+    switch (button) {
+    case MbOk: return QStringLiteral("OK");
+    case MbCancel: return QStringLiteral("Anuluj");
+    case MbYes: return QStringLiteral("Tak");
+    case MbNo: return QStringLiteral("Nie");
+    case MbAbort: return QStringLiteral("Przerwij");
+    case MbRetry: return QStringLiteral("Ponów");
+    case MbIgnore: return QStringLiteral("Ignoruj");
+    case MbNone: break;
+    }
+    return {};
+}
+
+void PrepareMessageBox(QMessageBox& box, const QString& text, const QString& caption, unsigned buttons, MsgIcon icon)
+{
+    if ((buttons & (MbOk | MbCancel | MbYes | MbNo | MbAbort | MbRetry | MbIgnore)) == 0)
+        buttons = MbOk;
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon(IconOf(icon));
+    QPushButton* first = nullptr;
+    for (MsgButton b : kOrder) {
+        if (!(buttons & b))
+            continue;
+        QPushButton* button = box.addButton(ButtonText(b), RoleOf(b));
+        button->setProperty(kAnswerProperty, unsigned(b));
+        if (!first && (b == MbOk || b == MbYes || b == MbAbort || b == MbRetry))
+            first = button;
+    }
+    if (!first)
+        first = qobject_cast<QPushButton*>(box.buttons().value(0));
+    box.setDefaultButton(first);
+    for (MsgButton b : {MbCancel, MbNo, MbOk, MbAbort}) {
+        if (!(buttons & b))
+            continue;
+        for (QAbstractButton* button : box.buttons())
+            if (button->property(kAnswerProperty).toUInt() == unsigned(b)) {
+                box.setEscapeButton(button);
+                return;
+            }
+    }
+}
+
+MsgButton MessageBoxAnswer(const QMessageBox& box)
+{
+    QAbstractButton* clicked = box.clickedButton();
+    if (!clicked)
+        clicked = box.escapeButton();
+    if (!clicked)
+        return MbCancel;
+    return static_cast<MsgButton>(clicked->property(kAnswerProperty).toUInt());
+}
+
+MsgButton QtDialogs::messageBox(const QString& text, const QString& caption, unsigned buttons, MsgIcon icon)
+{
+    QMessageBox box(DialogParent());
+    PrepareMessageBox(box, text, caption, buttons, icon);
+    box.exec();
+    return MessageBoxAnswer(box);
+}
+
+void QtDialogs::errorBox(const QString& text)
+{
+    messageBox(text, ApplicationTitle(), MbOk, MsgIcon::Stop);
+}
+
+QString QtDialogs::openFileName(FileDialogRequest& request)
+{
+    QFileDialog dialog(DialogParent(), request.caption, request.directory, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!request.selectedFilter.isEmpty())
+        dialog.selectNameFilter(request.selectedFilter);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    request.selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().value(0);
+}
+
+QString QtDialogs::saveFileName(FileDialogRequest& request)
+{
+    QFileDialog dialog(DialogParent(), request.caption, request.directory, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!request.selectedFilter.isEmpty())
+        dialog.selectNameFilter(request.selectedFilter);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    request.selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().value(0);
+}
+
+bool QtDialogs::printerDialog(QPrinter* printer, QWidget* parent)
+{
+    if (!printer)
+        return false;
+    QPrintDialog dialog(printer, parent ? parent : DialogParent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+int QtDialogs::execModal(QWidget* window)
+{
+    if (!window)
+        return 0;
+    if (auto* dialog = qobject_cast<QDialog*>(window))
+        return dialog->exec();
+
+    QPointer<QWidget> guard(window);
+    const Qt::WindowModality previous = window->windowModality();
+    const bool wasVisible = window->isVisible();
+    if (wasVisible)
+        window->hide();
+    window->setWindowModality(Qt::ApplicationModal);
+    window->setProperty(kModalResultProperty, QVariant());
+
+    QEventLoop loop;
+    HideWatcher watcher(loop);
+    window->installEventFilter(&watcher);
+    QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
+    window->show();
+    if (window->isVisible())
+        loop.exec(QEventLoop::DialogExec);
+    if (!guard)
+        return 0;
+    window->removeEventFilter(&watcher);
+    if (window->isVisible())
+        window->hide();
+    window->setWindowModality(previous);
+    return ModalResult(window);
+}
+
+void SetModalResult(QWidget* window, int result)
+{
+    if (window)
+        window->setProperty(kModalResultProperty, result);
+}
+
+int ModalResult(const QWidget* window)
+{
+    return window ? window->property(kModalResultProperty).toInt() : 0;
+}
+
+} // namespace kal

@@ -1,0 +1,293 @@
+#include "Hints.h"
+#include "InputHook.h"
+#include "WheelNavigable.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+using namespace kal;
+
+namespace {
+
+class InputHookTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        InstallInputHook();
+        layout = new QVBoxLayout(&window);
+    }
+    template <class W>
+    W* add(W* w)
+    {
+        layout->addWidget(w);
+        return w;
+    }
+    void activate()
+    {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    void focusOn(QWidget* w)
+    {
+        w->setFocus(Qt::OtherFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), w);
+    }
+    static void enter(QWidget* w, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(w, Qt::Key_Return, mods);
+    }
+
+    QWidget window;
+    QVBoxLayout* layout = nullptr;
+};
+
+// A grid that counts the steps the hook gives it; it moves its current row
+// one down for a step below 0 and one up otherwise, unless it is "editing".
+class StubGrid : public QTableWidget, public IWheelNavigable {
+public:
+    StubGrid() : QTableWidget(200, 2) {}
+    void wheelStep(int delta) override
+    {
+        deltas.push_back(delta);
+        if (!editing)
+            record += delta < 0 ? 1 : -1;
+    }
+    std::vector<int> deltas;
+    int record = 0;
+    bool editing = false;
+};
+
+void Wheel(QWidget* target, QPoint angle)
+{
+    const QPointF pos(target->width() / 2.0, target->height() / 2.0);
+    QWheelEvent event(pos, target->mapToGlobal(pos), QPoint(), angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(target, &event);
+}
+
+} // namespace
+
+TEST_F(InputHookTest, EnterInALineEditMovesToTheNextField)
+{
+    auto* first = add(new QLineEdit);
+    auto* second = add(new QLineEdit);
+    activate();
+    bool returnPressed = false;
+    QObject::connect(first, &QLineEdit::returnPressed, [&] { returnPressed = true; });
+    focusOn(first);
+    enter(first);
+    EXPECT_EQ(QApplication::focusWidget(), second);
+    EXPECT_FALSE(returnPressed);
+    // Shift+Enter goes back, the keypad's Enter goes forward.
+    enter(second, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), first);
+    QTest::keyClick(first, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(QApplication::focusWidget(), second);
+}
+
+TEST_F(InputHookTest, EnterKeepsItsMeaningInMemosAndSpinBoxes)
+{
+    auto* memo = add(new QPlainTextEdit);
+    auto* spin = add(new QSpinBox);
+    add(new QLineEdit);
+    activate();
+    focusOn(memo);
+    QTest::keyClicks(memo, QStringLiteral("ab"));
+    enter(memo);
+    EXPECT_EQ(QApplication::focusWidget(), memo);
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("ab\n"));
+
+    focusOn(spin);
+    enter(spin);
+    EXPECT_EQ(QApplication::focusWidget(), spin);
+}
+
+TEST_F(InputHookTest, EnterInAnEditDoesNotPressTheDefaultButton)
+{
+    QDialog dialog;
+    auto* l = new QVBoxLayout(&dialog);
+    auto* edit = new QLineEdit;
+    auto* other = new QLineEdit;
+    auto* save = new QPushButton(QStringLiteral("Zapisz"));
+    l->addWidget(edit);
+    l->addWidget(other);
+    l->addWidget(save);
+    save->setDefault(true);
+    bool saved = false;
+    QObject::connect(save, &QPushButton::clicked, [&] { saved = true; });
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    edit->setFocus();
+    enter(edit);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(QApplication::focusWidget(), other);
+}
+
+TEST_F(InputHookTest, EnterInAClosedComboMovesAndInAnOpenOnePicks)
+{
+    auto* combo = add(new QComboBox);
+    combo->addItems({QStringLiteral("Tak"), QStringLiteral("Nie"), QStringLiteral("Brak")});
+    auto* editable = add(new QComboBox);
+    editable->setEditable(true);
+    editable->addItems({QStringLiteral("1"), QStringLiteral("2")});
+    auto* after = add(new QLineEdit);
+    activate();
+
+    focusOn(combo);
+    enter(combo);
+    EXPECT_EQ(QApplication::focusWidget(), editable);
+    enter(QApplication::focusWidget());
+    EXPECT_EQ(QApplication::focusWidget(), after);
+
+    focusOn(combo);
+    combo->showPopup();
+    ASSERT_TRUE(combo->view()->isVisible());
+    QWidget* list = QApplication::focusWidget();
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    enter(list);
+    EXPECT_FALSE(combo->view()->isVisible());
+    EXPECT_EQ(combo->currentText(), QStringLiteral("Brak"));
+    EXPECT_EQ(QApplication::focusWidget(), combo);
+}
+
+TEST_F(InputHookTest, EnterOnARadioButtonOfAGroupMoves)
+{
+    auto* group = add(new QGroupBox(QStringLiteral("Fabryczna instalacja gazu:")));
+    auto* groupLayout = new QVBoxLayout(group);
+    auto* yes = new QRadioButton(QStringLiteral("Tak"));
+    auto* no = new QRadioButton(QStringLiteral("Nie"));
+    groupLayout->addWidget(yes);
+    groupLayout->addWidget(no);
+    yes->setChecked(true);
+    auto* after = add(new QLineEdit);
+    auto* loose = add(new QRadioButton(QStringLiteral("Sam")));
+    add(new QLineEdit);
+    activate();
+
+    focusOn(yes);
+    enter(yes);
+    EXPECT_EQ(QApplication::focusWidget(), after);
+
+    // A radio button that is not part of a group keeps Enter.
+    focusOn(loose);
+    enter(loose);
+    EXPECT_EQ(QApplication::focusWidget(), loose);
+}
+
+TEST_F(InputHookTest, EnterInAGridEditorCommitsTheCell)
+{
+    auto* grid = add(new QTableWidget(3, 2));
+    auto* after = add(new QLineEdit);
+    activate();
+    grid->setItem(0, 0, new QTableWidgetItem);
+    grid->setFocus();
+    grid->setCurrentCell(0, 0);
+    grid->editItem(grid->item(0, 0));
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_NE(qobject_cast<QLineEdit*>(editor), nullptr);
+    QTest::keyClicks(editor, QStringLiteral("45,5"));
+    enter(editor);
+    QCoreApplication::processEvents(); // the delegate commits through a queued call
+    EXPECT_EQ(grid->item(0, 0)->text(), QStringLiteral("45,5"));
+    EXPECT_NE(QApplication::focusWidget(), after);
+}
+
+TEST_F(InputHookTest, WheelOverAFocusedGridMovesItsRecordNotItsView)
+{
+    auto* grid = add(new StubGrid);
+    auto* edit = add(new QLineEdit);
+    activate();
+    focusOn(grid);
+
+    Wheel(grid->viewport(), QPoint(0, -120));
+    EXPECT_EQ(grid->record, 1);
+    Wheel(grid->viewport(), QPoint(0, -120));
+    Wheel(grid->viewport(), QPoint(0, 120));
+    EXPECT_EQ(grid->record, 1);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 0);
+
+    // While a record is edited the grid is given the step and does not move;
+    // it does not scroll either.
+    grid->editing = true;
+    Wheel(grid->viewport(), QPoint(0, -120));
+    EXPECT_EQ(grid->record, 1);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 0);
+    grid->editing = false;
+
+    // A wheel with no vertical part is left alone.
+    const size_t steps = grid->deltas.size();
+    Wheel(grid->viewport(), QPoint(120, 0));
+    EXPECT_EQ(grid->deltas.size(), steps);
+    EXPECT_EQ(grid->deltas, (std::vector<int>{-120, -120, 120, -120}));
+
+    // The focused grid is moved wherever the mouse is.
+    Wheel(edit, QPoint(0, -120));
+    EXPECT_EQ(grid->record, 2);
+}
+
+TEST_F(InputHookTest, WheelOverAGridWithoutFocusScrollsItAsUsual)
+{
+    auto* grid = add(new StubGrid);
+    auto* edit = add(new QLineEdit);
+    activate();
+    focusOn(edit);
+    Wheel(grid->viewport(), QPoint(0, -120));
+    EXPECT_TRUE(grid->deltas.empty());
+    EXPECT_GT(grid->verticalScrollBar()->value(), 0);
+}
+
+TEST_F(InputHookTest, WheelOnACombo)
+{
+    auto* combo = add(new QComboBox);
+    combo->addItems({QStringLiteral("1 - etylina 94"), QStringLiteral("2 - etylina 98"),
+                     QStringLiteral("3 - benzyna bezołowiowa")});
+    add(new QLineEdit);
+    activate();
+    focusOn(combo);
+
+    // List closed: the wheel does nothing at all.
+    Wheel(combo, QPoint(0, -120));
+    EXPECT_EQ(combo->currentIndex(), 0);
+
+    // List open: the wheel moves through the list like the arrow keys.
+    combo->showPopup();
+    ASSERT_TRUE(combo->view()->isVisible());
+    Wheel(combo->view()->viewport(), QPoint(0, -120));
+    Wheel(combo->view()->viewport(), QPoint(0, -120));
+    Wheel(combo->view()->viewport(), QPoint(0, 120));
+    EXPECT_EQ(combo->view()->currentIndex().row(), 1);
+    enter(QApplication::focusWidget());
+    EXPECT_EQ(combo->currentText(), QStringLiteral("2 - etylina 98"));
+}
+
+TEST(Hints, ShortPartIsTheTooltipLongPartTheStatusText)
+{
+    QToolButton exit;
+    SetHint(&exit, QStringLiteral("Kończy pracę z systemem|Zakończenie pracy z systemem."));
+    EXPECT_EQ(exit.toolTip(), QStringLiteral("Kończy pracę z systemem"));
+    EXPECT_EQ(exit.statusTip(), QStringLiteral("Zakończenie pracy z systemem."));
+
+    SetHint(&exit, QStringLiteral("Zamknij"));
+    EXPECT_EQ(exit.toolTip(), QStringLiteral("Zamknij"));
+    EXPECT_EQ(exit.statusTip(), QStringLiteral("Zamknij"));
+
+    SetHint(&exit, QStringLiteral("Krótki|"));
+    EXPECT_EQ(exit.toolTip(), QStringLiteral("Krótki"));
+    EXPECT_EQ(exit.statusTip(), QString());
+}
