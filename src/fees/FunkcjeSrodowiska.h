@@ -11,3 +11,11 @@ GestosciPaliw& Gestosci();
 ZuzyciePaliwaDlaPolrocza& ZuzyciePaliwa();
 OplatyTabelaC& OplatyC();
 OplatyTabelaD& OplatyD();
+
+// Connects the fee engine to the data module `DM` once it exists: a value
+// typed into a table C or table D quantity or rate then recomputes the
+// matching fee object (while its window is open), and the density cache is
+// read afresh from the module's table.
+void InicjalizujFunkcjeSrodowiska();
+// Cuts that connection before the data module goes.
+void ZwolnijFunkcjeSrodowiska();
