@@ -168,6 +168,7 @@ TDM::TDM()
         TTabelaC->setTag(0);
         TTabelaD->setTag(0);
     } catch (...) {
+        zwolnijSkladniki();
         if (DM == this)
             DM = nullptr;
         throw;
@@ -194,6 +195,13 @@ TDM::~TDM()
     } catch (const std::exception& e) {
         kal::ShowErrorBox(QString::fromUtf8(e.what()));
     }
+    zwolnijSkladniki();
+    if (DM == this)
+        DM = nullptr;
+}
+
+void TDM::zwolnijSkladniki()
+{
     // Details close before their masters. A pending change is posted by the
     // close; one that cannot be posted is dropped, since the module ends.
     for (auto it = m_tabele.rbegin(); it != m_tabele.rend(); ++it) {
@@ -208,12 +216,11 @@ TDM::~TDM()
             }
         }
     }
+    // The links go before the data sources they follow, the data sources before their tables.
     for (auto& t : m_tabele)
         t->setMasterSource(nullptr);
     m_zrodla.clear();
     m_tabele.clear();
-    if (DM == this)
-        DM = nullptr;
 }
 
 void TDM::zbudujSkladniki()
