@@ -3,7 +3,6 @@
 #include "Funkcje.h"
 #include "platform/core/Dialogs.h"
 #include "platform/core/DateText.h"
-#include "platform/core/NumberText.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -169,6 +168,7 @@ TDM::TDM()
         TTabelaC->setTag(0);
         TTabelaD->setTag(0);
     } catch (...) {
+        zwolnijSkladniki();
         if (DM == this)
             DM = nullptr;
         throw;
@@ -195,6 +195,13 @@ TDM::~TDM()
     } catch (const std::exception& e) {
         kal::ShowErrorBox(QString::fromUtf8(e.what()));
     }
+    zwolnijSkladniki();
+    if (DM == this)
+        DM = nullptr;
+}
+
+void TDM::zwolnijSkladniki()
+{
     // Details close before their masters. A pending change is posted by the
     // close; one that cannot be posted is dropped, since the module ends.
     for (auto it = m_tabele.rbegin(); it != m_tabele.rend(); ++it) {
@@ -209,12 +216,11 @@ TDM::~TDM()
             }
         }
     }
+    // The links go before the data sources they follow, the data sources before their tables.
     for (auto& t : m_tabele)
         t->setMasterSource(nullptr);
     m_zrodla.clear();
     m_tabele.clear();
-    if (DM == this)
-        DM = nullptr;
 }
 
 void TDM::zbudujSkladniki()
@@ -534,7 +540,7 @@ void TDM::ZerujGdyUjemna(kal::TField& pole, bool pustyToZero)
         pole.setAsFloat(0.0);
         return;
     }
-    const double x = kal::ParseDecimal(pole.AsString()).value_or(0.0);
+    const double x = PoleNaLiczbe(&pole);
     if (!(x > 0.0))
         pole.setAsFloat(0.0);
 }
@@ -765,7 +771,7 @@ void TDM::TZalacznik1CalcFields(kal::TDataSet& DataSet)
         double s = 0.0;
         for (kal::TField* p : pola)
             s += p->AsFloat();
-        return kal::RoundHalfAway(s, 0);
+        return Zaokraglij(s, 0);
     };
     TZalacznik1PI->setAsFloat(suma({TZalacznik1P11, TZalacznik1P12, TZalacznik1P13, TZalacznik1P14, TZalacznik1P15}));
     TZalacznik1PII->setAsFloat(suma({TZalacznik1P21, TZalacznik1P22, TZalacznik1P23}));
@@ -783,7 +789,7 @@ void TDM::TTabelaDCalcFields(kal::TDataSet& DataSet)
     double s = 0.0;
     for (const kal::TField* f : m_wartosciD)
         s += f->AsFloat();
-    TTabelaDRazem->setAsFloat(kal::RoundHalfAway(s, 6));
+    TTabelaDRazem->setAsFloat(Zaokraglij(s, 6));
 }
 
 // ============================================================ typed values of the fee tables
@@ -845,12 +851,6 @@ namespace {
 
 // The zero tolerance of amounts.
 constexpr double kProgZera = 1e-07;
-
-// A field read as a number through the text-to-number routine (empty or not a number: 0).
-double poleNaLiczbe(const kal::TField* pole)
-{
-    return TekstNaLiczbe(pole->AsString());
-}
 
 // A field read as a number and cut toward zero, as the vehicle kind is read.
 int poleNaRodzaj(const QString& tekst)
@@ -1150,7 +1150,7 @@ void TDM::TTabelaGestBeforeDelete(kal::TDataSet& DataSet)
 void TDM::TTabelaGestBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (poleNaLiczbe(TTabelaGestGestosc) < kProgZera)
+    if (PoleNaLiczbe(TTabelaGestGestosc) < kProgZera)
         throw kal::Exception(QStringLiteral("Gęstość paliwa jest wielokością większą od zera !!!"));
 }
 
@@ -1180,8 +1180,8 @@ void TDM::TPrzeglBeforePost(kal::TDataSet& DataSet)
     (void)DataSet;
     if (TPrzeglData->IsNull())
         throw kal::Exception(QStringLiteral("Data przeglądu/naprawy musi być dobrze określona !!!"));
-    TPrzeglWartosc->setAsFloat(Zaokraglij(poleNaLiczbe(TPrzeglWartosc), 2));
-    TPrzeglIloscKm->setAsFloat(poleNaLiczbe(TPrzeglIloscKm));
+    TPrzeglWartosc->setAsFloat(Zaokraglij(PoleNaLiczbe(TPrzeglWartosc), 2));
+    TPrzeglIloscKm->setAsFloat(PoleNaLiczbe(TPrzeglIloscKm));
 }
 
 // ============================================================ odometer readings of fuel records
@@ -1252,8 +1252,8 @@ void TDM::AktualizujPrzebiegZTankowania()
 void TDM::TPojazdyCalcFields(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    const double lato = poleNaLiczbe(TPojazdyNormaLetnia);
-    const double zima = poleNaLiczbe(TPojazdyNormaZimowa);
+    const double lato = PoleNaLiczbe(TPojazdyNormaLetnia);
+    const double zima = PoleNaLiczbe(TPojazdyNormaZimowa);
     double srednia = lato < 0.005 ? zima : zima < 0.005 ? lato : (lato + zima) * 0.5;
     if (srednia < 0.0)
         srednia = 0.0;
@@ -1441,7 +1441,7 @@ void TDM::TZuzycieKotlaBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
     KontrolaDatyZuzyciaKotla();
-    if (poleNaLiczbe(TZuzycieKotlaIlosc) < 0.001)
+    if (PoleNaLiczbe(TZuzycieKotlaIlosc) < 0.001)
         throw kal::Exception(QStringLiteral("Ilość zużycia kotła musi być większa od zera !!!"));
     if (TZuzycieKotlaIdentyfikatorKotla->IsNull())
         throw kal::Exception(QStringLiteral("Musisz wybrać kotły do zużycia !!!"));

@@ -389,6 +389,7 @@ public:
 private:
     void zbudujSkladniki();
     void powiazZdarzenia();
+    void zwolnijSkladniki();
     // The value fields of a statement table, in the order of its family.
     std::vector<kal::TField*> polaWartosci(const kal::TTable* tabela) const;
     bool otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QString& szablon, bool komunikat);

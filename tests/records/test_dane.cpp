@@ -156,6 +156,9 @@ TEST_F(Dane, FieldComponentsWithTheirTypesSizesAndNames)
             EXPECT_EQ(f->FieldName(), p.nazwa);
             EXPECT_EQ(f->DataSet(), dm->Tabela(s.komponent));
             EXPECT_EQ(f->DataType(), Schemat::TypPola(p.typ));
+            if (p.typ == Schemat::Typ::Tekst || p.typ == Schemat::Typ::Memo) {
+                EXPECT_EQ(f->Size(), p.rozmiar) << p.komponent.toStdString();
+            }
         }
     }
 
@@ -290,6 +293,23 @@ TEST_F(Dane, NoFreeTemporaryNameLeavesTheModuleWithoutAWorkTable)
     // The end deletes nothing and shows nothing.
     dm.reset();
     EXPECT_EQ(dialogi.boxes().size(), 1u);
+}
+
+TEST_F(Dane, AWorkTableThatCannotBeMadeIsReportedAndTheModuleGoesOn)
+{
+    dm.reset();
+    dialogi.clear();
+    const QString gdzie = temp.filePath("brak/Tym2009612aaaa.DB");
+    TDM::NazwaTymczasowa = [&](const QString&, const QString&) { return gdzie; };
+    dm = std::make_unique<TDM>();
+    ASSERT_EQ(dialogi.calls().size(), 1u);
+    EXPECT_EQ(dialogi.calls()[0].kind, kal::test::DialogCall::Error);
+    EXPECT_FALSE(dialogi.calls()[0].text.isEmpty());
+    EXPECT_FALSE(dm->TRoboczy->Active());
+    EXPECT_TRUE(dm->TFirma->Active());
+    dm.reset();
+    EXPECT_EQ(dialogi.calls().size(), 1u);
+    EXPECT_FALSE(QFileInfo::exists(gdzie));
 }
 
 TEST_F(Dane, MissingTableFileStopsTheModule)
