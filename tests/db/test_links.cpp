@@ -267,3 +267,49 @@ TEST_F(LinkTest, GridReadsRowsWithoutMovingTheCursor)
 }
 
 } // namespace
+
+namespace {
+
+class RecordingLinkForSwitch : public TDataLink {
+public:
+    int changes = 0;
+    void activeChanged() override { ++changes; }
+};
+
+TEST(Components, TagsPropertiesAndSourceSwitching)
+{
+    TestDir dir;
+    kal::test::CreateTowns();
+    Towns a;
+    Towns b;
+    a.T.setTag(1);
+    a.Kwota->setTag(7);
+    a.T.setExclusive(true);
+    EXPECT_EQ(a.T.Tag(), 1);
+    EXPECT_EQ(a.Kwota->Tag(), 7);
+    EXPECT_EQ(a.Kwota->Alignment(), taRightJustify);
+    EXPECT_EQ(a.Nazwa->Alignment(), taLeftJustify);
+    EXPECT_EQ(a.Nazwa->DisplayWidth(), 12);
+    a.Nazwa->setDisplayLabel("Miasto");
+    EXPECT_EQ(a.Nazwa->DisplayLabel(), "Miasto");
+    EXPECT_EQ(a.Kwota->DisplayLabel(), "Kwota");
+    a.T.Open();
+    b.T.Open();
+    a.add("Oleśnica");
+    b.T.Refresh();
+    TDataSource source(&a.T, "DMiasta");
+    source.setTag(3);
+    RecordingLinkForSwitch link;
+    link.setDataSource(&source);
+    EXPECT_TRUE(link.Active());
+    source.setDataSet(&b.T);
+    EXPECT_EQ(link.DataSet(), &b.T);
+    b.T.Edit();
+    EXPECT_TRUE(link.Editing());
+    b.T.Cancel();
+    source.setDataSet(nullptr);
+    EXPECT_FALSE(link.Active());
+    EXPECT_EQ(link.changes, 3); // attached, switched, unbound
+}
+
+} // namespace
