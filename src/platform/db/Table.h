@@ -10,6 +10,11 @@
 //   t.setIndexFieldNames("IdentyfikatorFirmy;Rok");
 //   t.Open();
 //   for (t.First(); !t.Eof(); t.Next()) ... rok->AsInteger() ...
+//
+// Every post, delete and EmptyTable is committed before the call returns.
+// While any component of this process has a file open, the process holds
+// the file alone (another process opening it waits and then fails): the
+// program runs as a single instance.
 
 #include "DataSource.h"
 #include "Field.h"
@@ -200,6 +205,9 @@ public:
     void GotoBookmark(TBookmark bookmark);
     bool BookmarkValid(TBookmark bookmark) const;
     void FreeBookmark(TBookmark) {}
+    // Nested: while disabled, the data links get no notifications; the last
+    // EnableControls sends them one "data set changed". Detail tables follow
+    // the master all the same.
     void DisableControls();
     void EnableControls();
     bool ControlsDisabled() const { return m_disableCount > 0; }
@@ -325,7 +333,8 @@ private:
 using TDataSet = TTable;
 
 // Cuts the master link of a detail table and restores it (with a refresh)
-// when leaving the scope, on every path.
+// when leaving the scope, on every path. A record of the detail still in
+// edit or insert state when the scope ends is cancelled.
 class TMasterLinkGuard {
 public:
     explicit TMasterLinkGuard(TTable& detail, bool refreshNow = true);
