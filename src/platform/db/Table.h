@@ -93,6 +93,8 @@ public:
     using TBookmark = qint64; // 0 is no bookmark
 
     explicit TTable(const QString& name = {});
+    // Releases the file without events and without posting: close the
+    // component first to keep a pending edit.
     ~TTable() override;
     TTable(const TTable&) = delete;
     TTable& operator=(const TTable&) = delete;
