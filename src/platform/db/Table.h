@@ -161,12 +161,18 @@ public:
     void Refresh();
 
     // ---- editing --------------------------------------------------------
+    // Insert shows the new record before the current one, Append at the end;
+    // after the post the cursor stands on the record in the table's order.
+    // The master key of a detail is filled before OnNewRecord.
     void Insert();
     void Append();
-    void Edit();
+    void Edit(); // on an empty table: Insert
+    // Raises in browse state. Engine errors go to OnPostError: daFail raises
+    // them, daAbort raises EAbort, daRetry posts again; the record then stays
+    // in edit or insert state with its values.
     void Post();
     void Cancel();
-    void Delete();
+    void Delete(); // in insert state: Cancel
     // In edit or insert: posts when modified, cancels otherwise.
     void CheckBrowseMode();
     void UpdateRecord(); // hands pending edits of the data links to the fields
@@ -188,6 +194,8 @@ public:
     void SetRange(const QVariantList& startValues, const QVariantList& endValues);
     void CancelRange();
 
+    // Goes to the first record in the current order whose fields equal the
+    // values (texts exact and case-sensitive unless the options say else).
     bool Locate(const QString& fieldNames, const QVariantList& values, TLocateOptions options = 0);
     bool Locate(const QString& fieldName, const QVariant& value, TLocateOptions options = 0)
     {
