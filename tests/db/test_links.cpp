@@ -117,6 +117,26 @@ TEST_F(LinkTest, NewDetailRowGetsTheMasterKeyBeforeOnNewRecord)
     EXPECT_EQ(readings.T.RecordCount(), 2);
 }
 
+// A before-insert handler may look at every row of the detail (link cut,
+// last row read, link restored) before the insert goes on.
+TEST_F(LinkTest, BeforeInsertMayCutAndRestoreTheLink)
+{
+    towns.T.First(); // Kraków, readings 11 and 12
+    double carried = -1;
+    readings.T.BeforeInsert = [&](TTable& t) {
+        TMasterLinkGuard guard(t);
+        t.Last();
+        carried = t.FieldByName("Wartosc")->AsFloat();
+    };
+    readings.T.AfterInsert = [&](TTable& t) { t.FieldByName("Wartosc")->setAsFloat(carried); };
+    readings.T.Insert();
+    EXPECT_EQ(carried, 21.0); // the last row of all towns
+    EXPECT_EQ(readings.IdMiasta->AsInteger(), 1);
+    readings.Data->setAsString("2009-04-01");
+    readings.T.Post();
+    EXPECT_EQ(readings.values(), (QStringList{"11", "12", "21"}));
+}
+
 TEST_F(LinkTest, MasterMovePostsThePendingDetailEdit)
 {
     towns.T.First();
