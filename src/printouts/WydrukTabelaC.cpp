@@ -1,5 +1,6 @@
 #include "WydrukTabelaC.h"
 
+#include "Funkcje.h"
 #include "FunkcjeSrodowiska.h"
 #include "KomorkiTabel.h"
 #include "OplatyTabel.h"
@@ -33,7 +34,7 @@ QString EtykietaOplaty(const QString& pole)
 // Data-aware texts print nothing for a value that is zero.
 void NieDrukujZer(Control&, QString& tekst, bool&)
 {
-    if (std::fabs(wydruki::LiczbaZTekstu(tekst)) < wydruki::ProgZera)
+    if (std::fabs(wydruki::LiczbaZTekstu(tekst)) < ::ProgZera)
         tekst.clear();
 }
 

@@ -1,5 +1,6 @@
 // The statement's printouts on a data directory made by the data-directory
-// routine, read through the data module, printed through DrukujRaport.
+// routine, read through the data module (and the fee engine reading the
+// same module), printed through DrukujRaport.
 
 #include "DaneWydrukow.h"
 
@@ -43,7 +44,6 @@ struct ModulDanych : ::testing::Test {
     kal::test::ScriptedDialogs dialogi;
     QByteArray staryTemp;
     std::unique_ptr<TDM> dm;
-    std::unique_ptr<DaneSrodowiskaTabel> dane;
     Drukarka drukarka;
 
     void SetUp() override
@@ -53,13 +53,6 @@ struct ModulDanych : ::testing::Test {
         qputenv("TEMP", temp.path().toLocal8Bit());
         kal::SetTodayForTests(QDate(2009, 6, 12));
         dm = std::make_unique<TDM>();
-        TabeleSrodowiska t;
-        t.TTabelaC = dm->TTabelaC;
-        t.TStawkiTabC = dm->TStawkiTabC;
-        t.TTabelaD = dm->TTabelaD;
-        t.TStawkiTabD = dm->TStawkiTabD;
-        dane = std::make_unique<DaneSrodowiskaTabel>(t);
-        UstawDaneSrodowiska(dane.get());
         UtworzWydrukiZestawienia(*dm);
 
         dm->TFirma->Insert();
@@ -74,7 +67,6 @@ struct ModulDanych : ::testing::Test {
     void TearDown() override
     {
         ZwolnijWydrukiZestawienia();
-        UstawDaneSrodowiska(nullptr);
         dm.reset();
         kal::SetTodayForTests(QDate());
         qputenv("TEMP", staryTemp);
