@@ -174,3 +174,16 @@ TEST_F(ModulDanych, TableCAndTheSummaryOverTwoCommunes)
     EXPECT_EQ(t[t.indexOf(QStringLiteral("Wysokość opłaty ogółem [zł]")) + 1], QStringLiteral("55,06"));
     EXPECT_EQ(dm->TTabelaCNazwaGminy->AsString(), QStringLiteral("Płock"));
 }
+
+TEST_F(ModulDanych, AnUnpostedEditPrintsAsTheWindowShowsIt)
+{
+    dm->TTabelaD->Edit();
+    dm->TTabelaD->FieldByName(QStringLiteral("32a"))->setAsFloat(2.5);
+    Ustaw(dm->TStawkiTabD, {{"32a", 4}});
+    OplatyD().Oblicz();
+    const QStringList t = testy::WszystkieTeksty(*QRTabelaD->prepare());
+    const int i = int(t.indexOf(QStringLiteral("i w motorowerach")));
+    ASSERT_GE(i, 0);
+    EXPECT_EQ(t.mid(i - 4, 4), QStringList({"Benzyna silnikowa 10)", "2,50", "4,00", "10,00"}));
+    EXPECT_EQ(dm->TTabelaD->State(), kal::dsEdit);
+}

@@ -23,7 +23,7 @@ namespace {
 
 constexpr double Margines = 10.0;
 
-// One printed row of table D: its description lines and, per fuel column,
+// One printed row of table D: its text lines and, per fuel column,
 // the fuel kind and the three values (fuel used, unit rate, fee).
 struct Wiersz {
     int strona = -1;
