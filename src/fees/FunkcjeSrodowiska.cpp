@@ -26,6 +26,11 @@ OplatyTabelaD& OplatyD()
     return oplaty;
 }
 
+int KodPaliwaZuzycia()
+{
+    return DM ? KodPaliwa(DM->TZuzycieRodzajPaliwa->AsString()) : 0;
+}
+
 void InicjalizujFunkcjeSrodowiska()
 {
     Gestosci().Wyczysc();

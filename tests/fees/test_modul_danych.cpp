@@ -95,6 +95,7 @@ TEST_F(ModulDanych, ComputeFromFuelUseAndRecomputeFees)
     Tankowanie(osobowy, "5", 600.0); // 1000 l x 0.835 = 835 kg
     Tankowanie(bus, "a", 250.0);     // 250 l x 0.88 = 220 kg
     Tankowanie(bus, "1", 100.0);     // petrol in row 14: not counted
+    EXPECT_EQ(KodPaliwaZuzycia(), 1);
     ASSERT_TRUE(QFile::exists(QStringLiteral("Zuz20091.db")));
     dm->TTabelaD->Edit();
     dm->TTabelaD->FieldByName(QStringLiteral("Rezerwa3"))->setAsFloat(5.0);
