@@ -89,7 +89,7 @@ void fill(int rows)
     sqlite3* plain = nullptr;
     sqlite3_open("plain.db", &plain);
     exec(plain, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
-                "CREATE TABLE fuel(Nr INTEGER PRIMARY KEY AUTOINCREMENT, IdMastera INTEGER, Data INTEGER, Ilosc REAL,"
+                "CREATE TABLE fuel(Nr INTEGER PRIMARY KEY, IdMastera INTEGER, Data INTEGER, Ilosc REAL,"
                 " Cena REAL, Km REAL, NrRej TEXT, Opis TEXT, Rodzaj INTEGER, Flaga INTEGER, Uwagi TEXT, Kod INTEGER);"
                 "CREATE INDEX fuel_key ON fuel(IdMastera, Data, Nr);");
     exec(eng, "BEGIN");
