@@ -130,6 +130,27 @@ TEST_F(ControlsTest, ComboStoresTheItemsFirstCharacters)
     EXPECT_EQ(combo.currentIndex(), -1);
 }
 
+TEST_F(ControlsTest, ComboFindsTheItemByTheFieldsText)
+{
+    // The kind code shows as its description; an item picked is cut to the
+    // field's two characters.
+    v.Rodzaj->OnGetText = [](TField& f, QString& text, bool) {
+        const QString code = f.AsString().trimmed();
+        for (const QString& item : kKinds)
+            if (item.left(2).trimmed() == code)
+                text = item;
+    };
+    TDBComboBox combo;
+    combo.setItems(kKinds);
+    combo.setDataSource(&ds);
+    combo.setDataField(QStringLiteral("Rodzaj"));
+    EXPECT_EQ(combo.currentIndex(), 1);
+    combo.activated(2);
+    v.T.Post();
+    EXPECT_EQ(stored(v.Rodzaj), "10");
+    EXPECT_EQ(combo.currentText(), "10- maszyny robocze");
+}
+
 TEST_F(ControlsTest, ComboWithValuesAndSetText)
 {
     QStringList handed;
