@@ -212,6 +212,23 @@ TEST_F(ControlsTest, LookupComboOnALookupFieldWritesItsKeyField)
     EXPECT_EQ(combo.currentText(), "Baza Kraków");
 }
 
+TEST_F(ControlsTest, LookupFieldControlsFollowTheKeyWrittenByCode)
+{
+    // A picker window writes the key: the lookup list and the text showing
+    // the looked-up name change with it.
+    TDBLookupComboBox combo;
+    combo.setDataSource(&ds);
+    combo.setDataField(QStringLiteral("NazwaMiejsca"));
+    TDBText text;
+    text.setDataSource(&ds);
+    text.setDataField(QStringLiteral("NazwaMiejsca"));
+    EXPECT_EQ(text.text(), "Zakład Płock");
+    v.T.Edit();
+    v.Miejsce->setAsInteger(7);
+    EXPECT_EQ(combo.currentText(), "Sopot");
+    EXPECT_EQ(text.text(), "Sopot");
+}
+
 TEST_F(ControlsTest, LookupListFollowsNewRowsOfTheListTable)
 {
     TDBLookupComboBox combo;
