@@ -540,6 +540,22 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    const bool canInsert = t && (m_options & dgEditing) && !(m_options & dgRowSelect) && !m_readOnly &&
+                           !t->ReadOnly() && state() != QAbstractItemView::EditingState;
+    if (canInsert && event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+        RunControlAction([t] { t->Insert(); });
+        event->accept();
+        return;
+    }
+    if (canInsert && event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier &&
+        currentIndex().row() == m_model->m_rows - 1) {
+        // Down from the last row appends a record; from an untouched new
+        // record it does nothing.
+        if (t->State() != dsInsert || t->Modified())
+            RunControlAction([t] { t->Append(); });
+        event->accept();
+        return;
+    }
     if (t && event->key() == Qt::Key_Escape && state() != QAbstractItemView::EditingState &&
         (t->State() == dsEdit || t->State() == dsInsert)) {
         RunControlAction([t] { t->Cancel(); });

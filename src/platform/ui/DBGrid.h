@@ -9,6 +9,10 @@
 // once. Binding and unbinding (setDataSource(nullptr)) read no data; an
 // unbound grid is empty and does not follow any table.
 //
+// Keys: Ctrl+Delete deletes the record (asking first with dgConfirmDelete);
+// Esc cancels an edit or insert; in a grid that edits in place, Insert
+// inserts a record and Down on the last row appends one.
+//
 // The mouse wheel never scrolls the grid: the application's input hook calls
 // wheelStep, which moves the table by one record (see IWheelNavigable).
 
