@@ -7,6 +7,7 @@
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QRadioButton>
 #include <QTest>
@@ -169,6 +170,37 @@ TEST_F(ControlsTest, ComboWithValuesAndSetText)
     v.T.Post();
     EXPECT_EQ(stored(v.Gaz), "N");
     EXPECT_EQ(combo.currentText(), "Nie");
+}
+
+TEST_F(ControlsTest, ReadOnlyControlsChangeNothing)
+{
+    TDBComboBox combo;
+    combo.setItems(kKinds);
+    combo.setValueLength(2);
+    combo.setDataSource(&ds);
+    combo.setDataField(QStringLiteral("Rodzaj"));
+    combo.setReadOnly(true);
+    combo.show();
+    combo.showPopup();
+    EXPECT_FALSE(combo.view()->isVisible());
+    combo.activated(0);
+    EXPECT_EQ(combo.currentIndex(), 1);
+
+    TDBRadioGroup group;
+    group.setItems({QStringLiteral("Tak"), QStringLiteral("Nie")});
+    group.setValues({QStringLiteral("T"), QStringLiteral("N")});
+    group.setDataSource(&ds);
+    group.setDataField(QStringLiteral("Gaz"));
+    v.Gaz->setReadOnly(true);
+    group.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&group));
+    QTest::mouseClick(group.Button(1), Qt::LeftButton);
+    EXPECT_EQ(group.ItemIndex(), 0);
+
+    EXPECT_EQ(v.T.State(), dsBrowse);
+    EXPECT_EQ(v.Rodzaj->AsString(), "3");
+    EXPECT_EQ(v.Gaz->AsString(), "T");
+    EXPECT_TRUE(dialogs.calls().empty());
 }
 
 TEST_F(ControlsTest, LookupComboWritesTheKeyAndLeavesTheListAlone)

@@ -22,6 +22,7 @@
 #include <QColor>
 #include <QTableView>
 
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -68,11 +69,12 @@ public:
     TTable* DataSet() const { return m_link.Active() ? m_link.DataSet() : nullptr; }
 
     // Columns. Without any, the grid shows every visible field of the table.
+    // Titles, alignment and colour changed through the returned reference
+    // show at the next paint; widths and visibility after columnsChanged().
     TDBGridColumn& addColumn(const QString& fieldName, const QString& title = {});
     int ColumnCount() const { return int(m_columns.size()); }
     TDBGridColumn& Columns(int index) { return m_columns[size_t(index)]; }
     void clearColumns();
-    // Call after changing a column returned by Columns() or addColumn().
     void columnsChanged();
 
     TDBGridOptions Options() const { return m_options; }
@@ -133,7 +135,7 @@ private:
     Link m_link{*this};
     TDBGridModel* m_model = nullptr;
     TDBGridDelegate* m_delegate = nullptr;
-    std::vector<TDBGridColumn> m_columns;
+    std::deque<TDBGridColumn> m_columns; // references stay valid as columns are added
     std::vector<ShownColumn> m_shown;
     TDBGridOptions m_options = dgTitles | dgIndicator | dgConfirmDelete;
     bool m_readOnly = false;
