@@ -4,11 +4,13 @@
 #include "DBControls.h"
 #include "DBNavigator.h"
 #include "Exceptions.h"
+#include "InputHook.h"
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
@@ -300,6 +302,30 @@ TEST_F(ControlsTest, RadioGroupStoresTheValueOfTheButton)
     EXPECT_EQ(group.ItemIndex(), -1);
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(group.Button(i)->isChecked());
+}
+
+TEST_F(ControlsTest, EnterOnARadioButtonMovesToTheNextControl)
+{
+    QWidget window;
+    auto* box = new QVBoxLayout(&window);
+    auto* group = new TDBRadioGroup(&window);
+    auto* after = new TDBCheckBox(&window);
+    box->addWidget(group);
+    box->addWidget(after);
+    group->setItems({QStringLiteral("Tak"), QStringLiteral("Nie")});
+    group->setValues({QStringLiteral("T"), QStringLiteral("N")});
+    group->setDataSource(&ds);
+    group->setDataField(QStringLiteral("Gaz"));
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    group->Button(0)->setFocus();
+    ASSERT_TRUE(group->Button(0)->hasFocus());
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    EXPECT_TRUE(ObslugaKomunikatow(group->Button(0), &enter));
+    EXPECT_TRUE(after->hasFocus());
+    EXPECT_EQ(v.Gaz->AsString(), "T"); // moving on changes nothing
+    EXPECT_EQ(v.T.State(), dsBrowse);
 }
 
 TEST_F(ControlsTest, CheckBoxWritesItsTextsOrABoolean)

@@ -4,10 +4,12 @@
 #include "DBEdit.h"
 #include "DBNavigator.h"
 #include "Exceptions.h"
+#include "InputHook.h"
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -166,6 +168,18 @@ TEST_F(EditTest, LeavingTheEditOrEnterHandsTheText)
     v.T.Post();
     v.T.Refresh();
     EXPECT_EQ(v.Marka->AsString(), "Warszawa");
+}
+
+TEST_F(EditTest, EnterThroughTheInputHookMovesOnAndHandsTheText)
+{
+    bind(QStringLiteral("Marka"));
+    focusEdit();
+    type(QStringLiteral("Star"));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    EXPECT_TRUE(ObslugaKomunikatow(edit, &enter));
+    EXPECT_TRUE(other->hasFocus());
+    EXPECT_EQ(v.Marka->AsString(), "Star");
+    EXPECT_EQ(edit->text(), "Star");
 }
 
 TEST_F(EditTest, RefusedTextIsShownAndStaysInTheEdit)
