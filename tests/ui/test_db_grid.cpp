@@ -118,6 +118,17 @@ TEST_F(GridTest, ShowsRowsTitlesAndAlignment)
     EXPECT_EQ(align(0, 3), Qt::AlignRight);   // numbers keep the field's
 }
 
+TEST_F(GridTest, ColumnWidths)
+{
+    grid.addColumn(QStringLiteral("Marka")).setWidth(123);
+    grid.addColumn(QStringLiteral("NrRej"));
+    v.NrRej->setDisplayWidth(30);
+    grid.setDataSource(&ds);
+    EXPECT_EQ(grid.columnWidth(0), 123);
+    // Thirty characters of the field, wider than ten.
+    EXPECT_GT(grid.columnWidth(1), 25 * grid.fontMetrics().averageCharWidth());
+}
+
 TEST_F(GridTest, WithoutColumnsShowsEveryVisibleField)
 {
     v.Id->setVisible(false);

@@ -406,9 +406,11 @@ void TDBGrid::rebuildColumns()
                       std::equal(shown.begin(), shown.end(), m_shown.begin(), [](const auto& a, const auto& b) {
                           return a.fieldName == b.fieldName && a.source == b.source;
                       });
-    if (same && !m_shown.empty())
+    // Default widths come from the fields: take them again for another table.
+    if (same && !m_shown.empty() && m_widthsFor == DataSet())
         return;
     m_shown = std::move(shown);
+    m_widthsFor = DataSet();
     m_model->resetTo(DataSet() ? DataSet()->GridRowCount() : 0);
     const int charWidth = fontMetrics().averageCharWidth();
     for (int c = 0; c < int(m_shown.size()); ++c) {

@@ -140,6 +140,7 @@ private:
     TDBGridOptions m_options = dgTitles | dgIndicator | dgConfirmDelete;
     bool m_readOnly = false;
     bool m_syncing = false;
+    const TTable* m_widthsFor = nullptr;
 };
 
 } // namespace kal
