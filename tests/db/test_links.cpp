@@ -75,6 +75,34 @@ TEST_F(LinkTest, DetailShowsAndFollowsTheMastersRows)
     EXPECT_EQ(readings.Wartosc->AsFloat(), 11.0); // the detail starts at its first row
 }
 
+TEST_F(LinkTest, UntouchedDetailDoesNotFollowEachMasterMove)
+{
+    readings.T.Close();
+    int fetched = 0;
+    readings.T.OnCalcFields = [&](TTable&) { ++fetched; };
+    readings.T.AddField("Licznik", ftInteger, 0, fkCalculated);
+    readings.T.Open();
+    fetched = 0;
+    for (int round = 0; round < 20; ++round)
+        for (towns.T.First(); !towns.T.Eof(); towns.T.Next()) {
+        }
+    EXPECT_EQ(fetched, 0); // nobody looked at the detail
+    towns.T.Locate("Nazwa", QString("Gdańsk"));
+    EXPECT_EQ(readings.Wartosc->AsFloat(), 20.0);
+    EXPECT_EQ(fetched, 1);
+}
+
+TEST_F(LinkTest, NewMasterRowShowsNoDetails)
+{
+    towns.T.First();
+    EXPECT_EQ(readings.T.RecordCount(), 2);
+    towns.T.Append();
+    EXPECT_TRUE(readings.T.IsEmpty());
+    towns.T.Cancel();
+    EXPECT_EQ(readings.T.RecordCount(), 0); // back on Bydgoszcz, the last town
+    EXPECT_EQ(towns.Nazwa->AsString(), "Bydgoszcz");
+}
+
 TEST_F(LinkTest, NewDetailRowGetsTheMasterKeyBeforeOnNewRecord)
 {
     towns.T.Locate("Nazwa", QString("Bydgoszcz"));

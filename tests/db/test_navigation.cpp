@@ -217,3 +217,88 @@ TEST(TwoComponents, EachSeesTheOtherAfterRefreshOrMove)
 }
 
 } // namespace
+
+namespace {
+
+// Long walks read rows through one streaming statement; what they see must
+// stay the rows of the order, also when the file changes under the walk.
+class LongWalkTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        kal::test::CreateReadings();
+        t.setTableName("Odczyty.db");
+        t.setIndexFieldNames("IdMiasta;Data;Nr");
+        t.Open();
+        // 300 rows in reverse key order: town 300 - i, value i
+        for (int i = 0; i < 300; ++i) {
+            t.Append();
+            t.FieldByName("IdMiasta")->setAsInteger(300 - i);
+            t.FieldByName("Wartosc")->setAsFloat(i);
+            t.Post();
+        }
+    }
+    TestDir dir;
+    TTable t{QStringLiteral("TOdczyty")};
+};
+
+TEST_F(LongWalkTest, WalkReadsEveryRowOnceInOrder)
+{
+    std::vector<int> seen;
+    for (t.First(); !t.Eof(); t.Next())
+        seen.push_back(t.FieldByName("Wartosc")->AsInteger());
+    ASSERT_EQ(seen.size(), 300u);
+    for (int k = 0; k < 300; ++k)
+        ASSERT_EQ(seen[size_t(k)], 299 - k) << "row " << k;
+    // backwards too
+    seen.clear();
+    for (t.Last(); !t.Bof(); t.Prior())
+        seen.push_back(t.FieldByName("IdMiasta")->AsInteger());
+    ASSERT_EQ(seen.size(), 300u);
+    EXPECT_EQ(seen.front(), 300);
+    EXPECT_EQ(seen.back(), 1);
+}
+
+TEST_F(LongWalkTest, WalkFollowsRowsPostedByAnotherComponent)
+{
+    TTable other;
+    other.setTableName("Odczyty.db");
+    other.Open();
+    int count = 0;
+    int last = 0;
+    for (t.First(); !t.Eof(); t.Next()) {
+        ++count;
+        last = t.FieldByName("IdMiasta")->AsInteger();
+        if (count == 150) {
+            // one row behind the walk, one ahead of it
+            other.Append();
+            other.FieldByName("IdMiasta")->setAsInteger(0);
+            other.Post();
+            other.Append();
+            other.FieldByName("IdMiasta")->setAsInteger(1000);
+            other.Post();
+        }
+    }
+    EXPECT_EQ(count, 301);
+    EXPECT_EQ(last, 1000);
+    EXPECT_EQ(t.RecordCount(), 302);
+}
+
+TEST_F(LongWalkTest, EditDuringWalkMovesTheRowAndKeepsTheWalkGoing)
+{
+    int count = 0;
+    for (t.First(); !t.Eof(); t.Next()) {
+        ++count;
+        if (t.FieldByName("IdMiasta")->AsInteger() == 10) {
+            t.Edit();
+            t.FieldByName("Wartosc")->setAsFloat(-1); // key unchanged
+            t.Post();
+        }
+    }
+    EXPECT_EQ(count, 300);
+    EXPECT_TRUE(t.Locate("Wartosc", -1.0));
+    EXPECT_EQ(t.FieldByName("IdMiasta")->AsInteger(), 10);
+    EXPECT_EQ(t.RecNo(), 10);
+}
+
+} // namespace

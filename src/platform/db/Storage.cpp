@@ -200,18 +200,33 @@ QVariant toFieldValue(TFieldType type, int size, const QVariant& value, const QS
     return value;
 }
 
+namespace {
+
+// Order-preserving, short encoding of a whole number: a length byte (above
+// 0x80 for n bytes of a non-negative value, below 0x80 for a negative one)
+// and the value's significant bytes.
+QByteArray wholeKey(qint64 v)
+{
+    QByteArray out;
+    quint64 m = v >= 0 ? quint64(v) : quint64(-(v + 1));
+    unsigned char bytes[8];
+    int n = 0;
+    while (m != 0) {
+        bytes[n++] = (unsigned char)(m & 0xFF);
+        m >>= 8;
+    }
+    out.append(char(v >= 0 ? 0x80 + n : 0x7F - n));
+    for (int i = n - 1; i >= 0; --i)
+        out.append(char(v >= 0 ? bytes[i] : (unsigned char)~bytes[i]));
+    return out;
+}
+
+} // namespace
+
 QByteArray fieldKey(TFieldType type, const QVariant& value)
 {
     if (!value.isValid())
         return {};
-    auto bigEndian = [](quint64 u) {
-        QByteArray b(8, '\0');
-        for (int i = 7; i >= 0; --i) {
-            b[i] = char(u & 0xFF);
-            u >>= 8;
-        }
-        return b;
-    };
     switch (type) {
     case ftString:
     case ftMemo:
@@ -223,14 +238,19 @@ QByteArray fieldKey(TFieldType type, const QVariant& value)
         quint64 u;
         std::memcpy(&u, &d, sizeof u);
         u = (u & 0x8000000000000000ULL) ? ~u : (u | 0x8000000000000000ULL);
-        return bigEndian(u);
+        QByteArray b(8, '\0');
+        for (int i = 7; i >= 0; --i) {
+            b[i] = char(u & 0xFF);
+            u >>= 8;
+        }
+        return b;
     }
     case ftDate:
-        return bigEndian(quint64(value.toDate().toJulianDay()) ^ 0x8000000000000000ULL);
+        return wholeKey(value.toDate().toJulianDay());
     case ftBoolean:
         return QByteArray(1, value.toBool() ? '\x02' : '\x01');
     default:
-        return bigEndian(quint64(value.toLongLong()) ^ 0x8000000000000000ULL);
+        return wholeKey(value.toLongLong());
     }
 }
 
@@ -392,7 +412,7 @@ sqlite3* openConnection(const QString& path, bool create)
         throw EDatabaseError(QStringLiteral("Nie można otworzyć zbioru %1: %2").arg(QFileInfo(path).fileName(), msg));
     }
     sqlite3_busy_timeout(db, 5000);
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=8000;", nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "kal_match", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, matchFunction,
                                nullptr, nullptr, nullptr);
     return db;
@@ -574,6 +594,77 @@ QString DbFile::selectList() const
 void DbFile::exec(const char* sql)
 {
     execOrThrow(m_db, QString::fromUtf8(sql));
+}
+
+void DbFile::begin()
+{
+    Stmt& s = cached(QStringLiteral("BEGIN IMMEDIATE"));
+    s.step();
+    s.reset();
+}
+
+void DbFile::commit()
+{
+    Stmt& s = cached(QStringLiteral("COMMIT"));
+    s.step();
+    s.reset();
+}
+
+void DbFile::rollback()
+{
+    m_nextRowid = 0;
+    if (!sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+qint64 DbFile::nextRowid()
+{
+    if (m_nextRowid == 0) {
+        Stmt& s = cached(QStringLiteral(
+            "SELECT max(COALESCE((SELECT seq FROM sqlite_sequence WHERE name='data'),0),"
+            " COALESCE((SELECT max(\"_rid\") FROM data),0))"));
+        m_nextRowid = s.step() ? s.columnInt(0) + 1 : 1;
+        s.reset();
+    }
+    return m_nextRowid++;
+}
+
+Stmt& DbFile::insertStmt()
+{
+    static const QString tag = QStringLiteral("#insert");
+    auto it = m_cache.find(tag);
+    if (it == m_cache.end()) {
+        QStringList names{QStringLiteral("\"_rid\"")};
+        QStringList marks{QStringLiteral("?1")};
+        for (const Column& c : m_columns)
+            if (c.type != ftAutoInc)
+                names << quoted(c.name);
+        for (const IndexInfo& ix : m_indexes)
+            names << quoted(ix.keyColumn);
+        for (int i = 2; i <= names.size(); ++i)
+            marks << QStringLiteral("?%1").arg(i);
+        it = m_cache.insert(tag, std::make_shared<Stmt>(m_db, QStringLiteral("INSERT INTO data(%1) VALUES(%2)")
+                                                                   .arg(names.join(u','), marks.join(u','))));
+    }
+    return **it;
+}
+
+Stmt& DbFile::updateStmt()
+{
+    static const QString tag = QStringLiteral("#update");
+    auto it = m_cache.find(tag);
+    if (it == m_cache.end()) {
+        QStringList sets;
+        int i = 2;
+        for (const Column& c : m_columns)
+            if (c.type != ftAutoInc)
+                sets << QStringLiteral("%1=?%2").arg(quoted(c.name)).arg(i++);
+        for (const IndexInfo& ix : m_indexes)
+            sets << QStringLiteral("%1=?%2").arg(quoted(ix.keyColumn)).arg(i++);
+        it = m_cache.insert(tag, std::make_shared<Stmt>(m_db, QStringLiteral("UPDATE data SET %1 WHERE \"_rid\"=?1")
+                                                                   .arg(sets.join(u','))));
+    }
+    return **it;
 }
 
 Stmt& DbFile::cached(const QString& sql)

@@ -110,6 +110,14 @@ public:
     void bumpChange() { ++m_changeCounter; }
 
     void exec(const char* sql);
+    // Write transactions of a post: BEGIN IMMEDIATE ... COMMIT.
+    void begin();
+    void commit();
+    void rollback();
+    qint64 nextRowid(); // the row id the next insert takes (never one used before)
+    // "_rid" is ?1, then the stored columns, then the index keys.
+    Stmt& insertStmt();
+    Stmt& updateStmt();
     Stmt& cached(const QString& sql); // prepared once, reset by the caller
     [[noreturn]] void fail(const QString& what) const;
 
@@ -125,6 +133,7 @@ private:
     std::vector<IndexInfo> m_indexes;
     int m_rowidColumn = -1;
     quint64 m_changeCounter = 0;
+    qint64 m_nextRowid = 0; // 0 while unknown
     QHash<QString, std::shared_ptr<Stmt>> m_cache;
 };
 

@@ -91,6 +91,11 @@ struct Cursor {
     int seqCount = 0;
 
     std::unordered_map<const TField*, LookupCache> lookups;
+    qint64 tailRid = 0; // the last row of the order and its key, kept after appends
+    QByteArray tailKey;
+    // Order keys read by key searches; the upper levels of a binary search
+    // meet the same rows again and again.
+    QHash<qint64, QByteArray> keyCache;
 
     QString colExpr(int col) const
     {
@@ -360,6 +365,8 @@ QByteArray TTable::rowKey(qint64 rid) const
     Cursor& c = *m_cursor;
     if (c.orderCols.empty())
         return {};
+    if (auto it = c.keyCache.constFind(rid); it != c.keyCache.constEnd())
+        return *it;
     c.keyOf.bindInt(1, rid);
     QByteArray key;
     if (c.keyOf.step()) {
@@ -373,6 +380,9 @@ QByteArray TTable::rowKey(qint64 rid) const
         }
     }
     c.keyOf.reset();
+    if (c.keyCache.size() >= 16384)
+        c.keyCache.clear();
+    c.keyCache.insert(rid, key);
     return key;
 }
 
@@ -400,7 +410,8 @@ int TTable::lowerBound(const QByteArray& key, qint64 rid) const
     }
     // Rows are mostly added at the end of their order: try the last first.
     const qint64 lastId = c.keys.at(hi - 1);
-    if (compareKeys(rowKey(lastId), lastId, key, rid) < 0)
+    const QByteArray lastKey = lastId == c.tailRid ? c.tailKey : rowKey(lastId);
+    if (compareKeys(lastKey, lastId, key, rid) < 0)
         return hi;
     hi -= 1;
     while (lo < hi) {
@@ -449,6 +460,8 @@ void TTable::reload()
     computeRange();
     c.keys.clear();
     c.lookups.clear();
+    c.keyCache.clear();
+    c.tailRid = 0;
     if (c.orderCols.empty()) {
         Stmt& s = c.file->cached(QStringLiteral("SELECT \"_rid\" FROM data ORDER BY \"_rid\""));
         while (s.step())
@@ -1134,6 +1147,8 @@ int TTable::MoveBy(int distance)
         moved = int(target) - c.pos;
         if (moved != 0)
             positionAndNotify(int(target), true, moved);
+        if (c.eof && c.streamPos >= 0)
+            stopStream(true); // the walk is over: let the file go
     }
     if (AfterScroll)
         AfterScroll(*this);
@@ -1233,9 +1248,9 @@ void TTable::CheckBrowseMode()
         return;
     }
     if (m_state == dsEdit || m_state == dsInsert) {
-        dataEvent(int(TDataSource::Event::UpdateData));
+        dataEvent(int(TDataSource::Event::UpdateData)); // may modify the record
         if (m_modified)
-            Post();
+            postRecord();
         else
             Cancel();
     }
@@ -1261,7 +1276,8 @@ void TTable::doInsert(bool append)
         BeforeScroll(*this);
     Cursor& c = *m_cursor;
     stopStream(false);
-    c.posBeforeInsert = c.pos;
+    // Append goes to the end first: a cancel lands on the last record.
+    c.posBeforeInsert = append ? c.keys.size() - 1 : c.pos;
     c.insertPos = append ? c.keys.size() : std::max(c.pos, 0);
     clearCurrent();
     m_old = m_current;
@@ -1351,75 +1367,40 @@ void TTable::doPost()
     const bool wasFresh = c.seen == file.changeCounter();
     const auto& cols = file.columns();
     const auto& indexes = file.indexes();
-    bool keyHasRowid = false;
-    for (const auto& ix : indexes)
-        for (int col : ix.columns)
-            if (col >= 0 && col == file.rowidColumn())
-                keyHasRowid = true;
 
     std::vector<QVariant> values(m_current.values.begin(), m_current.values.begin() + c.nCols);
     qint64 rid = m_current.rowid;
-    file.exec("BEGIN IMMEDIATE");
+    file.begin();
     try {
-        QStringList names, marks;
-        for (const auto& col : cols)
-            if (col.type != ftAutoInc) {
-                names << quoted(col.name);
-                marks << QStringLiteral("?");
-            }
-        for (const auto& ix : indexes) {
-            names << quoted(ix.keyColumn);
-            marks << QStringLiteral("?");
-        }
-        auto bindAll = [&](Stmt& s) {
-            int i = 1;
-            for (size_t k = 0; k < cols.size(); ++k)
-                if (cols[k].type != ftAutoInc)
-                    s.bindValue(i++, cols[k].type, values[k]);
-            for (const auto& ix : indexes)
-                s.bindBlob(i++, file.indexKey(ix, values));
-            return i;
-        };
         if (inserting) {
-            Stmt& s = file.cached(QStringLiteral("INSERT INTO data(%1) VALUES(%2)").arg(names.join(u','), marks.join(u',')));
-            bindAll(s);
-            s.step();
-            s.reset();
-            rid = sqlite3_last_insert_rowid(file.db());
+            // The row id is chosen here so that keys holding the
+            // autoincrement field are right at the first write.
+            rid = file.nextRowid();
             if (file.rowidColumn() >= 0)
                 values[size_t(file.rowidColumn())] = int(rid);
-            if (keyHasRowid) {
-                QStringList sets;
-                for (const auto& ix : indexes)
-                    sets << quoted(ix.keyColumn) + QStringLiteral("=?");
-                Stmt& u = file.cached(QStringLiteral("UPDATE data SET %1 WHERE \"_rid\"=?").arg(sets.join(u',')));
-                int i = 1;
-                for (const auto& ix : indexes)
-                    u.bindBlob(i++, file.indexKey(ix, values));
-                u.bindInt(i, rid);
-                u.step();
-                u.reset();
-            }
-        } else {
-            QStringList sets;
-            for (const QString& n : names)
-                sets << n + QStringLiteral("=?");
-            Stmt& s = file.cached(QStringLiteral("UPDATE data SET %1 WHERE \"_rid\"=?").arg(sets.join(u',')));
-            const int i = bindAll(s);
-            s.bindInt(i, rid);
-            s.step();
-            s.reset();
-            if (sqlite3_changes(file.db()) == 0)
-                throw EDatabaseError(QStringLiteral("Rekord został usunięty przez innego użytkownika"));
         }
-        file.exec("COMMIT");
+        Stmt& s = inserting ? file.insertStmt() : file.updateStmt();
+        int i = 1;
+        s.bindInt(i++, rid);
+        for (size_t k = 0; k < cols.size(); ++k)
+            if (cols[k].type != ftAutoInc)
+                s.bindValue(i++, cols[k].type, values[k]);
+        for (const auto& ix : indexes)
+            s.bindBlob(i++, file.indexKey(ix, values));
+        s.step();
+        s.reset();
+        if (!inserting && sqlite3_changes(file.db()) == 0)
+            throw EDatabaseError(QStringLiteral("Rekord został usunięty przez innego użytkownika"));
+        file.commit();
     } catch (EDatabaseError& e) {
-        sqlite3_exec(file.db(), "ROLLBACK", nullptr, nullptr, nullptr);
+        file.rollback();
         if (e.message() == u"#unique")
             throw EDatabaseError(QStringLiteral("Naruszenie klucza unikalnego w zbiorze %1").arg(file.displayName()));
         throw;
     }
     file.bumpChange();
+    std::copy(values.begin(), values.end(), m_current.values.begin());
+    m_current.rowid = rid;
 
     // Place the posted row in this cursor's order.
     const int oldPos = c.pos;
@@ -1433,18 +1414,26 @@ void TTable::doPost()
                 c.keys.erase(c.pos);
             else if (int i = c.keys.indexOf(rid); i >= 0)
                 c.keys.erase(i);
+            c.tailRid = 0;
+            c.keyCache.remove(rid);
         }
         const QByteArray key = keyOfRecord(values);
         if (inRange(key)) {
             const int p = lowerBound(key, rid);
             c.keys.insert(p, rid);
             c.pos = p;
+            if (p == c.keys.size() - 1) {
+                c.tailRid = rid;
+                c.tailKey = key;
+            }
         } else {
             c.pos = -1;
         }
     }
-    if (c.pos < 0)
+    if (c.pos < 0) {
         c.pos = std::min(std::max(inserting ? c.posBeforeInsert : oldPos, 0), c.keys.size() - 1);
+        m_current.rowid = 0; // read again below
+    }
     c.insertPos = -1;
 }
 
@@ -1454,6 +1443,11 @@ void TTable::Post()
     if (m_state == dsSetKey)
         setState(m_stateBeforeKey);
     UpdateRecord();
+    postRecord();
+}
+
+void TTable::postRecord()
+{
     if (BeforePost)
         BeforePost(*this);
     runCheckOperation([this] { doPost(); }, OnPostError);
@@ -1461,7 +1455,12 @@ void TTable::Post()
     m_state = dsBrowse;
     Cursor& c = *m_cursor;
     c.lastRead = -2;
-    readRowAt(c.pos);
+    if (c.pos >= 0 && m_current.rowid != 0 && c.keys.at(c.pos) == m_current.rowid) {
+        std::fill(m_current.loaded.begin(), m_current.loaded.end(), 1);
+        calculateFields();
+    } else {
+        readRowAt(c.pos);
+    }
     c.bof = c.eof = c.keys.size() == 0;
     dataEvent(int(TDataSource::Event::EditingChanged));
     dataEvent(int(TDataSource::Event::DataSetChanged));
@@ -1531,6 +1530,8 @@ void TTable::Delete()
             s.step();
             s.reset();
             file.bumpChange();
+            c.tailRid = 0;
+            c.keyCache.remove(rid);
             if (wasFresh) {
                 c.keys.erase(c.pos);
                 c.seen = file.changeCounter();

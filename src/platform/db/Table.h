@@ -286,6 +286,7 @@ private:
     bool runCheckOperation(const std::function<void()>& op, const TDataSetErrorEvent& handler);
     void doInsert(bool append);
     void doPost();
+    void postRecord(); // Post after the data links handed over their text
     QVariantList keyBufferValues() const;
     int findKeyPosition(const QVariantList& values, bool nearest);
     QString matchCondition(const QStringList& names, const QVariantList& values, TLocateOptions options,
