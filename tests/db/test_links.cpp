@@ -117,6 +117,26 @@ TEST_F(LinkTest, NewDetailRowGetsTheMasterKeyBeforeOnNewRecord)
     EXPECT_EQ(readings.T.RecordCount(), 2);
 }
 
+// A before-insert handler may look at every row of the detail (link cut,
+// last row read, link restored) before the insert goes on.
+TEST_F(LinkTest, BeforeInsertMayCutAndRestoreTheLink)
+{
+    towns.T.First(); // Kraków, readings 11 and 12
+    double carried = -1;
+    readings.T.BeforeInsert = [&](TTable& t) {
+        TMasterLinkGuard guard(t);
+        t.Last();
+        carried = t.FieldByName("Wartosc")->AsFloat();
+    };
+    readings.T.AfterInsert = [&](TTable& t) { t.FieldByName("Wartosc")->setAsFloat(carried); };
+    readings.T.Insert();
+    EXPECT_EQ(carried, 21.0); // the last row of all towns
+    EXPECT_EQ(readings.IdMiasta->AsInteger(), 1);
+    readings.Data->setAsString("2009-04-01");
+    readings.T.Post();
+    EXPECT_EQ(readings.values(), (QStringList{"11", "12", "21"}));
+}
+
 TEST_F(LinkTest, MasterMovePostsThePendingDetailEdit)
 {
     towns.T.First();
@@ -264,6 +284,52 @@ TEST_F(LinkTest, GridReadsRowsWithoutMovingTheCursor)
     }
     EXPECT_EQ(readings.Wartosc->AsFloat(), 99.0);
     readings.T.Cancel();
+}
+
+} // namespace
+
+namespace {
+
+class RecordingLinkForSwitch : public TDataLink {
+public:
+    int changes = 0;
+    void activeChanged() override { ++changes; }
+};
+
+TEST(Components, TagsPropertiesAndSourceSwitching)
+{
+    TestDir dir;
+    kal::test::CreateTowns();
+    Towns a;
+    Towns b;
+    a.T.setTag(1);
+    a.Kwota->setTag(7);
+    a.T.setExclusive(true);
+    EXPECT_EQ(a.T.Tag(), 1);
+    EXPECT_EQ(a.Kwota->Tag(), 7);
+    EXPECT_EQ(a.Kwota->Alignment(), taRightJustify);
+    EXPECT_EQ(a.Nazwa->Alignment(), taLeftJustify);
+    EXPECT_EQ(a.Nazwa->DisplayWidth(), 12);
+    a.Nazwa->setDisplayLabel("Miasto");
+    EXPECT_EQ(a.Nazwa->DisplayLabel(), "Miasto");
+    EXPECT_EQ(a.Kwota->DisplayLabel(), "Kwota");
+    a.T.Open();
+    b.T.Open();
+    a.add("Oleśnica");
+    b.T.Refresh();
+    TDataSource source(&a.T, "DMiasta");
+    source.setTag(3);
+    RecordingLinkForSwitch link;
+    link.setDataSource(&source);
+    EXPECT_TRUE(link.Active());
+    source.setDataSet(&b.T);
+    EXPECT_EQ(link.DataSet(), &b.T);
+    b.T.Edit();
+    EXPECT_TRUE(link.Editing());
+    b.T.Cancel();
+    source.setDataSet(nullptr);
+    EXPECT_FALSE(link.Active());
+    EXPECT_EQ(link.changes, 3); // attached, switched, unbound
 }
 
 } // namespace

@@ -116,6 +116,20 @@ TEST_F(NavigationTest, LocateWithOptions)
     EXPECT_EQ(towns.T.RecNo(), 6);
 }
 
+TEST_F(NavigationTest, LookupReadsWithoutMoving)
+{
+    towns.T.Last();
+    towns.T.First();
+    towns.T.Edit();
+    towns.Kwota->setAsFloat(7.25);
+    towns.T.Post(); // Łódź
+    towns.T.Last();
+    EXPECT_EQ(towns.T.Lookup("Nazwa", {QString("Łódź")}, "Kwota").toDouble(), 7.25);
+    EXPECT_FALSE(towns.T.Lookup("Nazwa", {QString("Kraków")}, "Kwota").isValid());
+    EXPECT_EQ(towns.Nazwa->AsString(), "Ab"); // still on the last record
+    EXPECT_EQ(towns.T.FieldValues("Nazwa").toString(), "Ab");
+}
+
 TEST_F(NavigationTest, FindKeyNearestAndSetKey)
 {
     towns.T.setIndexFieldNames("Nazwa");

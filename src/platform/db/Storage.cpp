@@ -475,8 +475,11 @@ std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& display
             file->m_indexes.push_back(ix);
         }
     } catch (const EDatabaseError&) {
+        const int code = sqlite3_errcode(file->m_db) & 0xFF;
         sqlite3_close(file->m_db);
         file->m_db = nullptr;
+        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+            throw EDatabaseError(QStringLiteral("Zbiór danych %1 jest używany przez inny program").arg(displayName));
         throw EDatabaseError(QStringLiteral("Plik %1 nie jest zbiorem danych programu").arg(displayName));
     }
     reg[path] = file;

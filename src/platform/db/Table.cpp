@@ -1450,6 +1450,8 @@ void TTable::postRecord()
 {
     if (BeforePost)
         BeforePost(*this);
+    if (m_state != dsEdit && m_state != dsInsert)
+        return; // the handler cancelled the edit itself
     runCheckOperation([this] { doPost(); }, OnPostError);
     m_modified = false;
     m_state = dsBrowse;
