@@ -475,6 +475,8 @@ void ZapiszBufory(kal::TTable* zbior)
         zbior->FlushBuffers();
 }
 
+double ProgZera = 1e-07;
+
 QString NumerRzymski(int n)
 {
     switch (n) {

@@ -111,3 +111,8 @@ void ZapiszBufory(kal::TTable* zbior);
 
 // 1 "I", 2 "II", 3 "III", 4 "IV"; any other value gives the empty text.
 QString NumerRzymski(int n);
+
+// The zero tolerance: an amount below it counts as zero and prints blank.
+// The main window sets it at construction; it starts at the same value so that
+// code running without the main window (tests, tools) sees it too.
+extern double ProgZera;

@@ -1,4 +1,5 @@
 #include "Dialogs.h"
+#include "InputHook.h"
 #include "QtDialogs.h"
 #include "TestDir.h"
 #include "UiTestHelpers.h"
@@ -6,6 +7,7 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
@@ -198,4 +200,37 @@ TEST(QtDialogs, OpenFileDialogGivesPathAndFilter)
 
     WhenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
     EXPECT_EQ(dialogs.openFileName(request), QString());
+}
+
+// The application's Enter-as-Tab hook leaves Qt's own dialogs alone: Enter in
+// the file name box opens the file.
+TEST(QtDialogs, EnterInTheFileNameBoxAcceptsTheDialog)
+{
+    InstallInputHook();
+    TestDir dir;
+    {
+        QFile f(dir.file(QStringLiteral("Orlen.xls")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    bool focused = false;
+    WhenModal([&](QWidget* w) {
+        auto* fd = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(fd, nullptr);
+        auto* edit = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(edit, nullptr);
+        fd->activateWindow();
+        const bool active = QTest::qWaitForWindowActive(fd);
+        edit->setFocus();
+        focused = active && QApplication::focusWidget() == edit;
+        edit->setText(QStringLiteral("Orlen.xls"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        if (fd->isVisible())
+            static_cast<QDialog*>(fd)->reject();
+    });
+    QtDialogs dialogs;
+    FileDialogRequest request;
+    request.directory = dir.path();
+    request.filter = QStringLiteral("Pliki FLOTY (*.xls)");
+    EXPECT_EQ(dialogs.openFileName(request), dir.file(QStringLiteral("Orlen.xls")));
+    EXPECT_TRUE(focused);
 }

@@ -190,6 +190,26 @@ TEST_F(InputHookTest, EnterOnARadioButtonOfAGroupMoves)
     EXPECT_EQ(QApplication::focusWidget(), loose);
 }
 
+TEST_F(InputHookTest, EnterOnARadioButtonOfAMarkedGroupMoves)
+{
+    auto* group = add(new QWidget);
+    auto* groupLayout = new QVBoxLayout(group);
+    auto* first = new QRadioButton(QStringLiteral("1 - EURO 1/Etap I"));
+    groupLayout->addWidget(first);
+    groupLayout->addWidget(new QRadioButton(QStringLiteral("2 - EURO 2/Etap II")));
+    first->setChecked(true);
+    auto* after = add(new QLineEdit);
+    activate();
+
+    focusOn(first);
+    enter(first);
+    EXPECT_EQ(QApplication::focusWidget(), first);
+
+    MarkAsRadioGroup(group);
+    enter(first);
+    EXPECT_EQ(QApplication::focusWidget(), after);
+}
+
 TEST_F(InputHookTest, EnterInAGridEditorCommitsTheCell)
 {
     auto* grid = add(new QTableWidget(3, 2));

@@ -332,6 +332,21 @@ bool XlsWriter::save(const QString& path) const
     return f.write(data) == data.size();
 }
 
+qsizetype XlsRecordOffset(const QByteArray& file, unsigned type, int nth)
+{
+    qsizetype pos = 512;
+    while (pos + 4 <= file.size()) {
+        const unsigned t = quint8(file[pos]) | (unsigned(quint8(file[pos + 1])) << 8);
+        const unsigned len = quint8(file[pos + 2]) | (unsigned(quint8(file[pos + 3])) << 8);
+        if (t == 0 && len == 0)
+            break;
+        if (t == type && nth-- == 0)
+            return pos;
+        pos += 4 + len;
+    }
+    return -1;
+}
+
 double XlsSerial(int year, int month, int day)
 {
     return double(QDate(1899, 12, 30).daysTo(QDate(year, month, day)));

@@ -51,6 +51,10 @@ private:
     bool m_date1904 = false;
 };
 
+// The file offset of the `nth` record of `type` in a file made by XlsWriter
+// (whose stream lies in one piece after the header); -1 when there is none.
+qsizetype XlsRecordOffset(const QByteArray& file, unsigned type, int nth = 0);
+
 // The serial day number of a date in the 1900 system (from 1900-03-01 on).
 double XlsSerial(int year, int month, int day);
 

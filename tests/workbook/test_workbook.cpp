@@ -66,10 +66,12 @@ TEST(Workbook, ListsSheetsAndFindsOneByTableName)
     TestDir dir;
     XlsWriter w = FleetWorkbook();
     w.sheet(QStringLiteral("Drugi arkusz")).row({QStringLiteral("A")});
+    w.sheet(QStringLiteral("Łódź")).row({QStringLiteral("B")});
     const QString path = Write(dir, QStringLiteral("Orlen.xls"), w);
 
     Workbook book(path);
-    EXPECT_EQ(book.sheetNames(), QStringList({kFleetSheet, QStringLiteral("Drugi arkusz")}));
+    EXPECT_EQ(book.sheetNames(), QStringList({kFleetSheet, QStringLiteral("Drugi arkusz"), QStringLiteral("Łódź")}));
+    EXPECT_EQ(book.sheetIndex(QStringLiteral("łÓDŹ$")), 2);
     EXPECT_EQ(book.sheetIndex(kFleetSheet + u'$'), 0);
     EXPECT_EQ(book.sheetIndex(QStringLiteral("exp_zestaw_trans_floty_okrojony$")), 0);
     EXPECT_EQ(book.sheetIndex(QStringLiteral("Drugi arkusz")), 1);
@@ -112,6 +114,8 @@ TEST(Workbook, CellsReadAsTextNumbersAndDates)
     EXPECT_EQ(dateTime.type(), CellType::DateTime);
     EXPECT_EQ(dateTime.toText(), QStringLiteral("2009-07-16 18:00:00"));
     EXPECT_EQ(dateTime.toDate(), QDate(2009, 7, 16));
+    // A date-time at midnight reads as the date alone.
+    EXPECT_EQ(Cell::dateTime(QDateTime(QDate(2009, 7, 16), QTime(0, 0))).toText(), QStringLiteral("2009-07-16"));
 
     // Numbers as text keep full precision and use the decimal comma.
     EXPECT_EQ(s.cell(0, 2).type(), CellType::Float);
@@ -273,6 +277,28 @@ TEST(WorkbookErrors, TruncatedWorkbookIsDamaged)
                   Workbook w(path);
                   w.sheet(0);
               }),
+              QStringLiteral("Skoroszyt \"%1\" jest uszkodzony.").arg(QDir::toNativeSeparators(path)));
+}
+
+// The 13th inline text cell's record claims 156 bytes instead of 15: that
+// sends the parsing library reading through the following records until it
+// faults. The program reports a damaged workbook instead of going down.
+TEST(WorkbookErrors, RecordLengthPointingPastItsDataIsDamage)
+{
+    TestDir dir;
+    XlsWriter w;
+    w.sheet(QStringLiteral("EXP")).row({QStringLiteral("Nr"), QStringLiteral("Data"), QStringLiteral("Ilość")});
+    for (int i = 0; i < 50; ++i)
+        w.row({QStringLiteral("FV/%1").arg(i), XlsDate{kJuly15 + i}, 45.5 + i, XlsRk{i},
+               XlsInlineText{QStringLiteral("abc")}});
+    w.sheet(QStringLiteral("B")).row({QStringLiteral("x")});
+    QByteArray bytes = w.build();
+    const qsizetype label = XlsRecordOffset(bytes, 0x0204, 12);
+    ASSERT_GT(label, 0);
+    ASSERT_EQ(quint8(bytes[label + 2]), 15);
+    bytes[label + 2] = char(156);
+    const QString path = WriteBytes(dir, QStringLiteral("zly.xls"), bytes);
+    EXPECT_EQ(MessageOf([&] { Workbook book(path); }),
               QStringLiteral("Skoroszyt \"%1\" jest uszkodzony.").arg(QDir::toNativeSeparators(path)));
 }
 

@@ -16,11 +16,17 @@
 namespace kal {
 namespace {
 
+// An editor inside a grid or list (never a window of its own).
 bool InsideItemView(const QWidget* w)
 {
-    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+    if (w->isWindow())
+        return false;
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
         if (qobject_cast<const QAbstractItemView*>(p))
             return true;
+        if (p->isWindow())
+            break;
+    }
     return false;
 }
 
@@ -52,6 +58,20 @@ QComboBox* ComboOf(QWidget* w)
 }
 
 bool ListOpen(QComboBox* c) { return c->view() && c->view()->isVisible(); }
+
+// Qt's own dialogs (file, printer, page setup, input ...) keep Qt's keys and
+// wheel: Enter in their file name box must accept them.
+bool InStandardDialog(const QWidget* w)
+{
+    static const char* const kinds[] = {"QFileDialog", "QAbstractPrintDialog", "QPageSetupDialog", "QInputDialog",
+                                        "QColorDialog", "QFontDialog", "QProgressDialog", "QMessageBox",
+                                        "QPrintPreviewDialog"};
+    for (const QWidget* p = w; p; p = p->parentWidget())
+        for (const char* kind : kinds)
+            if (p->inherits(kind))
+                return true;
+    return false;
+}
 
 bool IsRadioGroup(const QWidget* w)
 {
@@ -85,7 +105,7 @@ bool HandleEnter(QObject* receiver, QKeyEvent* key)
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
     if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
-    if (!EnterActsAsTab(focus))
+    if (InStandardDialog(focus) || !EnterActsAsTab(focus))
         return false;
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, mods & Qt::ShiftModifier);
     QCoreApplication::sendEvent(focus, &tab);
@@ -98,7 +118,7 @@ bool HandleWheel(QWheelEvent* wheel)
     if (!focus)
         return false;
     const int delta = wheel->angleDelta().y();
-    if (delta == 0)
+    if (delta == 0 || InStandardDialog(focus))
         return false;
     if (QComboBox* combo = ComboOf(focus)) {
         if (ListOpen(combo)) {
@@ -139,6 +159,12 @@ bool InputHook::eventFilter(QObject* watched, QEvent* event)
     if (ObslugaKomunikatow(watched, event))
         return true;
     return QObject::eventFilter(watched, event);
+}
+
+void MarkAsRadioGroup(QWidget* group)
+{
+    if (group)
+        group->setProperty("kalRadioGroup", true);
 }
 
 void InstallInputHook()

@@ -15,10 +15,14 @@
 // focused, the wheel does nothing while its list is closed and acts as the Up
 // (wheel away from the user) or Down key while it is open. A wheel event with
 // no vertical part is left alone.
+//
+// Qt's own dialogs (file, printer, page setup, input, message boxes) keep
+// their usual keys and wheel: Enter in a file name box accepts the dialog.
 
 #include <QObject>
 
 class QEvent;
+class QWidget;
 
 namespace kal {
 
@@ -32,6 +36,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+// Marks a container of radio buttons that is not a QGroupBox (a data-aware
+// radio group) as a radio group for the hook.
+void MarkAsRadioGroup(QWidget* group);
 
 // Installs one hook on the application (a second call does nothing).
 void InstallInputHook();

@@ -47,7 +47,9 @@ QMessageBox::Icon IconOf(MsgIcon icon)
 
 QWidget* DialogParent() { return QApplication::activeWindow(); }
 
-// Ends a local event loop when the watched window is hidden or closed.
+// Ends a local event loop when the watched window is hidden (closing hides
+// it). A hide that the window system makes on its own, when the user
+// minimises the window, does not end the wait.
 class HideWatcher final : public QObject {
 public:
     explicit HideWatcher(QEventLoop& loop) : m_loop(loop) {}
@@ -55,12 +57,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Hide || event->type() == QEvent::Close) {
-            auto* w = qobject_cast<QWidget*>(watched);
-            // A refused close keeps the window open; only a real hide ends it.
-            if (event->type() == QEvent::Hide || (w && !w->isVisible()))
-                m_loop.quit();
-        }
+        if (event->type() == QEvent::Hide && !event->spontaneous())
+            m_loop.quit();
         return QObject::eventFilter(watched, event);
     }
 

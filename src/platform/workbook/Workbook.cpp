@@ -162,6 +162,8 @@ QString Cell::toText() const
     case CellType::Date:
         return m_date.toString(QStringLiteral("yyyy-MM-dd"));
     case CellType::DateTime:
+        if (m_time == QTime(0, 0))
+            return m_date.toString(QStringLiteral("yyyy-MM-dd"));
         return m_date.toString(QStringLiteral("yyyy-MM-dd")) + u' ' + m_time.toString(QStringLiteral("hh:mm:ss"));
     case CellType::Time:
         return m_time.toString(QStringLiteral("hh:mm:ss"));

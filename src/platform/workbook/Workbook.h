@@ -34,7 +34,8 @@ public:
 
     // The cell as text: whole numbers in digits, other numbers with full
     // precision and the decimal comma ("45,5"), dates "yyyy-mm-dd", date-times
-    // "yyyy-mm-dd hh:mm:ss", times "hh:mm:ss"; an empty cell gives "".
+    // "yyyy-mm-dd hh:mm:ss" (the date alone at midnight), times "hh:mm:ss";
+    // an empty cell gives "".
     QString toText() const;
     // A number; a text cell is read with blanks dropped and "," or "." as the
     // decimal separator. nullopt for anything else.
