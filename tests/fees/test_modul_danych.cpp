@@ -28,7 +28,8 @@ protected:
         qputenv("TEMP", temp.path().toLocal8Bit());
         kal::SetTodayForTests(QDate(2009, 6, 12));
         dm = std::make_unique<TDM>();
-        InicjalizujFunkcjeSrodowiska();
+        if (inicjalizuj)
+            InicjalizujFunkcjeSrodowiska();
         UstawOdswiezanieTabeliD([this] { ++odswiezeniaD; });
         UstawOdswiezanieTabeliC([this] { ++odswiezeniaC; });
 
@@ -76,6 +77,7 @@ protected:
         return OplatyD().teksty[static_cast<size_t>(IndeksKomorkiTabeliD(QString::fromLatin1(pole)))];
     }
 
+    bool inicjalizuj = true;
     kal::test::TestDir katalog;
     QTemporaryDir temp;
     QByteArray staryTemp;
@@ -218,4 +220,32 @@ TEST_F(ModulDanych, EditedDensityCountsOnceTheCacheIsReset)
     Gestosci().Wyczysc(); // the density register closes
     ZuzyciePaliwa().WypelnijTabeleD();
     EXPECT_DOUBLE_EQ(D("5e"), 0.85); // 845 kg
+}
+
+namespace {
+
+// The program that never calls InicjalizujFunkcjeSrodowiska.
+class ModulBezInicjalizacji : public ModulDanych {
+protected:
+    void SetUp() override
+    {
+        inicjalizuj = false;
+        ModulDanych::SetUp();
+    }
+};
+
+} // namespace
+
+TEST_F(ModulBezInicjalizacji, OpeningTheWindowConnectsTheEngine)
+{
+    // As the table D window opens: Tag 1, then a recompute.
+    dm->TTabelaD->setTag(1);
+    OplatyD().Przelicz();
+    EXPECT_EQ(odswiezeniaD, 1);
+    dm->TTabelaD->Edit();
+    dm->TTabelaD->FieldByName(QStringLiteral("32a"))->setText(QStringLiteral("2"));
+    dm->TStawkiTabD->Edit();
+    dm->TStawkiTabD->FieldByName(QStringLiteral("32a"))->setText(QStringLiteral("3,5"));
+    EXPECT_EQ(TekstD("32a"), QStringLiteral("7,00"));
+    EXPECT_EQ(odswiezeniaD, 3);
 }
