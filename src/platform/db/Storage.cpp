@@ -412,7 +412,7 @@ sqlite3* openConnection(const QString& path, bool create)
         throw EDatabaseError(QStringLiteral("Nie można otworzyć zbioru %1: %2").arg(QFileInfo(path).fileName(), msg));
     }
     sqlite3_busy_timeout(db, 5000);
-    sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=20000;", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=20000; PRAGMA mmap_size=536870912;", nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "kal_match", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, matchFunction,
                                nullptr, nullptr, nullptr);
     return db;
