@@ -19,6 +19,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -72,6 +73,38 @@ TEST_F(StartObiektow, ObjectsOnANewDataDirectory)
     EXPECT_EQ(FGlowny, nullptr);
     EXPECT_EQ(DM, nullptr);
     EXPECT_EQ(QuickReportViewer, nullptr);
+}
+
+TEST_F(StartObiektow, SummaryButtonsPreviewUnderTheTitleAndACancelledPrintShowsNothing)
+{
+    ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
+    ObiektyProgramu obiekty;
+    ASSERT_TRUE(kal::RunGuarded([&] { obiekty.Utworz(); }));
+    DM->TFirma->Insert();
+    DM->TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
+    DM->TFirma->Post();
+    DM->TOkres->Insert();
+    DM->TOkresRok->setAsInteger(2009);
+    DM->TOkresPolrocze->setAsInteger(1);
+    DM->TOkres->Post();
+
+    QString podpis;
+    QWidget* pokazane = nullptr;
+    dialogi.onModal = [&](QWidget* okno) {
+        pokazane = okno;
+        podpis = okno->windowTitle();
+        return 0;
+    };
+    FGlowny->BitBtn9->click();
+    EXPECT_EQ(pokazane, QuickReportViewer);
+    EXPECT_EQ(podpis, "Rozliczenie zbiorcze tablic c za półrocze: 1 2009 roku.");
+    EXPECT_TRUE(dialogi.boxes().empty()) << dialogi.texts().join('|').toStdString();
+
+    // "Drukuj" asks for the printer first; Cancel ends it without a word.
+    dialogi.clear();
+    FGlowny->BitBtn10->click();
+    ASSERT_EQ(dialogi.calls().size(), 1u);
+    EXPECT_EQ(dialogi.calls()[0].kind, DialogCall::Printer);
 }
 
 TEST_F(StartObiektow, MissingTableFileEndsTheCreationWithTheErrorBox)
