@@ -1,10 +1,14 @@
 #include "Start.h"
 
 #include "Dane.h"
+#include "DrukujRaport.h"
 #include "Glowny.h"
 #include "Okna.h"
 #include "Reportviewer.h"
+#include "WydrukTabelaC.h"
 #include "WydrukTabelaD.h"
+#include "WydrukZalacznik1.h"
+#include "WydrukZestTabC.h"
 
 #include "platform/core/Dialogs.h"
 #include "platform/ui/Application.h"
@@ -61,7 +65,12 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
              }
              return wlasnosc(QuickReportViewer);
          }},
-        {"QRZalacznik1", nullptr},
+        {"QRZalacznik1",
+         [] {
+             QRZalacznik1 = new TQRZalacznik1(DM ? DM->TFirma : nullptr, DM ? DM->TOkres : nullptr,
+                                              DM ? DM->TZalacznik1 : nullptr);
+             return wlasnosc(QRZalacznik1);
+         }},
         {"FTabelaD", nullptr},
         {"QRTabelaD",
          [] {
@@ -70,12 +79,23 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
          }},
         {"FEwidencjaPojazdow", nullptr},
         {"FTabelaC", nullptr},
-        {"QRTabelaC", nullptr},
+        {"QRTabelaC",
+         [] {
+             QRTabelaC = new TQRTabelaC(DM ? DM->TTabelaC : nullptr, DM ? DM->TStawkiTabC : nullptr);
+             return wlasnosc(QRTabelaC);
+         }},
         {"FZuzycie", nullptr},
         {"FGestoscPakiw", nullptr},
         {"QRRozliczPolrocze", nullptr},
         {"FGminaDoTabeliC", nullptr},
-        {"QRZestTabC", nullptr},
+        {"QRZestTabC",
+         [] {
+             QRZestTabC = new TQRZestTabC(DM ? DM->TTabelaC : nullptr);
+             ZarejestrujWydruk(QStringLiteral("QRZestTabC"), [](bool podglad, const QString& tytul) {
+                 DrukujRaport(QRZestTabC, podglad, tytul, 1);
+             });
+             return wlasnosc(QRZestTabC);
+         }},
         {"FMiejscaUzutk", nullptr},
         {"FParWydrPoj", nullptr},
         {"QRPojazdy", nullptr},
