@@ -84,15 +84,20 @@ public:
             return false;
         TTable* t = m_grid.DataSet();
         TField* f = m_grid.fieldOf(index.column());
-        if (!t || !f || !m_grid.cellEditable(index.column()))
+        if (!t || !f || !m_grid.cellEditable(index.column()) || m_committing)
             return false;
-        return RunControlAction([&] {
+        // The error box of a refused text takes the focus from the editor,
+        // which commits again: that second commit does nothing.
+        m_committing = true;
+        const bool ok = RunControlAction([&] {
             if (index.row() != t->GridRowOfCurrent())
                 return; // the table moved away from the edited row
             if (t->State() != dsEdit && t->State() != dsInsert)
                 t->Edit();
             f->setText(value.toString());
         });
+        m_committing = false;
+        return ok;
     }
 
     QStringList rowTexts(int row) const
@@ -203,6 +208,7 @@ public:
 
     int m_rows = 0;
     int m_indicator = -1;
+    bool m_committing = false;
     mutable int m_rowsRead = 0;
 
 private:
