@@ -242,6 +242,7 @@ public:
         }
         m_editor = editor;
         m_index = index;
+        m_grid.m_commitRefused = false;
         return editor;
     }
 
@@ -255,10 +256,13 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
     {
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            m_grid.m_commitRefused = false;
             if (!line->isModified())
                 return;
             if (model->setData(index, line->text(), Qt::EditRole))
                 line->setModified(false);
+            else
+                m_grid.m_commitRefused = true; // the editor stays open with the text
             return;
         }
         QStyledItemDelegate::setModelData(editor, model, index);
@@ -485,6 +489,10 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     QTableView::currentChanged(current, previous);
     if (m_syncing || !current.isValid())
         return;
+    if (m_commitRefused) {
+        syncCurrent(); // the refused text keeps the grid on its record
+        return;
+    }
     TTable* t = DataSet();
     if (!t)
         return;
@@ -504,6 +512,17 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
             t->MoveBy(target - now);
     });
     syncCurrent();
+}
+
+void TDBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // A text that the field refused stays in its editor (Esc drops it).
+    if (m_commitRefused && hint != QAbstractItemDelegate::RevertModelCache && editor) {
+        editor->setFocus();
+        return;
+    }
+    m_commitRefused = false;
+    QTableView::closeEditor(editor, hint);
 }
 
 void TDBGrid::updateData()
