@@ -22,7 +22,7 @@ private:
     TEditCharCase m_case;
 };
 
-bool IsQtMaskSpecial(QChar c)
+bool IsQtMaskMeta(QChar c)
 {
     return QStringLiteral("AaNnXx90Dd#HhBb><!{}[]\\;").contains(c);
 }
@@ -54,7 +54,7 @@ TEditMaskInfo TranslateEditMask(const QString& editMask)
         sections << current;
     }
     if (sections.size() > 3) {
-        // A ";" of the mask part itself: keep the last two as options.
+        // A ";" inside the mask itself: keep the last two as options.
         const QString blank = sections.takeLast();
         const QString save = sections.takeLast();
         sections = QStringList{sections.join(u';'), save, blank};
@@ -131,14 +131,14 @@ TEditMaskInfo TranslateEditMask(const QString& editMask)
         case '\\':
             if (i + 1 < body.size()) {
                 const QChar lit = body[++i];
-                if (IsQtMaskSpecial(lit))
+                if (IsQtMaskMeta(lit))
                     qt += u'\\';
                 qt += lit;
                 info.literals += lit;
             }
             break;
         default:
-            if (IsQtMaskSpecial(c))
+            if (IsQtMaskMeta(c))
                 qt += u'\\';
             qt += c;
             info.literals += c;
