@@ -436,6 +436,60 @@ TEST_F(GridTest, KeysInsertAppendAndCancel)
     EXPECT_EQ(v.T.State(), dsBrowse);
 }
 
+TEST(GridDetail, FollowsTheMasterRecord)
+{
+    TestDir dir;
+    TTable places(QStringLiteral("TMiejsca"));
+    places.setTableName(QStringLiteral("Miejsca.db"));
+    TField* id = places.AddField(QStringLiteral("Id"), ftInteger);
+    places.IndexDefs().Add(QString(), QStringLiteral("Id"), ixPrimary | ixUnique);
+    places.CreateTable();
+    places.Open();
+    for (int i = 1; i <= 3; ++i) {
+        places.Append();
+        id->setAsInteger(i);
+        places.Post();
+    }
+    TTable fills(QStringLiteral("TTankowania"));
+    fills.setTableName(QStringLiteral("Tankowania.db"));
+    TField* place = fills.AddField(QStringLiteral("Miejsce"), ftInteger);
+    TField* nr = fills.AddField(QStringLiteral("Nr"), ftInteger);
+    TField* litres = fills.AddField(QStringLiteral("Ilosc"), ftFloat);
+    fills.IndexDefs().Add(QString(), QStringLiteral("Miejsce;Nr"), ixPrimary | ixUnique);
+    fills.CreateTable();
+    fills.setIndexFieldNames(QStringLiteral("Miejsce;Nr"));
+    fills.Open();
+    const int rows[][3] = {{1, 2, 40}, {2, 1, 55}, {1, 1, 30}};
+    for (const auto& r : rows) {
+        fills.Append();
+        place->setAsInteger(r[0]);
+        nr->setAsInteger(r[1]);
+        litres->setAsFloat(r[2]);
+        fills.Post();
+    }
+    TDataSource master(&places);
+    TDataSource detail(&fills);
+    fills.setMasterSource(&master);
+    fills.setMasterFields(QStringLiteral("Id"));
+    places.First();
+
+    TDBGrid grid;
+    grid.addColumn(QStringLiteral("Ilosc"));
+    grid.setDataSource(&detail);
+    auto texts = [&] {
+        QStringList out;
+        for (int r = 0; r < grid.model()->rowCount(); ++r)
+            out << grid.model()->index(r, 0).data().toString();
+        return out;
+    };
+    EXPECT_EQ(texts(), (QStringList{"30", "40"})); // by number within the place
+    places.Next();
+    EXPECT_EQ(texts(), QStringList{"55"});
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+    places.Next();
+    EXPECT_EQ(texts(), QStringList{});
+}
+
 // ---------------------------------------------------------------- a large table
 
 TEST(GridLargeTable, OpensWithoutReadingEveryRow)
