@@ -35,7 +35,7 @@ int LiczbaLinii(const QStringList& l)
 }
 
 // Heights of the fuel sub-rows of layout `uklad`: each as tall as its lines,
-// the last one taking whatever the tallest description of the layout needs.
+// the last one taking whatever the tallest row text of the layout needs.
 std::vector<double> WysokosciPodwierszy(int uklad)
 {
     const auto& paliwa = PaliwaUkladuTabeliD(uklad);

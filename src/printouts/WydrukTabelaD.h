@@ -21,7 +21,7 @@ namespace kal {
 class TTable;
 }
 
-// One row of table D: its layout (1..6), its description lines and the
+// One row of table D: its layout (1..6), its row text lines and the
 // cell codes of its fuel columns a, b, c ... in order.
 struct OpisWierszaTabeliD {
     int uklad = 0;
@@ -44,7 +44,7 @@ public:
     void UstawOplaty(const OplatyTabelaD* oplaty) { m_oplaty = oplaty; }
 
     // Left edges of the columns (mm from the left margin): 1 Lp., 2 the
-    // description, 3 the fuel kind, 4 fuel used, 5 unit rate, 6 fee; [6]
+    // row text, 3 the fuel kind, 4 fuel used, 5 unit rate, 6 fee; [6]
     // is the right edge of the table.
     static const double Kolumny[7];
 

@@ -10,7 +10,7 @@ namespace wydruki {
 
 QString TekstKwoty(double v)
 {
-    if (!(std::fabs(v) >= ProgZera)) // NaN prints blank too
+    if (!(std::fabs(v) >= ::ProgZera)) // NaN prints blank too
         return {};
     return kal::FormatNumber(v, QStringLiteral("### ### ##0.00"));
 }

@@ -8,11 +8,8 @@ class ZrodloTabeli;
 
 namespace wydruki {
 
-// Amounts smaller than this in magnitude count as zero.
-inline constexpr double ProgZera = 1e-07;
-
-// An amount: empty when |v| < ProgZera, else "### ### ##0.00" (digit groups
-// of three, decimal comma).
+// An amount: empty when |v| is below the program's zero tolerance
+// (ProgZera), else "### ### ##0.00" (digit groups of three, decimal comma).
 QString TekstKwoty(double v);
 
 // A field of the current record: empty when the field is null, else the

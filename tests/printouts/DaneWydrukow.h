@@ -10,8 +10,15 @@
 
 #include <QStringList>
 #include <memory>
+#include <ostream>
 #include <tuple>
 #include <vector>
+
+// Readable texts in the messages of failed expectations.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace testy {
 
@@ -106,6 +113,7 @@ struct Tekst {
     double x = 0, y = 0, x2 = 0;
     QString tekst;
     bool gruby = false;
+    bool podkreslony = false;
 };
 
 inline std::vector<Tekst> Teksty(const kal::report::PageModel& m)
@@ -114,7 +122,7 @@ inline std::vector<Tekst> Teksty(const kal::report::PageModel& m)
     for (int s = 0; s < m.pageCount(); ++s)
         for (const auto& it : m.pages[size_t(s)].items)
             if (it.kind == kal::report::PageItem::Kind::Text)
-                t.push_back({s, it.x1, it.y1, it.x2, it.text, m.fontOf(it).bold});
+                t.push_back({s, it.x1, it.y1, it.x2, it.text, m.fontOf(it).bold, m.fontOf(it).underline});
     return t;
 }
 
@@ -132,6 +140,40 @@ inline QStringList WszystkieTeksty(const kal::report::PageModel& m)
     QStringList l;
     for (const Tekst& x : t)
         l << x.tekst;
+    return l;
+}
+
+// The cells of the printed line whose text in the column from kolumny[k]
+// to kolumny[k + 1] (mm from the left margin) is `tekst` (its `ktory`-th
+// occurrence, from 0): per column, the text standing at the same height
+// (empty when that cell is blank).
+inline std::vector<Tekst> Linia(const kal::report::PageModel& m, const QString& tekst, const double* kolumny,
+                                int liczbaKolumn, int k, int ktory = 0)
+{
+    constexpr double margines = 10.0;
+    const auto teksty = Teksty(m);
+    auto w = [&](const Tekst& t, int c) { return t.x >= margines + kolumny[c] - 0.01 && t.x < margines + kolumny[c + 1] - 0.01; };
+    std::vector<Tekst> linia(static_cast<size_t>(liczbaKolumn));
+    const Tekst* wzor = nullptr;
+    for (const Tekst& t : teksty)
+        if (t.tekst == tekst && w(t, k) && ktory-- == 0)
+            wzor = &t;
+    if (!wzor)
+        return {};
+    for (const Tekst& t : teksty)
+        if (t.strona == wzor->strona && std::abs(t.y - wzor->y) < 1.0)
+            for (int c = 0; c < liczbaKolumn; ++c)
+                if (w(t, c))
+                    linia[size_t(c)] = t;
+    return linia;
+}
+
+// The texts of a line, column by column.
+inline QStringList TekstyLinii(const std::vector<Tekst>& linia)
+{
+    QStringList l;
+    for (const Tekst& t : linia)
+        l << t.tekst;
     return l;
 }
 

@@ -23,7 +23,7 @@ namespace {
 
 constexpr double Margines = 10.0;
 
-// One printed row of table D: its description lines and, per fuel column,
+// One printed row of table D: its text lines and, per fuel column,
 // the fuel kind and the three values (fuel used, unit rate, fee).
 struct Wiersz {
     int strona = -1;
@@ -259,4 +259,23 @@ TEST_F(TabelaD, ThePdfCarriesTheRowsAndTheTotal)
                           "i w motorowerach", "gaz płynny propan - butan", "1 234 567,80",
                           "Wysokość opłaty ogółem [zł]", "1 234 572,09"})
         EXPECT_TRUE(tekst.contains(QString::fromUtf8(t))) << t;
+}
+
+TEST_F(TabelaD, WithoutAPeriodRowAndFeesEveryValueIsBlank)
+{
+    const OplatyTabelaD niepoliczone;
+    raport.UstawOplaty(&niepoliczone);
+    const auto strony = raport.prepare();
+    int wiersze = 0;
+    for (int nr = 1; nr <= 32; ++nr) {
+        const Wiersz w = Odczytaj(*strony, nr);
+        wiersze += w.strona >= 0;
+        for (const auto& k : w.kolumny)
+            EXPECT_TRUE(k[1].isEmpty() && k[2].isEmpty() && k[3].isEmpty()) << "row " << nr;
+    }
+    EXPECT_EQ(wiersze, 32);
+    const QStringList t = testy::WszystkieTeksty(*strony);
+    const int i = int(t.indexOf(QStringLiteral("Wysokość opłaty ogółem [zł]")));
+    ASSERT_GE(i, 0);
+    EXPECT_TRUE(t[i + 1].startsWith(QStringLiteral("*      W niniejszej")));
 }
