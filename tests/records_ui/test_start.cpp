@@ -1,4 +1,4 @@
-// The start-up: the creation order, a failure while creating, and the
+// The start-up: the objects it creates, a failure while creating, and the
 // single instance with the real program started twice.
 
 #include "Dane.h"
@@ -31,37 +31,6 @@ using kal::test::ScriptedDialogs;
 using kal::test::TestDir;
 
 namespace {
-
-TEST(Start, EveryObjectHasItsPlaceInTheCreationOrder)
-{
-    QStringList nazwy;
-    for (const OpisObiektu& o : KolejnoscTworzenia())
-        nazwy << QString::fromLatin1(o.nazwa);
-    const QStringList oczekiwane = {
-        "FGlowny",         "DM",
-        "FDaneFirmy",      "FZalacznik1",
-        "QuickReportViewer", "QRZalacznik1",
-        "FTabelaD",        "QRTabelaD",
-        "FEwidencjaPojazdow", "FTabelaC",
-        "QRTabelaC",       "FZuzycie",
-        "FGestoscPakiw",   "QRRozliczPolrocze",
-        "FGminaDoTabeliC", "QRZestTabC",
-        "FMiejscaUzutk",   "FParWydrPoj",
-        "QRPojazdy",       "FormObslugi",
-        "FMiejscaTankowania", "FPrzebieg",
-        "FParWydrZuzMiejTank", "QRZyzyciePaliwa",
-        "FNaprPrzegl",     "FParWydrNaprawiPrzegl",
-        "QRNaprawyiPrzegl", "FZuzycieKotla",
-        "FKotly",          "FImportFloty",
-        "FormRichEdit",    "QRPrzegladyPojazdow",
-        "FGminy",          "FSubstancje",
-        "FTabelaAGmina",   "FZrodla",
-        "FWprowadzanieTabeliA", "QRWydrukTabeliA",
-        "FSamochodyDoPrzegladu", "QRSamochodyDoPrzegladu",
-        "FPozycjeIlosci"};
-    EXPECT_EQ(oczekiwane.size(), 41);
-    EXPECT_EQ(nazwy, oczekiwane);
-}
 
 class StartObiektow : public ::testing::Test {
 protected:
