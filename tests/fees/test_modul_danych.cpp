@@ -199,3 +199,23 @@ TEST_F(ModulDanych, RecordOfAVehicleMissingFromTheRegister)
                                                       "Pojazdów tych zapisów nie ma w ewidencji pojazdów, "
                                                       "więc ich paliwo nie zostało wliczone do tabeli D !!!"));
 }
+
+TEST_F(ModulDanych, EditedDensityCountsOnceTheCacheIsReset)
+{
+    const int osobowy = Pojazd("1", "WX 12345", QDate(2006, 5, 1)); // row 5
+    Tankowanie(osobowy, "5", 1000.0);
+    ZuzyciePaliwa().WypelnijTabeleD();
+    EXPECT_DOUBLE_EQ(D("5e"), 0.84); // 0.835 kg/l
+    dm->TTabelaD->Post();
+
+    ASSERT_TRUE(dm->TTabelaGest->Locate(QStringLiteral("IdentyfikatorPaliwa"), QStringLiteral("5")));
+    dm->TTabelaGest->Edit();
+    dm->TTabelaGestGestosc->setAsFloat(0.845);
+    dm->TTabelaGest->Post();
+    ZuzyciePaliwa().WypelnijTabeleD();
+    EXPECT_DOUBLE_EQ(D("5e"), 0.84); // still the cached density
+
+    Gestosci().Wyczysc(); // the density register closes
+    ZuzyciePaliwa().WypelnijTabeleD();
+    EXPECT_DOUBLE_EQ(D("5e"), 0.85); // 845 kg
+}

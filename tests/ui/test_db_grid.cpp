@@ -118,6 +118,17 @@ TEST_F(GridTest, ShowsRowsTitlesAndAlignment)
     EXPECT_EQ(align(0, 3), Qt::AlignRight);   // numbers keep the field's
 }
 
+TEST_F(GridTest, ColumnWidths)
+{
+    grid.addColumn(QStringLiteral("Marka")).setWidth(123);
+    grid.addColumn(QStringLiteral("NrRej"));
+    v.NrRej->setDisplayWidth(30);
+    grid.setDataSource(&ds);
+    EXPECT_EQ(grid.columnWidth(0), 123);
+    // Thirty characters of the field, wider than ten.
+    EXPECT_GT(grid.columnWidth(1), 25 * grid.fontMetrics().averageCharWidth());
+}
+
 TEST_F(GridTest, WithoutColumnsShowsEveryVisibleField)
 {
     v.Id->setVisible(false);
@@ -325,6 +336,37 @@ TEST_F(GridTest, CtrlDeleteAsksBeforeDeleting)
     EXPECT_EQ(v.T.RecordCount(), 3);
     EXPECT_EQ(grid.model()->rowCount(), 3);
     EXPECT_EQ(cell(1, 0), "Skoda");
+}
+
+TEST_F(GridTest, KeysInsertAppendAndCancel)
+{
+    grid.setOptions(dgTitles | dgEditing);
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.setDataSource(&ds);
+    v.T.Next();
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    EXPECT_EQ(v.T.State(), dsInsert);
+    EXPECT_EQ(grid.model()->rowCount(), 5);
+    EXPECT_EQ(grid.currentIndex().row(), 1); // the new row stands where the current one stood
+    QTest::keyClick(&grid, Qt::Key_Escape);
+    EXPECT_EQ(v.T.State(), dsBrowse);
+    EXPECT_EQ(grid.model()->rowCount(), 4);
+    EXPECT_EQ(v.Marka->AsString(), "Opel");
+
+    v.T.Last();
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(v.T.State(), dsInsert);
+    EXPECT_EQ(grid.currentIndex().row(), 4);
+    QTest::keyClick(&grid, Qt::Key_Down); // an untouched new record: nothing more
+    EXPECT_EQ(grid.model()->rowCount(), 5);
+    QTest::keyClick(&grid, Qt::Key_Up); // leaving it untouched drops it
+    EXPECT_EQ(v.T.State(), dsBrowse);
+    EXPECT_EQ(v.T.RecordCount(), 4);
+
+    // A read-only grid inserts nothing.
+    grid.setReadOnly(true);
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    EXPECT_EQ(v.T.State(), dsBrowse);
 }
 
 // ---------------------------------------------------------------- a large table

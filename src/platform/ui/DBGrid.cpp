@@ -170,6 +170,7 @@ public:
     {
         beginResetModel();
         m_rows = rows;
+        m_indicator = -1;
         m_cache.clear();
         endResetModel();
     }
@@ -179,8 +180,18 @@ public:
         m_cache.clear();
         if (m_rows > 0 && columnCount() > 0)
             emit dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1));
-        if (m_rows > 0)
-            emit headerDataChanged(Qt::Vertical, 0, m_rows - 1);
+    }
+
+    // The row indicator moved from one row to another: only those two rows
+    // of the row header change (a header over a million rows would
+    // otherwise be walked on every step).
+    void indicatorAt(int row)
+    {
+        const int old = m_indicator;
+        m_indicator = row;
+        for (int r : {old, row})
+            if (r >= 0 && r < m_rows)
+                emit headerDataChanged(Qt::Vertical, r, r);
     }
 
     void rowChanged(int row)
@@ -191,6 +202,7 @@ public:
     }
 
     int m_rows = 0;
+    int m_indicator = -1;
     mutable int m_rowsRead = 0;
 
 private:
@@ -394,9 +406,11 @@ void TDBGrid::rebuildColumns()
                       std::equal(shown.begin(), shown.end(), m_shown.begin(), [](const auto& a, const auto& b) {
                           return a.fieldName == b.fieldName && a.source == b.source;
                       });
-    if (same && !m_shown.empty())
+    // Default widths come from the fields: take them again for another table.
+    if (same && !m_shown.empty() && m_widthsFor == DataSet())
         return;
     m_shown = std::move(shown);
+    m_widthsFor = DataSet();
     m_model->resetTo(DataSet() ? DataSet()->GridRowCount() : 0);
     const int charWidth = fontMetrics().averageCharWidth();
     for (int c = 0; c < int(m_shown.size()); ++c) {
@@ -444,6 +458,7 @@ void TDBGrid::syncCurrent()
     if (!t || m_model->columnCount() == 0)
         return;
     const int row = t->GridRowOfCurrent();
+    m_model->indicatorAt(row);
     if (row < 0 || row >= m_model->m_rows)
         return;
     const bool was = m_syncing;
@@ -524,6 +539,22 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
         if (!m_readOnly && !t->ReadOnly() && !t->IsEmpty() &&
             (!(m_options & dgConfirmDelete) || ConfirmDeleteRecord()))
             RunControlAction([t] { t->Delete(); });
+        event->accept();
+        return;
+    }
+    const bool canInsert = t && (m_options & dgEditing) && !(m_options & dgRowSelect) && !m_readOnly &&
+                           !t->ReadOnly() && state() != QAbstractItemView::EditingState;
+    if (canInsert && event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+        RunControlAction([t] { t->Insert(); });
+        event->accept();
+        return;
+    }
+    if (canInsert && event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier &&
+        currentIndex().row() == m_model->m_rows - 1) {
+        // Down from the last row appends a record; from an untouched new
+        // record it does nothing.
+        if (t->State() != dsInsert || t->Modified())
+            RunControlAction([t] { t->Append(); });
         event->accept();
         return;
     }
