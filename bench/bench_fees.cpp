@@ -1,0 +1,272 @@
+// Table D from a half-year of 1,000,000 fuel records for 10,000 vehicles:
+// WypelnijTabeleD through the dataset engine on real files, against one SQL
+// statement run by the sqlite3 command-line tool that sums the same litres
+// per table D cell (a join of the fuel records with the vehicles and a GROUP
+// BY). Run by hand: bench_fees [records] [vehicles] [directory]; with a
+// directory that already holds the files of an earlier run they are reused.
+
+#include "DaneSrodowiskaTabel.h"
+#include "Dialogs.h"
+#include "FunkcjeSrodowiska.h"
+#include "Table.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QMap>
+
+#include <cmath>
+
+#include <cstdio>
+#include <memory>
+
+using kal::TTable;
+
+namespace {
+
+std::unique_ptr<TTable> Utworz(const QString& nazwa, const QString& plik,
+                               const std::vector<std::tuple<QString, kal::TFieldType, int>>& pola,
+                               const QString& indeks)
+{
+    auto t = std::make_unique<TTable>(nazwa);
+    t->setTableName(plik);
+    for (const auto& [pole, typ, rozmiar] : pola)
+        t->FieldDefs().Add(pole, typ, rozmiar);
+    t->IndexDefs().Add(QString(), indeks, kal::ixPrimary | kal::ixUnique);
+    t->CreateTable();
+    t->setIndexFieldNames(indeks);
+    t->Open();
+    return t;
+}
+
+template <size_t N>
+std::vector<std::tuple<QString, kal::TFieldType, int>> PolaWartosci(const std::array<QString, N>& nazwy)
+{
+    std::vector<std::tuple<QString, kal::TFieldType, int>> p{{QStringLiteral("IdentyfikatorOkresu"), kal::ftInteger, 0}};
+    for (const QString& n : nazwy)
+        p.emplace_back(n, kal::ftFloat, 0);
+    return p;
+}
+
+QString Jd(int r, int m, int d)
+{
+    return QString::number(QDate(r, m, d).toJulianDay());
+}
+
+// The same classification in SQL: the table D row of each vehicle, the fuel
+// group of each record, and the litres summed per cell.
+QString ZapytanieSql()
+{
+    const QString e = QStringLiteral(
+        "(CASE WHEN p.\"NormaEuro\" IS NOT NULL AND p.\"NormaEuro\" <> '' THEN p.\"NormaEuro\" "
+        "WHEN p.\"RodzajPojazdu\" = '4' THEN '1' WHEN p.\"RodzajPojazdu\" = '5' THEN '2' "
+        "WHEN p.\"RodzajPojazdu\" = '6' THEN '3' ELSE '0' END)");
+    const QString r = QStringLiteral("COALESCE(p.\"DataPierwszejRejestracji\", 0)");
+    const QString ry = QStringLiteral("(CASE WHEN p.\"DataPierwszejRejestracji\" IS NULL THEN 0 ELSE "
+                                      "CAST(strftime('%Y', p.\"DataPierwszejRejestracji\" - 0.5) AS INTEGER) END)");
+    const QString pr = QStringLiteral("(CASE WHEN p.\"RokProdukcji\" >= 1900 THEN p.\"RokProdukcji\" ELSE %1 END)").arg(ry);
+    const QString k = QStringLiteral("CAST(p.\"RodzajPojazdu\" AS INTEGER)");
+    const QString wiersz = QStringLiteral(
+        "CASE WHEN %1 IN (1,2) THEN (CASE WHEN %2='5' THEN 6 WHEN %3>=2006 OR %2='4' THEN 5 "
+        "WHEN %3>=2001 OR %2='3' THEN 4 WHEN %3>=1997 OR %2='2' THEN 3 WHEN %3>=1993 OR %2='1' THEN 2 ELSE 1 END) "
+        "WHEN %1 = 3 THEN (CASE WHEN %2='5' THEN 12 WHEN %2='4' OR %4>%6 THEN 11 WHEN %2='3' OR %4>=%7 THEN 10 "
+        "WHEN %2='2' OR %4>=%8 THEN 9 WHEN %2='1' OR %4>=%9 THEN 8 ELSE 7 END) "
+        "WHEN %1 BETWEEN 4 AND 8 THEN (CASE WHEN %2='5' OR %4>%10 THEN 19 WHEN %2='4' OR %4>=%11 THEN 18 "
+        "WHEN %2='3' OR %4>=%12 THEN 17 WHEN %2='2' OR %4>=%13 THEN 16 WHEN %2='1' OR %4>=%9 THEN 15 "
+        "WHEN %1=8 THEN 14 ELSE 13 END) "
+        "WHEN %1 = 9 THEN (CASE WHEN %2='3' OR %4>%14 THEN 23 WHEN %2='2' OR %4>=%15 THEN 22 "
+        "WHEN %2='1' OR %4>=%7 THEN 21 ELSE 20 END) "
+        "WHEN %1 = 10 THEN (CASE WHEN %2='3' THEN 27 WHEN %2='2' OR %5>=2004 THEN 26 WHEN %2='1' OR %5>=2000 THEN 25 ELSE 24 END) "
+        "WHEN %1 = 11 THEN (CASE WHEN %2='3' OR %5>=2008 THEN 29 ELSE 28 END) ELSE 0 END")
+        .arg(k, e, ry, r, pr, Jd(2006, 6, 30), Jd(2001, 7, 1), Jd(1997, 7, 1), Jd(1993, 10, 1))
+        .arg(Jd(2009, 9, 30), Jd(2006, 10, 1), Jd(2001, 10, 1), Jd(1996, 10, 1), Jd(2007, 1, 1), Jd(2004, 1, 1));
+    const QString grupa = QStringLiteral(
+        "CASE WHEN z.\"RodzajPaliwa\" IN ('1','2','3') THEN 1 WHEN z.\"RodzajPaliwa\" = '4' THEN 2 "
+        "WHEN z.\"RodzajPaliwa\" IN ('5','6') THEN 5 WHEN z.\"RodzajPaliwa\" = 'a' THEN 6 "
+        "WHEN z.\"RodzajPaliwa\" IN ('b','c') THEN (CASE WHEN p.\"FabrycznaInstalacjaGazu\" = 'T' THEN 3 ELSE 4 END) "
+        "ELSE 0 END");
+    return QStringLiteral("ATTACH 'Pojazdy.db' AS pj; "
+                          "SELECT wiersz, grupa, SUM(litry) FROM (SELECT %1 AS wiersz, %2 AS grupa, "
+                          "z.\"IloscPaliwa\" AS litry FROM data z JOIN pj.data p "
+                          "ON p.\"_rid\" = z.\"IdentyfikatorPojazdu\" WHERE z.\"IdentyfikatorFirmy\" = 1) "
+                          "GROUP BY wiersz, grupa;")
+        .arg(wiersz, grupa);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int liczbaZapisow = argc > 1 ? atoi(argv[1]) : 1000000;
+    const int liczbaPojazdow = argc > 2 ? atoi(argv[2]) : 10000;
+
+    QTemporaryDir tymczasowy;
+    const QString katalog = argc > 3 ? QString::fromLocal8Bit(argv[3]) : tymczasowy.path();
+    QDir().mkpath(katalog);
+    QDir::setCurrent(katalog);
+    std::printf("data directory %s\n", qPrintable(katalog));
+    const bool gotowe = QFile::exists(QStringLiteral("Zuz20091.db"));
+    auto Utworz = [gotowe](const QString& nazwa, const QString& plik,
+                           const std::vector<std::tuple<QString, kal::TFieldType, int>>& pola, const QString& indeks) {
+        if (!gotowe)
+            return ::Utworz(nazwa, plik, pola, indeks);
+        auto t = std::make_unique<TTable>(nazwa);
+        t->setTableName(plik);
+        t->setIndexFieldNames(indeks);
+        t->Open();
+        return t;
+    };
+
+    auto gest = Utworz("TTabelaGest", "TabGest.db",
+                       {{"IdentyfikatorPaliwa", kal::ftString, 1}, {"NazwaPaliwa", kal::ftString, 60},
+                        {"Gestosc", kal::ftFloat, 0}},
+                       "IdentyfikatorPaliwa");
+    auto pojazdy = Utworz("TPojazdy", "Pojazdy.db",
+                          {{"RodzajPojazdu", kal::ftString, 2}, {"Marka", kal::ftString, 35},
+                           {"IdentyfikatorPojazdu", kal::ftAutoInc, 0}, {"DataPierwszejRejestracji", kal::ftDate, 0},
+                           {"RokProdukcji", kal::ftSmallint, 0}, {"NormaEuro", kal::ftString, 1},
+                           {"FabrycznaInstalacjaGazu", kal::ftString, 1}},
+                          "RodzajPojazdu;Marka;IdentyfikatorPojazdu");
+    auto zuzycie = Utworz("TZuzycie", "Zuz20091.db",
+                          {{"IdentyfikatorFirmy", kal::ftInteger, 0}, {"IdentyfikatorPojazdu", kal::ftInteger, 0},
+                           {"DataTankowania", kal::ftDate, 0}, {"Identyfikator", kal::ftAutoInc, 0},
+                           {"IloscPaliwa", kal::ftFloat, 0}, {"RodzajPaliwa", kal::ftString, 1}},
+                          "IdentyfikatorFirmy;IdentyfikatorPojazdu;DataTankowania;Identyfikator");
+    auto tabD = Utworz("TTabelaD", "TabelaD2009.DB", PolaWartosci(PolaTabeliD()), "IdentyfikatorOkresu");
+    auto stawkiD = Utworz("TStawkiTabD", "StawkiTabD2009.DB", PolaWartosci(PolaTabeliD()), "IdentyfikatorOkresu");
+    auto tabC = Utworz("TTabelaC", "TabelaC.DB", PolaWartosci(PolaTabeliC()), "IdentyfikatorOkresu");
+    auto stawkiC = Utworz("TStawkiTabC", "StawkiTabC.db", PolaWartosci(PolaTabeliC()), "IdentyfikatorOkresu");
+
+    QElapsedTimer zegar;
+    zegar.start();
+    if (!gotowe) {
+    const char* kody[12] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "a", "b", "c"};
+    const double gestosci[12] = {0.745, 0.75, 0.745, 0.54, 0.835, 0.835, 0.86, 0.9, 0.95, 0.88, 0.72, 0.72};
+    for (int i = 0; i < 12; ++i) {
+        gest->Append();
+        gest->FieldByName("IdentyfikatorPaliwa")->setAsString(QString::fromLatin1(kody[i]));
+        gest->FieldByName("Gestosc")->setAsFloat(gestosci[i]);
+        gest->Post();
+    }
+    QRandomGenerator los(20091);
+    for (int i = 0; i < liczbaPojazdow; ++i) {
+        pojazdy->Append();
+        pojazdy->FieldByName("RodzajPojazdu")->setAsString(QString::number(1 + los.bounded(11)));
+        pojazdy->FieldByName("Marka")->setAsString(QStringLiteral("Marka %1").arg(i % 97));
+        pojazdy->FieldByName("DataPierwszejRejestracji")
+            ->setAsDateTime(QDate(1988, 1, 1).addDays(los.bounded(8000)));
+        if (los.bounded(3) == 0)
+            pojazdy->FieldByName("RokProdukcji")->setAsInteger(1985 + los.bounded(25));
+        if (los.bounded(2) == 0)
+            pojazdy->FieldByName("NormaEuro")->setAsString(QString::number(los.bounded(6)));
+        pojazdy->FieldByName("FabrycznaInstalacjaGazu")->setAsString(los.bounded(4) == 0 ? "T" : "N");
+        pojazdy->Post();
+    }
+    Q_ASSERT(pojazdy->RecordCount() == liczbaPojazdow);
+    const char* paliwa[10] = {"1", "3", "4", "5", "5", "5", "6", "a", "b", "c"};
+    {
+        kal::TField* firma = zuzycie->FieldByName("IdentyfikatorFirmy");
+        kal::TField* pojazd = zuzycie->FieldByName("IdentyfikatorPojazdu");
+        kal::TField* data = zuzycie->FieldByName("DataTankowania");
+        kal::TField* paliwo = zuzycie->FieldByName("RodzajPaliwa");
+        kal::TField* ilosc = zuzycie->FieldByName("IloscPaliwa");
+        for (int i = 0; i < liczbaZapisow; ++i) {
+            zuzycie->Append();
+            firma->setAsInteger(1);
+            pojazd->setAsInteger(1 + los.bounded(liczbaPojazdow));
+            data->setAsDateTime(QDate(2009, 1, 1).addDays(los.bounded(181)));
+            paliwo->setAsString(QString::fromLatin1(paliwa[los.bounded(10)]));
+            ilosc->setAsFloat(los.bounded(2000, 80000) / 100.0);
+            zuzycie->Post();
+        }
+    }
+    for (TTable* t : {tabD.get(), stawkiD.get(), tabC.get(), stawkiC.get()}) {
+        t->Append();
+        t->FieldByName("IdentyfikatorOkresu")->setAsInteger(1);
+        t->Post();
+    }
+    std::printf("files written in %.1f s\n", zegar.elapsed() / 1000.0);
+    }
+
+    TabeleSrodowiska t;
+    t.TTabelaGest = gest.get();
+    t.TZuzycie = zuzycie.get();
+    t.TPojazdy = pojazdy.get();
+    t.TTabelaC = tabC.get();
+    t.TStawkiTabC = stawkiC.get();
+    t.TTabelaD = tabD.get();
+    t.TStawkiTabD = stawkiD.get();
+    t.UstawZbiorZuzycia = [] { return true; };
+    DaneSrodowiskaTabel dane(t);
+    UstawDaneSrodowiska(&dane);
+
+    // Reopen the fuel file so the computation starts from a closed cursor.
+    zuzycie->Close();
+    zuzycie->Open();
+    // The engine's own share: the same walk with the same three field reads.
+    zegar.restart();
+    double suma = 0;
+    int n = 0;
+    dane.ZapisyZuzycia([&](const ZapisZuzycia& z) {
+        suma += z.iloscPaliwa;
+        n += z.idPojazdu > 0 && !z.rodzajPaliwa.isEmpty();
+    });
+    std::printf("walk of the fuel table alone: %.3f s (%d records, %.0f litres)\n", zegar.nsecsElapsed() / 1e9, n, suma);
+    zuzycie->Close();
+    zuzycie->Open();
+
+    zegar.restart();
+    ZuzyciePaliwa().WypelnijTabeleD();
+    const double silnik = zegar.nsecsElapsed() / 1e9;
+    tabD->Post();
+    double razemMg = 0;
+    for (const QString& pole : PolaTabeliD())
+        razemMg += tabD->FieldByName(pole)->AsFloat();
+    std::printf("WypelnijTabeleD: %d records, %d vehicles, %d slots, %.3f s (table D total %.2f Mg)\n",
+                liczbaZapisow, liczbaPojazdow, ZuzyciePaliwa().UzytePozycje(), silnik, razemMg);
+
+    QProcess sqlite;
+    zegar.restart();
+    sqlite.start(QStringLiteral("sqlite3"), {QStringLiteral("Zuz20091.db"), ZapytanieSql()});
+    sqlite.waitForFinished(-1);
+    const double sql = zegar.nsecsElapsed() / 1e9;
+    const QByteArray wynik = sqlite.readAllStandardOutput();
+    std::printf("sqlite3 join + GROUP BY: %.3f s, %d cells%s\n", sql, int(wynik.count('\n')),
+                sqlite.exitCode() == 0 ? "" : qPrintable(QStringLiteral(" (error: %1)")
+                                                             .arg(QString::fromUtf8(sqlite.readAllStandardError()))));
+    std::printf("ratio engine / SQL: %.2f\n", silnik / sql);
+
+    // Both must find the same litres per (row, fuel column).
+    QMap<QPair<int, int>, double> litry;
+    for (int nr = 0; nr < ZuzyciePaliwa().UzytePozycje(); ++nr) {
+        const PozycjaZuzycia& p = ZuzyciePaliwa().Pozycja(nr);
+        int g = 0;
+        switch (GrupaPaliwaIndeksu(p.klucz.paliwo)) {
+        case GrupaPaliwa::Benzyna: g = 1; break;
+        case GrupaPaliwa::Lpg: g = 2; break;
+        case GrupaPaliwa::Gaz: g = p.klucz.gaz ? 3 : 4; break;
+        case GrupaPaliwa::OlejNapedowy: g = 5; break;
+        case GrupaPaliwa::Biodiesel: g = 6; break;
+        case GrupaPaliwa::Brak: g = 0; break;
+        }
+        litry[qMakePair(p.klucz.wiersz, g)] += p.litry;
+    }
+    int zgodne = 0, rozne = 0;
+    for (const QByteArray& linia : wynik.split('\n')) {
+        const QList<QByteArray> c = linia.split('|');
+        if (c.size() != 3)
+            continue;
+        const double l = litry.take(qMakePair(c[0].toInt(), c[1].toInt()));
+        (std::fabs(l - c[2].toDouble()) < 1e-6 * std::max(1.0, l)) ? ++zgodne : ++rozne;
+    }
+    rozne += int(litry.size());
+    std::printf("cells with the same litres: %d, differing: %d\n", zgodne, rozne);
+    UstawDaneSrodowiska(nullptr);
+    return 0;
+}

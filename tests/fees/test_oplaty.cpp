@@ -1,0 +1,225 @@
+#include "DaneTestowe.h"
+#include "FunkcjeSrodowiska.h"
+#include "WprowadzanieWartosci.h"
+
+#include "Exceptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+size_t PozC(const char* pole)
+{
+    for (size_t i = 0; i < PolaTabeliC().size(); ++i)
+        if (PolaTabeliC()[i] == QLatin1String(pole))
+            return i;
+    ADD_FAILURE() << pole;
+    return 0;
+}
+
+size_t PozD(const char* pole)
+{
+    const int i = IndeksKomorkiTabeliD(QString::fromLatin1(pole));
+    EXPECT_GE(i, 0) << pole;
+    return static_cast<size_t>(i);
+}
+
+void UstawC(DaneTestowe& d, const char* pole, double ilosc, double stawka)
+{
+    d.ilosciC[PozC(pole)] = ilosc;
+    d.stawkiC[PozC(pole)] = stawka;
+}
+
+void UstawD(DaneTestowe& d, const char* pole, double ilosc, double stawka)
+{
+    d.ilosciD[PozD(pole)] = ilosc;
+    d.stawkiD[PozD(pole)] = stawka;
+}
+
+} // namespace
+
+TEST(OplatyTabelaC, FeesGroupSumsAndTotalWithReserves)
+{
+    DaneTestowe d;
+    UstawC(d, "I1", 2.5, 10.01);      // 25.025 -> 25.03
+    UstawC(d, "I1a", 1.0, 0.004);     // 0.004 -> 0.00
+    UstawC(d, "I5", 3.0, 1.5);        // 4.50
+    UstawC(d, "II2", 10.0, 2.0);      // 20.00
+    UstawC(d, "III", 0.333, 3.0);     // 0.999 -> 1.00
+    UstawC(d, "IV4", 7.0, 0.125);     // 0.875 -> 0.88
+    UstawC(d, "V3", 1000.0, 1.23456); // 1234.56
+    UstawC(d, "Rezerwa1", 1.0, 100.0);   // 100.00
+    UstawC(d, "Rezerwa5", 0.5, 0.01);    // 0.005 -> 0.01
+    UstawC(d, "V1a", 5.0, 0.0);          // a zero rate
+    OplatyTabelaC o(true);
+
+    EXPECT_EQ(o.teksty.oplaty[PozC("I1")], QStringLiteral("25,03"));
+    EXPECT_EQ(o.teksty.oplaty[PozC("I1a")], QStringLiteral("0,00"));
+    EXPECT_EQ(o.teksty.oplaty[PozC("I5")], QStringLiteral("4,50"));
+    EXPECT_EQ(o.teksty.oplaty[PozC("III")], QStringLiteral("1,00"));
+    EXPECT_EQ(o.teksty.oplaty[PozC("IV4")], QStringLiteral("0,88"));
+    EXPECT_EQ(o.teksty.oplaty[PozC("V3")], QStringLiteral("1 234,56"));
+    EXPECT_EQ(o.teksty.oplaty[PozC("V1a")], QStringLiteral("0,00"));
+    EXPECT_EQ(o.teksty.oplaty[PozC("Rezerwa5")], QStringLiteral("0,01"));
+    EXPECT_EQ(o.teksty.oplaty[PozC("II1")], QStringLiteral("0,00"));
+    EXPECT_DOUBLE_EQ(o.oplaty[PozC("I1")], 25.03);
+
+    EXPECT_EQ(o.teksty.grupy[0], QStringLiteral("29,53"));
+    EXPECT_EQ(o.teksty.grupy[1], QStringLiteral("20,00"));
+    EXPECT_EQ(o.teksty.grupy[2], QStringLiteral("1,00"));
+    EXPECT_EQ(o.teksty.grupy[3], QStringLiteral("0,88"));
+    EXPECT_EQ(o.teksty.grupy[4], QStringLiteral("1 234,56"));
+    // The total holds the reserves, the groups never do.
+    EXPECT_DOUBLE_EQ(o.razem, 1385.98);
+    EXPECT_EQ(o.teksty.razem, QStringLiteral("1 385,98"));
+}
+
+TEST(OplatyTabelaC, BuiltWithoutComputingHasEmptyTexts)
+{
+    DaneTestowe d;
+    UstawC(d, "I1", 1.0, 1.0);
+    OplatyTabelaC o(false);
+    EXPECT_EQ(o.oplaty[0], 0.0);
+    EXPECT_TRUE(o.teksty.oplaty[0].isEmpty());
+    EXPECT_TRUE(o.teksty.razem.isEmpty());
+}
+
+TEST(OplatyTabelaD, FeesTextsAndTotalWithReserves)
+{
+    DaneTestowe d;
+    UstawD(d, "1a", 1.24, 1000.5);         // 1240.62
+    UstawD(d, "32d", 1000.0, 1234.5678);   // 1 234 567.80
+    UstawD(d, "Rezerwa5", 2.0, 0.5);       // 1.00
+    UstawD(d, "5", 2.5, 10.01);            // 25.025 -> 25.03
+    OplatyTabelaD o(true);
+    EXPECT_EQ(o.teksty[PozD("1a")], QStringLiteral("1 240,62"));
+    EXPECT_EQ(o.teksty[PozD("32d")], QStringLiteral("1 234 567,80"));
+    EXPECT_EQ(o.teksty[PozD("Rezerwa5")], QStringLiteral("1,00"));
+    EXPECT_EQ(o.teksty[PozD("5")], QStringLiteral("25,03"));
+    EXPECT_EQ(o.teksty[PozD("1b")], QStringLiteral("0,00"));
+    EXPECT_DOUBLE_EQ(o.Razem(), 1235834.45);
+    EXPECT_EQ(o.RazemTekst(), QStringLiteral("1 235 834,45"));
+}
+
+TEST(OplatyTabelaD, NegativeHalfRoundsAwayFromZero)
+{
+    DaneTestowe d;
+    UstawD(d, "2c", -2.5, 10.01);
+    OplatyTabelaD o(true);
+    EXPECT_EQ(o.teksty[PozD("2c")], QStringLiteral("-25,03"));
+}
+
+namespace {
+
+// The shared table D object with a refresh counter; both are reset after.
+struct WspolnyObiektD : ::testing::Test {
+    DaneTestowe d;
+    int odswiezenia = 0;
+    void SetUp() override
+    {
+        UstawOdswiezanieTabeliD([this] { ++odswiezenia; });
+        UstawOdswiezanieTabeliC([this] { ++odswiezenia; });
+        OplatyD().Oblicz(WartosciTabeliD{}, WartosciTabeliD{});
+        OplatyC().Oblicz(WartosciTabeliC{}, WartosciTabeliC{});
+    }
+    void TearDown() override
+    {
+        UstawOdswiezanieTabeliD({});
+        UstawOdswiezanieTabeliC({});
+    }
+};
+
+} // namespace
+
+TEST_F(WspolnyObiektD, TagSwitchesRecomputeAndRefresh)
+{
+    UstawD(d, "7", 3.0, 2.0);
+    d.tagD = 0;
+    OplatyD().Przelicz();
+    EXPECT_EQ(OplatyD().teksty[PozD("7")], QStringLiteral("0,00"));
+    EXPECT_EQ(odswiezenia, 0);
+
+    d.tagD = 1;
+    OplatyD().Przelicz();
+    EXPECT_EQ(OplatyD().teksty[PozD("7")], QStringLiteral("6,00"));
+    EXPECT_EQ(odswiezenia, 1);
+
+    UstawD(d, "7", 4.0, 2.0);
+    d.tagD = 2;
+    OplatyD().Przelicz();
+    EXPECT_EQ(OplatyD().teksty[PozD("7")], QStringLiteral("8,00"));
+    EXPECT_EQ(odswiezenia, 1);
+}
+
+TEST_F(WspolnyObiektD, TypedValueRecomputesOnlyItsOwnTable)
+{
+    UstawD(d, "7", 3.0, 2.0);
+    UstawC(d, "I2", 3.0, 3.0);
+    d.tagD = 1;
+    d.tagC = 1;
+    PrzeliczPoWpisie(QStringLiteral("TZuzycie"));
+    PrzeliczPoWpisie(QStringLiteral("TPojazdy"));
+    EXPECT_EQ(odswiezenia, 0);
+    EXPECT_EQ(OplatyD().oplaty[PozD("7")], 0.0);
+
+    PrzeliczPoWpisie(QStringLiteral("TStawkiTabD"));
+    EXPECT_EQ(OplatyD().teksty[PozD("7")], QStringLiteral("6,00"));
+    EXPECT_EQ(OplatyC().oplaty[PozC("I2")], 0.0);
+    EXPECT_EQ(odswiezenia, 1);
+
+    PrzeliczPoWpisie(QStringLiteral("TTabelaC"));
+    EXPECT_EQ(OplatyC().teksty.oplaty[PozC("I2")], QStringLiteral("9,00"));
+    EXPECT_EQ(odswiezenia, 2);
+
+    // With the table C window closed a typed value changes nothing.
+    d.tagC = 0;
+    UstawC(d, "I2", 5.0, 3.0);
+    PrzeliczPoWpisie(QStringLiteral("TStawkiTabC"));
+    EXPECT_EQ(OplatyC().teksty.oplaty[PozC("I2")], QStringLiteral("9,00"));
+    EXPECT_EQ(odswiezenia, 2);
+}
+
+TEST(WartoscNieujemna, TypedDecimals)
+{
+    EXPECT_EQ(WartoscNieujemna(QStringLiteral("-5")), 0.0);
+    EXPECT_EQ(WartoscNieujemna(QStringLiteral("")), 0.0);
+    EXPECT_EQ(WartoscNieujemna(QStringLiteral("abc")), 0.0);
+    EXPECT_EQ(WartoscNieujemna(QStringLiteral("12,5x")), 0.0);
+    EXPECT_EQ(WartoscNieujemna(QStringLiteral("inf")), 0.0);
+    EXPECT_EQ(WartoscNieujemna(QStringLiteral("nan")), 0.0);
+    EXPECT_EQ(WartoscNieujemna(QStringLiteral("1 234,5")), 1234.5);
+    EXPECT_EQ(WartoscNieujemna(QStringLiteral("12.5")), 12.5);
+    EXPECT_EQ(WartoscNieujemna(QStringLiteral(" 7 ")), 7.0);
+    EXPECT_EQ(WartoscNieujemna(QStringLiteral("0,001")), 0.001);
+    EXPECT_FALSE(std::signbit(WartoscNieujemna(QStringLiteral("-0"))));
+}
+
+TEST(LiczbaNieujemnaCalk, TypedCounts)
+{
+    EXPECT_EQ(LiczbaNieujemnaCalk(QString()), 0);
+    EXPECT_EQ(LiczbaNieujemnaCalk(QStringLiteral("-3")), 0);
+    EXPECT_EQ(LiczbaNieujemnaCalk(QStringLiteral("-40000")), 0);
+    EXPECT_EQ(LiczbaNieujemnaCalk(QStringLiteral("2")), 2);
+    EXPECT_EQ(LiczbaNieujemnaCalk(QStringLiteral("32767")), 32767);
+}
+
+TEST(LiczbaNieujemnaCalk, RefusedTexts)
+{
+    auto komunikat = [](const char* tekst) {
+        try {
+            LiczbaNieujemnaCalk(QString::fromUtf8(tekst));
+        } catch (const kal::EConvertError& e) {
+            return e.message();
+        }
+        return QStringLiteral("(przyjęte)");
+    };
+    EXPECT_EQ(komunikat("2,5"), QStringLiteral("'2,5' nie jest poprawną liczbą całkowitą."));
+    EXPECT_EQ(komunikat("2.5"), QStringLiteral("'2.5' nie jest poprawną liczbą całkowitą."));
+    EXPECT_EQ(komunikat("a"), QStringLiteral("'a' nie jest poprawną liczbą całkowitą."));
+    EXPECT_EQ(komunikat("1 000"), QStringLiteral("'1 000' nie jest poprawną liczbą całkowitą."));
+    // Beyond the field's range: refused, never wrapped to a negative count.
+    EXPECT_EQ(komunikat("32768"), QStringLiteral("Liczba 32768 przekracza dozwolony zakres od 0 do 32767."));
+    EXPECT_EQ(komunikat("70000"), QStringLiteral("Liczba 70000 przekracza dozwolony zakres od 0 do 32767."));
+    EXPECT_EQ(komunikat("99999999999999999999"),
+              QStringLiteral("'99999999999999999999' nie jest poprawną liczbą całkowitą."));
+}

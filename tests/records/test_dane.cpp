@@ -1,0 +1,930 @@
+// The data module on a data directory made by the new-data-directory routine:
+// components, fields, links, the work table, post errors and the company,
+// period and statement-row rules that the module carries itself.
+
+#include "Dane.h"
+#include "Schemat.h"
+
+#include "Clock.h"
+#include "ScriptedDialogs.h"
+#include "TestDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using kal::test::ScriptedDialogs;
+using kal::test::TestDir;
+
+namespace {
+
+class Dane : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
+        staryTemp = qgetenv("TEMP");
+        qputenv("TEMP", temp.path().toLocal8Bit());
+        kal::SetTodayForTests(QDate(2009, 6, 12));
+        dm = std::make_unique<TDM>();
+    }
+    void TearDown() override
+    {
+        dm.reset();
+        kal::SetTodayForTests(QDate());
+        qputenv("TEMP", staryTemp);
+        TDM::NazwaTymczasowa = nullptr;
+    }
+
+    // A company and its period, both posted.
+    void firmaIOkres(int rok = 2009, int polrocze = 1)
+    {
+        if (dm->TFirma->IsEmpty()) {
+            dm->TFirma->Insert();
+            dm->TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
+            dm->TFirma->Post();
+        }
+        dm->TOkres->Insert();
+        dm->TOkresRok->setAsInteger(rok);
+        dm->TOkresPolrocze->setAsInteger(polrocze);
+        dm->TOkres->Post();
+    }
+
+    // A posted vehicle; returns its id.
+    int pojazd(const QString& nr, const QString& rodzaj = QStringLiteral("1"))
+    {
+        dm->TPojazdy->Insert();
+        dm->TPojazdyRodzajPojazdu->setAsString(rodzaj);
+        dm->TPojazdyNrRejestracyjny->setAsString(nr);
+        dm->TPojazdy->Post();
+        return dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+    }
+
+    // A posted fuel record of the current company; km < 0 leaves the reading empty.
+    void tankowanie(int idPojazdu, const QDate& data, double litry, double km = -1)
+    {
+        dm->TZuzycie->Insert();
+        dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(idPojazdu);
+        dm->TZuzycieDataTankowania->setAsDateTime(data);
+        dm->TZuzycieRodzajPaliwa->setAsString("5");
+        dm->TZuzycieIloscPaliwa->setAsFloat(litry);
+        if (km >= 0)
+            dm->TZuzycieIloscKm->setAsFloat(km);
+        dm->TZuzycie->Post();
+    }
+
+    // The text of the rule exception raised by `akcja`, or "" when none.
+    template <typename F>
+    static QString komunikat(F akcja)
+    {
+        try {
+            akcja();
+        } catch (const kal::EAbort&) {
+            return QStringLiteral("<abort>");
+        } catch (const kal::Exception& e) {
+            return e.message();
+        }
+        return {};
+    }
+
+    TestDir katalog;
+    QTemporaryDir temp;
+    QByteArray staryTemp;
+    ScriptedDialogs dialogi;
+    std::unique_ptr<TDM> dm;
+};
+
+} // namespace
+
+TEST_F(Dane, EveryComponentOpensOnANewDataDirectory)
+{
+    EXPECT_EQ(DM, dm.get());
+    int otwarte = 0;
+    for (const Schemat::Tabela& s : Schemat::Tabele()) {
+        kal::TTable* t = dm->Tabela(s.komponent);
+        ASSERT_NE(t, nullptr) << s.komponent.toStdString();
+        EXPECT_EQ(t->Name(), s.komponent);
+        otwarte += t->Active() ? 1 : 0;
+    }
+    // 25 files, and the work table made by the module.
+    EXPECT_EQ(otwarte, 26);
+    EXPECT_FALSE(dm->TPrzRob->Active());
+    EXPECT_TRUE(dm->TRoboczy->Active());
+    EXPECT_EQ(dm->TZuzycie->TableName(), "Zuzycie.DB");
+    EXPECT_EQ(dm->TPrzRob->TableName(), "Przebieg.db");
+    EXPECT_EQ(dm->DSubstancje->DataSet(), dm->TSubsatncje);
+    EXPECT_EQ(dm->DOkres->DataSet(), dm->TOkres);
+    EXPECT_EQ(dm->DSubstancje->Name(), "DSubstancje");
+    EXPECT_EQ(dm->Zrodlo("DPrzRob"), nullptr);
+    EXPECT_EQ(dm->Zrodlo("DRoboczy"), nullptr);
+    EXPECT_EQ(dm->TZuzycie->IndexFieldNames(), "IdentyfikatorFirmy;IdentyfikatorPojazdu;DataTankowania;Identyfikator");
+}
+
+TEST_F(Dane, FieldComponentsWithTheirTypesSizesAndNames)
+{
+    struct Liczba {
+        kal::TTable* tabela;
+        int pola;
+    };
+    const Liczba liczby[] = {
+        {dm->TFirma, 8},          {dm->TOkres, 8},           {dm->TPojazdy, 25},       {dm->TZuzycie, 18},
+        {dm->TPrzebieg, 3},       {dm->TPrzRob, 3},          {dm->TPrzegl, 9},         {dm->TMiejsceUz, 2},
+        {dm->TMiejscTank, 2},     {dm->TTabelaGest, 3},      {dm->TKotly, 12},         {dm->TGminy, 3},
+        {dm->TSubsatncje, 4},     {dm->TZrodla, 7},          {dm->TPolaExcel, 8},      {dm->TZalacznik1, 31},
+        {dm->TTabelaD, 125},      {dm->TStawkiTabD, 124},    {dm->TTabelaC, 52},       {dm->TStawkiTabC, 26},
+        {dm->TZuzycieKotla, 12},  {dm->TTabelaAGmina, 6},    {dm->TTabelaAZrodla, 7},  {dm->TTabelaASubstancje, 9},
+        {dm->TTabelaAPaliwa, 7},  {dm->TTabAPozWart, 7},
+    };
+    for (const Liczba& l : liczby)
+        EXPECT_EQ(l.tabela->FieldCount(), l.pola) << l.tabela->Name().toStdString();
+    EXPECT_EQ(dm->TRoboczy->FieldCount(), 33);
+
+    // Every described field is a member with its name, type, size and kind.
+    for (const Schemat::Tabela& s : Schemat::Tabele()) {
+        if (s.komponent == "TRoboczy")
+            continue;
+        for (const Schemat::Pole& p : s.pola) {
+            kal::TField* f = dm->Pole(p.komponent);
+            ASSERT_NE(f, nullptr) << p.komponent.toStdString();
+            EXPECT_EQ(f->Name(), p.komponent);
+            EXPECT_EQ(f->FieldName(), p.nazwa);
+            EXPECT_EQ(f->DataSet(), dm->Tabela(s.komponent));
+            EXPECT_EQ(f->DataType(), Schemat::TypPola(p.typ));
+        }
+    }
+
+    EXPECT_EQ(dm->TOkresRok->FieldName(), "Rok");
+    EXPECT_EQ(dm->TOkresRok->DataType(), kal::ftSmallint);
+    EXPECT_EQ(dm->TPojazdyMarka->Size(), 35);
+    EXPECT_EQ(dm->TPojazdyNrRejestracyjny->EditMask(), ">cccccccccccccccccccc");
+    EXPECT_EQ(dm->TPojazdyNrRejestracyjny->DisplayWidth(), 20);
+    EXPECT_TRUE(dm->TFirmaIdentyfikator->ReadOnly());
+    EXPECT_EQ(dm->TFirmaIdentyfikator->DataType(), kal::ftAutoInc);
+    EXPECT_EQ(dm->TTabelaDBDEDesigner1a->FieldName(), "1a");
+    EXPECT_EQ(dm->TStawkiTabDBDEDesigner32d->FieldName(), "32d");
+    EXPECT_EQ(dm->TZalacznik1Rezerwa1P316->FieldName(), "Rezerwa1");
+    EXPECT_EQ(dm->TTabelaASubstancjeWysokoscOpaty->FieldName(), QStringLiteral("WysokoscOpłaty"));
+    EXPECT_EQ(dm->TTabelaASubstancjeWysokoscOpaty->FieldKind(), kal::fkCalculated);
+    EXPECT_EQ(dm->TZuzycieMarka->FieldKind(), kal::fkLookup);
+    EXPECT_EQ(dm->TZuzycieMarka->LookupDataSet(), dm->TPojazdy);
+    EXPECT_EQ(dm->TPrzeglZakresRobot->DataType(), kal::ftMemo);
+    EXPECT_EQ(dm->TRoboczy->FieldByName("Pole30")->Size(), 100);
+}
+
+TEST_F(Dane, DisplayFormatsAndWhatTheyShow)
+{
+    int kwoty = 0;
+    for (const Schemat::Tabela& s : Schemat::Tabele())
+        for (const Schemat::Pole& p : s.pola)
+            if (!p.komponent.isEmpty() && dm->Pole(p.komponent)->DisplayFormat() == "# ### ##0.00# ### ###")
+                ++kwoty;
+    EXPECT_EQ(kwoty, 315);
+    EXPECT_EQ(dm->TZalacznik1PIV->DisplayFormat(), "# ### ##0.### ###");
+    EXPECT_EQ(dm->TZalacznik1POgolem->DisplayFormat(), "");
+    EXPECT_EQ(dm->TPrzeglWartosc->DisplayFormat(), "# ### ##0.00");
+    EXPECT_EQ(dm->TTabelaASubstancjeJednostkowaStawka->DisplayFormat(), "###0.00");
+    EXPECT_EQ(dm->TPojazdyDataKonca->DisplayFormat(), "yyyy-mm-dd");
+    EXPECT_EQ(dm->TPojazdyDataKonca->EditMask(), "!9999/99/99;1;_");
+
+    firmaIOkres();
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    dm->TTabelaD->Edit();
+    dm->TTabelaDBDEDesigner2b->setAsFloat(1234.5);
+    EXPECT_EQ(dm->TTabelaDBDEDesigner2b->DisplayText(), "1 234,50");
+    dm->TTabelaD->Cancel();
+}
+
+TEST_F(Dane, EventsAreBoundWhereTheTablesSaySo)
+{
+    using Z = Schemat::Zdarzenie;
+    for (const Schemat::Tabela& s : Schemat::Tabele()) {
+        kal::TTable* t = dm->Tabela(s.komponent);
+        SCOPED_TRACE(s.komponent.toStdString());
+        EXPECT_EQ(bool(t->BeforeInsert), !s.handler(Z::BeforeInsert).isEmpty());
+        EXPECT_EQ(bool(t->AfterInsert), !s.handler(Z::AfterInsert).isEmpty());
+        EXPECT_EQ(bool(t->BeforeEdit), !s.handler(Z::BeforeEdit).isEmpty());
+        EXPECT_EQ(bool(t->AfterEdit), !s.handler(Z::AfterEdit).isEmpty());
+        EXPECT_EQ(bool(t->BeforePost), !s.handler(Z::BeforePost).isEmpty());
+        EXPECT_EQ(bool(t->AfterPost), !s.handler(Z::AfterPost).isEmpty());
+        EXPECT_EQ(bool(t->AfterCancel), !s.handler(Z::AfterCancel).isEmpty());
+        EXPECT_EQ(bool(t->BeforeDelete), !s.handler(Z::BeforeDelete).isEmpty());
+        EXPECT_EQ(bool(t->AfterDelete), !s.handler(Z::AfterDelete).isEmpty());
+        EXPECT_EQ(bool(t->OnCalcFields), !s.handler(Z::OnCalcFields).isEmpty());
+        EXPECT_EQ(bool(t->OnPostError), !s.handler(Z::OnPostError).isEmpty());
+        for (const Schemat::Pole& p : s.pola) {
+            if (p.komponent.isEmpty())
+                continue;
+            kal::TField* f = dm->Pole(p.komponent);
+            EXPECT_EQ(bool(f->OnSetText), !p.onSetText.isEmpty()) << p.komponent.toStdString();
+            EXPECT_EQ(bool(f->OnGetText), !p.onGetText.isEmpty()) << p.komponent.toStdString();
+            EXPECT_EQ(bool(f->OnValidate), !p.onValidate.isEmpty()) << p.komponent.toStdString();
+        }
+    }
+    EXPECT_EQ(dm->TPojazdy->Tag(), 0);
+    EXPECT_EQ(dm->TTabelaC->Tag(), 0);
+    EXPECT_EQ(dm->TTabelaD->Tag(), 0);
+}
+
+TEST_F(Dane, ADetailRowReceivesItsMastersKey)
+{
+    firmaIOkres();
+    dm->TPojazdy->Insert();
+    dm->TPojazdyRodzajPojazdu->setAsString("1");
+    dm->TPojazdyNrRejestracyjny->setAsString("WA12345");
+    dm->TPojazdy->Post();
+    const int pojazd = dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+    ASSERT_GT(pojazd, 0);
+
+    dm->TPrzebieg->Insert();
+    EXPECT_EQ(dm->TPrzebiegIdentyfikatorPojazdu->AsInteger(), pojazd);
+    dm->TPrzebiegData->setAsDateTime(QDate(2009, 3, 1));
+    dm->TPrzebiegIloscKilometrow->setAsFloat(120);
+    dm->TPrzebieg->Post();
+    EXPECT_EQ(dm->TPrzebieg->RecordCount(), 1);
+
+    // The fuels of table A carry the period's id in their first index field.
+    dm->TTabelaAPaliwa->Insert();
+    EXPECT_EQ(dm->TTabelaAPaliwaIdentyfikatorGminyTabA->AsInteger(), dm->TOkresIdentyfikatorOkresu->AsInteger());
+    dm->TTabelaAPaliwa->Cancel();
+
+    dm->TZuzycie->Insert();
+    EXPECT_EQ(dm->TZuzycieIdentyfikatorFirmy->AsInteger(), dm->TFirmaIdentyfikator->AsInteger());
+    dm->TZuzycie->Cancel();
+}
+
+TEST_F(Dane, WorkTableLivesInTempAndIsDeletedAtTheEnd)
+{
+    const QFileInfo plik(dm->TRoboczy->TableName());
+    EXPECT_EQ(plik.fileName(), "Tym2009612aaaa.DB");
+    EXPECT_EQ(QFileInfo(plik.absolutePath()).canonicalFilePath(), QFileInfo(temp.path()).canonicalFilePath());
+    EXPECT_TRUE(plik.exists());
+    EXPECT_TRUE(dm->TRoboczy->Exclusive());
+
+    // It takes rows under its key and refuses a repeated key.
+    dm->TRoboczy->Append();
+    dm->TRoboczy->FieldByName("Klucz")->setAsString("A");
+    dm->TRoboczy->FieldByName("Pole1")->setAsString("pierwszy");
+    dm->TRoboczy->Post();
+    EXPECT_EQ(dm->TRoboczy->RecordCount(), 1);
+
+    dm.reset();
+    EXPECT_EQ(DM, nullptr);
+    EXPECT_FALSE(QFileInfo::exists(plik.filePath()));
+    EXPECT_TRUE(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_TRUE(dialogi.boxes().empty());
+}
+
+TEST_F(Dane, NoFreeTemporaryNameLeavesTheModuleWithoutAWorkTable)
+{
+    dm.reset();
+    dialogi.clear();
+    TDM::NazwaTymczasowa = [](const QString&, const QString&) { return QString(); };
+    dm = std::make_unique<TDM>();
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].text, "Bład generowania tablicy tymczasowej !!!");
+    EXPECT_EQ(dialogi.boxes()[0].caption, "");
+    EXPECT_EQ(dialogi.boxes()[0].icon, kal::MsgIcon::Stop);
+    EXPECT_EQ(dialogi.boxes()[0].buttons, unsigned(kal::MbOk));
+    EXPECT_FALSE(dm->TRoboczy->Active());
+    // The end deletes nothing and shows nothing.
+    dm.reset();
+    EXPECT_EQ(dialogi.boxes().size(), 1u);
+}
+
+TEST_F(Dane, MissingTableFileStopsTheModule)
+{
+    dm.reset();
+    ASSERT_TRUE(QFile::remove(katalog.file("Gminy.db")));
+    EXPECT_THROW(TDM(), kal::EDatabaseError);
+    EXPECT_EQ(DM, nullptr);
+}
+
+TEST_F(Dane, ToolMakesTheRowsAndRefusesADirectoryWithTables)
+{
+    ASSERT_EQ(dm->TTabelaGest->RecordCount(), 12);
+    QStringList kody;
+    for (dm->TTabelaGest->First(); !dm->TTabelaGest->Eof(); dm->TTabelaGest->Next())
+        kody << dm->TTabelaGestIdentyfikatorPaliwa->AsString();
+    EXPECT_EQ(kody, QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "a", "b", "c"}));
+    ASSERT_TRUE(dm->TTabelaGest->Locate("IdentyfikatorPaliwa", QVariant("6")));
+    EXPECT_EQ(dm->TTabelaGestNazwaPaliwa->AsString(), "olej napędowy o zawartości siarki poniżej 0,02% m/m");
+    ASSERT_TRUE(dm->TTabelaGest->Locate("IdentyfikatorPaliwa", QVariant("c")));
+    EXPECT_EQ(dm->TTabelaGestNazwaPaliwa->AsString(), "sprężony gaz ziemny");
+    ASSERT_TRUE(dm->TTabelaGest->Locate("IdentyfikatorPaliwa", QVariant("5")));
+    EXPECT_DOUBLE_EQ(dm->TTabelaGestGestosc->AsFloat(), 0.835);
+
+    ASSERT_EQ(dm->TPolaExcel->RecordCount(), 1);
+    dm->TPolaExcel->First();
+    EXPECT_EQ(dm->TPolaExcelNumerRejestracyjny->AsString(), "Nr rejestracyjny");
+    EXPECT_EQ(dm->TPolaExcelIloscLitrow->AsString(), "Ilość litrów");
+    EXPECT_EQ(dm->TPolaExcelGrupaProduktu->AsString(), "Grupa prod");
+
+    // A second run on the same directory changes nothing.
+    dm.reset();
+    const QString blad = Schemat::UtworzKatalogDanych(katalog.path());
+    EXPECT_TRUE(blad.startsWith("Katalog ")) << blad.toStdString();
+    EXPECT_TRUE(blad.contains("Firma.db"));
+    dm = std::make_unique<TDM>();
+    EXPECT_EQ(dm->TTabelaGest->RecordCount(), 12);
+    EXPECT_EQ(dm->TPolaExcel->RecordCount(), 1);
+
+    // Nor does a directory holding any table file, whatever its case.
+    QTemporaryDir inny;
+    QFile obcy(inny.filePath("STARE.DB"));
+    ASSERT_TRUE(obcy.open(QIODevice::WriteOnly));
+    obcy.close();
+    EXPECT_FALSE(Schemat::UtworzKatalogDanych(inny.path()).isEmpty());
+    EXPECT_EQ(QDir(inny.path()).entryList(QDir::Files).size(), 1);
+
+    // A directory that does not exist yet is made.
+    const QString nowy = inny.filePath("a/b");
+    EXPECT_EQ(Schemat::UtworzKatalogDanych(nowy), QString());
+    EXPECT_TRUE(QFileInfo::exists(nowy + "/TabelaD2009.DB"));
+}
+
+TEST_F(Dane, KeyViolationsReachThePostErrorBox)
+{
+    firmaIOkres();
+    dm->TFirma->Insert();
+    dm->TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
+    dialogi.clear();
+    EXPECT_THROW(dm->TFirma->Post(), kal::EAbort);
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    const auto box = dialogi.boxes()[0];
+    EXPECT_TRUE(box.text.startsWith("Dane firmy powtarzają się !!!\nDokładna specyfikacja błędu:\n"))
+        << box.text.toStdString();
+    EXPECT_GT(box.text.size(), QString("Dane firmy powtarzają się !!!\nDokładna specyfikacja błędu:\n").size());
+    EXPECT_EQ(box.caption, "Błąd komponentu: TFirma");
+    EXPECT_EQ(box.icon, kal::MsgIcon::Stop);
+    EXPECT_EQ(box.buttons, unsigned(kal::MbOk));
+    // The typed values stay in the new row.
+    EXPECT_EQ(dm->TFirma->State(), kal::dsInsert);
+    EXPECT_EQ(dm->TFirmaNazwa1->AsString(), "Ruvelkon sp. z o.o.");
+    dm->TFirma->Cancel();
+
+    // A second period of the same half-year.
+    dialogi.clear();
+    dm->TOkres->Insert();
+    dm->TOkresRok->setAsInteger(2009);
+    dm->TOkresPolrocze->setAsInteger(1);
+    EXPECT_THROW(dm->TOkres->Post(), kal::EAbort);
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_TRUE(dialogi.boxes()[0].text.startsWith("Dane okresu powtarzają się !!!\n"));
+    EXPECT_EQ(dialogi.boxes()[0].caption, "Błąd komponentu: TOkres");
+    dm->TOkres->Cancel();
+
+    // Two refuelling places of one name.
+    for (int i = 0; i < 2; ++i) {
+        dm->TMiejscTank->Append();
+        dm->TMiejscTankNazwa->setAsString("Orlen Płock");
+        if (i == 0)
+            dm->TMiejscTank->Post();
+    }
+    dialogi.clear();
+    EXPECT_THROW(dm->TMiejscTank->Post(), kal::EAbort);
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_TRUE(dialogi.boxes()[0].text.startsWith("Nazwa miejsca tankowania powtarza się !!!\n"));
+    dm->TMiejscTank->Cancel();
+
+    // Inspections may repeat: two equal rows are both kept.
+    dm->TPojazdy->Insert();
+    dm->TPojazdyNrRejestracyjny->setAsString("KR1");
+    dm->TPojazdy->Post();
+    for (int i = 0; i < 2; ++i) {
+        dm->TPrzegl->Insert();
+        dm->TPrzeglData->setAsDateTime(QDate(2009, 2, 2));
+        dm->TPrzeglNrFaktury->setAsString("F/1");
+        dm->TPrzegl->Post();
+    }
+    EXPECT_EQ(dm->TPrzegl->RecordCount(), 2);
+}
+
+TEST_F(Dane, CompanyAndPeriodOrderAndChecks)
+{
+    EXPECT_EQ(komunikat([&] { dm->TOkres->Insert(); }), "Brak danych firmy !!!");
+    dm->TFirma->Insert();
+    dm->TFirmaNazwa1->setAsString("Firma");
+    EXPECT_EQ(komunikat([&] { dm->TOkres->Insert(); }), "Najperw zapisz dane firmy !!!");
+    dm->TFirma->Post();
+    EXPECT_EQ(komunikat([&] { dm->TTabelaD->Insert(); }), "Brak wprowadzonych okresów dla firmy !!!");
+
+    dm->TOkres->Insert();
+    EXPECT_EQ(komunikat([&] { dm->TFirma->Edit(); }), "Zapisz dane o okresch !!!");
+    EXPECT_EQ(komunikat([&] { dm->TOkres->Post(); }), "Musisz wprowadzić rok okresu !!!");
+    dm->TOkresRok->setAsInteger(1999);
+    EXPECT_EQ(komunikat([&] { dm->TOkres->Post(); }), "Wprowadzono niewłaściwy rok obliczeniowy !!!");
+    dm->TOkresRok->setAsInteger(2021);
+    EXPECT_EQ(komunikat([&] { dm->TOkres->Post(); }), "Wprowadzono niewłaściwy rok obliczeniowy !!!");
+    dm->TOkresRok->setAsInteger(2020);
+    dm->TOkresKwartal->setAsInteger(5);
+    EXPECT_EQ(komunikat([&] { dm->TOkres->Post(); }), "Wprowadzono niewłaściwy kwartał obliczeniowy !!!");
+    dm->TOkresKwartal->setAsInteger(3);
+    EXPECT_EQ(komunikat([&] { dm->TOkres->Post(); }), "Musisz wprowadzić półrocze obliczeniowe !!!");
+    dm->TOkresPolrocze->setAsInteger(3);
+    EXPECT_EQ(komunikat([&] { dm->TOkres->Post(); }), "Wprowadzono niewłaściwe półrocze !!!");
+    dm->TOkresPolrocze->setAsInteger(2);
+    EXPECT_EQ(komunikat([&] { dm->TOkres->Post(); }), "");
+    EXPECT_EQ(dm->TOkresNazwaKwartalu->AsString(), "III");
+
+    EXPECT_EQ(komunikat([&] { dm->TFirma->Delete(); }), "Nie można kasować danych firmy !!!");
+    EXPECT_EQ(komunikat([&] { dm->TOkres->Delete(); }), "Nie można kasować okresu danych !!!");
+    EXPECT_EQ(dm->TFirma->RecordCount(), 1);
+    EXPECT_EQ(dm->TOkres->RecordCount(), 1);
+
+    dm->TKotly->Append();
+    dm->TKotlyOpisKotla->setAsString("Kocioł 1");
+    dm->TKotly->Post();
+    dialogi.clear();
+    EXPECT_EQ(komunikat([&] { dm->TKotly->Delete(); }), "<abort>");
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].text, "Nie wolno kasować kotłów !!!");
+    EXPECT_EQ(dialogi.boxes()[0].caption, "Kontrola kasowania danych.");
+    EXPECT_EQ(dm->TKotly->RecordCount(), 1);
+}
+
+TEST_F(Dane, PeriodRowsAndRateCarryOver)
+{
+    // With no period the first table fails and no later one is visited.
+    dm->TFirma->Insert();
+    dm->TFirmaNazwa1->setAsString("Firma");
+    dm->TFirma->Post();
+    dialogi.clear();
+    EXPECT_FALSE(dm->OtworzZalacznikiPolrocza());
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].text,
+              "Nieznany błąd dopisu do tabeli C !!!\nSpecyfikacja błędu\nBrak wprowadzonych okresów dla firmy !!!");
+    EXPECT_EQ(dialogi.boxes()[0].caption, "Otwarcie załączników do półrocza.");
+    EXPECT_EQ(dm->TTabelaC->State(), kal::dsBrowse);
+
+    firmaIOkres(2009, 1);
+    dialogi.clear();
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    EXPECT_TRUE(dialogi.boxes().empty());
+    for (kal::TTable* t : {dm->TTabelaC, dm->TTabelaD, dm->TZalacznik1, dm->TStawkiTabC, dm->TStawkiTabD})
+        EXPECT_EQ(t->RecordCount(), 1) << t->Name().toStdString();
+    // The first rate row of an empty rate table has 0 in every rate.
+    EXPECT_EQ(dm->TStawkiTabDBDEDesigner1a->AsFloat(), 0.0);
+    EXPECT_FALSE(dm->TStawkiTabDRezerwa5->IsNull());
+    EXPECT_EQ(dm->TTabelaDBDEDesigner32d->AsFloat(), 0.0);
+    EXPECT_EQ(dm->TZalacznik1P42->AsFloat(), 0.0);
+    // A second call writes nothing.
+    EXPECT_TRUE(dm->OtworzZalacznikiPolrocza());
+    EXPECT_EQ(dm->TTabelaD->RecordCount(), 1);
+
+    // Negative and empty rates become 0 when posted; 0.01 stays.
+    dm->TStawkiTabD->Edit();
+    dm->TStawkiTabDBDEDesigner1a->setAsFloat(12.5);
+    dm->TStawkiTabDBDEDesigner10e->setAsFloat(0.01);
+    dm->TStawkiTabDRezerwa2->setAsFloat(-3);
+    dm->TStawkiTabDBDEDesigner2b->Clear();
+    dm->TStawkiTabD->Post();
+    EXPECT_EQ(dm->TStawkiTabDRezerwa2->AsFloat(), 0.0);
+    EXPECT_FALSE(dm->TStawkiTabDBDEDesigner2b->IsNull());
+    EXPECT_DOUBLE_EQ(dm->TStawkiTabDBDEDesigner10e->AsFloat(), 0.01);
+    dm->TStawkiTabC->Edit();
+    dm->TStawkiTabCIV2->setAsFloat(7.25);
+    dm->TStawkiTabC->Post();
+
+    // The next period takes the rates of the highest-numbered rate row.
+    firmaIOkres(2009, 2);
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    EXPECT_DOUBLE_EQ(dm->TStawkiTabDBDEDesigner1a->AsFloat(), 12.5);
+    EXPECT_DOUBLE_EQ(dm->TStawkiTabDBDEDesigner10e->AsFloat(), 0.01);
+    EXPECT_DOUBLE_EQ(dm->TStawkiTabCIV2->AsFloat(), 7.25);
+    // Quantities start at 0.
+    EXPECT_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 0.0);
+}
+
+TEST_F(Dane, StatementTotals)
+{
+    firmaIOkres();
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    EXPECT_EQ(dm->TZalacznik1POgolem->AsFloat(), 0.0);
+
+    dm->TZalacznik1->Edit();
+    dm->TZalacznik1P11->setAsFloat(0.5);
+    EXPECT_EQ(dm->TZalacznik1PI->AsFloat(), 1.0);
+    EXPECT_EQ(dm->TZalacznik1POgolem->AsFloat(), 1.0);
+    // The grand total adds the rounded group totals.
+    dm->TZalacznik1P11->setAsFloat(0.4);
+    dm->TZalacznik1P21->setAsFloat(0.4);
+    EXPECT_EQ(dm->TZalacznik1PI->AsFloat(), 0.0);
+    EXPECT_EQ(dm->TZalacznik1PII->AsFloat(), 0.0);
+    EXPECT_EQ(dm->TZalacznik1POgolem->AsFloat(), 0.0);
+    dm->TZalacznik1P11->setAsFloat(-0.5);
+    dm->TZalacznik1P21->setAsFloat(0.0);
+    EXPECT_EQ(dm->TZalacznik1PI->AsFloat(), -1.0);
+    // The third group takes the reserve shown as 3.16; the other reserves take part in nothing.
+    dm->TZalacznik1P11->setAsFloat(0.0);
+    dm->TZalacznik1Rezerwa1P316->setAsFloat(2.0);
+    dm->TZalacznik1Rezerwa2->setAsFloat(100.0);
+    EXPECT_EQ(dm->TZalacznik1PIII->AsFloat(), 2.0);
+    EXPECT_EQ(dm->TZalacznik1POgolem->AsFloat(), 2.0);
+    dm->TZalacznik1->Cancel();
+
+    dm->TTabelaD->Edit();
+    dm->TTabelaDBDEDesigner5->setAsFloat(0.0000004);
+    dm->TTabelaDRezerwa5->setAsFloat(0.0000003);
+    EXPECT_DOUBLE_EQ(dm->TTabelaDRazem->AsFloat(), 0.000001);
+    dm->TTabelaD->Cancel();
+}
+
+TEST(NoweDane, ToolProgramExitCodes)
+{
+    const QString program = QCoreApplication::applicationDirPath() + "/kalmora-nowe-dane";
+    if (!QFileInfo::exists(program))
+        GTEST_SKIP() << "kalmora-nowe-dane not built";
+    QTemporaryDir dir;
+    const QString katalog = dir.filePath("dane");
+
+    QProcess p;
+    p.start(program, {katalog});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_EQ(QDir(katalog).entryList({"*.db"}, QDir::Files).size(), 25);
+
+    QProcess drugi;
+    drugi.start(program, {katalog});
+    ASSERT_TRUE(drugi.waitForFinished(60000));
+    EXPECT_EQ(drugi.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(drugi.readAllStandardError()).contains("zawiera już zbiory danych"));
+
+    QProcess bez;
+    bez.start(program, {});
+    ASSERT_TRUE(bez.waitForFinished(60000));
+    EXPECT_EQ(bez.exitCode(), 1);
+}
+
+TEST_F(Dane, HalfYearFilesOfFuelAndBoilerUse)
+{
+    dm->TFirma->Insert();
+    dm->TFirmaNazwa1->setAsString("Firma");
+    dm->TFirma->Post();
+    // A company without periods: nothing is switched.
+    EXPECT_FALSE(dm->UstawZbiorZuzycia());
+    EXPECT_FALSE(dm->UstawZbiorZuzyciaKotlow());
+    EXPECT_EQ(dm->TZuzycie->TableName(), "Zuzycie.DB");
+    EXPECT_EQ(dm->TZuzycieKotla->TableName(), "ZuzKotla.db");
+
+    firmaIOkres(2009, 1);
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    EXPECT_EQ(dm->TZuzycie->TableName(), "Zuz20091.db");
+    EXPECT_TRUE(QFileInfo::exists(katalog.file("Zuz20091.db")));
+    EXPECT_TRUE(dm->TZuzycie->Active());
+    EXPECT_TRUE(dm->TZuzycie->IsEmpty());
+    ASSERT_TRUE(dm->UstawZbiorZuzyciaKotlow());
+    EXPECT_EQ(dm->TZuzycieKotla->TableName(), "ZuzKot20091.db");
+    EXPECT_TRUE(QFileInfo::exists(katalog.file("ZuzKot20091.db")));
+
+    tankowanie(pojazd("WA1"), QDate(2009, 3, 3), 40);
+    EXPECT_EQ(dm->TZuzycie->RecordCount(), 1);
+    // The same period again changes nothing.
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    EXPECT_EQ(dm->TZuzycie->RecordCount(), 1);
+
+    // Another half-year has a file of its own, and the first keeps its row.
+    firmaIOkres(2009, 2);
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    EXPECT_EQ(dm->TZuzycie->TableName(), "Zuz20092.db");
+    EXPECT_TRUE(dm->TZuzycie->IsEmpty());
+    ASSERT_TRUE(dm->TOkres->Locate("Polrocze", QVariant(1)));
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    EXPECT_EQ(dm->TZuzycie->TableName(), "Zuz20091.db");
+    EXPECT_EQ(dm->TZuzycie->RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 40.0);
+
+    // A period that cannot be saved switches nothing.
+    dm->TOkres->Edit();
+    dm->TOkresRok->setAsInteger(1999);
+    dialogi.clear();
+    EXPECT_FALSE(dm->UstawZbiorZuzycia());
+    EXPECT_EQ(dm->TZuzycie->TableName(), "Zuz20091.db");
+    dm->TOkres->Cancel();
+}
+
+TEST_F(Dane, TypedValuesOfTheFeeTables)
+{
+    firmaIOkres();
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    int przeliczC = 0, przeliczD = 0;
+    dm->PrzeliczTabeleC = [&] { ++przeliczC; };
+    dm->PrzeliczTabeleD = [&] { ++przeliczD; };
+
+    dm->TTabelaD->Edit();
+    dm->TTabelaDBDEDesigner1a->setText("-5");
+    EXPECT_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 0.0);
+    dm->TTabelaDBDEDesigner1a->setText("abc");
+    EXPECT_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 0.0);
+    dm->TTabelaDBDEDesigner1a->setText("12.5");
+    EXPECT_DOUBLE_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 12.5);
+    dm->TTabelaDBDEDesigner1a->setText("");
+    EXPECT_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 0.0);
+    EXPECT_FALSE(dm->TTabelaDBDEDesigner1a->IsNull());
+    EXPECT_EQ(przeliczD, 4);
+    EXPECT_EQ(przeliczC, 0);
+    // A value that code writes recomputes nothing.
+    dm->TTabelaDBDEDesigner1b->setAsFloat(-1);
+    EXPECT_EQ(przeliczD, 4);
+    dm->TTabelaD->Post();
+    EXPECT_EQ(dm->TTabelaDBDEDesigner1b->AsFloat(), 0.0);
+
+    dm->TTabelaC->Edit();
+    dm->TTabelaCI1->setText("1 234,5");
+    EXPECT_DOUBLE_EQ(dm->TTabelaCI1->AsFloat(), 1234.5);
+    EXPECT_EQ(przeliczC, 1);
+    dm->TStawkiTabD->Edit();
+    dm->TStawkiTabDBDEDesigner4f->setText("3,25");
+    EXPECT_EQ(przeliczD, 5);
+    dm->TStawkiTabD->Post();
+
+    // Counts: empty and negative give 0, a fraction or a letter is refused.
+    dm->TTabelaCLKI1->setText("");
+    EXPECT_EQ(dm->TTabelaCLKI1->AsInteger(), 0);
+    EXPECT_FALSE(dm->TTabelaCLKI1->IsNull());
+    dm->TTabelaCLKI1->setText("-3");
+    EXPECT_EQ(dm->TTabelaCLKI1->AsInteger(), 0);
+    dm->TTabelaCLKI1->setText("2");
+    EXPECT_EQ(dm->TTabelaCLKI1->AsInteger(), 2);
+    EXPECT_EQ(przeliczC, 4);
+    EXPECT_THROW(dm->TTabelaCLKI1->setText("2,5"), kal::EConvertError);
+    EXPECT_THROW(dm->TTabelaCLKI1->setText("x"), kal::EConvertError);
+    EXPECT_THROW(dm->TTabelaCLKI1->setText("40000"), kal::EConvertError);
+    EXPECT_EQ(dm->TTabelaCLKI1->AsInteger(), 2);
+    EXPECT_EQ(przeliczC, 4);
+    dm->TTabelaC->Post();
+
+    // Register amounts are kept non-negative and recompute nothing.
+    dm->TZuzycie->Insert();
+    dm->TZuzycieIloscPaliwa->setText("-7");
+    EXPECT_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 0.0);
+    dm->TZuzycieIloscPaliwa->setText("7,5");
+    EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 7.5);
+    dm->TZuzycie->Cancel();
+    EXPECT_EQ(przeliczC, 4);
+    EXPECT_EQ(przeliczD, 5);
+}
+
+TEST_F(Dane, NewTableCRow)
+{
+    firmaIOkres();
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    EXPECT_EQ(dm->TTabelaCNazwaGminy->AsString(), "");
+    for (const QString& n : Schemat::PolaIlosciTabeliC()) {
+        EXPECT_FALSE(dm->TTabelaC->FieldByName(n)->IsNull()) << n.toStdString();
+        EXPECT_EQ(dm->TTabelaC->FieldByName(n)->AsFloat(), 0.0);
+    }
+    for (const QString& n : Schemat::PolaLiczbTabeliC())
+        EXPECT_TRUE(dm->TTabelaC->FieldByName(n)->IsNull()) << n.toStdString();
+
+    // A second commune; an emptied quantity is stored as 0.
+    dm->TTabelaC->Insert();
+    dm->TTabelaCNazwaGminy->setAsString("Płock");
+    dm->TTabelaCV3->Clear();
+    dm->TTabelaCII2->setAsFloat(-2);
+    dm->TTabelaC->Post();
+    EXPECT_EQ(dm->TTabelaC->RecordCount(), 2);
+    EXPECT_FALSE(dm->TTabelaCV3->IsNull());
+    EXPECT_EQ(dm->TTabelaCII2->AsFloat(), 0.0);
+
+    // The same commune twice in one period is refused with the table's own text.
+    dm->TTabelaC->Insert();
+    dm->TTabelaCNazwaGminy->setAsString("Płock");
+    dialogi.clear();
+    EXPECT_THROW(dm->TTabelaC->Post(), kal::EAbort);
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_TRUE(dialogi.boxes()[0].text.startsWith("Nazwa gminy w tabeli C dla okresu powtarza się !!!\n"));
+    EXPECT_EQ(dialogi.boxes()[0].caption, "Błąd komponentu: TTabelaC");
+    dm->TTabelaC->Cancel();
+}
+
+TEST_F(Dane, VehicleDefaultsTextsAndChecks)
+{
+    dm->TPojazdy->Insert();
+    EXPECT_EQ(dm->TPojazdyRodzajPojazdu->DisplayText(), "1 -samochód osobowy z katalizatorem");
+    EXPECT_EQ(dm->TPojazdyNormaEuro->DisplayText(), "0 - bez EURO");
+    EXPECT_EQ(dm->TPojazdyFabrycznaInstalacjaGazu->DisplayText(), "Nie");
+    EXPECT_EQ(dm->TPojazdyLadownosc->AsFloat(), 0.0);
+    EXPECT_FALSE(dm->TPojazdyRokProdukcji->IsNull());
+    EXPECT_EQ(komunikat([&] { dm->TPojazdy->Post(); }), "Numer rejestracyjny pojazdu musi być wprowadzony !!!");
+
+    dm->TPojazdyNrRejestracyjny->setAsString("WA 12345");
+    EXPECT_EQ(komunikat([&] { dm->TPojazdyRodzajPojazdu->setAsString("12"); }),
+              "Rodzaj pojazdu jest z zakresu 1-11 !!!");
+    EXPECT_EQ(komunikat([&] { dm->TPojazdyRodzajPojazdu->setAsString("x"); }),
+              "Rodzaj pojazdu jest z zakresu 1-11 !!!");
+    EXPECT_EQ(dm->TPojazdyRodzajPojazdu->AsString(), "1");
+    dm->TPojazdyRodzajPojazdu->setAsString("10");
+    EXPECT_EQ(dm->TPojazdyRodzajPojazdu->DisplayText(), "10- maszyny robocze");
+    EXPECT_EQ(komunikat([&] { dm->TPojazdyNormaEuro->setAsString("6"); }),
+              "Dopuszczalne rodzaje norm EURO: 0 - bez normy\n 1 - EURO 1, 2 - EURO 2\n 3 - EURO 3, 4 - EURO 4, 5 - EURO 5.");
+    dm->TPojazdyNormaEuro->setAsString("3");
+    EXPECT_EQ(dm->TPojazdyNormaEuro->DisplayText(), "3 - EURO 3/Etap IIIA");
+    EXPECT_EQ(komunikat([&] { dm->TPojazdyFabrycznaInstalacjaGazu->setAsString(""); }),
+              "Fabtyczna instalacja gazu: Tak, lub Nie !!!");
+    dm->TPojazdyFabrycznaInstalacjaGazu->setAsString("T");
+    EXPECT_EQ(dm->TPojazdyFabrycznaInstalacjaGazu->DisplayText(), "Tak");
+    dm->TPojazdyRokProdukcji->setAsInteger(-5);
+    dm->TPojazdyLadownosc->Clear();
+    dm->TPojazdyNormaLetnia->setAsFloat(8.4);
+    dm->TPojazdyNormaZimowa->setAsFloat(9.1);
+    EXPECT_DOUBLE_EQ(dm->TPojazdyNormaSrednia->AsFloat(), 8.75);
+    dm->TPojazdy->Post();
+    EXPECT_EQ(dm->TPojazdyRokProdukcji->AsInteger(), 0);
+    EXPECT_FALSE(dm->TPojazdyLadownosc->IsNull());
+    EXPECT_EQ(komunikat([&] { dm->TPojazdy->Delete(); }), "Nie można kasować pojazdów !!!");
+
+    // Average norm: a norm below 0.005 counts as missing, a negative average is 0.
+    dm->TPojazdy->Edit();
+    dm->TPojazdyNormaZimowa->Clear();
+    EXPECT_DOUBLE_EQ(dm->TPojazdyNormaSrednia->AsFloat(), 8.4);
+    dm->TPojazdyNormaLetnia->setAsFloat(0.004);
+    dm->TPojazdyNormaZimowa->setAsFloat(9);
+    EXPECT_DOUBLE_EQ(dm->TPojazdyNormaSrednia->AsFloat(), 9.0);
+    dm->TPojazdyNormaLetnia->setAsFloat(-2);
+    dm->TPojazdyNormaZimowa->Clear();
+    EXPECT_EQ(dm->TPojazdyNormaSrednia->AsFloat(), 0.0);
+    dm->TPojazdyNormaLetnia->setAsFloat(5);
+    dm->TPojazdyNormaZimowa->setAsFloat(-1);
+    EXPECT_DOUBLE_EQ(dm->TPojazdyNormaSrednia->AsFloat(), 5.0);
+
+    // Euro class for table D: an empty class takes the one the kind names.
+    dm->TPojazdyRodzajPojazdu->setAsString("5");
+    dm->TPojazdyNormaEuro->setAsString("");
+    EXPECT_EQ(dm->KlasaEuroPojazdu(), QLatin1Char('2'));
+    EXPECT_EQ(dm->TPojazdyNormaEuro->DisplayText(), "0 - bez EURO");
+    dm->TPojazdyRodzajPojazdu->setAsString("4");
+    dm->TPojazdyNormaEuro->setAsString("0");
+    EXPECT_EQ(dm->KlasaEuroPojazdu(), QLatin1Char('0'));
+    dm->TPojazdy->Cancel();
+}
+
+TEST_F(Dane, FuelRecordRules)
+{
+    firmaIOkres(2009, 1);
+    const int wa = pojazd("WA1", "3");
+
+    dm->TZuzycie->Insert();
+    EXPECT_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 0.0);
+    EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "Musisz wybrać pojazd !!!");
+    dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(wa);
+    // Choosing the vehicle copies its kind.
+    EXPECT_EQ(dm->TZuzycieRodzajPojazdu->AsString(), "3");
+    EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "Data tankowania musi być dobrze określona !!!");
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieDataTankowania->setText("2009-02-30"); }),
+              "Data tankowania musi być dobrze określona !!!");
+    EXPECT_TRUE(dm->TZuzycieDataTankowania->IsNull());
+    // A valid date outside the half-year is reported and stays in the field.
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieDataTankowania->setText("2009-07-01"); }),
+              "Pierwsze pólrocze dotyczy miesięcy od stycznia do czerwca !!!");
+    EXPECT_EQ(dm->TZuzycieDataTankowania->AsString(), "2009-07-01");
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieDataTankowania->setText("2008-03-01"); }),
+              "Data tankowania musi dotyczyć roku: 2009 roku.");
+    dm->TZuzycieDataTankowania->setText("2009-03-15");
+    EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "Musisz wybrać rodzaj paliwa !!!");
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieRodzajPaliwa->setAsString("7"); }), "Rodzaj paliwa jest niewłaściwy !!!");
+    dm->TZuzycieRodzajPaliwa->setAsString("c");
+    EXPECT_EQ(dm->TZuzycieRodzajPaliwa->DisplayText(), "c - sprężony gaz ziemny");
+    dm->TZuzycieIloscPaliwa->setAsFloat(-3);
+    EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "Ilość paliwa musi być większa od zera !!!");
+    EXPECT_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 0.0);
+    dm->TZuzycieIloscPaliwa->setAsFloat(0.01);
+    EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "");
+    EXPECT_EQ(dm->TZuzycieRodzajPojazdu->DisplayText(), "3 -samochód nieosobowy o masie poniżej 3,5 Mg");
+
+    // A vehicle id that belongs to no vehicle.
+    dm->TZuzycie->Insert();
+    dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(wa + 100);
+    dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 4, 1));
+    dm->TZuzycieRodzajPaliwa->setAsString("5");
+    dm->TZuzycieIloscPaliwa->setAsFloat(10);
+    EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "Niewłaściwe dane wybranego pojazdu !!!");
+    dm->TZuzycie->Cancel();
+
+    // The second half-year takes July, not June.
+    firmaIOkres(2009, 2);
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    dm->TZuzycie->Insert();
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieDataTankowania->setText("2009-06-30"); }),
+              "Drugie półrocze dotyczy miesięcy od lipca do grudnia !!!");
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieDataTankowania->setText("2009-07-01"); }), "");
+    dm->TZuzycie->Cancel();
+}
+
+TEST_F(Dane, PlacesDensitiesMileageAndInspections)
+{
+    dm->TMiejsceUz->Append();
+    EXPECT_EQ(komunikat([&] { dm->TMiejsceUz->Post(); }), "Nazwa miejsca użytkowania nie może być pusta !!!");
+    dm->TMiejsceUz->Cancel();
+    dm->TMiejscTank->Append();
+    EXPECT_EQ(komunikat([&] { dm->TMiejscTank->Post(); }), "Nazwa miejsca tankowania nie może być pusta !!!");
+    dm->TMiejscTank->Cancel();
+
+    EXPECT_EQ(komunikat([&] { dm->TTabelaGest->Append(); }), "Nie można dopisywać nowych rodzajów paliwa !!!");
+    dm->TTabelaGest->First();
+    EXPECT_EQ(komunikat([&] { dm->TTabelaGest->Delete(); }), "Nie można kasować rodzajów paliwa !!!");
+    dm->TTabelaGest->Edit();
+    dm->TTabelaGestGestosc->setAsFloat(0);
+    EXPECT_EQ(komunikat([&] { dm->TTabelaGest->Post(); }), "Gęstość paliwa jest wielokością większą od zera !!!");
+    dm->TTabelaGest->Cancel();
+    EXPECT_EQ(dm->TTabelaGest->RecordCount(), 12);
+
+    pojazd("KR1");
+    dm->TPojazdy->Edit();
+    dm->TPojazdyDataKonca->setText("2009-02-30");
+    EXPECT_TRUE(dm->TPojazdyDataKonca->IsNull());
+    dm->TPojazdyDataKonca->setText("2010-01-31");
+    EXPECT_EQ(dm->TPojazdyDataKonca->DisplayText(), "2010-01-31");
+    EXPECT_EQ(komunikat([&] { dm->TPojazdyDataPierwszejRejestracji->setText("2009-02-30"); }),
+              "Data pierwszej rejestracji musi być dobrze określona !!!");
+    dm->TPojazdy->Post();
+
+    dm->TPrzebieg->Insert();
+    EXPECT_EQ(komunikat([&] { dm->TPrzebieg->Post(); }), "Data przebiegu musi być dobrze określona !!!");
+    dm->TPrzebieg->Cancel();
+
+    dm->TPrzegl->Insert();
+    EXPECT_EQ(komunikat([&] { dm->TPrzegl->Post(); }), "Data przeglądu/naprawy musi być dobrze określona !!!");
+    dm->TPrzeglData->setText("2009-05-05");
+    dm->TPrzeglWartosc->setAsFloat(12.345);
+    dm->TPrzeglIloscKm->setAsFloat(1000.125);
+    dm->TPrzegl->Post();
+    EXPECT_DOUBLE_EQ(dm->TPrzeglWartosc->AsFloat(), 12.35);
+    EXPECT_DOUBLE_EQ(dm->TPrzeglIloscKm->AsFloat(), 1000.125);
+    EXPECT_EQ(dm->TPrzeglWartosc->DisplayText(), "12,35");
+}
+
+namespace {
+
+// Mileage entries of the file: "vehicle date km" lines in key order.
+QStringList przebiegi()
+{
+    QStringList l;
+    kal::TTable t;
+    t.setTableName("Przebieg.db");
+    t.setIndexFieldNames("IdentyfikatorPojazdu;Data");
+    t.Open();
+    for (t.First(); !t.Eof(); t.Next())
+        l << QStringLiteral("%1 %2 %3")
+                 .arg(t.FieldByName("IdentyfikatorPojazdu")->AsInteger())
+                 .arg(t.FieldByName("Data")->AsString())
+                 .arg(t.FieldByName("IloscKilometrow")->AsFloat());
+    return l;
+}
+
+} // namespace
+
+TEST_F(Dane, OdometerReadingsOfFuelRecordsGoToTheMileageRegister)
+{
+    firmaIOkres(2009, 1);
+    const int a = pojazd("A1");
+    const int b = pojazd("B1");
+    const QString A = QString::number(a), B = QString::number(b);
+
+    tankowanie(a, QDate(2009, 3, 15), 40, 12345);
+    EXPECT_EQ(przebiegi(), QStringList({A + " 2009-03-15 12345"}));
+    // No reading, or one below 1 km: nothing is written.
+    tankowanie(a, QDate(2009, 3, 20), 40);
+    tankowanie(a, QDate(2009, 3, 21), 40, 0.5);
+    EXPECT_EQ(przebiegi().size(), 1);
+    // A second purchase that day: the entry holds the reading saved last.
+    tankowanie(a, QDate(2009, 3, 15), 10, 12400);
+    EXPECT_EQ(przebiegi(), QStringList({A + " 2009-03-15 12400"}));
+
+    // Moving the record to the 16th moves the entry.
+    ASSERT_TRUE(dm->TZuzycie->Locate("IloscPaliwa", QVariant(10.0)));
+    dm->TZuzycie->Edit();
+    dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 3, 16));
+    dm->TZuzycie->Post();
+    EXPECT_EQ(przebiegi(), QStringList({A + " 2009-03-16 12400"}));
+
+    // An entry already on the new day takes the reading; the old one goes.
+    tankowanie(a, QDate(2009, 3, 17), 5, 12500);
+    ASSERT_TRUE(dm->TZuzycie->Locate("IloscPaliwa", QVariant(10.0)));
+    dm->TZuzycie->Edit();
+    dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 3, 17));
+    dm->TZuzycie->Post();
+    EXPECT_EQ(przebiegi(), QStringList({A + " 2009-03-17 12400"}));
+
+    // Another vehicle: the entry moves to it.
+    ASSERT_TRUE(dm->TZuzycie->Locate("IloscPaliwa", QVariant(10.0)));
+    dm->TZuzycie->Edit();
+    dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(b);
+    dm->TZuzycie->Post();
+    EXPECT_EQ(przebiegi(), QStringList({B + " 2009-03-17 12400"}));
+
+    // A reading added by an edit inserts the entry.
+    ASSERT_TRUE(dm->TZuzycie->Locate("DataTankowania", QVariant(QDate(2009, 3, 20))));
+    dm->TZuzycie->Edit();
+    dm->TZuzycieIloscKm->setAsFloat(12450);
+    dm->TZuzycie->Post();
+    EXPECT_EQ(przebiegi(), QStringList({A + " 2009-03-20 12450", B + " 2009-03-17 12400"}));
+    EXPECT_FALSE(dm->DopisanoWierszZuzycia);
+    EXPECT_FALSE(dm->TPrzRob->Active());
+}
