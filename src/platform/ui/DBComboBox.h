@@ -1,0 +1,128 @@
+#pragma once
+// Drop-down lists bound to a field.
+//
+// TDBComboBox: a fixed list of items. The field keeps the chosen item's text,
+// or the value at the same place of Values, or (ValueLength > 0) the item's
+// first ValueLength characters, e.g. the kind code "1 " of
+// "1 -samochód osobowy z katalizatorem". A field value that no item gives
+// shows an empty box.
+//
+// TDBLookupComboBox: the rows of a lookup table. It lists ListField of each
+// row ("A;B" lists several fields, shown side by side) and writes the row's
+// KeyField into DataField. When DataField is a lookup field, the list, key
+// and result come from its lookup definition and the key is written into
+// the field that the lookup reads (its KeyFields).
+//
+// Both write at once when the user picks an item, putting the table into
+// edit state first. The list is never moved: the lookup table keeps its
+// current record.
+
+#include "DBFieldLink.h"
+
+#include <QComboBox>
+#include <QStringList>
+#include <QVariantList>
+
+namespace kal {
+
+class TDBComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit TDBComboBox(QWidget* parent = nullptr);
+    ~TDBComboBox() override;
+
+    TDataSource* DataSource() const { return m_link.DataSource(); }
+    void setDataSource(TDataSource* source);
+    const QString& DataField() const { return m_link.FieldName(); }
+    void setDataField(const QString& fieldName);
+    TField* Field() const { return m_link.Field(); }
+
+    const QStringList& Items() const { return m_items; }
+    void setItems(const QStringList& items);
+    // Stored values in the order of the items (empty: the item texts).
+    const QStringList& Values() const { return m_values; }
+    void setValues(const QStringList& values);
+    // > 0: the field keeps the item's first `length` characters.
+    int ValueLength() const { return m_valueLength; }
+    void setValueLength(int length);
+    void setDropDownCount(int rows) { setMaxVisibleItems(rows); }
+    bool ReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly);
+
+    // The value that item `index` stores.
+    QString valueOf(int index) const;
+
+private:
+    void load();
+    void picked(int index);
+
+    TFieldDataLink m_link;
+    QStringList m_items;
+    QStringList m_values;
+    int m_valueLength = 0;
+    bool m_readOnly = false;
+    bool m_loading = false;
+};
+
+class TDBLookupComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit TDBLookupComboBox(QWidget* parent = nullptr);
+    ~TDBLookupComboBox() override;
+
+    TDataSource* DataSource() const { return m_link.DataSource(); }
+    void setDataSource(TDataSource* source);
+    const QString& DataField() const { return m_link.FieldName(); }
+    void setDataField(const QString& fieldName);
+    TField* Field() const { return m_link.Field(); }
+
+    TDataSource* ListSource() const { return m_listLink.DataSource(); }
+    void setListSource(TDataSource* source);
+    const QString& ListField() const { return m_listField; }
+    void setListField(const QString& fields);
+    const QString& KeyField() const { return m_keyField; }
+    void setKeyField(const QString& field);
+    int DropDownRows() const { return maxVisibleItems(); }
+    void setDropDownRows(int rows) { setMaxVisibleItems(rows); }
+    bool ReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly);
+
+    // The key of the shown item (invalid when none).
+    QVariant KeyValue() const;
+
+    void showPopup() override;
+
+private:
+    class ListLink final : public TDataLink {
+    public:
+        explicit ListLink(TDBLookupComboBox& box) : m_box(box) {}
+        void activeChanged() override { m_box.listChanged(); }
+        void dataSetChanged() override { m_box.listChanged(); }
+        void dataSetScrolled(int) override {}
+        void recordChanged(TField*) override {}
+
+    private:
+        TDBLookupComboBox& m_box;
+    };
+
+    TTable* listTable() const;
+    QString keyFieldName() const;
+    QString listFieldNames() const;
+    TField* targetField() const; // the data field that receives the key
+    void listChanged();
+    void fillList();
+    void load();
+    void picked(int index);
+
+    TFieldDataLink m_link;
+    ListLink m_listLink{*this};
+    QString m_listField;
+    QString m_keyField;
+    QVariantList m_keys;
+    QStringList m_keyTexts; // the keys as AsString gives them
+    bool m_readOnly = false;
+    bool m_loading = false;
+    bool m_listDirty = true;
+};
+
+} // namespace kal

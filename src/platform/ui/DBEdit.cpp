@@ -1,0 +1,335 @@
+#include "DBEdit.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QValidator>
+
+namespace kal {
+namespace {
+
+// Turns what is typed into upper or lower case.
+class CaseValidator final : public QValidator {
+public:
+    CaseValidator(TEditCharCase charCase, QObject* parent) : QValidator(parent), m_case(charCase) {}
+    State validate(QString& input, int&) const override
+    {
+        input = m_case == ecUpperCase ? input.toUpper() : input.toLower();
+        return Acceptable;
+    }
+    void fixup(QString& input) const override { input = m_case == ecUpperCase ? input.toUpper() : input.toLower(); }
+
+private:
+    TEditCharCase m_case;
+};
+
+bool IsQtMaskSpecial(QChar c)
+{
+    return QStringLiteral("AaNnXx90Dd#HhBb><!{}[]\\;").contains(c);
+}
+
+} // namespace
+
+TEditMaskInfo TranslateEditMask(const QString& editMask)
+{
+    TEditMaskInfo info;
+    if (editMask.isEmpty())
+        return info;
+    // The sections are split at the last two unescaped ";".
+    QString mask = editMask;
+    QStringList sections;
+    {
+        QString current;
+        for (qsizetype i = 0; i < mask.size(); ++i) {
+            const QChar c = mask[i];
+            if (c == u'\\' && i + 1 < mask.size()) {
+                current += c;
+                current += mask[++i];
+            } else if (c == u';') {
+                sections << current;
+                current.clear();
+            } else {
+                current += c;
+            }
+        }
+        sections << current;
+    }
+    if (sections.size() > 3) {
+        // A ";" of the mask part itself: keep the last two as options.
+        const QString blank = sections.takeLast();
+        const QString save = sections.takeLast();
+        sections = QStringList{sections.join(u';'), save, blank};
+    }
+    const QString body = sections.value(0);
+    if (sections.size() > 1)
+        info.saveLiterals = sections[1].trimmed() != QStringLiteral("0");
+    if (sections.size() > 2 && !sections[2].isEmpty())
+        info.blank = sections[2][0];
+
+    // Free text: only case marks and optional "any character" positions.
+    bool freeText = true;
+    int positions = 0;
+    TEditCharCase freeCase = ecNormal;
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        const QChar c = body[i];
+        if (c == u'c') {
+            ++positions;
+        } else if (c == u'>') {
+            freeCase = ecUpperCase;
+        } else if (c == u'<') {
+            if (i + 1 < body.size() && body[i + 1] == u'>') {
+                freeCase = ecNormal;
+                ++i;
+            } else {
+                freeCase = ecLowerCase;
+            }
+        } else if (c == u'!') {
+        } else {
+            freeText = false;
+            break;
+        }
+    }
+    if (freeText) {
+        info.charCase = freeCase;
+        info.maxLength = positions;
+        return info;
+    }
+
+    QString qt;
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        const QChar c = body[i];
+        switch (c.unicode()) {
+        case '!':
+            break; // blanks of optional positions: nothing to do in Qt
+        case '>':
+            qt += u'>';
+            break;
+        case '<':
+            if (i + 1 < body.size() && body[i + 1] == u'>') {
+                qt += u'!';
+                ++i;
+            } else {
+                qt += u'<';
+            }
+            break;
+        case 'L': qt += u'A'; break;
+        case 'l': qt += u'a'; break;
+        case 'A': qt += u'N'; break;
+        case 'a': qt += u'n'; break;
+        case 'C': qt += u'X'; break;
+        case 'c': qt += u'x'; break;
+        case '0': qt += u'9'; break;
+        case '9': qt += u'0'; break;
+        case '#': qt += u'#'; break;
+        case '/':
+            qt += u'-';
+            info.literals += u'-';
+            break;
+        case ':':
+            qt += u':';
+            info.literals += u':';
+            break;
+        case '\\':
+            if (i + 1 < body.size()) {
+                const QChar lit = body[++i];
+                if (IsQtMaskSpecial(lit))
+                    qt += u'\\';
+                qt += lit;
+                info.literals += lit;
+            }
+            break;
+        default:
+            if (IsQtMaskSpecial(c))
+                qt += u'\\';
+            qt += c;
+            info.literals += c;
+            break;
+        }
+    }
+    info.inputMask = qt + u';' + info.blank;
+    return info;
+}
+
+TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent)
+{
+    m_link.onDataChange = [this] {
+        m_modified = false;
+        loadText();
+    };
+    m_link.onEditingChange = [this] { applyShape(Field()); };
+    m_link.onUpdateData = [this] { UpdateRecord(); };
+    connect(this, &QLineEdit::textEdited, this, [this] { userEdited(); });
+    loadText();
+}
+
+TDBEdit::~TDBEdit()
+{
+    m_link.onDataChange = nullptr;
+    m_link.onEditingChange = nullptr;
+    m_link.onUpdateData = nullptr;
+    m_link.setDataSource(nullptr);
+}
+
+void TDBEdit::setDataSource(TDataSource* source)
+{
+    m_link.setDataSource(source);
+    m_modified = false;
+    loadText();
+}
+
+void TDBEdit::setDataField(const QString& fieldName)
+{
+    m_link.setFieldName(fieldName);
+    m_modified = false;
+    loadText();
+}
+
+void TDBEdit::setMaxLength(int length)
+{
+    m_maxLength = std::max(0, length);
+    applyShape(Field());
+}
+
+void TDBEdit::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    applyShape(Field());
+}
+
+void TDBEdit::setCharCase(TEditCharCase charCase)
+{
+    m_charCase = charCase;
+    m_maskSource = QStringLiteral("\x01"); // shape again
+    applyShape(Field());
+}
+
+void TDBEdit::applyShape(TField* field)
+{
+    const QString maskSource = field ? field->EditMask() : QString();
+    if (maskSource != m_maskSource) {
+        m_maskSource = maskSource;
+        m_mask = TranslateEditMask(maskSource);
+        const bool wasLoading = m_loading;
+        m_loading = true;
+        QLineEdit::setInputMask(m_mask.inputMask);
+        const TEditCharCase charCase = m_charCase != ecNormal ? m_charCase : m_mask.charCase;
+        delete validator();
+        setValidator(charCase == ecNormal ? nullptr : new CaseValidator(charCase, this));
+        m_loading = wasLoading;
+    }
+    int length = m_maxLength;
+    if (length == 0)
+        length = m_mask.maxLength;
+    if (length == 0 && field && field->DataType() == ftString && field->Size() > 0)
+        length = field->Size();
+    QLineEdit::setMaxLength(length > 0 ? length : 32767);
+    QLineEdit::setReadOnly(m_readOnly || !m_link.CanModify());
+}
+
+void TDBEdit::loadText()
+{
+    TField* f = Field();
+    applyShape(f);
+    QString t;
+    if (f) {
+        try {
+            t = m_focused && !isReadOnly() ? f->Text() : f->DisplayText();
+        } catch (...) {
+            t.clear(); // a failing get-text handler shows an empty edit
+        }
+    }
+    m_loading = true;
+    setText(t);
+    setModified(false);
+    m_loading = false;
+    m_modified = false;
+}
+
+QString TDBEdit::textForField() const
+{
+    const QString t = text();
+    if (m_mask.inputMask.isEmpty())
+        return t;
+    QString typed;
+    for (const QChar c : t)
+        if (!m_mask.literals.contains(c))
+            typed += c;
+    if (typed.trimmed().isEmpty())
+        return {}; // nothing typed into the mask: the field becomes empty
+    return m_mask.saveLiterals ? t : typed;
+}
+
+void TDBEdit::userEdited()
+{
+    if (m_loading)
+        return;
+    if (!m_modified && !m_link.Editing()) {
+        const bool ok = RunControlAction([this] { m_link.Edit(); });
+        if (!ok || !m_link.Editing()) {
+            loadText();
+            return;
+        }
+    }
+    m_modified = true;
+}
+
+void TDBEdit::UpdateRecord()
+{
+    if (!m_modified)
+        return;
+    TField* f = Field();
+    if (!f) {
+        m_modified = false;
+        return;
+    }
+    const QString t = textForField();
+    {
+        TFieldDataLink::WriteScope scope(m_link);
+        if (!m_link.Editing())
+            m_link.Edit();
+        f->setText(t);
+    }
+    m_modified = false;
+    loadText();
+}
+
+void TDBEdit::Reset()
+{
+    m_modified = false;
+    loadText();
+}
+
+void TDBEdit::focusInEvent(QFocusEvent* event)
+{
+    m_focused = true;
+    if (!m_modified)
+        loadText();
+    QLineEdit::focusInEvent(event);
+}
+
+void TDBEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
+    m_focused = false;
+    if (m_modified)
+        RunControlAction([this] { UpdateRecord(); });
+    else
+        loadText();
+}
+
+void TDBEdit::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_modified) {
+        if (RunControlAction([this] { UpdateRecord(); }))
+            selectAll();
+    } else if (event->key() == Qt::Key_Escape && m_modified) {
+        Reset();
+        selectAll();
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+} // namespace kal

@@ -1,0 +1,87 @@
+#pragma once
+// TDBEdit: a line edit bound to one field of a data source.
+//
+// Not focused it shows the field's DisplayText, focused its Text. Typing
+// puts the table into edit state; the typed text goes to the field through
+// TField::setText (and so through its OnSetText handler) when the edit loses
+// the focus, on Enter, and before any post of the table (also a post from a
+// navigator button that takes no focus). A text that the field refuses is
+// shown in the error box and stays in the edit. Esc brings back the field's
+// text.
+//
+// The field's EditMask is translated to the line edit (see TranslateEditMask).
+
+#include "DBFieldLink.h"
+
+#include <QLineEdit>
+
+namespace kal {
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+// An edit mask of the form "mask;save literals;blank" translated for a line
+// edit. A mask whose positions are all optional "any character" ("c") only
+// fixes the case and the length: the edit then takes free text, blanks
+// included. Every other mask becomes a Qt input mask ("/" is the date
+// separator "-").
+struct TEditMaskInfo {
+    QString inputMask;          // Qt input mask with its blank, or empty
+    TEditCharCase charCase = ecNormal;
+    int maxLength = 0;          // 0: no limit from the mask
+    bool saveLiterals = true;   // the field receives the literals too
+    QChar blank = u'_';
+    QString literals;           // characters that the mask puts in by itself
+};
+TEditMaskInfo TranslateEditMask(const QString& editMask);
+
+class TDBEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TDBEdit(QWidget* parent = nullptr);
+    ~TDBEdit() override;
+
+    TDataSource* DataSource() const { return m_link.DataSource(); }
+    void setDataSource(TDataSource* source);
+    const QString& DataField() const { return m_link.FieldName(); }
+    void setDataField(const QString& fieldName);
+    TField* Field() const { return m_link.Field(); }
+
+    // 0: a text field's size limits the length.
+    int MaxLength() const { return m_maxLength; }
+    void setMaxLength(int length);
+    bool ReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly);
+    TEditCharCase CharCase() const { return m_charCase; }
+    void setCharCase(TEditCharCase charCase);
+
+    // True while typed text waits to be handed to the field.
+    bool Modified() const { return m_modified; }
+    // Hands the typed text to the field now (raises what the field raises;
+    // the text then stays in the edit).
+    void UpdateRecord();
+    // Shows the field again, dropping typed text.
+    void Reset();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void userEdited();
+    void loadText();
+    void applyShape(TField* field);
+    QString textForField() const;
+
+    TFieldDataLink m_link;
+    int m_maxLength = 0;
+    bool m_readOnly = false;
+    TEditCharCase m_charCase = ecNormal;
+    TEditMaskInfo m_mask;
+    QString m_maskSource;
+    bool m_modified = false;
+    bool m_loading = false;
+    bool m_focused = false;
+};
+
+} // namespace kal

@@ -1,0 +1,559 @@
+#include "DBGrid.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QStyledItemDelegate>
+#include <QWheelEvent>
+
+namespace kal {
+
+// ---------------------------------------------------------------- model
+
+class TDBGridModel final : public QAbstractTableModel {
+public:
+    explicit TDBGridModel(TDBGrid& grid) : QAbstractTableModel(&grid), m_grid(grid) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_rows; }
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_grid.m_shown.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid())
+            return {};
+        switch (role) {
+        case Qt::DisplayRole:
+            return rowTexts(index.row()).value(index.column());
+        case Qt::EditRole:
+            return editText(index);
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Qt::Alignment(alignment(index.column()) | Qt::AlignVCenter));
+        case Qt::BackgroundRole:
+            if (const TDBGridColumn* c = m_grid.columnOf(index.column()); c && c->Color.isValid())
+                return c->Color;
+            return {};
+        default:
+            return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Vertical) {
+            if (role != Qt::DisplayRole)
+                return {};
+            const TTable* t = m_grid.DataSet();
+            if (!t || section != t->GridRowOfCurrent())
+                return QString();
+            return t->State() == dsInsert ? QStringLiteral("*") : QStringLiteral("▶");
+        }
+        if (section < 0 || section >= columnCount())
+            return {};
+        if (role == Qt::DisplayRole) {
+            const TDBGridColumn* c = m_grid.columnOf(section);
+            if (c && !c->Title.isEmpty())
+                return c->Title;
+            if (TField* f = m_grid.fieldOf(section))
+                return f->DisplayLabel();
+            return m_grid.m_shown[size_t(section)].fieldName;
+        }
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::Alignment(alignment(section) | Qt::AlignVCenter));
+        return {};
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        if (!index.isValid())
+            return Qt::NoItemFlags;
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (m_grid.cellEditable(index.column()))
+            f |= Qt::ItemIsEditable;
+        return f;
+    }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
+    {
+        if (role != Qt::EditRole || !index.isValid())
+            return false;
+        TTable* t = m_grid.DataSet();
+        TField* f = m_grid.fieldOf(index.column());
+        if (!t || !f || !m_grid.cellEditable(index.column()))
+            return false;
+        return RunControlAction([&] {
+            if (index.row() != t->GridRowOfCurrent())
+                return; // the table moved away from the edited row
+            if (t->State() != dsEdit && t->State() != dsInsert)
+                t->Edit();
+            f->setText(value.toString());
+        });
+    }
+
+    QStringList rowTexts(int row) const
+    {
+        TTable* t = m_grid.DataSet();
+        if (!t || row < 0 || row >= m_rows)
+            return {};
+        const bool editing = (t->State() == dsEdit || t->State() == dsInsert) && row == t->GridRowOfCurrent();
+        if (!editing) {
+            const auto it = m_cache.constFind(row);
+            if (it != m_cache.constEnd())
+                return *it;
+        }
+        QStringList texts;
+        {
+            TTable::ActiveRecordScope scope(*t, row);
+            if (!scope.valid())
+                return {};
+            ++m_rowsRead;
+            for (size_t c = 0; c < m_grid.m_shown.size(); ++c) {
+                TField* f = t->FindField(m_grid.m_shown[c].fieldName);
+                QString text;
+                if (f) {
+                    try {
+                        text = f->DisplayText();
+                    } catch (...) {
+                        text.clear(); // a failing get-text handler leaves the cell blank
+                    }
+                }
+                texts << text;
+            }
+        }
+        if (!editing) {
+            if (m_cache.size() >= kCacheRows)
+                m_cache.clear();
+            m_cache.insert(row, texts);
+        }
+        return texts;
+    }
+
+    QString editText(const QModelIndex& index) const
+    {
+        TTable* t = m_grid.DataSet();
+        if (!t)
+            return {};
+        TTable::ActiveRecordScope scope(*t, index.row());
+        TField* f = scope.valid() ? m_grid.fieldOf(index.column()) : nullptr;
+        if (!f)
+            return {};
+        try {
+            return f->Text();
+        } catch (...) {
+            return {};
+        }
+    }
+
+    Qt::Alignment alignment(int column) const
+    {
+        TAlignment a = taLeftJustify;
+        if (const TDBGridColumn* c = m_grid.columnOf(column); c && c->AlignmentSet)
+            a = c->Alignment;
+        else if (TField* f = m_grid.fieldOf(column))
+            a = f->Alignment();
+        switch (a) {
+        case taRightJustify:
+            return Qt::AlignRight;
+        case taCenter:
+            return Qt::AlignHCenter;
+        default:
+            return Qt::AlignLeft;
+        }
+    }
+
+    void resetTo(int rows)
+    {
+        beginResetModel();
+        m_rows = rows;
+        m_indicator = -1;
+        m_cache.clear();
+        endResetModel();
+    }
+
+    void allChanged()
+    {
+        m_cache.clear();
+        if (m_rows > 0 && columnCount() > 0)
+            emit dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1));
+    }
+
+    // The row indicator moved from one row to another: only those two rows
+    // of the row header change (a header over a million rows would
+    // otherwise be walked on every step).
+    void indicatorAt(int row)
+    {
+        const int old = m_indicator;
+        m_indicator = row;
+        for (int r : {old, row})
+            if (r >= 0 && r < m_rows)
+                emit headerDataChanged(Qt::Vertical, r, r);
+    }
+
+    void rowChanged(int row)
+    {
+        m_cache.remove(row);
+        if (row >= 0 && row < m_rows && columnCount() > 0)
+            emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    }
+
+    int m_rows = 0;
+    int m_indicator = -1;
+    mutable int m_rowsRead = 0;
+
+private:
+    static constexpr int kCacheRows = 512;
+    TDBGrid& m_grid;
+    mutable QHash<int, QStringList> m_cache;
+};
+
+// ---------------------------------------------------------------- delegate
+
+class TDBGridDelegate final : public QStyledItemDelegate {
+public:
+    explicit TDBGridDelegate(TDBGrid& grid) : QStyledItemDelegate(&grid), m_grid(grid) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            if (TField* f = m_grid.fieldOf(index.column()); f && f->DataType() == ftString && f->Size() > 0)
+                line->setMaxLength(f->Size());
+            QObject::connect(line, &QLineEdit::textEdited, line, [this, line] {
+                // The first key puts the table into edit state, as typing
+                // into an edit does.
+                TTable* t = m_grid.DataSet();
+                if (t && t->State() != dsEdit && t->State() != dsInsert) {
+                    if (!RunControlAction([t] { t->Edit(); }))
+                        line->setModified(false);
+                }
+            });
+        }
+        m_editor = editor;
+        m_index = index;
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (auto* line = qobject_cast<QLineEdit*>(editor); line && line->isModified())
+            return; // keep what the user typed
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            if (!line->isModified())
+                return;
+            if (model->setData(index, line->text(), Qt::EditRole))
+                line->setModified(false);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+    mutable QPointer<QWidget> m_editor;
+    mutable QPersistentModelIndex m_index;
+
+private:
+    TDBGrid& m_grid;
+};
+
+// ---------------------------------------------------------------- grid
+
+TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent)
+{
+    m_model = new TDBGridModel(*this);
+    m_delegate = new TDBGridDelegate(*this);
+    setModel(m_model);
+    setItemDelegate(m_delegate);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setWordWrap(false);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    verticalHeader()->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("▶")) + 12);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    applyOptions();
+}
+
+TDBGrid::~TDBGrid()
+{
+    m_link.setDataSource(nullptr);
+}
+
+void TDBGrid::setDataSource(TDataSource* source)
+{
+    if (source == m_link.DataSource())
+        return;
+    m_link.setDataSource(source); // notifies activeChanged, which refreshes
+    if (!source)
+        refresh(true);
+}
+
+TDBGridColumn& TDBGrid::addColumn(const QString& fieldName, const QString& title)
+{
+    TDBGridColumn c;
+    c.FieldName = fieldName;
+    c.Title = title;
+    m_columns.push_back(c);
+    columnsChanged();
+    return m_columns.back();
+}
+
+void TDBGrid::clearColumns()
+{
+    m_columns.clear();
+    columnsChanged();
+}
+
+void TDBGrid::columnsChanged()
+{
+    m_shown.clear(); // forces the model to take the columns again
+    refresh(true);
+}
+
+void TDBGrid::setOptions(TDBGridOptions options)
+{
+    m_options = options;
+    applyOptions();
+}
+
+void TDBGrid::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    applyOptions();
+}
+
+void TDBGrid::applyOptions()
+{
+    setSelectionBehavior((m_options & dgRowSelect) ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+    horizontalHeader()->setVisible(m_options & dgTitles);
+    verticalHeader()->setVisible(m_options & dgIndicator);
+    if ((m_options & dgEditing) && !m_readOnly && !(m_options & dgRowSelect))
+        setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                        QAbstractItemView::AnyKeyPressed);
+    else
+        setEditTriggers(QAbstractItemView::NoEditTriggers);
+    syncCurrent();
+}
+
+const TDBGridColumn* TDBGrid::columnOf(int column) const
+{
+    if (column < 0 || column >= int(m_shown.size()))
+        return nullptr;
+    const int source = m_shown[size_t(column)].source;
+    return source >= 0 ? &m_columns[size_t(source)] : nullptr;
+}
+
+TField* TDBGrid::fieldOf(int column) const
+{
+    TTable* t = DataSet();
+    if (!t || column < 0 || column >= int(m_shown.size()))
+        return nullptr;
+    return t->FindField(m_shown[size_t(column)].fieldName);
+}
+
+bool TDBGrid::cellEditable(int column) const
+{
+    if (!(m_options & dgEditing) || m_readOnly || (m_options & dgRowSelect))
+        return false;
+    const TDBGridColumn* c = columnOf(column);
+    if (c && c->ReadOnly)
+        return false;
+    TField* f = fieldOf(column);
+    TTable* t = DataSet();
+    return f && t && !f->ReadOnly() && f->FieldKind() == fkData && !t->ReadOnly();
+}
+
+TField* TDBGrid::SelectedField() const
+{
+    return fieldOf(currentIndex().isValid() ? currentIndex().column() : 0);
+}
+
+QString TDBGrid::cellText(int row, int column) const
+{
+    return m_model->rowTexts(row).value(column);
+}
+
+int TDBGrid::RowsRead() const
+{
+    return m_model->m_rowsRead;
+}
+
+void TDBGrid::rebuildColumns()
+{
+    std::vector<ShownColumn> shown;
+    if (!m_columns.empty()) {
+        for (size_t i = 0; i < m_columns.size(); ++i)
+            if (m_columns[i].Visible)
+                shown.push_back({m_columns[i].FieldName, int(i)});
+    } else if (TTable* t = DataSet()) {
+        for (int i = 0; i < t->FieldCount(); ++i)
+            if (t->Fields(i)->Visible())
+                shown.push_back({t->Fields(i)->FieldName(), -1});
+    }
+    const bool same = shown.size() == m_shown.size() &&
+                      std::equal(shown.begin(), shown.end(), m_shown.begin(), [](const auto& a, const auto& b) {
+                          return a.fieldName == b.fieldName && a.source == b.source;
+                      });
+    if (same && !m_shown.empty())
+        return;
+    m_shown = std::move(shown);
+    m_model->resetTo(DataSet() ? DataSet()->GridRowCount() : 0);
+    const int charWidth = fontMetrics().averageCharWidth();
+    for (int c = 0; c < int(m_shown.size()); ++c) {
+        const TDBGridColumn* col = columnOf(c);
+        int width = col ? col->Width : 0;
+        if (width <= 0) {
+            TField* f = fieldOf(c);
+            const QString title = m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+            const int chars = f ? std::max(f->DisplayWidth(), 0) : 10;
+            width = std::max(std::min(chars, 40) * charWidth, fontMetrics().horizontalAdvance(title)) + 12;
+        }
+        setColumnWidth(c, width);
+    }
+}
+
+void TDBGrid::refresh(bool)
+{
+    const size_t before = m_shown.size();
+    const int rowsBefore = m_model->m_rows;
+    rebuildColumns();
+    TTable* t = DataSet();
+    const int rows = t ? t->GridRowCount() : 0;
+    if (rows != m_model->m_rows)
+        m_model->resetTo(rows);
+    else if (before == m_shown.size() && rowsBefore == rows)
+        m_model->allChanged();
+    syncCurrent();
+}
+
+void TDBGrid::currentRecordChanged(TField*)
+{
+    TTable* t = DataSet();
+    if (!t)
+        return;
+    if (t->GridRowCount() != m_model->m_rows) {
+        refresh(true);
+        return;
+    }
+    m_model->rowChanged(t->GridRowOfCurrent());
+}
+
+void TDBGrid::syncCurrent()
+{
+    TTable* t = DataSet();
+    if (!t || m_model->columnCount() == 0)
+        return;
+    const int row = t->GridRowOfCurrent();
+    m_model->indicatorAt(row);
+    if (row < 0 || row >= m_model->m_rows)
+        return;
+    const bool was = m_syncing;
+    m_syncing = true;
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    const QModelIndex index = m_model->index(row, std::min(column, m_model->columnCount() - 1));
+    QItemSelectionModel::SelectionFlags flags = QItemSelectionModel::ClearAndSelect;
+    if (m_options & dgRowSelect)
+        flags |= QItemSelectionModel::Rows;
+    if (currentIndex() != index || !selectionModel()->isSelected(index))
+        selectionModel()->setCurrentIndex(index, flags);
+    scrollTo(index);
+    m_syncing = was;
+}
+
+void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (m_syncing || !current.isValid())
+        return;
+    TTable* t = DataSet();
+    if (!t)
+        return;
+    const int from = t->GridRowOfCurrent();
+    if (current.row() == from)
+        return;
+    const int target = current.row();
+    RunControlAction([&] {
+        if (t->State() == dsEdit || t->State() == dsInsert) {
+            const bool inserting = t->State() == dsInsert;
+            t->CheckBrowseMode();
+            if (inserting)
+                return; // the posted record stays current
+        }
+        const int now = t->GridRowOfCurrent();
+        if (now >= 0 && target != now)
+            t->MoveBy(target - now);
+    });
+    syncCurrent();
+}
+
+void TDBGrid::updateData()
+{
+    auto* line = qobject_cast<QLineEdit*>(m_delegate->m_editor.data());
+    if (!line || !line->isModified() || !m_delegate->m_index.isValid())
+        return;
+    TField* f = fieldOf(m_delegate->m_index.column());
+    if (!f)
+        return;
+    f->setText(line->text()); // a refused text stops the post and stays in the editor
+    line->setModified(false);
+}
+
+void TDBGrid::wheelStep(int delta)
+{
+    TTable* t = DataSet();
+    if (!t || t->State() == dsEdit || t->State() == dsInsert)
+        return;
+    RunControlAction([&] {
+        if (delta <= 0)
+            t->Next();
+        else
+            t->Prior();
+    });
+}
+
+void TDBGrid::wheelEvent(QWheelEvent* event)
+{
+    // The grid never scrolls by the wheel; the input hook moves its table.
+    event->accept();
+}
+
+void TDBGrid::keyPressEvent(QKeyEvent* event)
+{
+    TTable* t = DataSet();
+    if (t && event->key() == Qt::Key_Delete && (event->modifiers() & Qt::ControlModifier) &&
+        state() != QAbstractItemView::EditingState) {
+        if (!m_readOnly && !t->ReadOnly() && !t->IsEmpty() &&
+            (!(m_options & dgConfirmDelete) || ConfirmDeleteRecord()))
+            RunControlAction([t] { t->Delete(); });
+        event->accept();
+        return;
+    }
+    if (t && event->key() == Qt::Key_Escape && state() != QAbstractItemView::EditingState &&
+        (t->State() == dsEdit || t->State() == dsInsert)) {
+        RunControlAction([t] { t->Cancel(); });
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    if (OnDblClick && DataSet())
+        RunControlAction([this] { OnDblClick(*this); });
+}
+
+} // namespace kal

@@ -1,0 +1,139 @@
+#pragma once
+// TDBGrid: a table view over the records of a data source.
+//
+// The grid shows a row per record (and the pending new record while one is
+// inserted); its current row follows the table, and moving the current row
+// (click, keys) moves the table. Rows are read only when they are painted,
+// through TTable::ActiveRecordScope, into a small cache that every
+// notification of the table clears; a grid over a million rows opens at
+// once. Binding and unbinding (setDataSource(nullptr)) read no data; an
+// unbound grid is empty and does not follow any table.
+//
+// The mouse wheel never scrolls the grid: the application's input hook calls
+// wheelStep, which moves the table by one record (see IWheelNavigable).
+
+#include "DBFieldLink.h"
+#include "WheelNavigable.h"
+
+#include <QColor>
+#include <QTableView>
+
+#include <functional>
+#include <vector>
+
+namespace kal {
+
+class TDBGridModel;
+class TDBGridDelegate;
+
+struct TDBGridColumn {
+    QString FieldName;
+    QString Title;            // empty: the field's DisplayLabel
+    int Width = 0;            // pixels; 0: from the field's DisplayWidth
+    TAlignment Alignment = taLeftJustify;
+    bool AlignmentSet = false; // false: the field's Alignment
+    bool ReadOnly = false;
+    bool Visible = true;
+    QColor Color;             // background; invalid: the grid's colour
+
+    TDBGridColumn& setTitle(const QString& title) { Title = title; return *this; }
+    TDBGridColumn& setWidth(int width) { Width = width; return *this; }
+    TDBGridColumn& setAlignment(TAlignment alignment) { Alignment = alignment; AlignmentSet = true; return *this; }
+    TDBGridColumn& setReadOnly(bool readOnly) { ReadOnly = readOnly; return *this; }
+    TDBGridColumn& setVisible(bool visible) { Visible = visible; return *this; }
+    TDBGridColumn& setColor(const QColor& color) { Color = color; return *this; }
+};
+
+enum TDBGridOption : unsigned {
+    dgEditing = 1u << 0,       // cells may be edited in place
+    dgTitles = 1u << 1,        // the title row is shown
+    dgIndicator = 1u << 2,     // the row header is shown
+    dgRowSelect = 1u << 3,     // the whole row is selected
+    dgConfirmDelete = 1u << 4, // Ctrl+Delete asks before deleting
+};
+using TDBGridOptions = unsigned;
+
+class TDBGrid : public QTableView, public IWheelNavigable {
+    Q_OBJECT
+public:
+    explicit TDBGrid(QWidget* parent = nullptr);
+    ~TDBGrid() override;
+
+    TDataSource* DataSource() const { return m_link.DataSource(); }
+    void setDataSource(TDataSource* source);
+    TTable* DataSet() const { return m_link.Active() ? m_link.DataSet() : nullptr; }
+
+    // Columns. Without any, the grid shows every visible field of the table.
+    TDBGridColumn& addColumn(const QString& fieldName, const QString& title = {});
+    int ColumnCount() const { return int(m_columns.size()); }
+    TDBGridColumn& Columns(int index) { return m_columns[size_t(index)]; }
+    void clearColumns();
+    // Call after changing a column returned by Columns() or addColumn().
+    void columnsChanged();
+
+    TDBGridOptions Options() const { return m_options; }
+    void setOptions(TDBGridOptions options);
+    bool ReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly);
+
+    // The field of the current column, or nullptr.
+    TField* SelectedField() const;
+    // Text of a cell as the grid shows it ("" outside the rows).
+    QString cellText(int row, int column) const;
+    // Rows read from the table since binding (for tests of the lazy reading).
+    int RowsRead() const;
+
+    // Double click on a row (after the table moved to it).
+    std::function<void(TDBGrid&)> OnDblClick;
+
+    void wheelStep(int delta) override;
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    friend class TDBGridModel;
+    friend class TDBGridDelegate;
+    class Link final : public TDataLink {
+    public:
+        explicit Link(TDBGrid& grid) : m_grid(grid) {}
+        void activeChanged() override { m_grid.refresh(true); }
+        void dataSetChanged() override { m_grid.refresh(true); }
+        void dataSetScrolled(int) override { m_grid.refresh(false); }
+        void recordChanged(TField* field) override { m_grid.currentRecordChanged(field); }
+        void editingChanged() override { m_grid.refresh(true); }
+        void updateData() override { m_grid.updateData(); }
+
+    private:
+        TDBGrid& m_grid;
+    };
+
+    struct ShownColumn {
+        QString fieldName;
+        int source = -1; // index into m_columns, -1 for a default column
+    };
+    void rebuildColumns();
+    void refresh(bool dataChanged);
+    void currentRecordChanged(TField* field);
+    void syncCurrent();
+    void updateData();
+    void applyOptions();
+    TField* fieldOf(int column) const;
+    const TDBGridColumn* columnOf(int column) const;
+    bool cellEditable(int column) const;
+    void editorStarted(QWidget* editor, const QModelIndex& index);
+
+    Link m_link{*this};
+    TDBGridModel* m_model = nullptr;
+    TDBGridDelegate* m_delegate = nullptr;
+    std::vector<TDBGridColumn> m_columns;
+    std::vector<ShownColumn> m_shown;
+    TDBGridOptions m_options = dgTitles | dgIndicator | dgConfirmDelete;
+    bool m_readOnly = false;
+    bool m_syncing = false;
+};
+
+} // namespace kal

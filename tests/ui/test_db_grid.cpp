@@ -1,0 +1,385 @@
+// The data grid: rows, titles and alignment as the user sees them, the
+// current row following the table both ways, unbinding, lazy reading of a
+// large table, the wheel step and editing in place.
+#include "DBGrid.h"
+#include "DBNavigator.h"
+#include "InputHook.h"
+#include "ScriptedDialogs.h"
+#include "TestDir.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+using namespace kal;
+using kal::test::ScriptedDialogs;
+using kal::test::TestDir;
+
+namespace {
+
+// Pojazdy.db of the tests: four vehicles in the order they were added.
+struct Vehicles {
+    TTable T{QStringLiteral("TPojazdy")};
+    TField* Id;
+    TField* Marka;
+    TField* NrRej;
+    TField* Rok;
+    TField* Cena;
+
+    Vehicles()
+    {
+        T.setTableName(QStringLiteral("Pojazdy.db"));
+        Id = T.AddField(QStringLiteral("Id"), ftInteger);
+        Marka = T.AddField(QStringLiteral("Marka"), ftString, 20);
+        NrRej = T.AddField(QStringLiteral("NrRej"), ftString, 20);
+        Rok = T.AddField(QStringLiteral("Rok"), ftSmallint);
+        Cena = T.AddField(QStringLiteral("Cena"), ftFloat);
+        Cena->setDisplayFormat(QStringLiteral("# ##0.00"));
+        NrRej->setDisplayLabel(QStringLiteral("Nr rej."));
+        T.CreateTable();
+        T.Open();
+        add(1, "Fiat", "KR 12345", 1998, 1234.5);
+        add(2, "Opel", "WA 777", 2004, 20000);
+        add(3, "Skoda", "GD 1", 2001, 0.125);
+        add(4, "Żuk", "LU 9", 1980, 7);
+        T.First();
+    }
+
+    void add(int id, const char* make, const char* plate, int year, double price)
+    {
+        T.Append();
+        Id->setAsInteger(id);
+        Marka->setAsString(QString::fromUtf8(make));
+        NrRej->setAsString(QString::fromUtf8(plate));
+        Rok->setAsInteger(year);
+        Cena->setAsFloat(price);
+        T.Post();
+    }
+};
+
+class GridTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        grid.setObjectName(QStringLiteral("DBGrid1"));
+        grid.resize(600, 300);
+    }
+
+    QString title(int column) const
+    {
+        return grid.model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    }
+    QString cell(int row, int column) const { return grid.model()->index(row, column).data().toString(); }
+    Qt::Alignment align(int row, int column) const
+    {
+        return Qt::Alignment(grid.model()->index(row, column).data(Qt::TextAlignmentRole).toInt()) &
+               Qt::AlignHorizontal_Mask;
+    }
+    void clickRow(int row)
+    {
+        const QRect r = grid.visualRect(grid.model()->index(row, 0));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, r.center());
+    }
+
+    TestDir dir;
+    ScriptedDialogs dialogs;
+    Vehicles v;
+    TDataSource ds{&v.T, QStringLiteral("DPojazdy")};
+    TDBGrid grid;
+};
+
+TEST_F(GridTest, ShowsRowsTitlesAndAlignment)
+{
+    grid.addColumn(QStringLiteral("Marka"), QStringLiteral("Marka pojazdu"));
+    grid.addColumn(QStringLiteral("NrRej"));
+    grid.addColumn(QStringLiteral("Rok")).setAlignment(taCenter);
+    grid.addColumn(QStringLiteral("Cena"), QStringLiteral("Cena"));
+    grid.setDataSource(&ds);
+
+    ASSERT_EQ(grid.model()->rowCount(), 4);
+    ASSERT_EQ(grid.model()->columnCount(), 4);
+    EXPECT_EQ(title(0), "Marka pojazdu");
+    EXPECT_EQ(title(1), "Nr rej."); // no title of its own: the field's label
+    EXPECT_EQ(title(2), "Rok");     // no label either: the field name
+    EXPECT_EQ(cell(0, 0), "Fiat");
+    EXPECT_EQ(cell(3, 0), "Żuk");
+    EXPECT_EQ(cell(1, 1), "WA 777");
+    EXPECT_EQ(cell(0, 3), "1 234,50");
+    EXPECT_EQ(cell(1, 3), "20 000,00");
+    EXPECT_EQ(cell(2, 3), "0,13"); // half away from zero
+    EXPECT_EQ(align(0, 0), Qt::AlignLeft);
+    EXPECT_EQ(align(0, 2), Qt::AlignHCenter); // the column's own alignment wins
+    EXPECT_EQ(align(0, 3), Qt::AlignRight);   // numbers keep the field's
+}
+
+TEST_F(GridTest, WithoutColumnsShowsEveryVisibleField)
+{
+    v.Id->setVisible(false);
+    grid.setDataSource(&ds);
+    ASSERT_EQ(grid.model()->columnCount(), 4);
+    EXPECT_EQ(title(0), "Marka");
+    EXPECT_EQ(title(1), "Nr rej.");
+    EXPECT_EQ(cell(1, 2), "2004");
+}
+
+TEST_F(GridTest, HiddenColumnIsNotShown)
+{
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.addColumn(QStringLiteral("NrRej")).setVisible(false);
+    grid.addColumn(QStringLiteral("Rok"));
+    grid.setDataSource(&ds);
+    ASSERT_EQ(grid.model()->columnCount(), 2);
+    EXPECT_EQ(title(1), "Rok");
+}
+
+TEST_F(GridTest, SelectionFollowsTheTable)
+{
+    grid.setOptions(dgTitles | dgRowSelect);
+    grid.setReadOnly(true);
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.addColumn(QStringLiteral("Rok"));
+    grid.setDataSource(&ds);
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+    v.T.Next();
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+    EXPECT_TRUE(grid.selectionModel()->isRowSelected(1, {}));
+    EXPECT_FALSE(grid.selectionModel()->isRowSelected(0, {}));
+    v.T.Last();
+    EXPECT_EQ(grid.currentIndex().row(), 3);
+    EXPECT_TRUE(grid.selectionModel()->isRowSelected(3, {}));
+}
+
+TEST_F(GridTest, ClickAndKeysMoveTheTable)
+{
+    grid.setOptions(dgTitles | dgRowSelect);
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.setDataSource(&ds);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    clickRow(2);
+    EXPECT_EQ(v.Marka->AsString(), "Skoda");
+    EXPECT_EQ(v.T.RecNo(), 3);
+    QTest::keyClick(grid.viewport(), Qt::Key_Up);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    EXPECT_EQ(v.Marka->AsString(), "Fiat");
+}
+
+TEST_F(GridTest, ClickWhileEditingPostsFirst)
+{
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.setDataSource(&ds);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    v.T.Edit();
+    v.Marka->setAsString(QStringLiteral("Polonez"));
+    EXPECT_EQ(cell(0, 0), "Polonez"); // the edited record shows its new value
+    clickRow(3);
+    EXPECT_EQ(v.T.State(), dsBrowse);
+    EXPECT_EQ(v.Marka->AsString(), "Żuk");
+    EXPECT_EQ(cell(0, 0), "Polonez");
+}
+
+TEST_F(GridTest, UnboundGridIgnoresMoves)
+{
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.setDataSource(&ds);
+    grid.setDataSource(nullptr);
+    EXPECT_EQ(grid.model()->rowCount(), 0);
+    v.T.Next();
+    v.T.Next();
+    EXPECT_EQ(grid.model()->rowCount(), 0);
+    EXPECT_FALSE(grid.currentIndex().isValid());
+    grid.wheelStep(-120);
+    EXPECT_EQ(v.T.RecNo(), 3); // an unbound grid moves nothing
+    // Bound again, it shows the table where it stands.
+    grid.setDataSource(&ds);
+    EXPECT_EQ(grid.model()->rowCount(), 4);
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+}
+
+TEST_F(GridTest, InsertedRecordShowsAsARowUntilCancelled)
+{
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.setDataSource(&ds);
+    v.T.Last();
+    v.T.Append();
+    EXPECT_EQ(grid.model()->rowCount(), 5);
+    EXPECT_EQ(grid.currentIndex().row(), 4);
+    v.Marka->setAsString(QStringLiteral("Nysa"));
+    EXPECT_EQ(cell(4, 0), "Nysa");
+    v.T.Cancel();
+    EXPECT_EQ(grid.model()->rowCount(), 4);
+    EXPECT_EQ(grid.currentIndex().row(), 3);
+}
+
+TEST_F(GridTest, WheelStepsOneRecordAndNeverScrolls)
+{
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.setDataSource(&ds);
+    grid.wheelStep(-120); // towards the user: next
+    EXPECT_EQ(v.T.RecNo(), 2);
+    grid.wheelStep(-120);
+    EXPECT_EQ(v.T.RecNo(), 3);
+    grid.wheelStep(120); // away: prior
+    EXPECT_EQ(v.T.RecNo(), 2);
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+
+    v.T.Edit();
+    grid.wheelStep(-120);
+    EXPECT_EQ(v.T.RecNo(), 2);
+    EXPECT_EQ(v.T.State(), dsEdit);
+    v.T.Cancel();
+
+    v.T.Close();
+    grid.wheelStep(-120); // a closed table: nothing, and no error
+    EXPECT_TRUE(dialogs.calls().empty());
+}
+
+TEST_F(GridTest, FocusedGridTakesTheWheelThroughTheHook)
+{
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.setDataSource(&ds);
+    grid.show();
+    QApplication::setActiveWindow(&grid);
+    grid.setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+    ASSERT_EQ(QApplication::focusWidget(), &grid);
+    const int scroll = grid.verticalScrollBar()->value();
+    QWheelEvent down(QPointF(10, 10), grid.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    EXPECT_TRUE(ObslugaKomunikatow(grid.viewport(), &down));
+    EXPECT_EQ(v.T.RecNo(), 2);
+    EXPECT_EQ(grid.verticalScrollBar()->value(), scroll);
+    // Without the hook the grid does not scroll either.
+    QCoreApplication::sendEvent(grid.viewport(), &down);
+    EXPECT_EQ(grid.verticalScrollBar()->value(), scroll);
+}
+
+TEST_F(GridTest, EditsInPlaceThroughSetText)
+{
+    QStringList typed;
+    v.Marka->OnSetText = [&](TField& f, const QString& text) {
+        typed << text;
+        f.setAsString(text.trimmed());
+    };
+    grid.setOptions(dgTitles | dgEditing);
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.addColumn(QStringLiteral("Id")).setReadOnly(true);
+    grid.setDataSource(&ds);
+    TDBNavigator nav;
+    nav.setDataSource(&ds);
+    grid.show();
+    QApplication::setActiveWindow(&grid);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+
+    EXPECT_FALSE(grid.model()->flags(grid.model()->index(0, 1)) & Qt::ItemIsEditable);
+    ASSERT_TRUE(grid.model()->flags(grid.model()->index(0, 0)) & Qt::ItemIsEditable);
+
+    grid.setCurrentIndex(grid.model()->index(1, 0));
+    EXPECT_EQ(v.Marka->AsString(), "Opel");
+    grid.edit(grid.currentIndex());
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "Opel");
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("Warszawa "));
+    EXPECT_EQ(v.T.State(), dsEdit);
+    EXPECT_TRUE(typed.isEmpty());
+    // The post button takes no focus: the post itself hands the text over.
+    QTest::mouseClick(nav.Button(nbPost), Qt::LeftButton);
+    EXPECT_EQ(typed, QStringList{"Warszawa "});
+    EXPECT_EQ(v.T.State(), dsBrowse);
+    v.T.Refresh();
+    EXPECT_EQ(v.Marka->AsString(), "Warszawa");
+    EXPECT_EQ(cell(1, 0), "Warszawa");
+}
+
+TEST_F(GridTest, ReadOnlyGridDoesNotEdit)
+{
+    grid.setOptions(dgTitles | dgEditing);
+    grid.setReadOnly(true);
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.setDataSource(&ds);
+    EXPECT_FALSE(grid.model()->flags(grid.model()->index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_EQ(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(GridTest, CtrlDeleteAsksBeforeDeleting)
+{
+    grid.setOptions(dgTitles | dgEditing | dgConfirmDelete);
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.setDataSource(&ds);
+    v.T.Next();
+    dialogs.answer(MbCancel);
+    QTest::keyClick(&grid, Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.texts(), QStringList{"Usunąć rekord?"});
+    EXPECT_EQ(v.T.RecordCount(), 4);
+    dialogs.answer(MbOk);
+    QTest::keyClick(&grid, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(v.T.RecordCount(), 3);
+    EXPECT_EQ(grid.model()->rowCount(), 3);
+    EXPECT_EQ(cell(1, 0), "Skoda");
+}
+
+// ---------------------------------------------------------------- a large table
+
+TEST(GridLargeTable, OpensWithoutReadingEveryRow)
+{
+    TestDir dir;
+    const int rows = 200000;
+    {
+        TTable make;
+        make.setTableName(QStringLiteral("Duza.db"));
+        make.FieldDefs().Add(QStringLiteral("Nazwa"), ftString, 20);
+        make.CreateTable();
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(QStringLiteral("Duza.db").toUtf8().constData(), &db), SQLITE_OK);
+        const char* sql = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<200000) "
+                          "INSERT INTO data(\"Nazwa\") SELECT 'Wiersz ' || i FROM n;";
+        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    TTable big(QStringLiteral("TDuza"));
+    big.setTableName(QStringLiteral("Duza.db"));
+    TField* nazwa = big.AddField(QStringLiteral("Nazwa"), ftString, 20);
+    int texts = 0;
+    nazwa->OnGetText = [&](TField&, QString&, bool) { ++texts; };
+    big.Open();
+    TDataSource source(&big);
+
+    TDBGrid grid;
+    grid.resize(400, 300);
+    grid.addColumn(QStringLiteral("Nazwa"));
+    grid.setDataSource(&source);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    grid.grab(); // paints the visible rows
+
+    EXPECT_EQ(grid.model()->rowCount(), rows);
+    EXPECT_EQ(grid.model()->index(0, 0).data().toString(), "Wiersz 1");
+    EXPECT_GT(grid.RowsRead(), 0);
+    EXPECT_LT(grid.RowsRead(), 100);
+    EXPECT_LT(texts, 200);
+
+    big.Last();
+    grid.grab();
+    EXPECT_EQ(grid.currentIndex().row(), rows - 1);
+    EXPECT_EQ(grid.model()->index(rows - 1, 0).data().toString(), "Wiersz 200000");
+    EXPECT_LT(grid.RowsRead(), 200);
+    grid.wheelStep(120);
+    EXPECT_EQ(nazwa->AsString(), "Wiersz 199999");
+
+    // Unbinding and binding again read nothing until rows are painted.
+    const int before = grid.RowsRead();
+    grid.setDataSource(nullptr);
+    grid.setDataSource(&source);
+    EXPECT_EQ(grid.RowsRead(), before);
+}
+
+} // namespace
