@@ -258,3 +258,33 @@ TEST_F(TabelaD, PrintsAndPreviewsWithTheTitleAfterPosting)
         dialogiDrukarki += c.kind == kal::test::DialogCall::Printer;
     EXPECT_EQ(dialogiDrukarki, 1);
 }
+
+TEST_F(TabelaD, EnterHandsTheTypedValueOverAndMovesOn)
+{
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    Zapisz(dm->TStawkiTabD, "1b", 4.0);
+    QWidget* poEnterze = nullptr;
+    QString etykieta;
+    dialogi.onModal = [&](QWidget* w) {
+        w->show();
+        w->activateWindow();
+        QApplication::setActiveWindow(w);
+        kal::TDBEdit* e = tabelaD->EdycjaIlosci(QStringLiteral("1b"));
+        e->setFocus();
+        e->selectAll();
+        for (QChar c : QStringLiteral("2,5")) {
+            QKeyEvent k(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(e, &k);
+        }
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(e, &enter);
+        poEnterze = QApplication::focusWidget();
+        etykieta = Etykieta("1b");
+        w->close();
+        return kal::ModalResult(w);
+    };
+    tabelaD->Pokaz();
+    EXPECT_EQ(poEnterze, tabelaD->EdycjaStawki(QStringLiteral("1b")));
+    EXPECT_EQ(etykieta, QStringLiteral("10,00"));
+    EXPECT_DOUBLE_EQ(PoleD("1b")->AsFloat(), 2.5);
+}

@@ -50,6 +50,7 @@ void TOknoZestawienia::KopiujObrazZZalacznika(QAbstractButton* cel, const char* 
 {
     if (!cel || !FZalacznik1)
         return;
+    FZalacznik1->WczytajObrazy();
     if (auto* zrodlo = FZalacznik1->findChild<QAbstractButton*>(QString::fromLatin1(wzor)))
         cel->setIcon(zrodlo->icon());
 }

@@ -24,7 +24,7 @@ struct KomorkaOknaTabeliD {
     QString paliwo;
 };
 
-// One row of table D as the window shows it: the row's description lines and
+// One row of table D as the window shows it: the row's text lines and
 // its cells in cell order.
 struct WierszOknaTabeliD {
     QStringList opis;
@@ -62,7 +62,7 @@ public:
     QPushButton* BitBtn2 = nullptr;             // "Wylicz według zużycia"
     QLabel* LabelNaliczanie = nullptr;          // the busy label
     QScrollArea* ScrollBox1 = nullptr;
-    QTextEdit* Memo1 = nullptr;                 // the row descriptions
+    QTextEdit* Memo1 = nullptr;                 // the rows' texts
     kal::TDBEdit* DBEdit1 = nullptr;            // quantity of 1a
 
 protected:

@@ -93,10 +93,7 @@ TFZalacznik1::TFZalacznik1(QWidget* parent) : TOknoZestawienia(parent)
     BitBtn1 = NowyPrzycisk("BitBtn1", QStringLiteral("&Zamknij"));
     BitBDrukPrzMonitor = NowyPrzycisk("BitBDrukPrzMonitor", QStringLiteral("Podgląd"));
     BitBDrukPrzDrukarka = NowyPrzycisk("BitBDrukPrzDrukarka", QStringLiteral("Drukuj"));
-    // This window keeps the images that the other statement windows copy.
-    KopiujObraz(BitBtn1, QStringLiteral("Zamknij"));
-    KopiujObraz(BitBDrukPrzMonitor, QStringLiteral("Monitor"));
-    KopiujObraz(BitBDrukPrzDrukarka, QStringLiteral("Drukuj"));
+    WczytajObrazy();
 
     auto* tresc = new QWidget;
     auto* siatka = new QGridLayout(tresc);
@@ -179,6 +176,17 @@ TFZalacznik1::~TFZalacznik1()
         FZalacznik1 = nullptr;
 }
 
+void TFZalacznik1::WczytajObrazy()
+{
+    // The store may be created after this window: each show tries again.
+    if (BitBtn1->icon().isNull())
+        KopiujObraz(BitBtn1, QStringLiteral("Zamknij"));
+    if (BitBDrukPrzMonitor->icon().isNull())
+        KopiujObraz(BitBDrukPrzMonitor, QStringLiteral("Monitor"));
+    if (BitBDrukPrzDrukarka->icon().isNull())
+        KopiujObraz(BitBDrukPrzDrukarka, QStringLiteral("Drukuj"));
+}
+
 kal::TDBEdit* TFZalacznik1::Edycja(const QString& pole) const
 {
     for (kal::TDBEdit* e : findChildren<kal::TDBEdit*>())
@@ -197,6 +205,7 @@ int TFZalacznik1::Pokaz()
     if (!DM->OtworzZalacznikiPolrocza())
         return -100;
     setWindowTitle(QStringLiteral("Załącznik nr 1 za półrocze: ") + TekstOkresu());
+    WczytajObrazy();
     Maksymalizuj();
     m_przewijanie->verticalScrollBar()->setValue(0);
     const int wynik = PokazModalnie();

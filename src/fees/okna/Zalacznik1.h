@@ -25,6 +25,10 @@ public:
     // "Podgląd" and "Drukuj": posts the annex row and prints or previews it.
     void Drukuj(QAbstractButton* Sender);
 
+    // Gives the three buttons the image store's pictures where they have
+    // none yet; the other statement windows copy them from here.
+    void WczytajObrazy();
+
     // The edit of a field of the annex row ("P11" .. "P42", "Rezerwa1").
     kal::TDBEdit* Edycja(const QString& pole) const;
     // The total of a section ("PI" .. "PIV").
