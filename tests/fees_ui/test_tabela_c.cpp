@@ -3,6 +3,7 @@
 
 #include "OknaTestowe.h"
 
+#include "Kotly.h"
 #include "WydrukTabelaC.h"
 
 #include "platform/core/Exceptions.h"
@@ -21,7 +22,7 @@ protected:
     {
         dm->TKotly->Insert();
         dm->TKotlyRodzajKotla->setAsString(QString::fromLatin1(rodzaj));
-        dm->TKotlyOpisKotla->setAsString(QString::fromLatin1(opis));
+        dm->TKotlyOpisKotla->setAsString(QString::fromUtf8(opis));
         dm->TKotly->Post();
         return dm->TKotlyIdentyfikator->AsInteger();
     }
@@ -237,4 +238,45 @@ TEST_F(TabelaC, ClosingTheBoilerUseAsksAboutAPendingChange)
     EXPECT_EQ(dialogi.boxes()[0].text, QStringLiteral("Czy chcesz dopisać nowe zużycie kotła ?"));
     EXPECT_EQ(dialogi.boxes()[0].caption, QStringLiteral("Kontrola wprowadzania danych o zuzyciu kotłów."));
     EXPECT_EQ(dm->TZuzycieKotla->State(), kal::dsBrowse);
+}
+
+TEST_F(TabelaC, BoilerPickerWritesTheChosenBoilerIntoTheUse)
+{
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    Gmina(QStringLiteral("Alfa"));
+    const int pierwszy = Kociol("111", "Kocioł węglowy");
+    const int drugi = Kociol("300", "Kocioł na drewno");
+    ASSERT_NE(pierwszy, drugi);
+    TFKotly kotly;
+    ASSERT_EQ(FKotly, &kotly);
+    int wybrany = 0;
+    QString opis;
+    dialogi.onModal = [&](QWidget* w) {
+        if (w == zuzycieKotla.get()) {
+            dm->TZuzycieKotla->Insert();
+            zuzycieKotla->Button1->click();
+            wybrany = dm->TZuzycieKotla->FieldByName(QStringLiteral("IdentyfikatorKotla"))->AsInteger();
+            opis = dm->TZuzycieKotla->FieldByName(QStringLiteral("OpisKotla"))->AsString();
+            dm->TZuzycieKotla->Cancel();
+            return int(TOknoRejestru::mrCancel);
+        }
+        EXPECT_EQ(w, &kotly);
+        EXPECT_TRUE(dm->TKotly->Locate(QStringLiteral("Identyfikator"), drugi));
+        kotly.BitBtn2->click();
+        return kal::ModalResult(w);
+    };
+    EXPECT_EQ(zuzycieKotla->Pokaz(), TOknoRejestru::mrCancel);
+    EXPECT_EQ(wybrany, drugi);
+    EXPECT_EQ(opis, QStringLiteral("Kocioł na drewno"));
+}
+
+TEST_F(TabelaC, NotMoreThanMarksStandInTheGapsBefore5MW)
+{
+    QStringList zZnakiem;
+    for (const QLabel* l : tabelaC->findChildren<QLabel*>())
+        if (l->text() == QStringLiteral("<u>&lt;</u>"))
+            zZnakiem << qobject_cast<const QLabel*>(l->parent())->text().left(3);
+    zZnakiem.sort();
+    EXPECT_EQ(zZnakiem, (QStringList{QStringLiteral("2 k"), QStringLiteral("3 g"), QStringLiteral("3 k"),
+                                     QStringLiteral("II."), QStringLiteral("III"), QStringLiteral("IV.")}));
 }

@@ -12,11 +12,41 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
 TFTabelaC* FTabelaC = nullptr;
+
+namespace {
+
+// A label of a position or group text. Where the text leaves a gap before
+// "5 MW", an underlined "<" ("not more than") is drawn in the gap.
+QLabel* NapisPozycji(const QString& tekst, QWidget* rodzic, bool pogrubiony)
+{
+    auto* l = new QLabel(tekst, rodzic);
+    if (pogrubiony) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    static const QRegularExpression luka(QStringLiteral("( {3,})5 MW"));
+    const QRegularExpressionMatch m = luka.match(tekst);
+    if (m.hasMatch()) {
+        auto* znak = new QLabel(QStringLiteral("<u>&lt;</u>"), l);
+        znak->setTextFormat(Qt::RichText);
+        znak->setFont(l->font());
+        const QFontMetrics fm(l->font());
+        const int x = fm.horizontalAdvance(tekst.left(m.capturedStart(1))) + fm.horizontalAdvance(m.captured(1)) / 2 -
+                      fm.horizontalAdvance(QLatin1Char('<')) / 2;
+        znak->move(l->contentsMargins().left() + x, 0);
+        znak->adjustSize();
+    }
+    return l;
+}
+
+} // namespace
 
 const std::vector<PozycjaOknaTabeliC>& PozycjeOknaTabeliC()
 {
@@ -91,13 +121,9 @@ TFTabelaC::TFTabelaC(QWidget* parent) : TOknoZestawienia(parent)
     const int liczba = int(pozycje.size());
     for (const PozycjaOknaTabeliC& p : pozycje) {
         if (!p.grupa.isEmpty()) {
-            auto* g = new QLabel(p.grupa, tresc);
-            QFont f = g->font();
-            f.setBold(true);
-            g->setFont(f);
-            siatka->addWidget(g, wiersz++, 0, 1, 2);
+            siatka->addWidget(NapisPozycji(p.grupa, tresc, true), wiersz++, 0, 1, 2);
         }
-        siatka->addWidget(new QLabel(p.opis, tresc), wiersz, 0);
+        siatka->addWidget(NapisPozycji(p.opis, tresc, p.pole == QLatin1String("III")), wiersz, 0);
         if (!p.moc.isEmpty())
             siatka->addWidget(new QLabel(p.moc, tresc), wiersz, 1);
         ++numer;
