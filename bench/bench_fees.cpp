@@ -1,11 +1,12 @@
 // Table D from a half-year of 1,000,000 fuel records for 10,000 vehicles:
-// WypelnijTabeleD through the dataset engine on real files, against one SQL
+// WypelnijTabeleD through the data module on real files, against one SQL
 // statement run by the sqlite3 command-line tool that sums the same litres
 // per table D cell (a join of the fuel records with the vehicles and a GROUP
 // BY). Run by hand: bench_fees [records] [vehicles] [directory]; with a
 // directory that already holds the files of an earlier run they are reused.
 
-#include "DaneSrodowiskaTabel.h"
+#include "Dane.h"
+#include "Schemat.h"
 #include "Dialogs.h"
 #include "FunkcjeSrodowiska.h"
 #include "Table.h"
@@ -23,35 +24,12 @@
 #include <cmath>
 
 #include <cstdio>
+#include <sqlite3.h>
 #include <memory>
 
 using kal::TTable;
 
 namespace {
-
-std::unique_ptr<TTable> Utworz(const QString& nazwa, const QString& plik,
-                               const std::vector<std::tuple<QString, kal::TFieldType, int>>& pola,
-                               const QString& indeks)
-{
-    auto t = std::make_unique<TTable>(nazwa);
-    t->setTableName(plik);
-    for (const auto& [pole, typ, rozmiar] : pola)
-        t->FieldDefs().Add(pole, typ, rozmiar);
-    t->IndexDefs().Add(QString(), indeks, kal::ixPrimary | kal::ixUnique);
-    t->CreateTable();
-    t->setIndexFieldNames(indeks);
-    t->Open();
-    return t;
-}
-
-template <size_t N>
-std::vector<std::tuple<QString, kal::TFieldType, int>> PolaWartosci(const std::array<QString, N>& nazwy)
-{
-    std::vector<std::tuple<QString, kal::TFieldType, int>> p{{QStringLiteral("IdentyfikatorOkresu"), kal::ftInteger, 0}};
-    for (const QString& n : nazwy)
-        p.emplace_back(n, kal::ftFloat, 0);
-    return p;
-}
 
 QString Jd(int r, int m, int d)
 {
@@ -60,7 +38,7 @@ QString Jd(int r, int m, int d)
 
 // The same classification in SQL: the table D row of each vehicle, the fuel
 // group of each record, and the litres summed per cell.
-QString ZapytanieSql()
+QString ZapytanieSql(int firma)
 {
     const QString e = QStringLiteral(
         "(CASE WHEN p.\"NormaEuro\" IS NOT NULL AND p.\"NormaEuro\" <> '' THEN p.\"NormaEuro\" "
@@ -93,147 +71,141 @@ QString ZapytanieSql()
     return QStringLiteral("ATTACH 'Pojazdy.db' AS pj; "
                           "SELECT wiersz, grupa, SUM(litry) FROM (SELECT %1 AS wiersz, %2 AS grupa, "
                           "z.\"IloscPaliwa\" AS litry FROM data z JOIN pj.data p "
-                          "ON p.\"_rid\" = z.\"IdentyfikatorPojazdu\" WHERE z.\"IdentyfikatorFirmy\" = 1) "
+                          "ON p.\"_rid\" = z.\"IdentyfikatorPojazdu\" WHERE z.\"IdentyfikatorFirmy\" = %3) "
                           "GROUP BY wiersz, grupa;")
-        .arg(wiersz, grupa);
+        .arg(wiersz, grupa, QString::number(firma));
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // KALMORA_BENCH_MMAP=<MiB>: SQLite maps that much of each file instead of
+    // reading its pages with a system call each (a trial of the setting).
+    if (const int mib = qEnvironmentVariableIntValue("KALMORA_BENCH_MMAP"); mib > 0) {
+        const sqlite3_int64 rozmiar = sqlite3_int64(mib) << 20;
+        sqlite3_config(SQLITE_CONFIG_MMAP_SIZE, rozmiar, rozmiar);
+        std::printf("SQLite memory map: %d MiB\n", mib);
+    }
     QCoreApplication app(argc, argv);
     const int liczbaZapisow = argc > 1 ? atoi(argv[1]) : 1000000;
     const int liczbaPojazdow = argc > 2 ? atoi(argv[2]) : 10000;
 
     QTemporaryDir tymczasowy;
-    const QString katalog = argc > 3 ? QString::fromLocal8Bit(argv[3]) : tymczasowy.path();
-    QDir().mkpath(katalog);
+    const QString katalog = argc > 3 ? QString::fromLocal8Bit(argv[3]) : tymczasowy.path() + QStringLiteral("/dane");
+    const bool gotowe = QFile::exists(katalog + QStringLiteral("/Zuz20091.db"));
+    if (!gotowe) {
+        const QString blad = Schemat::UtworzKatalogDanych(katalog);
+        if (!blad.isEmpty()) {
+            std::printf("%s\n", qPrintable(blad));
+            return 1;
+        }
+    }
     QDir::setCurrent(katalog);
+    qputenv("TEMP", tymczasowy.path().toLocal8Bit());
     std::printf("data directory %s\n", qPrintable(katalog));
-    const bool gotowe = QFile::exists(QStringLiteral("Zuz20091.db"));
-    auto Utworz = [gotowe](const QString& nazwa, const QString& plik,
-                           const std::vector<std::tuple<QString, kal::TFieldType, int>>& pola, const QString& indeks) {
-        if (!gotowe)
-            return ::Utworz(nazwa, plik, pola, indeks);
-        auto t = std::make_unique<TTable>(nazwa);
-        t->setTableName(plik);
-        t->setIndexFieldNames(indeks);
-        t->Open();
-        return t;
-    };
 
-    auto gest = Utworz("TTabelaGest", "TabGest.db",
-                       {{"IdentyfikatorPaliwa", kal::ftString, 1}, {"NazwaPaliwa", kal::ftString, 60},
-                        {"Gestosc", kal::ftFloat, 0}},
-                       "IdentyfikatorPaliwa");
-    auto pojazdy = Utworz("TPojazdy", "Pojazdy.db",
-                          {{"RodzajPojazdu", kal::ftString, 2}, {"Marka", kal::ftString, 35},
-                           {"IdentyfikatorPojazdu", kal::ftAutoInc, 0}, {"DataPierwszejRejestracji", kal::ftDate, 0},
-                           {"RokProdukcji", kal::ftSmallint, 0}, {"NormaEuro", kal::ftString, 1},
-                           {"FabrycznaInstalacjaGazu", kal::ftString, 1}},
-                          "RodzajPojazdu;Marka;IdentyfikatorPojazdu");
-    auto zuzycie = Utworz("TZuzycie", "Zuz20091.db",
-                          {{"IdentyfikatorFirmy", kal::ftInteger, 0}, {"IdentyfikatorPojazdu", kal::ftInteger, 0},
-                           {"DataTankowania", kal::ftDate, 0}, {"Identyfikator", kal::ftAutoInc, 0},
-                           {"IloscPaliwa", kal::ftFloat, 0}, {"RodzajPaliwa", kal::ftString, 1}},
-                          "IdentyfikatorFirmy;IdentyfikatorPojazdu;DataTankowania;Identyfikator");
-    auto tabD = Utworz("TTabelaD", "TabelaD2009.DB", PolaWartosci(PolaTabeliD()), "IdentyfikatorOkresu");
-    auto stawkiD = Utworz("TStawkiTabD", "StawkiTabD2009.DB", PolaWartosci(PolaTabeliD()), "IdentyfikatorOkresu");
-    auto tabC = Utworz("TTabelaC", "TabelaC.DB", PolaWartosci(PolaTabeliC()), "IdentyfikatorOkresu");
-    auto stawkiC = Utworz("TStawkiTabC", "StawkiTabC.db", PolaWartosci(PolaTabeliC()), "IdentyfikatorOkresu");
-
+    TDM dm;
+    InicjalizujFunkcjeSrodowiska();
     QElapsedTimer zegar;
     zegar.start();
     if (!gotowe) {
-    const char* kody[12] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "a", "b", "c"};
-    const double gestosci[12] = {0.745, 0.75, 0.745, 0.54, 0.835, 0.835, 0.86, 0.9, 0.95, 0.88, 0.72, 0.72};
-    for (int i = 0; i < 12; ++i) {
-        gest->Append();
-        gest->FieldByName("IdentyfikatorPaliwa")->setAsString(QString::fromLatin1(kody[i]));
-        gest->FieldByName("Gestosc")->setAsFloat(gestosci[i]);
-        gest->Post();
+        dm.TFirma->Insert();
+        dm.TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
+        dm.TFirma->Post();
+        dm.TOkres->Insert();
+        dm.TOkresRok->setAsInteger(2009);
+        dm.TOkresPolrocze->setAsInteger(1);
+        dm.TOkres->Post();
     }
-    QRandomGenerator los(20091);
-    for (int i = 0; i < liczbaPojazdow; ++i) {
-        pojazdy->Append();
-        pojazdy->FieldByName("RodzajPojazdu")->setAsString(QString::number(1 + los.bounded(11)));
-        pojazdy->FieldByName("Marka")->setAsString(QStringLiteral("Marka %1").arg(i % 97));
-        pojazdy->FieldByName("DataPierwszejRejestracji")
-            ->setAsDateTime(QDate(1988, 1, 1).addDays(los.bounded(8000)));
-        if (los.bounded(3) == 0)
-            pojazdy->FieldByName("RokProdukcji")->setAsInteger(1985 + los.bounded(25));
-        if (los.bounded(2) == 0)
-            pojazdy->FieldByName("NormaEuro")->setAsString(QString::number(los.bounded(6)));
-        pojazdy->FieldByName("FabrycznaInstalacjaGazu")->setAsString(los.bounded(4) == 0 ? "T" : "N");
-        pojazdy->Post();
+    if (!dm.OtworzZalacznikiPolrocza() || !dm.UstawZbiorZuzycia()) {
+        std::printf("the period's rows or its half-year file cannot be made\n");
+        return 1;
     }
-    Q_ASSERT(pojazdy->RecordCount() == liczbaPojazdow);
-    const char* paliwa[10] = {"1", "3", "4", "5", "5", "5", "6", "a", "b", "c"};
-    {
-        kal::TField* firma = zuzycie->FieldByName("IdentyfikatorFirmy");
-        kal::TField* pojazd = zuzycie->FieldByName("IdentyfikatorPojazdu");
-        kal::TField* data = zuzycie->FieldByName("DataTankowania");
-        kal::TField* paliwo = zuzycie->FieldByName("RodzajPaliwa");
-        kal::TField* ilosc = zuzycie->FieldByName("IloscPaliwa");
+    const int firma = dm.TFirmaIdentyfikator->AsInteger();
+    if (!gotowe) {
+        // The register and the half-year are written by plain components on
+        // the module's files, without the entry rules of the windows.
+        QRandomGenerator los(20091);
+        TTable pojazdy(QStringLiteral("TPojazdyZapis"));
+        pojazdy.setTableName(QStringLiteral("Pojazdy.db"));
+        pojazdy.Open();
+        for (int i = 0; i < liczbaPojazdow; ++i) {
+            pojazdy.Append();
+            pojazdy.FieldByName("RodzajPojazdu")->setAsString(QString::number(1 + los.bounded(11)));
+            pojazdy.FieldByName("Marka")->setAsString(QStringLiteral("Marka %1").arg(i % 97));
+            pojazdy.FieldByName("NrRejestracyjny")->setAsString(QStringLiteral("WX %1").arg(i, 5, 10, QLatin1Char('0')));
+            pojazdy.FieldByName("DataPierwszejRejestracji")->setAsDateTime(QDate(1988, 1, 1).addDays(los.bounded(8000)));
+            if (los.bounded(3) == 0)
+                pojazdy.FieldByName("RokProdukcji")->setAsInteger(1985 + los.bounded(25));
+            if (los.bounded(2) == 0)
+                pojazdy.FieldByName("NormaEuro")->setAsString(QString::number(los.bounded(6)));
+            pojazdy.FieldByName("FabrycznaInstalacjaGazu")->setAsString(los.bounded(4) == 0 ? "T" : "N");
+            pojazdy.Post();
+        }
+        const char* paliwa[10] = {"1", "3", "4", "5", "5", "5", "6", "a", "b", "c"};
+        TTable zuzycie(QStringLiteral("TZuzycieZapis"));
+        zuzycie.setTableName(QStringLiteral("Zuz20091.db"));
+        zuzycie.Open();
+        kal::TField* idFirmy = zuzycie.FieldByName("IdentyfikatorFirmy");
+        kal::TField* pojazd = zuzycie.FieldByName("IdentyfikatorPojazdu");
+        kal::TField* data = zuzycie.FieldByName("DataTankowania");
+        kal::TField* paliwo = zuzycie.FieldByName("RodzajPaliwa");
+        kal::TField* ilosc = zuzycie.FieldByName("IloscPaliwa");
         for (int i = 0; i < liczbaZapisow; ++i) {
-            zuzycie->Append();
-            firma->setAsInteger(1);
+            zuzycie.Append();
+            idFirmy->setAsInteger(firma);
             pojazd->setAsInteger(1 + los.bounded(liczbaPojazdow));
             data->setAsDateTime(QDate(2009, 1, 1).addDays(los.bounded(181)));
             paliwo->setAsString(QString::fromLatin1(paliwa[los.bounded(10)]));
             ilosc->setAsFloat(los.bounded(2000, 80000) / 100.0);
-            zuzycie->Post();
+            zuzycie.Post();
         }
+        std::printf("files written in %.1f s\n", zegar.elapsed() / 1000.0);
     }
-    for (TTable* t : {tabD.get(), stawkiD.get(), tabC.get(), stawkiC.get()}) {
-        t->Append();
-        t->FieldByName("IdentyfikatorOkresu")->setAsInteger(1);
-        t->Post();
-    }
-    std::printf("files written in %.1f s\n", zegar.elapsed() / 1000.0);
-    }
+    dm.TPojazdy->Refresh();
+    dm.TZuzycie->Refresh();
 
-    TabeleSrodowiska t;
-    t.TTabelaGest = gest.get();
-    t.TZuzycie = zuzycie.get();
-    t.TPojazdy = pojazdy.get();
-    t.TTabelaC = tabC.get();
-    t.TStawkiTabC = stawkiC.get();
-    t.TTabelaD = tabD.get();
-    t.TStawkiTabD = stawkiD.get();
-    t.UstawZbiorZuzycia = [] { return true; };
-    DaneSrodowiskaTabel dane(t);
-    UstawDaneSrodowiska(&dane);
-
-    // Reopen the fuel file so the computation starts from a closed cursor.
-    zuzycie->Close();
-    zuzycie->Open();
     // The engine's own share: the same walk with the same three field reads.
     zegar.restart();
     double suma = 0;
     int n = 0;
-    dane.ZapisyZuzycia([&](const ZapisZuzycia& z) {
+    DaneSrodowiska().ZapisyZuzycia([&](const ZapisZuzycia& z) {
         suma += z.iloscPaliwa;
         n += z.idPojazdu > 0 && !z.rodzajPaliwa.isEmpty();
     });
     std::printf("walk of the fuel table alone: %.3f s (%d records, %.0f litres)\n", zegar.nsecsElapsed() / 1e9, n, suma);
-    zuzycie->Close();
-    zuzycie->Open();
+
+    {
+        TTable plik(QStringLiteral("TPlik"));
+        plik.setTableName(QStringLiteral("Zuz20091.db"));
+        plik.Open();
+        kal::TField* a = plik.FieldByName("IdentyfikatorPojazdu");
+        kal::TField* b = plik.FieldByName("RodzajPaliwa");
+        kal::TField* c = plik.FieldByName("IloscPaliwa");
+        zegar.restart();
+        double s2 = 0;
+        int n2 = 0;
+        for (plik.First(); !plik.Eof(); plik.Next()) {
+            s2 += c->AsFloat();
+            n2 += a->AsInteger() > 0 && !b->AsString().isEmpty();
+        }
+        std::printf("walk in file order: %.3f s (%d records)\n", zegar.nsecsElapsed() / 1e9, n2);
+    }
 
     zegar.restart();
     ZuzyciePaliwa().WypelnijTabeleD();
     const double silnik = zegar.nsecsElapsed() / 1e9;
-    tabD->Post();
+    dm.TTabelaD->Post();
     double razemMg = 0;
     for (const QString& pole : PolaTabeliD())
-        razemMg += tabD->FieldByName(pole)->AsFloat();
+        razemMg += dm.TTabelaD->FieldByName(pole)->AsFloat();
     std::printf("WypelnijTabeleD: %d records, %d vehicles, %d slots, %.3f s (table D total %.2f Mg)\n",
                 liczbaZapisow, liczbaPojazdow, ZuzyciePaliwa().UzytePozycje(), silnik, razemMg);
 
     QProcess sqlite;
     zegar.restart();
-    sqlite.start(QStringLiteral("sqlite3"), {QStringLiteral("Zuz20091.db"), ZapytanieSql()});
+    sqlite.start(QStringLiteral("sqlite3"), {QStringLiteral("Zuz20091.db"), ZapytanieSql(firma)});
     sqlite.waitForFinished(-1);
     const double sql = zegar.nsecsElapsed() / 1e9;
     const QByteArray wynik = sqlite.readAllStandardOutput();
@@ -241,7 +213,6 @@ int main(int argc, char** argv)
                 sqlite.exitCode() == 0 ? "" : qPrintable(QStringLiteral(" (error: %1)")
                                                              .arg(QString::fromUtf8(sqlite.readAllStandardError()))));
     std::printf("ratio engine / SQL: %.2f\n", silnik / sql);
-
     // Both must find the same litres per (row, fuel column).
     QMap<QPair<int, int>, double> litry;
     for (int nr = 0; nr < ZuzyciePaliwa().UzytePozycje(); ++nr) {
@@ -267,6 +238,6 @@ int main(int argc, char** argv)
     }
     rozne += int(litry.size());
     std::printf("cells with the same litres: %d, differing: %d\n", zgodne, rozne);
-    UstawDaneSrodowiska(nullptr);
+    ZwolnijFunkcjeSrodowiska();
     return 0;
 }

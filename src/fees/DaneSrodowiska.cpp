@@ -1,12 +1,17 @@
 #include "DaneSrodowiska.h"
 
+#include "DaneSrodowiskaTabel.h"
 #include "Exceptions.h"
+
+#include "Dane.h"
+
+#include <memory>
 
 namespace {
 
 IDaneSrodowiska* g_dane = nullptr;
 
-// Until the data module is connected, any access is a rule error.
+// Without a data module, any access is a rule error.
 class BrakDanych final : public IDaneSrodowiska {
     [[noreturn]] static void Brak() { throw kal::Exception(QStringLiteral("Brak modułu danych !!!")); }
 
@@ -24,12 +29,41 @@ public:
     WartosciTabeliD StawkiTabeliD() override { Brak(); }
 };
 
+TabeleSrodowiska TabeleModulu(TDM& dm)
+{
+    TabeleSrodowiska t;
+    t.TTabelaGest = dm.TTabelaGest;
+    t.TZuzycie = dm.TZuzycie;
+    t.TPojazdy = dm.TPojazdy;
+    t.TTabelaC = dm.TTabelaC;
+    t.TStawkiTabC = dm.TStawkiTabC;
+    t.TTabelaD = dm.TTabelaD;
+    t.TStawkiTabD = dm.TStawkiTabD;
+    t.UstawZbiorZuzycia = [&dm] { return dm.UstawZbiorZuzycia(); };
+    return t;
+}
+
 } // namespace
 
 IDaneSrodowiska& DaneSrodowiska()
 {
     if (g_dane)
         return *g_dane;
+    // The tables of the data module that exists now (a new module may reuse
+    // the address of an earlier one, so its components are compared).
+    static std::unique_ptr<DaneSrodowiskaTabel> tabele;
+    if (DM) {
+        const TabeleSrodowiska t = TabeleModulu(*DM);
+        const bool teSame = tabele && tabele->Tabele().TTabelaGest == t.TTabelaGest
+                            && tabele->Tabele().TZuzycie == t.TZuzycie && tabele->Tabele().TPojazdy == t.TPojazdy
+                            && tabele->Tabele().TTabelaC == t.TTabelaC
+                            && tabele->Tabele().TStawkiTabC == t.TStawkiTabC
+                            && tabele->Tabele().TTabelaD == t.TTabelaD
+                            && tabele->Tabele().TStawkiTabD == t.TStawkiTabD;
+        if (!teSame)
+            tabele = std::make_unique<DaneSrodowiskaTabel>(t);
+        return *tabele;
+    }
     static BrakDanych brak;
     return brak;
 }

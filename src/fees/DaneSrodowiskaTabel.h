@@ -25,6 +25,7 @@ struct TabeleSrodowiska {
 class DaneSrodowiskaTabel final : public IDaneSrodowiska {
 public:
     explicit DaneSrodowiskaTabel(TabeleSrodowiska tabele) : m_t(std::move(tabele)) {}
+    const TabeleSrodowiska& Tabele() const { return m_t; }
 
     // The density table from its first row to its end (left at its end).
     std::vector<WierszGestosci> WierszeGestosci() override;

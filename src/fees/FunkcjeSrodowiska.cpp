@@ -1,5 +1,7 @@
 #include "FunkcjeSrodowiska.h"
 
+#include "Dane.h"
+
 GestosciPaliw& Gestosci()
 {
     static GestosciPaliw gestosci;
@@ -22,4 +24,27 @@ OplatyTabelaD& OplatyD()
 {
     static OplatyTabelaD oplaty(false);
     return oplaty;
+}
+
+int KodPaliwaZuzycia()
+{
+    return DM ? KodPaliwa(DM->TZuzycieRodzajPaliwa->AsString()) : 0;
+}
+
+void InicjalizujFunkcjeSrodowiska()
+{
+    Gestosci().Wyczysc();
+    if (!DM)
+        return;
+    DM->PrzeliczTabeleC = [] { OplatyC().Przelicz(); };
+    DM->PrzeliczTabeleD = [] { OplatyD().Przelicz(); };
+}
+
+void ZwolnijFunkcjeSrodowiska()
+{
+    if (DM) {
+        DM->PrzeliczTabeleC = nullptr;
+        DM->PrzeliczTabeleD = nullptr;
+    }
+    Gestosci().Wyczysc();
 }

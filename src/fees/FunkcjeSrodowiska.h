@@ -11,3 +11,15 @@ GestosciPaliw& Gestosci();
 ZuzyciePaliwaDlaPolrocza& ZuzyciePaliwa();
 OplatyTabelaC& OplatyC();
 OplatyTabelaD& OplatyD();
+
+// The fuel index of the current fuel record's `RodzajPaliwa` (0 without a
+// data module).
+int KodPaliwaZuzycia();
+
+// Connects the fee engine to the data module `DM` once it exists: a value
+// typed into a table C or table D quantity or rate then recomputes the
+// matching fee object (while its window is open), and the density cache is
+// read afresh from the module's table.
+void InicjalizujFunkcjeSrodowiska();
+// Cuts that connection before the data module goes.
+void ZwolnijFunkcjeSrodowiska();

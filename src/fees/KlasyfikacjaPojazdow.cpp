@@ -1,6 +1,6 @@
 #include "KlasyfikacjaPojazdow.h"
 
-#include "NumberText.h"
+#include "Funkcje.h"
 
 #include <cmath>
 
@@ -18,23 +18,13 @@ bool Po(const QDate& r, int rok, int miesiac, int dzien)
     return r.isValid() && r > QDate(rok, miesiac, dzien);
 }
 
-// A text as a whole number; 0 when it is not one.
-qint64 Calkowita(const QString& tekst)
-{
-    const auto n = kal::ParseWhole(tekst);
-    if (!n || *n < INT32_MIN || *n > INT32_MAX)
-        return 0;
-    return *n;
-}
-
 } // namespace
 
 QChar KlasaEuro(const QString& normaEuro, const QString& rodzajPojazdu)
 {
     if (!normaEuro.isEmpty())
         return normaEuro.at(0);
-    const double x = kal::ParseDecimal(rodzajPojazdu).value_or(0.0);
-    const double rodzaj = std::trunc(x);
+    const double rodzaj = std::trunc(TekstNaLiczbe(rodzajPojazdu));
     if (rodzaj == 4.0)
         return QLatin1Char('1');
     if (rodzaj == 5.0)
@@ -117,7 +107,7 @@ int WierszTabeliD(int rodzaj, QChar e, const QDate& r, int p)
 KlasaPojazdu KlasyfikujPojazd(const DanePojazdu& v)
 {
     KlasaPojazdu k;
-    k.rodzaj = static_cast<quint8>(Calkowita(v.rodzajPojazdu));
+    k.rodzaj = static_cast<quint8>(TekstNaCalkowita(v.rodzajPojazdu));
     const QChar e = KlasaEuro(v.normaEuro, v.rodzajPojazdu);
     const QDate& r = v.dataPierwszejRejestracji;
     const int ry = r.isValid() ? r.year() : 0;

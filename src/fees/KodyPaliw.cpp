@@ -2,7 +2,7 @@
 
 #include "DaneSrodowiska.h"
 #include "Dialogs.h"
-#include "NumberText.h"
+#include "Funkcje.h"
 
 #include <cmath>
 
@@ -77,7 +77,7 @@ void GestosciPaliw::Wczytaj()
         else if (kod == QLatin1String("c"))
             numer = 12;
         else {
-            const double x = kal::ParseDecimal(w.kod).value_or(0.0);
+            const double x = TekstNaLiczbe(w.kod);
             numer = std::fabs(x) < 1e9 ? static_cast<int>(std::trunc(x)) : 0;
         }
         const int i = numer - 1;

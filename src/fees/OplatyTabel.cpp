@@ -1,6 +1,7 @@
 #include "OplatyTabel.h"
 
 #include "DaneSrodowiska.h"
+#include "Funkcje.h"
 #include "NumberText.h"
 
 namespace {
@@ -19,7 +20,7 @@ std::function<void()>& OdswiezanieD()
 
 double Zaokraglij2(double x)
 {
-    return kal::RoundHalfAway(x, 2);
+    return Zaokraglij(x, 2);
 }
 
 // Sum of fees [od, do] in extended precision, rounded once.

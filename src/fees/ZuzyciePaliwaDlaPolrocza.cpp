@@ -2,7 +2,7 @@
 
 #include "Dialogs.h"
 #include "FunkcjeSrodowiska.h"
-#include "NumberText.h"
+#include "Funkcje.h"
 
 #include <algorithm>
 
@@ -101,7 +101,7 @@ void ZuzyciePaliwaDlaPolrocza::DodajDoMacierzy(int nr)
     const PozycjaZuzycia& p = m_pozycje[static_cast<size_t>(nr)];
     if (p.Pusta())
         return;
-    const double m = kal::RoundHalfAway(p.masa, 2);
+    const double m = Zaokraglij(p.masa, 2);
     const int komorka = KomorkaTabeliD(p.klucz.wiersz, p.klucz.paliwo, p.klucz.gaz);
     if (komorka < 0)
         return;
@@ -115,7 +115,7 @@ WartosciTabeliD ZuzyciePaliwaDlaPolrocza::WartosciMg() const
 {
     WartosciTabeliD mg{};
     for (size_t i = 0; i < mg.size(); ++i)
-        mg[i] = kal::RoundHalfAway(0.001 * m_macierz[i], 2);
+        mg[i] = Zaokraglij(0.001 * m_macierz[i], 2);
     return mg;
 }
 

@@ -3,7 +3,6 @@
 #include "Funkcje.h"
 #include "platform/core/Dialogs.h"
 #include "platform/core/DateText.h"
-#include "platform/core/NumberText.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -169,6 +168,7 @@ TDM::TDM()
         TTabelaC->setTag(0);
         TTabelaD->setTag(0);
     } catch (...) {
+        zwolnijSkladniki();
         if (DM == this)
             DM = nullptr;
         throw;
@@ -195,6 +195,13 @@ TDM::~TDM()
     } catch (const std::exception& e) {
         kal::ShowErrorBox(QString::fromUtf8(e.what()));
     }
+    zwolnijSkladniki();
+    if (DM == this)
+        DM = nullptr;
+}
+
+void TDM::zwolnijSkladniki()
+{
     // Details close before their masters. A pending change is posted by the
     // close; one that cannot be posted is dropped, since the module ends.
     for (auto it = m_tabele.rbegin(); it != m_tabele.rend(); ++it) {
@@ -209,12 +216,11 @@ TDM::~TDM()
             }
         }
     }
+    // The links go before the data sources they follow, the data sources before their tables.
     for (auto& t : m_tabele)
         t->setMasterSource(nullptr);
     m_zrodla.clear();
     m_tabele.clear();
-    if (DM == this)
-        DM = nullptr;
 }
 
 void TDM::zbudujSkladniki()
@@ -534,7 +540,7 @@ void TDM::ZerujGdyUjemna(kal::TField& pole, bool pustyToZero)
         pole.setAsFloat(0.0);
         return;
     }
-    const double x = kal::ParseDecimal(pole.AsString()).value_or(0.0);
+    const double x = PoleNaLiczbe(&pole);
     if (!(x > 0.0))
         pole.setAsFloat(0.0);
 }
@@ -765,7 +771,7 @@ void TDM::TZalacznik1CalcFields(kal::TDataSet& DataSet)
         double s = 0.0;
         for (kal::TField* p : pola)
             s += p->AsFloat();
-        return kal::RoundHalfAway(s, 0);
+        return Zaokraglij(s, 0);
     };
     TZalacznik1PI->setAsFloat(suma({TZalacznik1P11, TZalacznik1P12, TZalacznik1P13, TZalacznik1P14, TZalacznik1P15}));
     TZalacznik1PII->setAsFloat(suma({TZalacznik1P21, TZalacznik1P22, TZalacznik1P23}));
@@ -783,7 +789,7 @@ void TDM::TTabelaDCalcFields(kal::TDataSet& DataSet)
     double s = 0.0;
     for (const kal::TField* f : m_wartosciD)
         s += f->AsFloat();
-    TTabelaDRazem->setAsFloat(kal::RoundHalfAway(s, 6));
+    TTabelaDRazem->setAsFloat(Zaokraglij(s, 6));
 }
 
 // ============================================================ typed values of the fee tables
@@ -845,12 +851,6 @@ namespace {
 
 // The zero tolerance of amounts.
 constexpr double kProgZera = 1e-07;
-
-// A field read as a number through the text-to-number routine (empty or not a number: 0).
-double poleNaLiczbe(const kal::TField* pole)
-{
-    return TekstNaLiczbe(pole->AsString());
-}
 
 // A field read as a number and cut toward zero, as the vehicle kind is read.
 int poleNaRodzaj(const QString& tekst)
@@ -981,6 +981,17 @@ void TDM::TPojazdyRodzajPojazduValidate(kal::TField& Sender)
     sprawdzRodzajPojazdu(Sender.AsString());
 }
 
+bool TDM::znajdzPojazd(int id)
+{
+    // The key search stands in for a walk from the first vehicle: the vehicle
+    // becomes current, and without one the register stands at its end.
+    if (TPojazdy->Locate(QStringLiteral("IdentyfikatorPojazdu"), QVariant(id)))
+        return true;
+    TPojazdy->Last();
+    TPojazdy->Next();
+    return false;
+}
+
 void TDM::TZuzycieAfterInsert(kal::TDataSet& DataSet)
 {
     (void)DataSet;
@@ -997,11 +1008,8 @@ void TDM::TZuzycieIdentyfikatorPojazduValidate(kal::TField& Sender)
         TZuzycieRodzajPojazdu->setAsString(TPojazdyRodzajPojazdu->AsString());
         return;
     }
-    for (TPojazdy->First(); !TPojazdy->Eof(); TPojazdy->Next())
-        if (TPojazdyIdentyfikatorPojazdu->AsInteger() == id) {
-            TZuzycieRodzajPojazdu->setAsString(TPojazdyRodzajPojazdu->AsString());
-            return;
-        }
+    if (znajdzPojazd(id))
+        TZuzycieRodzajPojazdu->setAsString(TPojazdyRodzajPojazdu->AsString());
 }
 
 void TDM::TZuzycieRodzajPaliwaGetText(kal::TField& Sender, QString& Text, bool DisplayText)
@@ -1032,12 +1040,7 @@ void TDM::TZuzycieBeforePost(kal::TDataSet& DataSet)
 
     TZuzycieRodzajPojazdu->Clear();
     const int id = TZuzycieIdentyfikatorPojazdu->AsInteger();
-    QString rodzaj;
-    for (TPojazdy->First(); !TPojazdy->Eof(); TPojazdy->Next())
-        if (TPojazdyIdentyfikatorPojazdu->AsInteger() == id) {
-            rodzaj = TPojazdyRodzajPojazdu->AsString();
-            break;
-        }
+    const QString rodzaj = znajdzPojazd(id) ? TPojazdyRodzajPojazdu->AsString() : QString();
     if (rodzaj.isEmpty())
         throw kal::Exception(QStringLiteral("Niewłaściwe dane wybranego pojazdu !!!"));
     TZuzycieRodzajPojazdu->setAsString(rodzaj);
@@ -1147,7 +1150,7 @@ void TDM::TTabelaGestBeforeDelete(kal::TDataSet& DataSet)
 void TDM::TTabelaGestBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (poleNaLiczbe(TTabelaGestGestosc) < kProgZera)
+    if (PoleNaLiczbe(TTabelaGestGestosc) < kProgZera)
         throw kal::Exception(QStringLiteral("Gęstość paliwa jest wielokością większą od zera !!!"));
 }
 
@@ -1177,8 +1180,8 @@ void TDM::TPrzeglBeforePost(kal::TDataSet& DataSet)
     (void)DataSet;
     if (TPrzeglData->IsNull())
         throw kal::Exception(QStringLiteral("Data przeglądu/naprawy musi być dobrze określona !!!"));
-    TPrzeglWartosc->setAsFloat(Zaokraglij(poleNaLiczbe(TPrzeglWartosc), 2));
-    TPrzeglIloscKm->setAsFloat(poleNaLiczbe(TPrzeglIloscKm));
+    TPrzeglWartosc->setAsFloat(Zaokraglij(PoleNaLiczbe(TPrzeglWartosc), 2));
+    TPrzeglIloscKm->setAsFloat(PoleNaLiczbe(TPrzeglIloscKm));
 }
 
 // ============================================================ odometer readings of fuel records
@@ -1249,8 +1252,8 @@ void TDM::AktualizujPrzebiegZTankowania()
 void TDM::TPojazdyCalcFields(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    const double lato = poleNaLiczbe(TPojazdyNormaLetnia);
-    const double zima = poleNaLiczbe(TPojazdyNormaZimowa);
+    const double lato = PoleNaLiczbe(TPojazdyNormaLetnia);
+    const double zima = PoleNaLiczbe(TPojazdyNormaZimowa);
     double srednia = lato < 0.005 ? zima : zima < 0.005 ? lato : (lato + zima) * 0.5;
     if (srednia < 0.0)
         srednia = 0.0;
@@ -1314,48 +1317,373 @@ QChar TDM::KlasaEuroPojazdu()
     }
 }
 
-// ============================================================ handlers filled by the rules of the registers
+// ============================================================ boilers
 
-#define KAL_TDM_PUSTY_ZBIOR(h)                                                                                       \
-    void TDM::h(kal::TDataSet& DataSet) { (void)DataSet; }
-KAL_TDM_PUSTY_ZBIOR(PrzedDopisemWierszTabA)
-KAL_TDM_PUSTY_ZBIOR(PrzedEdycjaWierszaTabA)
-KAL_TDM_PUSTY_ZBIOR(PrzedKasowaniemWierszaTabA)
-KAL_TDM_PUSTY_ZBIOR(TGminyBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TKotlyAfterInsert)
-KAL_TDM_PUSTY_ZBIOR(TKotlyBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TSubsatncjeBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TTabAPozWartAfterInsert)
-KAL_TDM_PUSTY_ZBIOR(TTabAPozWartBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TTabAPozWartCalcFields)
-KAL_TDM_PUSTY_ZBIOR(TTabelaAGminaBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TTabelaAPaliwaBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TTabelaASubstancjeBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TTabelaASubstancjeCalcFields)
-KAL_TDM_PUSTY_ZBIOR(TTabelaAZrodlaBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TZrodlaBeforePost)
-KAL_TDM_PUSTY_ZBIOR(TZuzycieKotlaAfterInsert)
-KAL_TDM_PUSTY_ZBIOR(TZuzycieKotlaBeforePost)
-#undef KAL_TDM_PUSTY_ZBIOR
+namespace {
 
-// Typed text is stored as it is until the field's own rule is in place.
-#define KAL_TDM_PUSTY_USTAW(h)                                                                                       \
-    void TDM::h(kal::TField& Sender, const QString& Text) { Sender.setAsString(Text); }
-KAL_TDM_PUSTY_USTAW(TTabAPozWartDataSetText)
-KAL_TDM_PUSTY_USTAW(TZrodlaTerminObowiazywaniaSetText)
-KAL_TDM_PUSTY_USTAW(TZuzycieKotlaDataZuzyciaSetText)
-#undef KAL_TDM_PUSTY_USTAW
+struct RodzajKotla {
+    int kod;
+    const char* tekst;
+    const char* pole; // position of table C
+    int paliwo;       // fuel index of the density; 100: the quantity as entered
+};
 
-#define KAL_TDM_PUSTY_POBIERZ(h)                                                                                     \
-    void TDM::h(kal::TField& Sender, QString& Text, bool DisplayText)                                                \
-    {                                                                                                                \
-        (void)DisplayText;                                                                                           \
-        Text = Sender.AsString();                                                                                    \
+const RodzajKotla kRodzajeKotlow[] = {
+    {111, "111 Kotły opalane węglem kamiennym. Kocioł z rusztem mechanicznym, z urządzeniem odpylającym, nominalna moc "
+          "cieplna <=3 MW.",
+     "I1", 100},
+    {112, "112 Kotły opalane węglem kamiennym. Kocioł z rusztem mechanicznym, z urządzeniem odpylającym, nominalna moc "
+          "cieplna > 3MW i <=5 MW",
+     "I1a", 100},
+    {120, "120 Kotły opalane węglem kamiennym. Kocioł z rusztem mechanicznym, bez urządzenia odpylającego, nominalnej "
+          "mocy cieplnej <=5 MW",
+     "I2", 100},
+    {130, "130 Kotły opalane węglem kamiennym. Kocioł z rusztem stałym, ciągiem naturalnym, o normalnej mocy cieplnej "
+          "<=5 MW",
+     "I3", 100},
+    {140, "140 Kotły opalane węglem kamiennym. Kocioł z rusztem stałym, z ciągiem sztucznym, z urządzeniem "
+          "odpylającym <= 5 MW",
+     "I4", 100},
+    {150, "150 Kotły opalane węglem kamiennym. Kocioł z rusztem stałym, z ciągiem sztucznym, bez urządzenia "
+          "odpylającego <= 5MW",
+     "I5", 100},
+    {210, "210 Kotły o nominalnej mocy cieplnej <=5 MW opalane koksem. Kocioł z rusztem stałym, ciągiem naturalnym.",
+     "II1", 100},
+    {220, "220 Kotły o nominalnej mocy cieplnej <=5 MW opalane koksem. Kocioł z rusztem stałym, z ciągiem sztucznym, z "
+          "urządzeniem odpylającym.",
+     "II2", 100},
+    {230, "230 Kotły o nominalnej mocy cieplnej <=5 MW opalane koksem. Kocioł z rusztem stałym, z ciągiem sztucznym, "
+          "bez urządzenia odpylającego.",
+     "II3", 100},
+    {300, "300 Kotły o nominalnej mocy cieplnej <=5 MW opalane drewnem", "III", 100},
+    {410, "410 Kotły o nominalnej mocy cieplnej <= 5 MW. Olej lekki (zawartość siarki nie większa niż 0,5 %).", "IV1", 7},
+    {420, "420 Kotły o nominalnej mocy cieplnej <= 5 MW. Olej opałowy (zawartość siarki nie większa niż 1%).", "IV2", 8},
+    {430, "430 Kotły o nominalnej mocy cieplnej <= 5 MW. Olej opałowy (zawartość siarki od 1% do 5 %).", "IV3", 9},
+    {440, "440 Kotły o nominalnej mocy cieplnej <= 5 MW. Olej napędowy", "IV4", 5},
+    {511, "511 Kotły opalane paliwem gazowym. Gaz ziemny wysokometanowy. Nominalna moc cieplna <= 1,4 MW", "V1a", 100},
+    {512, "512 Kotły opalane paliwem gazowym. Gaz ziemny wysokometanowy. Nominalna moc cieplna > 1,4 MW i <= 5MW", "V1b",
+     100},
+    {521, "521 Kotły opalane paliwem gazowym. Gaz ziemny zaazotowany. Nominalna moc cieplna <= 1,4 MW", "V2a", 100},
+    {522, "522 Kotły opalane paliwem gazowym. Gaz ziemny zaazotowany. Nominalna moc cieplna > 1,4 MW i <= 5MW", "V2b",
+     100},
+    {530, "530 Kotły opalane paliwem gazowym. Gaz ziemny propan-butan. Nominalna moc cieplna <= 5MW", "V3", 4},
+};
+
+const RodzajKotla* rodzajKotla(int kod)
+{
+    for (const RodzajKotla& r : kRodzajeKotlow)
+        if (r.kod == kod)
+            return &r;
+    return nullptr;
+}
+
+} // namespace
+
+int TDM::KodRodzajuKotla(const kal::TField& pole)
+{
+    return TekstNaCalkowita(pole.AsString().left(3));
+}
+
+bool TDM::PoprawnyRodzajKotla(const kal::TField& pole)
+{
+    return rodzajKotla(KodRodzajuKotla(pole)) != nullptr;
+}
+
+void TDM::TKotlyRodzajKotlaGetText(kal::TField& Sender, QString& Text, bool DisplayText)
+{
+    (void)DisplayText;
+    const RodzajKotla* r = rodzajKotla(KodRodzajuKotla(Sender));
+    Text = r ? QString::fromUtf8(r->tekst) : QStringLiteral("????");
+}
+
+void TDM::TKotlyRodzajKotlaValidate(kal::TField& Sender)
+{
+    if (!PoprawnyRodzajKotla(Sender))
+        throw kal::Exception(QStringLiteral("Niewłaściwy rodzaj kotła !!!"));
+}
+
+void TDM::TKotlyAfterInsert(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    TKotlyIlosc->setAsInteger(1);
+    TKotlyZuzycie->setAsFloat(0.0);
+    TKotlyRokProdukcji->setAsInteger(0);
+    TKotlyLogiczny->setAsBoolean(false);
+    TKotlyNumeryk->setAsFloat(0.0);
+}
+
+void TDM::TKotlyBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (!PoprawnyRodzajKotla(*TKotlyRodzajKotla))
+        throw kal::Exception(QStringLiteral("Niewłaściwy rodzaj kotła !!!"));
+    if (TKotlyOpisKotla->AsString().isEmpty())
+        throw kal::Exception(QStringLiteral("Musisz wprowadzić opis kotła !!!"));
+    if (TKotlyIlosc->IsNull() || TKotlyIlosc->AsInteger() < 1)
+        TKotlyIlosc->setAsInteger(1);
+}
+
+void TDM::TZuzycieKotlaAfterInsert(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    TZuzycieKotlaSymbolJednostkiMiary->setAsInteger(0);
+    TZuzycieKotlaPrzelicznik->setAsFloat(0.0);
+    TZuzycieKotlaIloscPrzNaTony->setAsBoolean(false);
+}
+
+void TDM::TZuzycieKotlaDataZuzyciaSetText(kal::TField& Sender, const QString& Text)
+{
+    wpiszDate(Sender, Text, QStringLiteral("Data zużycia kotła musi być dobrze określona !!!"));
+    KontrolaDatyZuzyciaKotla();
+}
+
+void TDM::TZuzycieKotlaBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    KontrolaDatyZuzyciaKotla();
+    if (PoleNaLiczbe(TZuzycieKotlaIlosc) < 0.001)
+        throw kal::Exception(QStringLiteral("Ilość zużycia kotła musi być większa od zera !!!"));
+    if (TZuzycieKotlaIdentyfikatorKotla->IsNull())
+        throw kal::Exception(QStringLiteral("Musisz wybrać kotły do zużycia !!!"));
+}
+
+void TDM::SumujZuzycieKotlow(kal::TField& pole, int kodRodzaju, int indeksPaliwa)
+{
+    double suma = 0.0;
+    for (TZuzycieKotla->First(); !TZuzycieKotla->Eof(); TZuzycieKotla->Next()) {
+        if (KodRodzajuKotla(*TZuzycieKotlaRodzajKotla) != kodRodzaju)
+            continue;
+        const double ilosc = TZuzycieKotlaIlosc->AsFloat();
+        if (indeksPaliwa == 100 || TZuzycieKotlaIloscPrzNaTony->AsBoolean()) {
+            suma += ilosc;
+        } else {
+            double gestosc = 0.0;
+            if (GestoscPaliwa) {
+                gestosc = GestoscPaliwa(indeksPaliwa);
+            } else if (indeksPaliwa >= 1 && indeksPaliwa <= 12) {
+                const QString kod = indeksPaliwa <= 9 ? QString::number(indeksPaliwa)
+                                                      : QString(QLatin1Char(char('a' + indeksPaliwa - 10)));
+                gestosc = TTabelaGest->Lookup(QStringLiteral("IdentyfikatorPaliwa"), {kod}, QStringLiteral("Gestosc"))
+                              .toDouble();
+            }
+            suma += ilosc * gestosc * 0.001;
+        }
     }
-KAL_TDM_PUSTY_POBIERZ(TKotlyRodzajKotlaGetText)
-#undef KAL_TDM_PUSTY_POBIERZ
+    pole.setAsFloat(Zaokraglij(suma, 2));
+}
 
-#define KAL_TDM_PUSTY_SPRAWDZ(h)                                                                                     \
-    void TDM::h(kal::TField& Sender) { (void)Sender; }
-KAL_TDM_PUSTY_SPRAWDZ(TKotlyRodzajKotlaValidate)
-#undef KAL_TDM_PUSTY_SPRAWDZ
+void TDM::PrzeliczTabeleCZKotlow()
+{
+    if (!UstawZbiorZuzyciaKotlow())
+        return;
+    if (!edytowana(TTabelaC))
+        TTabelaC->Edit();
+    for (const RodzajKotla& r : kRodzajeKotlow)
+        SumujZuzycieKotlow(*TTabelaC->FieldByName(QString::fromLatin1(r.pole)), r.kod, r.paliwo);
+    TTabelaC->Post();
+}
+
+// ============================================================ table A
+
+namespace {
+
+bool pusty(const kal::TField* pole)
+{
+    return pole->AsString().isEmpty();
+}
+
+} // namespace
+
+void TDM::KontrolaWierszaTabA(kal::TDataSet& tabela)
+{
+    const QString substancje = QStringLiteral("Najpierw zapisz dane o substancjach !!!");
+    const QString paliwa = QStringLiteral("Najpierw zapisz dane o paliwach !!!");
+    const QString zrodla = QStringLiteral("Najpierw zapisz dane o źródłach !!!");
+    const QString brakZrodla = QStringLiteral("Najpierw załóż źródło !!!");
+    if (&tabela == TTabelaAZrodla) {
+        if (edytowana(TTabelaASubstancje))
+            throw kal::Exception(substancje);
+        if (edytowana(TTabelaAPaliwa))
+            throw kal::Exception(paliwa);
+    } else if (&tabela == TTabelaASubstancje) {
+        if (edytowana(TTabelaAZrodla))
+            throw kal::Exception(zrodla);
+        if (TTabelaAZrodla->IsEmpty())
+            throw kal::Exception(brakZrodla);
+        if (edytowana(TTabelaAPaliwa))
+            throw kal::Exception(paliwa);
+    } else if (&tabela == TTabelaAPaliwa) {
+        if (edytowana(TTabelaAZrodla))
+            throw kal::Exception(zrodla);
+        if (TTabelaAZrodla->IsEmpty())
+            throw kal::Exception(brakZrodla);
+        if (edytowana(TTabelaASubstancje))
+            throw kal::Exception(substancje);
+    }
+}
+
+void TDM::PrzedDopisemWierszTabA(kal::TDataSet& DataSet)
+{
+    KontrolaWierszaTabA(DataSet);
+}
+
+void TDM::PrzedEdycjaWierszaTabA(kal::TDataSet& DataSet)
+{
+    KontrolaWierszaTabA(DataSet);
+}
+
+void TDM::PrzedKasowaniemWierszaTabA(kal::TDataSet& DataSet)
+{
+    KontrolaWierszaTabA(DataSet);
+}
+
+void TDM::TGminyBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (pusty(TGminyNazwaGminy))
+        throw kal::Exception(QStringLiteral("Nazwa gminy nie może być pusta !!!"));
+}
+
+void TDM::TSubsatncjeBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (pusty(TSubsatncjeNazwaSubstancji))
+        throw kal::Exception(QStringLiteral("Nazwa substancji nie może być pusta !!!"));
+    if (pusty(TSubsatncjeKodSubstancji))
+        throw kal::Exception(QStringLiteral("Musisz wprowadzić kod substancji !!!"));
+    if (pusty(TSubsatncjeJednostkowaStawka))
+        throw kal::Exception(QStringLiteral("Jednostkowa stawka opłaty jest obowiązkowa !!!"));
+    if (TSubsatncjeJednostkowaStawka->AsFloat() < 0.0001)
+        throw kal::Exception(QStringLiteral("Jednostkowa stawka opłaty musi być dodatnia !!!"));
+}
+
+void TDM::TZrodlaTerminObowiazywaniaSetText(kal::TField& Sender, const QString& Text)
+{
+    wpiszDate(Sender, Text, QStringLiteral("Termin obowiązywania musi być dobrze określony !!!"));
+}
+
+void TDM::TZrodlaBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (pusty(TZrodlaRodzajInstalacji))
+        throw kal::Exception(QStringLiteral("Rodzaj instalacji/działalności musi być wypełniony !!!"));
+    if (pusty(TZrodlaPozwoleniezData))
+        throw kal::Exception(QStringLiteral("Nr, data wydania oraz organ wydający pozwolenie są obowiązkowe !!!"));
+    if (pusty(TZrodlaTerminObowiazywania))
+        throw kal::Exception(QStringLiteral("Termin obowiązywania jest obowiązkowy !!!"));
+}
+
+void TDM::TTabelaAGminaBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (pusty(TTabelaAGminaIdentyfikatorGminy))
+        throw kal::Exception(QStringLiteral("Musisz wybrać gminę !!!"));
+    if (pusty(TTabelaAGminaPowiat))
+        throw kal::Exception(QStringLiteral("Powiat musi być wprowadzony !!!"));
+}
+
+void TDM::TTabelaAZrodlaBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (pusty(TTabelaAZrodlaIdentyfikatorZrodla))
+        throw kal::Exception(QStringLiteral("Musisz wybrać źródło !!!"));
+    if (pusty(TTabelaAZrodlaNazwaSurowcow))
+        throw kal::Exception(QStringLiteral("Musisz podać nazwę surowców lub materiałów !!!"));
+    if (pusty(TTabelaAZrodlaIlosc))
+        throw kal::Exception(QStringLiteral("Ilość zużytych surowców lub materiałów musi być określona !!!"));
+    if (TTabelaAZrodlaIlosc->AsFloat() < 0.0001)
+        throw kal::Exception(QStringLiteral("Ilość zużytych surowców lub materiałów musi być dodatnia !!!"));
+}
+
+void TDM::TTabelaASubstancjeBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (pusty(TTabelaASubstancjeIdentyfikatorSubstancji))
+        throw kal::Exception(QStringLiteral("Musisz wybrać substancję !!!"));
+    if (pusty(TTabelaASubstancjeWskaznikEmisji))
+        throw kal::Exception(QStringLiteral("Wskażnik emisji jest obowiązkowy !!!"));
+    if (pusty(TTabelaASubstancjeJednostkowaStawka))
+        throw kal::Exception(QStringLiteral("Jednostkowa stawka opłaty jest obowiązkowa !!!"));
+}
+
+void TDM::TTabelaASubstancjeCalcFields(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (pusty(TTabelaASubstancjeWskaznikEmisji) || pusty(TTabelaASubstancjeJednostkowaStawka))
+        return;
+    const double emisja =
+        Zaokraglij(TTabelaAZrodlaIlosc->AsFloat() * TTabelaASubstancjeWskaznikEmisji->AsFloat(), 2);
+    TTabelaASubstancjeWielkoscEmisji->setAsFloat(emisja);
+    TTabelaASubstancjeWysokoscOpaty->setAsFloat(
+        Zaokraglij(TTabelaASubstancjeJednostkowaStawka->AsFloat() * emisja, 2));
+}
+
+void TDM::TTabelaAPaliwaBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (pusty(TTabelaAPaliwaRodzajPaliwa))
+        throw kal::Exception(QStringLiteral("Musisz wpisać rodzaj paliwa !!!"));
+    if (pusty(TTabelaAPaliwaZuzycie))
+        throw kal::Exception(QStringLiteral("Zużycie paliwa jest obowiązkowe !!!"));
+}
+
+namespace {
+
+void kontrolaDatyPozycji(const kal::TField* data, const kal::TField* rok, const kal::TField* polrocze)
+{
+    const QDate d = data->AsDateTime();
+    if (d.year() != rok->AsInteger())
+        throw kal::Exception(QStringLiteral("Data ilości źródła musi dotyczyć roku: ") + rok->AsString() +
+                             QStringLiteral(" roku."));
+    if (polrocze->AsInteger() == 1) {
+        if (d.month() > 6)
+            throw kal::Exception(QStringLiteral("Pierwsze pólrocze dotyczy miesięcy od stycznia do czerwca !!!"));
+    } else if (d.month() < 7) {
+        throw kal::Exception(QStringLiteral("Drugie półrocze dotyczy miesięcy od lipca do grudnia !!!"));
+    }
+}
+
+} // namespace
+
+void TDM::TTabAPozWartAfterInsert(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    TTabAPozWartProcent->setAsFloat(100.0);
+    TTabAPozWartGestosc->setAsFloat(1.0);
+}
+
+void TDM::TTabAPozWartDataSetText(kal::TField& Sender, const QString& Text)
+{
+    wpiszDate(Sender, Text, QStringLiteral("Data ilości źródła musi być dobrze określona !!!"));
+    kontrolaDatyPozycji(TTabAPozWartData, TOkresRok, TOkresPolrocze);
+}
+
+void TDM::TTabAPozWartBeforePost(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    if (TTabAPozWartData->IsNull())
+        throw kal::Exception(QStringLiteral("Data ilości źródła musi być dobrze określona !!!"));
+    kontrolaDatyPozycji(TTabAPozWartData, TOkresRok, TOkresPolrocze);
+    if (TTabAPozWartProcent->IsNull())
+        TTabAPozWartProcent->setAsFloat(100.0);
+    if (TTabAPozWartGestosc->IsNull())
+        TTabAPozWartGestosc->setAsFloat(1.0);
+    if (TTabAPozWartIlosc->IsNull())
+        TTabAPozWartIlosc->setAsFloat(0.0);
+    if (TTabAPozWartIlosc->AsFloat() < 0.001)
+        throw kal::Exception(QStringLiteral("Ilość musi być dodatnia !!!"));
+    if (TTabAPozWartProcent->AsFloat() < 0.001)
+        throw kal::Exception(QStringLiteral("Procent musi być dodatni !!!"));
+    if (TTabAPozWartGestosc->AsFloat() < 0.001)
+        throw kal::Exception(QStringLiteral("Gęstość musi być dodatnia !!!"));
+}
+
+void TDM::TTabAPozWartCalcFields(kal::TDataSet& DataSet)
+{
+    (void)DataSet;
+    TTabAPozWartIloscKoncowa->setAsFloat(0.0);
+    if (TTabAPozWartProcent->IsNull() || TTabAPozWartGestosc->IsNull() || TTabAPozWartIlosc->IsNull())
+        return;
+    TTabAPozWartIloscKoncowa->setAsFloat(Zaokraglij(
+        TTabAPozWartIlosc->AsFloat() * TTabAPozWartProcent->AsFloat() * 0.01 * TTabAPozWartGestosc->AsFloat(), 4));
+}

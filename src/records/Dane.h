@@ -355,6 +355,26 @@ public:
     // when that is empty the class its kind names (4 -> "1", 5 -> "2", 6 -> "3", else "0").
     QChar KlasaEuroPojazdu();
 
+    // ---- boilers and the table C boiler summation ----------------------------
+    // The density of a fuel (index 1..12) for the boiler summation; installed
+    // by the fee engine's density cache. When empty, the density row of
+    // `TTabelaGest` is read directly (0 for a fuel without a row).
+    std::function<double(int indeksPaliwa)> GestoscPaliwa;
+    // The code of a boiler kind field: the first 3 characters of the stored
+    // text as a whole number (0 when that is not a number).
+    int KodRodzajuKotla(const kal::TField& pole);
+    bool PoprawnyRodzajKotla(const kal::TField& pole);
+    // Sums the current commune's boiler use of one kind into `pole`
+    // (fuel index 100: quantities as entered; else litres times density, in Mg).
+    void SumujZuzycieKotlow(kal::TField& pole, int kodRodzaju, int indeksPaliwa);
+    // Fills the 19 positions of the current table C row from the boiler use and posts it.
+    void PrzeliczTabeleCZKotlow();
+
+    // ---- table A ----------------------------------------------------------------
+    // The guard that keeps a table A child table from changing while a sibling
+    // has unsaved changes.
+    void KontrolaWierszaTabA(kal::TDataSet& tabela);
+
     // ---- lookups by name -----------------------------------------------------
     // The table component, data source or field component of that name, or
     // nullptr.
@@ -369,11 +389,13 @@ public:
 private:
     void zbudujSkladniki();
     void powiazZdarzenia();
+    void zwolnijSkladniki();
     // The value fields of a statement table, in the order of its family.
     std::vector<kal::TField*> polaWartosci(const kal::TTable* tabela) const;
     bool otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QString& szablon, bool komunikat);
     bool ustawZbiorPolrocza(bool kotly);
     void przeliczDla(const kal::TField& pole);
+    bool znajdzPojazd(int id);
     std::vector<std::unique_ptr<kal::TTable>> m_tabele;
     std::vector<std::unique_ptr<kal::TDataSource>> m_zrodla;
     std::vector<kal::TField*> m_wartosciD;          // 117 columns in column order, then the reserves

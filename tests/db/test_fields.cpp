@@ -1,6 +1,7 @@
 // Field components: values, conversions, texts, field events, write states.
 #include "Collation.h"
 #include "DbSchema.h"
+#include "Storage.h"
 #include "Exceptions.h"
 #include "TestDir.h"
 
@@ -36,6 +37,33 @@ TEST(Collation, PolishAlphabetCaseInsensitiveDigitsFirst)
     EXPECT_LT(ComparePolish("Ab", "Abc"), 0);
     EXPECT_LT(ComparePolish("Cukier", "Ćma"), 0);
     EXPECT_LT(ComparePolish("Ćma", "Dom"), 0);
+}
+
+// The index order (byte order of the stored sort keys) must be the order of
+// ComparePolish for every pair of texts.
+TEST(Collation, StoredSortKeysOrderLikeComparePolish)
+{
+    const QString alphabet = QStringLiteral("aAąĄbcćCĆeęEĘlłŁLnńoóOÓsśzźżŻ 09-./éü");
+    std::vector<QString> texts;
+    quint32 seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7FFF;
+    };
+    for (int i = 0; i < 400; ++i) {
+        QString t;
+        const int len = int(next() % 5);
+        for (int k = 0; k < len; ++k)
+            t += alphabet.at(int(next() % unsigned(alphabet.size())));
+        texts.push_back(t);
+    }
+    for (const QString& a : texts)
+        for (const QString& b : texts) {
+            const int byCompare = ComparePolish(a, b);
+            const int byKey = PolishSortKey(a).compare(PolishSortKey(b));
+            ASSERT_EQ(byCompare < 0, byKey < 0) << a.toStdString() << " / " << b.toStdString();
+            ASSERT_EQ(byCompare == 0, byKey == 0) << a.toStdString() << " / " << b.toStdString();
+        }
 }
 
 TEST_F(FieldTest, AlphaIsCutToSizeAndEmptyIsNull)
@@ -196,6 +224,8 @@ TEST_F(FieldTest, AutoIncrementReadableAfterPostAndNeverReused)
     EXPECT_EQ(second, first + 1);
     towns.T.Last();
     towns.T.Delete();
+    towns.T.Close(); // the file is read afresh: the deleted id is not given again
+    towns.T.Open();
     towns.add("C");
     EXPECT_EQ(towns.Id->AsInteger(), second + 1);
     towns.T.Close();

@@ -75,6 +75,34 @@ TEST_F(LinkTest, DetailShowsAndFollowsTheMastersRows)
     EXPECT_EQ(readings.Wartosc->AsFloat(), 11.0); // the detail starts at its first row
 }
 
+TEST_F(LinkTest, UntouchedDetailDoesNotFollowEachMasterMove)
+{
+    readings.T.Close();
+    int fetched = 0;
+    readings.T.OnCalcFields = [&](TTable&) { ++fetched; };
+    readings.T.AddField("Licznik", ftInteger, 0, fkCalculated);
+    readings.T.Open();
+    fetched = 0;
+    for (int round = 0; round < 20; ++round)
+        for (towns.T.First(); !towns.T.Eof(); towns.T.Next()) {
+        }
+    EXPECT_EQ(fetched, 0); // nobody looked at the detail
+    towns.T.Locate("Nazwa", QString("Gdańsk"));
+    EXPECT_EQ(readings.Wartosc->AsFloat(), 20.0);
+    EXPECT_EQ(fetched, 1);
+}
+
+TEST_F(LinkTest, NewMasterRowShowsNoDetails)
+{
+    towns.T.First();
+    EXPECT_EQ(readings.T.RecordCount(), 2);
+    towns.T.Append();
+    EXPECT_TRUE(readings.T.IsEmpty());
+    towns.T.Cancel();
+    EXPECT_EQ(readings.T.RecordCount(), 0); // back on Bydgoszcz, the last town
+    EXPECT_EQ(towns.Nazwa->AsString(), "Bydgoszcz");
+}
+
 TEST_F(LinkTest, NewDetailRowGetsTheMasterKeyBeforeOnNewRecord)
 {
     towns.T.Locate("Nazwa", QString("Bydgoszcz"));
@@ -87,6 +115,26 @@ TEST_F(LinkTest, NewDetailRowGetsTheMasterKeyBeforeOnNewRecord)
     EXPECT_EQ(readings.values(), QStringList{"30"});
     towns.T.First();
     EXPECT_EQ(readings.T.RecordCount(), 2);
+}
+
+// A before-insert handler may look at every row of the detail (link cut,
+// last row read, link restored) before the insert goes on.
+TEST_F(LinkTest, BeforeInsertMayCutAndRestoreTheLink)
+{
+    towns.T.First(); // Kraków, readings 11 and 12
+    double carried = -1;
+    readings.T.BeforeInsert = [&](TTable& t) {
+        TMasterLinkGuard guard(t);
+        t.Last();
+        carried = t.FieldByName("Wartosc")->AsFloat();
+    };
+    readings.T.AfterInsert = [&](TTable& t) { t.FieldByName("Wartosc")->setAsFloat(carried); };
+    readings.T.Insert();
+    EXPECT_EQ(carried, 21.0); // the last row of all towns
+    EXPECT_EQ(readings.IdMiasta->AsInteger(), 1);
+    readings.Data->setAsString("2009-04-01");
+    readings.T.Post();
+    EXPECT_EQ(readings.values(), (QStringList{"11", "12", "21"}));
 }
 
 TEST_F(LinkTest, MasterMovePostsThePendingDetailEdit)
@@ -236,6 +284,52 @@ TEST_F(LinkTest, GridReadsRowsWithoutMovingTheCursor)
     }
     EXPECT_EQ(readings.Wartosc->AsFloat(), 99.0);
     readings.T.Cancel();
+}
+
+} // namespace
+
+namespace {
+
+class RecordingLinkForSwitch : public TDataLink {
+public:
+    int changes = 0;
+    void activeChanged() override { ++changes; }
+};
+
+TEST(Components, TagsPropertiesAndSourceSwitching)
+{
+    TestDir dir;
+    kal::test::CreateTowns();
+    Towns a;
+    Towns b;
+    a.T.setTag(1);
+    a.Kwota->setTag(7);
+    a.T.setExclusive(true);
+    EXPECT_EQ(a.T.Tag(), 1);
+    EXPECT_EQ(a.Kwota->Tag(), 7);
+    EXPECT_EQ(a.Kwota->Alignment(), taRightJustify);
+    EXPECT_EQ(a.Nazwa->Alignment(), taLeftJustify);
+    EXPECT_EQ(a.Nazwa->DisplayWidth(), 12);
+    a.Nazwa->setDisplayLabel("Miasto");
+    EXPECT_EQ(a.Nazwa->DisplayLabel(), "Miasto");
+    EXPECT_EQ(a.Kwota->DisplayLabel(), "Kwota");
+    a.T.Open();
+    b.T.Open();
+    a.add("Oleśnica");
+    b.T.Refresh();
+    TDataSource source(&a.T, "DMiasta");
+    source.setTag(3);
+    RecordingLinkForSwitch link;
+    link.setDataSource(&source);
+    EXPECT_TRUE(link.Active());
+    source.setDataSet(&b.T);
+    EXPECT_EQ(link.DataSet(), &b.T);
+    b.T.Edit();
+    EXPECT_TRUE(link.Editing());
+    b.T.Cancel();
+    source.setDataSet(nullptr);
+    EXPECT_FALSE(link.Active());
+    EXPECT_EQ(link.changes, 3); // attached, switched, unbound
 }
 
 } // namespace

@@ -116,6 +116,20 @@ TEST_F(NavigationTest, LocateWithOptions)
     EXPECT_EQ(towns.T.RecNo(), 6);
 }
 
+TEST_F(NavigationTest, LookupReadsWithoutMoving)
+{
+    towns.T.Last();
+    towns.T.First();
+    towns.T.Edit();
+    towns.Kwota->setAsFloat(7.25);
+    towns.T.Post(); // Łódź
+    towns.T.Last();
+    EXPECT_EQ(towns.T.Lookup("Nazwa", {QString("Łódź")}, "Kwota").toDouble(), 7.25);
+    EXPECT_FALSE(towns.T.Lookup("Nazwa", {QString("Kraków")}, "Kwota").isValid());
+    EXPECT_EQ(towns.Nazwa->AsString(), "Ab"); // still on the last record
+    EXPECT_EQ(towns.T.FieldValues("Nazwa").toString(), "Ab");
+}
+
 TEST_F(NavigationTest, FindKeyNearestAndSetKey)
 {
     towns.T.setIndexFieldNames("Nazwa");
@@ -214,6 +228,91 @@ TEST(TwoComponents, EachSeesTheOtherAfterRefreshOrMove)
     a.T.Edit();
     EXPECT_EQ(a.Kwota->AsFloat(), 5.0);
     a.T.Cancel();
+}
+
+} // namespace
+
+namespace {
+
+// Long walks read rows through one streaming statement; what they see must
+// stay the rows of the order, also when the file changes under the walk.
+class LongWalkTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        kal::test::CreateReadings();
+        t.setTableName("Odczyty.db");
+        t.setIndexFieldNames("IdMiasta;Data;Nr");
+        t.Open();
+        // 300 rows in reverse key order: town 300 - i, value i
+        for (int i = 0; i < 300; ++i) {
+            t.Append();
+            t.FieldByName("IdMiasta")->setAsInteger(300 - i);
+            t.FieldByName("Wartosc")->setAsFloat(i);
+            t.Post();
+        }
+    }
+    TestDir dir;
+    TTable t{QStringLiteral("TOdczyty")};
+};
+
+TEST_F(LongWalkTest, WalkReadsEveryRowOnceInOrder)
+{
+    std::vector<int> seen;
+    for (t.First(); !t.Eof(); t.Next())
+        seen.push_back(t.FieldByName("Wartosc")->AsInteger());
+    ASSERT_EQ(seen.size(), 300u);
+    for (int k = 0; k < 300; ++k)
+        ASSERT_EQ(seen[size_t(k)], 299 - k) << "row " << k;
+    // backwards too
+    seen.clear();
+    for (t.Last(); !t.Bof(); t.Prior())
+        seen.push_back(t.FieldByName("IdMiasta")->AsInteger());
+    ASSERT_EQ(seen.size(), 300u);
+    EXPECT_EQ(seen.front(), 300);
+    EXPECT_EQ(seen.back(), 1);
+}
+
+TEST_F(LongWalkTest, WalkFollowsRowsPostedByAnotherComponent)
+{
+    TTable other;
+    other.setTableName("Odczyty.db");
+    other.Open();
+    int count = 0;
+    int last = 0;
+    for (t.First(); !t.Eof(); t.Next()) {
+        ++count;
+        last = t.FieldByName("IdMiasta")->AsInteger();
+        if (count == 150) {
+            // one row behind the walk, one ahead of it
+            other.Append();
+            other.FieldByName("IdMiasta")->setAsInteger(0);
+            other.Post();
+            other.Append();
+            other.FieldByName("IdMiasta")->setAsInteger(1000);
+            other.Post();
+        }
+    }
+    EXPECT_EQ(count, 301);
+    EXPECT_EQ(last, 1000);
+    EXPECT_EQ(t.RecordCount(), 302);
+}
+
+TEST_F(LongWalkTest, EditDuringWalkMovesTheRowAndKeepsTheWalkGoing)
+{
+    int count = 0;
+    for (t.First(); !t.Eof(); t.Next()) {
+        ++count;
+        if (t.FieldByName("IdMiasta")->AsInteger() == 10) {
+            t.Edit();
+            t.FieldByName("Wartosc")->setAsFloat(-1); // key unchanged
+            t.Post();
+        }
+    }
+    EXPECT_EQ(count, 300);
+    EXPECT_TRUE(t.Locate("Wartosc", -1.0));
+    EXPECT_EQ(t.FieldByName("IdMiasta")->AsInteger(), 10);
+    EXPECT_EQ(t.RecNo(), 10);
 }
 
 } // namespace

@@ -252,3 +252,25 @@ TEST(Durability, PostedRowSurvivesKill)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Storage, FileOfAnotherKindIsRefused)
+{
+    TestDir dir;
+    QFile f(dir.file("Obcy.db"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("to nie jest tabela");
+    f.close();
+    TTable t;
+    t.setTableName("Obcy.db");
+    try {
+        t.Open();
+        FAIL() << "foreign file opened";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.message(), "Plik Obcy.db nie jest zbiorem danych programu");
+    }
+    EXPECT_FALSE(t.Active());
+}
+
+} // namespace

@@ -1,6 +1,5 @@
 #include "DaneTestowe.h"
 #include "FunkcjeSrodowiska.h"
-#include "WprowadzanieWartosci.h"
 
 #include "Exceptions.h"
 
@@ -149,77 +148,4 @@ TEST_F(WspolnyObiektD, TagSwitchesRecomputeAndRefresh)
     OplatyD().Przelicz();
     EXPECT_EQ(OplatyD().teksty[PozD("7")], QStringLiteral("8,00"));
     EXPECT_EQ(odswiezenia, 1);
-}
-
-TEST_F(WspolnyObiektD, TypedValueRecomputesOnlyItsOwnTable)
-{
-    UstawD(d, "7", 3.0, 2.0);
-    UstawC(d, "I2", 3.0, 3.0);
-    d.tagD = 1;
-    d.tagC = 1;
-    PrzeliczPoWpisie(QStringLiteral("TZuzycie"));
-    PrzeliczPoWpisie(QStringLiteral("TPojazdy"));
-    EXPECT_EQ(odswiezenia, 0);
-    EXPECT_EQ(OplatyD().oplaty[PozD("7")], 0.0);
-
-    PrzeliczPoWpisie(QStringLiteral("TStawkiTabD"));
-    EXPECT_EQ(OplatyD().teksty[PozD("7")], QStringLiteral("6,00"));
-    EXPECT_EQ(OplatyC().oplaty[PozC("I2")], 0.0);
-    EXPECT_EQ(odswiezenia, 1);
-
-    PrzeliczPoWpisie(QStringLiteral("TTabelaC"));
-    EXPECT_EQ(OplatyC().teksty.oplaty[PozC("I2")], QStringLiteral("9,00"));
-    EXPECT_EQ(odswiezenia, 2);
-
-    // With the table C window closed a typed value changes nothing.
-    d.tagC = 0;
-    UstawC(d, "I2", 5.0, 3.0);
-    PrzeliczPoWpisie(QStringLiteral("TStawkiTabC"));
-    EXPECT_EQ(OplatyC().teksty.oplaty[PozC("I2")], QStringLiteral("9,00"));
-    EXPECT_EQ(odswiezenia, 2);
-}
-
-TEST(WartoscNieujemna, TypedDecimals)
-{
-    EXPECT_EQ(WartoscNieujemna(QStringLiteral("-5")), 0.0);
-    EXPECT_EQ(WartoscNieujemna(QStringLiteral("")), 0.0);
-    EXPECT_EQ(WartoscNieujemna(QStringLiteral("abc")), 0.0);
-    EXPECT_EQ(WartoscNieujemna(QStringLiteral("12,5x")), 0.0);
-    EXPECT_EQ(WartoscNieujemna(QStringLiteral("inf")), 0.0);
-    EXPECT_EQ(WartoscNieujemna(QStringLiteral("nan")), 0.0);
-    EXPECT_EQ(WartoscNieujemna(QStringLiteral("1 234,5")), 1234.5);
-    EXPECT_EQ(WartoscNieujemna(QStringLiteral("12.5")), 12.5);
-    EXPECT_EQ(WartoscNieujemna(QStringLiteral(" 7 ")), 7.0);
-    EXPECT_EQ(WartoscNieujemna(QStringLiteral("0,001")), 0.001);
-    EXPECT_FALSE(std::signbit(WartoscNieujemna(QStringLiteral("-0"))));
-}
-
-TEST(LiczbaNieujemnaCalk, TypedCounts)
-{
-    EXPECT_EQ(LiczbaNieujemnaCalk(QString()), 0);
-    EXPECT_EQ(LiczbaNieujemnaCalk(QStringLiteral("-3")), 0);
-    EXPECT_EQ(LiczbaNieujemnaCalk(QStringLiteral("-40000")), 0);
-    EXPECT_EQ(LiczbaNieujemnaCalk(QStringLiteral("2")), 2);
-    EXPECT_EQ(LiczbaNieujemnaCalk(QStringLiteral("32767")), 32767);
-}
-
-TEST(LiczbaNieujemnaCalk, RefusedTexts)
-{
-    auto komunikat = [](const char* tekst) {
-        try {
-            LiczbaNieujemnaCalk(QString::fromUtf8(tekst));
-        } catch (const kal::EConvertError& e) {
-            return e.message();
-        }
-        return QStringLiteral("(przyjęte)");
-    };
-    EXPECT_EQ(komunikat("2,5"), QStringLiteral("'2,5' nie jest poprawną liczbą całkowitą."));
-    EXPECT_EQ(komunikat("2.5"), QStringLiteral("'2.5' nie jest poprawną liczbą całkowitą."));
-    EXPECT_EQ(komunikat("a"), QStringLiteral("'a' nie jest poprawną liczbą całkowitą."));
-    EXPECT_EQ(komunikat("1 000"), QStringLiteral("'1 000' nie jest poprawną liczbą całkowitą."));
-    // Beyond the field's range: refused, never wrapped to a negative count.
-    EXPECT_EQ(komunikat("32768"), QStringLiteral("Liczba 32768 przekracza dozwolony zakres od 0 do 32767."));
-    EXPECT_EQ(komunikat("70000"), QStringLiteral("Liczba 70000 przekracza dozwolony zakres od 0 do 32767."));
-    EXPECT_EQ(komunikat("99999999999999999999"),
-              QStringLiteral("'99999999999999999999' nie jest poprawną liczbą całkowitą."));
 }

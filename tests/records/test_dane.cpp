@@ -156,6 +156,9 @@ TEST_F(Dane, FieldComponentsWithTheirTypesSizesAndNames)
             EXPECT_EQ(f->FieldName(), p.nazwa);
             EXPECT_EQ(f->DataSet(), dm->Tabela(s.komponent));
             EXPECT_EQ(f->DataType(), Schemat::TypPola(p.typ));
+            if (p.typ == Schemat::Typ::Tekst || p.typ == Schemat::Typ::Memo) {
+                EXPECT_EQ(f->Size(), p.rozmiar) << p.komponent.toStdString();
+            }
         }
     }
 
@@ -248,11 +251,6 @@ TEST_F(Dane, ADetailRowReceivesItsMastersKey)
     dm->TPrzebieg->Post();
     EXPECT_EQ(dm->TPrzebieg->RecordCount(), 1);
 
-    // The fuels of table A carry the period's id in their first index field.
-    dm->TTabelaAPaliwa->Insert();
-    EXPECT_EQ(dm->TTabelaAPaliwaIdentyfikatorGminyTabA->AsInteger(), dm->TOkresIdentyfikatorOkresu->AsInteger());
-    dm->TTabelaAPaliwa->Cancel();
-
     dm->TZuzycie->Insert();
     EXPECT_EQ(dm->TZuzycieIdentyfikatorFirmy->AsInteger(), dm->TFirmaIdentyfikator->AsInteger());
     dm->TZuzycie->Cancel();
@@ -295,6 +293,23 @@ TEST_F(Dane, NoFreeTemporaryNameLeavesTheModuleWithoutAWorkTable)
     // The end deletes nothing and shows nothing.
     dm.reset();
     EXPECT_EQ(dialogi.boxes().size(), 1u);
+}
+
+TEST_F(Dane, AWorkTableThatCannotBeMadeIsReportedAndTheModuleGoesOn)
+{
+    dm.reset();
+    dialogi.clear();
+    const QString gdzie = temp.filePath("brak/Tym2009612aaaa.DB");
+    TDM::NazwaTymczasowa = [&](const QString&, const QString&) { return gdzie; };
+    dm = std::make_unique<TDM>();
+    ASSERT_EQ(dialogi.calls().size(), 1u);
+    EXPECT_EQ(dialogi.calls()[0].kind, kal::test::DialogCall::Error);
+    EXPECT_FALSE(dialogi.calls()[0].text.isEmpty());
+    EXPECT_FALSE(dm->TRoboczy->Active());
+    EXPECT_TRUE(dm->TFirma->Active());
+    dm.reset();
+    EXPECT_EQ(dialogi.calls().size(), 1u);
+    EXPECT_FALSE(QFileInfo::exists(gdzie));
 }
 
 TEST_F(Dane, MissingTableFileStopsTheModule)
@@ -438,6 +453,7 @@ TEST_F(Dane, CompanyAndPeriodOrderAndChecks)
     EXPECT_EQ(dm->TOkres->RecordCount(), 1);
 
     dm->TKotly->Append();
+    dm->TKotlyRodzajKotla->setAsString("300");
     dm->TKotlyOpisKotla->setAsString("Kocioł 1");
     dm->TKotly->Post();
     dialogi.clear();
@@ -797,6 +813,10 @@ TEST_F(Dane, FuelRecordRules)
     dm->TZuzycieIloscPaliwa->setAsFloat(0.01);
     EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "");
     EXPECT_EQ(dm->TZuzycieRodzajPojazdu->DisplayText(), "3 -samochód nieosobowy o masie poniżej 3,5 Mg");
+    // The fuel record's vehicle becomes the current vehicle.
+    pojazd("ZZ9", "8");
+    tankowanie(wa, QDate(2009, 5, 5), 20);
+    EXPECT_EQ(dm->TPojazdyNrRejestracyjny->AsString(), "WA1");
 
     // A vehicle id that belongs to no vehicle.
     dm->TZuzycie->Insert();
@@ -805,6 +825,7 @@ TEST_F(Dane, FuelRecordRules)
     dm->TZuzycieRodzajPaliwa->setAsString("5");
     dm->TZuzycieIloscPaliwa->setAsFloat(10);
     EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), "Niewłaściwe dane wybranego pojazdu !!!");
+    EXPECT_TRUE(dm->TPojazdy->Eof());
     dm->TZuzycie->Cancel();
 
     // The second half-year takes July, not June.
@@ -927,4 +948,187 @@ TEST_F(Dane, OdometerReadingsOfFuelRecordsGoToTheMileageRegister)
     EXPECT_EQ(przebiegi(), QStringList({A + " 2009-03-20 12450", B + " 2009-03-17 12400"}));
     EXPECT_FALSE(dm->DopisanoWierszZuzycia);
     EXPECT_FALSE(dm->TPrzRob->Active());
+}
+
+TEST_F(Dane, BoilersAndTheTableCSummation)
+{
+    // Boiler rules.
+    dm->TKotly->Append();
+    EXPECT_EQ(dm->TKotlyIlosc->AsInteger(), 1);
+    EXPECT_EQ(dm->TKotlyRodzajKotla->DisplayText(), "????");
+    dm->TKotlyOpisKotla->setAsString("Kocioł");
+    EXPECT_EQ(komunikat([&] { dm->TKotly->Post(); }), "Niewłaściwy rodzaj kotła !!!");
+    EXPECT_EQ(komunikat([&] { dm->TKotlyRodzajKotla->setAsString("12"); }), "Niewłaściwy rodzaj kotła !!!");
+    // The drop-down text cut to the field's width keeps the code.
+    dm->TKotlyRodzajKotla->setAsString("111 Kotły opalane węglem kamiennym.");
+    EXPECT_EQ(dm->TKotlyRodzajKotla->AsString(), "111 K");
+    EXPECT_EQ(dm->TKotlyRodzajKotla->DisplayText(),
+              "111 Kotły opalane węglem kamiennym. Kocioł z rusztem mechanicznym, z urządzeniem odpylającym, "
+              "nominalna moc cieplna <=3 MW.");
+    dm->TKotlyOpisKotla->Clear();
+    EXPECT_EQ(komunikat([&] { dm->TKotly->Post(); }), "Musisz wprowadzić opis kotła !!!");
+    dm->TKotlyOpisKotla->setAsString("Węglowy");
+    dm->TKotlyIlosc->setAsInteger(-3);
+    dm->TKotly->Post();
+    EXPECT_EQ(dm->TKotlyIlosc->AsInteger(), 1);
+    const int wegiel = dm->TKotlyIdentyfikator->AsInteger();
+    auto kociol = [&](const char* rodzaj, const char* opis) {
+        dm->TKotly->Append();
+        dm->TKotlyRodzajKotla->setAsString(rodzaj);
+        dm->TKotlyOpisKotla->setAsString(opis);
+        dm->TKotly->Post();
+        return dm->TKotlyIdentyfikator->AsInteger();
+    };
+    const int olej = kociol("410", "Olejowy");
+    const int gaz = kociol("511", "Gazowy");
+
+    // A fuel-7 density of 0.85.
+    ASSERT_TRUE(dm->TTabelaGest->Locate("IdentyfikatorPaliwa", QVariant("7")));
+    dm->TTabelaGest->Edit();
+    dm->TTabelaGestGestosc->setAsFloat(0.85);
+    dm->TTabelaGest->Post();
+
+    firmaIOkres(2009, 1);
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    ASSERT_TRUE(dm->UstawZbiorZuzyciaKotlow());
+    EXPECT_EQ(dm->TZuzycieKotla->TableName(), "ZuzKot20091.db");
+
+    auto zuzycie = [&](int kociolId, const char* data, double ilosc, bool naTony = false) {
+        dm->TZuzycieKotla->Insert();
+        dm->TZuzycieKotlaIdentyfikatorKotla->setAsInteger(kociolId);
+        dm->TZuzycieKotlaDataZuzycia->setText(data);
+        dm->TZuzycieKotlaIlosc->setAsFloat(ilosc);
+        dm->TZuzycieKotlaIloscPrzNaTony->setAsBoolean(naTony);
+        dm->TZuzycieKotla->Post();
+    };
+    dm->TZuzycieKotla->Insert();
+    EXPECT_EQ(dm->TZuzycieKotlaIdentyfikatorTabC->AsInteger(), dm->TTabelaCIdentyfikator->AsInteger());
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieKotlaDataZuzycia->setText(" "); }),
+              "Data zużycia kotła musi być dobrze określona !!!");
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieKotlaDataZuzycia->setText("2009-08-01"); }),
+              "Pierwsze pólrocze dotyczy miesięcy od stycznia do czerwca !!!");
+    dm->TZuzycieKotlaDataZuzycia->setText("2009-02-01");
+    dm->TZuzycieKotlaIlosc->setAsFloat(0.0009);
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieKotla->Post(); }), "Ilość zużycia kotła musi być większa od zera !!!");
+    dm->TZuzycieKotlaIlosc->setAsFloat(0.001);
+    EXPECT_EQ(komunikat([&] { dm->TZuzycieKotla->Post(); }), "Musisz wybrać kotły do zużycia !!!");
+    dm->TZuzycieKotla->Cancel();
+
+    zuzycie(wegiel, "2009-02-01", 0.004);
+    zuzycie(wegiel, "2009-02-02", 0.004);
+    zuzycie(olej, "2009-03-01", 1000);
+    zuzycie(olej, "2009-03-02", 2, true);
+    zuzycie(gaz, "2009-04-01", 123.456, true);
+    zuzycie(gaz, "2009-04-02", 0.5);
+
+    dm->TTabelaC->Edit();
+    dm->TTabelaCV3->setAsFloat(77); // typed by hand; no boiler of kind 530
+    dm->TTabelaC->Post();
+    dm->PrzeliczTabeleCZKotlow();
+    EXPECT_EQ(dm->TTabelaC->State(), kal::dsBrowse);
+    EXPECT_DOUBLE_EQ(dm->TTabelaCI1->AsFloat(), 0.01);      // 0.008 rounded once
+    EXPECT_DOUBLE_EQ(dm->TTabelaCIV1->AsFloat(), 2.85);     // 1000 l x 0.85 kg/l = 0.85 Mg, plus 2 Mg
+    EXPECT_DOUBLE_EQ(dm->TTabelaCV1a->AsFloat(), 123.96);   // gas as entered: 123.456 + 0.5
+    EXPECT_EQ(dm->TTabelaCV3->AsFloat(), 0.0);
+    EXPECT_EQ(dm->TTabelaCI2->AsFloat(), 0.0);
+}
+
+TEST_F(Dane, TableARules)
+{
+    firmaIOkres(2009, 1);
+
+    dm->TGminy->Append();
+    EXPECT_EQ(komunikat([&] { dm->TGminy->Post(); }), "Nazwa gminy nie może być pusta !!!");
+    dm->TGminyNazwaGminy->setAsString("Płock");
+    dm->TGminy->Post();
+
+    dm->TSubsatncje->Append();
+    dm->TSubsatncjeNazwaSubstancji->setAsString("Pył");
+    EXPECT_EQ(komunikat([&] { dm->TSubsatncje->Post(); }), "Musisz wprowadzić kod substancji !!!");
+    dm->TSubsatncjeKodSubstancji->setAsString("P1");
+    EXPECT_EQ(komunikat([&] { dm->TSubsatncje->Post(); }), "Jednostkowa stawka opłaty jest obowiązkowa !!!");
+    dm->TSubsatncjeJednostkowaStawka->setAsFloat(0.00009);
+    EXPECT_EQ(komunikat([&] { dm->TSubsatncje->Post(); }), "Jednostkowa stawka opłaty musi być dodatnia !!!");
+    dm->TSubsatncjeJednostkowaStawka->setAsFloat(0.0001);
+    dm->TSubsatncje->Post();
+
+    dm->TZrodla->Append();
+    dm->TZrodlaRodzajInstalacji->setAsString("Lakiernia");
+    EXPECT_EQ(komunikat([&] { dm->TZrodla->Post(); }),
+              "Nr, data wydania oraz organ wydający pozwolenie są obowiązkowe !!!");
+    dm->TZrodlaPozwoleniezData->setAsString("1/2009");
+    EXPECT_EQ(komunikat([&] { dm->TZrodlaTerminObowiazywania->setText("2009-02-30"); }),
+              "Termin obowiązywania musi być dobrze określony !!!");
+    EXPECT_EQ(komunikat([&] { dm->TZrodla->Post(); }), "Termin obowiązywania jest obowiązkowy !!!");
+    dm->TZrodlaTerminObowiazywania->setText("2015-12-31");
+    dm->TZrodla->Post();
+
+    dm->TTabelaAGmina->Insert();
+    EXPECT_EQ(komunikat([&] { dm->TTabelaAGmina->Post(); }), "Musisz wybrać gminę !!!");
+    dm->TTabelaAGminaIdentyfikatorGminy->setAsInteger(dm->TGminyIdentyfikatorGminy->AsInteger());
+    EXPECT_EQ(komunikat([&] { dm->TTabelaAGmina->Post(); }), "Powiat musi być wprowadzony !!!");
+    dm->TTabelaAGminaPowiat->setAsString("płocki");
+    dm->TTabelaAGmina->Post();
+    EXPECT_EQ(dm->TTabelaAGminaNazwaGminy->AsString(), "Płock");
+
+    // No source row yet: neither fuels nor substances.
+    EXPECT_EQ(komunikat([&] { dm->TTabelaAPaliwa->Insert(); }), "Najpierw załóż źródło !!!");
+    EXPECT_EQ(komunikat([&] { dm->TTabelaASubstancje->Insert(); }), "Najpierw załóż źródło !!!");
+
+    dm->TTabelaAZrodla->Insert();
+    dm->TTabelaAZrodlaIdentyfikatorZrodla->setAsInteger(dm->TZrodlaIdentyfikator->AsInteger());
+    dm->TTabelaAZrodlaNazwaSurowcow->setAsString("farby");
+    EXPECT_EQ(komunikat([&] { dm->TTabelaAZrodla->Post(); }),
+              "Ilość zużytych surowców lub materiałów musi być określona !!!");
+    dm->TTabelaAZrodlaIlosc->setAsFloat(12.5);
+    EXPECT_EQ(komunikat([&] { dm->TTabelaASubstancje->Insert(); }), "Najpierw zapisz dane o źródłach !!!");
+    dm->TTabelaAZrodla->Post();
+    EXPECT_EQ(dm->TTabelaAZrodlaRodzajInstalacji->AsString(), "Lakiernia");
+
+    // Emission and fee from the rounded emission.
+    dm->TTabelaASubstancje->Insert();
+    dm->TTabelaASubstancjeIdentyfikatorSubstancji->setAsInteger(dm->TSubsatncjeIdentyfikatorSubstancju->AsInteger());
+    dm->TTabelaASubstancjeWskaznikEmisji->setAsFloat(0.333);
+    EXPECT_TRUE(dm->TTabelaASubstancjeWielkoscEmisji->IsNull());
+    EXPECT_TRUE(dm->TTabelaASubstancjeWysokoscOpaty->IsNull());
+    EXPECT_EQ(komunikat([&] { dm->TTabelaAZrodla->Edit(); }), "Najpierw zapisz dane o substancjach !!!");
+    dm->TTabelaASubstancjeJednostkowaStawka->setAsFloat(2.5);
+    EXPECT_DOUBLE_EQ(dm->TTabelaASubstancjeWielkoscEmisji->AsFloat(), 4.16);
+    EXPECT_DOUBLE_EQ(dm->TTabelaASubstancjeWysokoscOpaty->AsFloat(), 10.40);
+    EXPECT_EQ(dm->TTabelaASubstancjeWysokoscOpaty->DisplayText(), "10,40");
+    dm->TTabelaASubstancje->Post();
+    EXPECT_EQ(dm->TTabelaASubstancjeKodSubstancji->AsString(), "P1");
+
+    // Fuels hang from the period: their first index field holds the period's id.
+    dm->TTabelaAPaliwa->Insert();
+    EXPECT_EQ(dm->TTabelaAPaliwaIdentyfikatorGminyTabA->AsInteger(), dm->TOkresIdentyfikatorOkresu->AsInteger());
+    EXPECT_EQ(komunikat([&] { dm->TTabelaAPaliwa->Post(); }), "Musisz wpisać rodzaj paliwa !!!");
+    dm->TTabelaAPaliwaRodzajPaliwa->setAsString("węgiel");
+    EXPECT_EQ(komunikat([&] { dm->TTabelaAPaliwa->Post(); }), "Zużycie paliwa jest obowiązkowe !!!");
+    EXPECT_EQ(komunikat([&] { dm->TTabelaAZrodla->Delete(); }), "Najpierw zapisz dane o paliwach !!!");
+    dm->TTabelaAPaliwaZuzycie->setAsFloat(3);
+    dm->TTabelaAPaliwa->Post();
+
+    // Quantity items.
+    dm->TTabAPozWart->Insert();
+    EXPECT_DOUBLE_EQ(dm->TTabAPozWartProcent->AsFloat(), 100.0);
+    EXPECT_DOUBLE_EQ(dm->TTabAPozWartGestosc->AsFloat(), 1.0);
+    EXPECT_EQ(komunikat([&] { dm->TTabAPozWart->Post(); }), "Data ilości źródła musi być dobrze określona !!!");
+    EXPECT_EQ(komunikat([&] { dm->TTabAPozWartData->setText("2009-07-01"); }),
+              "Pierwsze pólrocze dotyczy miesięcy od stycznia do czerwca !!!");
+    EXPECT_EQ(komunikat([&] { dm->TTabAPozWartData->setText("2008-03-01"); }),
+              "Data ilości źródła musi dotyczyć roku: 2009 roku.");
+    dm->TTabAPozWartData->setText("2009-03-01");
+    dm->TTabAPozWartProcent->Clear();
+    dm->TTabAPozWartGestosc->Clear();
+    EXPECT_EQ(komunikat([&] { dm->TTabAPozWart->Post(); }), "Ilość musi być dodatnia !!!");
+    EXPECT_DOUBLE_EQ(dm->TTabAPozWartProcent->AsFloat(), 100.0);
+    dm->TTabAPozWartIlosc->setAsFloat(200);
+    dm->TTabAPozWartProcent->setAsFloat(50);
+    dm->TTabAPozWartGestosc->setAsFloat(0.0009);
+    EXPECT_EQ(komunikat([&] { dm->TTabAPozWart->Post(); }), "Gęstość musi być dodatnia !!!");
+    dm->TTabAPozWartGestosc->setAsFloat(0.7);
+    EXPECT_DOUBLE_EQ(dm->TTabAPozWartIloscKoncowa->AsFloat(), 70.0);
+    dm->TTabAPozWart->Post();
+    EXPECT_EQ(dm->TTabAPozWartIdentTabAZrodla->AsInteger(), dm->TTabelaAZrodlaIdTabAZrodla->AsInteger());
 }

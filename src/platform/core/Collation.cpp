@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <algorithm>
+
 namespace kal {
 
 namespace {
@@ -52,19 +54,33 @@ Weight weightOf(QChar ch)
 
 } // namespace
 
-// The binary sort key of a text: three bytes a character (class, then the
-// value big-endian). Comparing keys byte by byte, a shorter key first when
-// one is the start of the other, gives the same order as ComparePolish. The
-// dataset engine stores these keys in its index columns.
+// The binary sort key of a text: comparing keys byte by byte, a shorter key
+// first when one is the start of the other, gives the same order as
+// ComparePolish. A letter of the Polish alphabet and a digit take one byte,
+// a blank one byte, any other character a class byte and two value bytes.
+// The dataset engine stores these keys in its index columns.
 QByteArray PolishSortKey(const QString& text)
 {
     QByteArray key;
-    key.reserve(text.size() * 3);
+    key.reserve(text.size());
     for (QChar ch : text) {
         const Weight w = weightOf(ch);
-        key.append(char(w.cls));
-        key.append(char((w.value >> 8) & 0xFF));
-        key.append(char(w.value & 0xFF));
+        switch (w.cls) {
+        case Blank:
+            key.append('\x01');
+            break;
+        case Digit:
+            key.append(char(0x10 + std::min<int>(w.value, 0x2F)));
+            break;
+        case PolishLetter:
+            key.append(char(0x40 + w.value));
+            break;
+        default:
+            key.append(char(w.cls == Sign ? 0x02 : 0x70));
+            key.append(char((w.value >> 8) & 0xFF));
+            key.append(char(w.value & 0xFF));
+            break;
+        }
     }
     return key;
 }

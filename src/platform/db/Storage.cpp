@@ -200,18 +200,33 @@ QVariant toFieldValue(TFieldType type, int size, const QVariant& value, const QS
     return value;
 }
 
+namespace {
+
+// Order-preserving, short encoding of a whole number: a length byte (above
+// 0x80 for n bytes of a non-negative value, below 0x80 for a negative one)
+// and the value's significant bytes.
+QByteArray wholeKey(qint64 v)
+{
+    QByteArray out;
+    quint64 m = v >= 0 ? quint64(v) : quint64(-(v + 1));
+    unsigned char bytes[8];
+    int n = 0;
+    while (m != 0) {
+        bytes[n++] = (unsigned char)(m & 0xFF);
+        m >>= 8;
+    }
+    out.append(char(v >= 0 ? 0x80 + n : 0x7F - n));
+    for (int i = n - 1; i >= 0; --i)
+        out.append(char(v >= 0 ? bytes[i] : (unsigned char)~bytes[i]));
+    return out;
+}
+
+} // namespace
+
 QByteArray fieldKey(TFieldType type, const QVariant& value)
 {
     if (!value.isValid())
         return {};
-    auto bigEndian = [](quint64 u) {
-        QByteArray b(8, '\0');
-        for (int i = 7; i >= 0; --i) {
-            b[i] = char(u & 0xFF);
-            u >>= 8;
-        }
-        return b;
-    };
     switch (type) {
     case ftString:
     case ftMemo:
@@ -223,14 +238,19 @@ QByteArray fieldKey(TFieldType type, const QVariant& value)
         quint64 u;
         std::memcpy(&u, &d, sizeof u);
         u = (u & 0x8000000000000000ULL) ? ~u : (u | 0x8000000000000000ULL);
-        return bigEndian(u);
+        QByteArray b(8, '\0');
+        for (int i = 7; i >= 0; --i) {
+            b[i] = char(u & 0xFF);
+            u >>= 8;
+        }
+        return b;
     }
     case ftDate:
-        return bigEndian(quint64(value.toDate().toJulianDay()) ^ 0x8000000000000000ULL);
+        return wholeKey(value.toDate().toJulianDay());
     case ftBoolean:
         return QByteArray(1, value.toBool() ? '\x02' : '\x01');
     default:
-        return bigEndian(quint64(value.toLongLong()) ^ 0x8000000000000000ULL);
+        return wholeKey(value.toLongLong());
     }
 }
 
@@ -392,7 +412,7 @@ sqlite3* openConnection(const QString& path, bool create)
         throw EDatabaseError(QStringLiteral("Nie można otworzyć zbioru %1: %2").arg(QFileInfo(path).fileName(), msg));
     }
     sqlite3_busy_timeout(db, 5000);
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=20000;", nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "kal_match", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, matchFunction,
                                nullptr, nullptr, nullptr);
     return db;
@@ -455,8 +475,11 @@ std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& display
             file->m_indexes.push_back(ix);
         }
     } catch (const EDatabaseError&) {
+        const int code = sqlite3_errcode(file->m_db) & 0xFF;
         sqlite3_close(file->m_db);
         file->m_db = nullptr;
+        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+            throw EDatabaseError(QStringLiteral("Zbiór danych %1 jest używany przez inny program").arg(displayName));
         throw EDatabaseError(QStringLiteral("Plik %1 nie jest zbiorem danych programu").arg(displayName));
     }
     reg[path] = file;
@@ -495,7 +518,7 @@ void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, c
 
     sqlite3* db = openConnection(path, true);
     try {
-        QString sql = QStringLiteral("BEGIN; CREATE TABLE data(\"_rid\" INTEGER PRIMARY KEY AUTOINCREMENT");
+        QString sql = QStringLiteral("BEGIN; CREATE TABLE data(\"_rid\" INTEGER PRIMARY KEY");
         for (const TFieldDef& f : fields)
             if (f.DataType != ftAutoInc)
                 sql += QStringLiteral(", %1 %2").arg(quoted(f.Name), sqlType(f.DataType));
@@ -506,7 +529,8 @@ void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, c
             const bool unique = indexes[i].Options & (ixPrimary | ixUnique);
             sql += QStringLiteral("CREATE %1INDEX \"ix%2\" ON data(\"~%2\");").arg(unique ? QStringLiteral("UNIQUE ") : QString()).arg(i);
         }
-        sql += QStringLiteral("CREATE TABLE _kal_fields(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, type INTEGER, size INTEGER);"
+        sql += QStringLiteral("CREATE TABLE _kal_state(hwm INTEGER NOT NULL); INSERT INTO _kal_state VALUES(0);"
+                              "CREATE TABLE _kal_fields(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, type INTEGER, size INTEGER);"
                               "CREATE TABLE _kal_indexes(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, fields TEXT NOT NULL, options INTEGER);");
         execOrThrow(db, sql);
         {
@@ -576,6 +600,109 @@ void DbFile::exec(const char* sql)
     execOrThrow(m_db, QString::fromUtf8(sql));
 }
 
+void DbFile::begin()
+{
+    Stmt& s = cached(QStringLiteral("BEGIN IMMEDIATE"));
+    s.step();
+    s.reset();
+}
+
+void DbFile::commit()
+{
+    Stmt& s = cached(QStringLiteral("COMMIT"));
+    s.step();
+    s.reset();
+}
+
+void DbFile::rollback()
+{
+    m_nextRowid = 0;
+    if (!sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+qint64 DbFile::nextRowid()
+{
+    if (m_nextRowid == 0) {
+        Stmt& s = cached(QStringLiteral(
+            "SELECT max(COALESCE((SELECT hwm FROM _kal_state),0),"
+            " COALESCE((SELECT max(\"_rid\") FROM data),0))"));
+        m_nextRowid = s.step() ? s.columnInt(0) + 1 : 1;
+        s.reset();
+    }
+    return m_nextRowid++;
+}
+
+void DbFile::deleteRow(qint64 rid)
+{
+    begin();
+    try {
+        Stmt& mark = cached(QStringLiteral("UPDATE _kal_state SET hwm=max(hwm, ?1)"));
+        mark.bindInt(1, rid);
+        mark.step();
+        mark.reset();
+        Stmt& del = cached(QStringLiteral("DELETE FROM data WHERE \"_rid\"=?1"));
+        del.bindInt(1, rid);
+        del.step();
+        del.reset();
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+void DbFile::deleteAll()
+{
+    begin();
+    try {
+        exec("UPDATE _kal_state SET hwm=max(hwm, COALESCE((SELECT max(\"_rid\") FROM data),0))");
+        exec("DELETE FROM data");
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+Stmt& DbFile::insertStmt()
+{
+    static const QString tag = QStringLiteral("#insert");
+    auto it = m_cache.find(tag);
+    if (it == m_cache.end()) {
+        QStringList names{QStringLiteral("\"_rid\"")};
+        QStringList marks{QStringLiteral("?1")};
+        for (const Column& c : m_columns)
+            if (c.type != ftAutoInc)
+                names << quoted(c.name);
+        for (const IndexInfo& ix : m_indexes)
+            names << quoted(ix.keyColumn);
+        for (int i = 2; i <= names.size(); ++i)
+            marks << QStringLiteral("?%1").arg(i);
+        it = m_cache.insert(tag, std::make_shared<Stmt>(m_db, QStringLiteral("INSERT INTO data(%1) VALUES(%2)")
+                                                                   .arg(names.join(u','), marks.join(u','))));
+    }
+    return **it;
+}
+
+Stmt& DbFile::updateStmt()
+{
+    static const QString tag = QStringLiteral("#update");
+    auto it = m_cache.find(tag);
+    if (it == m_cache.end()) {
+        QStringList sets;
+        int i = 2;
+        for (const Column& c : m_columns)
+            if (c.type != ftAutoInc)
+                sets << QStringLiteral("%1=?%2").arg(quoted(c.name)).arg(i++);
+        for (const IndexInfo& ix : m_indexes)
+            sets << QStringLiteral("%1=?%2").arg(quoted(ix.keyColumn)).arg(i++);
+        it = m_cache.insert(tag, std::make_shared<Stmt>(m_db, QStringLiteral("UPDATE data SET %1 WHERE \"_rid\"=?1")
+                                                                   .arg(sets.join(u','))));
+    }
+    return **it;
+}
+
 Stmt& DbFile::cached(const QString& sql)
 {
     auto it = m_cache.find(sql);
@@ -603,11 +730,23 @@ namespace {
 constexpr size_t kBlock = 4096;
 }
 
-qint64 Keyset::at(int i) const
+std::pair<size_t, int> Keyset::locate(int i) const
 {
     auto it = std::upper_bound(m_starts.begin(), m_starts.end(), i);
     const size_t b = size_t(it - m_starts.begin()) - 1;
-    return m_blocks[b][size_t(i - m_starts[b])];
+    return {b, i - m_starts[b]};
+}
+
+qint64 Keyset::at(int i) const
+{
+    const auto [b, k] = locate(i);
+    return m_blocks[b].ids[size_t(k)];
+}
+
+const QByteArray& Keyset::keyAt(int i) const
+{
+    const auto [b, k] = locate(i);
+    return m_blocks[b].keys[size_t(k)];
 }
 
 void Keyset::clear()
@@ -617,68 +756,71 @@ void Keyset::clear()
     m_size = 0;
 }
 
-void Keyset::push_back(qint64 id)
+void Keyset::push_back(qint64 id, const QByteArray& key)
 {
-    if (m_blocks.empty() || m_blocks.back().size() >= kBlock) {
+    if (m_blocks.empty() || m_blocks.back().ids.size() >= kBlock) {
         m_blocks.emplace_back();
-        m_blocks.back().reserve(kBlock);
+        m_blocks.back().ids.reserve(kBlock);
+        m_blocks.back().keys.reserve(kBlock);
         m_starts.push_back(m_size);
     }
-    m_blocks.back().push_back(id);
+    m_blocks.back().ids.push_back(id);
+    m_blocks.back().keys.push_back(key);
     ++m_size;
 }
 
-void Keyset::insert(int i, qint64 id)
+void Keyset::insert(int i, qint64 id, const QByteArray& key)
 {
     if (i >= m_size) {
-        push_back(id);
+        push_back(id, key);
         return;
     }
-    auto it = std::upper_bound(m_starts.begin(), m_starts.end(), i);
-    const size_t b = size_t(it - m_starts.begin()) - 1;
-    auto& block = m_blocks[b];
-    block.insert(block.begin() + (i - m_starts[b]), id);
+    const auto [b, k] = locate(i);
+    Block& block = m_blocks[b];
+    block.ids.insert(block.ids.begin() + k, id);
+    block.keys.insert(block.keys.begin() + k, key);
     ++m_size;
-    if (block.size() > 2 * kBlock) {
-        std::vector<qint64> tail(block.begin() + long(kBlock), block.end());
-        block.resize(kBlock);
+    if (block.ids.size() > 2 * kBlock) {
+        Block tail;
+        tail.ids.assign(block.ids.begin() + long(kBlock), block.ids.end());
+        tail.keys.assign(block.keys.begin() + long(kBlock), block.keys.end());
+        block.ids.resize(kBlock);
+        block.keys.resize(kBlock);
         m_blocks.insert(m_blocks.begin() + long(b) + 1, std::move(tail));
         m_starts.insert(m_starts.begin() + long(b) + 1, 0);
     }
-    for (size_t k = b + 1; k < m_blocks.size(); ++k)
-        m_starts[k] = m_starts[k - 1] + int(m_blocks[k - 1].size());
+    rebuild(b + 1);
 }
 
 void Keyset::erase(int i)
 {
-    auto it = std::upper_bound(m_starts.begin(), m_starts.end(), i);
-    const size_t b = size_t(it - m_starts.begin()) - 1;
-    auto& block = m_blocks[b];
-    block.erase(block.begin() + (i - m_starts[b]));
+    const auto [b, k] = locate(i);
+    Block& block = m_blocks[b];
+    block.ids.erase(block.ids.begin() + k);
+    block.keys.erase(block.keys.begin() + k);
     --m_size;
-    if (block.empty()) {
+    if (block.ids.empty()) {
         m_blocks.erase(m_blocks.begin() + long(b));
         m_starts.erase(m_starts.begin() + long(b));
+        rebuild(b);
+        return;
     }
-    rebuild();
+    rebuild(b + 1);
 }
 
-void Keyset::rebuild()
+void Keyset::rebuild(size_t from)
 {
-    int s = 0;
-    for (size_t k = 0; k < m_blocks.size(); ++k) {
-        m_starts[k] = s;
-        s += int(m_blocks[k].size());
-    }
+    for (size_t k = from; k < m_blocks.size(); ++k)
+        m_starts[k] = k == 0 ? 0 : m_starts[k - 1] + int(m_blocks[k - 1].ids.size());
 }
 
 int Keyset::indexOf(qint64 id) const
 {
     for (size_t b = 0; b < m_blocks.size(); ++b) {
-        const auto& block = m_blocks[b];
-        auto it = std::find(block.begin(), block.end(), id);
-        if (it != block.end())
-            return m_starts[b] + int(it - block.begin());
+        const auto& ids = m_blocks[b].ids;
+        auto it = std::find(ids.begin(), ids.end(), id);
+        if (it != ids.end())
+            return m_starts[b] + int(it - ids.begin());
     }
     return -1;
 }

@@ -84,7 +84,6 @@ struct Cursor {
     int posBeforeInsert = -1;
 
     Stmt fetch;
-    Stmt keyOf;
     Stmt stream;
     int streamPos = -1;
     int lastRead = -2;
@@ -305,16 +304,6 @@ void TTable::chooseOrder()
     // statements that depend on the order
     c.stream = Stmt();
     c.streamPos = -1;
-    c.keyOf = Stmt();
-    if (c.orderIndex >= 0) {
-        const QString k = quoted(c.file->indexes()[size_t(c.orderIndex)].keyColumn);
-        c.keyOf = Stmt(c.file->db(), QStringLiteral("SELECT %1 FROM data WHERE \"_rid\"=?1").arg(k));
-    } else if (c.memOrder) {
-        QStringList exprs;
-        for (int col : c.orderCols)
-            exprs << c.colExpr(col);
-        c.keyOf = Stmt(c.file->db(), QStringLiteral("SELECT %1 FROM data WHERE \"_rid\"=?1").arg(exprs.join(u',')));
-    }
 }
 
 QStringList TTable::IndexFieldList() const
@@ -355,27 +344,6 @@ QByteArray TTable::keyOfRecord(const std::vector<QVariant>& values) const
     return key;
 }
 
-QByteArray TTable::rowKey(qint64 rid) const
-{
-    Cursor& c = *m_cursor;
-    if (c.orderCols.empty())
-        return {};
-    c.keyOf.bindInt(1, rid);
-    QByteArray key;
-    if (c.keyOf.step()) {
-        if (c.orderIndex >= 0) {
-            key = c.keyOf.columnBlob(0);
-        } else {
-            for (size_t i = 0; i < c.orderCols.size(); ++i) {
-                const TFieldType t = c.file->columns()[size_t(c.orderCols[i])].type;
-                db_detail::appendKeyPart(key, db_detail::fieldKey(t, c.keyOf.columnValue(int(i), t)));
-            }
-        }
-    }
-    c.keyOf.reset();
-    return key;
-}
-
 bool TTable::inRange(const QByteArray& key) const
 {
     const Cursor& c = *m_cursor;
@@ -398,15 +366,9 @@ int TTable::lowerBound(const QByteArray& key, qint64 rid) const
         }
         return lo;
     }
-    // Rows are mostly added at the end of their order: try the last first.
-    const qint64 lastId = c.keys.at(hi - 1);
-    if (compareKeys(rowKey(lastId), lastId, key, rid) < 0)
-        return hi;
-    hi -= 1;
     while (lo < hi) {
         const int mid = (lo + hi) / 2;
-        const qint64 id = c.keys.at(mid);
-        if (compareKeys(rowKey(id), id, key, rid) < 0)
+        if (compareKeys(c.keys.keyAt(mid), c.keys.at(mid), key, rid) < 0)
             lo = mid + 1;
         else
             hi = mid;
@@ -451,12 +413,13 @@ void TTable::reload()
     c.lookups.clear();
     if (c.orderCols.empty()) {
         Stmt& s = c.file->cached(QStringLiteral("SELECT \"_rid\" FROM data ORDER BY \"_rid\""));
+        const QByteArray none;
         while (s.step())
-            c.keys.push_back(s.columnInt(0));
+            c.keys.push_back(s.columnInt(0), none);
         s.reset();
     } else if (c.orderIndex >= 0) {
         const QString k = quoted(c.file->indexes()[size_t(c.orderIndex)].keyColumn);
-        QString sql = QStringLiteral("SELECT \"_rid\" FROM data");
+        QString sql = QStringLiteral("SELECT \"_rid\", %1 FROM data").arg(k);
         QStringList cond;
         if (c.hasLo)
             cond << QStringLiteral("%1 >= ?1").arg(k);
@@ -471,7 +434,7 @@ void TTable::reload()
         if (c.hasHi)
             s.bindBlob(2, c.hi);
         while (s.step())
-            c.keys.push_back(s.columnInt(0));
+            c.keys.push_back(s.columnInt(0), s.columnBlob(1));
         s.reset();
     } else {
         QStringList exprs;
@@ -492,7 +455,7 @@ void TTable::reload()
             return compareKeys(a.first, a.second, b.first, b.second) < 0;
         });
         for (const auto& r : rows)
-            c.keys.push_back(r.second);
+            c.keys.push_back(r.second, r.first);
     }
     c.seen = c.file->changeCounter();
     c.stale = false;
@@ -578,7 +541,7 @@ bool TTable::startStream(int p, qint64 rid)
     if (c.orderCols.empty()) {
         c.stream.bindInt(1, rid);
     } else {
-        c.stream.bindBlob(1, rowKey(rid));
+        c.stream.bindBlob(1, c.keys.keyAt(p));
         c.stream.bindInt(2, rid);
         if (c.hasHi)
             c.stream.bindBlob(3, c.hi);
@@ -1033,7 +996,7 @@ void TTable::EmptyTable()
         CheckBrowseMode();
         checkCanModify();
         stopStream(false);
-        m_cursor->file->exec("DELETE FROM data");
+        m_cursor->file->deleteAll();
         m_cursor->file->bumpChange();
         reload();
         readRowAt(-1);
@@ -1043,7 +1006,7 @@ void TTable::EmptyTable()
         return;
     }
     auto file = DbFile::open(resolvedPath(), QFileInfo(m_tableName).fileName());
-    file->exec("DELETE FROM data");
+    file->deleteAll();
     file->bumpChange();
 }
 
@@ -1134,6 +1097,8 @@ int TTable::MoveBy(int distance)
         moved = int(target) - c.pos;
         if (moved != 0)
             positionAndNotify(int(target), true, moved);
+        if (c.eof && c.streamPos >= 0)
+            stopStream(true); // the walk is over: let the file go
     }
     if (AfterScroll)
         AfterScroll(*this);
@@ -1233,9 +1198,9 @@ void TTable::CheckBrowseMode()
         return;
     }
     if (m_state == dsEdit || m_state == dsInsert) {
-        dataEvent(int(TDataSource::Event::UpdateData));
+        dataEvent(int(TDataSource::Event::UpdateData)); // may modify the record
         if (m_modified)
-            Post();
+            postRecord();
         else
             Cancel();
     }
@@ -1261,7 +1226,8 @@ void TTable::doInsert(bool append)
         BeforeScroll(*this);
     Cursor& c = *m_cursor;
     stopStream(false);
-    c.posBeforeInsert = c.pos;
+    // Append goes to the end first: a cancel lands on the last record.
+    c.posBeforeInsert = append ? c.keys.size() - 1 : c.pos;
     c.insertPos = append ? c.keys.size() : std::max(c.pos, 0);
     clearCurrent();
     m_old = m_current;
@@ -1351,75 +1317,40 @@ void TTable::doPost()
     const bool wasFresh = c.seen == file.changeCounter();
     const auto& cols = file.columns();
     const auto& indexes = file.indexes();
-    bool keyHasRowid = false;
-    for (const auto& ix : indexes)
-        for (int col : ix.columns)
-            if (col >= 0 && col == file.rowidColumn())
-                keyHasRowid = true;
 
     std::vector<QVariant> values(m_current.values.begin(), m_current.values.begin() + c.nCols);
     qint64 rid = m_current.rowid;
-    file.exec("BEGIN IMMEDIATE");
+    file.begin();
     try {
-        QStringList names, marks;
-        for (const auto& col : cols)
-            if (col.type != ftAutoInc) {
-                names << quoted(col.name);
-                marks << QStringLiteral("?");
-            }
-        for (const auto& ix : indexes) {
-            names << quoted(ix.keyColumn);
-            marks << QStringLiteral("?");
-        }
-        auto bindAll = [&](Stmt& s) {
-            int i = 1;
-            for (size_t k = 0; k < cols.size(); ++k)
-                if (cols[k].type != ftAutoInc)
-                    s.bindValue(i++, cols[k].type, values[k]);
-            for (const auto& ix : indexes)
-                s.bindBlob(i++, file.indexKey(ix, values));
-            return i;
-        };
         if (inserting) {
-            Stmt& s = file.cached(QStringLiteral("INSERT INTO data(%1) VALUES(%2)").arg(names.join(u','), marks.join(u',')));
-            bindAll(s);
-            s.step();
-            s.reset();
-            rid = sqlite3_last_insert_rowid(file.db());
+            // The row id is chosen here so that keys holding the
+            // autoincrement field are right at the first write.
+            rid = file.nextRowid();
             if (file.rowidColumn() >= 0)
                 values[size_t(file.rowidColumn())] = int(rid);
-            if (keyHasRowid) {
-                QStringList sets;
-                for (const auto& ix : indexes)
-                    sets << quoted(ix.keyColumn) + QStringLiteral("=?");
-                Stmt& u = file.cached(QStringLiteral("UPDATE data SET %1 WHERE \"_rid\"=?").arg(sets.join(u',')));
-                int i = 1;
-                for (const auto& ix : indexes)
-                    u.bindBlob(i++, file.indexKey(ix, values));
-                u.bindInt(i, rid);
-                u.step();
-                u.reset();
-            }
-        } else {
-            QStringList sets;
-            for (const QString& n : names)
-                sets << n + QStringLiteral("=?");
-            Stmt& s = file.cached(QStringLiteral("UPDATE data SET %1 WHERE \"_rid\"=?").arg(sets.join(u',')));
-            const int i = bindAll(s);
-            s.bindInt(i, rid);
-            s.step();
-            s.reset();
-            if (sqlite3_changes(file.db()) == 0)
-                throw EDatabaseError(QStringLiteral("Rekord został usunięty przez innego użytkownika"));
         }
-        file.exec("COMMIT");
+        Stmt& s = inserting ? file.insertStmt() : file.updateStmt();
+        int i = 1;
+        s.bindInt(i++, rid);
+        for (size_t k = 0; k < cols.size(); ++k)
+            if (cols[k].type != ftAutoInc)
+                s.bindValue(i++, cols[k].type, values[k]);
+        for (const auto& ix : indexes)
+            s.bindBlob(i++, file.indexKey(ix, values));
+        s.step();
+        s.reset();
+        if (!inserting && sqlite3_changes(file.db()) == 0)
+            throw EDatabaseError(QStringLiteral("Rekord został usunięty przez innego użytkownika"));
+        file.commit();
     } catch (EDatabaseError& e) {
-        sqlite3_exec(file.db(), "ROLLBACK", nullptr, nullptr, nullptr);
+        file.rollback();
         if (e.message() == u"#unique")
             throw EDatabaseError(QStringLiteral("Naruszenie klucza unikalnego w zbiorze %1").arg(file.displayName()));
         throw;
     }
     file.bumpChange();
+    std::copy(values.begin(), values.end(), m_current.values.begin());
+    m_current.rowid = rid;
 
     // Place the posted row in this cursor's order.
     const int oldPos = c.pos;
@@ -1437,14 +1368,16 @@ void TTable::doPost()
         const QByteArray key = keyOfRecord(values);
         if (inRange(key)) {
             const int p = lowerBound(key, rid);
-            c.keys.insert(p, rid);
+            c.keys.insert(p, rid, key);
             c.pos = p;
         } else {
             c.pos = -1;
         }
     }
-    if (c.pos < 0)
+    if (c.pos < 0) {
         c.pos = std::min(std::max(inserting ? c.posBeforeInsert : oldPos, 0), c.keys.size() - 1);
+        m_current.rowid = 0; // read again below
+    }
     c.insertPos = -1;
 }
 
@@ -1454,14 +1387,26 @@ void TTable::Post()
     if (m_state == dsSetKey)
         setState(m_stateBeforeKey);
     UpdateRecord();
+    postRecord();
+}
+
+void TTable::postRecord()
+{
     if (BeforePost)
         BeforePost(*this);
+    if (m_state != dsEdit && m_state != dsInsert)
+        return; // the handler cancelled the edit itself
     runCheckOperation([this] { doPost(); }, OnPostError);
     m_modified = false;
     m_state = dsBrowse;
     Cursor& c = *m_cursor;
     c.lastRead = -2;
-    readRowAt(c.pos);
+    if (c.pos >= 0 && m_current.rowid != 0 && c.keys.at(c.pos) == m_current.rowid) {
+        std::fill(m_current.loaded.begin(), m_current.loaded.end(), 1);
+        calculateFields();
+    } else {
+        readRowAt(c.pos);
+    }
     c.bof = c.eof = c.keys.size() == 0;
     dataEvent(int(TDataSource::Event::EditingChanged));
     dataEvent(int(TDataSource::Event::DataSetChanged));
@@ -1526,10 +1471,7 @@ void TTable::Delete()
             stopStream(false);
             DbFile& file = *c.file;
             const bool wasFresh = c.seen == file.changeCounter();
-            Stmt& s = file.cached(QStringLiteral("DELETE FROM data WHERE \"_rid\"=?1"));
-            s.bindInt(1, rid);
-            s.step();
-            s.reset();
+            file.deleteRow(rid);
             file.bumpChange();
             if (wasFresh) {
                 c.keys.erase(c.pos);
@@ -1646,7 +1588,7 @@ int TTable::findKeyPosition(const QVariantList& values, bool nearest)
     const int p = lowerBound(key, std::numeric_limits<qint64>::min());
     if (nearest)
         return std::min(p, c.keys.size() - 1);
-    if (p < c.keys.size() && rowKey(c.keys.at(p)).startsWith(key))
+    if (p < c.keys.size() && c.keys.keyAt(p).startsWith(key))
         return p;
     return -1;
 }

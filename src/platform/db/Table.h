@@ -10,6 +10,11 @@
 //   t.setIndexFieldNames("IdentyfikatorFirmy;Rok");
 //   t.Open();
 //   for (t.First(); !t.Eof(); t.Next()) ... rok->AsInteger() ...
+//
+// Every post, delete and EmptyTable is committed before the call returns.
+// While any component of this process has a file open, the process holds
+// the file alone (another process opening it waits and then fails): the
+// program runs as a single instance.
 
 #include "DataSource.h"
 #include "Field.h"
@@ -88,6 +93,8 @@ public:
     using TBookmark = qint64; // 0 is no bookmark
 
     explicit TTable(const QString& name = {});
+    // Releases the file without events and without posting: close the
+    // component first to keep a pending edit.
     ~TTable() override;
     TTable(const TTable&) = delete;
     TTable& operator=(const TTable&) = delete;
@@ -154,12 +161,18 @@ public:
     void Refresh();
 
     // ---- editing --------------------------------------------------------
+    // Insert shows the new record before the current one, Append at the end;
+    // after the post the cursor stands on the record in the table's order.
+    // The master key of a detail is filled before OnNewRecord.
     void Insert();
     void Append();
-    void Edit();
+    void Edit(); // on an empty table: Insert
+    // Raises in browse state. Engine errors go to OnPostError: daFail raises
+    // them, daAbort raises EAbort, daRetry posts again; the record then stays
+    // in edit or insert state with its values.
     void Post();
     void Cancel();
-    void Delete();
+    void Delete(); // in insert state: Cancel
     // In edit or insert: posts when modified, cancels otherwise.
     void CheckBrowseMode();
     void UpdateRecord(); // hands pending edits of the data links to the fields
@@ -181,6 +194,8 @@ public:
     void SetRange(const QVariantList& startValues, const QVariantList& endValues);
     void CancelRange();
 
+    // Goes to the first record in the current order whose fields equal the
+    // values (texts exact and case-sensitive unless the options say else).
     bool Locate(const QString& fieldNames, const QVariantList& values, TLocateOptions options = 0);
     bool Locate(const QString& fieldName, const QVariant& value, TLocateOptions options = 0)
     {
@@ -200,6 +215,9 @@ public:
     void GotoBookmark(TBookmark bookmark);
     bool BookmarkValid(TBookmark bookmark) const;
     void FreeBookmark(TBookmark) {}
+    // Nested: while disabled, the data links get no notifications; the last
+    // EnableControls sends them one "data set changed". Detail tables follow
+    // the master all the same.
     void DisableControls();
     void EnableControls();
     bool ControlsDisabled() const { return m_disableCount > 0; }
@@ -259,7 +277,6 @@ private:
     void reorder();
     QByteArray keyFromValues(const QVariantList& values) const;
     QByteArray keyOfRecord(const std::vector<QVariant>& values) const;
-    QByteArray rowKey(qint64 rid) const;
     bool inRange(const QByteArray& key) const;
     int lowerBound(const QByteArray& key, qint64 rid) const;
     void computeRange();
@@ -286,6 +303,7 @@ private:
     bool runCheckOperation(const std::function<void()>& op, const TDataSetErrorEvent& handler);
     void doInsert(bool append);
     void doPost();
+    void postRecord(); // Post after the data links handed over their text
     QVariantList keyBufferValues() const;
     int findKeyPosition(const QVariantList& values, bool nearest);
     QString matchCondition(const QStringList& names, const QVariantList& values, TLocateOptions options,
@@ -324,7 +342,8 @@ private:
 using TDataSet = TTable;
 
 // Cuts the master link of a detail table and restores it (with a refresh)
-// when leaving the scope, on every path.
+// when leaving the scope, on every path. A record of the detail still in
+// edit or insert state when the scope ends is cancelled.
 class TMasterLinkGuard {
 public:
     explicit TMasterLinkGuard(TTable& detail, bool refreshNow = true);

@@ -1,0 +1,28 @@
+#include "WydrukiZestawienia.h"
+
+#include "Dane.h"
+#include "WydrukTabelaC.h"
+#include "WydrukTabelaD.h"
+#include "WydrukZalacznik1.h"
+#include "WydrukZestTabC.h"
+
+void UtworzWydrukiZestawienia(TDM& dm)
+{
+    ZwolnijWydrukiZestawienia();
+    QRTabelaD = new TQRTabelaD(dm.TTabelaD, dm.TStawkiTabD);
+    QRTabelaC = new TQRTabelaC(dm.TTabelaC, dm.TStawkiTabC);
+    QRZalacznik1 = new TQRZalacznik1(dm.TFirma, dm.TOkres, dm.TZalacznik1);
+    QRZestTabC = new TQRZestTabC(dm.TTabelaC);
+}
+
+void ZwolnijWydrukiZestawienia()
+{
+    delete QRTabelaD;
+    QRTabelaD = nullptr;
+    delete QRTabelaC;
+    QRTabelaC = nullptr;
+    delete QRZalacznik1;
+    QRZalacznik1 = nullptr;
+    delete QRZestTabC;
+    QRZestTabC = nullptr;
+}

@@ -1,0 +1,201 @@
+// The fee engine inside the real data module, on a data directory made by the
+// new-data-directory routine.
+
+#include "Dane.h"
+#include "FunkcjeSrodowiska.h"
+#include "Schemat.h"
+
+#include "Clock.h"
+#include "ScriptedDialogs.h"
+#include "Table.h"
+#include "TestDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+class ModulDanych : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
+        staryTemp = qgetenv("TEMP");
+        qputenv("TEMP", temp.path().toLocal8Bit());
+        kal::SetTodayForTests(QDate(2009, 6, 12));
+        dm = std::make_unique<TDM>();
+        InicjalizujFunkcjeSrodowiska();
+        UstawOdswiezanieTabeliD([this] { ++odswiezeniaD; });
+        UstawOdswiezanieTabeliC([this] { ++odswiezeniaC; });
+
+        dm->TFirma->Insert();
+        dm->TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
+        dm->TFirma->Post();
+        dm->TOkres->Insert();
+        dm->TOkresRok->setAsInteger(2009);
+        dm->TOkresPolrocze->setAsInteger(1);
+        dm->TOkres->Post();
+        ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+        ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    }
+    void TearDown() override
+    {
+        UstawOdswiezanieTabeliD({});
+        UstawOdswiezanieTabeliC({});
+        ZwolnijFunkcjeSrodowiska();
+        dm.reset();
+        kal::SetTodayForTests(QDate());
+        qputenv("TEMP", staryTemp);
+    }
+
+    int Pojazd(const char* rodzaj, const char* nr, QDate rejestracja)
+    {
+        dm->TPojazdy->Insert();
+        dm->TPojazdyRodzajPojazdu->setAsString(QString::fromLatin1(rodzaj));
+        dm->TPojazdyNrRejestracyjny->setAsString(QString::fromLatin1(nr));
+        dm->TPojazdyDataPierwszejRejestracji->setAsDateTime(rejestracja);
+        dm->TPojazdy->Post();
+        return dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+    }
+    void Tankowanie(int pojazd, const char* paliwo, double litry)
+    {
+        dm->TZuzycie->Insert();
+        dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(pojazd);
+        dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 3, 2));
+        dm->TZuzycieRodzajPaliwa->setAsString(QString::fromLatin1(paliwo));
+        dm->TZuzycieIloscPaliwa->setAsFloat(litry);
+        dm->TZuzycie->Post();
+    }
+    double D(const char* pole) const { return dm->TTabelaD->FieldByName(QString::fromLatin1(pole))->AsFloat(); }
+    QString TekstD(const char* pole) const
+    {
+        return OplatyD().teksty[static_cast<size_t>(IndeksKomorkiTabeliD(QString::fromLatin1(pole)))];
+    }
+
+    kal::test::TestDir katalog;
+    QTemporaryDir temp;
+    QByteArray staryTemp;
+    kal::test::ScriptedDialogs dialogs;
+    std::unique_ptr<TDM> dm;
+    int odswiezeniaD = 0;
+    int odswiezeniaC = 0;
+};
+
+} // namespace
+
+TEST_F(ModulDanych, ComputeFromFuelUseAndRecomputeFees)
+{
+    const int osobowy = Pojazd("1", "WX 12345", QDate(2006, 5, 1)); // row 5
+    const int bus = Pojazd("8", "WX 777", QDate(1993, 9, 30));      // row 14
+    Tankowanie(osobowy, "5", 400.0);
+    Tankowanie(osobowy, "5", 600.0); // 1000 l x 0.835 = 835 kg
+    Tankowanie(bus, "a", 250.0);     // 250 l x 0.88 = 220 kg
+    Tankowanie(bus, "1", 100.0);     // petrol in row 14: not counted
+    EXPECT_EQ(KodPaliwaZuzycia(), 1);
+    ASSERT_TRUE(QFile::exists(QStringLiteral("Zuz20091.db")));
+    dm->TTabelaD->Edit();
+    dm->TTabelaD->FieldByName(QStringLiteral("Rezerwa3"))->setAsFloat(5.0);
+    dm->TTabelaD->Post();
+
+    ZuzyciePaliwa().WypelnijTabeleD();
+
+    EXPECT_TRUE(dialogs.boxes().empty());
+    EXPECT_EQ(dm->TTabelaD->State(), kal::dsEdit);
+    EXPECT_DOUBLE_EQ(D("5e"), 0.84); // 0.835 Mg, half away from zero
+    EXPECT_DOUBLE_EQ(D("14b"), 0.22);
+    EXPECT_EQ(D("5"), 0.0);
+    EXPECT_EQ(D("Rezerwa3"), 0.0);
+
+    // The table D window is open: typed rates recompute its fees at once.
+    dm->TTabelaD->setTag(1);
+    dm->TStawkiTabD->Edit();
+    dm->TStawkiTabD->FieldByName(QStringLiteral("5e"))->setText(QStringLiteral("100.5"));
+    EXPECT_EQ(TekstD("5e"), QStringLiteral("84,42"));
+    EXPECT_EQ(odswiezeniaD, 1);
+    dm->TStawkiTabD->FieldByName(QStringLiteral("14b"))->setText(QStringLiteral("-3"));
+    EXPECT_EQ(dm->TStawkiTabD->FieldByName(QStringLiteral("14b"))->AsFloat(), 0.0);
+    EXPECT_EQ(TekstD("14b"), QStringLiteral("0,00"));
+    dm->TTabelaD->FieldByName(QStringLiteral("14b"))->setText(QStringLiteral("1 000,5"));
+    dm->TStawkiTabD->FieldByName(QStringLiteral("14b"))->setText(QStringLiteral("2"));
+    EXPECT_EQ(TekstD("14b"), QStringLiteral("2 001,00"));
+    EXPECT_EQ(OplatyD().RazemTekst(), QStringLiteral("2 085,42"));
+    EXPECT_EQ(odswiezeniaD, 4);
+
+    // Closed: typing changes nothing in the fee object.
+    dm->TTabelaD->setTag(0);
+    dm->TTabelaD->FieldByName(QStringLiteral("14b"))->setText(QStringLiteral("abc"));
+    EXPECT_EQ(D("14b"), 0.0);
+    EXPECT_EQ(TekstD("14b"), QStringLiteral("2 001,00"));
+    EXPECT_EQ(odswiezeniaD, 4);
+    EXPECT_EQ(odswiezeniaC, 0);
+
+    dm->TTabelaD->Post();
+    dm->TTabelaD->Refresh();
+    EXPECT_DOUBLE_EQ(D("5e"), 0.84);
+}
+
+TEST_F(ModulDanych, TypedTableCValuesRecomputeTableC)
+{
+    dm->TTabelaC->setTag(1);
+    dm->TTabelaC->Edit();
+    dm->TTabelaC->FieldByName(QStringLiteral("II1"))->setText(QStringLiteral("2,5"));
+    dm->TStawkiTabC->Edit();
+    dm->TStawkiTabC->FieldByName(QStringLiteral("II1"))->setText(QStringLiteral("10.01"));
+    EXPECT_EQ(OplatyC().teksty.oplaty[6], QStringLiteral("25,03"));
+    EXPECT_EQ(OplatyC().teksty.grupy[1], QStringLiteral("25,03"));
+    EXPECT_EQ(odswiezeniaC, 2);
+    dm->TTabelaC->FieldByName(QStringLiteral("II1"))->setText(QString());
+    EXPECT_EQ(dm->TTabelaC->FieldByName(QStringLiteral("II1"))->AsFloat(), 0.0);
+    EXPECT_EQ(OplatyC().teksty.oplaty[6], QStringLiteral("0,00"));
+    EXPECT_EQ(OplatyC().teksty.razem, QStringLiteral("0,00"));
+    EXPECT_EQ(odswiezeniaC, 3);
+
+    // A count: stored, recomputed; beyond the field's range refused, the old
+    // count stays and nothing is recomputed.
+    kal::TField* lk = dm->TTabelaC->FieldByName(QStringLiteral("LKII1"));
+    lk->setText(QStringLiteral("3"));
+    EXPECT_EQ(lk->AsInteger(), 3);
+    EXPECT_EQ(odswiezeniaC, 4);
+    EXPECT_THROW(lk->setText(QStringLiteral("40000")), kal::EConvertError);
+    EXPECT_EQ(lk->AsInteger(), 3);
+    EXPECT_EQ(odswiezeniaC, 4);
+    lk->setText(QStringLiteral("-3"));
+    EXPECT_EQ(lk->AsInteger(), 0);
+    EXPECT_EQ(odswiezeniaD, 0);
+}
+
+TEST_F(ModulDanych, RecordOfAVehicleMissingFromTheRegister)
+{
+    const int osobowy = Pojazd("1", "WX 12345", QDate(2006, 5, 1));
+    Pojazd("7", "WX 999", QDate(1990, 1, 1)); // row 13, last in the register
+    Tankowanie(osobowy, "5", 1000.0);
+    // A record whose vehicle has gone from the register.
+    {
+        kal::TTable obcy(QStringLiteral("TObcy"));
+        obcy.setTableName(QStringLiteral("Zuz20091.db"));
+        obcy.Open();
+        obcy.Append();
+        obcy.FieldByName(QStringLiteral("IdentyfikatorFirmy"))->setAsInteger(dm->TFirmaIdentyfikator->AsInteger());
+        obcy.FieldByName(QStringLiteral("IdentyfikatorPojazdu"))->setAsInteger(4242);
+        obcy.FieldByName(QStringLiteral("DataTankowania"))->setAsDateTime(QDate(2009, 2, 1));
+        obcy.FieldByName(QStringLiteral("RodzajPaliwa"))->setAsString(QStringLiteral("5"));
+        obcy.FieldByName(QStringLiteral("IloscPaliwa"))->setAsFloat(1000.0);
+        obcy.Post();
+    }
+    dm->TPojazdy->First();
+    const int stoi = dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+
+    ZuzyciePaliwa().WypelnijTabeleD();
+
+    EXPECT_DOUBLE_EQ(D("5e"), 0.84);
+    EXPECT_EQ(D("13b"), 0.0);
+    EXPECT_EQ(dm->TPojazdyIdentyfikatorPojazdu->AsInteger(), stoi);
+    ASSERT_EQ(dialogs.boxes().size(), 1u);
+    EXPECT_EQ(dialogs.boxes()[0].text, QStringLiteral("Liczba pominiętych zapisów zużycia paliwa: 1.\n"
+                                                      "Pojazdów tych zapisów nie ma w ewidencji pojazdów, "
+                                                      "więc ich paliwo nie zostało wliczone do tabeli D !!!"));
+}

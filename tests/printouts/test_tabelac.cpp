@@ -1,0 +1,171 @@
+// The table C printout of one commune and the table C commune summary.
+
+#include "DaneWydrukow.h"
+
+#include "FunkcjeSrodowiska.h"
+#include "OplatyTabel.h"
+#include "TextMetrics.h"
+#include "WydrukTabelaC.h"
+#include "WydrukZestTabC.h"
+
+#include <gtest/gtest.h>
+
+using namespace kal::report;
+
+namespace {
+
+QStringList Linia(const PageModel& m, const QString& opis, int ktory = 0)
+{
+    return testy::TekstyLinii(testy::Linia(m, opis, TQRTabelaC::Kolumny, 6, 1, ktory));
+}
+
+struct TabelaC : ::testing::Test {
+    testy::Okres okres;
+    TQRTabelaC raport{okres.tabelaC.get(), okres.stawkiC.get()};
+
+    void Dane()
+    {
+        testy::Okres::Wiersz(*okres.tabelaC,
+                             {{"LKI1", 2}, {"I1", 10.5}, {"LKI2", 0}, {"I2", 0}, {"LKI3", 0}, {"I3", 0}, {"III", 0.00000005},
+                              {"LKV1a", 1}, {"V1a", 1234.5}, {"Rezerwa1", 2}},
+                             QStringLiteral("Kórnik"));
+        testy::Okres::Wiersz(*okres.stawkiC,
+                             {{"I1", 3.2}, {"I2", 5}, {"I3", 0}, {"III", 1}, {"V1a", 0.125}, {"Rezerwa1", 1}});
+        OplatyC().Oblicz();
+    }
+};
+
+} // namespace
+
+TEST_F(TabelaC, PositionsPrintCountQuantityRateAndFee)
+{
+    Dane();
+    const auto strony = raport.prepare();
+    ASSERT_EQ(strony->pageCount(), 1);
+    EXPECT_EQ(Linia(*strony, QStringLiteral("Kocioł z rusztem mechanicznym, z urządzeniem odpylającym,")),
+              QStringList({"1", "Kocioł z rusztem mechanicznym, z urządzeniem odpylającym,",
+                           "2", "10,50", "3,20", "33,60"}));
+    EXPECT_EQ(Linia(*strony, QStringLiteral("Kocioł z rusztem mechanicznym, z urządzeniem odpylającym,"), 1),
+              QStringList({"1a", "Kocioł z rusztem mechanicznym, z urządzeniem odpylającym,", "", "", "", ""}));
+    // Rates keep their own decimals; thousands are grouped.
+    EXPECT_EQ(Linia(*strony, QStringLiteral("Gaz ziemny wysokometanowy, nominalna moc cieplna <= 1,4 MW")),
+              QStringList({"1a", "Gaz ziemny wysokometanowy, nominalna moc cieplna <= 1,4 MW", "1", "1 234,50", "0,125",
+                           "154,31"}));
+}
+
+TEST_F(TabelaC, ZeroCountsQuantitiesRatesAndFeesPrintBlank)
+{
+    Dane();
+    const auto strony = raport.prepare();
+    EXPECT_EQ(Linia(*strony, QStringLiteral("Kocioł z rusztem mechanicznym, bez urządzenia odpylającego")),
+              QStringList({"2", "Kocioł z rusztem mechanicznym, bez urządzenia odpylającego", "", "", "5,00", ""}));
+    EXPECT_EQ(Linia(*strony, QStringLiteral("Kocioł z rusztem stałym i ciągiem naturalnym")).mid(2),
+              QStringList({"", "", "", ""}));
+    // A quantity below one ten-millionth is zero too.
+    EXPECT_EQ(Linia(*strony, QStringLiteral("Kotły opalane drewnem")),
+              QStringList({"III", "Kotły opalane drewnem", "", "", "1,00", ""}));
+}
+
+TEST_F(TabelaC, TheTotalIncludesTheReservesAndTheCommuneIsNamed)
+{
+    Dane();
+    const auto strony = raport.prepare();
+    const QStringList t = testy::WszystkieTeksty(*strony);
+    // 33,60 + 154,31 + reserve 2,00
+    const int i = int(t.indexOf(QStringLiteral("Wysokość opłat ogółem [zł]")));
+    ASSERT_GE(i, 0);
+    EXPECT_EQ(t[i + 1], QStringLiteral("189,91"));
+    EXPECT_TRUE(t.contains(QStringLiteral(" Gmina: Kórnik")));
+    EXPECT_EQ(t.first(), QStringLiteral("TABELA C"));
+    EXPECT_EQ(t.last(), QStringLiteral("*) Niniejszą tabelę wypełnia się oddzielnie dla każdej gminy. W tabeli wypełnia się "
+                                       "tylko te pozycje, które dotyczą danego podmiotu korzystajacego ze środowiska."));
+    EXPECT_TRUE(t.contains(QStringLiteral("[ Mg lub m³ ]")));
+    EXPECT_FALSE(t.join(QLatin1Char('|')).contains(QStringLiteral("mł")));
+}
+
+TEST_F(TabelaC, NineteenPositionsInFiveGroups)
+{
+    Dane();
+    const auto strony = raport.prepare();
+    QStringList lp;
+    for (const testy::Tekst& t : testy::Teksty(*strony))
+        if (t.x2 < 10 + TQRTabelaC::Kolumny[1] + 0.01 && t.y > 40)
+            lp << t.tekst;
+    // After the column number "1": the numbers of the lines.
+    EXPECT_EQ(lp, QStringList({"1", "I", "1", "1a", "2", "3", "4", "5", "II", "1", "2", "3", "III", "IV", "1", "2", "3", "4",
+                               "V", "1a", "1b", "2a", "2b", "3"}));
+    for (const Page& p : strony->pages) {
+        for (const PageItem& it : p.items) {
+            if (it.kind == PageItem::Kind::Text) {
+                EXPECT_LE(TextMetrics::width(strony->fontOf(it), it.text), it.x2 - it.x1 + 0.01) << it.text.toStdString();
+                EXPECT_LE(it.y2, 200.0) << it.text.toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(TabelaC, AnUncomputedFeeObjectPrintsNoFees)
+{
+    Dane();
+    const OplatyTabelaC pusty;
+    raport.UstawOplaty(&pusty);
+    const auto strony = raport.prepare();
+    EXPECT_EQ(Linia(*strony, QStringLiteral("Gaz ziemny wysokometanowy, nominalna moc cieplna <= 1,4 MW")).mid(2),
+              QStringList({"1", "1 234,50", "0,125", ""}));
+}
+
+namespace {
+
+struct Zestawienie : ::testing::Test {
+    testy::Okres okres;
+    TQRZestTabC raport{okres.tabelaC.get()};
+
+    void Dane()
+    {
+        testy::Okres::Wiersz(*okres.stawkiC, {{"I1", 1.5}, {"V3", 2}});
+        testy::Okres::Wiersz(*okres.tabelaC, {{"I1", 10}}, QStringLiteral("Czempiń"));
+        testy::Okres::Wiersz(*okres.tabelaC, {{"I1", 1000}, {"V3", 0.25}}, QStringLiteral("Śrem"));
+        testy::Okres::Wiersz(*okres.tabelaC, {{"I1", 0.2}}, QStringLiteral("Kórnik"));
+    }
+    QStringList Linia(const PageModel& m, const QString& gmina)
+    {
+        return testy::TekstyLinii(testy::Linia(m, gmina, TQRZestTabC::Kolumny, 3, 1));
+    }
+};
+
+} // namespace
+
+TEST_F(Zestawienie, OneNumberedLinePerCommuneAndTheGrandTotal)
+{
+    Dane();
+    const auto strony = raport.prepare();
+    // Communes in the table's order; each total computed from its own row.
+    EXPECT_EQ(Linia(*strony, QStringLiteral("Czempiń")), QStringList({"1.", "Czempiń", "15,00"}));
+    EXPECT_EQ(Linia(*strony, QStringLiteral("Kórnik")), QStringList({"2.", "Kórnik", "0,30"}));
+    EXPECT_EQ(Linia(*strony, QStringLiteral("Śrem")), QStringList({"3.", "Śrem", "1 500,50"}));
+    const QStringList t = testy::WszystkieTeksty(*strony);
+    const int i = int(t.indexOf(QStringLiteral("Wysokość opłaty ogółem [zł]")));
+    ASSERT_GE(i, 0);
+    EXPECT_EQ(t[i + 1], QStringLiteral("1 515,80"));
+    EXPECT_EQ(t.mid(0, 2), QStringList({"L.p.", "Gmina"}));
+    EXPECT_EQ(t[2] + QLatin1Char(' ') + t[3],
+              QStringLiteral("Suma opłat za wprowadzanie gazów lub pyłów do powietrza z kotłów w poszczególnych gminach [zł]"));
+}
+
+TEST_F(Zestawienie, ASecondRunGivesTheSameTotalAndTheTableStaysOnItsCommune)
+{
+    Dane();
+    ASSERT_TRUE(okres.tabelaC->Locate(QStringLiteral("NazwaGminy"), QStringLiteral("Kórnik")));
+    raport.prepare();
+    EXPECT_EQ(okres.tabelaC->FieldByName(QStringLiteral("NazwaGminy"))->AsString(), QStringLiteral("Kórnik"));
+    const QStringList t = testy::WszystkieTeksty(*raport.prepare());
+    EXPECT_EQ(t[t.indexOf(QStringLiteral("Wysokość opłaty ogółem [zł]")) + 1], QStringLiteral("1 515,80"));
+    EXPECT_EQ(raport.LiczbaWierszy(), 3);
+}
+
+TEST_F(Zestawienie, APeriodWithoutCommunesPrintsAZeroTotal)
+{
+    testy::Okres::Wiersz(*okres.stawkiC, {{"I1", 1.5}});
+    const QStringList t = testy::WszystkieTeksty(*raport.prepare());
+    EXPECT_EQ(t.mid(4), QStringList({"Wysokość opłaty ogółem [zł]", "0,00"}));
+}
