@@ -4,7 +4,9 @@
 
 #include "test_rejestr_wspolne.h"
 
+#include "platform/ui/DBEdit.h"
 #include "platform/ui/DBGrid.h"
+#include "platform/ui/DBNavigator.h"
 
 namespace rejestr_test {
 namespace {
@@ -187,6 +189,27 @@ TEST_F(Wybor, PlaceOfUsePickedFromTheVehicleRegisterIsSavedWithTheVehicle)
     ASSERT_TRUE(dm->TPojazdy->Locate(QStringLiteral("IdentyfikatorPojazdu"), fiat));
     EXPECT_EQ(dm->TPojazdyMiejsceUzytkowania->AsInteger(), warsztat);
     EXPECT_EQ(dm->TPojazdyNazwaMiejscaUzytkowania->AsString(), "Warsztat");
+}
+
+TEST_F(Wybor, ANewVehicleAfterThePlacePickerStillStartsOnTheMake)
+{
+    miejsce(dm->TMiejsceUz, dm->TMiejsceUzNazwa, dm->TMiejsceUzIdentyfiklator, QStringLiteral("Baza"));
+    QWidget* fokus = nullptr;
+    przyPokazie([&](QWidget* okno) {
+        okno->activateWindow();
+        pojazdy->Button1->click();
+        dm->TPojazdy->Cancel();
+        okno->activateWindow();
+        pojazdy->BitBtn1->setFocus();
+        pojazdy->DBNavigator1->BtnClick(kal::nbInsert);
+        fokus = okno->focusWidget();
+        dialogi.answer(kal::MbNo);
+        pojazdy->BitBtn1->click();
+    });
+    przyPokazie([&](QWidget*) { miejscaUz->BitBtn2->click(); });
+    pojazdy->Pokaz(0);
+    EXPECT_EQ(fokus, pojazdy->DBEdit1);
+    EXPECT_EQ(dm->TPojazdy->Tag(), 0);
 }
 
 TEST_F(Wybor, AZeroKeyLeavesThePickerWhereItIsAndAnUnknownKeyOnItsLastRow)
