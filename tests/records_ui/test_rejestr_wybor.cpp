@@ -153,6 +153,28 @@ TEST_F(Wybor, UseOnAnEmptyRegisterWritesNothingAndSaysSo)
     EXPECT_TRUE(dm->TZuzycieMiejsceTankowania->IsNull());
 }
 
+TEST_F(Wybor, APickForANewFuelRecordThatWasDroppedMeanwhileIsNotWrittenElsewhere)
+{
+    tankowanie(fiat, 5);
+    miejsce(dm->TMiejscTank, dm->TMiejscTankNazwa, dm->TMiejscTankIdentyfikator, QStringLiteral("Stacja"));
+    dm->TZuzycie->Insert();
+    bool otwarte = false;
+    przyPokazie([&](QWidget* okno) {
+        dm->TZuzycie->Cancel();
+        miejscaTank->BitBtn2->click();
+        otwarte = !okno->isHidden();
+        miejscaTank->BitBtn1->click();
+    });
+    miejscaTank->Pokaz(1);
+
+    EXPECT_TRUE(otwarte);
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    oczekujKomunikatu(dialogi.boxes()[0], "Nie można odnaleźć danych, dla których dokonywano wyboru !!!",
+                      "Kontrola wprowadzania miejsc tankowania.");
+    EXPECT_EQ(dm->TZuzycie->State(), kal::dsBrowse);
+    EXPECT_TRUE(dm->TZuzycieMiejsceTankowania->IsNull());
+}
+
 TEST_F(Wybor, PlaceOfUsePickedFromTheVehicleRegisterIsSavedWithTheVehicle)
 {
     miejsce(dm->TMiejsceUz, dm->TMiejsceUzNazwa, dm->TMiejsceUzIdentyfiklator, QStringLiteral("Baza"));
