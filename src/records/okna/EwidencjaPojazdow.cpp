@@ -76,8 +76,8 @@ bool PojazdGotowyDoRejestru()
     if (ZbiorWEdycji(DM->TPojazdy))
         DM->TPojazdy->Post();
     if (DM->TPojazdy->IsEmpty()) {
-        kal::Dialogs().messageBox(QStringLiteral("Najpierw wprowadź i zapisz dane pojazdu !!!"), kNaglowek,
-                                  kal::MbOk, kal::MsgIcon::Stop);
+        kal::Dialogs().messageBox(QStringLiteral("Najpierw wprowadź i zapisz dane pojazdu !!!"), kNaglowek, kal::MbOk,
+                                  kal::MsgIcon::Stop);
         return false;
     }
     return true;
