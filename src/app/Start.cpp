@@ -1,6 +1,19 @@
 #include "Start.h"
 
 #include "Dane.h"
+#include "DaneFirmy.h"
+#include "EwidencjaPojazdow.h"
+#include "GestodcPaliw.h"
+#include "Gminy.h"
+#include "Kotly.h"
+#include "MiejscaTank.h"
+#include "MiejscaUz.h"
+#include "NaprPrzegl.h"
+#include "Obsluga.h"
+#include "Przebieg.h"
+#include "Substancje.h"
+#include "Zrodla.h"
+#include "Zuzycie.h"
 #include "DrukujRaport.h"
 #include "GminaTabC.h"
 #include "Glowny.h"
@@ -68,7 +81,8 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
                  FGlowny->PowiazZrodla();
              return wlasnosc(DM);
          }},
-        {"FDaneFirmy", nullptr},
+        {"FDaneFirmy",
+         [] { return okno(FDaneFirmy, "FDaneFirmy", [](int t) { return FDaneFirmy->Pokaz(t); }); }},
         {"FZalacznik1", [] { return okno(FZalacznik1, "FZalacznik1", [](int) { return FZalacznik1->Pokaz(); }); }},
         {"QuickReportViewer",
          [] {
@@ -93,15 +107,20 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
              QRTabelaD = new TQRTabelaD(DM ? DM->TTabelaD : nullptr, DM ? DM->TStawkiTabD : nullptr);
              return wlasnosc(QRTabelaD);
          }},
-        {"FEwidencjaPojazdow", nullptr},
+        {"FEwidencjaPojazdow",
+         [] {
+             return okno(FEwidencjaPojazdow, "FEwidencjaPojazdow", [](int t) { return FEwidencjaPojazdow->Pokaz(t); });
+         }},
         {"FTabelaC", [] { return okno(FTabelaC, "FTabelaC"); }},
         {"QRTabelaC",
          [] {
              QRTabelaC = new TQRTabelaC(DM ? DM->TTabelaC : nullptr, DM ? DM->TStawkiTabC : nullptr);
              return wlasnosc(QRTabelaC);
          }},
-        {"FZuzycie", nullptr},
-        {"FGestoscPakiw", nullptr},
+        {"FZuzycie",
+         [] { return okno(FZuzycie, "FZuzycie", [](int) { return FZuzycie->Pokaz(); }); }},
+        {"FGestoscPakiw",
+         [] { return okno(FGestoscPakiw, "FGestoscPakiw", [](int) { return FGestoscPakiw->Pokaz(); }); }},
         {"QRRozliczPolrocze", nullptr},
         {"FGminaDoTabeliC",
          [] { return okno(FGminaDoTabeliC, "FGminaDoTabeliC", [](int) { return FGminaDoTabeliC->Pokaz(); }); }},
@@ -113,26 +132,35 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
              });
              return wlasnosc(QRZestTabC);
          }},
-        {"FMiejscaUzutk", nullptr},
+        {"FMiejscaUzutk",
+         [] { return okno(FMiejscaUzutk, "FMiejscaUzutk"); }},
         {"FParWydrPoj", nullptr},
         {"QRPojazdy", nullptr},
-        {"FormObslugi", nullptr},
-        {"FMiejscaTankowania", nullptr},
-        {"FPrzebieg", nullptr},
+        {"FormObslugi",
+         [] { return okno(FormObslugi, "FormObslugi"); }},
+        {"FMiejscaTankowania",
+         [] { return okno(FMiejscaTankowania, "FMiejscaTankowania"); }},
+        {"FPrzebieg",
+         [] { return okno(FPrzebieg, "FPrzebieg"); }},
         {"FParWydrZuzMiejTank", nullptr},
         {"QRZyzyciePaliwa", nullptr},
-        {"FNaprPrzegl", nullptr},
+        {"FNaprPrzegl",
+         [] { return okno(FNaprPrzegl, "FNaprPrzegl"); }},
         {"FParWydrNaprawiPrzegl", nullptr},
         {"QRNaprawyiPrzegl", nullptr},
         {"FZuzycieKotla", [] { return okno(FZuzycieKotla, "FZuzycieKotla"); }},
-        {"FKotly", nullptr},
+        {"FKotly",
+         [] { return okno(FKotly, "FKotly"); }},
         {"FImportFloty", nullptr},
         {"FormRichEdit", nullptr},
         {"QRPrzegladyPojazdow", nullptr},
-        {"FGminy", nullptr},
-        {"FSubstancje", nullptr},
+        {"FGminy",
+         [] { return okno(FGminy, "FGminy"); }},
+        {"FSubstancje",
+         [] { return okno(FSubstancje, "FSubstancje"); }},
         {"FTabelaAGmina", nullptr},
-        {"FZrodla", nullptr},
+        {"FZrodla",
+         [] { return okno(FZrodla, "FZrodla"); }},
         {"FWprowadzanieTabeliA", nullptr},
         {"QRWydrukTabeliA", nullptr},
         {"FSamochodyDoPrzegladu", nullptr},
