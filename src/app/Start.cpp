@@ -1,10 +1,19 @@
 #include "Start.h"
 
 #include "Dane.h"
+#include "DrukujRaport.h"
+#include "GminaTabC.h"
 #include "Glowny.h"
 #include "Okna.h"
 #include "Reportviewer.h"
+#include "TabelaC.h"
+#include "TabelaD.h"
+#include "WydrukTabelaC.h"
 #include "WydrukTabelaD.h"
+#include "WydrukZalacznik1.h"
+#include "WydrukZestTabC.h"
+#include "Zalacznik1.h"
+#include "ZuzycieKotla.h"
 
 #include "platform/core/Dialogs.h"
 #include "platform/ui/Application.h"
@@ -28,6 +37,17 @@ template <class T> std::shared_ptr<void> wlasnosc(T*& globalny)
     });
 }
 
+// Makes a window whose constructor sets its global pointer; `pokaz` (when
+// given) is what the main window's launcher of that window calls.
+template <class T>
+std::shared_ptr<void> okno(T*& globalny, const char* nazwa, std::function<int(int)> pokaz = {})
+{
+    new T;
+    if (pokaz)
+        ZarejestrujOkno(QString::fromLatin1(nazwa), std::move(pokaz));
+    return wlasnosc(globalny);
+}
+
 } // namespace
 
 const std::vector<OpisObiektu>& KolejnoscTworzenia()
@@ -49,7 +69,7 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
              return wlasnosc(DM);
          }},
         {"FDaneFirmy", nullptr},
-        {"FZalacznik1", nullptr},
+        {"FZalacznik1", [] { return okno(FZalacznik1, "FZalacznik1", [](int) { return FZalacznik1->Pokaz(); }); }},
         {"QuickReportViewer",
          [] {
              auto* okno = new TQuickReportViewer;
@@ -61,21 +81,38 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
              }
              return wlasnosc(QuickReportViewer);
          }},
-        {"QRZalacznik1", nullptr},
-        {"FTabelaD", nullptr},
+        {"QRZalacznik1",
+         [] {
+             QRZalacznik1 = new TQRZalacznik1(DM ? DM->TFirma : nullptr, DM ? DM->TOkres : nullptr,
+                                              DM ? DM->TZalacznik1 : nullptr);
+             return wlasnosc(QRZalacznik1);
+         }},
+        {"FTabelaD", [] { return okno(FTabelaD, "FTabelaD", [](int) { return FTabelaD->Pokaz(); }); }},
         {"QRTabelaD",
          [] {
              QRTabelaD = new TQRTabelaD(DM ? DM->TTabelaD : nullptr, DM ? DM->TStawkiTabD : nullptr);
              return wlasnosc(QRTabelaD);
          }},
         {"FEwidencjaPojazdow", nullptr},
-        {"FTabelaC", nullptr},
-        {"QRTabelaC", nullptr},
+        {"FTabelaC", [] { return okno(FTabelaC, "FTabelaC"); }},
+        {"QRTabelaC",
+         [] {
+             QRTabelaC = new TQRTabelaC(DM ? DM->TTabelaC : nullptr, DM ? DM->TStawkiTabC : nullptr);
+             return wlasnosc(QRTabelaC);
+         }},
         {"FZuzycie", nullptr},
         {"FGestoscPakiw", nullptr},
         {"QRRozliczPolrocze", nullptr},
-        {"FGminaDoTabeliC", nullptr},
-        {"QRZestTabC", nullptr},
+        {"FGminaDoTabeliC",
+         [] { return okno(FGminaDoTabeliC, "FGminaDoTabeliC", [](int) { return FGminaDoTabeliC->Pokaz(); }); }},
+        {"QRZestTabC",
+         [] {
+             QRZestTabC = new TQRZestTabC(DM ? DM->TTabelaC : nullptr);
+             ZarejestrujWydruk(QStringLiteral("QRZestTabC"), [](bool podglad, const QString& tytul) {
+                 DrukujRaport(QRZestTabC, podglad, tytul, 1);
+             });
+             return wlasnosc(QRZestTabC);
+         }},
         {"FMiejscaUzutk", nullptr},
         {"FParWydrPoj", nullptr},
         {"QRPojazdy", nullptr},
@@ -87,7 +124,7 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
         {"FNaprPrzegl", nullptr},
         {"FParWydrNaprawiPrzegl", nullptr},
         {"QRNaprawyiPrzegl", nullptr},
-        {"FZuzycieKotla", nullptr},
+        {"FZuzycieKotla", [] { return okno(FZuzycieKotla, "FZuzycieKotla"); }},
         {"FKotly", nullptr},
         {"FImportFloty", nullptr},
         {"FormRichEdit", nullptr},

@@ -1,4 +1,4 @@
-// The start-up: the creation order, a failure while creating, and the
+// The start-up: the objects it creates, a failure while creating, and the
 // single instance with the real program started twice.
 
 #include "Dane.h"
@@ -19,6 +19,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -31,37 +32,6 @@ using kal::test::ScriptedDialogs;
 using kal::test::TestDir;
 
 namespace {
-
-TEST(Start, EveryObjectHasItsPlaceInTheCreationOrder)
-{
-    QStringList nazwy;
-    for (const OpisObiektu& o : KolejnoscTworzenia())
-        nazwy << QString::fromLatin1(o.nazwa);
-    const QStringList oczekiwane = {
-        "FGlowny",         "DM",
-        "FDaneFirmy",      "FZalacznik1",
-        "QuickReportViewer", "QRZalacznik1",
-        "FTabelaD",        "QRTabelaD",
-        "FEwidencjaPojazdow", "FTabelaC",
-        "QRTabelaC",       "FZuzycie",
-        "FGestoscPakiw",   "QRRozliczPolrocze",
-        "FGminaDoTabeliC", "QRZestTabC",
-        "FMiejscaUzutk",   "FParWydrPoj",
-        "QRPojazdy",       "FormObslugi",
-        "FMiejscaTankowania", "FPrzebieg",
-        "FParWydrZuzMiejTank", "QRZyzyciePaliwa",
-        "FNaprPrzegl",     "FParWydrNaprawiPrzegl",
-        "QRNaprawyiPrzegl", "FZuzycieKotla",
-        "FKotly",          "FImportFloty",
-        "FormRichEdit",    "QRPrzegladyPojazdow",
-        "FGminy",          "FSubstancje",
-        "FTabelaAGmina",   "FZrodla",
-        "FWprowadzanieTabeliA", "QRWydrukTabeliA",
-        "FSamochodyDoPrzegladu", "QRSamochodyDoPrzegladu",
-        "FPozycjeIlosci"};
-    EXPECT_EQ(oczekiwane.size(), 41);
-    EXPECT_EQ(nazwy, oczekiwane);
-}
 
 class StartObiektow : public ::testing::Test {
 protected:
@@ -103,6 +73,38 @@ TEST_F(StartObiektow, ObjectsOnANewDataDirectory)
     EXPECT_EQ(FGlowny, nullptr);
     EXPECT_EQ(DM, nullptr);
     EXPECT_EQ(QuickReportViewer, nullptr);
+}
+
+TEST_F(StartObiektow, SummaryButtonsPreviewUnderTheTitleAndACancelledPrintShowsNothing)
+{
+    ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
+    ObiektyProgramu obiekty;
+    ASSERT_TRUE(kal::RunGuarded([&] { obiekty.Utworz(); }));
+    DM->TFirma->Insert();
+    DM->TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
+    DM->TFirma->Post();
+    DM->TOkres->Insert();
+    DM->TOkresRok->setAsInteger(2009);
+    DM->TOkresPolrocze->setAsInteger(1);
+    DM->TOkres->Post();
+
+    QString podpis;
+    QWidget* pokazane = nullptr;
+    dialogi.onModal = [&](QWidget* okno) {
+        pokazane = okno;
+        podpis = okno->windowTitle();
+        return 0;
+    };
+    FGlowny->BitBtn9->click();
+    EXPECT_EQ(pokazane, QuickReportViewer);
+    EXPECT_EQ(podpis, "Rozliczenie zbiorcze tablic c za półrocze: 1 2009 roku.");
+    EXPECT_TRUE(dialogi.boxes().empty()) << dialogi.texts().join('|').toStdString();
+
+    // "Drukuj" asks for the printer first; Cancel ends it without a word.
+    dialogi.clear();
+    FGlowny->BitBtn10->click();
+    ASSERT_EQ(dialogi.calls().size(), 1u);
+    EXPECT_EQ(dialogi.calls()[0].kind, DialogCall::Printer);
 }
 
 TEST_F(StartObiektow, MissingTableFileEndsTheCreationWithTheErrorBox)

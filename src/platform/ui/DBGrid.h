@@ -86,6 +86,8 @@ public:
     TField* SelectedField() const;
     // Text of a cell as the grid shows it ("" outside the rows).
     QString cellText(int row, int column) const;
+    // True while a cell editor is open.
+    bool EditorMode() const { return state() == QAbstractItemView::EditingState; }
     // Rows read from the table since binding (for tests of the lazy reading).
     int RowsRead() const;
 
@@ -99,6 +101,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     friend class TDBGridModel;
@@ -140,6 +143,7 @@ private:
     TDBGridOptions m_options = dgTitles | dgIndicator | dgConfirmDelete;
     bool m_readOnly = false;
     bool m_syncing = false;
+    bool m_commitRefused = false; // the open editor's text was refused
     const TTable* m_widthsFor = nullptr;
 };
 

@@ -157,7 +157,7 @@ void TFGlowny::zbuduj()
     // system menu and minimise box, no maximise box
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    resize(980, 620);
+    resize(1040, 640);
 
     auto* uklad = new QVBoxLayout(this);
     uklad->setContentsMargins(6, 6, 6, 6);
@@ -174,20 +174,21 @@ void TFGlowny::zbuduj()
     duza.setBold(true);
     Label1->setFont(duza);
     gora->addWidget(Label1, 1);
+    // The exit button lies over its picture: a click on either ends the program.
     Image3 = new QLabel(Panel1);
     Image3->setObjectName(QStringLiteral("Image3"));
-    Image3->setPixmap(style()->standardIcon(QStyle::SP_DialogCloseButton).pixmap(32, 32));
+    Image3->setFixedSize(40, 40);
+    Image3->setAlignment(Qt::AlignCenter);
+    Image3->setPixmap(style()->standardIcon(QStyle::SP_BrowserStop).pixmap(32, 32));
     Image3->setCursor(Qt::PointingHandCursor);
     Image3->installEventFilter(this);
     kal::SetHint(Image3, kPodpowiedzWyjscia);
-    SpeedButton3 = new QToolButton(Panel1);
+    SpeedButton3 = new QToolButton(Image3);
     SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
-    SpeedButton3->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
-    SpeedButton3->setIconSize(QSize(24, 24));
+    SpeedButton3->setGeometry(Image3->rect());
     SpeedButton3->setAutoRaise(true);
     SpeedButton3->setFocusPolicy(Qt::NoFocus);
     kal::SetHint(SpeedButton3, kPodpowiedzWyjscia);
-    gora->addWidget(SpeedButton3);
     gora->addWidget(Image3);
     uklad->addWidget(Panel1);
 
@@ -202,46 +203,50 @@ void TFGlowny::zbuduj()
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setReadOnly(true);
     DBGrid1->setOptions(kal::dgTitles | kal::dgIndicator | kal::dgRowSelect);
-    DBGrid1->addColumn(QStringLiteral("Nazwa1"), QStringLiteral("Nazwa"));
-    DBGrid1->addColumn(QStringLiteral("Nazwa2"), QStringLiteral("Nazwa cd."));
-    DBGrid1->addColumn(QStringLiteral("Adres1"), QStringLiteral("Adres"));
-    DBGrid1->addColumn(QStringLiteral("Adres2"), QStringLiteral("Adres cd"));
-    DBGrid1->addColumn(QStringLiteral("REGON"), QStringLiteral("REGON"));
-    DBGrid1->addColumn(QStringLiteral("Telefon"), QStringLiteral("Telefon"));
-    DBGrid1->addColumn(QStringLiteral("Identyfikator"), QStringLiteral("Identyfikator"));
+    DBGrid1->addColumn(QStringLiteral("Nazwa1"), QStringLiteral("Nazwa")).setWidth(160);
+    DBGrid1->addColumn(QStringLiteral("Nazwa2"), QStringLiteral("Nazwa cd.")).setWidth(95);
+    DBGrid1->addColumn(QStringLiteral("Adres1"), QStringLiteral("Adres")).setWidth(130);
+    DBGrid1->addColumn(QStringLiteral("Adres2"), QStringLiteral("Adres cd")).setWidth(90);
+    DBGrid1->addColumn(QStringLiteral("REGON"), QStringLiteral("REGON")).setWidth(80);
+    DBGrid1->addColumn(QStringLiteral("Telefon"), QStringLiteral("Telefon")).setWidth(80);
+    DBGrid1->addColumn(QStringLiteral("Identyfikator"), QStringLiteral("Identyfikator")).setWidth(90);
     DBGrid1->columnsChanged();
     DBGrid1->OnDblClick = [this](kal::TDBGrid&) { kal::RunGuarded([this] { DBGrid1DblClick(); }); };
     dane->addWidget(DBGrid1, 3);
 
+    // The periods of the current company: their grid, and beside it the
+    // navigator and the edits of the current period.
     auto* okresy = new QHBoxLayout;
     dane->addLayout(okresy, 2);
-    auto* lewa = new QVBoxLayout;
-    okresy->addLayout(lewa, 1);
-    DBNavigator1 = new kal::TDBNavigator(this);
-    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
-    DBNavigator1->setVisibleButtons(kal::kAllNavButtons & ~kal::NavButton(kal::nbDelete));
-    lewa->addWidget(DBNavigator1);
     DBGrid2 = new kal::TDBGrid(this);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->setReadOnly(true);
     DBGrid2->setOptions(kal::dgTitles | kal::dgIndicator | kal::dgRowSelect);
-    DBGrid2->addColumn(QStringLiteral("Rok"), QStringLiteral("Rok")).setAlignment(kal::taCenter);
-    DBGrid2->addColumn(QStringLiteral("Polrocze"), QStringLiteral("Półrocze")).setAlignment(kal::taCenter);
+    DBGrid2->addColumn(QStringLiteral("Rok"), QStringLiteral("Rok")).setAlignment(kal::taCenter).setWidth(80);
+    DBGrid2->addColumn(QStringLiteral("Polrocze"), QStringLiteral("Półrocze")).setAlignment(kal::taCenter).setWidth(80);
     DBGrid2->columnsChanged();
-    lewa->addWidget(DBGrid2, 1);
+    DBGrid2->setFixedWidth(220);
+    okresy->addWidget(DBGrid2);
+    auto* prawaOkresu = new QVBoxLayout;
+    okresy->addLayout(prawaOkresu, 1);
+    DBNavigator1 = new kal::TDBNavigator(this);
+    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    DBNavigator1->setVisibleButtons(kal::kAllNavButtons & ~kal::NavButton(kal::nbDelete));
+    prawaOkresu->addWidget(DBNavigator1, 0, Qt::AlignLeft);
     auto* pola = new QFormLayout;
     pola->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     DBEdit1 = new kal::TDBEdit(this);
     DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
     DBEdit1->setDataField(QStringLiteral("Rok"));
-    DBEdit1->setMinimumWidth(80);
+    DBEdit1->setFixedWidth(80);
     DBEdit2 = new kal::TDBEdit(this);
     DBEdit2->setObjectName(QStringLiteral("DBEdit2"));
     DBEdit2->setDataField(QStringLiteral("Polrocze"));
-    DBEdit2->setMinimumWidth(80);
+    DBEdit2->setFixedWidth(80);
     pola->addRow(QStringLiteral("Rok:"), DBEdit1);
     pola->addRow(QStringLiteral("Półrocze:"), DBEdit2);
-    lewa->addLayout(pola);
+    prawaOkresu->addLayout(pola);
+    prawaOkresu->addStretch(1);
 
     // ---- launchers and printouts
     auto* prawa = new QVBoxLayout;
@@ -289,6 +294,11 @@ void TFGlowny::zbuduj()
          QStringLiteral("Zestawienie opłat"), QStringLiteral("BitBtn7"), QStringLiteral("BitBtn8"));
     para(Panel6, Label3, BitBtn9, BitBtn10, QStringLiteral("Panel6"), QStringLiteral("Label3"),
          QStringLiteral("Zestawienie zbiorcze tabela C"), QStringLiteral("BitBtn9"), QStringLiteral("BitBtn10"));
+    // Pictures until the first activation gives them the annex window's own.
+    for (QPushButton* b : {BitBtn7, BitBtn9})
+        b->setIcon(narysujIkone(false));
+    for (QPushButton* b : {BitBtn8, BitBtn10})
+        b->setIcon(narysujIkone(true));
     prawa->addStretch(1);
     BitBtn12 = przycisk(this, QStringLiteral("BitBtn12"), QStringLiteral("Samochody do przeglądu"));
     BitBtn12->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
@@ -348,6 +358,9 @@ void TFGlowny::showEvent(QShowEvent* e)
         PowiazZrodla();
     if (!m_wysrodkowane) {
         m_wysrodkowane = true;
+        // The first show takes the focus, so that the first activation comes
+        // also where no window manager gives it.
+        activateWindow();
         if (QScreen* ekran = screen()) {
             QRect r = frameGeometry();
             r.moveCenter(ekran->availableGeometry().center());
@@ -376,16 +389,17 @@ void TFGlowny::FormActivate()
         return;
     OdlaczZrodlaDanych();
     m_pierwszaAktywacja = false;
-    QIcon podglad = obrazPrzycisku(QStringLiteral("FZalacznik1"), QStringLiteral("BitBDrukPrzMonitor"));
-    if (podglad.isNull())
-        podglad = narysujIkone(false);
-    QIcon drukarka = obrazPrzycisku(QStringLiteral("FZalacznik1"), QStringLiteral("BitBDrukPrzDrukarka"));
-    if (drukarka.isNull())
-        drukarka = narysujIkone(true);
-    BitBtn7->setIcon(podglad);
-    BitBtn9->setIcon(podglad);
-    BitBtn8->setIcon(drukarka);
-    BitBtn10->setIcon(drukarka);
+    // The preview and printer pictures of the annex window's buttons.
+    const QIcon podglad = obrazPrzycisku(QStringLiteral("FZalacznik1"), QStringLiteral("BitBDrukPrzMonitor"));
+    if (!podglad.isNull()) {
+        BitBtn7->setIcon(podglad);
+        BitBtn9->setIcon(podglad);
+    }
+    const QIcon drukarka = obrazPrzycisku(QStringLiteral("FZalacznik1"), QStringLiteral("BitBDrukPrzDrukarka"));
+    if (!drukarka.isNull()) {
+        BitBtn8->setIcon(drukarka);
+        BitBtn10->setIcon(drukarka);
+    }
 }
 
 void TFGlowny::zapiszFirmeIOkres()
