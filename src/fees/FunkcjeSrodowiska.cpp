@@ -1,5 +1,7 @@
 #include "FunkcjeSrodowiska.h"
 
+#include "DaneSrodowiska.h"
+
 #include "Dane.h"
 
 GestosciPaliw& Gestosci()
@@ -12,6 +14,22 @@ ZuzyciePaliwaDlaPolrocza& ZuzyciePaliwa()
 {
     static ZuzyciePaliwaDlaPolrocza zuzycie;
     return zuzycie;
+}
+
+namespace {
+
+Pojazdy& Indeks()
+{
+    static Pojazdy indeks;
+    return indeks;
+}
+
+} // namespace
+
+Pojazdy& IndeksPojazdow()
+{
+    PolaczModulDanych();
+    return Indeks();
 }
 
 OplatyTabelaC& OplatyC()
@@ -34,10 +52,14 @@ int KodPaliwaZuzycia()
 void InicjalizujFunkcjeSrodowiska()
 {
     Gestosci().Wyczysc();
+    Indeks().Wyczysc();
+    OdlaczModulDanych();
     if (!DM)
         return;
     DM->PrzeliczTabeleC = [] { OplatyC().Przelicz(); };
     DM->PrzeliczTabeleD = [] { OplatyD().Przelicz(); };
+    DM->DodajPojazdDoIndeksu = [] { IndeksPojazdow().Dodaj(); };
+    PolaczModulDanych();
 }
 
 void ZwolnijFunkcjeSrodowiska()
@@ -45,6 +67,10 @@ void ZwolnijFunkcjeSrodowiska()
     if (DM) {
         DM->PrzeliczTabeleC = nullptr;
         DM->PrzeliczTabeleD = nullptr;
+        DM->DodajPojazdDoIndeksu = nullptr;
     }
     Gestosci().Wyczysc();
+    Indeks().Wyczysc();
+    // The next use meets the module afresh and connects again.
+    OdlaczModulDanych();
 }
