@@ -51,6 +51,13 @@ int KodPaliwaZuzycia()
 
 void InicjalizujFunkcjeSrodowiska()
 {
+    // The five shared objects come into being in this order (and, being
+    // function statics, go in the reverse order when the program ends).
+    Gestosci();
+    ZuzyciePaliwa();
+    Indeks();
+    OplatyC();
+    OplatyD();
     Gestosci().Wyczysc();
     Indeks().Wyczysc();
     OdlaczModulDanych();
