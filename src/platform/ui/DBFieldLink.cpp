@@ -78,15 +78,6 @@ TFieldControl::TFieldControl()
     m_link.onUpdateData = [this] { UpdateRecord(); };
 }
 
-TFieldControl::~TFieldControl()
-{
-    // The control is gone already: nothing may reach it any more.
-    m_link.onDataChange = nullptr;
-    m_link.onEditingChange = nullptr;
-    m_link.onUpdateData = nullptr;
-    m_link.setDataSource(nullptr);
-}
-
 void TFieldControl::setDataSource(TDataSource* source)
 {
     m_link.setDataSource(source);

@@ -88,7 +88,8 @@ public:
 
 protected:
     TFieldControl();
-    virtual ~TFieldControl();
+    // The link goes with the control and leaves its data source then.
+    virtual ~TFieldControl() = default;
 
     // Shows the field again, dropping what was typed and not handed over:
     // the data source, the field, the record or the value changed.
