@@ -100,6 +100,16 @@ protected:
         return f->AsString();
     }
 
+    // The vehicle's place key picked from a list of the places.
+    void listOfPlaces(TDBLookupComboBox& combo, const QString& listField)
+    {
+        combo.setDataSource(&ds);
+        combo.setDataField(QStringLiteral("Miejsce"));
+        combo.setListSource(&places);
+        combo.setListField(listField);
+        combo.setKeyField(QStringLiteral("Id"));
+    }
+
     TestDir dir;
     ScriptedDialogs dialogs;
     Places p;
@@ -209,11 +219,7 @@ TEST_F(ControlsTest, ReadOnlyControlsChangeNothing)
 TEST_F(ControlsTest, LookupComboWritesTheKeyAndLeavesTheListAlone)
 {
     TDBLookupComboBox combo;
-    combo.setDataSource(&ds);
-    combo.setDataField(QStringLiteral("Miejsce"));
-    combo.setListSource(&places);
-    combo.setListField(QStringLiteral("Nazwa"));
-    combo.setKeyField(QStringLiteral("Id"));
+    listOfPlaces(combo, QStringLiteral("Nazwa"));
     combo.setDropDownRows(10);
     ASSERT_EQ(combo.count(), 3);
     EXPECT_EQ(combo.itemText(0), "Baza Kraków");
@@ -267,11 +273,7 @@ TEST_F(ControlsTest, LookupFieldControlsFollowTheKeyWrittenByCode)
 TEST_F(ControlsTest, LookupListFollowsNewRowsOfTheListTable)
 {
     TDBLookupComboBox combo;
-    combo.setDataSource(&ds);
-    combo.setDataField(QStringLiteral("Miejsce"));
-    combo.setListSource(&places);
-    combo.setListField(QStringLiteral("Nazwa;Id"));
-    combo.setKeyField(QStringLiteral("Id"));
+    listOfPlaces(combo, QStringLiteral("Nazwa;Id"));
     EXPECT_EQ(combo.itemText(1), "Sopot  7");
     p.add(12, "Gdynia");
     ASSERT_EQ(combo.count(), 4);
