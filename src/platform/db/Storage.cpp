@@ -430,6 +430,12 @@ void execOrThrow(sqlite3* db, const QString& sql)
 
 } // namespace
 
+quint64 DbFile::nextChangeStamp()
+{
+    static quint64 stamp = 0;
+    return ++stamp;
+}
+
 std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& displayName)
 {
     auto& reg = registry();
