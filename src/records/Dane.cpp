@@ -565,6 +565,24 @@ namespace {
 // move still gets the link back (and the period's rows shown again).
 void zapamietajStawki(kal::TTable& tabela, const std::vector<kal::TField*>& pola, double* bufor)
 {
+    // Cutting the link already moves the table and tells its windows; should
+    // one of them raise there, the link is given back here all the same.
+    struct PrzywrocPowiazanie {
+        kal::TTable& tabela;
+        kal::TDataSource* zrodlo;
+        ~PrzywrocPowiazanie()
+        {
+            if (tabela.MasterSource() == zrodlo)
+                return;
+            try {
+                tabela.setMasterSource(zrodlo); // the link is set before the table is told
+                if (tabela.Active())
+                    tabela.Refresh();
+            } catch (...) {
+                // shown on the next move of the table
+            }
+        }
+    } przywroc{tabela, tabela.MasterSource()};
     kal::TMasterLinkGuard bezOkresu(tabela, false);
     if (tabela.Active())
         tabela.Refresh();

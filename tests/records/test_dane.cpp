@@ -9,6 +9,8 @@
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
 
+#include "platform/db/DataSource.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -685,48 +687,56 @@ TEST_F(Dane, HalfYearFileIsMadeOnceWithTheTemplateStructure)
 TEST_F(Dane, HalfYearSwitchPostsOrKeepsAPendingFuelChange)
 {
     firmaIOkres(2009, 1);
-    firmaIOkres(2009, 2);
-    ASSERT_TRUE(dm->TOkres->Locate("Polrocze", QVariant(1)));
-    ASSERT_TRUE(dm->UstawZbiorZuzycia());
     const int id = pojazd("WA1");
-    tankowanie(id, QDate(2009, 3, 3), 40);
 
-    // A refused change: the switch is refused with the rule's message, the
-    // component stays on its file and the typed value is still there.
+    // A new row typed on the template, before the first switch, is written
+    // to the file it was typed into before the component leaves it.
+    ASSERT_EQ(dm->TZuzycie->TableName(), "Zuzycie.DB");
+    dm->TZuzycie->Insert();
+    dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(id);
+    dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 3, 3));
+    dm->TZuzycieRodzajPaliwa->setAsString("5");
+    dm->TZuzycieIloscPaliwa->setAsFloat(30);
+    dialogi.clear();
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    EXPECT_TRUE(dialogi.boxes().empty());
+    EXPECT_EQ(dm->TZuzycie->TableName(), "Zuz20091.db");
+    EXPECT_TRUE(dm->TZuzycie->IsEmpty());
+    {
+        kal::TTable wzor;
+        wzor.setTableName(katalog.file("Zuzycie.DB"));
+        wzor.Open();
+        ASSERT_EQ(wzor.RecordCount(), 1);
+        EXPECT_DOUBLE_EQ(wzor.FieldByName("IloscPaliwa")->AsFloat(), 30.0);
+    }
+
+    // A change whose post is refused: the switch is refused with the rule's
+    // message (the row belongs to the first half-year, the period now
+    // current is the second), the component stays on its file and the
+    // typed value is still there.
+    tankowanie(id, QDate(2009, 3, 3), 40);
+    firmaIOkres(2009, 2);
     dm->TZuzycie->Edit();
-    dm->TZuzycieIloscPaliwa->setAsFloat(0.0);
-    ASSERT_TRUE(dm->TOkres->Locate("Polrocze", QVariant(2)));
+    dm->TZuzycieIloscPaliwa->setAsFloat(45.5);
     dialogi.clear();
     EXPECT_FALSE(dm->UstawZbiorZuzycia());
     ASSERT_EQ(dialogi.boxes().size(), 1u);
     EXPECT_EQ(dialogi.boxes()[0].kind, kal::test::DialogCall::Error);
-    EXPECT_EQ(dialogi.boxes()[0].text, "Ilość paliwa musi być większa od zera !!!");
+    EXPECT_EQ(dialogi.boxes()[0].text, "Drugie półrocze dotyczy miesięcy od lipca do grudnia !!!");
     EXPECT_EQ(dm->TZuzycie->TableName(), "Zuz20091.db");
     EXPECT_EQ(dm->TZuzycie->State(), kal::dsEdit);
-    EXPECT_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 0.0);
+    EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 45.5);
 
-    // Mended, the change is written to its own half-year before the switch.
-    dm->TZuzycieIloscPaliwa->setAsFloat(45.5);
-    dialogi.clear();
+    // Given up by the user, the switch goes on; the first half-year keeps
+    // the stored value.
+    dm->TZuzycie->Cancel();
     ASSERT_TRUE(dm->UstawZbiorZuzycia());
-    EXPECT_TRUE(dialogi.boxes().empty());
     EXPECT_EQ(dm->TZuzycie->TableName(), "Zuz20092.db");
     EXPECT_TRUE(dm->TZuzycie->IsEmpty());
-
-    // A pending new row of the second half-year goes to its file, too.
-    dm->TZuzycie->Insert();
-    dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(id);
-    dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 9, 1));
-    dm->TZuzycieRodzajPaliwa->setAsString("5");
-    dm->TZuzycieIloscPaliwa->setAsFloat(12);
     ASSERT_TRUE(dm->TOkres->Locate("Polrocze", QVariant(1)));
     ASSERT_TRUE(dm->UstawZbiorZuzycia());
     ASSERT_EQ(dm->TZuzycie->RecordCount(), 1);
-    EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 45.5);
-    ASSERT_TRUE(dm->TOkres->Locate("Polrocze", QVariant(2)));
-    ASSERT_TRUE(dm->UstawZbiorZuzycia());
-    ASSERT_EQ(dm->TZuzycie->RecordCount(), 1);
-    EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 12.0);
+    EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 40.0);
 }
 
 TEST_F(Dane, RateCarryOverFailingPartWayGivesTheLinkBack)
@@ -771,6 +781,31 @@ TEST_F(Dane, RateCarryOverFailingPartWayGivesTheLinkBack)
     ASSERT_EQ(dm->TStawkiTabD->RecordCount(), 1);
     EXPECT_NE(dm->TStawkiTabDIdentyfikatorOkresu->AsInteger(), okres2);
     dm->TStawkiTabD->BeforeScroll = stary;
+
+    // A window on the rates that raises once when the rows change under it:
+    // the very cut of the link fails, and the link still comes back.
+    struct OknoStawek final : kal::TDataLink {
+        int doRzucenia = 0;
+        void dataSetChanged() override
+        {
+            if (doRzucenia > 0 && --doRzucenia == 0)
+                throw kal::Exception(QStringLiteral("Odświeżenie stawek przerwane"));
+        }
+    } okno;
+    okno.setDataSource(dm->DStawkiTabD);
+    firmaIOkres(2010, 1);
+    okno.doRzucenia = 1;
+    dialogi.clear();
+    EXPECT_FALSE(dm->OtworzZalacznikiPolrocza());
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].text,
+              "Nieznany błąd dopisu do stawek tabeli D !!!\nSpecyfikacja błędu\nOdświeżenie stawek przerwane");
+    EXPECT_EQ(dm->TStawkiTabD->MasterSource(), dm->DOkres);
+    EXPECT_TRUE(dm->TStawkiTabD->IsEmpty());
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    ASSERT_EQ(dm->TStawkiTabD->RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(dm->TStawkiTabDBDEDesigner1a->AsFloat(), 12.5);
+    okno.setDataSource(nullptr);
 }
 
 TEST_F(Dane, PendingStatementRowIsPostedOrKept)
