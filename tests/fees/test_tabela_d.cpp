@@ -76,7 +76,7 @@ TEST(TabelaD, MassIsRoundedHalfAwayIntoMg)
     p.Pojazd(1, "1", "", QDate(2006, 5, 1)); // row 5
     p.Pojazd(2, "3", "", QDate(2001, 7, 1)); // row 10
     p.Zapis(1, "5", 2470.0);                 // 1235 kg of diesel
-    p.Zapis(2, "3", 2050.0);                 // 1025 kg of petrol
+    p.Zapis(2, "3", 2050.0);                 // 1025 kg of petrol: 1.025 Mg, up
     p.zuzycie.WypelnijTabeleD();
     PorownajTabele(p.dane.tabelaD, Oczekiwane({{"5e", 1.24}, {"10", 1.03}}));
 }
@@ -299,4 +299,24 @@ TEST(KomorkaTabeliD, CellOrderAndGroupTable)
     EXPECT_EQ(nazwa(0, 5, false), QStringLiteral("-"));
     EXPECT_EQ(nazwa(5, 7, false), QStringLiteral("-"));
     EXPECT_EQ(nazwa(5, 13, false), QStringLiteral("-"));
+    // The gas split in the rows with two gas columns.
+    EXPECT_EQ(nazwa(5, 11, true), QStringLiteral("5c"));
+    EXPECT_EQ(nazwa(5, 12, false), QStringLiteral("5d"));
+    EXPECT_EQ(nazwa(10, 11, false), QStringLiteral("10d"));
+    EXPECT_EQ(nazwa(18, 12, true), QStringLiteral("18a"));
+    EXPECT_EQ(nazwa(19, 11, false), QStringLiteral("19b"));
+    // Columns a row does not have.
+    EXPECT_EQ(nazwa(3, 11, true), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(13, 12, true), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(14, 1, false), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(15, 2, false), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(19, 4, false), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(21, 3, false), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(24, 11, true), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(24, 1, false), QStringLiteral("24a"));
+    EXPECT_EQ(nazwa(27, 4, false), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(28, 6, false), QStringLiteral("28a"));
+    // Heating oils feed no row.
+    EXPECT_EQ(nazwa(9, 7, false), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(12, 9, true), QStringLiteral("-"));
 }
