@@ -81,42 +81,36 @@ TEST(TabelaD, MassIsRoundedHalfAwayIntoMg)
     PorownajTabele(p.dane.tabelaD, Oczekiwane({{"5e", 1.24}, {"10", 1.03}}));
 }
 
-TEST(TabelaD, RecordsOfOneKeyMergeAndRoundOnce)
+TEST(TabelaD, EachSlotIsRoundedOnItsOwn)
 {
-    // 1234.988 l and 1235.002 l at 0.5 kg/l: 617.494 kg and 617.501 kg.
-    // Merged: 1234.995 kg, rounded to 1235.00 kg, written as 1.24 Mg.
-    Przebieg p;
-    p.Pojazd(1, "4", "", QDate(1994, 1, 1)); // Euro 1 by its kind: row 15
-    p.Zapis(1, "5", 1234.988);
-    p.Zapis(1, "5", 1235.002);
-    p.zuzycie.WypelnijTabeleD();
-    PorownajTabele(p.dane.tabelaD, Oczekiwane({{"15b", 1.24}}));
-    EXPECT_EQ(p.zuzycie.UzytePozycje(), 1);
-}
-
-TEST(TabelaD, SlotsDifferingInKindAreRoundedApart)
-{
-    // Kind 4 and kind 7, both in row 15: two slots, 617.49 kg + 617.50 kg =
-    // 1234.99 kg in the cell, written as 1.23 Mg.
-    Przebieg p;
-    p.Pojazd(1, "4", "", QDate(1994, 1, 1));
-    p.Pojazd(2, "7", "", QDate(1994, 1, 1));
-    p.Zapis(1, "5", 1234.988);
-    p.Zapis(2, "5", 1235.002);
-    p.zuzycie.WypelnijTabeleD();
-    PorownajTabele(p.dane.tabelaD, Oczekiwane({{"15b", 1.23}}));
-    EXPECT_EQ(p.zuzycie.UzytePozycje(), 2);
-}
-
-TEST(TabelaD, SlotsDifferingInGasFlagAreRoundedApart)
-{
-    Przebieg p;
-    p.Pojazd(1, "4", "", QDate(1994, 1, 1), "T");
-    p.Pojazd(2, "4", "", QDate(1994, 1, 1), "N");
-    p.Zapis(1, "5", 1234.988);
-    p.Zapis(2, "5", 1235.002);
-    p.zuzycie.WypelnijTabeleD();
-    PorownajTabele(p.dane.tabelaD, Oczekiwane({{"15b", 1.23}}));
+    // 1234.988 l and 1235.002 l of diesel at 0.5 kg/l: 617.494 kg and
+    // 617.501 kg, both in cell 15b. One slot: 1234.995 kg, rounded to
+    // 1235.00 kg, written as 1.24 Mg. Two slots: 617.49 kg + 617.50 kg =
+    // 1234.99 kg, written as 1.23 Mg.
+    struct Przypadek {
+        const char* opis;
+        const char* rodzaj2;   // kind and gas flag of the second vehicle; the
+        const char* gaz2;      // first is kind 4 (Euro 1 by its kind: row 15)
+        bool tenSamPojazd;     // both records on the first vehicle
+        double mg;
+        int pozycje;
+    };
+    const Przypadek przypadki[] = {
+        {"one key merges", "4", "N", true, 1.24, 1},
+        {"another kind, same row", "7", "N", false, 1.23, 2},
+        {"another gas flag, same cell", "4", "T", false, 1.23, 2},
+    };
+    for (const Przypadek& c : przypadki) {
+        SCOPED_TRACE(c.opis);
+        Przebieg p;
+        p.Pojazd(1, "4", "", QDate(1994, 1, 1));
+        p.Pojazd(2, c.rodzaj2, "", QDate(1994, 1, 1), c.gaz2);
+        p.Zapis(1, "5", 1234.988);
+        p.Zapis(c.tenSamPojazd ? 1 : 2, "5", 1235.002);
+        p.zuzycie.WypelnijTabeleD();
+        PorownajTabele(p.dane.tabelaD, Oczekiwane({{"15b", c.mg}}));
+        EXPECT_EQ(p.zuzycie.UzytePozycje(), c.pozycje);
+    }
 }
 
 TEST(TabelaD, TwoPetrolsOfOneRowAreSeparateSlotsOfOneCell)
