@@ -156,6 +156,8 @@ TEST(WierszTabeliD, RailVehiclesAndUnknownKinds)
     EXPECT_EQ(Wiersz("0", "5"), 0);
     EXPECT_EQ(Wiersz("12", "5"), 0);
     EXPECT_EQ(Wiersz("x", "5"), 0);
+    // 260 is 4 in 8 bits; it is still no kind of vehicle.
+    EXPECT_EQ(Wiersz("260", "1"), 0);
     EXPECT_EQ(Wiersz("", ""), 0);
 }
 
