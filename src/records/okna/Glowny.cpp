@@ -128,6 +128,16 @@ QPushButton* przycisk(QWidget* rodzic, const QString& nazwa, const QString& napi
     return b;
 }
 
+// A read-only grid that selects whole rows.
+kal::TDBGrid* siatka(QWidget* rodzic, const QString& nazwa)
+{
+    auto* g = new kal::TDBGrid(rodzic);
+    g->setObjectName(nazwa);
+    g->setReadOnly(true);
+    g->setOptions(kal::dgTitles | kal::dgIndicator | kal::dgRowSelect);
+    return g;
+}
+
 } // namespace
 
 TFGlowny::TFGlowny(QWidget* parent) : QWidget(parent)
@@ -199,10 +209,7 @@ void TFGlowny::zbuduj()
     // ---- companies and periods
     auto* dane = new QVBoxLayout;
     srodek->addLayout(dane, 1);
-    DBGrid1 = new kal::TDBGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setReadOnly(true);
-    DBGrid1->setOptions(kal::dgTitles | kal::dgIndicator | kal::dgRowSelect);
+    DBGrid1 = siatka(this, QStringLiteral("DBGrid1"));
     DBGrid1->addColumn(QStringLiteral("Nazwa1"), QStringLiteral("Nazwa")).setWidth(160);
     DBGrid1->addColumn(QStringLiteral("Nazwa2"), QStringLiteral("Nazwa cd.")).setWidth(95);
     DBGrid1->addColumn(QStringLiteral("Adres1"), QStringLiteral("Adres")).setWidth(130);
@@ -218,10 +225,7 @@ void TFGlowny::zbuduj()
     // navigator and the edits of the current period.
     auto* okresy = new QHBoxLayout;
     dane->addLayout(okresy, 2);
-    DBGrid2 = new kal::TDBGrid(this);
-    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
-    DBGrid2->setReadOnly(true);
-    DBGrid2->setOptions(kal::dgTitles | kal::dgIndicator | kal::dgRowSelect);
+    DBGrid2 = siatka(this, QStringLiteral("DBGrid2"));
     DBGrid2->addColumn(QStringLiteral("Rok"), QStringLiteral("Rok")).setAlignment(kal::taCenter).setWidth(80);
     DBGrid2->addColumn(QStringLiteral("Polrocze"), QStringLiteral("Półrocze")).setAlignment(kal::taCenter).setWidth(80);
     DBGrid2->columnsChanged();
