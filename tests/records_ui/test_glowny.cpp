@@ -14,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QColor>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QScrollBar>
 #include <QToolButton>
@@ -317,6 +319,28 @@ TEST_F(Glowny, CloseAsksAndYesCloses)
     EXPECT_EQ(pytanie.buttons, unsigned(kal::MbYes | kal::MbNo));
     EXPECT_EQ(zamkniete.count(), 1);
     EXPECT_FALSE(okno->isVisible());
+}
+
+// Counts the clearly red pixels of the exit picture as the window shows it.
+int czerwonePiksele(QWidget* w)
+{
+    const QImage obraz = w->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < obraz.height(); ++y)
+        for (int x = 0; x < obraz.width(); ++x) {
+            const QColor c = obraz.pixelColor(x, y);
+            if (c.red() > c.green() + 80 && c.red() > c.blue() + 80)
+                ++n;
+        }
+    return n;
+}
+
+TEST_F(Glowny, ExitPictureStaysVisibleUnderTheMouse)
+{
+    okno->show();
+    ASSERT_GT(czerwonePiksele(okno->Image3), 0);
+    okno->SpeedButton3->setAttribute(Qt::WA_UnderMouse, true);
+    EXPECT_GT(czerwonePiksele(okno->Image3), 0);
 }
 
 TEST_F(Glowny, NoKeepsTheProgramWithThePendingEditsSaved)

@@ -189,13 +189,19 @@ void TFGlowny::zbuduj()
     Image3->setObjectName(QStringLiteral("Image3"));
     Image3->setFixedSize(40, 40);
     Image3->setAlignment(Qt::AlignCenter);
-    Image3->setPixmap(style()->standardIcon(QStyle::SP_BrowserStop).pixmap(32, 32));
+    const QIcon wyjscie = style()->standardIcon(QStyle::SP_BrowserStop);
+    Image3->setPixmap(wyjscie.pixmap(32, 32));
     Image3->setCursor(Qt::PointingHandCursor);
     Image3->installEventFilter(this);
     kal::SetHint(Image3, kPodpowiedzWyjscia);
+    // The button carries the same picture: its raised face under the mouse
+    // would otherwise hide the picture it lies on.
     SpeedButton3 = new QToolButton(Image3);
     SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
     SpeedButton3->setGeometry(Image3->rect());
+    SpeedButton3->setIcon(wyjscie);
+    SpeedButton3->setIconSize(QSize(32, 32));
+    SpeedButton3->setCursor(Qt::PointingHandCursor);
     SpeedButton3->setAutoRaise(true);
     SpeedButton3->setFocusPolicy(Qt::NoFocus);
     kal::SetHint(SpeedButton3, kPodpowiedzWyjscia);
