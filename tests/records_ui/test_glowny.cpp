@@ -3,15 +3,10 @@
 // buttons, the close question, the first activation, and Enter and the
 // wheel on the window's own controls.
 
-#include "Dane.h"
+#include "DataDir.h"
 #include "Funkcje.h"
 #include "Glowny.h"
 #include "Okna.h"
-#include "Schemat.h"
-
-#include "Clock.h"
-#include "ScriptedDialogs.h"
-#include "TestDir.h"
 
 #include "platform/ui/DBEdit.h"
 #include "platform/ui/DBGrid.h"
@@ -19,13 +14,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QColor>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest/QTest>
 
@@ -34,22 +30,16 @@
 #include <vector>
 
 using kal::test::DialogCall;
-using kal::test::ScriptedDialogs;
-using kal::test::TestDir;
 
 namespace {
 
 const QString kKontrola = QStringLiteral("Kontrola danych.");
 
-class Glowny : public ::testing::Test {
+class Glowny : public kal::test::DataDir {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
-        staryTemp = qgetenv("TEMP");
-        qputenv("TEMP", temp.path().toLocal8Bit());
-        kal::SetTodayForTests(QDate(2009, 6, 12));
-        dm = std::make_unique<TDM>();
+        ASSERT_NO_FATAL_FAILURE(DataDir::SetUp());
         okno = std::make_unique<TFGlowny>();
         okno->PowiazZrodla();
         // Every window the main window opens is there, and says so.
@@ -72,24 +62,9 @@ protected:
     {
         WyczyscRejestrOkien();
         okno.reset();
-        dm.reset();
-        kal::SetTodayForTests(QDate());
-        qputenv("TEMP", staryTemp);
+        DataDir::TearDown();
     }
 
-    void firma(const QString& nazwa = QStringLiteral("Ruvelkon sp. z o.o."))
-    {
-        dm->TFirma->Insert();
-        dm->TFirmaNazwa1->setAsString(nazwa);
-        dm->TFirma->Post();
-    }
-    void okres(int rok, int polrocze)
-    {
-        dm->TOkres->Insert();
-        dm->TOkresRok->setAsInteger(rok);
-        dm->TOkresPolrocze->setAsInteger(polrocze);
-        dm->TOkres->Post();
-    }
     // The launchers that check the company and the period, with the window
     // each opens.
     std::vector<std::pair<QPushButton*, QString>> wyrzutnie() const
@@ -113,11 +88,6 @@ protected:
         QString tytul;
     };
 
-    TestDir katalog;
-    QTemporaryDir temp;
-    QByteArray staryTemp;
-    ScriptedDialogs dialogi;
-    std::unique_ptr<TDM> dm;
     std::unique_ptr<TFGlowny> okno;
     std::vector<std::pair<QString, int>> otwarte;
     std::vector<Wydruk> wydruki;
@@ -185,8 +155,7 @@ TEST_F(Glowny, LaunchersRefuseACompanyWithoutPeriods)
 
 TEST_F(Glowny, EachLauncherOpensItsOwnWindowInBrowseMode)
 {
-    firma();
-    okres(2009, 1);
+    firmaIOkres();
     for (const auto& [przycisk, nazwa] : wyrzutnie()) {
         otwarte.clear();
         przycisk->click();
@@ -199,8 +168,7 @@ TEST_F(Glowny, EachLauncherOpensItsOwnWindowInBrowseMode)
 
 TEST_F(Glowny, WindowNotThereYetIsAnsweredWithAPlainBox)
 {
-    firma();
-    okres(2009, 1);
+    firmaIOkres();
     WyczyscRejestrOkien();
     okno->BitBtn2->click();
     ASSERT_EQ(dialogi.boxes().size(), 1u);
@@ -235,8 +203,7 @@ TEST_F(Glowny, PendingNewFirstCompanyCountsAsACompany)
 
 TEST_F(Glowny, RefusedPeriodPostKeepsTheWindowClosed)
 {
-    firma();
-    okres(2009, 1);
+    firmaIOkres();
     dm->TOkres->Edit();
     dm->TOkresRok->setAsInteger(1999);
     okno->BitBtn4->click();
@@ -251,8 +218,7 @@ TEST_F(Glowny, RefusedPeriodPostKeepsTheWindowClosed)
 
 TEST_F(Glowny, DoubleClickOnTheCompanyGridWaitsForAPendingPeriod)
 {
-    firma();
-    okres(2009, 1);
+    firmaIOkres();
     dm->TOkres->Edit();
     dm->TOkresPolrocze->setAsInteger(2);
     okno->DBGrid1DblClick();
@@ -301,8 +267,7 @@ TEST_F(Glowny, SettlementAndSummaryTitlesAndPreviewFlags)
 
 TEST_F(Glowny, SettlementSavesAPendingPeriodFirstAndTitlesItWithTheSavedValues)
 {
-    firma();
-    okres(2009, 1);
+    firmaIOkres();
     dm->TOkres->Edit();
     dm->TOkresPolrocze->setAsInteger(2);
     okno->BitBtn8->click();
@@ -315,8 +280,7 @@ TEST_F(Glowny, SettlementSavesAPendingPeriodFirstAndTitlesItWithTheSavedValues)
 
 TEST_F(Glowny, SettlementStopsWhenThePendingPeriodCannotBeSaved)
 {
-    firma();
-    okres(2009, 1);
+    firmaIOkres();
     dm->TOkres->Edit();
     dm->TOkresPolrocze->setAsInteger(3);
     okno->BitBtn9->click();
@@ -357,10 +321,31 @@ TEST_F(Glowny, CloseAsksAndYesCloses)
     EXPECT_FALSE(okno->isVisible());
 }
 
+// Counts the clearly red pixels of the exit picture as the window shows it.
+int czerwonePiksele(QWidget* w)
+{
+    const QImage obraz = w->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < obraz.height(); ++y)
+        for (int x = 0; x < obraz.width(); ++x) {
+            const QColor c = obraz.pixelColor(x, y);
+            if (c.red() > c.green() + 80 && c.red() > c.blue() + 80)
+                ++n;
+        }
+    return n;
+}
+
+TEST_F(Glowny, ExitPictureStaysVisibleUnderTheMouse)
+{
+    okno->show();
+    ASSERT_GT(czerwonePiksele(okno->Image3), 0);
+    okno->SpeedButton3->setAttribute(Qt::WA_UnderMouse, true);
+    EXPECT_GT(czerwonePiksele(okno->Image3), 0);
+}
+
 TEST_F(Glowny, NoKeepsTheProgramWithThePendingEditsSaved)
 {
-    firma();
-    okres(2009, 1);
+    firmaIOkres();
     QSignalSpy zamkniete(okno.get(), &TFGlowny::zamkniete);
     okno->show();
     dm->TOkres->Edit();
@@ -377,8 +362,7 @@ TEST_F(Glowny, NoKeepsTheProgramWithThePendingEditsSaved)
 
 TEST_F(Glowny, CloseIsRefusedWhileAModalWindowIsOpenAndPostsNothing)
 {
-    firma();
-    okres(2009, 1);
+    firmaIOkres();
     dm->TOkres->Edit();
     dm->TOkresRok->setAsInteger(2012);
     QDialog modalne;
@@ -493,8 +477,7 @@ protected:
 
 TEST_F(GlownyKlawisze, EnterInThePeriodEditsMovesToTheNextField)
 {
-    firma();
-    okres(2009, 1);
+    firmaIOkres();
     aktywuj();
     okno->DBEdit1->setFocus(Qt::OtherFocusReason);
     ASSERT_EQ(QApplication::focusWidget(), okno->DBEdit1);

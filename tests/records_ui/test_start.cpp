@@ -1,15 +1,12 @@
 // The start-up: the objects it creates, a failure while creating, and the
 // single instance with the real program started twice.
 
-#include "Dane.h"
+#include "DataDir.h"
 #include "Glowny.h"
 #include "Okna.h"
 #include "Reportviewer.h"
 #include "Schemat.h"
 #include "Start.h"
-
-#include "ScriptedDialogs.h"
-#include "TestDir.h"
 
 #include "platform/ui/DBGrid.h"
 #include "platform/ui/Application.h"
@@ -18,6 +15,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -27,66 +25,110 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 using kal::test::DialogCall;
-using kal::test::ScriptedDialogs;
-using kal::test::TestDir;
 
 namespace {
 
-class StartObiektow : public ::testing::Test {
+// The program's objects on a new data directory.
+class StartObiektow : public kal::test::DataDir {
 protected:
-    void SetUp() override
-    {
-        staryTemp = qgetenv("TEMP");
-        qputenv("TEMP", temp.path().toLocal8Bit());
-    }
-    void TearDown() override { qputenv("TEMP", staryTemp); }
+    StartObiektow() : DataDir(Start::Directory) {}
 
-    TestDir katalog;
-    QTemporaryDir temp;
-    QByteArray staryTemp;
-    ScriptedDialogs dialogi;
+    // Creates the objects; the fixture's helpers then post through the data
+    // module that the start-up made (the objects keep owning it).
+    void utworz()
+    {
+        ASSERT_TRUE(kal::RunGuarded([this] { obiekty.Utworz(); })) << dialogi.texts().join('|').toStdString();
+        ASSERT_NE(DM, nullptr);
+        dm.reset(DM);
+    }
+    void TearDown() override
+    {
+        static_cast<void>(dm.release());
+        obiekty.Zwolnij();
+        DataDir::TearDown();
+    }
+
+    ObiektyProgramu obiekty;
 };
 
 TEST_F(StartObiektow, ObjectsOnANewDataDirectory)
 {
-    ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
-    {
-        ObiektyProgramu obiekty;
-        EXPECT_TRUE(kal::RunGuarded([&] { obiekty.Utworz(); }));
-        EXPECT_TRUE(dialogi.boxes().empty()) << dialogi.texts().join('|').toStdString();
-        const QStringList utworzone = obiekty.Utworzone();
-        ASSERT_GE(utworzone.size(), 3);
-        EXPECT_EQ(utworzone.mid(0, 2), QStringList({"FGlowny", "DM"}));
-        EXPECT_TRUE(utworzone.contains("QuickReportViewer"));
-        ASSERT_NE(FGlowny, nullptr);
-        ASSERT_NE(DM, nullptr);
-        ASSERT_NE(QuickReportViewer, nullptr);
-        // Created hidden; the main window is bound to the module's tables.
-        EXPECT_FALSE(FGlowny->isVisible());
-        EXPECT_FALSE(QuickReportViewer->isVisible());
-        EXPECT_EQ(FGlowny->DBGrid1->DataSource(), DM->DFirma);
-        EXPECT_EQ(FGlowny->DBGrid2->DataSource(), DM->DOkres);
-        EXPECT_EQ(ZnajdzOkno("FGlowny"), FGlowny);
-    }
+    ASSERT_NO_FATAL_FAILURE(utworz());
+    EXPECT_TRUE(dialogi.boxes().empty()) << dialogi.texts().join('|').toStdString();
+    const QStringList utworzone = obiekty.Utworzone();
+    ASSERT_GE(utworzone.size(), 3);
+    EXPECT_EQ(utworzone.mid(0, 2), QStringList({"FGlowny", "DM"}));
+    EXPECT_TRUE(utworzone.contains("QuickReportViewer"));
+    ASSERT_NE(FGlowny, nullptr);
+    ASSERT_NE(QuickReportViewer, nullptr);
+    // Created hidden; the main window is bound to the module's tables.
+    EXPECT_FALSE(FGlowny->isVisible());
+    EXPECT_FALSE(QuickReportViewer->isVisible());
+    EXPECT_EQ(FGlowny->DBGrid1->DataSource(), DM->DFirma);
+    EXPECT_EQ(FGlowny->DBGrid2->DataSource(), DM->DOkres);
+    EXPECT_EQ(ZnajdzOkno("FGlowny"), FGlowny);
+
     // Freed at the end, the global pointers with them.
+    static_cast<void>(dm.release());
+    obiekty.Zwolnij();
     EXPECT_EQ(FGlowny, nullptr);
     EXPECT_EQ(DM, nullptr);
     EXPECT_EQ(QuickReportViewer, nullptr);
 }
 
+// Every launcher of the main window on a company with a period, with the
+// windows the start-up made: each shows its own window (closed again at
+// once), and only the windows still missing answer with the plain box.
+TEST_F(StartObiektow, EachLauncherShowsItsWindow)
+{
+    ASSERT_NO_FATAL_FAILURE(utworz());
+    firmaIOkres();
+    QStringList pokazane;
+    dialogi.onModal = [&pokazane](QWidget* okno) {
+        pokazane << okno->objectName();
+        return 0;
+    };
+    const std::vector<std::pair<std::function<void()>, QString>> wyrzutnie = {
+        {[] { FGlowny->BitBtn1->click(); }, "FZalacznik1"},
+        {[] { FGlowny->BitBtn2->click(); }, "FTabelaD"},
+        {[] { FGlowny->BitBtn3->click(); }, "FGminaDoTabeliC"},
+        {[] { FGlowny->BitBtn4->click(); }, "FEwidencjaPojazdow"},
+        {[] { FGlowny->BitBtn5->click(); }, "FZuzycie"},
+        {[] { FGlowny->BitBtn6->click(); }, "FGestoscPakiw"},
+        {[] { FGlowny->DBGrid1DblClick(); }, "FDaneFirmy"},
+    };
+    for (const auto& [kliknij, okno] : wyrzutnie) {
+        pokazane.clear();
+        dialogi.clear();
+        kliknij();
+        EXPECT_EQ(pokazane, QStringList({okno}));
+        EXPECT_TRUE(dialogi.boxes().empty()) << okno.toStdString() << ": " << dialogi.texts().join('|').toStdString();
+        ASSERT_NE(ZnajdzOkno(okno), nullptr) << okno.toStdString();
+        EXPECT_FALSE(ZnajdzOkno(okno)->isVisible()) << okno.toStdString();
+    }
+
+    // Table A, the inspection list and the half-year settlement have no
+    // window yet.
+    for (QPushButton* przycisk : {FGlowny->BitBtn11, FGlowny->BitBtn12, FGlowny->BitBtn7, FGlowny->BitBtn8}) {
+        pokazane.clear();
+        dialogi.clear();
+        przycisk->click();
+        EXPECT_TRUE(pokazane.isEmpty()) << przycisk->objectName().toStdString();
+        ASSERT_EQ(dialogi.boxes().size(), 1u) << przycisk->objectName().toStdString();
+        EXPECT_EQ(dialogi.boxes()[0].text, "To okno nie jest jeszcze dostępne.");
+        EXPECT_EQ(dialogi.boxes()[0].caption, "System Kalmora.");
+    }
+}
+
 TEST_F(StartObiektow, SummaryButtonsPreviewUnderTheTitleAndACancelledPrintShowsNothing)
 {
-    ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
-    ObiektyProgramu obiekty;
-    ASSERT_TRUE(kal::RunGuarded([&] { obiekty.Utworz(); }));
-    DM->TFirma->Insert();
-    DM->TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
-    DM->TFirma->Post();
-    DM->TOkres->Insert();
-    DM->TOkresRok->setAsInteger(2009);
-    DM->TOkresPolrocze->setAsInteger(1);
-    DM->TOkres->Post();
+    ASSERT_NO_FATAL_FAILURE(utworz());
+    firmaIOkres();
 
     QString podpis;
     QWidget* pokazane = nullptr;
@@ -109,9 +151,7 @@ TEST_F(StartObiektow, SummaryButtonsPreviewUnderTheTitleAndACancelledPrintShowsN
 
 TEST_F(StartObiektow, MissingTableFileEndsTheCreationWithTheErrorBox)
 {
-    ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
     ASSERT_TRUE(QFile::remove(katalog.file("Okresy.db")));
-    ObiektyProgramu obiekty;
     EXPECT_FALSE(kal::RunGuarded([&] { obiekty.Utworz(); }));
     ASSERT_EQ(dialogi.boxes().size(), 1u);
     EXPECT_EQ(dialogi.boxes()[0].kind, DialogCall::Error);

@@ -2,7 +2,9 @@
 #include "Exceptions.h"
 #include "ScriptedDialogs.h"
 
+#include <QCoreApplication>
 #include <QProcess>
+#include <QTranslator>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -81,4 +83,18 @@ TEST(Guard, ExceptionsThrownInSlotsNeverLeaveTheEventLoop)
     EXPECT_EQ(GuardScene(QStringLiteral("other"), &code),
               QStringList({QStringLiteral("BOX|System Kalmora.||3|OK"), QStringLiteral("END")}));
     EXPECT_EQ(code, 0);
+}
+
+// Qt's own dialogs (the printer choice, the file dialogs) and the edit menus
+// of text fields speak Polish, as the rest of the program does.
+TEST(QtTexts, StandardDialogsSpeakPolish)
+{
+    QTranslator texts;
+    ASSERT_TRUE(LoadQtPolishTexts(texts));
+    QCoreApplication::installTranslator(&texts);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Anuluj"));
+    // The printer dialog's caption is Qt's own Polish word, not "Print".
+    EXPECT_NE(QCoreApplication::translate("QPrintDialog", "Print"), QStringLiteral("Print"));
+    QCoreApplication::removeTranslator(&texts);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
 }

@@ -4,6 +4,9 @@
 #include "Exceptions.h"
 #include "QtDialogs.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+
 #include <exception>
 
 namespace kal {
@@ -39,10 +42,19 @@ bool RunGuarded(const std::function<void()>& fn)
     return false;
 }
 
+bool LoadQtPolishTexts(QTranslator& translator)
+{
+    // The program speaks Polish whatever the user's locale is.
+    return translator.load(QLocale(QLocale::Polish, QLocale::Poland), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
 Application::Application(int& argc, char** argv)
     : QApplication(argc, argv), m_dialogs(std::make_unique<QtDialogs>())
 {
     SetDialogs(m_dialogs.get());
+    if (LoadQtPolishTexts(m_qtTexts))
+        installTranslator(&m_qtTexts);
 }
 
 Application::~Application()

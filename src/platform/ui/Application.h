@@ -9,6 +9,7 @@
 //   anything else   - the error box with an empty message.
 
 #include <QApplication>
+#include <QTranslator>
 #include <functional>
 #include <memory>
 
@@ -23,10 +24,16 @@ bool RunGuarded(const std::function<void()>& fn);
 // Shows the exception that is being handled (call it from a catch block).
 void ShowCurrentException() noexcept;
 
+// Loads Qt's own Polish texts (the buttons and labels of its standard
+// dialogs, the edit menus of text fields) into the translator; false when the
+// Qt installation has none.
+bool LoadQtPolishTexts(QTranslator& translator);
+
 class Application : public QApplication {
     Q_OBJECT
 public:
-    // Installs the Qt dialog seam for the life of the application.
+    // Installs the Qt dialog seam and Qt's Polish texts for the life of the
+    // application.
     Application(int& argc, char** argv);
     ~Application() override;
 
@@ -34,6 +41,7 @@ public:
 
 private:
     std::unique_ptr<QtDialogs> m_dialogs;
+    QTranslator m_qtTexts;
 };
 
 } // namespace kal

@@ -16,13 +16,11 @@
 namespace kal {
 namespace {
 
-// An editor inside a grid or list (never a window of its own).
-bool InsideItemView(const QWidget* w)
+// A parent of `w` of the type T, within w's window.
+template <class T> bool InsideA(const QWidget* w)
 {
-    if (w->isWindow())
-        return false;
     for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
-        if (qobject_cast<const QAbstractItemView*>(p))
+        if (qobject_cast<const T*>(p))
             return true;
         if (p->isWindow())
             break;
@@ -30,16 +28,10 @@ bool InsideItemView(const QWidget* w)
     return false;
 }
 
-bool InsideSpinBox(const QWidget* w)
-{
-    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
-        if (qobject_cast<const QAbstractSpinBox*>(p))
-            return true;
-        if (p->isWindow())
-            break;
-    }
-    return false;
-}
+// An editor inside a grid or list (never a window of its own).
+bool InsideItemView(const QWidget* w) { return !w->isWindow() && InsideA<QAbstractItemView>(w); }
+
+bool InsideSpinBox(const QWidget* w) { return InsideA<QAbstractSpinBox>(w); }
 
 // The combo box that the focused widget belongs to: the combo itself, its
 // line edit, or the list of its open popup.

@@ -137,11 +137,14 @@ void QtDialogs::errorBox(const QString& text)
     messageBox(text, ApplicationTitle(), MbOk, MsgIcon::Stop);
 }
 
-QString QtDialogs::openFileName(FileDialogRequest& request)
+namespace {
+
+// Runs a file dialog on the request; the chosen file, or empty on Cancel.
+QString RunFileDialog(FileDialogRequest& request, QFileDialog::AcceptMode mode, QFileDialog::FileMode files)
 {
     QFileDialog dialog(DialogParent(), request.caption, request.directory, request.filter);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(files);
     if (!request.selectedFilter.isEmpty())
         dialog.selectNameFilter(request.selectedFilter);
     if (!request.fileName.isEmpty())
@@ -152,19 +155,16 @@ QString QtDialogs::openFileName(FileDialogRequest& request)
     return dialog.selectedFiles().value(0);
 }
 
+} // namespace
+
+QString QtDialogs::openFileName(FileDialogRequest& request)
+{
+    return RunFileDialog(request, QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
+}
+
 QString QtDialogs::saveFileName(FileDialogRequest& request)
 {
-    QFileDialog dialog(DialogParent(), request.caption, request.directory, request.filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    if (!request.selectedFilter.isEmpty())
-        dialog.selectNameFilter(request.selectedFilter);
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    request.selectedFilter = dialog.selectedNameFilter();
-    return dialog.selectedFiles().value(0);
+    return RunFileDialog(request, QFileDialog::AcceptSave, QFileDialog::AnyFile);
 }
 
 bool QtDialogs::printerDialog(QPrinter* printer, QWidget* parent)

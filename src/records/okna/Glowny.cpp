@@ -128,6 +128,16 @@ QPushButton* przycisk(QWidget* rodzic, const QString& nazwa, const QString& napi
     return b;
 }
 
+// A read-only grid that selects whole rows.
+kal::TDBGrid* siatka(QWidget* rodzic, const QString& nazwa)
+{
+    auto* g = new kal::TDBGrid(rodzic);
+    g->setObjectName(nazwa);
+    g->setReadOnly(true);
+    g->setOptions(kal::dgTitles | kal::dgIndicator | kal::dgRowSelect);
+    return g;
+}
+
 } // namespace
 
 TFGlowny::TFGlowny(QWidget* parent) : QWidget(parent)
@@ -179,13 +189,19 @@ void TFGlowny::zbuduj()
     Image3->setObjectName(QStringLiteral("Image3"));
     Image3->setFixedSize(40, 40);
     Image3->setAlignment(Qt::AlignCenter);
-    Image3->setPixmap(style()->standardIcon(QStyle::SP_BrowserStop).pixmap(32, 32));
+    const QIcon wyjscie = style()->standardIcon(QStyle::SP_BrowserStop);
+    Image3->setPixmap(wyjscie.pixmap(32, 32));
     Image3->setCursor(Qt::PointingHandCursor);
     Image3->installEventFilter(this);
     kal::SetHint(Image3, kPodpowiedzWyjscia);
+    // The button carries the same picture: its raised face under the mouse
+    // would otherwise hide the picture it lies on.
     SpeedButton3 = new QToolButton(Image3);
     SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
     SpeedButton3->setGeometry(Image3->rect());
+    SpeedButton3->setIcon(wyjscie);
+    SpeedButton3->setIconSize(QSize(32, 32));
+    SpeedButton3->setCursor(Qt::PointingHandCursor);
     SpeedButton3->setAutoRaise(true);
     SpeedButton3->setFocusPolicy(Qt::NoFocus);
     kal::SetHint(SpeedButton3, kPodpowiedzWyjscia);
@@ -199,10 +215,7 @@ void TFGlowny::zbuduj()
     // ---- companies and periods
     auto* dane = new QVBoxLayout;
     srodek->addLayout(dane, 1);
-    DBGrid1 = new kal::TDBGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setReadOnly(true);
-    DBGrid1->setOptions(kal::dgTitles | kal::dgIndicator | kal::dgRowSelect);
+    DBGrid1 = siatka(this, QStringLiteral("DBGrid1"));
     DBGrid1->addColumn(QStringLiteral("Nazwa1"), QStringLiteral("Nazwa")).setWidth(160);
     DBGrid1->addColumn(QStringLiteral("Nazwa2"), QStringLiteral("Nazwa cd.")).setWidth(95);
     DBGrid1->addColumn(QStringLiteral("Adres1"), QStringLiteral("Adres")).setWidth(130);
@@ -218,10 +231,7 @@ void TFGlowny::zbuduj()
     // navigator and the edits of the current period.
     auto* okresy = new QHBoxLayout;
     dane->addLayout(okresy, 2);
-    DBGrid2 = new kal::TDBGrid(this);
-    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
-    DBGrid2->setReadOnly(true);
-    DBGrid2->setOptions(kal::dgTitles | kal::dgIndicator | kal::dgRowSelect);
+    DBGrid2 = siatka(this, QStringLiteral("DBGrid2"));
     DBGrid2->addColumn(QStringLiteral("Rok"), QStringLiteral("Rok")).setAlignment(kal::taCenter).setWidth(80);
     DBGrid2->addColumn(QStringLiteral("Polrocze"), QStringLiteral("Półrocze")).setAlignment(kal::taCenter).setWidth(80);
     DBGrid2->columnsChanged();

@@ -13,16 +13,20 @@ const QString TekstOknoNiedostepne = QStringLiteral("To okno nie jest jeszcze do
 
 namespace {
 
-std::map<QString, PokazOknaFn>& okna()
+// One registry per kind of entry: the windows' show operations and the
+// forms' print routines.
+template <class Fn> std::map<QString, Fn>& rejestr()
 {
-    static std::map<QString, PokazOknaFn> rejestr;
-    return rejestr;
+    static std::map<QString, Fn> wpisy;
+    return wpisy;
 }
+std::map<QString, PokazOknaFn>& okna() { return rejestr<PokazOknaFn>(); }
+std::map<QString, DrukFormularzaFn>& wydruki() { return rejestr<DrukFormularzaFn>(); }
 
-std::map<QString, DrukFormularzaFn>& wydruki()
+template <class Fn> bool zarejestrowany(const std::map<QString, Fn>& wpisy, const QString& nazwa)
 {
-    static std::map<QString, DrukFormularzaFn> rejestr;
-    return rejestr;
+    const auto it = wpisy.find(nazwa);
+    return it != wpisy.end() && it->second;
 }
 
 void pokazNiedostepne()
@@ -68,14 +72,12 @@ void ZarejestrujWydruk(const QString& formularz, DrukFormularzaFn drukuj)
 
 bool OknoZarejestrowane(const QString& okno)
 {
-    const auto it = okna().find(okno);
-    return it != okna().end() && it->second;
+    return zarejestrowany(okna(), okno);
 }
 
 bool WydrukZarejestrowany(const QString& formularz)
 {
-    const auto it = wydruki().find(formularz);
-    return it != wydruki().end() && it->second;
+    return zarejestrowany(wydruki(), formularz);
 }
 
 void WyczyscRejestrOkien()
