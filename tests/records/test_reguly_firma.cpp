@@ -143,3 +143,19 @@ TEST_F(Reguly, OldPeriodRowsAreCheckedWhenNextSaved)
     EXPECT_EQ(komunikat([&] { dm->TOkres->Post(); }), "");
     EXPECT_EQ(dm->TOkresRok->AsInteger(), 2010);
 }
+
+TEST_F(Reguly, DuplicateCommuneOfTableCShowsThePostErrorBox)
+{
+    okres(2009, 1);
+    dm->TTabelaC->Insert();
+    dm->TTabelaCNazwaGminy->setAsString("Kutno");
+    dm->TTabelaC->Post();
+    dm->TTabelaC->Insert();
+    dm->TTabelaCNazwaGminy->setAsString("Kutno");
+    bladZapisu(dm->TTabelaC, "Nazwa gminy w tabeli C dla okresu powtarza się !!!");
+    // The same commune in the next half-year is another row.
+    okres(2009, 2);
+    dm->TTabelaC->Insert();
+    dm->TTabelaCNazwaGminy->setAsString("Kutno");
+    EXPECT_EQ(komunikat([&] { dm->TTabelaC->Post(); }), "");
+}

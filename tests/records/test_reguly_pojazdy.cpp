@@ -177,3 +177,22 @@ TEST_F(Reguly, DuplicateVehicleShowsThePostErrorBox)
     pojazd("WA 100", "3");
     EXPECT_EQ(dm->TPojazdy->RecordCount(), 2);
 }
+
+TEST_F(Reguly, OldVehicleWithoutANumberIsRefusedWhenNextSaved)
+{
+    const int id = pojazd("RZ 1", "9");
+    dm.reset();
+    zapiszSurowo("Pojazdy.db", "IdentyfikatorPojazdu", id, [](kal::TTable& t) {
+        t.FieldByName("NrRejestracyjny")->Clear();
+        t.FieldByName("RokProdukcji")->setAsInteger(-1);
+    });
+    dm = std::make_unique<TDM>();
+    ASSERT_TRUE(dm->TPojazdy->Locate("IdentyfikatorPojazdu", id));
+    EXPECT_EQ(dm->TPojazdyRodzajPojazdu->DisplayText(), "9 - ciągnik rolniczy");
+    dm->TPojazdy->Edit();
+    dm->TPojazdyMarka->setAsString("Ursus");
+    EXPECT_EQ(komunikat([&] { dm->TPojazdy->Post(); }), "Numer rejestracyjny pojazdu musi być wprowadzony !!!");
+    dm->TPojazdyNrRejestracyjny->setAsString("RZ 1");
+    EXPECT_EQ(komunikat([&] { dm->TPojazdy->Post(); }), "");
+    EXPECT_EQ(dm->TPojazdyRokProdukcji->AsString(), "0");
+}

@@ -37,3 +37,22 @@ TEST_F(Reguly, SecondReadingOfTheSameDayShowsThePostErrorBox)
     EXPECT_EQ(komunikat([&] { dm->TPrzebieg->Post(); }), "");
     EXPECT_NE(dm->TPrzebiegIdentyfikatorPojazdu->AsInteger(), el);
 }
+
+TEST_F(Reguly, OldReadingWithoutADateIsRefusedWhenNextSaved)
+{
+    pojazd("EL 4");
+    dm->TPrzebieg->Insert();
+    dm->TPrzebiegData->setText("2009-05-02");
+    dm->TPrzebiegIloscKilometrow->setAsFloat(500);
+    dm->TPrzebieg->Post();
+    dm.reset();
+    zapiszSurowo("Przebieg.db", {}, {}, [](kal::TTable& t) { t.FieldByName("Data")->Clear(); });
+    dm = std::make_unique<TDM>();
+    ASSERT_FALSE(dm->TPrzebieg->IsEmpty());
+    ASSERT_TRUE(dm->TPrzebiegData->IsNull());
+    dm->TPrzebieg->Edit();
+    dm->TPrzebiegIloscKilometrow->setAsFloat(600);
+    EXPECT_EQ(komunikat([&] { dm->TPrzebieg->Post(); }), "Data przebiegu musi być dobrze określona !!!");
+    dm->TPrzebiegData->setText("2009-05-03");
+    EXPECT_EQ(komunikat([&] { dm->TPrzebieg->Post(); }), "");
+}
