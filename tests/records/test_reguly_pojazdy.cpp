@@ -69,10 +69,11 @@ TEST_F(Reguly, GasFlagTakesTakOrNieAndKeepsALowerCaseFlag)
     EXPECT_EQ(komunikat([&] { dm->TPojazdyFabrycznaInstalacjaGazu->setAsString(""); }), gaz);
     EXPECT_EQ(komunikat([&] { dm->TPojazdyFabrycznaInstalacjaGazu->setAsString("X"); }), gaz);
     EXPECT_EQ(dm->TPojazdyFabrycznaInstalacjaGazu->AsString(), "N");
-    dm->TPojazdyFabrycznaInstalacjaGazu->setAsString("T");
+    dm->TPojazdyFabrycznaInstalacjaGazu->setAsString("t");
     EXPECT_EQ(dm->TPojazdyFabrycznaInstalacjaGazu->DisplayText(), "Tak");
     dm->TPojazdyNrRejestracyjny->setAsString("GD 1");
     dm->TPojazdy->Post();
+    EXPECT_EQ(dm->TPojazdyFabrycznaInstalacjaGazu->AsString(), "T");
     const int gd1 = dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
     const int gd2 = pojazd("GD 2");
     const int gd3 = pojazd("GD 3");
