@@ -992,9 +992,23 @@ bool paliwoPojazdu(const QString& kod)
     return !kod.isEmpty() && QStringLiteral("123456abc").contains(kod.at(0));
 }
 
+// The gas flag as stored: "T" or "N", a lower-case "t" or "n" read the same;
+// empty for any other value.
+QString kodGazu(const QString& kod)
+{
+    if (kod.compare(QLatin1String("T"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("T");
+    if (kod.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("N");
+    return {};
+}
+
+// A kind passes only as a whole number 1..11, read the way the fee engine
+// reads it; "1," or "2,5" would pass a cut-down number and then be counted
+// nowhere.
 void sprawdzRodzajPojazdu(const QString& tekst)
 {
-    const int rodzaj = poleNaRodzaj(tekst);
+    const int rodzaj = TekstNaCalkowita(tekst);
     if (rodzaj < 1 || rodzaj > 11)
         throw kal::Exception(QStringLiteral("Rodzaj pojazdu jest z zakresu 1-11 !!!"));
 }
@@ -1038,9 +1052,9 @@ void TDM::TPojazdyAfterCancel(kal::TDataSet& DataSet)
 void TDM::TPojazdyBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    const QString gaz = TPojazdyFabrycznaInstalacjaGazu->AsString();
-    if (gaz != QLatin1String("T") && gaz != QLatin1String("N"))
-        TPojazdyFabrycznaInstalacjaGazu->setAsString(QStringLiteral("N"));
+    const QString gaz = kodGazu(TPojazdyFabrycznaInstalacjaGazu->AsString());
+    if (gaz != TPojazdyFabrycznaInstalacjaGazu->AsString())
+        TPojazdyFabrycznaInstalacjaGazu->setAsString(gaz.isEmpty() ? QStringLiteral("N") : gaz);
     sprawdzRodzajPojazdu(TPojazdyRodzajPojazdu->AsString());
     KontrolaNormyEuro(TPojazdyNormaEuro->AsString());
     if (TPojazdyNrRejestracyjny->AsString().trimmed().isEmpty())
@@ -1178,35 +1192,45 @@ void TDM::KontrolaDatyZuzyciaKotla()
 
 namespace {
 
-// Typed date text: a valid date is stored; otherwise the field is cleared
-// (no message) or the message is raised and the field keeps its value.
-void wpiszDate(kal::TField& pole, const QString& tekst, const QString& komunikat)
+// Typed date text: a valid date is stored. An empty text clears a field that
+// may stay empty. Any other text is refused with the field's message and the
+// date stored before stays: a typing slip never erases a date.
+enum class PustaData { Czysci, Odmowa };
+void wpiszDate(kal::TField& pole, const QString& tekst, const QString& komunikat,
+               PustaData pusta = PustaData::Odmowa)
 {
     if (CzyPoprawnaData(tekst)) {
         pole.setAsString(tekst.trimmed());
         return;
     }
-    if (komunikat.isEmpty())
+    if (pusta == PustaData::Czysci && tekst.trimmed().isEmpty()) {
         pole.Clear();
-    else
-        throw kal::Exception(komunikat);
+        return;
+    }
+    throw kal::Exception(komunikat);
 }
 
 } // namespace
 
 void TDM::StandartowaKontrolaDaty(kal::TField& Sender, const QString& Text)
 {
-    wpiszDate(Sender, Text, {});
+    wpiszDate(Sender, Text,
+              &Sender == TPrzeglDataNastepnegoPrzegladu
+                  ? QStringLiteral("Data następnego przeglądu musi być dobrze określona !!!")
+                  : QStringLiteral("Data końca musi być dobrze określona !!!"),
+              PustaData::Czysci);
 }
 
 void TDM::TPojazdyDataSkresleniaZEwidencjiSetText(kal::TField& Sender, const QString& Text)
 {
-    wpiszDate(Sender, Text, {});
+    wpiszDate(Sender, Text, QStringLiteral("Data skreślenia z ewidencji musi być dobrze określona !!!"),
+              PustaData::Czysci);
 }
 
 void TDM::TPojazdyDataPierwszejRejestracjiSetText(kal::TField& Sender, const QString& Text)
 {
-    wpiszDate(Sender, Text, QStringLiteral("Data pierwszej rejestracji musi być dobrze określona !!!"));
+    wpiszDate(Sender, Text, QStringLiteral("Data pierwszej rejestracji musi być dobrze określona !!!"),
+              PustaData::Czysci);
 }
 
 void TDM::TPrzebiegDataSetText(kal::TField& Sender, const QString& Text)
@@ -1381,7 +1405,7 @@ void TDM::TPojazdyNormaEuroValidate(kal::TField& Sender)
 void TDM::TPojazdyFabrycznaInstalacjaGazuGetText(kal::TField& Sender, QString& Text, bool DisplayText)
 {
     (void)DisplayText;
-    const QString kod = Sender.AsString();
+    const QString kod = kodGazu(Sender.AsString());
     Text = kod == QLatin1String("T") ? QStringLiteral("Tak")
            : kod == QLatin1String("N") ? QStringLiteral("Nie")
                                        : QStringLiteral("???");
@@ -1389,8 +1413,7 @@ void TDM::TPojazdyFabrycznaInstalacjaGazuGetText(kal::TField& Sender, QString& T
 
 void TDM::TPojazdyFabrycznaInstalacjaGazuValidate(kal::TField& Sender)
 {
-    const QString kod = Sender.AsString();
-    if (kod != QLatin1String("T") && kod != QLatin1String("N"))
+    if (kodGazu(Sender.AsString()).isEmpty())
         throw kal::Exception(QStringLiteral("Fabtyczna instalacja gazu: Tak, lub Nie !!!"));
 }
 

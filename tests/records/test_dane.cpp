@@ -1090,7 +1090,8 @@ TEST_F(Dane, PlacesDensitiesMileageAndInspections)
 
     pojazd("KR1");
     dm->TPojazdy->Edit();
-    dm->TPojazdyDataKonca->setText("2009-02-30");
+    EXPECT_EQ(komunikat([&] { dm->TPojazdyDataKonca->setText("2009-02-30"); }),
+              "Data końca musi być dobrze określona !!!");
     EXPECT_TRUE(dm->TPojazdyDataKonca->IsNull());
     dm->TPojazdyDataKonca->setText("2010-01-31");
     EXPECT_EQ(dm->TPojazdyDataKonca->DisplayText(), "2010-01-31");

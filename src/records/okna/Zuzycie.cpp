@@ -89,9 +89,10 @@ TFZuzycie::TFZuzycie(QWidget* parent) : TOknoRejestru(parent)
     BitBtn3 = NowyPrzycisk("BitBtn3", QStringLiteral("Szukaj"));
 
     DBLookupComboBox1 = lista(this, "DBLookupComboBox1", z, QStringLiteral("IdentyfikatorPojazdu"), 15);
-    DBLookupComboBox1->setListSource(DM ? DM->DPojazdy : nullptr);
+    // The list source comes last: each setting reads the vehicle list again.
     DBLookupComboBox1->setKeyField(QStringLiteral("IdentyfikatorPojazdu"));
     DBLookupComboBox1->setListField(QStringLiteral("Marka;NrRejestracyjny"));
+    DBLookupComboBox1->setListSource(DM ? DM->DPojazdy : nullptr);
     DBLookupComboBox2 = lista(this, "DBLookupComboBox2", z, QStringLiteral("NazwaMiejscaTankowania"), 8);
     DBLookupComboBox3 = lista(this, "DBLookupComboBox3", z, QStringLiteral("NazwaMiejscaUzytkowania"), 8);
     Button1 = NowyPrzycisk("Button1", QStringLiteral("···"));
@@ -166,6 +167,7 @@ int TFZuzycie::Pokaz()
         BitBtn2->setVisible(true);
     setWindowTitle(QStringLiteral("Zużycie paliwa za półrocze: ") + DM->TOkresPolrocze->AsString() +
                    QStringLiteral(" ") + DM->TOkresRok->AsString() + QStringLiteral(" roku."));
+    const QString otwarty = DM->TZuzycie->Active() ? DM->TZuzycie->TableName() : QString();
     if (!DM->UstawZbiorZuzycia()) {
         kal::Dialogs().messageBox(QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!"), kNaglowek,
                                   kal::MbOk, kal::MsgIcon::None);
@@ -174,7 +176,10 @@ int TFZuzycie::Pokaz()
     KopiujObraz(BitBtn1, QStringLiteral("Zamknij"));
     KopiujObraz(BitBtn10, QStringLiteral("Drukuj"));
     PowiazanieSiatki siatka(DBGrid1, DM->DZuzycie);
-    DM->TZuzycie->Refresh();
+    // A half-year file opened just now is read fresh; one that stayed open is
+    // read again (reading a million keys costs a few hundred milliseconds).
+    if (DM->TZuzycie->TableName() == otwarty)
+        DM->TZuzycie->Refresh();
     return PokazModalnie();
 }
 
