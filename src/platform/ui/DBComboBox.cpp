@@ -94,6 +94,17 @@ void TDBComboBox::load()
                 index = i;
                 break;
             }
+        if (index < 0) {
+            // A field whose get-text handler gives the item's text (a kind
+            // code shown as its description) finds its item by that text.
+            QString text;
+            try {
+                text = Comparable(f->Text());
+            } catch (...) {
+            }
+            if (!text.isEmpty())
+                index = int(m_items.indexOf(text));
+        }
     }
     m_loading = true;
     setCurrentIndex(index);

@@ -170,6 +170,7 @@ public:
     {
         beginResetModel();
         m_rows = rows;
+        m_indicator = -1;
         m_cache.clear();
         endResetModel();
     }
@@ -179,8 +180,18 @@ public:
         m_cache.clear();
         if (m_rows > 0 && columnCount() > 0)
             emit dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1));
-        if (m_rows > 0)
-            emit headerDataChanged(Qt::Vertical, 0, m_rows - 1);
+    }
+
+    // The row indicator moved from one row to another: only those two rows
+    // of the row header change (a header over a million rows would
+    // otherwise be walked on every step).
+    void indicatorAt(int row)
+    {
+        const int old = m_indicator;
+        m_indicator = row;
+        for (int r : {old, row})
+            if (r >= 0 && r < m_rows)
+                emit headerDataChanged(Qt::Vertical, r, r);
     }
 
     void rowChanged(int row)
@@ -191,6 +202,7 @@ public:
     }
 
     int m_rows = 0;
+    int m_indicator = -1;
     mutable int m_rowsRead = 0;
 
 private:
@@ -444,6 +456,7 @@ void TDBGrid::syncCurrent()
     if (!t || m_model->columnCount() == 0)
         return;
     const int row = t->GridRowOfCurrent();
+    m_model->indicatorAt(row);
     if (row < 0 || row >= m_model->m_rows)
         return;
     const bool was = m_syncing;
