@@ -540,6 +540,9 @@ TFormRichEdit::TFormRichEdit(QWidget* parent) : QWidget(parent, Qt::Window)
 
     SetFileName(kBezNazwy);
     SelectionChange();
+    RichEdit1->document()->setModified(false);
+    if (!FormRichEdit)
+        FormRichEdit = this;
 }
 
 TFormRichEdit::~TFormRichEdit()
