@@ -4,10 +4,13 @@
 #include "DBControls.h"
 #include "DBNavigator.h"
 #include "Exceptions.h"
+#include "InputHook.h"
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
@@ -171,6 +174,37 @@ TEST_F(ControlsTest, ComboWithValuesAndSetText)
     EXPECT_EQ(combo.currentText(), "Nie");
 }
 
+TEST_F(ControlsTest, ReadOnlyControlsChangeNothing)
+{
+    TDBComboBox combo;
+    combo.setItems(kKinds);
+    combo.setValueLength(2);
+    combo.setDataSource(&ds);
+    combo.setDataField(QStringLiteral("Rodzaj"));
+    combo.setReadOnly(true);
+    combo.show();
+    combo.showPopup();
+    EXPECT_FALSE(combo.view()->isVisible());
+    combo.activated(0);
+    EXPECT_EQ(combo.currentIndex(), 1);
+
+    TDBRadioGroup group;
+    group.setItems({QStringLiteral("Tak"), QStringLiteral("Nie")});
+    group.setValues({QStringLiteral("T"), QStringLiteral("N")});
+    group.setDataSource(&ds);
+    group.setDataField(QStringLiteral("Gaz"));
+    v.Gaz->setReadOnly(true);
+    group.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&group));
+    QTest::mouseClick(group.Button(1), Qt::LeftButton);
+    EXPECT_EQ(group.ItemIndex(), 0);
+
+    EXPECT_EQ(v.T.State(), dsBrowse);
+    EXPECT_EQ(v.Rodzaj->AsString(), "3");
+    EXPECT_EQ(v.Gaz->AsString(), "T");
+    EXPECT_TRUE(dialogs.calls().empty());
+}
+
 TEST_F(ControlsTest, LookupComboWritesTheKeyAndLeavesTheListAlone)
 {
     TDBLookupComboBox combo;
@@ -268,6 +302,30 @@ TEST_F(ControlsTest, RadioGroupStoresTheValueOfTheButton)
     EXPECT_EQ(group.ItemIndex(), -1);
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(group.Button(i)->isChecked());
+}
+
+TEST_F(ControlsTest, EnterOnARadioButtonMovesToTheNextControl)
+{
+    QWidget window;
+    auto* box = new QVBoxLayout(&window);
+    auto* group = new TDBRadioGroup(&window);
+    auto* after = new TDBCheckBox(&window);
+    box->addWidget(group);
+    box->addWidget(after);
+    group->setItems({QStringLiteral("Tak"), QStringLiteral("Nie")});
+    group->setValues({QStringLiteral("T"), QStringLiteral("N")});
+    group->setDataSource(&ds);
+    group->setDataField(QStringLiteral("Gaz"));
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    group->Button(0)->setFocus();
+    ASSERT_TRUE(group->Button(0)->hasFocus());
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    EXPECT_TRUE(ObslugaKomunikatow(group->Button(0), &enter));
+    EXPECT_TRUE(after->hasFocus());
+    EXPECT_EQ(v.Gaz->AsString(), "T"); // moving on changes nothing
+    EXPECT_EQ(v.T.State(), dsBrowse);
 }
 
 TEST_F(ControlsTest, CheckBoxWritesItsTextsOrABoolean)

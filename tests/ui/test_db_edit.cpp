@@ -4,10 +4,12 @@
 #include "DBEdit.h"
 #include "DBNavigator.h"
 #include "Exceptions.h"
+#include "InputHook.h"
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -168,6 +170,18 @@ TEST_F(EditTest, LeavingTheEditOrEnterHandsTheText)
     EXPECT_EQ(v.Marka->AsString(), "Warszawa");
 }
 
+TEST_F(EditTest, EnterThroughTheInputHookMovesOnAndHandsTheText)
+{
+    bind(QStringLiteral("Marka"));
+    focusEdit();
+    type(QStringLiteral("Star"));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    EXPECT_TRUE(ObslugaKomunikatow(edit, &enter));
+    EXPECT_TRUE(other->hasFocus());
+    EXPECT_EQ(v.Marka->AsString(), "Star");
+    EXPECT_EQ(edit->text(), "Star");
+}
+
 TEST_F(EditTest, RefusedTextIsShownAndStaysInTheEdit)
 {
     v.Cena->OnSetText = [](TField& f, const QString& text) {
@@ -192,6 +206,46 @@ TEST_F(EditTest, RefusedTextIsShownAndStaysInTheEdit)
     EXPECT_EQ(v.T.State(), dsBrowse);
     EXPECT_DOUBLE_EQ(v.Cena->AsFloat(), 99.5);
     EXPECT_EQ(dialogs.texts().size(), 1);
+}
+
+// An error box that takes the focus from the window while it is shown, as a
+// real message box does.
+class FocusTakingDialogs final : public IDialogs {
+public:
+    FocusTakingDialogs() { SetDialogs(this); }
+    ~FocusTakingDialogs() override { SetDialogs(nullptr); }
+    MsgButton messageBox(const QString&, const QString&, unsigned, MsgIcon) override { return MbOk; }
+    void errorBox(const QString& text) override
+    {
+        texts << text;
+        QWidget* before = QApplication::activeWindow();
+        QWidget box;
+        box.show();
+        QApplication::setActiveWindow(&box);
+        box.setFocus();
+        QApplication::setActiveWindow(before);
+    }
+    QString openFileName(FileDialogRequest&) override { return {}; }
+    QString saveFileName(FileDialogRequest&) override { return {}; }
+    bool printerDialog(QPrinter*, QWidget*) override { return false; }
+    int execModal(QWidget*) override { return 0; }
+    QStringList texts;
+};
+
+TEST_F(EditTest, RefusedTextShowsOneBoxAlthoughTheBoxTakesTheFocus)
+{
+    FocusTakingDialogs boxes;
+    v.Cena->OnSetText = [](TField&, const QString&) { throw Exception(QStringLiteral("Zła cena")); };
+    bind(QStringLiteral("Cena"));
+    focusEdit();
+    type(QStringLiteral("12"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(boxes.texts, QStringList{"Zła cena."});
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_EQ(edit->text(), "12");
+    post();
+    EXPECT_EQ(boxes.texts, (QStringList{"Zła cena.", "Zła cena."}));
+    EXPECT_EQ(v.T.State(), dsEdit);
 }
 
 TEST_F(EditTest, RefusedTextOnLeavingKeepsTheText)

@@ -111,6 +111,13 @@ void TDBComboBox::load()
     m_loading = false;
 }
 
+void TDBComboBox::showPopup()
+{
+    if (m_readOnly || !m_link.CanModify())
+        return;
+    QComboBox::showPopup();
+}
+
 void TDBComboBox::picked(int index)
 {
     if (m_loading)
@@ -297,7 +304,8 @@ void TDBLookupComboBox::load()
 
 void TDBLookupComboBox::showPopup()
 {
-    if (m_readOnly || !targetField())
+    TField* target = targetField();
+    if (m_readOnly || !target || target->ReadOnly() || target->DataSet()->ReadOnly())
         return;
     load();
     QComboBox::showPopup();
