@@ -225,3 +225,29 @@ TEST_F(Edytor, PrintingCancelledInThePrinterDialogPrintsNothing)
     ASSERT_EQ(dialogi.calls().size(), 1u);
     EXPECT_EQ(dialogi.calls()[0].kind, DialogCall::Printer);
 }
+
+TEST_F(Edytor, RichTextOfAnotherWriterAndAPlainFileAreReadByTheirContents)
+{
+    QFile rtf(katalog.file(QStringLiteral("obcy.rtf")));
+    ASSERT_TRUE(rtf.open(QIODevice::WriteOnly));
+    rtf.write("{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl;\\red0\\green0\\blue0;}\n"
+              "\\pard\\qc\\f0\\fs24 Wykaz \\b b\\'b3\\'ead\\'f3w\\b0\\par\n\\pard Numer \\u8364?\\par\n}");
+    rtf.close();
+    dialogi.answerFile(rtf.fileName());
+    edytor->FileOpen();
+    EXPECT_EQ(edytor->Linie(), QStringList({QStringLiteral("Wykaz błędów"), QStringLiteral("Numer €"),
+                                            QString()}));
+    QTextCursor c(edytor->RichEdit1->document());
+    EXPECT_EQ(c.blockFormat().alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    c.movePosition(QTextCursor::NextCharacter, QTextCursor::MoveAnchor, 8);
+    EXPECT_TRUE(c.charFormat().font().bold());
+    EXPECT_EQ(edytor->windowTitle(), "obcy.rtf - System Kalmora.");
+
+    QFile txt(katalog.file(QStringLiteral("log.txt")));
+    ASSERT_TRUE(txt.open(QIODevice::WriteOnly));
+    txt.write("{ nie RTF }\nżółw");
+    txt.close();
+    dialogi.answerFile(txt.fileName());
+    edytor->FileOpen();
+    EXPECT_EQ(edytor->Linie(), QStringList({QStringLiteral("{ nie RTF }"), QStringLiteral("żółw")}));
+}

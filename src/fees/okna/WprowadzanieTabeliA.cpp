@@ -47,7 +47,7 @@ TFWprowadzanieTabeliA::TFWprowadzanieTabeliA(QWidget* parent) : TOknoRejestru(pa
 {
     setObjectName(QStringLiteral("FWprowadzanieTabeliA"));
     setWindowTitle(QStringLiteral("Wprowadzanie tabeli A"));
-    setWindowFlags(Qt::Window | Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     resize(1000, 720);
     kal::TDataSource* zz = DM ? DM->DTabelaAZrodla : nullptr;
     kal::TDataSource* zs = DM ? DM->DTabelaASubstancje : nullptr;

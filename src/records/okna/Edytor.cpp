@@ -978,5 +978,7 @@ void TFormRichEdit::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    if (kal::ModalResult(this) == 0)
+        kal::SetModalResult(this, 2);
     event->accept();
 }
