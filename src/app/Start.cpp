@@ -1,14 +1,32 @@
 #include "Start.h"
 
 #include "Dane.h"
+#include "DaneFirmy.h"
+#include "EwidencjaPojazdow.h"
+#include "GestodcPaliw.h"
+#include "Gminy.h"
+#include "Kotly.h"
+#include "MiejscaTank.h"
+#include "MiejscaUz.h"
+#include "NaprPrzegl.h"
+#include "Obsluga.h"
+#include "Przebieg.h"
+#include "Substancje.h"
+#include "Zrodla.h"
+#include "Zuzycie.h"
 #include "DrukujRaport.h"
+#include "GminaTabC.h"
 #include "Glowny.h"
 #include "Okna.h"
 #include "Reportviewer.h"
+#include "TabelaC.h"
+#include "TabelaD.h"
 #include "WydrukTabelaC.h"
 #include "WydrukTabelaD.h"
 #include "WydrukZalacznik1.h"
 #include "WydrukZestTabC.h"
+#include "Zalacznik1.h"
+#include "ZuzycieKotla.h"
 
 #include "platform/core/Dialogs.h"
 #include "platform/ui/Application.h"
@@ -32,6 +50,17 @@ template <class T> std::shared_ptr<void> wlasnosc(T*& globalny)
     });
 }
 
+// Makes a window whose constructor sets its global pointer; `pokaz` (when
+// given) is what the main window's launcher of that window calls.
+template <class T>
+std::shared_ptr<void> okno(T*& globalny, const char* nazwa, std::function<int(int)> pokaz = {})
+{
+    new T;
+    if (pokaz)
+        ZarejestrujOkno(QString::fromLatin1(nazwa), std::move(pokaz));
+    return wlasnosc(globalny);
+}
+
 } // namespace
 
 const std::vector<OpisObiektu>& KolejnoscTworzenia()
@@ -52,8 +81,9 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
                  FGlowny->PowiazZrodla();
              return wlasnosc(DM);
          }},
-        {"FDaneFirmy", nullptr},
-        {"FZalacznik1", nullptr},
+        {"FDaneFirmy",
+         [] { return okno(FDaneFirmy, "FDaneFirmy", [](int t) { return FDaneFirmy->Pokaz(t); }); }},
+        {"FZalacznik1", [] { return okno(FZalacznik1, "FZalacznik1", [](int) { return FZalacznik1->Pokaz(); }); }},
         {"QuickReportViewer",
          [] {
              auto* okno = new TQuickReportViewer;
@@ -71,23 +101,29 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
                                               DM ? DM->TZalacznik1 : nullptr);
              return wlasnosc(QRZalacznik1);
          }},
-        {"FTabelaD", nullptr},
+        {"FTabelaD", [] { return okno(FTabelaD, "FTabelaD", [](int) { return FTabelaD->Pokaz(); }); }},
         {"QRTabelaD",
          [] {
              QRTabelaD = new TQRTabelaD(DM ? DM->TTabelaD : nullptr, DM ? DM->TStawkiTabD : nullptr);
              return wlasnosc(QRTabelaD);
          }},
-        {"FEwidencjaPojazdow", nullptr},
-        {"FTabelaC", nullptr},
+        {"FEwidencjaPojazdow",
+         [] {
+             return okno(FEwidencjaPojazdow, "FEwidencjaPojazdow", [](int t) { return FEwidencjaPojazdow->Pokaz(t); });
+         }},
+        {"FTabelaC", [] { return okno(FTabelaC, "FTabelaC"); }},
         {"QRTabelaC",
          [] {
              QRTabelaC = new TQRTabelaC(DM ? DM->TTabelaC : nullptr, DM ? DM->TStawkiTabC : nullptr);
              return wlasnosc(QRTabelaC);
          }},
-        {"FZuzycie", nullptr},
-        {"FGestoscPakiw", nullptr},
+        {"FZuzycie",
+         [] { return okno(FZuzycie, "FZuzycie", [](int) { return FZuzycie->Pokaz(); }); }},
+        {"FGestoscPakiw",
+         [] { return okno(FGestoscPakiw, "FGestoscPakiw", [](int) { return FGestoscPakiw->Pokaz(); }); }},
         {"QRRozliczPolrocze", nullptr},
-        {"FGminaDoTabeliC", nullptr},
+        {"FGminaDoTabeliC",
+         [] { return okno(FGminaDoTabeliC, "FGminaDoTabeliC", [](int) { return FGminaDoTabeliC->Pokaz(); }); }},
         {"QRZestTabC",
          [] {
              QRZestTabC = new TQRZestTabC(DM ? DM->TTabelaC : nullptr);
@@ -96,26 +132,35 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
              });
              return wlasnosc(QRZestTabC);
          }},
-        {"FMiejscaUzutk", nullptr},
+        {"FMiejscaUzutk",
+         [] { return okno(FMiejscaUzutk, "FMiejscaUzutk"); }},
         {"FParWydrPoj", nullptr},
         {"QRPojazdy", nullptr},
-        {"FormObslugi", nullptr},
-        {"FMiejscaTankowania", nullptr},
-        {"FPrzebieg", nullptr},
+        {"FormObslugi",
+         [] { return okno(FormObslugi, "FormObslugi"); }},
+        {"FMiejscaTankowania",
+         [] { return okno(FMiejscaTankowania, "FMiejscaTankowania"); }},
+        {"FPrzebieg",
+         [] { return okno(FPrzebieg, "FPrzebieg"); }},
         {"FParWydrZuzMiejTank", nullptr},
         {"QRZyzyciePaliwa", nullptr},
-        {"FNaprPrzegl", nullptr},
+        {"FNaprPrzegl",
+         [] { return okno(FNaprPrzegl, "FNaprPrzegl"); }},
         {"FParWydrNaprawiPrzegl", nullptr},
         {"QRNaprawyiPrzegl", nullptr},
-        {"FZuzycieKotla", nullptr},
-        {"FKotly", nullptr},
+        {"FZuzycieKotla", [] { return okno(FZuzycieKotla, "FZuzycieKotla"); }},
+        {"FKotly",
+         [] { return okno(FKotly, "FKotly"); }},
         {"FImportFloty", nullptr},
         {"FormRichEdit", nullptr},
         {"QRPrzegladyPojazdow", nullptr},
-        {"FGminy", nullptr},
-        {"FSubstancje", nullptr},
+        {"FGminy",
+         [] { return okno(FGminy, "FGminy"); }},
+        {"FSubstancje",
+         [] { return okno(FSubstancje, "FSubstancje"); }},
         {"FTabelaAGmina", nullptr},
-        {"FZrodla", nullptr},
+        {"FZrodla",
+         [] { return okno(FZrodla, "FZrodla"); }},
         {"FWprowadzanieTabeliA", nullptr},
         {"QRWydrukTabeliA", nullptr},
         {"FSamochodyDoPrzegladu", nullptr},

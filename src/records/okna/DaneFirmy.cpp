@@ -12,15 +12,6 @@
 
 TFDaneFirmy* FDaneFirmy = nullptr;
 
-namespace {
-
-bool wEdycji(const kal::TTable* t)
-{
-    return t->State() == kal::dsEdit || t->State() == kal::dsInsert;
-}
-
-} // namespace
-
 TFDaneFirmy::TFDaneFirmy(QWidget* parent) : TOknoRejestru(parent)
 {
     setObjectName(QStringLiteral("FDaneFirmy"));
@@ -77,16 +68,16 @@ int TFDaneFirmy::Pokaz(int tryb)
     if (DM->TFirma->IsEmpty() && DM->TFirma->State() == kal::dsBrowse)
         DM->TFirma->Insert();
     const int wynik = PokazModalnie();
-    if (wEdycji(DM->TFirma))
+    if (ZbiorWEdycji(DM->TFirma))
         DM->TFirma->Cancel();
     return wynik;
 }
 
 void TFDaneFirmy::BitBtn1Click()
 {
-    if (wEdycji(DM->TFirma))
+    if (ZbiorWEdycji(DM->TFirma))
         DM->TFirma->Post();
-    if (!wEdycji(DM->TFirma))
+    if (!ZbiorWEdycji(DM->TFirma))
         ZamknijZWynikiem(mrOk);
 }
 

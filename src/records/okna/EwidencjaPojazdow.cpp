@@ -26,11 +26,6 @@ namespace {
 
 const QString kNaglowek = QStringLiteral("Kontrola wprowadzania pojazdów.");
 
-bool wEdycji(const kal::TTable* t)
-{
-    return t->State() == kal::dsEdit || t->State() == kal::dsInsert;
-}
-
 // The Tag of the vehicle table is 1 exactly while the register is shown.
 class FlagaOtwarcia {
 public:
@@ -78,11 +73,11 @@ bool SzukajNumeruRejestracyjnego(kal::TTable* tabela, kal::TField* nrRej, const 
 
 bool PojazdGotowyDoRejestru()
 {
-    if (wEdycji(DM->TPojazdy))
+    if (ZbiorWEdycji(DM->TPojazdy))
         DM->TPojazdy->Post();
     if (DM->TPojazdy->IsEmpty()) {
-        kal::Dialogs().messageBox(QStringLiteral("Najpierw wprowadź i zapisz dane pojazdu !!!"), kNaglowek,
-                                  kal::MbOk, kal::MsgIcon::Stop);
+        kal::Dialogs().messageBox(QStringLiteral("Najpierw wprowadź i zapisz dane pojazdu !!!"), kNaglowek, kal::MbOk,
+                                  kal::MsgIcon::Stop);
         return false;
     }
     return true;

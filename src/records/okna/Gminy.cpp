@@ -21,7 +21,8 @@ TFGminy::TFGminy(QWidget* parent) : TOknoRejestru(parent)
     DBGrid1 = NowaSiatka("DBGrid1", false);
     DBGrid1->addColumn(QStringLiteral("NazwaGminy"), QStringLiteral("Nazwa gminy"));
     DBGrid1->addColumn(QStringLiteral("KodGminy"), QStringLiteral("KodGminy"));
-    DBGrid1->addColumn(QStringLiteral("IdentyfikatorGminy"), QStringLiteral("IdentyfikatorGminy")).setColor(QColor(QRgb(tekstyRejestrow::kolorInfo)));
+    DBGrid1->addColumn(QStringLiteral("IdentyfikatorGminy"), QStringLiteral("IdentyfikatorGminy"))
+        .setColor(QColor(QRgb(tekstyRejestrow::kolorInfo)));
     DBGrid1->columnsChanged();
     DBNavigator1 = NowyNawigator("DBNavigator1", z);
     BitBtn1 = NowyPrzycisk("BitBtn1", QStringLiteral("&Zamknij"));
@@ -44,7 +45,8 @@ TFGminy::TFGminy(QWidget* parent) : TOknoRejestru(parent)
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
     Podlacz(BitBtn2, [this] { BitBtn2Click(); });
     if (DM)
-        UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o gminie ?"), QStringLiteral("Czy chcesz dopisać nowa gminę ?"),
+        UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o gminie ?"),
+                             QStringLiteral("Czy chcesz dopisać nowa gminę ?"),
                              QStringLiteral("Kontrola wprowadzania gmin."), DM->TGminy);
     if (!FGminy)
         FGminy = this;

@@ -92,7 +92,8 @@ TFKotly::TFKotly(QWidget* parent) : TOknoRejestru(parent)
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
     Podlacz(BitBtn2, [this] { BitBtn2Click(); });
     if (DM)
-        UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o kotle ?"), QStringLiteral("Czy chcesz dopisać nowy kocioł ?"),
+        UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o kotle ?"),
+                             QStringLiteral("Czy chcesz dopisać nowy kocioł ?"),
                              QStringLiteral("Kontrola wprowadzania kotłów."), DM->TKotly);
     if (!FKotly)
         FKotly = this;

@@ -18,11 +18,6 @@
 
 namespace {
 
-bool wEdycji(const kal::TTable* t)
-{
-    return t && (t->State() == kal::dsEdit || t->State() == kal::dsInsert);
-}
-
 // True when `w` lies inside an item view (an editor of a grid cell): such a
 // widget keeps its own Esc and Enter.
 bool wSiatce(QWidget* w)
@@ -200,7 +195,7 @@ void TOknoRejestru::PozycjonujNa(kal::TTable* rejestr, kal::TField* id, int kluc
 
 void TOknoRejestru::Uzyj(kal::TTable* rejestr, kal::TField* id, const QString& komunikat)
 {
-    if (wEdycji(rejestr)) {
+    if (ZbiorWEdycji(rejestr)) {
         kal::Dialogs().messageBox(komunikat, m_naglowek, kal::MbOk, kal::MsgIcon::Stop);
         return;
     }
@@ -234,7 +229,7 @@ void TOknoRejestru::Uzyj(kal::TTable* rejestr, kal::TField* id, const QString& k
                                       kal::MsgIcon::Stop);
             return;
         }
-        if (!wEdycji(&t))
+        if (!ZbiorWEdycji(&t))
             t.Edit();
         m_poleWywolania->setAsInteger(id->AsInteger());
     }

@@ -118,6 +118,12 @@ private:
     bool m_enterDalej = false;
 };
 
+// True while the table has a pending edit or insert.
+inline bool ZbiorWEdycji(const kal::TTable* t)
+{
+    return t && (t->State() == kal::dsEdit || t->State() == kal::dsInsert);
+}
+
 // Binds a grid to its data source for the time of a show and unbinds it on
 // every way out.
 class PowiazanieSiatki {

@@ -46,7 +46,8 @@ TFSubstancje::TFSubstancje(QWidget* parent) : TOknoRejestru(parent)
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
     Podlacz(BitBtn2, [this] { BitBtn2Click(); });
     if (DM)
-        UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o substancjach ?"), QStringLiteral("Czy chcesz dopisać nową substancję ?"),
+        UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o substancjach ?"),
+                             QStringLiteral("Czy chcesz dopisać nową substancję ?"),
                              QStringLiteral("Kontrola wprowadzania substancji."), DM->TSubsatncje);
     if (!FSubstancje)
         FSubstancje = this;
@@ -64,7 +65,8 @@ int TFSubstancje::Pokaz(int tryb)
     BitBtn2->setEnabled(tryb != 0);
     if (tryb == 1) {
         ZapamietajWywolanie(DM->TTabelaASubstancje, DM->TTabelaASubstancjeIdentyfikatorSubstancji);
-        const int klucz = DM->TTabelaASubstancje->Active() ? DM->TTabelaASubstancjeIdentyfikatorSubstancji->AsInteger() : 0;
+        const int klucz =
+            DM->TTabelaASubstancje->Active() ? DM->TTabelaASubstancjeIdentyfikatorSubstancji->AsInteger() : 0;
         PozycjonujNa(DM->TSubsatncje, DM->TSubsatncjeIdentyfikatorSubstancju, klucz);
     } else {
         ZapomnijWywolanie();
@@ -88,5 +90,6 @@ void TFSubstancje::BitBtn1Click()
 
 void TFSubstancje::BitBtn2Click()
 {
-    Uzyj(DM->TSubsatncje, DM->TSubsatncjeIdentyfikatorSubstancju, QStringLiteral("Najpierw zapisz lub porzuć nowe dane o substancjach !!!"));
+    Uzyj(DM->TSubsatncje, DM->TSubsatncjeIdentyfikatorSubstancju,
+         QStringLiteral("Najpierw zapisz lub porzuć nowe dane o substancjach !!!"));
 }

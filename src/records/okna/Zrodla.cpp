@@ -27,11 +27,15 @@ TFZrodla::TFZrodla(QWidget* parent) : TOknoRejestru(parent)
     BitBtn2 = NowyPrzycisk("BitBtn2", QStringLiteral("&Użyj"));
 
     auto* panel = new QFormLayout;
-    panel->addRow(QStringLiteral("Rodzaj instalacji/działalności:"), NowePole("DBEdit1", z, QStringLiteral("RodzajInstalacji")));
+    panel->addRow(QStringLiteral("Rodzaj instalacji/działalności:"),
+                  NowePole("DBEdit1", z, QStringLiteral("RodzajInstalacji")));
     panel->addRow(QStringLiteral("Nr data wydania organ:"), NowePole("DBEdit2", z, QStringLiteral("PozwoleniezData")));
-    panel->addRow(QStringLiteral("Termin obowiązywania:"), NowePole("DBEdit3", z, QStringLiteral("TerminObowiazywania"), 10));
-    panel->addRow(QStringLiteral("Nominalna moc cieplna:"), NowePole("DBEdit4", z, QStringLiteral("NominalnaMocCieplna")));
-    panel->addRow(QStringLiteral("Rodzaj urządzenia ochronnego:"), NowePole("DBEdit5", z, QStringLiteral("RodzajUrzadzeniaOchronneg")));
+    panel->addRow(QStringLiteral("Termin obowiązywania:"),
+                  NowePole("DBEdit3", z, QStringLiteral("TerminObowiazywania"), 10));
+    panel->addRow(QStringLiteral("Nominalna moc cieplna:"),
+                  NowePole("DBEdit4", z, QStringLiteral("NominalnaMocCieplna")));
+    panel->addRow(QStringLiteral("Rodzaj urządzenia ochronnego:"),
+                  NowePole("DBEdit5", z, QStringLiteral("RodzajUrzadzeniaOchronneg")));
     panel->addRow(QStringLiteral("Adres:"), NowePole("DBEdit6", z, QStringLiteral("Adres")));
     panel->addRow(NowaEtykieta(QStringLiteral("Gdy pole puste, to będzie adres gminy lub firmy.")));
 
@@ -48,8 +52,10 @@ TFZrodla::TFZrodla(QWidget* parent) : TOknoRejestru(parent)
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
     Podlacz(BitBtn2, [this] { BitBtn2Click(); });
     if (DM)
-        UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o żródle ?"), QStringLiteral("Czy chcesz dopisać nowe żródło ?"),
-                             QStringLiteral("Kontrola wprowadzania źródel powstania substancji wprowadzanych dośrodowiska."), DM->TZrodla);
+        UstawZapytanieOZapis(
+            QStringLiteral("Czy chcesz zmienić dane o żródle ?"), QStringLiteral("Czy chcesz dopisać nowe żródło ?"),
+            QStringLiteral("Kontrola wprowadzania źródel powstania substancji wprowadzanych dośrodowiska."),
+            DM->TZrodla);
     if (!FZrodla)
         FZrodla = this;
 }

@@ -25,11 +25,6 @@ namespace {
 
 const QString kNaglowek = QStringLiteral("Kontrola wprowadzania zużycia paliw.");
 
-bool wEdycji(const kal::TTable* t)
-{
-    return t->State() == kal::dsEdit || t->State() == kal::dsInsert;
-}
-
 kal::TDBLookupComboBox* lista(QWidget* okno, const char* nazwa, kal::TDataSource* z, const QString& pole, int wiersze)
 {
     auto* c = new kal::TDBLookupComboBox(okno);
@@ -200,7 +195,7 @@ void TFZuzycie::BitBtn3Click()
 
 void TFZuzycie::BitBtn10Click()
 {
-    if (wEdycji(DM->TZuzycie))
+    if (ZbiorWEdycji(DM->TZuzycie))
         DM->TZuzycie->Post();
     // TODO(lead): open the fuel-use report parameters here (FParWydrZuzMiejTank->Pokaz()) once they exist.
 }
