@@ -22,30 +22,10 @@ bool wEdycji(const kal::TTable* t)
     return t->State() == kal::dsEdit || t->State() == kal::dsInsert;
 }
 
-// The registration search while no index is installed: the first vehicle in
-// the table's order whose number matches; the table's position is kept.
-int znajdzWTabeli(const QString& nr)
+// The key under which PorownajBezSpacji finds a number equal.
+QString kluczNumeru(const QString& nr)
 {
-    kal::TTable& t = *DM->TPojazdy;
-    if (t.IsEmpty() || wEdycji(&t))
-        return -2;
-    const kal::TTable::TBookmark zakladka = t.GetBookmark();
-    int id = -2;
-    for (t.First(); !t.Eof(); t.Next()) {
-        const QString numer = DM->TPojazdyNrRejestracyjny->AsString();
-        if (!UsunSpacje(numer).isEmpty() && PorownajBezSpacji(nr, numer)) {
-            id = DM->TPojazdyIdentyfikatorPojazdu->AsInteger();
-            break;
-        }
-    }
-    if (t.BookmarkValid(zakladka))
-        t.GotoBookmark(zakladka);
-    return id;
-}
-
-int identyfikatorZIndeksu(const QString& nr)
-{
-    return ZnajdzIdentyfikatorPojazdu ? ZnajdzIdentyfikatorPojazdu(nr) : znajdzWTabeli(nr);
+    return UsunSpacje(nr.toUpper());
 }
 
 // Column checks in the order they are made, with their messages.
@@ -136,6 +116,7 @@ bool TImportFlotyLogika::SprawdzArkusz()
 bool TImportFlotyLogika::Importuj()
 {
     SaBledy = false;
+    m_indeks.reset();
     m_log.clear();
     if (OnWyczyscLog)
         OnWyczyscLog();
@@ -221,6 +202,7 @@ void TImportFlotyLogika::ImportujWierszZBufora()
             id = identyfikatorZIndeksu(nr);
             if (id == -2) {
                 dopiszPojazd();
+                m_indeks.reset(); // the vehicle just saved must be known at once
                 id = identyfikatorZIndeksu(nr);
             }
         }
@@ -232,6 +214,30 @@ void TImportFlotyLogika::ImportujWierszZBufora()
         return;
     }
     zapiszTankowanie(id);
+}
+
+int TImportFlotyLogika::identyfikatorZIndeksu(const QString& nr)
+{
+    if (ZnajdzIdentyfikatorPojazdu)
+        return ZnajdzIdentyfikatorPojazdu(nr);
+    // While no index is installed, the vehicle numbers are read once per
+    // import (and again after a vehicle has been added): the first vehicle in
+    // the table's order with a number wins.
+    if (!m_indeks) {
+        m_indeks.emplace();
+        kal::TTable& t = *DM->TPojazdy;
+        if (!t.IsEmpty() && !wEdycji(&t)) {
+            const kal::TTable::TBookmark zakladka = t.GetBookmark();
+            for (t.First(); !t.Eof(); t.Next()) {
+                const QString klucz = kluczNumeru(DM->TPojazdyNrRejestracyjny->AsString());
+                if (!klucz.isEmpty() && !m_indeks->contains(klucz))
+                    m_indeks->insert(klucz, DM->TPojazdyIdentyfikatorPojazdu->AsInteger());
+            }
+            if (t.BookmarkValid(zakladka))
+                t.GotoBookmark(zakladka);
+        }
+    }
+    return m_indeks->value(kluczNumeru(nr), -2);
 }
 
 void TImportFlotyLogika::zapiszTankowanie(int idPojazdu)

@@ -9,11 +9,13 @@
 // The window (TFImportFloty) wires the hooks: the completion window, the error
 // log of the editor window.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace kal {
 class Cell;
@@ -29,8 +31,9 @@ QString DomyslnySzablonPolaczenia();
 
 // The registration-number index: the vehicle id for a registration number, or
 // -2 when none has it. Start-up installs the fee engine's index here; while
-// nothing is installed the vehicle table itself is searched the same way (the
-// first vehicle whose number matches by PorownajBezSpacji).
+// nothing is installed the import reads the vehicle numbers itself, once per
+// import and again after each vehicle it adds (the first vehicle in the
+// table's order whose number matches by PorownajBezSpacji).
 extern std::function<int(const QString& nrRejestracyjny)> ZnajdzIdentyfikatorPojazdu;
 
 class TImportFlotyLogika {
@@ -99,10 +102,12 @@ private:
     void zapiszTankowanie(int idPojazdu);
     void dopiszLinie(const QString& linia);
     void bladPojazdu();
+    int identyfikatorZIndeksu(const QString& nr);
 
     std::unique_ptr<kal::Workbook> m_skoroszyt;
     const kal::Sheet* m_arkusz = nullptr;
     QString m_polaczenie;
     int m_wiersz = 0;
     QStringList m_log;
+    std::optional<QHash<QString, int>> m_indeks; // numbers read while no index is installed
 };

@@ -493,3 +493,27 @@ TEST_F(ImportFloty, AWorkbookWithoutTheFleetSheetIsTheReadersError)
     EXPECT_TRUE(zgloszono);
     EXPECT_FALSE(imp.Otwarty());
 }
+
+TEST_F(ImportFloty, TheBufferReadsTheRegisterAfreshForEachImport)
+{
+    bufor = true;
+    const int kr = pojazd(QStringLiteral("kr żółw 1"));
+    uzupelnij = [&] { dm->TPojazdy->Cancel(); };
+    const std::vector<Wiersz> wiersze = {
+        {QStringLiteral("KRŻÓŁW1"), XlsEmpty{}, QStringLiteral("F1"), Dzien(7, 1), 5.0, 4.0, 1.0},
+        {QStringLiteral("GD 5"), XlsEmpty{}, QStringLiteral("F2"), Dzien(7, 1), 5.0, 4.0, 1.0},
+    };
+    EXPECT_TRUE(importuj(wiersze));
+    EXPECT_EQ(uzupelnien, 1);
+    // Added to the register between two imports: the next import knows it.
+    const int gd = pojazd(QStringLiteral("GD5"));
+    EXPECT_FALSE(importuj(wiersze));
+    EXPECT_EQ(uzupelnien, 1);
+    std::vector<int> p;
+    for (const Tankowanie& t : tankowania())
+        p.push_back(t.pojazd);
+    std::sort(p.begin(), p.end());
+    std::vector<int> oczekiwane = {kr, kr, gd};
+    std::sort(oczekiwane.begin(), oczekiwane.end());
+    EXPECT_EQ(p, oczekiwane);
+}
