@@ -434,3 +434,25 @@ TEST_F(TabelaA, TheCommuneRegisterPicksTheCommuneOfTheRow)
     EXPECT_EQ(dm->TTabelaAGminaIdentyfikatorGminy->AsInteger(), idGminy);
     EXPECT_EQ(dm->TTabelaAGminaNazwaGminy->AsString(), "Płock");
 }
+
+TEST_F(TabelaA, TheSourceAndSubstanceRegistersPickForTheirRows)
+{
+    TFZrodla zrodla;
+    TFSubstancje substancje;
+    wOknie[&zrodla] = [&] { zrodla.BitBtn2->click(); };
+    wOknie[&substancje] = [&] { substancje.BitBtn2->click(); };
+    gmina();
+    dm->TTabelaAZrodla->Insert();
+    wprowadzanie->BitBtn2->click();
+    EXPECT_EQ(dm->TTabelaAZrodlaIdentyfikatorZrodla->AsInteger(), idZrodla);
+    EXPECT_EQ(dm->TTabelaAZrodlaRodzajInstalacji->AsString(), "Kocioł");
+    dm->TTabelaAZrodlaNazwaSurowcow->setAsString(QStringLiteral("koks"));
+    dm->TTabelaAZrodlaIlosc->setAsFloat(2);
+    dm->TTabelaAZrodla->Post();
+    dm->TTabelaASubstancje->Insert();
+    wprowadzanie->BitBtn3->click();
+    EXPECT_EQ(dm->TTabelaASubstancjeIdentyfikatorSubstancji->AsInteger(), idSubstancji);
+    EXPECT_EQ(dm->TTabelaASubstancjeKodSubstancji->AsString(), "P1");
+    EXPECT_EQ(pokazane(), std::vector<QWidget*>({&zrodla, &substancje}));
+    dm->TTabelaASubstancje->Cancel();
+}
