@@ -1,0 +1,344 @@
+#include "ImportFlotyLogika.h"
+
+#include "Dane.h"
+#include "Funkcje.h"
+
+#include "platform/core/Dialogs.h"
+#include "platform/core/Exceptions.h"
+#include "platform/workbook/Workbook.h"
+
+#include <QFileInfo>
+
+#include <iterator>
+
+std::function<int(const QString& nrRejestracyjny)> ZnajdzIdentyfikatorPojazdu;
+
+namespace {
+
+const QString kNazwaDomyslna = QStringLiteral("Orlen.xls");
+
+bool wEdycji(const kal::TTable* t)
+{
+    return t->State() == kal::dsEdit || t->State() == kal::dsInsert;
+}
+
+// The key under which PorownajBezSpacji finds a number equal.
+QString kluczNumeru(const QString& nr)
+{
+    return UsunSpacje(nr.toUpper());
+}
+
+// Column checks in the order they are made, with their messages.
+struct KolumnaKonfiguracji {
+    kal::TField* TDM::*pole;
+    const char* komunikat;
+};
+const KolumnaKonfiguracji kKolumny[] = {
+    {&TDM::TPolaExcelNumerRejestracyjny, "Brak numeru rejestracyjnego w arkuszu FLOTY !!!"},
+    {&TDM::TPolaExcelRodzajPojazdu, "Brak rodzaju pojazdu w arkuszu FLOTY !!!"},
+    {&TDM::TPolaExcelNumerFaktury, "Brak numeru faktury w arkuszu FLOTY !!!"},
+    {&TDM::TPolaExcelDataRealizacji, "Brak daty tankowania w arkuszu FLOTY !!!"},
+    {&TDM::TPolaExcelIloscLitrow, "Brak ilości litrów w arkuszu FLOTY !!!"},
+    {&TDM::TPolaExcelCena, "Brak ceny paliwa w arkuszu FLOTY !!!"},
+    {&TDM::TPolaExcelGrupaProduktu, "Brak grupy produktu w arkuszu FLOTY !!!"},
+};
+
+} // namespace
+
+QString NazwaArkuszaFloty()
+{
+    return QStringLiteral("EXP_ZESTAW_TRANS_FLOTY_OKROJONY$");
+}
+
+QString DomyslnySzablonPolaczenia()
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=Orlen.xls;Extended Properties=Excel 8.0;"
+                          "Persist Security Info=False");
+}
+
+TImportFlotyLogika::TImportFlotyLogika() : SzablonPolaczenia(DomyslnySzablonPolaczenia()) {}
+
+TImportFlotyLogika::~TImportFlotyLogika() = default;
+
+// ============================================================ the workbook
+
+bool TImportFlotyLogika::Otworz(const QString& sciezka)
+{
+    Zamknij();
+    const qsizetype p = SzablonPolaczenia.indexOf(kNazwaDomyslna);
+    if (p < 0) {
+        kal::Dialogs().messageBox(QStringLiteral("Błąd nazwy połączenia !!!"),
+                                  QStringLiteral("Kontrola połączenia FLOTA."), kal::MbOk, kal::MsgIcon::Stop);
+        return false;
+    }
+    const QString pelna = QFileInfo(sciezka).absoluteFilePath();
+    m_polaczenie = SzablonPolaczenia;
+    m_polaczenie.replace(p, kNazwaDomyslna.size(), pelna);
+    // The connection reads the file named in place of the template's name.
+    auto skoroszyt = std::make_unique<kal::Workbook>(pelna);
+    const kal::Sheet& arkusz = skoroszyt->sheet(NazwaArkuszaFloty());
+    m_skoroszyt = std::move(skoroszyt);
+    m_arkusz = &arkusz;
+    m_wiersz = 0;
+    return true;
+}
+
+void TImportFlotyLogika::Zamknij()
+{
+    m_arkusz = nullptr;
+    m_skoroszyt.reset();
+    m_wiersz = 0;
+}
+
+// ============================================================ check
+
+bool TImportFlotyLogika::SprawdzArkusz()
+{
+    if (wEdycji(DM->TPolaExcel))
+        DM->TPolaExcel->Post();
+    if (!Otwarty()) {
+        kal::Dialogs().messageBox(QStringLiteral("Brak otwartego arkusza FLOTY !!!"), QStringLiteral("Kontrola FLOTY"),
+                                  kal::MbOk, kal::MsgIcon::Stop);
+        return false;
+    }
+    for (const KolumnaKonfiguracji& k : kKolumny) {
+        if (!m_arkusz->hasColumn((DM->*k.pole)->AsString())) {
+            kal::Dialogs().messageBox(QString::fromUtf8(k.komunikat), QStringLiteral("Kontrola FLOTY."), kal::MbOk,
+                                      kal::MsgIcon::Stop);
+            return false;
+        }
+    }
+    return true;
+}
+
+// ============================================================ import
+
+bool TImportFlotyLogika::Importuj()
+{
+    SaBledy = false;
+    m_indeks.reset();
+    m_log.clear();
+    if (OnWyczyscLog)
+        OnWyczyscLog();
+    dopiszLinie(QStringLiteral("  Wykaz błędów powstałych w czasie importu FLOTY."));
+    dopiszLinie(QStringLiteral("  ") + QString(48, u'='));
+    if (Otwarty()) {
+        for (m_wiersz = 0; m_wiersz < m_arkusz->rowCount(); ++m_wiersz) {
+            if (BuforPamieci)
+                ImportujWierszZBufora();
+            else
+                ImportujWiersz();
+        }
+    }
+    Zamknij();
+    return SaBledy;
+}
+
+const kal::Cell& TImportFlotyLogika::komorka(kal::TField* kolumna) const
+{
+    static const kal::Cell pusta;
+    if (!m_arkusz)
+        return pusta;
+    const int k = m_arkusz->columnIndex(kolumna->AsString());
+    return k < 0 ? pusta : m_arkusz->cell(m_wiersz, k);
+}
+
+QString TImportFlotyLogika::tekst(kal::TField* kolumna) const
+{
+    return komorka(kolumna).toText();
+}
+
+QString TImportFlotyLogika::rodzajPaliwa(int grupa)
+{
+    switch (grupa) {
+    case 1:
+    case 2:
+        return QStringLiteral("5");
+    case 3:
+    case 5:
+        return QStringLiteral("3");
+    case 6:
+        return QStringLiteral("4");
+    default:
+        return {};
+    }
+}
+
+void TImportFlotyLogika::bladPojazdu()
+{
+    DopiszBlad(QStringLiteral("  Nie dopisano pojazdu o nemerze rejestracyjnym: ") +
+               tekst(DM->TPolaExcelNumerRejestracyjny) + QStringLiteral(".\nPozycja FLOTY nie została dopisana."));
+}
+
+void TImportFlotyLogika::ImportujWiersz()
+{
+    const QString rodzaj = rodzajPaliwa(TekstNaCalkowita(tekst(DM->TPolaExcelGrupaProduktu)));
+    if (rodzaj.isEmpty())
+        return;
+    bool znaleziony = false;
+    try {
+        znaleziony = ZnajdzLubDopiszPojazd();
+    } catch (const kal::EAbort&) {
+        znaleziony = false;
+    } catch (const kal::Exception&) {
+        znaleziony = false;
+    }
+    if (!znaleziony) {
+        bladPojazdu();
+        return;
+    }
+    zapiszTankowanie(DM->TPojazdyIdentyfikatorPojazdu->AsInteger());
+}
+
+void TImportFlotyLogika::ImportujWierszZBufora()
+{
+    const QString rodzaj = rodzajPaliwa(TekstNaCalkowita(tekst(DM->TPolaExcelGrupaProduktu)));
+    if (rodzaj.isEmpty())
+        return;
+    const QString nr = tekst(DM->TPolaExcelNumerRejestracyjny);
+    int id = -2;
+    try {
+        if (!UsunSpacje(nr).isEmpty()) {
+            id = identyfikatorZIndeksu(nr);
+            if (id == -2) {
+                dopiszPojazd();
+                m_indeks.reset(); // the vehicle just saved must be known at once
+                id = identyfikatorZIndeksu(nr);
+            }
+        }
+    } catch (const kal::Exception&) {
+        id = -2;
+    }
+    if (id == -2) {
+        bladPojazdu();
+        return;
+    }
+    zapiszTankowanie(id);
+}
+
+int TImportFlotyLogika::identyfikatorZIndeksu(const QString& nr)
+{
+    if (ZnajdzIdentyfikatorPojazdu)
+        return ZnajdzIdentyfikatorPojazdu(nr);
+    // While no index is installed, the vehicle numbers are read once per
+    // import (and again after a vehicle has been added): the first vehicle in
+    // the table's order with a number wins.
+    if (!m_indeks) {
+        m_indeks.emplace();
+        kal::TTable& t = *DM->TPojazdy;
+        if (!t.IsEmpty() && !wEdycji(&t)) {
+            const kal::TTable::TBookmark zakladka = t.GetBookmark();
+            for (t.First(); !t.Eof(); t.Next()) {
+                const QString klucz = kluczNumeru(DM->TPojazdyNrRejestracyjny->AsString());
+                if (!klucz.isEmpty() && !m_indeks->contains(klucz))
+                    m_indeks->insert(klucz, DM->TPojazdyIdentyfikatorPojazdu->AsInteger());
+            }
+            if (t.BookmarkValid(zakladka))
+                t.GotoBookmark(zakladka);
+        }
+    }
+    return m_indeks->value(kluczNumeru(nr), -2);
+}
+
+void TImportFlotyLogika::zapiszTankowanie(int idPojazdu)
+{
+    kal::TTable& z = *DM->TZuzycie;
+    QString komunikat;
+    try {
+        const kal::Cell& data = komorka(DM->TPolaExcelDataRealizacji);
+        const std::optional<QDateTime> kiedy = data.toDateTime();
+        if (!data.isNull() && !kiedy)
+            throw kal::EConvertError(QStringLiteral("'%1' nie jest poprawną datą.").arg(data.toText()));
+        const QString faktura = tekst(DM->TPolaExcelNumerFaktury);
+        z.Insert();
+        DM->TZuzycieIdentyfikatorPojazdu->setAsInteger(idPojazdu);
+        // An empty date stays empty: the fuel rule then names the missing date.
+        if (kiedy)
+            DM->TZuzycieDataTankowania->setAsDateTime(kiedy->date());
+        DM->TZuzycieIloscPaliwa->setAsString(tekst(DM->TPolaExcelIloscLitrow));
+        DM->TZuzycieCenaPaliwa->setAsString(tekst(DM->TPolaExcelCena));
+        DM->TZuzycieNumerFaktury->setAsString(faktura);
+        DM->TZuzycieRodzajPaliwa->setAsString(
+            rodzajPaliwa(TekstNaCalkowita(tekst(DM->TPolaExcelGrupaProduktu))));
+        z.Post();
+        return;
+    } catch (const kal::EAbort&) {
+        komunikat.clear();
+    } catch (const kal::Exception& e) {
+        komunikat = e.message();
+    } catch (...) {
+        komunikat.clear();
+    }
+    if (z.State() == kal::dsInsert) {
+        try {
+            z.Cancel();
+        } catch (...) {
+        }
+    }
+    DopiszBlad(komunikat.isEmpty() ? QStringLiteral("  Dokładna specyfikacja błędu: Błąd nieznanego typu.")
+                                   : QStringLiteral("  ") + komunikat);
+}
+
+bool TImportFlotyLogika::biezacyPojazdPasuje() const
+{
+    const QString numer = DM->TPojazdyNrRejestracyjny->AsString();
+    return !UsunSpacje(numer).isEmpty() && PorownajBezSpacji(tekst(DM->TPolaExcelNumerRejestracyjny), numer);
+}
+
+bool TImportFlotyLogika::ZnajdzLubDopiszPojazd()
+{
+    kal::TTable& p = *DM->TPojazdy;
+    const QString nr = tekst(DM->TPolaExcelNumerRejestracyjny);
+    // A row without a registration number can match no vehicle: nothing is
+    // added for it.
+    if (UsunSpacje(nr).isEmpty())
+        return false;
+    for (p.First(); !p.Eof(); p.Next())
+        if (biezacyPojazdPasuje())
+            return true;
+    dopiszPojazd();
+    if (biezacyPojazdPasuje())
+        return true;
+    for (p.First(); !p.Eof(); p.Next())
+        if (biezacyPojazdPasuje())
+            return true;
+    return false;
+}
+
+void TImportFlotyLogika::dopiszPojazd()
+{
+    kal::TTable& p = *DM->TPojazdy;
+    p.Insert();
+    try {
+        DM->TPojazdyNrRejestracyjny->setAsString(tekst(DM->TPolaExcelNumerRejestracyjny));
+        DM->TPojazdyRodzajPojazdu->setAsString(tekst(DM->TPolaExcelRodzajPojazdu).trimmed() == u"O"
+                                                   ? QStringLiteral("1")
+                                                   : QStringLiteral("3"));
+        if (UzupelnijPojazd)
+            UzupelnijPojazd();
+    } catch (...) {
+        if (wEdycji(&p))
+            p.Cancel();
+        throw;
+    }
+    // What the user did not save is not a vehicle of the register.
+    if (wEdycji(&p))
+        p.Cancel();
+}
+
+void TImportFlotyLogika::DopiszBlad(const QString& komunikat)
+{
+    dopiszLinie(QStringLiteral("  Numer faktury: ") + tekst(DM->TPolaExcelNumerFaktury) +
+                QStringLiteral(" data zakupu: ") + tekst(DM->TPolaExcelDataRealizacji) +
+                QStringLiteral(" numer rejestracyjny: ") + tekst(DM->TPolaExcelNumerRejestracyjny));
+    dopiszLinie(komunikat);
+    dopiszLinie(QStringLiteral("  ") + QString(46, u'-'));
+    SaBledy = true;
+}
+
+void TImportFlotyLogika::dopiszLinie(const QString& linia)
+{
+    m_log.append(linia);
+    if (OnDopiszDoLogu)
+        OnDopiszDoLogu(linia);
+}

@@ -1,0 +1,519 @@
+// The fleet-card import on a new data directory: workbooks written by the
+// test writer, rows landing in the half-year fuel file, and the error log.
+
+#include "Dane.h"
+#include "Funkcje.h"
+#include "ImportFlotyLogika.h"
+#include "Schemat.h"
+
+#include "Clock.h"
+#include "Exceptions.h"
+#include "ScriptedDialogs.h"
+#include "TestDir.h"
+
+#include "../workbook/XlsWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+#include <memory>
+
+using kal::test::ScriptedDialogs;
+using kal::test::TestDir;
+using kal::test::XlsDate;
+using kal::test::XlsEmpty;
+using kal::test::XlsSerial;
+using kal::test::XlsValue;
+using kal::test::XlsWriter;
+
+namespace {
+
+const QString kArkusz = QStringLiteral("EXP_ZESTAW_TRANS_FLOTY_OKROJONY");
+const QString kKreski = QStringLiteral("  ----------------------------------------------");
+
+struct Wiersz {
+    XlsValue nr;
+    XlsValue rodzaj;
+    XlsValue faktura;
+    XlsValue data;
+    XlsValue litry;
+    XlsValue cena;
+    XlsValue grupa;
+};
+
+std::vector<XlsValue> Naglowek()
+{
+    return {QStringLiteral("Nr faktury"),   QStringLiteral("Data realizacji"),  QStringLiteral("Nazwa produktu"),
+            QStringLiteral("Ilość litrów"), QStringLiteral("Cena za litr"),     QStringLiteral("Grupa prod"),
+            QStringLiteral("Nr rejestracyjny"), QStringLiteral("Rodzaj pojazdu")};
+}
+
+XlsDate Dzien(int m, int d)
+{
+    return XlsDate{XlsSerial(2009, m, d)};
+}
+
+class ImportFloty : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
+        staryTemp = qgetenv("TEMP");
+        qputenv("TEMP", temp.path().toLocal8Bit());
+        kal::SetTodayForTests(QDate(2009, 9, 1));
+        dm = std::make_unique<TDM>();
+        dm->TFirma->Insert();
+        dm->TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
+        dm->TFirma->Post();
+        dm->TOkres->Insert();
+        dm->TOkresRok->setAsInteger(2009);
+        dm->TOkresPolrocze->setAsInteger(2);
+        dm->TOkres->Post();
+        ASSERT_TRUE(dm->UstawZbiorZuzycia());
+        ZnajdzIdentyfikatorPojazdu = nullptr;
+    }
+    void TearDown() override
+    {
+        ZnajdzIdentyfikatorPojazdu = nullptr;
+        import.reset();
+        dm.reset();
+        kal::SetTodayForTests(QDate());
+        qputenv("TEMP", staryTemp);
+    }
+
+    int pojazd(const QString& nr, const QString& rodzaj = QStringLiteral("1"))
+    {
+        dm->TPojazdy->Insert();
+        dm->TPojazdyRodzajPojazdu->setAsString(rodzaj);
+        dm->TPojazdyMarka->setAsString(QStringLiteral("Skoda"));
+        dm->TPojazdyNrRejestracyjny->setAsString(nr);
+        dm->TPojazdy->Post();
+        return dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+    }
+
+    QString skoroszyt(const std::vector<Wiersz>& wiersze, std::vector<XlsValue> naglowek = Naglowek())
+    {
+        XlsWriter w;
+        w.sheet(kArkusz).row(std::move(naglowek));
+        for (const Wiersz& r : wiersze)
+            w.row({r.faktura, r.data, QStringLiteral("ON"), r.litry, r.cena, r.grupa, r.nr, r.rodzaj});
+        const QString plik = katalog.file(QStringLiteral("Orlen.xls"));
+        EXPECT_TRUE(w.save(plik));
+        return plik;
+    }
+
+    // Opens the workbook, checks it and imports; returns SaBledy.
+    bool importuj(const std::vector<Wiersz>& wiersze)
+    {
+        import = std::make_unique<TImportFlotyLogika>();
+        import->UzupelnijPojazd = [this] { ++uzupelnien; if (uzupelnij) uzupelnij(); };
+        import->BuforPamieci = bufor;
+        EXPECT_TRUE(import->Otworz(skoroszyt(wiersze)));
+        EXPECT_TRUE(import->SprawdzArkusz());
+        return import->Importuj();
+    }
+
+    struct Tankowanie {
+        int pojazd;
+        QDate data;
+        double litry;
+        double cena;
+        QString faktura;
+        QString paliwo;
+        QString rodzajPojazdu;
+    };
+    std::vector<Tankowanie> tankowania()
+    {
+        std::vector<Tankowanie> w;
+        kal::TTable& z = *dm->TZuzycie;
+        for (z.First(); !z.Eof(); z.Next())
+            w.push_back({dm->TZuzycieIdentyfikatorPojazdu->AsInteger(), dm->TZuzycieDataTankowania->AsDateTime(),
+                         dm->TZuzycieIloscPaliwa->AsFloat(), dm->TZuzycieCenaPaliwa->AsFloat(),
+                         dm->TZuzycieNumerFaktury->AsString(), dm->TZuzycieRodzajPaliwa->AsString(),
+                         dm->TZuzycieRodzajPojazdu->AsString()});
+        return w;
+    }
+
+    QStringList bledy() const { return import->Log().mid(2); }
+
+    TestDir katalog;
+    QTemporaryDir temp;
+    QByteArray staryTemp;
+    ScriptedDialogs dialogi;
+    std::unique_ptr<TDM> dm;
+    std::unique_ptr<TImportFlotyLogika> import;
+    std::function<void()> uzupelnij;
+    int uzupelnien = 0;
+    bool bufor = false;
+};
+
+} // namespace
+
+TEST_F(ImportFloty, GoodRowsLandInTheHalfYearFileWithTheFuelKindOfTheirGroup)
+{
+    const int wa = pojazd(QStringLiteral("WA12345"));
+    const int kr = pojazd(QStringLiteral("KR 77"), QStringLiteral("3"));
+    const bool bledne = importuj({
+        {QStringLiteral("wa 123 45"), QStringLiteral("O"), QStringLiteral("FV/1/2009"), Dzien(7, 15), 45.5, 4.19, 1.0},
+        {QStringLiteral("KR77"), XlsEmpty{}, QStringLiteral("FV/2/2009"), Dzien(8, 1), QStringLiteral("12,25"),
+         QStringLiteral("3.5"), QStringLiteral(" 3 ")},
+        {QStringLiteral("kr 77"), XlsEmpty{}, QStringLiteral("FV/3/2009"), Dzien(12, 31), 30.0, 2.1, 6.0},
+        {QStringLiteral("WA12345"), XlsEmpty{}, QStringLiteral("FV/4/2009"), Dzien(9, 2), 10.0, 4.0, 2.0},
+        {QStringLiteral("WA12345"), XlsEmpty{}, QStringLiteral("FV/5/2009"), Dzien(9, 3), 11.0, 4.0, 5.0},
+    });
+    EXPECT_FALSE(bledne);
+    EXPECT_EQ(import->Log(), QStringList({QStringLiteral("  Wykaz błędów powstałych w czasie importu FLOTY."),
+                                          QStringLiteral("  ================================================")}));
+    EXPECT_FALSE(import->Otwarty());
+    EXPECT_EQ(dm->TZuzycie->TableName(), "Zuz20092.db");
+    auto t = tankowania();
+    ASSERT_EQ(t.size(), 5u);
+    std::sort(t.begin(), t.end(), [](const Tankowanie& a, const Tankowanie& b) { return a.faktura < b.faktura; });
+    EXPECT_EQ(t[0].pojazd, wa);
+    EXPECT_EQ(t[0].data, QDate(2009, 7, 15));
+    EXPECT_DOUBLE_EQ(t[0].litry, 45.5);
+    EXPECT_DOUBLE_EQ(t[0].cena, 4.19);
+    EXPECT_EQ(t[0].paliwo, "5");
+    EXPECT_EQ(t[0].rodzajPojazdu, "1");
+    EXPECT_EQ(t[1].pojazd, kr);
+    EXPECT_DOUBLE_EQ(t[1].litry, 12.25);
+    EXPECT_DOUBLE_EQ(t[1].cena, 3.5);
+    EXPECT_EQ(t[1].paliwo, "3");
+    EXPECT_EQ(t[1].rodzajPojazdu, "3");
+    EXPECT_EQ(t[2].paliwo, "4");
+    EXPECT_EQ(t[2].data, QDate(2009, 12, 31));
+    EXPECT_EQ(t[3].paliwo, "5");
+    EXPECT_EQ(t[4].paliwo, "3");
+    EXPECT_EQ(uzupelnien, 0);
+    EXPECT_TRUE(dialogi.calls().empty());
+}
+
+TEST_F(ImportFloty, GroupsOutsideTheFuelListAreSkippedWithoutAnEntry)
+{
+    pojazd(QStringLiteral("WA1"));
+    const bool bledne = importuj({
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("A"), Dzien(7, 1), 1.0, 1.0, 4.0},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("B"), Dzien(7, 1), 1.0, 1.0, XlsEmpty{}},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("C"), Dzien(7, 1), 1.0, 1.0, 0.0},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("D"), Dzien(7, 1), 1.0, 1.0, -1.0},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("E"), Dzien(7, 1), 1.0, 1.0, 7.0},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F"), Dzien(7, 1), 1.0, 1.0, QStringLiteral("olej")},
+        {QStringLiteral("NOWY 1"), XlsEmpty{}, QStringLiteral("G"), Dzien(7, 1), 1.0, 1.0, 4.0},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("H"), Dzien(7, 1), 2.0, 1.0, QStringLiteral(" 1 ")},
+    });
+    EXPECT_FALSE(bledne);
+    EXPECT_TRUE(bledy().isEmpty());
+    // A skipped row does not even look for its vehicle.
+    EXPECT_EQ(uzupelnien, 0);
+    const auto t = tankowania();
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].faktura, "H");
+    EXPECT_EQ(t[0].paliwo, "5");
+}
+
+TEST_F(ImportFloty, AVehicleMissingFromTheRegisterIsAddedAndCompletedByTheUser)
+{
+    pojazd(QStringLiteral("WA1"));
+    QStringList wstawione;
+    uzupelnij = [&] {
+        EXPECT_EQ(dm->TPojazdy->State(), kal::dsInsert);
+        wstawione << dm->TPojazdyNrRejestracyjny->AsString() + u'|' + dm->TPojazdyRodzajPojazdu->AsString();
+        dm->TPojazdyMarka->setAsString(QStringLiteral("Kia"));
+        dm->TPojazdy->Post();
+    };
+    const bool bledne = importuj({
+        {QStringLiteral("po 555"), QStringLiteral(" O "), QStringLiteral("F1"), Dzien(7, 2), 20.0, 4.0, 1.0},
+        {QStringLiteral("PO555"), QStringLiteral(" O "), QStringLiteral("F2"), Dzien(7, 3), 21.0, 4.0, 1.0},
+        {QStringLiteral("GD 9"), QStringLiteral("o"), QStringLiteral("F3"), Dzien(7, 4), 22.0, 4.0, 1.0},
+    });
+    EXPECT_FALSE(bledne);
+    // The number goes in as the sheet writes it; the second row finds the vehicle added by the first.
+    EXPECT_EQ(wstawione, QStringList({QStringLiteral("po 555|1"), QStringLiteral("GD 9|3")}));
+    EXPECT_EQ(dm->TPojazdy->RecordCount(), 3);
+    const auto t = tankowania();
+    ASSERT_EQ(t.size(), 3u);
+    int po = 0;
+    for (dm->TPojazdy->First(); !dm->TPojazdy->Eof(); dm->TPojazdy->Next())
+        if (dm->TPojazdyNrRejestracyjny->AsString() == u"po 555")
+            po = dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+    int naPo = 0;
+    for (const Tankowanie& x : t)
+        naPo += x.pojazd == po ? 1 : 0;
+    EXPECT_EQ(naPo, 2);
+}
+
+TEST_F(ImportFloty, AVehicleTheUserDoesNotSaveIsLoggedAndItsRowNotImported)
+{
+    uzupelnij = [&] { dm->TPojazdy->Cancel(); };
+    const bool bledne = importuj({
+        {QStringLiteral("KR 999"), XlsEmpty{}, QStringLiteral("FV/9"), Dzien(7, 15), 20.0, 4.0, 1.0},
+    });
+    EXPECT_TRUE(bledne);
+    EXPECT_EQ(bledy(), QStringList({QStringLiteral("  Numer faktury: FV/9 data zakupu: 2009-07-15 numer "
+                                                   "rejestracyjny: KR 999"),
+                                    QStringLiteral("  Nie dopisano pojazdu o nemerze rejestracyjnym: KR 999.\n"
+                                                   "Pozycja FLOTY nie została dopisana."),
+                                    kKreski}));
+    EXPECT_TRUE(tankowania().empty());
+    EXPECT_TRUE(dm->TPojazdy->IsEmpty());
+}
+
+TEST_F(ImportFloty, AVehicleLeftPendingOrSavedUnderAnotherNumberDoesNotTakeTheRow)
+{
+    // The completion window returns with the new vehicle still unsaved: it is abandoned.
+    uzupelnij = [] {};
+    EXPECT_TRUE(importuj({{QStringLiteral("KR 1"), XlsEmpty{}, QStringLiteral("A"), Dzien(7, 15), 2.0, 4.0, 1.0}}));
+    EXPECT_EQ(dm->TPojazdy->State(), kal::dsBrowse);
+    EXPECT_TRUE(dm->TPojazdy->IsEmpty());
+    // The user changes the number before saving.
+    uzupelnij = [&] {
+        dm->TPojazdyNrRejestracyjny->setAsString(QStringLiteral("KR 2"));
+        dm->TPojazdy->Post();
+    };
+    EXPECT_TRUE(importuj({{QStringLiteral("KR 1"), XlsEmpty{}, QStringLiteral("B"), Dzien(7, 15), 2.0, 4.0, 1.0}}));
+    EXPECT_EQ(bledy().value(1), QStringLiteral("  Nie dopisano pojazdu o nemerze rejestracyjnym: KR 1.\n"
+                                               "Pozycja FLOTY nie została dopisana."));
+    EXPECT_EQ(dm->TPojazdy->RecordCount(), 1);
+    EXPECT_TRUE(tankowania().empty());
+}
+
+TEST_F(ImportFloty, ARowWithoutRegistrationNumberAddsNoVehicle)
+{
+    const bool bledne =
+        importuj({{QStringLiteral("  "), XlsEmpty{}, QStringLiteral("FV/1"), Dzien(7, 15), 20.0, 4.0, 1.0}});
+    EXPECT_TRUE(bledne);
+    EXPECT_EQ(uzupelnien, 0);
+    EXPECT_EQ(bledy().value(0), QStringLiteral("  Numer faktury: FV/1 data zakupu: 2009-07-15 numer rejestracyjny:   "));
+    EXPECT_TRUE(dm->TPojazdy->IsEmpty());
+}
+
+TEST_F(ImportFloty, AVehicleWithAnEmptyNumberNeverMatches)
+{
+    // A vehicle stored without a number (written past the rules) is not the row's vehicle.
+    dm->TPojazdy->Insert();
+    dm->TPojazdyNrRejestracyjny->setAsString(QStringLiteral("X"));
+    dm->TPojazdy->Post();
+    dm->TPojazdy->Edit();
+    dm->TPojazdyNrRejestracyjny->Clear();
+    dm->TPojazdy->BeforePost = nullptr;
+    dm->TPojazdy->Post();
+    uzupelnij = [&] { dm->TPojazdy->Cancel(); };
+    importuj({{QStringLiteral("WA 1"), XlsEmpty{}, QStringLiteral("A"), Dzien(7, 15), 2.0, 4.0, 1.0}});
+    EXPECT_EQ(uzupelnien, 1);
+    EXPECT_TRUE(tankowania().empty());
+}
+
+TEST_F(ImportFloty, RefusedAndUnconvertibleRowsAreLoggedAndTheImportGoesOn)
+{
+    pojazd(QStringLiteral("WA1"));
+    const bool bledne = importuj({
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F1"), Dzien(7, 1), QStringLiteral("abc"), 4.0, 1.0},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F2"), QStringLiteral("15.07.2009"), 5.0, 4.0, 1.0},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F3"), Dzien(6, 30), 5.0, 4.0, 1.0},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F4"), Dzien(7, 2), 0.0, 4.0, 1.0},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F5"), XlsEmpty{}, 5.0, 4.0, 1.0},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F6"), Dzien(7, 3), 6.0, 4.0, 1.0},
+    });
+    EXPECT_TRUE(bledne);
+    EXPECT_EQ(bledy(),
+              QStringList({QStringLiteral("  Numer faktury: F1 data zakupu: 2009-07-01 numer rejestracyjny: WA1"),
+                           QStringLiteral("  'abc' nie jest poprawną liczbą."), kKreski,
+                           QStringLiteral("  Numer faktury: F2 data zakupu: 15.07.2009 numer rejestracyjny: WA1"),
+                           QStringLiteral("  '15.07.2009' nie jest poprawną datą."), kKreski,
+                           QStringLiteral("  Numer faktury: F3 data zakupu: 2009-06-30 numer rejestracyjny: WA1"),
+                           QStringLiteral("  Drugie półrocze dotyczy miesięcy od lipca do grudnia !!!"), kKreski,
+                           QStringLiteral("  Numer faktury: F4 data zakupu: 2009-07-02 numer rejestracyjny: WA1"),
+                           QStringLiteral("  Ilość paliwa musi być większa od zera !!!"), kKreski,
+                           QStringLiteral("  Numer faktury: F5 data zakupu:  numer rejestracyjny: WA1"),
+                           QStringLiteral("  Data tankowania musi być dobrze określona !!!"), kKreski}));
+    const auto t = tankowania();
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].faktura, "F6");
+    EXPECT_EQ(dm->TZuzycie->State(), kal::dsBrowse);
+}
+
+TEST_F(ImportFloty, TheSameWorkbookTwiceIsStoredTwiceAndEachImportStartsAFreshLog)
+{
+    pojazd(QStringLiteral("WA1"));
+    const std::vector<Wiersz> wiersze = {
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F1"), Dzien(7, 1), 5.0, 4.0, 1.0},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F2"), Dzien(7, 1), 0.0, 4.0, 1.0},
+    };
+    EXPECT_TRUE(importuj(wiersze));
+    EXPECT_EQ(import->Log().size(), 5);
+    EXPECT_FALSE(import->Importuj()); // the sheet was closed: nothing but the header
+    EXPECT_FALSE(import->SaBledy);
+    EXPECT_EQ(import->Log().size(), 2);
+    EXPECT_TRUE(importuj(wiersze));
+    EXPECT_EQ(tankowania().size(), 2u);
+}
+
+TEST_F(ImportFloty, TheMemoryBufferFindsVehiclesThroughTheIndex)
+{
+    const int wa = pojazd(QStringLiteral("WA 12345"));
+    bufor = true;
+    QStringList pytania;
+    ZnajdzIdentyfikatorPojazdu = [&](const QString& nr) {
+        pytania << nr;
+        return PorownajBezSpacji(nr, QStringLiteral("WA12345")) ? wa : -2;
+    };
+    uzupelnij = [&] { dm->TPojazdy->Post(); };
+    importuj({
+        {QStringLiteral("wa12345"), XlsEmpty{}, QStringLiteral("F1"), Dzien(7, 1), 5.0, 4.0, 1.0},
+        {QStringLiteral("NEW 1"), XlsEmpty{}, QStringLiteral("F2"), Dzien(7, 1), 5.0, 4.0, 1.0},
+    });
+    // The index knows no "NEW 1": the vehicle is added, asked again, still unknown.
+    EXPECT_EQ(pytania, QStringList({QStringLiteral("wa12345"), QStringLiteral("NEW 1"), QStringLiteral("NEW 1")}));
+    EXPECT_EQ(uzupelnien, 1);
+    const auto t = tankowania();
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].pojazd, wa);
+    EXPECT_EQ(bledy().value(1), QStringLiteral("  Nie dopisano pojazdu o nemerze rejestracyjnym: NEW 1.\n"
+                                               "Pozycja FLOTY nie została dopisana."));
+}
+
+TEST_F(ImportFloty, WithoutAnInstalledIndexTheBufferKnowsAVehicleAsSoonAsItIsPosted)
+{
+    bufor = true;
+    uzupelnij = [&] { dm->TPojazdy->Post(); };
+    EXPECT_FALSE(importuj({
+        {QStringLiteral("NEW 1"), XlsEmpty{}, QStringLiteral("F1"), Dzien(7, 1), 5.0, 4.0, 1.0},
+        {QStringLiteral("new1"), XlsEmpty{}, QStringLiteral("F2"), Dzien(7, 2), 5.0, 4.0, 1.0},
+    }));
+    EXPECT_EQ(uzupelnien, 1);
+    EXPECT_EQ(tankowania().size(), 2u);
+}
+
+TEST_F(ImportFloty, ASheetMissingAConfiguredColumnReportsThatColumnOnly)
+{
+    auto naglowek = Naglowek();
+    naglowek[3] = QStringLiteral("Ilosc litrow"); // the configured name is "Ilość litrów"
+    naglowek[5] = QStringLiteral("Grupa");
+    import = std::make_unique<TImportFlotyLogika>();
+    ASSERT_TRUE(import->Otworz(skoroszyt({{QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F"), Dzien(7, 1), 5.0,
+                                           4.0, 1.0}},
+                                         naglowek)));
+    EXPECT_FALSE(import->SprawdzArkusz());
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].text, "Brak ilości litrów w arkuszu FLOTY !!!");
+    EXPECT_EQ(dialogi.boxes()[0].caption, "Kontrola FLOTY.");
+    EXPECT_EQ(dialogi.boxes()[0].icon, kal::MsgIcon::Stop);
+    EXPECT_EQ(dialogi.boxes()[0].buttons, unsigned(kal::MbOk));
+
+    // The configuration follows the vendor: rename the columns it reads.
+    dialogi.clear();
+    dm->TPolaExcel->Edit();
+    dm->TPolaExcelIloscLitrow->setAsString(QStringLiteral("ilosc LITROW"));
+    EXPECT_FALSE(import->SprawdzArkusz());
+    EXPECT_EQ(dm->TPolaExcel->State(), kal::dsBrowse); // the pending edit was posted
+    EXPECT_EQ(dialogi.texts(), QStringList({QStringLiteral("Brak grupy produktu w arkuszu FLOTY !!!")}));
+}
+
+TEST_F(ImportFloty, EachConfiguredColumnHasItsOwnMessage)
+{
+    const std::pair<kal::TField* TDM::*, const char*> kolumny[] = {
+        {&TDM::TPolaExcelNumerRejestracyjny, "Brak numeru rejestracyjnego w arkuszu FLOTY !!!"},
+        {&TDM::TPolaExcelRodzajPojazdu, "Brak rodzaju pojazdu w arkuszu FLOTY !!!"},
+        {&TDM::TPolaExcelNumerFaktury, "Brak numeru faktury w arkuszu FLOTY !!!"},
+        {&TDM::TPolaExcelDataRealizacji, "Brak daty tankowania w arkuszu FLOTY !!!"},
+        {&TDM::TPolaExcelCena, "Brak ceny paliwa w arkuszu FLOTY !!!"},
+        {&TDM::TPolaExcelGrupaProduktu, "Brak grupy produktu w arkuszu FLOTY !!!"},
+    };
+    import = std::make_unique<TImportFlotyLogika>();
+    ASSERT_TRUE(import->Otworz(skoroszyt({})));
+    for (const auto& [pole, tekst] : kolumny) {
+        dialogi.clear();
+        dm->TPolaExcel->Edit();
+        const QString stara = (dm.get()->*pole)->AsString();
+        (dm.get()->*pole)->setAsString(QStringLiteral("Nie ma takiej"));
+        EXPECT_FALSE(import->SprawdzArkusz());
+        EXPECT_EQ(dialogi.texts(), QStringList({QString::fromUtf8(tekst)}));
+        dm->TPolaExcel->Edit();
+        (dm.get()->*pole)->setAsString(stara);
+        dm->TPolaExcel->Post();
+    }
+    dialogi.clear();
+    EXPECT_TRUE(import->SprawdzArkusz());
+    EXPECT_TRUE(dialogi.calls().empty());
+}
+
+TEST_F(ImportFloty, NoOpenSheetAndAWrongConnectionTemplateAreReported)
+{
+    TImportFlotyLogika imp;
+    EXPECT_FALSE(imp.SprawdzArkusz());
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].text, "Brak otwartego arkusza FLOTY !!!");
+    EXPECT_EQ(dialogi.boxes()[0].caption, "Kontrola FLOTY");
+    EXPECT_EQ(dialogi.boxes()[0].icon, kal::MsgIcon::Stop);
+
+    dialogi.clear();
+    const QString plik = skoroszyt({});
+    imp.SzablonPolaczenia = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=Flota.xls");
+    EXPECT_FALSE(imp.Otworz(plik));
+    EXPECT_FALSE(imp.Otwarty());
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].text, "Błąd nazwy połączenia !!!");
+    EXPECT_EQ(dialogi.boxes()[0].caption, "Kontrola połączenia FLOTA.");
+    EXPECT_EQ(dialogi.boxes()[0].icon, kal::MsgIcon::Stop);
+}
+
+TEST_F(ImportFloty, TheChosenFileReplacesTheDefaultNameAndTheTemplateStays)
+{
+    TImportFlotyLogika imp;
+    const QString plik = skoroszyt({});
+    QDir().mkdir(QStringLiteral("inny"));
+    const QString kopia = katalog.file(QStringLiteral("inny/Flota marzec.xls"));
+    ASSERT_TRUE(QFile::copy(plik, kopia));
+    ASSERT_TRUE(imp.Otworz(QStringLiteral("inny/Flota marzec.xls")));
+    EXPECT_EQ(imp.Polaczenie(), QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
+                                    QFileInfo(kopia).absoluteFilePath() +
+                                    QStringLiteral(";Extended Properties=Excel 8.0;Persist Security Info=False"));
+    EXPECT_EQ(imp.SzablonPolaczenia, DomyslnySzablonPolaczenia());
+    EXPECT_TRUE(imp.Otwarty());
+}
+
+TEST_F(ImportFloty, AWorkbookWithoutTheFleetSheetIsTheReadersError)
+{
+    XlsWriter w;
+    w.sheet(QStringLiteral("Arkusz1")).row(Naglowek());
+    ASSERT_TRUE(w.save(katalog.file(QStringLiteral("inna.xls"))));
+    TImportFlotyLogika imp;
+    bool zgloszono = false;
+    try {
+        imp.Otworz(katalog.file(QStringLiteral("inna.xls")));
+    } catch (const kal::Exception& e) {
+        zgloszono = !e.message().isEmpty();
+    }
+    EXPECT_TRUE(zgloszono);
+    EXPECT_FALSE(imp.Otwarty());
+}
+
+TEST_F(ImportFloty, TheBufferReadsTheRegisterAfreshForEachImport)
+{
+    bufor = true;
+    const int kr = pojazd(QStringLiteral("kr żółw 1"));
+    uzupelnij = [&] { dm->TPojazdy->Cancel(); };
+    const std::vector<Wiersz> wiersze = {
+        {QStringLiteral("KRŻÓŁW1"), XlsEmpty{}, QStringLiteral("F1"), Dzien(7, 1), 5.0, 4.0, 1.0},
+        {QStringLiteral("GD 5"), XlsEmpty{}, QStringLiteral("F2"), Dzien(7, 1), 5.0, 4.0, 1.0},
+    };
+    EXPECT_TRUE(importuj(wiersze));
+    EXPECT_EQ(uzupelnien, 1);
+    // Added to the register between two imports: the next import knows it.
+    const int gd = pojazd(QStringLiteral("GD5"));
+    EXPECT_FALSE(importuj(wiersze));
+    EXPECT_EQ(uzupelnien, 1);
+    std::vector<int> p;
+    for (const Tankowanie& t : tankowania())
+        p.push_back(t.pojazd);
+    std::sort(p.begin(), p.end());
+    std::vector<int> oczekiwane = {kr, kr, gd};
+    std::sort(oczekiwane.begin(), oczekiwane.end());
+    EXPECT_EQ(p, oczekiwane);
+}

@@ -1,0 +1,2 @@
+// The workbook writer of the reader's tests, built into this test program too.
+#include "../workbook/XlsWriter.cpp"
