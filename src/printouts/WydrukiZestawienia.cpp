@@ -1,10 +1,12 @@
 #include "WydrukiZestawienia.h"
 
 #include "Dane.h"
+#include "RozliczPolrocze.h"
 #include "WydrukTabelaC.h"
 #include "WydrukTabelaD.h"
 #include "WydrukZalacznik1.h"
 #include "WydrukZestTabC.h"
+#include "WydrukTabeliA.h"
 
 void UtworzWydrukiZestawienia(TDM& dm)
 {
@@ -13,6 +15,8 @@ void UtworzWydrukiZestawienia(TDM& dm)
     QRTabelaC = new TQRTabelaC(dm.TTabelaC, dm.TStawkiTabC);
     QRZalacznik1 = new TQRZalacznik1(dm.TFirma, dm.TOkres, dm.TZalacznik1);
     QRZestTabC = new TQRZestTabC(dm.TTabelaC);
+    QRWydrukTabeliA = new TQRWydrukTabeliA(dm);
+    QRRozliczPolrocze = new TQRRozliczPolrocze(dm, QRWydrukTabeliA);
 }
 
 void ZwolnijWydrukiZestawienia()
@@ -25,4 +29,8 @@ void ZwolnijWydrukiZestawienia()
     QRZalacznik1 = nullptr;
     delete QRZestTabC;
     QRZestTabC = nullptr;
+    delete QRRozliczPolrocze;
+    QRRozliczPolrocze = nullptr;
+    delete QRWydrukTabeliA;
+    QRWydrukTabeliA = nullptr;
 }
