@@ -7,6 +7,7 @@
 #include "WydrukZalacznik1.h"
 #include "WydrukZestTabC.h"
 #include "WydrukTabeliA.h"
+#include "WydrukPojazdow.h"
 
 void UtworzWydrukiZestawienia(TDM& dm)
 {
@@ -17,6 +18,7 @@ void UtworzWydrukiZestawienia(TDM& dm)
     QRZestTabC = new TQRZestTabC(dm.TTabelaC);
     QRWydrukTabeliA = new TQRWydrukTabeliA(dm);
     QRRozliczPolrocze = new TQRRozliczPolrocze(dm, QRWydrukTabeliA);
+    QRPojazdy = new TQRPojazdy(dm);
 }
 
 void ZwolnijWydrukiZestawienia()
@@ -33,4 +35,6 @@ void ZwolnijWydrukiZestawienia()
     QRRozliczPolrocze = nullptr;
     delete QRWydrukTabeliA;
     QRWydrukTabeliA = nullptr;
+    delete QRPojazdy;
+    QRPojazdy = nullptr;
 }

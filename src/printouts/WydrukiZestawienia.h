@@ -1,7 +1,7 @@
 #pragma once
 // The report forms of the statement, created once on the data module's
 // tables and reused for every printout: QRTabelaD, QRTabelaC, QRZalacznik1,
-// QRZestTabC, QRWydrukTabeliA and QRRozliczPolrocze.
+// QRZestTabC, QRWydrukTabeliA, QRRozliczPolrocze and the vehicle list QRPojazdy.
 
 class TDM;
 

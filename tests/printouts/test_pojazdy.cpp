@@ -1,0 +1,249 @@
+// The vehicle lookups (last inspection, highest mileage) and the vehicle
+// list with its chosen columns, last mileage and average fuel use.
+
+#include "ModulTestowy.h"
+
+#include "LookupyPojazdow.h"
+#include "WydrukPojazdow.h"
+
+using namespace kal::report;
+
+namespace {
+
+struct Pojazdy : testy::ModulTestowy {
+    void SetUp() override
+    {
+        testy::ModulTestowy::SetUp();
+        ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    }
+    int Miejsce(const QString& nazwa)
+    {
+        dm->TMiejsceUz->Insert();
+        dm->TMiejsceUzNazwa->setAsString(nazwa);
+        dm->TMiejsceUz->Post();
+        return dm->TMiejsceUzIdentyfiklator->AsInteger();
+    }
+    // A vehicle, left current.
+    int Pojazd(const QString& marka, const QString& nr, int miejsce = -1, double kmMiedzy = -1)
+    {
+        dm->TPojazdy->Insert();
+        dm->TPojazdyRodzajPojazdu->setAsString(QStringLiteral("1"));
+        dm->TPojazdyMarka->setAsString(marka);
+        dm->TPojazdyNrRejestracyjny->setAsString(nr);
+        dm->TPojazdyDataPierwszejRejestracji->setAsDateTime(QDate(2006, 5, 1));
+        if (miejsce >= 0)
+            dm->TPojazdyMiejsceUzytkowania->setAsInteger(miejsce);
+        if (kmMiedzy >= 0)
+            dm->TPojazdyIloscKmMiedzyPrzegl->setAsFloat(kmMiedzy);
+        dm->TPojazdy->Post();
+        return dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+    }
+    void Przeglad(QDate data, QDate nastepny, double km, const QString& faktura = QStringLiteral("F/1"))
+    {
+        dm->TPrzegl->Insert();
+        dm->TPrzeglData->setAsDateTime(data);
+        dm->TPrzeglNrFaktury->setAsString(faktura);
+        if (nastepny.isValid())
+            dm->TPrzeglDataNastepnegoPrzegladu->setAsDateTime(nastepny);
+        dm->TPrzeglIloscKm->setAsFloat(km);
+        dm->TPrzegl->Post();
+    }
+    void Przebieg(QDate data, double km)
+    {
+        dm->TPrzebieg->Insert();
+        dm->TPrzebiegData->setAsDateTime(data);
+        dm->TPrzebiegIloscKilometrow->setAsFloat(km);
+        dm->TPrzebieg->Post();
+    }
+    // A refuelling of the first half of 2009; km < 0 leaves the reading empty.
+    void Tankowanie(int pojazd, QDate data, double litry, double km)
+    {
+        dm->TZuzycie->Insert();
+        dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(pojazd);
+        dm->TZuzycieDataTankowania->setAsDateTime(data);
+        dm->TZuzycieRodzajPaliwa->setAsString(QStringLiteral("5"));
+        dm->TZuzycieIloscPaliwa->setAsFloat(litry);
+        if (km >= 0)
+            dm->TZuzycieIloscKm->setAsFloat(km);
+        dm->TZuzycie->Post();
+    }
+    void Idz(int pojazd) { ASSERT_TRUE(dm->TPojazdy->Locate(QStringLiteral("IdentyfikatorPojazdu"), pojazd)); }
+
+    std::vector<QStringList> Robocze(int kolumn)
+    {
+        std::vector<QStringList> w;
+        kal::TTable* r = dm->TRoboczy;
+        for (r->First(); !r->Eof(); r->Next()) {
+            QStringList x{r->FieldByName(QStringLiteral("Klucz"))->AsString()};
+            for (int i = 1; i <= kolumn; ++i)
+                x << r->FieldByName(QStringLiteral("Pole%1").arg(i))->AsString();
+            w.push_back(x);
+        }
+        return w;
+    }
+    void Zaznacz(std::initializer_list<int> pozycje)
+    {
+        QRPojazdy->Zaznaczone.fill(false);
+        for (int p : pozycje)
+            QRPojazdy->Zaznaczone[size_t(p)] = true;
+    }
+    const PageModel& Drukuj()
+    {
+        dialogi.answerPrinter(true);
+        QRPojazdy->PrzygotujIDrukuj(false);
+        EXPECT_FALSE(drukarka.wydruki.empty());
+        return drukarka.wydruki.back();
+    }
+};
+
+} // namespace
+
+TEST_F(Pojazdy, TheLastInspectionWithANextDateWins)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"), -1, 15000);
+    DanePojazduDoPrzegladu p;
+    p.Wczytaj();
+    EXPECT_FALSE(p.Znaleziony);
+    EXPECT_TRUE(p.Data.Pusta());
+    EXPECT_EQ(p.KmDoPrzegladu, 0.0);
+
+    Przeglad(QDate(2009, 1, 10), QDate(2010, 1, 10), 12000);
+    Przeglad(QDate(2009, 3, 1), QDate(), 15000); // a repair: no next date
+    Przeglad(QDate(2009, 2, 1), QDate(2010, 2, 1), 14000);
+    p.Wczytaj();
+    EXPECT_TRUE(p.Znaleziony);
+    EXPECT_EQ(p.Data.NaTekst('U'), QStringLiteral("01-02-2009"));
+    EXPECT_EQ(p.DataNastepnego.NaTekst('U'), QStringLiteral("01-02-2010"));
+    EXPECT_EQ(p.Km, 14000.0);
+    EXPECT_EQ(p.KmDoPrzegladu, 29000.0);
+}
+
+TEST_F(Pojazdy, WithoutKilometresBetweenInspectionsTheDueReadingIsTheInspectionsOwn)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    Przeglad(QDate(2009, 1, 10), QDate(2010, 1, 10), 12000);
+    DanePojazduDoPrzegladu p;
+    p.Wczytaj();
+    EXPECT_EQ(p.KmDoPrzegladu, 12000.0);
+}
+
+TEST_F(Pojazdy, TheHighestReadingWinsAndAnInspectionBeforeAnEqualMileageRow)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    PrzebiegSamochodu p;
+    Przeglad(QDate(2009, 1, 10), QDate(), 0);
+    Przebieg(QDate(2009, 1, 11), 0);
+    p.Wczytaj();
+    EXPECT_FALSE(p.Znaleziony);
+
+    Przeglad(QDate(2009, 3, 1), QDate(), 15000);
+    Przebieg(QDate(2009, 4, 1), 15000);
+    Przebieg(QDate(2009, 5, 1), 14000);
+    p.Wczytaj();
+    EXPECT_TRUE(p.Znaleziony);
+    EXPECT_EQ(p.Km, 15000.0);
+    EXPECT_EQ(p.Data.NaTekst('U'), QStringLiteral("01-03-2009"));
+    Przebieg(QDate(2009, 6, 1), 15000.5);
+    p.Wczytaj();
+    EXPECT_EQ(p.Data.NaTekst('U'), QStringLiteral("01-06-2009"));
+}
+
+TEST_F(Pojazdy, TheListHoldsTheChosenColumnsWithMileageAndAverageUse)
+{
+    // Opel: 40 l at 100 km, 35 l at 400 km, 30 l at 700 km -> 100 x 75 / 600 = 12,5.
+    const int opel = Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    Tankowanie(opel, QDate(2009, 3, 1), 40, 100);
+    Tankowanie(opel, QDate(2009, 3, 2), 35, 400);
+    Tankowanie(opel, QDate(2009, 3, 3), 30, 700);
+    // Fiat: 500 km and 500,4 km are too close for an average.
+    const int fiat = Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+    Tankowanie(fiat, QDate(2009, 2, 1), 10, 500);
+    Tankowanie(fiat, QDate(2009, 2, 2), 10, 500.4);
+    // Skoda: the first refuelling has no reading, so the distance runs from 0:
+    // 100 x 20 / 400 = 5.
+    const int skoda = Pojazd(QStringLiteral("Skoda"), QStringLiteral("PO 3"));
+    Tankowanie(skoda, QDate(2009, 4, 1), 20, -1);
+    Tankowanie(skoda, QDate(2009, 4, 2), 99, 400);
+    // Audi: nothing.
+    Pojazd(QStringLiteral("Audi"), QStringLiteral("PO 4"));
+
+    Zaznacz({0, 1, 2, 12, 15});
+    Drukuj();
+    // Vehicles in the register's order: kind, make, registration.
+    const auto w = Robocze(5);
+    ASSERT_EQ(w.size(), 4u);
+    EXPECT_EQ(w[0], QStringList({"001", "1", "Audi", "PO 4", "Brak danych", "-"}));
+    EXPECT_EQ(w[1], QStringList({"002", "2", "Fiat", "PO 2", "02-02-2009 500,4", "-"}));
+    EXPECT_EQ(w[2], QStringList({"003", "3", "Opel", "PO 1", "03-03-2009 700", "12,5"}));
+    EXPECT_EQ(w[3], QStringList({"004", "4", "Skoda", "PO 3", "02-04-2009 400", "5"}));
+    ASSERT_EQ(drukarka.zadania.size(), 1u);
+    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk pojazdów."));
+}
+
+TEST_F(Pojazdy, AnAverageNeedsMoreThanHalfAKilometre)
+{
+    const int fiat = Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+    Tankowanie(fiat, QDate(2009, 2, 1), 3, 500);
+    Tankowanie(fiat, QDate(2009, 2, 2), 10, 500.6);
+    Zaznacz({15});
+    Drukuj();
+    // 100 x 3 / 0,6
+    EXPECT_EQ(Robocze(1)[0][1], QStringLiteral("500"));
+}
+
+TEST_F(Pojazdy, ThePrintedListShowsCaptionsAndCellsInColumns)
+{
+    Pojazd(QStringLiteral("Volkswagen Transporter"), QStringLiteral("PO 11"));
+    Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+    Zaznacz({1, 2, 12});
+    const PageModel& m = Drukuj();
+    const QStringList t = testy::WszystkieTeksty(m);
+    EXPECT_EQ(t, QStringList({"Wydruk wszystkich pojazdów", "Marka", "Nr rejestrac.", "Data i przebieg", "Fiat", "PO 2",
+                              "Brak danych", "Volkswagen Transporter", "PO 11", "Brak danych"}));
+    // Each cell stands centred under its caption, and no column overlaps the next.
+    const auto teksty = testy::Teksty(m);
+    auto srodek = [&](const QString& s) {
+        for (const auto& x : teksty)
+            if (x.tekst == s)
+                return (x.x + x.x2) / 2;
+        return -1.0;
+    };
+    auto prawy = [&](const QString& s) {
+        for (const auto& x : teksty)
+            if (x.tekst == s)
+                return x.x2;
+        return -1.0;
+    };
+    EXPECT_NEAR(srodek(QStringLiteral("Fiat")), srodek(QStringLiteral("Marka")), 0.01);
+    EXPECT_NEAR(srodek(QStringLiteral("PO 2")), srodek(QStringLiteral("Nr rejestrac.")), 0.01);
+    EXPECT_NEAR(srodek(QStringLiteral("Brak danych")), srodek(QStringLiteral("Data i przebieg")), 0.01);
+    // The make column is as wide as its widest cell.
+    EXPECT_LE(prawy(QStringLiteral("Volkswagen Transporter")), srodek(QStringLiteral("PO 11")));
+    const auto& k = QRPojazdy->Kolumny();
+    EXPECT_EQ(k[0].Szerokosc, QRPojazdy->SzerokoscTekstu(QStringLiteral("Volkswagen Transporter")));
+    EXPECT_EQ(k[2].Szerokosc, QRPojazdy->SzerokoscTekstu(QStringLiteral("Data i przebieg")) + 4);
+}
+
+TEST_F(Pojazdy, AChosenPlaceKeepsOnlyItsVehicles)
+{
+    const int baza = Miejsce(QStringLiteral("Baza Kórnik"));
+    Miejsce(QStringLiteral("Baza Mosina"));
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"), baza);
+    Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+    ASSERT_TRUE(dm->TMiejsceUz->Locate(QStringLiteral("Identyfiklator"), baza));
+    QRPojazdy->WybraneMiejsceUzytkowania = true;
+    Zaznacz({1});
+    const QStringList t = testy::WszystkieTeksty(Drukuj());
+    EXPECT_EQ(t, QStringList({"Wydruk pojazdów z miejsca użytkowania: Baza Kórnik", "Marka", "Opel"}));
+    QRPojazdy->WybraneMiejsceUzytkowania = false;
+}
+
+TEST_F(Pojazdy, WithNothingTickedEveryVehicleGetsAnEmptyRow)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+    Zaznacz({});
+    const QStringList t = testy::WszystkieTeksty(Drukuj());
+    EXPECT_EQ(t, QStringList({"Wydruk wszystkich pojazdów"}));
+    EXPECT_EQ(Robocze(0).size(), 2u);
+}
