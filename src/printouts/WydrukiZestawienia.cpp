@@ -8,6 +8,9 @@
 #include "WydrukZestTabC.h"
 #include "WydrukTabeliA.h"
 #include "WydrukPojazdow.h"
+#include "WydrukNaprawPrz.h"
+#include "WydrukPrzeglPoj.h"
+#include "WydrukSamDoPrzegl.h"
 
 void UtworzWydrukiZestawienia(TDM& dm)
 {
@@ -19,6 +22,9 @@ void UtworzWydrukiZestawienia(TDM& dm)
     QRWydrukTabeliA = new TQRWydrukTabeliA(dm);
     QRRozliczPolrocze = new TQRRozliczPolrocze(dm, QRWydrukTabeliA);
     QRPojazdy = new TQRPojazdy(dm);
+    QRNaprawyiPrzegl = new TQRNaprawyiPrzegl(dm);
+    QRPrzegladyPojazdow = new TQRPrzegladyPojazdow(dm);
+    QRSamochodyDoPrzegladu = new TQRSamochodyDoPrzegladu(dm);
 }
 
 void ZwolnijWydrukiZestawienia()
@@ -37,4 +43,10 @@ void ZwolnijWydrukiZestawienia()
     QRWydrukTabeliA = nullptr;
     delete QRPojazdy;
     QRPojazdy = nullptr;
+    delete QRNaprawyiPrzegl;
+    QRNaprawyiPrzegl = nullptr;
+    delete QRPrzegladyPojazdow;
+    QRPrzegladyPojazdow = nullptr;
+    delete QRSamochodyDoPrzegladu;
+    QRSamochodyDoPrzegladu = nullptr;
 }

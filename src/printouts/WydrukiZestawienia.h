@@ -1,7 +1,8 @@
 #pragma once
 // The report forms of the statement, created once on the data module's
 // tables and reused for every printout: QRTabelaD, QRTabelaC, QRZalacznik1,
-// QRZestTabC, QRWydrukTabeliA, QRRozliczPolrocze and the vehicle list QRPojazdy.
+// QRZestTabC, QRWydrukTabeliA, QRRozliczPolrocze, and the vehicle lists QRPojazdy,
+// QRNaprawyiPrzegl, QRPrzegladyPojazdow and QRSamochodyDoPrzegladu.
 
 class TDM;
 

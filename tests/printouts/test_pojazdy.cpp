@@ -4,7 +4,10 @@
 #include "ModulTestowy.h"
 
 #include "LookupyPojazdow.h"
+#include "WydrukNaprawPrz.h"
 #include "WydrukPojazdow.h"
+#include "WydrukPrzeglPoj.h"
+#include "WydrukSamDoPrzegl.h"
 
 using namespace kal::report;
 
@@ -246,4 +249,171 @@ TEST_F(Pojazdy, WithNothingTickedEveryVehicleGetsAnEmptyRow)
     const QStringList t = testy::WszystkieTeksty(Drukuj());
     EXPECT_EQ(t, QStringList({"Wydruk wszystkich pojazdów"}));
     EXPECT_EQ(Robocze(0).size(), 2u);
+}
+
+// ============================================================ vehicles due for inspection
+
+namespace {
+
+struct DoPrzegladu : Pojazdy {
+    void Skresl(QDate data)
+    {
+        dm->TPojazdy->Edit();
+        dm->TPojazdyDataSkresleniaZEwidencji->setAsDateTime(data);
+        dm->TPojazdy->Post();
+    }
+    // Today is 2009-06-12.
+    void Dane()
+    {
+        // 30 days and exactly 1000 km left: not due with the defaults.
+        Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"), -1, 15000);
+        Przeglad(QDate(2009, 1, 10), QDate(2009, 7, 12), 10000);
+        Przebieg(QDate(2009, 6, 1), 24000);
+        // 29 days.
+        Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"), -1, 15000);
+        Przeglad(QDate(2009, 1, 10), QDate(2009, 7, 11), 10000);
+        Przebieg(QDate(2009, 6, 1), 20000);
+        // 999 km.
+        Pojazd(QStringLiteral("Skoda"), QStringLiteral("PO 3"), -1, 15000);
+        Przeglad(QDate(2009, 1, 10), QDate(2010, 1, 1), 10000);
+        Przebieg(QDate(2009, 6, 1), 24001);
+        // Deregistered today, overdue.
+        Pojazd(QStringLiteral("Audi"), QStringLiteral("PO 4"));
+        Przeglad(QDate(2008, 6, 1), QDate(2009, 6, 1), 50);
+        Przebieg(QDate(2009, 6, 1), 100);
+        Skresl(QDate(2009, 6, 12));
+        // Deregistered tomorrow, overdue, no kilometres between inspections.
+        Pojazd(QStringLiteral("Ford"), QStringLiteral("PO 5"));
+        Przeglad(QDate(2008, 6, 1), QDate(2009, 6, 1), 50);
+        Przebieg(QDate(2009, 6, 1), 100);
+        Skresl(QDate(2009, 6, 13));
+        // No mileage at all.
+        Pojazd(QStringLiteral("Kia"), QStringLiteral("PO 6"), -1, 15000);
+        Przeglad(QDate(2009, 1, 10), QDate(2009, 6, 20), 0);
+        // No inspection.
+        Pojazd(QStringLiteral("Seat"), QStringLiteral("PO 7"));
+        Przebieg(QDate(2009, 6, 1), 100);
+    }
+    QStringList Wiersze(const PageModel& m)
+    {
+        QStringList t = testy::WszystkieTeksty(m);
+        return t.mid(5);
+    }
+};
+
+} // namespace
+
+TEST_F(DoPrzegladu, WithTheDefaultsOnlyVehiclesUnder30DaysOr1000KmPrint)
+{
+    Dane();
+    const int fiat = dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+    Idz(fiat);
+    dialogi.answerPrinter(true);
+    QRSamochodyDoPrzegladu->PrzygotujIDrukuj(false);
+    ASSERT_EQ(drukarka.zadania.size(), 1u);
+    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk samochodów dp przeglądu."));
+    const QStringList t = testy::WszystkieTeksty(drukarka.wydruki[0]);
+    EXPECT_EQ(t.mid(0, 5), QStringList({"Wydruk samochodów do przeglądu w dniu: 12 czerwca 2009 roku.",
+                                        "Marka i numer rejestrcyjny", "Data przeglądu", "Przebieg do przeglądu",
+                                        "Aktualny przebieg"}));
+    EXPECT_EQ(t.mid(5), QStringList({"Fiat PO 2", "11-07-2009", "25 000", "20 000", "Ford PO 5", "01-06-2009", "50",
+                                     "100", "Skoda PO 3", "01-01-2010", "25 000", "24 001"}));
+    EXPECT_EQ(dm->TPojazdyIdentyfikatorPojazdu->AsInteger(), fiat);
+}
+
+TEST_F(DoPrzegladu, AllVehiclesStillNeedAnInspectionDateAMileageAndTheRegister)
+{
+    Dane();
+    QRSamochodyDoPrzegladu->Wszystkie = true;
+    dialogi.answerPrinter(true);
+    QRSamochodyDoPrzegladu->PrzygotujIDrukuj(false);
+    QRSamochodyDoPrzegladu->Wszystkie = false;
+    QStringList marki;
+    for (const QString& s : testy::WszystkieTeksty(drukarka.wydruki[0]).mid(5))
+        if (s.contains(QStringLiteral(" PO ")))
+            marki << s;
+    EXPECT_EQ(marki, QStringList({"Fiat PO 2", "Ford PO 5", "Opel PO 1", "Skoda PO 3"}));
+}
+
+TEST_F(DoPrzegladu, NoVehicleDueStillPrintsTitleAndHeaders)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    dialogi.answerPrinter(true);
+    QRSamochodyDoPrzegladu->PrzygotujIDrukuj(false);
+    EXPECT_EQ(testy::WszystkieTeksty(drukarka.wydruki[0]).size(), 5);
+}
+
+// ============================================================ inspections of every vehicle
+
+TEST_F(DoPrzegladu, TheInspectionStateOfEveryVehicleInTheRegister)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"), -1, 15000);
+    Przeglad(QDate(2009, 1, 10), QDate(2010, 1, 10), 12000);
+    Przeglad(QDate(2009, 3, 1), QDate(), 13000);
+    Przebieg(QDate(2009, 5, 1), 14000);
+    Przebieg(QDate(2009, 6, 1), 13900);
+    Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"), -1, 15000);
+    Przebieg(QDate(2009, 5, 1), 5000);
+    Pojazd(QStringLiteral("Skoda"), QStringLiteral("PO 3"));
+    Przeglad(QDate(2009, 1, 10), QDate(2010, 1, 10), 1234.5);
+    Pojazd(QStringLiteral("Kia"), QStringLiteral("PO 6"));
+    Przeglad(QDate(2009, 1, 10), QDate(2010, 1, 10), 50);
+    Przebieg(QDate(2009, 5, 1), 100);
+    Pojazd(QStringLiteral("Audi"), QStringLiteral("PO 4"));
+    Skresl(QDate(2009, 6, 12));
+    Pojazd(QStringLiteral("Ford"), QStringLiteral("PO 5"));
+    Skresl(QDate(2009, 6, 13));
+
+    dialogi.answerPrinter(true);
+    QRPrzegladyPojazdow->PrzygotujIDrukuj(false);
+    ASSERT_EQ(drukarka.zadania.size(), 1u);
+    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk przeglądów pojazdów."));
+    const QStringList t = testy::WszystkieTeksty(drukarka.wydruki[0]);
+    // The long headings break within their columns.
+    EXPECT_EQ(t.mid(0, 7), QStringList({"Wydruk przeglądów pojazdów w dniu: 12 czerwca 2009 roku.",
+                                        "Nr rejestracyjny i marka", "Data ostatniego przeglądu i", "Data następnego",
+                                        "Przebieg aktualny i do", "przebieg", "przeglądu"}));
+    // Fiat and Ford have no inspection; the Ford has no mileage either.
+    EXPECT_EQ(t.mid(7), QStringList({"PO 2 Fiat", "brak danych.", "5000 : 15000",
+                                     "PO 5 Ford", "brak danych.", "Brak przebiegów",
+                                     "PO 6 Kia", "10-01-2009 50 km", "10-01-2010", "100 : Brak danych",
+                                     "PO 1 Opel", "10-01-2009 12 000 km", "10-01-2010", "13900 : 27000",
+                                     "PO 3 Skoda", "10-01-2009 1 234,5 km", "10-01-2010", "Brak przebiegów"}));
+}
+
+// ============================================================ repairs of chosen months
+
+TEST_F(DoPrzegladu, RepairsOfTheChosenMonthsVehicleByVehicle)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    Przeglad(QDate(2009, 1, 10), QDate(), 100, QStringLiteral("F/1"));
+    dm->TPrzegl->Insert();
+    dm->TPrzeglData->setAsDateTime(QDate(2009, 3, 1));
+    dm->TPrzeglNrFaktury->setAsString(QStringLiteral("F/2"));
+    dm->TPrzeglZakresRobot->setAsString(QStringLiteral("wymiana oleju"));
+    dm->TPrzeglZakupioneCzesci->setAsString(QStringLiteral("filtr"));
+    dm->TPrzeglWartosc->setAsFloat(1250.5);
+    dm->TPrzegl->Post();
+    Przeglad(QDate(2009, 5, 31), QDate(), 100, QStringLiteral("F/3"));
+    Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+    Przeglad(QDate(2008, 4, 1), QDate(), 100, QStringLiteral("F/9"));
+
+    QRNaprawyiPrzegl->Rok = 2009;
+    QRNaprawyiPrzegl->McOd = 3;
+    QRNaprawyiPrzegl->McDo = 5;
+    dialogi.answerPrinter(true);
+    QRNaprawyiPrzegl->PrzygotujIDrukuj(false);
+    ASSERT_EQ(drukarka.zadania.size(), 1u);
+    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk napraw i przeglądów."));
+    const QStringList t = testy::WszystkieTeksty(drukarka.wydruki[0]);
+    EXPECT_EQ(t, QStringList({"Naprawy i przeglądy za miesiące: 3 - 5 .2009.", "Numer rejestracyjny marka pojazdu",
+                              "Nr faktury          Data", "Zakres robót", "Zakupione części", "Wartość", "PO 1 Opel",
+                              "F/2", "2009-03-01", "wymiana oleju", "filtr", "1 250,50", "F/3", "2009-05-31", "0,00"}));
+
+    // Months in the wrong order: no row passes.
+    QRNaprawyiPrzegl->McOd = 5;
+    QRNaprawyiPrzegl->McDo = 3;
+    dialogi.answerPrinter(true);
+    QRNaprawyiPrzegl->PrzygotujIDrukuj(false);
+    EXPECT_EQ(testy::WszystkieTeksty(drukarka.wydruki[1]).size(), 6);
 }
