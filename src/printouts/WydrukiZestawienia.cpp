@@ -11,6 +11,7 @@
 #include "WydrukNaprawPrz.h"
 #include "WydrukPrzeglPoj.h"
 #include "WydrukSamDoPrzegl.h"
+#include "WydrukZuzyciaPaliwa.h"
 
 void UtworzWydrukiZestawienia(TDM& dm)
 {
@@ -25,6 +26,7 @@ void UtworzWydrukiZestawienia(TDM& dm)
     QRNaprawyiPrzegl = new TQRNaprawyiPrzegl(dm);
     QRPrzegladyPojazdow = new TQRPrzegladyPojazdow(dm);
     QRSamochodyDoPrzegladu = new TQRSamochodyDoPrzegladu(dm);
+    QRZyzyciePaliwa = new TQRZyzyciePaliwa(dm);
 }
 
 void ZwolnijWydrukiZestawienia()
@@ -49,4 +51,6 @@ void ZwolnijWydrukiZestawienia()
     QRPrzegladyPojazdow = nullptr;
     delete QRSamochodyDoPrzegladu;
     QRSamochodyDoPrzegladu = nullptr;
+    delete QRZyzyciePaliwa;
+    QRZyzyciePaliwa = nullptr;
 }

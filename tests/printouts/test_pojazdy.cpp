@@ -8,6 +8,7 @@
 #include "WydrukPojazdow.h"
 #include "WydrukPrzeglPoj.h"
 #include "WydrukSamDoPrzegl.h"
+#include "WydrukZuzyciaPaliwa.h"
 
 using namespace kal::report;
 
@@ -416,4 +417,157 @@ TEST_F(DoPrzegladu, RepairsOfTheChosenMonthsVehicleByVehicle)
     dialogi.answerPrinter(true);
     QRNaprawyiPrzegl->PrzygotujIDrukuj(false);
     EXPECT_EQ(testy::WszystkieTeksty(drukarka.wydruki[1]).size(), 6);
+}
+
+// ============================================================ fuel use
+
+namespace {
+
+struct ZuzyciePaliwa : Pojazdy {
+    int orlen = 0, baza = 0, kornik = 0, mosina = 0;
+    int MiejsceTank(const QString& nazwa)
+    {
+        dm->TMiejscTank->Insert();
+        dm->TMiejscTankNazwa->setAsString(nazwa);
+        dm->TMiejscTank->Post();
+        return dm->TMiejscTankIdentyfikator->AsInteger();
+    }
+    void Zakup(int pojazd, QDate data, const char* paliwo, double litry, double cena, int tank, int miejsce,
+               const QString& faktura)
+    {
+        dm->TZuzycie->Insert();
+        dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(pojazd);
+        dm->TZuzycieDataTankowania->setAsDateTime(data);
+        dm->TZuzycieRodzajPaliwa->setAsString(QString::fromLatin1(paliwo));
+        dm->TZuzycieIloscPaliwa->setAsFloat(litry);
+        dm->TZuzycieCenaPaliwa->setAsFloat(cena);
+        dm->TZuzycieMiejsceTankowania->setAsInteger(tank);
+        if (miejsce > 0)
+            dm->TZuzycieMiejsceUzytkowania->setAsInteger(miejsce);
+        dm->TZuzycieNumerFaktury->setAsString(faktura);
+        dm->TZuzycie->Post();
+    }
+    // Opel (place Kórnik): 40 l diesel at 4,50 = 180,00 in March at Orlen;
+    //                      12,25 l petrol 94 at 4 = 49,00 in June at Orlen.
+    // Fiat (no place): 20 l biodiesel at 3,50 = 70,00 in May at the depot,
+    //                  its own place Mosina; 5 l diesel at 4 = 20,00 in April
+    //                  at the depot, no place at all.
+    void Dane()
+    {
+        orlen = MiejsceTank(QStringLiteral("Orlen Kórnik"));
+        baza = MiejsceTank(QStringLiteral("Baza"));
+        kornik = Miejsce(QStringLiteral("Kórnik"));
+        mosina = Miejsce(QStringLiteral("Mosina"));
+        const int opel = Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"), kornik);
+        const int fiat = Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+        Zakup(opel, QDate(2009, 3, 1), "5", 40, 4.5, orlen, 0, QStringLiteral("FV 1"));
+        Zakup(opel, QDate(2009, 6, 10), "1", 12.25, 4, orlen, 0, QStringLiteral("FV 2"));
+        Zakup(fiat, QDate(2009, 5, 5), "a", 20, 3.5, baza, mosina, QStringLiteral("FV 3"));
+        Zakup(fiat, QDate(2009, 4, 2), "5", 5, 4, baza, 0, QStringLiteral("FV 4"));
+    }
+    QStringList Druk()
+    {
+        dialogi.answerPrinter(true);
+        QRZyzyciePaliwa->PrzygotujIDrukuj(false);
+        EXPECT_FALSE(drukarka.wydruki.empty());
+        QStringList t = testy::WszystkieTeksty(drukarka.wydruki.back());
+        t.removeFirst(); // the print date and time
+        return t;
+    }
+    QStringList Podsumowanie(const QStringList& t) { return t.mid(t.size() - 11); }
+    void SetUp() override
+    {
+        Pojazdy::SetUp();
+        QRZyzyciePaliwa->WszystkieMiejscaTankowania = true;
+        QRZyzyciePaliwa->WszystkieMiejscaUzytkowania = true;
+        QRZyzyciePaliwa->NumerRejestracyjnyFiltru.clear();
+        QRZyzyciePaliwa->McOd = 1;
+        QRZyzyciePaliwa->McDo = 6;
+    }
+};
+
+QStringList Paliwa(std::initializer_list<const char*> ilosci)
+{
+    QStringList l{QStringLiteral("W tym:")};
+    size_t i = 0;
+    for (const char* q : ilosci)
+        l << TQRZyzyciePaliwa::NazwyPaliw()[i++] + QStringLiteral(": ") + QString::fromUtf8(q);
+    return l;
+}
+
+} // namespace
+
+TEST_F(ZuzyciePaliwa, EveryPurchaseWithItsValueTotalsAndFuelKinds)
+{
+    Dane();
+    const QStringList t = Druk();
+    ASSERT_EQ(drukarka.zadania.size(), 1u);
+    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk zużycia paliwa."));
+    EXPECT_EQ(t.mid(0, 3), QStringList({"Wszystkie miejsca tankowania.",
+                                        "Zestawienie zużycia paliwa za miesiące 1 - 6 2009 roku.",
+                                        "Wszystkie miejsca użytkowania.   Wszystkie numery rejestracyjne."}));
+    EXPECT_EQ(t.mid(3, 8), QStringList({"Pojazd", "Miejsce tankowania", "Numer faktury", "Data tank.", "Ilość",
+                                        "Rodzaj paliwa", "Cena", "Wartość"}));
+    const int i = int(t.indexOf(QStringLiteral("FV 1")));
+    ASSERT_GE(i, 2);
+    EXPECT_EQ(t.mid(i - 2, 8), QStringList({"Opel", "Orlen Kórnik", "FV 1", "2009-03-01", "40,00", "5 - olej napędowy",
+                                            "4,50", "180,00"}));
+    // 40 + 12,25 + 20 + 5 litres; 180 + 49 + 70 + 20 zł.
+    const QStringList s = Podsumowanie(t);
+    EXPECT_EQ(s[0], QStringLiteral("Razem ilość: 77,25    Razem wartość sprzedaży: 319,00"));
+    EXPECT_EQ(s.mid(1), Paliwa({"12,25", "0,00", "0,00", "0,00", "45,00", "0,00", "20,00", "0,00", "0,00"}));
+}
+
+TEST_F(ZuzyciePaliwa, NothingPassesAndTheSummaryStillPrints)
+{
+    const QStringList t = Druk();
+    EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 0,00    Razem wartość sprzedaży: 0,00"));
+    EXPECT_EQ(Podsumowanie(t).mid(1), Paliwa({"0,00", "0,00", "0,00", "0,00", "0,00", "0,00", "0,00", "0,00", "0,00"}));
+}
+
+TEST_F(ZuzyciePaliwa, ARefuellingPlaceAndMonthsNarrowTheList)
+{
+    Dane();
+    ASSERT_TRUE(dm->TMiejscTank->Locate(QStringLiteral("Identyfikator"), orlen));
+    QRZyzyciePaliwa->WszystkieMiejscaTankowania = false;
+    QRZyzyciePaliwa->McOd = 1;
+    QRZyzyciePaliwa->McDo = 5;
+    const QStringList t = Druk();
+    EXPECT_EQ(t.mid(0, 2), QStringList({"Tankowano w: Orlen Kórnik", "Zestawienie zużycia paliwa za miesiące 1 - 5 2009 roku."}));
+    EXPECT_TRUE(t.contains(QStringLiteral("FV 1")));
+    EXPECT_FALSE(t.contains(QStringLiteral("FV 2")));
+    EXPECT_FALSE(t.contains(QStringLiteral("FV 3")));
+    EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 40,00    Razem wartość sprzedaży: 180,00"));
+}
+
+TEST_F(ZuzyciePaliwa, APlaceOfUseCountsTheVehiclesPlaceForRecordsWithoutTheirOwn)
+{
+    Dane();
+    ASSERT_TRUE(dm->TMiejsceUz->Locate(QStringLiteral("Identyfiklator"), kornik));
+    QRZyzyciePaliwa->WszystkieMiejscaUzytkowania = false;
+    QStringList t = Druk();
+    EXPECT_EQ(t[2], QStringLiteral("Miejsce użytkowania: Kórnik   Wszystkie numery rejestracyjne."));
+    EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 52,25    Razem wartość sprzedaży: 229,00"));
+
+    ASSERT_TRUE(dm->TMiejsceUz->Locate(QStringLiteral("Identyfiklator"), mosina));
+    t = Druk();
+    EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 20,00    Razem wartość sprzedaży: 70,00"));
+}
+
+TEST_F(ZuzyciePaliwa, TheRegistrationMatchesWhateverTheCaseAndBlanks)
+{
+    Dane();
+    QRZyzyciePaliwa->NumerRejestracyjnyFiltru = QStringLiteral("  po2 ");
+    const QStringList t = Druk();
+    EXPECT_EQ(t[2], QStringLiteral("Wszystkie miejsca użytkowania.   Wybrano numer rejestarcyjny: po2."));
+    EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 25,00    Razem wartość sprzedaży: 90,00"));
+}
+
+TEST_F(ZuzyciePaliwa, APreviewPrintedAgainCountsOnce)
+{
+    Dane();
+    Druk();
+    const auto drugi = QRZyzyciePaliwa->prepare();
+    QStringList t = testy::WszystkieTeksty(*drugi);
+    EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 77,25    Razem wartość sprzedaży: 319,00"));
 }
