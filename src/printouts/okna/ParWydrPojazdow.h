@@ -1,0 +1,38 @@
+#pragma once
+// The parameters of the vehicle list: the columns to print and, when wanted,
+// the one place of use whose vehicles are printed.
+
+#include "PrzyciskiWydruku.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QListWidget;
+class TDM;
+
+namespace kal {
+class TDBGrid;
+}
+
+class TFParWydrPoj final : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFParWydrPoj(TDM& dm, QWidget* parent = nullptr);
+
+    // On the first show ticks every column; binds the places grid, shows the
+    // window modally and unbinds it. Returns the modal result.
+    int Pokaz();
+    // Prints (or previews) the list with the window's choices.
+    void Drukuj(bool podglad);
+
+    QListWidget* CheckListBox1 = nullptr;
+    QCheckBox* ChBMiejsceUzytkowania = nullptr;
+    kal::TDBGrid* DBGrid1 = nullptr;
+    PrzyciskiWydruku Przyciski;
+    bool PierwszePokazanie = true;
+
+private:
+    TDM& m_dm;
+};
+
+extern TFParWydrPoj* FParWydrPoj;
