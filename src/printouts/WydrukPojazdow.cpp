@@ -305,7 +305,8 @@ void TQRPojazdy::PrzygotujIDrukuj(bool podglad)
             k.Szerokosc = std::max(k.Szerokosc, SzerokoscTekstu(tekst));
             r.FieldByName(QStringLiteral("Pole%1").arg(j + 1))->setAsString(tekst);
         }
-        r.FieldByName(QStringLiteral("Klucz"))->setAsString(QString::asprintf("%03d", n));
+        // Ten digits, so that the key order stays the row order past row 999.
+        r.FieldByName(QStringLiteral("Klucz"))->setAsString(QString::asprintf("%010d", n));
         r.Post();
         ++n;
     }

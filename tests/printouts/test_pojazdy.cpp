@@ -176,10 +176,10 @@ TEST_F(Pojazdy, TheListHoldsTheChosenColumnsWithMileageAndAverageUse)
     // Vehicles in the register's order: kind, make, registration.
     const auto w = Robocze(5);
     ASSERT_EQ(w.size(), 4u);
-    EXPECT_EQ(w[0], QStringList({"001", "1", "Audi", "PO 4", "Brak danych", "-"}));
-    EXPECT_EQ(w[1], QStringList({"002", "2", "Fiat", "PO 2", "02-02-2009 500,4", "-"}));
-    EXPECT_EQ(w[2], QStringList({"003", "3", "Opel", "PO 1", "03-03-2009 700", "12,5"}));
-    EXPECT_EQ(w[3], QStringList({"004", "4", "Skoda", "PO 3", "02-04-2009 400", "5"}));
+    EXPECT_EQ(w[0], QStringList({"0000000001", "1", "Audi", "PO 4", "Brak danych", "-"}));
+    EXPECT_EQ(w[1], QStringList({"0000000002", "2", "Fiat", "PO 2", "02-02-2009 500,4", "-"}));
+    EXPECT_EQ(w[2], QStringList({"0000000003", "3", "Opel", "PO 1", "03-03-2009 700", "12,5"}));
+    EXPECT_EQ(w[3], QStringList({"0000000004", "4", "Skoda", "PO 3", "02-04-2009 400", "5"}));
     ASSERT_EQ(drukarka.zadania.size(), 1u);
     EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk pojazdów."));
 }
@@ -570,4 +570,20 @@ TEST_F(ZuzyciePaliwa, APreviewPrintedAgainCountsOnce)
     const auto drugi = QRZyzyciePaliwa->prepare();
     QStringList t = testy::WszystkieTeksty(*drugi);
     EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 77,25    Razem wartość sprzedaży: 319,00"));
+}
+
+TEST_F(Pojazdy, PastRow999TheRowsStillPrintInOrder)
+{
+    for (int i = 0; i < 1001; ++i)
+        Pojazd(QStringLiteral("Opel"), QStringLiteral("PO %1").arg(i, 4, 10, QLatin1Char('0')));
+    Zaznacz({0});
+    const QStringList t = testy::WszystkieTeksty(Drukuj());
+    QStringList numery;
+    for (int i = 1; i <= 1001; ++i)
+        numery << QString::number(i);
+    QStringList wiersze;
+    for (const QString& s : t)
+        if (s != QStringLiteral("L.p.") && !s.startsWith(QStringLiteral("Wydruk")))
+            wiersze << s;
+    EXPECT_EQ(wiersze, numery);
 }
