@@ -105,7 +105,8 @@ int main(int argc, char** argv)
     qputenv("TEMP", tymczasowy.path().toLocal8Bit());
     std::printf("data directory %s\n", qPrintable(katalog));
 
-    TDM dm;
+    auto modul = std::make_unique<TDM>();
+    TDM& dm = *modul;
     InicjalizujFunkcjeSrodowiska();
     QElapsedTimer zegar;
     zegar.start();
@@ -203,16 +204,6 @@ int main(int argc, char** argv)
     std::printf("WypelnijTabeleD: %d records, %d vehicles, %d slots, %.3f s (table D total %.2f Mg)\n",
                 liczbaZapisow, liczbaPojazdow, ZuzyciePaliwa().UzytePozycje(), silnik, razemMg);
 
-    QProcess sqlite;
-    zegar.restart();
-    sqlite.start(QStringLiteral("sqlite3"), {QStringLiteral("Zuz20091.db"), ZapytanieSql(firma)});
-    sqlite.waitForFinished(-1);
-    const double sql = zegar.nsecsElapsed() / 1e9;
-    const QByteArray wynik = sqlite.readAllStandardOutput();
-    std::printf("sqlite3 join + GROUP BY: %.3f s, %d cells%s\n", sql, int(wynik.count('\n')),
-                sqlite.exitCode() == 0 ? "" : qPrintable(QStringLiteral(" (error: %1)")
-                                                             .arg(QString::fromUtf8(sqlite.readAllStandardError()))));
-    std::printf("ratio engine / SQL: %.2f\n", silnik / sql);
     // Both must find the same litres per (row, fuel column).
     QMap<QPair<int, int>, double> litry;
     for (int nr = 0; nr < ZuzyciePaliwa().UzytePozycje(); ++nr) {
@@ -228,6 +219,20 @@ int main(int argc, char** argv)
         }
         litry[qMakePair(p.klucz.wiersz, g)] += p.litry;
     }
+    // The engine keeps its files locked while they are open.
+    ZwolnijFunkcjeSrodowiska();
+    modul.reset();
+
+    QProcess sqlite;
+    zegar.restart();
+    sqlite.start(QStringLiteral("sqlite3"), {QStringLiteral("Zuz20091.db"), ZapytanieSql(firma)});
+    sqlite.waitForFinished(-1);
+    const double sql = zegar.nsecsElapsed() / 1e9;
+    const QByteArray wynik = sqlite.readAllStandardOutput();
+    std::printf("sqlite3 join + GROUP BY: %.3f s, %d cells%s\n", sql, int(wynik.count('\n')),
+                sqlite.exitCode() == 0 ? "" : qPrintable(QStringLiteral(" (error: %1)")
+                                                             .arg(QString::fromUtf8(sqlite.readAllStandardError()))));
+    std::printf("ratio engine / SQL: %.2f\n", silnik / sql);
     int zgodne = 0, rozne = 0;
     for (const QByteArray& linia : wynik.split('\n')) {
         const QList<QByteArray> c = linia.split('|');
@@ -238,6 +243,5 @@ int main(int argc, char** argv)
     }
     rozne += int(litry.size());
     std::printf("cells with the same litres: %d, differing: %d\n", zgodne, rozne);
-    ZwolnijFunkcjeSrodowiska();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "DaneSrodowiskaTabel.h"
 #include "Exceptions.h"
+#include "FunkcjeSrodowiska.h"
 
 #include "Dane.h"
 
@@ -60,8 +61,16 @@ IDaneSrodowiska& DaneSrodowiska()
                             && tabele->Tabele().TStawkiTabC == t.TStawkiTabC
                             && tabele->Tabele().TTabelaD == t.TTabelaD
                             && tabele->Tabele().TStawkiTabD == t.TStawkiTabD;
-        if (!teSame)
+        if (!teSame) {
             tabele = std::make_unique<DaneSrodowiskaTabel>(t);
+            // A new module: its densities are read afresh, and its typed fee
+            // values recompute the fee objects from now on.
+            Gestosci().Wyczysc();
+            if (!DM->PrzeliczTabeleC)
+                DM->PrzeliczTabeleC = [] { OplatyC().Przelicz(); };
+            if (!DM->PrzeliczTabeleD)
+                DM->PrzeliczTabeleD = [] { OplatyD().Przelicz(); };
+        }
         return *tabele;
     }
     static BrakDanych brak;

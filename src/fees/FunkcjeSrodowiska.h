@@ -19,7 +19,8 @@ int KodPaliwaZuzycia();
 // Connects the fee engine to the data module `DM` once it exists: a value
 // typed into a table C or table D quantity or rate then recomputes the
 // matching fee object (while its window is open), and the density cache is
-// read afresh from the module's table.
+// read afresh from the module's table. The engine also connects itself the
+// first time it reaches a new data module.
 void InicjalizujFunkcjeSrodowiska();
 // Cuts that connection before the data module goes.
 void ZwolnijFunkcjeSrodowiska();

@@ -23,17 +23,6 @@ TEST(KodPaliwa, DigitsLettersAndNoFuel)
     EXPECT_TRUE(spacja < 0 || spacja > 12);
 }
 
-TEST(KodPaliwa, CodeTextsAndNames)
-{
-    EXPECT_EQ(KodPaliwaTekst(1), QStringLiteral("1"));
-    EXPECT_EQ(KodPaliwaTekst(10), QStringLiteral("a"));
-    EXPECT_EQ(KodPaliwaTekst(12), QStringLiteral("c"));
-    EXPECT_EQ(KodPaliwaTekst(13), QString());
-    EXPECT_EQ(NazwaPaliwa(4), QStringLiteral("gaz płynny propan-butan"));
-    EXPECT_EQ(NazwaPaliwa(6), QStringLiteral("olej napędowy o zawartości siarki poniżej 0,02% m/m"));
-    EXPECT_EQ(NazwaPaliwa(11), QStringLiteral("biometan"));
-}
-
 namespace {
 
 std::vector<WierszGestosci> DwanascieGestosci()

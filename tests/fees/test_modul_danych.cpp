@@ -28,7 +28,8 @@ protected:
         qputenv("TEMP", temp.path().toLocal8Bit());
         kal::SetTodayForTests(QDate(2009, 6, 12));
         dm = std::make_unique<TDM>();
-        InicjalizujFunkcjeSrodowiska();
+        if (inicjalizuj)
+            InicjalizujFunkcjeSrodowiska();
         UstawOdswiezanieTabeliD([this] { ++odswiezeniaD; });
         UstawOdswiezanieTabeliC([this] { ++odswiezeniaC; });
 
@@ -76,6 +77,7 @@ protected:
         return OplatyD().teksty[static_cast<size_t>(IndeksKomorkiTabeliD(QString::fromLatin1(pole)))];
     }
 
+    bool inicjalizuj = true;
     kal::test::TestDir katalog;
     QTemporaryDir temp;
     QByteArray staryTemp;
@@ -198,4 +200,52 @@ TEST_F(ModulDanych, RecordOfAVehicleMissingFromTheRegister)
     EXPECT_EQ(dialogs.boxes()[0].text, QStringLiteral("Liczba pominiętych zapisów zużycia paliwa: 1.\n"
                                                       "Pojazdów tych zapisów nie ma w ewidencji pojazdów, "
                                                       "więc ich paliwo nie zostało wliczone do tabeli D !!!"));
+}
+
+TEST_F(ModulDanych, EditedDensityCountsOnceTheCacheIsReset)
+{
+    const int osobowy = Pojazd("1", "WX 12345", QDate(2006, 5, 1)); // row 5
+    Tankowanie(osobowy, "5", 1000.0);
+    ZuzyciePaliwa().WypelnijTabeleD();
+    EXPECT_DOUBLE_EQ(D("5e"), 0.84); // 0.835 kg/l
+    dm->TTabelaD->Post();
+
+    ASSERT_TRUE(dm->TTabelaGest->Locate(QStringLiteral("IdentyfikatorPaliwa"), QStringLiteral("5")));
+    dm->TTabelaGest->Edit();
+    dm->TTabelaGestGestosc->setAsFloat(0.845);
+    dm->TTabelaGest->Post();
+    ZuzyciePaliwa().WypelnijTabeleD();
+    EXPECT_DOUBLE_EQ(D("5e"), 0.84); // still the cached density
+
+    Gestosci().Wyczysc(); // the density register closes
+    ZuzyciePaliwa().WypelnijTabeleD();
+    EXPECT_DOUBLE_EQ(D("5e"), 0.85); // 845 kg
+}
+
+namespace {
+
+// The program that never calls InicjalizujFunkcjeSrodowiska.
+class ModulBezInicjalizacji : public ModulDanych {
+protected:
+    void SetUp() override
+    {
+        inicjalizuj = false;
+        ModulDanych::SetUp();
+    }
+};
+
+} // namespace
+
+TEST_F(ModulBezInicjalizacji, OpeningTheWindowConnectsTheEngine)
+{
+    // As the table D window opens: Tag 1, then a recompute.
+    dm->TTabelaD->setTag(1);
+    OplatyD().Przelicz();
+    EXPECT_EQ(odswiezeniaD, 1);
+    dm->TTabelaD->Edit();
+    dm->TTabelaD->FieldByName(QStringLiteral("32a"))->setText(QStringLiteral("2"));
+    dm->TStawkiTabD->Edit();
+    dm->TStawkiTabD->FieldByName(QStringLiteral("32a"))->setText(QStringLiteral("3,5"));
+    EXPECT_EQ(TekstD("32a"), QStringLiteral("7,00"));
+    EXPECT_EQ(odswiezeniaD, 3);
 }

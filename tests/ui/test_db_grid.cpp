@@ -3,6 +3,7 @@
 // large table, the wheel step and editing in place.
 #include "DBGrid.h"
 #include "DBNavigator.h"
+#include "Exceptions.h"
 #include "InputHook.h"
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
@@ -116,6 +117,17 @@ TEST_F(GridTest, ShowsRowsTitlesAndAlignment)
     EXPECT_EQ(align(0, 0), Qt::AlignLeft);
     EXPECT_EQ(align(0, 2), Qt::AlignHCenter); // the column's own alignment wins
     EXPECT_EQ(align(0, 3), Qt::AlignRight);   // numbers keep the field's
+}
+
+TEST_F(GridTest, ColumnWidths)
+{
+    grid.addColumn(QStringLiteral("Marka")).setWidth(123);
+    grid.addColumn(QStringLiteral("NrRej"));
+    v.NrRej->setDisplayWidth(30);
+    grid.setDataSource(&ds);
+    EXPECT_EQ(grid.columnWidth(0), 123);
+    // Thirty characters of the field, wider than ten.
+    EXPECT_GT(grid.columnWidth(1), 25 * grid.fontMetrics().averageCharWidth());
 }
 
 TEST_F(GridTest, WithoutColumnsShowsEveryVisibleField)
@@ -300,6 +312,72 @@ TEST_F(GridTest, EditsInPlaceThroughSetText)
     EXPECT_EQ(cell(1, 0), "Warszawa");
 }
 
+TEST_F(GridTest, RefusedCellTextStaysInItsEditor)
+{
+    v.Cena->OnSetText = [](TField& f, const QString& text) {
+        if (text.startsWith(u'-'))
+            throw Exception(QStringLiteral("Wartość nie może być ujemna"));
+        f.setAsString(text);
+    };
+    grid.setOptions(dgTitles | dgEditing);
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.addColumn(QStringLiteral("Cena"));
+    grid.setDataSource(&ds);
+    grid.show();
+    QApplication::setActiveWindow(&grid);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+
+    grid.setCurrentIndex(grid.model()->index(0, 1));
+    grid.edit(grid.currentIndex());
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("-5"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor commits after the key
+    EXPECT_EQ(dialogs.texts(), QStringList{"Wartość nie może być ujemna."});
+    EXPECT_TRUE(grid.EditorMode());
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    EXPECT_EQ(editor->text(), "-5");
+    EXPECT_DOUBLE_EQ(v.Cena->AsFloat(), 1234.5);
+
+    // Moving to another row is refused while the text stands.
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(2, 0)).center());
+    EXPECT_EQ(v.T.RecNo(), 1);
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+
+    // Mended, Enter stores it.
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("5"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor commits after the key
+    EXPECT_FALSE(grid.EditorMode());
+    EXPECT_DOUBLE_EQ(v.Cena->AsFloat(), 5.0);
+    EXPECT_EQ(cell(0, 1), "5,00");
+}
+
+TEST_F(GridTest, EscapeDropsARefusedCellText)
+{
+    v.Cena->OnSetText = [](TField&, const QString&) { throw Exception(QStringLiteral("Nie")); };
+    grid.setOptions(dgTitles | dgEditing);
+    grid.addColumn(QStringLiteral("Cena"));
+    grid.setDataSource(&ds);
+    grid.show();
+    QApplication::setActiveWindow(&grid);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+    grid.edit(grid.model()->index(0, 0));
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, QStringLiteral("7"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor commits after the key
+    ASSERT_TRUE(grid.EditorMode());
+    EXPECT_EQ(dialogs.texts(), QStringList{"Nie."});
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_FALSE(grid.EditorMode());
+    EXPECT_EQ(cell(0, 0), "1 234,50");
+}
+
 TEST_F(GridTest, ReadOnlyGridDoesNotEdit)
 {
     grid.setOptions(dgTitles | dgEditing);
@@ -325,6 +403,91 @@ TEST_F(GridTest, CtrlDeleteAsksBeforeDeleting)
     EXPECT_EQ(v.T.RecordCount(), 3);
     EXPECT_EQ(grid.model()->rowCount(), 3);
     EXPECT_EQ(cell(1, 0), "Skoda");
+}
+
+TEST_F(GridTest, KeysInsertAppendAndCancel)
+{
+    grid.setOptions(dgTitles | dgEditing);
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.setDataSource(&ds);
+    v.T.Next();
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    EXPECT_EQ(v.T.State(), dsInsert);
+    EXPECT_EQ(grid.model()->rowCount(), 5);
+    EXPECT_EQ(grid.currentIndex().row(), 1); // the new row stands where the current one stood
+    QTest::keyClick(&grid, Qt::Key_Escape);
+    EXPECT_EQ(v.T.State(), dsBrowse);
+    EXPECT_EQ(grid.model()->rowCount(), 4);
+    EXPECT_EQ(v.Marka->AsString(), "Opel");
+
+    v.T.Last();
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(v.T.State(), dsInsert);
+    EXPECT_EQ(grid.currentIndex().row(), 4);
+    QTest::keyClick(&grid, Qt::Key_Down); // an untouched new record: nothing more
+    EXPECT_EQ(grid.model()->rowCount(), 5);
+    QTest::keyClick(&grid, Qt::Key_Up); // leaving it untouched drops it
+    EXPECT_EQ(v.T.State(), dsBrowse);
+    EXPECT_EQ(v.T.RecordCount(), 4);
+
+    // A read-only grid inserts nothing.
+    grid.setReadOnly(true);
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    EXPECT_EQ(v.T.State(), dsBrowse);
+}
+
+TEST(GridDetail, FollowsTheMasterRecord)
+{
+    TestDir dir;
+    TTable places(QStringLiteral("TMiejsca"));
+    places.setTableName(QStringLiteral("Miejsca.db"));
+    TField* id = places.AddField(QStringLiteral("Id"), ftInteger);
+    places.IndexDefs().Add(QString(), QStringLiteral("Id"), ixPrimary | ixUnique);
+    places.CreateTable();
+    places.Open();
+    for (int i = 1; i <= 3; ++i) {
+        places.Append();
+        id->setAsInteger(i);
+        places.Post();
+    }
+    TTable fills(QStringLiteral("TTankowania"));
+    fills.setTableName(QStringLiteral("Tankowania.db"));
+    TField* place = fills.AddField(QStringLiteral("Miejsce"), ftInteger);
+    TField* nr = fills.AddField(QStringLiteral("Nr"), ftInteger);
+    TField* litres = fills.AddField(QStringLiteral("Ilosc"), ftFloat);
+    fills.IndexDefs().Add(QString(), QStringLiteral("Miejsce;Nr"), ixPrimary | ixUnique);
+    fills.CreateTable();
+    fills.setIndexFieldNames(QStringLiteral("Miejsce;Nr"));
+    fills.Open();
+    const int rows[][3] = {{1, 2, 40}, {2, 1, 55}, {1, 1, 30}};
+    for (const auto& r : rows) {
+        fills.Append();
+        place->setAsInteger(r[0]);
+        nr->setAsInteger(r[1]);
+        litres->setAsFloat(r[2]);
+        fills.Post();
+    }
+    TDataSource master(&places);
+    TDataSource detail(&fills);
+    fills.setMasterSource(&master);
+    fills.setMasterFields(QStringLiteral("Id"));
+    places.First();
+
+    TDBGrid grid;
+    grid.addColumn(QStringLiteral("Ilosc"));
+    grid.setDataSource(&detail);
+    auto texts = [&] {
+        QStringList out;
+        for (int r = 0; r < grid.model()->rowCount(); ++r)
+            out << grid.model()->index(r, 0).data().toString();
+        return out;
+    };
+    EXPECT_EQ(texts(), (QStringList{"30", "40"})); // by number within the place
+    places.Next();
+    EXPECT_EQ(texts(), QStringList{"55"});
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+    places.Next();
+    EXPECT_EQ(texts(), QStringList{});
 }
 
 // ---------------------------------------------------------------- a large table

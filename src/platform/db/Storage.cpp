@@ -412,7 +412,7 @@ sqlite3* openConnection(const QString& path, bool create)
         throw EDatabaseError(QStringLiteral("Nie można otworzyć zbioru %1: %2").arg(QFileInfo(path).fileName(), msg));
     }
     sqlite3_busy_timeout(db, 5000);
-    sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=8000;", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=20000; PRAGMA mmap_size=536870912;", nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "kal_match", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, matchFunction,
                                nullptr, nullptr, nullptr);
     return db;
@@ -518,7 +518,7 @@ void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, c
 
     sqlite3* db = openConnection(path, true);
     try {
-        QString sql = QStringLiteral("BEGIN; CREATE TABLE data(\"_rid\" INTEGER PRIMARY KEY AUTOINCREMENT");
+        QString sql = QStringLiteral("BEGIN; CREATE TABLE data(\"_rid\" INTEGER PRIMARY KEY");
         for (const TFieldDef& f : fields)
             if (f.DataType != ftAutoInc)
                 sql += QStringLiteral(", %1 %2").arg(quoted(f.Name), sqlType(f.DataType));
@@ -529,7 +529,8 @@ void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, c
             const bool unique = indexes[i].Options & (ixPrimary | ixUnique);
             sql += QStringLiteral("CREATE %1INDEX \"ix%2\" ON data(\"~%2\");").arg(unique ? QStringLiteral("UNIQUE ") : QString()).arg(i);
         }
-        sql += QStringLiteral("CREATE TABLE _kal_fields(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, type INTEGER, size INTEGER);"
+        sql += QStringLiteral("CREATE TABLE _kal_state(hwm INTEGER NOT NULL); INSERT INTO _kal_state VALUES(0);"
+                              "CREATE TABLE _kal_fields(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, type INTEGER, size INTEGER);"
                               "CREATE TABLE _kal_indexes(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, fields TEXT NOT NULL, options INTEGER);");
         execOrThrow(db, sql);
         {
@@ -624,12 +625,44 @@ qint64 DbFile::nextRowid()
 {
     if (m_nextRowid == 0) {
         Stmt& s = cached(QStringLiteral(
-            "SELECT max(COALESCE((SELECT seq FROM sqlite_sequence WHERE name='data'),0),"
+            "SELECT max(COALESCE((SELECT hwm FROM _kal_state),0),"
             " COALESCE((SELECT max(\"_rid\") FROM data),0))"));
         m_nextRowid = s.step() ? s.columnInt(0) + 1 : 1;
         s.reset();
     }
     return m_nextRowid++;
+}
+
+void DbFile::deleteRow(qint64 rid)
+{
+    begin();
+    try {
+        Stmt& mark = cached(QStringLiteral("UPDATE _kal_state SET hwm=max(hwm, ?1)"));
+        mark.bindInt(1, rid);
+        mark.step();
+        mark.reset();
+        Stmt& del = cached(QStringLiteral("DELETE FROM data WHERE \"_rid\"=?1"));
+        del.bindInt(1, rid);
+        del.step();
+        del.reset();
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+void DbFile::deleteAll()
+{
+    begin();
+    try {
+        exec("UPDATE _kal_state SET hwm=max(hwm, COALESCE((SELECT max(\"_rid\") FROM data),0))");
+        exec("DELETE FROM data");
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
 }
 
 Stmt& DbFile::insertStmt()
@@ -697,11 +730,23 @@ namespace {
 constexpr size_t kBlock = 4096;
 }
 
-qint64 Keyset::at(int i) const
+std::pair<size_t, int> Keyset::locate(int i) const
 {
     auto it = std::upper_bound(m_starts.begin(), m_starts.end(), i);
     const size_t b = size_t(it - m_starts.begin()) - 1;
-    return m_blocks[b][size_t(i - m_starts[b])];
+    return {b, i - m_starts[b]};
+}
+
+qint64 Keyset::at(int i) const
+{
+    const auto [b, k] = locate(i);
+    return m_blocks[b].ids[size_t(k)];
+}
+
+const QByteArray& Keyset::keyAt(int i) const
+{
+    const auto [b, k] = locate(i);
+    return m_blocks[b].keys[size_t(k)];
 }
 
 void Keyset::clear()
@@ -711,68 +756,71 @@ void Keyset::clear()
     m_size = 0;
 }
 
-void Keyset::push_back(qint64 id)
+void Keyset::push_back(qint64 id, const QByteArray& key)
 {
-    if (m_blocks.empty() || m_blocks.back().size() >= kBlock) {
+    if (m_blocks.empty() || m_blocks.back().ids.size() >= kBlock) {
         m_blocks.emplace_back();
-        m_blocks.back().reserve(kBlock);
+        m_blocks.back().ids.reserve(kBlock);
+        m_blocks.back().keys.reserve(kBlock);
         m_starts.push_back(m_size);
     }
-    m_blocks.back().push_back(id);
+    m_blocks.back().ids.push_back(id);
+    m_blocks.back().keys.push_back(key);
     ++m_size;
 }
 
-void Keyset::insert(int i, qint64 id)
+void Keyset::insert(int i, qint64 id, const QByteArray& key)
 {
     if (i >= m_size) {
-        push_back(id);
+        push_back(id, key);
         return;
     }
-    auto it = std::upper_bound(m_starts.begin(), m_starts.end(), i);
-    const size_t b = size_t(it - m_starts.begin()) - 1;
-    auto& block = m_blocks[b];
-    block.insert(block.begin() + (i - m_starts[b]), id);
+    const auto [b, k] = locate(i);
+    Block& block = m_blocks[b];
+    block.ids.insert(block.ids.begin() + k, id);
+    block.keys.insert(block.keys.begin() + k, key);
     ++m_size;
-    if (block.size() > 2 * kBlock) {
-        std::vector<qint64> tail(block.begin() + long(kBlock), block.end());
-        block.resize(kBlock);
+    if (block.ids.size() > 2 * kBlock) {
+        Block tail;
+        tail.ids.assign(block.ids.begin() + long(kBlock), block.ids.end());
+        tail.keys.assign(block.keys.begin() + long(kBlock), block.keys.end());
+        block.ids.resize(kBlock);
+        block.keys.resize(kBlock);
         m_blocks.insert(m_blocks.begin() + long(b) + 1, std::move(tail));
         m_starts.insert(m_starts.begin() + long(b) + 1, 0);
     }
-    for (size_t k = b + 1; k < m_blocks.size(); ++k)
-        m_starts[k] = m_starts[k - 1] + int(m_blocks[k - 1].size());
+    rebuild(b + 1);
 }
 
 void Keyset::erase(int i)
 {
-    auto it = std::upper_bound(m_starts.begin(), m_starts.end(), i);
-    const size_t b = size_t(it - m_starts.begin()) - 1;
-    auto& block = m_blocks[b];
-    block.erase(block.begin() + (i - m_starts[b]));
+    const auto [b, k] = locate(i);
+    Block& block = m_blocks[b];
+    block.ids.erase(block.ids.begin() + k);
+    block.keys.erase(block.keys.begin() + k);
     --m_size;
-    if (block.empty()) {
+    if (block.ids.empty()) {
         m_blocks.erase(m_blocks.begin() + long(b));
         m_starts.erase(m_starts.begin() + long(b));
+        rebuild(b);
+        return;
     }
-    rebuild();
+    rebuild(b + 1);
 }
 
-void Keyset::rebuild()
+void Keyset::rebuild(size_t from)
 {
-    int s = 0;
-    for (size_t k = 0; k < m_blocks.size(); ++k) {
-        m_starts[k] = s;
-        s += int(m_blocks[k].size());
-    }
+    for (size_t k = from; k < m_blocks.size(); ++k)
+        m_starts[k] = k == 0 ? 0 : m_starts[k - 1] + int(m_blocks[k - 1].ids.size());
 }
 
 int Keyset::indexOf(qint64 id) const
 {
     for (size_t b = 0; b < m_blocks.size(); ++b) {
-        const auto& block = m_blocks[b];
-        auto it = std::find(block.begin(), block.end(), id);
-        if (it != block.end())
-            return m_starts[b] + int(it - block.begin());
+        const auto& ids = m_blocks[b].ids;
+        auto it = std::find(ids.begin(), ids.end(), id);
+        if (it != ids.end())
+            return m_starts[b] + int(it - ids.begin());
     }
     return -1;
 }

@@ -2,10 +2,13 @@
 // Storage of the dataset engine (internal): one SQLite file per table.
 //
 // A table file holds
-//   data           the rows: "_rid" INTEGER PRIMARY KEY AUTOINCREMENT (the
-//                  autoincrement field, when the table has one, is this
-//                  column), one quoted column per stored field, and one BLOB
+//   data           the rows: "_rid" INTEGER PRIMARY KEY (the autoincrement
+//                  field, when the table has one, is this column; a new row
+//                  takes one above every id used before, see _kal_state),
+//                  one quoted column per stored field, and one BLOB
 //                  column "~<n>" per index holding the row's order key;
+//   _kal_state     the highest row id of a deleted row (written by deletes
+//                  only, so that a post writes no page of its own for it);
 //   _kal_fields    the field definitions (order, name, type, size);
 //   _kal_indexes   the index definitions (order, name, fields, options).
 // Each index is an SQLite index over its key column, UNIQUE for a unique
@@ -115,6 +118,10 @@ public:
     void commit();
     void rollback();
     qint64 nextRowid(); // the row id the next insert takes (never one used before)
+    // Deletes, each in its own transaction, keeping the highest row id ever
+    // used so that it is never given again.
+    void deleteRow(qint64 rid);
+    void deleteAll();
     // "_rid" is ?1, then the stored columns, then the index keys.
     Stmt& insertStmt();
     Stmt& updateStmt();
@@ -137,21 +144,29 @@ private:
     QHash<QString, std::shared_ptr<Stmt>> m_cache;
 };
 
-// An ordered list of row ids kept in blocks, so that inserting or removing
-// one id in a million costs a small copy.
+// An ordered list of row ids, each with its order key, kept in blocks so
+// that inserting or removing one row in a million costs a small copy. The
+// keys stay in memory: key searches and the placing of a posted row read no
+// row from the file.
 class Keyset {
 public:
     int size() const { return m_size; }
     qint64 at(int i) const;
+    const QByteArray& keyAt(int i) const;
     void clear();
-    void push_back(qint64 id);
-    void insert(int i, qint64 id);
+    void push_back(qint64 id, const QByteArray& key);
+    void insert(int i, qint64 id, const QByteArray& key);
     void erase(int i);
     int indexOf(qint64 id) const;
 
 private:
-    void rebuild();
-    std::vector<std::vector<qint64>> m_blocks;
+    struct Block {
+        std::vector<qint64> ids;
+        std::vector<QByteArray> keys;
+    };
+    std::pair<size_t, int> locate(int i) const;
+    void rebuild(size_t from);
+    std::vector<Block> m_blocks;
     std::vector<int> m_starts;
     int m_size = 0;
 };

@@ -84,18 +84,12 @@ struct Cursor {
     int posBeforeInsert = -1;
 
     Stmt fetch;
-    Stmt keyOf;
     Stmt stream;
     int streamPos = -1;
     int lastRead = -2;
     int seqCount = 0;
 
     std::unordered_map<const TField*, LookupCache> lookups;
-    qint64 tailRid = 0; // the last row of the order and its key, kept after appends
-    QByteArray tailKey;
-    // Order keys read by key searches; the upper levels of a binary search
-    // meet the same rows again and again.
-    QHash<qint64, QByteArray> keyCache;
 
     QString colExpr(int col) const
     {
@@ -310,16 +304,6 @@ void TTable::chooseOrder()
     // statements that depend on the order
     c.stream = Stmt();
     c.streamPos = -1;
-    c.keyOf = Stmt();
-    if (c.orderIndex >= 0) {
-        const QString k = quoted(c.file->indexes()[size_t(c.orderIndex)].keyColumn);
-        c.keyOf = Stmt(c.file->db(), QStringLiteral("SELECT %1 FROM data WHERE \"_rid\"=?1").arg(k));
-    } else if (c.memOrder) {
-        QStringList exprs;
-        for (int col : c.orderCols)
-            exprs << c.colExpr(col);
-        c.keyOf = Stmt(c.file->db(), QStringLiteral("SELECT %1 FROM data WHERE \"_rid\"=?1").arg(exprs.join(u',')));
-    }
 }
 
 QStringList TTable::IndexFieldList() const
@@ -360,32 +344,6 @@ QByteArray TTable::keyOfRecord(const std::vector<QVariant>& values) const
     return key;
 }
 
-QByteArray TTable::rowKey(qint64 rid) const
-{
-    Cursor& c = *m_cursor;
-    if (c.orderCols.empty())
-        return {};
-    if (auto it = c.keyCache.constFind(rid); it != c.keyCache.constEnd())
-        return *it;
-    c.keyOf.bindInt(1, rid);
-    QByteArray key;
-    if (c.keyOf.step()) {
-        if (c.orderIndex >= 0) {
-            key = c.keyOf.columnBlob(0);
-        } else {
-            for (size_t i = 0; i < c.orderCols.size(); ++i) {
-                const TFieldType t = c.file->columns()[size_t(c.orderCols[i])].type;
-                db_detail::appendKeyPart(key, db_detail::fieldKey(t, c.keyOf.columnValue(int(i), t)));
-            }
-        }
-    }
-    c.keyOf.reset();
-    if (c.keyCache.size() >= 16384)
-        c.keyCache.clear();
-    c.keyCache.insert(rid, key);
-    return key;
-}
-
 bool TTable::inRange(const QByteArray& key) const
 {
     const Cursor& c = *m_cursor;
@@ -408,16 +366,9 @@ int TTable::lowerBound(const QByteArray& key, qint64 rid) const
         }
         return lo;
     }
-    // Rows are mostly added at the end of their order: try the last first.
-    const qint64 lastId = c.keys.at(hi - 1);
-    const QByteArray lastKey = lastId == c.tailRid ? c.tailKey : rowKey(lastId);
-    if (compareKeys(lastKey, lastId, key, rid) < 0)
-        return hi;
-    hi -= 1;
     while (lo < hi) {
         const int mid = (lo + hi) / 2;
-        const qint64 id = c.keys.at(mid);
-        if (compareKeys(rowKey(id), id, key, rid) < 0)
+        if (compareKeys(c.keys.keyAt(mid), c.keys.at(mid), key, rid) < 0)
             lo = mid + 1;
         else
             hi = mid;
@@ -460,16 +411,15 @@ void TTable::reload()
     computeRange();
     c.keys.clear();
     c.lookups.clear();
-    c.keyCache.clear();
-    c.tailRid = 0;
     if (c.orderCols.empty()) {
         Stmt& s = c.file->cached(QStringLiteral("SELECT \"_rid\" FROM data ORDER BY \"_rid\""));
+        const QByteArray none;
         while (s.step())
-            c.keys.push_back(s.columnInt(0));
+            c.keys.push_back(s.columnInt(0), none);
         s.reset();
     } else if (c.orderIndex >= 0) {
         const QString k = quoted(c.file->indexes()[size_t(c.orderIndex)].keyColumn);
-        QString sql = QStringLiteral("SELECT \"_rid\" FROM data");
+        QString sql = QStringLiteral("SELECT \"_rid\", %1 FROM data").arg(k);
         QStringList cond;
         if (c.hasLo)
             cond << QStringLiteral("%1 >= ?1").arg(k);
@@ -484,7 +434,7 @@ void TTable::reload()
         if (c.hasHi)
             s.bindBlob(2, c.hi);
         while (s.step())
-            c.keys.push_back(s.columnInt(0));
+            c.keys.push_back(s.columnInt(0), s.columnBlob(1));
         s.reset();
     } else {
         QStringList exprs;
@@ -505,7 +455,7 @@ void TTable::reload()
             return compareKeys(a.first, a.second, b.first, b.second) < 0;
         });
         for (const auto& r : rows)
-            c.keys.push_back(r.second);
+            c.keys.push_back(r.second, r.first);
     }
     c.seen = c.file->changeCounter();
     c.stale = false;
@@ -591,7 +541,7 @@ bool TTable::startStream(int p, qint64 rid)
     if (c.orderCols.empty()) {
         c.stream.bindInt(1, rid);
     } else {
-        c.stream.bindBlob(1, rowKey(rid));
+        c.stream.bindBlob(1, c.keys.keyAt(p));
         c.stream.bindInt(2, rid);
         if (c.hasHi)
             c.stream.bindBlob(3, c.hi);
@@ -1046,7 +996,7 @@ void TTable::EmptyTable()
         CheckBrowseMode();
         checkCanModify();
         stopStream(false);
-        m_cursor->file->exec("DELETE FROM data");
+        m_cursor->file->deleteAll();
         m_cursor->file->bumpChange();
         reload();
         readRowAt(-1);
@@ -1056,7 +1006,7 @@ void TTable::EmptyTable()
         return;
     }
     auto file = DbFile::open(resolvedPath(), QFileInfo(m_tableName).fileName());
-    file->exec("DELETE FROM data");
+    file->deleteAll();
     file->bumpChange();
 }
 
@@ -1414,18 +1364,12 @@ void TTable::doPost()
                 c.keys.erase(c.pos);
             else if (int i = c.keys.indexOf(rid); i >= 0)
                 c.keys.erase(i);
-            c.tailRid = 0;
-            c.keyCache.remove(rid);
         }
         const QByteArray key = keyOfRecord(values);
         if (inRange(key)) {
             const int p = lowerBound(key, rid);
-            c.keys.insert(p, rid);
+            c.keys.insert(p, rid, key);
             c.pos = p;
-            if (p == c.keys.size() - 1) {
-                c.tailRid = rid;
-                c.tailKey = key;
-            }
         } else {
             c.pos = -1;
         }
@@ -1527,13 +1471,8 @@ void TTable::Delete()
             stopStream(false);
             DbFile& file = *c.file;
             const bool wasFresh = c.seen == file.changeCounter();
-            Stmt& s = file.cached(QStringLiteral("DELETE FROM data WHERE \"_rid\"=?1"));
-            s.bindInt(1, rid);
-            s.step();
-            s.reset();
+            file.deleteRow(rid);
             file.bumpChange();
-            c.tailRid = 0;
-            c.keyCache.remove(rid);
             if (wasFresh) {
                 c.keys.erase(c.pos);
                 c.seen = file.changeCounter();
@@ -1649,7 +1588,7 @@ int TTable::findKeyPosition(const QVariantList& values, bool nearest)
     const int p = lowerBound(key, std::numeric_limits<qint64>::min());
     if (nearest)
         return std::min(p, c.keys.size() - 1);
-    if (p < c.keys.size() && rowKey(c.keys.at(p)).startsWith(key))
+    if (p < c.keys.size() && c.keys.keyAt(p).startsWith(key))
         return p;
     return -1;
 }

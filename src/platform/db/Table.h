@@ -277,7 +277,6 @@ private:
     void reorder();
     QByteArray keyFromValues(const QVariantList& values) const;
     QByteArray keyOfRecord(const std::vector<QVariant>& values) const;
-    QByteArray rowKey(qint64 rid) const;
     bool inRange(const QByteArray& key) const;
     int lowerBound(const QByteArray& key, qint64 rid) const;
     void computeRange();

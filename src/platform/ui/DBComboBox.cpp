@@ -94,10 +94,28 @@ void TDBComboBox::load()
                 index = i;
                 break;
             }
+        if (index < 0) {
+            // A field whose get-text handler gives the item's text (a kind
+            // code shown as its description) finds its item by that text.
+            QString text;
+            try {
+                text = Comparable(f->Text());
+            } catch (...) {
+            }
+            if (!text.isEmpty())
+                index = int(m_items.indexOf(text));
+        }
     }
     m_loading = true;
     setCurrentIndex(index);
     m_loading = false;
+}
+
+void TDBComboBox::showPopup()
+{
+    if (m_readOnly || !m_link.CanModify())
+        return;
+    QComboBox::showPopup();
 }
 
 void TDBComboBox::picked(int index)
@@ -286,7 +304,8 @@ void TDBLookupComboBox::load()
 
 void TDBLookupComboBox::showPopup()
 {
-    if (m_readOnly || !targetField())
+    TField* target = targetField();
+    if (m_readOnly || !target || target->ReadOnly() || target->DataSet()->ReadOnly())
         return;
     load();
     QComboBox::showPopup();

@@ -52,6 +52,8 @@ public:
     // The value that item `index` stores.
     QString valueOf(int index) const;
 
+    void showPopup() override;
+
 private:
     void load();
     void picked(int index);

@@ -336,8 +336,12 @@ void TDBMemo::UpdateRecord()
 void TDBMemo::focusOutEvent(QFocusEvent* event)
 {
     QPlainTextEdit::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason && m_modified)
-        RunControlAction([this] { UpdateRecord(); });
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason ||
+        !m_modified || m_committing)
+        return;
+    m_committing = true;
+    RunControlAction([this] { UpdateRecord(); });
+    m_committing = false;
 }
 
 void TDBMemo::keyPressEvent(QKeyEvent* event)

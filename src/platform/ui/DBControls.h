@@ -130,6 +130,7 @@ private:
     bool m_readOnly = false;
     bool m_modified = false;
     bool m_loading = false;
+    bool m_committing = false;
 };
 
 class TDBText : public QLabel {

@@ -22,7 +22,7 @@ private:
     TEditCharCase m_case;
 };
 
-bool IsQtMaskSpecial(QChar c)
+bool IsQtMaskMeta(QChar c)
 {
     return QStringLiteral("AaNnXx90Dd#HhBb><!{}[]\\;").contains(c);
 }
@@ -54,7 +54,7 @@ TEditMaskInfo TranslateEditMask(const QString& editMask)
         sections << current;
     }
     if (sections.size() > 3) {
-        // A ";" of the mask part itself: keep the last two as options.
+        // A ";" inside the mask itself: keep the last two as options.
         const QString blank = sections.takeLast();
         const QString save = sections.takeLast();
         sections = QStringList{sections.join(u';'), save, blank};
@@ -131,14 +131,14 @@ TEditMaskInfo TranslateEditMask(const QString& editMask)
         case '\\':
             if (i + 1 < body.size()) {
                 const QChar lit = body[++i];
-                if (IsQtMaskSpecial(lit))
+                if (IsQtMaskMeta(lit))
                     qt += u'\\';
                 qt += lit;
                 info.literals += lit;
             }
             break;
         default:
-            if (IsQtMaskSpecial(c))
+            if (IsQtMaskMeta(c))
                 qt += u'\\';
             qt += c;
             info.literals += c;
@@ -306,14 +306,28 @@ void TDBEdit::focusInEvent(QFocusEvent* event)
     QLineEdit::focusInEvent(event);
 }
 
+bool TDBEdit::commitGuarded()
+{
+    // The error box of a refused text takes the focus from the edit: that
+    // must not hand the same text over a second time.
+    if (m_committing)
+        return false;
+    m_committing = true;
+    const bool ok = RunControlAction([this] { UpdateRecord(); });
+    m_committing = false;
+    return ok;
+}
+
 void TDBEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason)
+    // A menu, another application or a message box over the window does not
+    // take the edit's place: the focus comes back to it.
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
         return;
     m_focused = false;
     if (m_modified)
-        RunControlAction([this] { UpdateRecord(); });
+        commitGuarded();
     else
         loadText();
 }
@@ -321,7 +335,7 @@ void TDBEdit::focusOutEvent(QFocusEvent* event)
 void TDBEdit::keyPressEvent(QKeyEvent* event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_modified) {
-        if (RunControlAction([this] { UpdateRecord(); }))
+        if (commitGuarded())
             selectAll();
     } else if (event->key() == Qt::Key_Escape && m_modified) {
         Reset();

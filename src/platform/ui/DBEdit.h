@@ -69,6 +69,7 @@ protected:
 
 private:
     void userEdited();
+    bool commitGuarded();
     void loadText();
     void applyShape(TField* field);
     QString textForField() const;
@@ -82,6 +83,7 @@ private:
     bool m_modified = false;
     bool m_loading = false;
     bool m_focused = false;
+    bool m_committing = false;
 };
 
 } // namespace kal

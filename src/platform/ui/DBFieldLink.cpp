@@ -49,7 +49,10 @@ void TFieldDataLink::changed()
 
 void TFieldDataLink::recordChanged(TField* field)
 {
-    if (field && field != Field())
+    // A calculated or lookup field follows the fields it is made of, so any
+    // change of the record may change it.
+    TField* own = Field();
+    if (field && own && field != own && own->FieldKind() == fkData)
         return;
     changed();
 }

@@ -84,15 +84,20 @@ public:
             return false;
         TTable* t = m_grid.DataSet();
         TField* f = m_grid.fieldOf(index.column());
-        if (!t || !f || !m_grid.cellEditable(index.column()))
+        if (!t || !f || !m_grid.cellEditable(index.column()) || m_committing)
             return false;
-        return RunControlAction([&] {
+        // The error box of a refused text takes the focus from the editor,
+        // which commits again: that second commit does nothing.
+        m_committing = true;
+        const bool ok = RunControlAction([&] {
             if (index.row() != t->GridRowOfCurrent())
                 return; // the table moved away from the edited row
             if (t->State() != dsEdit && t->State() != dsInsert)
                 t->Edit();
             f->setText(value.toString());
         });
+        m_committing = false;
+        return ok;
     }
 
     QStringList rowTexts(int row) const
@@ -170,6 +175,7 @@ public:
     {
         beginResetModel();
         m_rows = rows;
+        m_indicator = -1;
         m_cache.clear();
         endResetModel();
     }
@@ -179,8 +185,18 @@ public:
         m_cache.clear();
         if (m_rows > 0 && columnCount() > 0)
             emit dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1));
-        if (m_rows > 0)
-            emit headerDataChanged(Qt::Vertical, 0, m_rows - 1);
+    }
+
+    // The row indicator moved from one row to another: only those two rows
+    // of the row header change (a header over a million rows would
+    // otherwise be walked on every step).
+    void indicatorAt(int row)
+    {
+        const int old = m_indicator;
+        m_indicator = row;
+        for (int r : {old, row})
+            if (r >= 0 && r < m_rows)
+                emit headerDataChanged(Qt::Vertical, r, r);
     }
 
     void rowChanged(int row)
@@ -191,6 +207,8 @@ public:
     }
 
     int m_rows = 0;
+    int m_indicator = -1;
+    bool m_committing = false;
     mutable int m_rowsRead = 0;
 
 private:
@@ -224,6 +242,7 @@ public:
         }
         m_editor = editor;
         m_index = index;
+        m_grid.m_commitRefused = false;
         return editor;
     }
 
@@ -237,10 +256,13 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
     {
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            m_grid.m_commitRefused = false;
             if (!line->isModified())
                 return;
             if (model->setData(index, line->text(), Qt::EditRole))
                 line->setModified(false);
+            else
+                m_grid.m_commitRefused = true; // the editor stays open with the text
             return;
         }
         QStyledItemDelegate::setModelData(editor, model, index);
@@ -394,9 +416,11 @@ void TDBGrid::rebuildColumns()
                       std::equal(shown.begin(), shown.end(), m_shown.begin(), [](const auto& a, const auto& b) {
                           return a.fieldName == b.fieldName && a.source == b.source;
                       });
-    if (same && !m_shown.empty())
+    // Default widths come from the fields: take them again for another table.
+    if (same && !m_shown.empty() && m_widthsFor == DataSet())
         return;
     m_shown = std::move(shown);
+    m_widthsFor = DataSet();
     m_model->resetTo(DataSet() ? DataSet()->GridRowCount() : 0);
     const int charWidth = fontMetrics().averageCharWidth();
     for (int c = 0; c < int(m_shown.size()); ++c) {
@@ -444,6 +468,7 @@ void TDBGrid::syncCurrent()
     if (!t || m_model->columnCount() == 0)
         return;
     const int row = t->GridRowOfCurrent();
+    m_model->indicatorAt(row);
     if (row < 0 || row >= m_model->m_rows)
         return;
     const bool was = m_syncing;
@@ -464,6 +489,10 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     QTableView::currentChanged(current, previous);
     if (m_syncing || !current.isValid())
         return;
+    if (m_commitRefused) {
+        syncCurrent(); // the refused text keeps the grid on its record
+        return;
+    }
     TTable* t = DataSet();
     if (!t)
         return;
@@ -483,6 +512,17 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
             t->MoveBy(target - now);
     });
     syncCurrent();
+}
+
+void TDBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // A text that the field refused stays in its editor (Esc drops it).
+    if (m_commitRefused && hint != QAbstractItemDelegate::RevertModelCache && editor) {
+        editor->setFocus();
+        return;
+    }
+    m_commitRefused = false;
+    QTableView::closeEditor(editor, hint);
 }
 
 void TDBGrid::updateData()
@@ -524,6 +564,22 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
         if (!m_readOnly && !t->ReadOnly() && !t->IsEmpty() &&
             (!(m_options & dgConfirmDelete) || ConfirmDeleteRecord()))
             RunControlAction([t] { t->Delete(); });
+        event->accept();
+        return;
+    }
+    const bool canInsert = t && (m_options & dgEditing) && !(m_options & dgRowSelect) && !m_readOnly &&
+                           !t->ReadOnly() && state() != QAbstractItemView::EditingState;
+    if (canInsert && event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+        RunControlAction([t] { t->Insert(); });
+        event->accept();
+        return;
+    }
+    if (canInsert && event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier &&
+        currentIndex().row() == m_model->m_rows - 1) {
+        // Down from the last row appends a record; from an untouched new
+        // record it does nothing.
+        if (t->State() != dsInsert || t->Modified())
+            RunControlAction([t] { t->Append(); });
         event->accept();
         return;
     }

@@ -9,6 +9,10 @@
 // once. Binding and unbinding (setDataSource(nullptr)) read no data; an
 // unbound grid is empty and does not follow any table.
 //
+// Keys: Ctrl+Delete deletes the record (asking first with dgConfirmDelete);
+// Esc cancels an edit or insert; in a grid that edits in place, Insert
+// inserts a record and Down on the last row appends one.
+//
 // The mouse wheel never scrolls the grid: the application's input hook calls
 // wheelStep, which moves the table by one record (see IWheelNavigable).
 
@@ -18,6 +22,7 @@
 #include <QColor>
 #include <QTableView>
 
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -64,11 +69,12 @@ public:
     TTable* DataSet() const { return m_link.Active() ? m_link.DataSet() : nullptr; }
 
     // Columns. Without any, the grid shows every visible field of the table.
+    // Titles, alignment and colour changed through the returned reference
+    // show at the next paint; widths and visibility after columnsChanged().
     TDBGridColumn& addColumn(const QString& fieldName, const QString& title = {});
     int ColumnCount() const { return int(m_columns.size()); }
     TDBGridColumn& Columns(int index) { return m_columns[size_t(index)]; }
     void clearColumns();
-    // Call after changing a column returned by Columns() or addColumn().
     void columnsChanged();
 
     TDBGridOptions Options() const { return m_options; }
@@ -80,6 +86,8 @@ public:
     TField* SelectedField() const;
     // Text of a cell as the grid shows it ("" outside the rows).
     QString cellText(int row, int column) const;
+    // True while a cell editor is open.
+    bool EditorMode() const { return state() == QAbstractItemView::EditingState; }
     // Rows read from the table since binding (for tests of the lazy reading).
     int RowsRead() const;
 
@@ -93,6 +101,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     friend class TDBGridModel;
@@ -129,11 +138,13 @@ private:
     Link m_link{*this};
     TDBGridModel* m_model = nullptr;
     TDBGridDelegate* m_delegate = nullptr;
-    std::vector<TDBGridColumn> m_columns;
+    std::deque<TDBGridColumn> m_columns; // references stay valid as columns are added
     std::vector<ShownColumn> m_shown;
     TDBGridOptions m_options = dgTitles | dgIndicator | dgConfirmDelete;
     bool m_readOnly = false;
     bool m_syncing = false;
+    bool m_commitRefused = false; // the open editor's text was refused
+    const TTable* m_widthsFor = nullptr;
 };
 
 } // namespace kal

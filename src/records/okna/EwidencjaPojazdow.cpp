@@ -1,0 +1,335 @@
+#include "EwidencjaPojazdow.h"
+
+#include "MiejscaUz.h"
+#include "NaprPrzegl.h"
+#include "Przebieg.h"
+
+#include "platform/core/Dialogs.h"
+#include "platform/ui/DBComboBox.h"
+#include "platform/ui/DBEdit.h"
+#include "platform/ui/DBGrid.h"
+#include "platform/ui/DBNavigator.h"
+
+#include <QFormLayout>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+TFEwidencjaPojazdow* FEwidencjaPojazdow = nullptr;
+
+namespace {
+
+const QString kNaglowek = QStringLiteral("Kontrola wprowadzania pojazdów.");
+
+// The Tag of the vehicle table is 1 exactly while the register is shown.
+class FlagaOtwarcia {
+public:
+    explicit FlagaOtwarcia(kal::TTable* t) : m_t(t) { m_t->setTag(1); }
+    ~FlagaOtwarcia() { m_t->setTag(0); }
+    FlagaOtwarcia(const FlagaOtwarcia&) = delete;
+    FlagaOtwarcia& operator=(const FlagaOtwarcia&) = delete;
+
+private:
+    kal::TTable* m_t;
+};
+
+} // namespace
+
+QStringList ListaRodzajowPojazdow()
+{
+    return {QStringLiteral("1 -samochód osobowy z katalizatorem"),
+            QStringLiteral("2 -samochód osobowy bez katalizatora"),
+            QStringLiteral("3 -samochód nieosobowy o masie poniżej 3,5 Mg"),
+            QStringLiteral("4 -samochód ciężarowy powyżej 3,5 Mg z EURO 1"),
+            QStringLiteral("5 -samochód ciężarowy powyżej 3,5 Mg z EURO 2"),
+            QStringLiteral("6 -samochód ciężarowy powyżej 3,5 Mg z EURO 3"),
+            QStringLiteral("7 -samochód ciężarowy powyżej 3,5 Mg bez EURO"),
+            QStringLiteral("8 - autobus inny niż w Lp 4-6"),
+            QStringLiteral("9 - ciągnik rolniczy"),
+            QStringLiteral("10- maszyny robocze"),
+            QStringLiteral("11- pojazd szynowy")};
+}
+
+bool SzukajNumeruRejestracyjnego(kal::TTable* tabela, kal::TField* nrRej, const QString& tekst)
+{
+    const QString szukany = UsunSpacje(tekst.toUpper());
+    if (!szukany.isEmpty()) {
+        for (tabela->First(); !tabela->Eof(); tabela->Next())
+            if (UsunSpacje(nrRej->AsString().toUpper()).contains(szukany))
+                return true;
+    } else {
+        // Nothing matches an empty text: the walk ends on the last row.
+        tabela->Last();
+    }
+    kal::Dialogs().messageBox(QStringLiteral("Brak numeru rejestracyjnego !!!"), kNaglowek, kal::MbOk,
+                              kal::MsgIcon::Stop);
+    return false;
+}
+
+bool PojazdGotowyDoRejestru()
+{
+    if (ZbiorWEdycji(DM->TPojazdy))
+        DM->TPojazdy->Post();
+    if (DM->TPojazdy->IsEmpty()) {
+        kal::Dialogs().messageBox(QStringLiteral("Najpierw wprowadź i zapisz dane pojazdu !!!"), kNaglowek, kal::MbOk,
+                                  kal::MsgIcon::Stop);
+        return false;
+    }
+    return true;
+}
+
+TFEwidencjaPojazdow::TFEwidencjaPojazdow(QWidget* parent) : TOknoRejestru(parent)
+{
+    setObjectName(QStringLiteral("FEwidencjaPojazdow"));
+    setWindowTitle(QStringLiteral("Ewidencja pojazdów"));
+    kal::TDataSource* z = DM ? DM->DPojazdy : nullptr;
+
+    DBGrid1 = NowaSiatka("DBGrid1", false);
+    DBGrid1->addColumn(QStringLiteral("RodzajPojazdu"), QStringLiteral("Rodzaj pojazdu"));
+    DBGrid1->addColumn(QStringLiteral("Marka"), QStringLiteral("Marka"));
+    DBGrid1->addColumn(QStringLiteral("NrRejestracyjny"), QStringLiteral("Nr rejestracyjny"));
+    DBGrid1->addColumn(QStringLiteral("Uwagi"), QStringLiteral("Uwagi"));
+    DBGrid1->addColumn(QStringLiteral("IdentyfikatorPojazdu"), QStringLiteral("Identyfikator pojazdu"));
+    DBGrid1->addColumn(QStringLiteral("DataPierwszejRejestracji"), QStringLiteral("Dat. rejestracji"));
+    DBGrid1->addColumn(QStringLiteral("DMasaCalkowita"), QStringLiteral("Masa całkowita"));
+    DBNavigator1 = NowyNawigator("DBNavigator1", z);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMaxLength(10);
+    connect(Edit1, &QLineEdit::textEdited, Edit1, [e = Edit1](const QString& t) {
+        const QString gorne = t.toUpper();
+        if (gorne != t) {
+            const int kursor = e->cursorPosition();
+            e->setText(gorne);
+            e->setCursorPosition(kursor);
+        }
+    });
+    BitBtn3 = NowyPrzycisk("BitBtn3", QStringLiteral("Szukaj"));
+
+    Panel3 = new QFrame(this);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setFrameShape(QFrame::StyledPanel);
+    {
+        auto* l = new QVBoxLayout(Panel3);
+        l->addWidget(new QLabel(QStringLiteral("Uzupełnij dane pojazdu."), Panel3));
+        l->addWidget(new QLabel(QStringLiteral("Numer rejestarcyjny przeniesiono  z FLOTY."), Panel3));
+    }
+    Panel3->hide();
+
+    // The edit panel.
+    auto* panel = new QWidget;
+    auto* f = new QFormLayout(panel);
+    DBComboBox1 = new kal::TDBComboBox(panel);
+    DBComboBox1->setObjectName(QStringLiteral("DBComboBox1"));
+    DBComboBox1->setItems(ListaRodzajowPojazdow());
+    DBComboBox1->setValueLength(2);
+    DBComboBox1->setDataSource(z);
+    DBComboBox1->setDataField(QStringLiteral("RodzajPojazdu"));
+    f->addRow(QStringLiteral("Rodzaj pojazdu:"), DBComboBox1);
+    DBEdit1 = NowePole("DBEdit1", z, QStringLiteral("Marka"));
+    f->addRow(QStringLiteral("Marka:"), DBEdit1);
+    DBEdit2 = NowePole("DBEdit2", z, QStringLiteral("NrRejestracyjny"), 20);
+    f->addRow(QStringLiteral("Numer rejestracyjny:"), DBEdit2);
+    f->addRow(QStringLiteral("Uwagi:"), NowePole("DBEdit3", z, QStringLiteral("Uwagi")));
+    f->addRow(QStringLiteral("Data pierwszej rejestracji:"),
+              NowePole("DBEdit4", z, QStringLiteral("DataPierwszejRejestracji"), 10));
+    f->addRow(QStringLiteral("dopuszczalna masa całkowita:"), NowePole("DBEdit5", z, QStringLiteral("DMasaCalkowita")));
+    f->addRow(QStringLiteral("ładowność:"), NowePole("DBEdit6", z, QStringLiteral("Ladownosc")));
+    f->addRow(QStringLiteral("Ilość miejsc:"), NowePole("DBEdit7", z, QStringLiteral("IloscMiejsc")));
+    f->addRow(QStringLiteral("Nr nadwozia:"), NowePole("DBEdit8", z, QStringLiteral("NrNadwozia")));
+    f->addRow(QStringLiteral("Nr silnika:"), NowePole("DBEdit9", z, QStringLiteral("NrSilnika")));
+    f->addRow(QStringLiteral("Pojemność silnika:"), NowePole("DBEdit10", z, QStringLiteral("PojemnoscSilnika")));
+    f->addRow(QStringLiteral("Rok produkcji:"), NowePole("DBEdit11", z, QStringLiteral("RokProdukcji")));
+    f->addRow(QStringLiteral("Nr inwentarzowy:"), NowePole("DBEdit12", z, QStringLiteral("NumerInwentarzowy")));
+    f->addRow(QStringLiteral("Wartość ewidencyjna:"), NowePole("DBEdit13", z, QStringLiteral("WartoscEwidencyjna")));
+    {
+        auto* normy = new QHBoxLayout;
+        normy->addWidget(NowePole("DBEdit14", z, QStringLiteral("NormaLetnia")));
+        normy->addWidget(NowaEtykieta(QStringLiteral("zimowa:")));
+        normy->addWidget(NowePole("DBEdit15", z, QStringLiteral("NormaZimowa")));
+        f->addRow(QStringLiteral("Norma letnia:"), normy);
+    }
+    f->addRow(QStringLiteral("Data skreślenia z ewidencji:"),
+              NowePole("DBEdit16", z, QStringLiteral("DataSkresleniaZEwidencji"), 10));
+    {
+        auto* miejsce = new QHBoxLayout;
+        DBLookupComboBox1 = new kal::TDBLookupComboBox(panel);
+        DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
+        DBLookupComboBox1->setDataSource(z);
+        DBLookupComboBox1->setDataField(QStringLiteral("NazwaMiejscaUzytkowania"));
+        DBLookupComboBox1->setDropDownRows(10);
+        miejsce->addWidget(DBLookupComboBox1, 1);
+        Button1 = NowyPrzycisk("Button1", QStringLiteral("···"));
+        miejsce->addWidget(Button1);
+        f->addRow(QStringLiteral("Miejsce użytkowania:"), miejsce);
+    }
+    f->addRow(QStringLiteral("Km między przegl.:"), NowePole("DBEdit17", z, QStringLiteral("IloscKmMiedzyPrzegl")));
+    DBComboBox2 = new kal::TDBComboBox(panel);
+    DBComboBox2->setObjectName(QStringLiteral("DBComboBox2"));
+    DBComboBox2->setItems({QStringLiteral("0 - bez EURO"), QStringLiteral("1 - EURO 1/Etap I"),
+                           QStringLiteral("2 - EURO 2/Etap II"), QStringLiteral("3 - EURO 3/Etap IIIA"),
+                           QStringLiteral("4 - EURO 4"), QStringLiteral("5 - EURO 5")});
+    DBComboBox2->setValueLength(1);
+    DBComboBox2->setDataSource(z);
+    DBComboBox2->setDataField(QStringLiteral("NormaEuro"));
+    f->addRow(QStringLiteral("Norma EURO:"), DBComboBox2);
+    DBComboBox3 = new kal::TDBComboBox(panel);
+    DBComboBox3->setObjectName(QStringLiteral("DBComboBox3"));
+    DBComboBox3->setItems({QStringLiteral("Tak"), QStringLiteral("Nie")});
+    DBComboBox3->setValueLength(1);
+    DBComboBox3->setDataSource(z);
+    DBComboBox3->setDataField(QStringLiteral("FabrycznaInstalacjaGazu"));
+    f->addRow(QStringLiteral("Fabryczna instalacja gazu:"), DBComboBox3);
+
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setWidgetResizable(true);
+    ScrollBox1->setWidget(panel);
+
+    BitBtn1 = NowyPrzycisk("BitBtn1", QStringLiteral("&Zamknij"));
+    BitBtn2 = NowyPrzycisk("BitBtn2", QStringLiteral("&Użyj"));
+    BitBtn4 = NowyPrzycisk("BitBtn4", QStringLiteral("Przebieg"));
+    BitBtn5 = NowyPrzycisk("BitBtn5", QStringLiteral("Naprawy i przeglądy"));
+    BitBtn10 = NowyPrzycisk("BitBtn10", QStringLiteral("Drukuj"));
+
+    auto* uklad = new QVBoxLayout(this);
+    auto* gora = new QHBoxLayout;
+    gora->addWidget(DBNavigator1);
+    gora->addStretch(1);
+    gora->addWidget(NowaEtykieta(QStringLiteral("Szukaj nr. rejestracyjnego")));
+    gora->addWidget(Edit1);
+    gora->addWidget(BitBtn3);
+    uklad->addLayout(gora);
+    uklad->addWidget(DBGrid1, 1);
+    uklad->addWidget(Panel3);
+    uklad->addWidget(ScrollBox1, 1);
+    auto* dol = new QHBoxLayout;
+    dol->addWidget(BitBtn4);
+    dol->addWidget(BitBtn5);
+    dol->addWidget(BitBtn10);
+    dol->addStretch(1);
+    dol->addWidget(BitBtn2);
+    dol->addWidget(BitBtn1);
+    uklad->addLayout(dol);
+
+    Podlacz(BitBtn1, [this] { BitBtn1Click(); });
+    Podlacz(BitBtn2, [this] { BitBtn2Click(); });
+    Podlacz(BitBtn3, [this] { BitBtn3Click(); });
+    Podlacz(BitBtn4, [this] { BitBtn4Click(); });
+    Podlacz(BitBtn5, [this] { BitBtn5Click(); });
+    Podlacz(BitBtn10, [this] { BitBtn10Click(); });
+    Podlacz(Button1, [this] { Button1Click(); });
+
+    UstawKlawisze(true);
+    if (DM) {
+        UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o pojeździe ?"),
+                             QStringLiteral("Czy chcesz dopisać nowy pojazd ?"), kNaglowek, DM->TPojazdy);
+        DM->OknoPojazdow = this;
+    }
+    if (!FEwidencjaPojazdow)
+        FEwidencjaPojazdow = this;
+}
+
+TFEwidencjaPojazdow::~TFEwidencjaPojazdow()
+{
+    if (DM && DM->OknoPojazdow == this)
+        DM->OknoPojazdow = nullptr;
+    if (FEwidencjaPojazdow == this)
+        FEwidencjaPojazdow = nullptr;
+}
+
+int TFEwidencjaPojazdow::Pokaz(int tryb)
+{
+    this->tryb = tryb;
+    Maksymalizuj();
+    BitBtn2->setEnabled(tryb != 0);
+    if (tryb == 1) {
+        // Kept so that "&Użyj" writes into this fuel record whatever moves the fuel table meanwhile.
+        ZapamietajWywolanie(DM->TZuzycie, DM->TZuzycieIdentyfikatorPojazdu);
+        const int klucz = DM->TZuzycie->Active() ? DM->TZuzycieIdentyfikatorPojazdu->AsInteger() : 0;
+        PozycjonujNa(DM->TPojazdy, DM->TPojazdyIdentyfikatorPojazdu, klucz);
+    } else {
+        ZapomnijWywolanie();
+    }
+    KopiujObraz(BitBtn1, QStringLiteral("Zamknij"));
+    KopiujObraz(BitBtn10, QStringLiteral("Drukuj"));
+    DM->OknoPojazdow = this;
+    PowiazanieSiatki siatka(DBGrid1, DM->DPojazdy);
+    FlagaOtwarcia flaga(DM->TPojazdy);
+    if (tryb == 2) {
+        Panel3->show();
+    } else {
+        Panel3->hide();
+        DM->TPojazdy->Refresh();
+    }
+    const int wynik = PokazModalnie();
+    ZapomnijWywolanie();
+    return wynik;
+}
+
+void TFEwidencjaPojazdow::UstawFokusNaMarke()
+{
+    DBEdit1->setFocus();
+}
+
+void TFEwidencjaPojazdow::WlaczWyszukiwanie(bool wlaczone)
+{
+    Edit1->setEnabled(wlaczone);
+    BitBtn3->setEnabled(wlaczone);
+}
+
+void TFEwidencjaPojazdow::PoPrzejsciuEnterem()
+{
+    if (focusWidget() == DBEdit1)
+        ScrollBox1->verticalScrollBar()->setValue(0);
+}
+
+void TFEwidencjaPojazdow::BitBtn1Click()
+{
+    ZamknijZWynikiem(mrCancel);
+}
+
+void TFEwidencjaPojazdow::BitBtn2Click()
+{
+    Uzyj(DM->TPojazdy, DM->TPojazdyIdentyfikatorPojazdu,
+         QStringLiteral("Najpierw zapisz lub porzuć nowe dane o pojeździe !!!"));
+}
+
+void TFEwidencjaPojazdow::BitBtn3Click()
+{
+    SzukajNumeruRejestracyjnego(DM->TPojazdy, DM->TPojazdyNrRejestracyjny, Edit1->text());
+}
+
+void TFEwidencjaPojazdow::BitBtn4Click()
+{
+    if (!PojazdGotowyDoRejestru())
+        return;
+    if (FPrzebieg)
+        FPrzebieg->Pokaz();
+}
+
+void TFEwidencjaPojazdow::BitBtn5Click()
+{
+    // A new vehicle is posted first, so that no repair is saved without its vehicle.
+    if (!PojazdGotowyDoRejestru())
+        return;
+    if (FNaprPrzegl)
+        FNaprPrzegl->Pokaz();
+}
+
+void TFEwidencjaPojazdow::BitBtn10Click()
+{
+    // TODO(lead): open the vehicle list parameter window here (FParWydrPoj->Pokaz()) once it exists.
+}
+
+void TFEwidencjaPojazdow::Button1Click()
+{
+    if (FMiejscaUzutk)
+        FMiejscaUzutk->Pokaz(1);
+}

@@ -1,0 +1,285 @@
+#include "OknoRejestru.h"
+
+#include "Obsluga.h"
+
+#include "platform/core/Dialogs.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/DBEdit.h"
+#include "platform/ui/DBGrid.h"
+#include "platform/ui/DBNavigator.h"
+#include "platform/ui/QtDialogs.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+// True when `w` lies inside an item view (an editor of a grid cell): such a
+// widget keeps its own Esc and Enter.
+bool wSiatce(QWidget* w)
+{
+    for (QWidget* p = w ? w->parentWidget() : nullptr; p; p = p->parentWidget())
+        if (qobject_cast<QAbstractItemView*>(p))
+            return true;
+    return false;
+}
+
+} // namespace
+
+namespace tekstyRejestrow {
+
+QString pustyRejestr()
+{
+    return QStringLiteral("Brak danych do wybrania !!!");
+}
+
+QString brakWywolujacego()
+{
+    return QStringLiteral("Nie można odnaleźć danych, dla których dokonywano wyboru !!!");
+}
+
+} // namespace tekstyRejestrow
+
+TOknoRejestru::TOknoRejestru(QWidget* parent) : QWidget(parent, Qt::Window) {}
+
+TOknoRejestru::~TOknoRejestru() = default;
+
+void TOknoRejestru::UstawZapytanieOZapis(const QString& pytanieZmiana, const QString& pytanieDopisanie,
+                                         const QString& naglowek, kal::TTable* zbior)
+{
+    m_pytanieZmiana = pytanieZmiana;
+    m_pytanieDopisanie = pytanieDopisanie;
+    m_naglowek = naglowek;
+    m_zbior = zbior;
+}
+
+void TOknoRejestru::FormClose(TCloseAction& Action)
+{
+    if (m_zbior)
+        ZapytajOZapis(m_pytanieZmiana, m_pytanieDopisanie, m_naglowek, Action, m_zbior);
+}
+
+void TOknoRejestru::closeEvent(QCloseEvent* event)
+{
+    TCloseAction akcja = caHide;
+    const bool ok = kal::RunGuarded([&] { FormClose(akcja); });
+    if (!ok || akcja == caNone) {
+        kal::SetModalResult(this, mrNone);
+        event->ignore();
+        return;
+    }
+    if (kal::ModalResult(this) == mrNone)
+        kal::SetModalResult(this, mrCancel);
+    event->accept();
+}
+
+void TOknoRejestru::ZamknijZWynikiem(int wynik)
+{
+    kal::SetModalResult(this, wynik);
+    close();
+}
+
+int TOknoRejestru::PokazModalnie()
+{
+    kal::SetModalResult(this, mrNone);
+    przechwycKlawisze();
+    return kal::Dialogs().execModal(this);
+}
+
+void TOknoRejestru::Maksymalizuj()
+{
+    if (!(windowState() & Qt::WindowMaximized))
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TOknoRejestru::Podlacz(QAbstractButton* przycisk, std::function<void()> obsluga)
+{
+    connect(przycisk, &QAbstractButton::clicked, this, [obsluga = std::move(obsluga)] { kal::RunGuarded(obsluga); });
+}
+
+void TOknoRejestru::KopiujObraz(QAbstractButton* cel, const QString& wzor)
+{
+    if (!cel || !FormObslugi)
+        return;
+    if (auto* zrodlo = FormObslugi->findChild<QAbstractButton*>(wzor))
+        cel->setIcon(zrodlo->icon());
+}
+
+QPushButton* TOknoRejestru::NowyPrzycisk(const char* nazwa, const QString& napis)
+{
+    auto* b = new QPushButton(napis, this);
+    b->setObjectName(QString::fromLatin1(nazwa));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* TOknoRejestru::NowaEtykieta(const QString& napis)
+{
+    return new QLabel(napis, this);
+}
+
+kal::TDBEdit* TOknoRejestru::NowePole(const char* nazwa, kal::TDataSource* zrodlo, const QString& pole, int maxDlugosc)
+{
+    auto* e = new kal::TDBEdit(this);
+    e->setObjectName(QString::fromLatin1(nazwa));
+    e->setDataSource(zrodlo);
+    e->setDataField(pole);
+    if (maxDlugosc > 0)
+        e->setMaxLength(maxDlugosc);
+    return e;
+}
+
+kal::TDBNavigator* TOknoRejestru::NowyNawigator(const char* nazwa, kal::TDataSource* zrodlo, bool zDopisywaniem)
+{
+    auto* n = new kal::TDBNavigator(this);
+    n->setObjectName(QString::fromLatin1(nazwa));
+    kal::TButtonSet przyciski = kal::NavButton(kal::nbFirst) | kal::NavButton(kal::nbPrior) |
+                                kal::NavButton(kal::nbNext) | kal::NavButton(kal::nbLast) |
+                                kal::NavButton(kal::nbEdit) | kal::NavButton(kal::nbPost) |
+                                kal::NavButton(kal::nbCancel) | kal::NavButton(kal::nbRefresh);
+    if (zDopisywaniem)
+        przyciski |= kal::NavButton(kal::nbInsert);
+    n->setVisibleButtons(przyciski);
+    n->setDataSource(zrodlo);
+    return n;
+}
+
+kal::TDBGrid* TOknoRejestru::NowaSiatka(const char* nazwa, bool edycja)
+{
+    auto* g = new kal::TDBGrid(this);
+    g->setObjectName(QString::fromLatin1(nazwa));
+    if (edycja) {
+        g->setOptions(kal::dgEditing | kal::dgTitles | kal::dgIndicator | kal::dgConfirmDelete);
+    } else {
+        g->setOptions(kal::dgTitles | kal::dgIndicator | kal::dgRowSelect | kal::dgConfirmDelete);
+        g->setReadOnly(true);
+    }
+    return g;
+}
+
+// ------------------------------------------------------------------ picker
+
+void TOknoRejestru::ZapamietajWywolanie(kal::TTable* tabela, kal::TField* pole)
+{
+    m_wywolujaca = tabela;
+    m_poleWywolania = pole;
+    m_zakladka = 0;
+    m_wywolanoWDopisywaniu = false;
+    if (!tabela || !tabela->Active())
+        return;
+    m_wywolanoWDopisywaniu = tabela->State() == kal::dsInsert;
+    if (!m_wywolanoWDopisywaniu && !tabela->IsEmpty())
+        m_zakladka = tabela->GetBookmark();
+}
+
+void TOknoRejestru::ZapomnijWywolanie()
+{
+    m_wywolujaca = nullptr;
+    m_poleWywolania = nullptr;
+    m_zakladka = 0;
+    m_wywolanoWDopisywaniu = false;
+}
+
+void TOknoRejestru::PozycjonujNa(kal::TTable* rejestr, kal::TField* id, int klucz)
+{
+    if (klucz == 0)
+        return;
+    for (rejestr->First(); !rejestr->Eof(); rejestr->Next())
+        if (id->AsInteger() == klucz)
+            return;
+}
+
+void TOknoRejestru::Uzyj(kal::TTable* rejestr, kal::TField* id, const QString& komunikat)
+{
+    if (ZbiorWEdycji(rejestr)) {
+        kal::Dialogs().messageBox(komunikat, m_naglowek, kal::MbOk, kal::MsgIcon::Stop);
+        return;
+    }
+    if (m_wywolujaca && m_poleWywolania) {
+        if (rejestr->IsEmpty()) {
+            kal::Dialogs().messageBox(tekstyRejestrow::pustyRejestr(), m_naglowek, kal::MbOk, kal::MsgIcon::Stop);
+            return;
+        }
+        // Back to the record the picker was opened for.
+        kal::TTable& t = *m_wywolujaca;
+        bool naMiejscu = false;
+        if (t.Active()) {
+            if (m_wywolanoWDopisywaniu) {
+                naMiejscu = t.State() == kal::dsInsert;
+            } else if (m_zakladka == 0) {
+                // Opened on an empty table: the edit starts its first record.
+                naMiejscu = t.IsEmpty() || t.State() == kal::dsInsert;
+            } else if (t.State() == kal::dsEdit) {
+                naMiejscu = t.GetBookmark() == m_zakladka;
+            } else if (t.State() == kal::dsBrowse) {
+                if (!t.IsEmpty() && t.GetBookmark() == m_zakladka) {
+                    naMiejscu = true;
+                } else if (t.BookmarkValid(m_zakladka)) {
+                    t.GotoBookmark(m_zakladka);
+                    naMiejscu = true;
+                }
+            }
+        }
+        if (!naMiejscu) {
+            kal::Dialogs().messageBox(tekstyRejestrow::brakWywolujacego(), m_naglowek, kal::MbOk,
+                                      kal::MsgIcon::Stop);
+            return;
+        }
+        if (!ZbiorWEdycji(&t))
+            t.Edit();
+        m_poleWywolania->setAsInteger(id->AsInteger());
+    }
+    ZamknijZWynikiem(mrOk);
+}
+
+// ------------------------------------------------------------------ keys
+
+void TOknoRejestru::showEvent(QShowEvent* event)
+{
+    przechwycKlawisze();
+    QWidget::showEvent(event);
+}
+
+void TOknoRejestru::przechwycKlawisze()
+{
+    installEventFilter(this);
+    for (QWidget* w : findChildren<QWidget*>())
+        w->installEventFilter(this);
+}
+
+bool TOknoRejestru::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || w->window() != this || wSiatce(w))
+        return QWidget::eventFilter(watched, event);
+    auto* k = static_cast<QKeyEvent*>(event);
+    const auto mod = k->modifiers() & ~Qt::KeypadModifier;
+    if (k->key() == Qt::Key_Escape && mod == Qt::NoModifier) {
+        close();
+        return true;
+    }
+    if (m_enterDalej && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && mod == Qt::NoModifier) {
+        focusNextChild();
+        PoPrzejsciuEnterem();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ------------------------------------------------------------------ grid binding
+
+PowiazanieSiatki::PowiazanieSiatki(kal::TDBGrid* siatka, kal::TDataSource* zrodlo) : m_siatka(siatka)
+{
+    m_siatka->setDataSource(zrodlo);
+}
+
+PowiazanieSiatki::~PowiazanieSiatki()
+{
+    m_siatka->setDataSource(nullptr);
+}

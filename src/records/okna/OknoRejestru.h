@@ -1,0 +1,148 @@
+#pragma once
+// What the register windows share: the modal show with its result, the close
+// handler with the save prompt (a refused close keeps the window open), Esc
+// to close, the picker's "&Użyj" into the calling record, the grid binding
+// for the time of a show and the button images taken from the image store.
+
+#include "Funkcje.h"
+
+#include "platform/db/Table.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+class QAbstractButton;
+class QCloseEvent;
+class QLabel;
+class QPushButton;
+
+namespace kal {
+class TDBEdit;
+class TDBGrid;
+class TDBNavigator;
+class TDataSource;
+} // namespace kal
+
+class TOknoRejestru : public QWidget {
+    Q_OBJECT
+public:
+    // Modal results of a window.
+    static constexpr int mrNone = 0;
+    static constexpr int mrOk = 1;
+    static constexpr int mrCancel = 2;
+
+    explicit TOknoRejestru(QWidget* parent = nullptr);
+    ~TOknoRejestru() override;
+
+    // The mode of a picker: 0 browse, 1 picker for the calling record, 2 the
+    // second use where a window has one.
+    int Tryb() const { return tryb; }
+
+    // Closes the window with that modal result (the close handler runs and
+    // may keep the window open).
+    void ZamknijZWynikiem(int wynik);
+
+protected:
+    // The close handler. The default asks the save prompt with the texts
+    // given to UstawZapytanieOZapis; without them the window just closes.
+    virtual void FormClose(TCloseAction& Action);
+    // The three texts of the save prompt and the window's table.
+    void UstawZapytanieOZapis(const QString& pytanieZmiana, const QString& pytanieDopisanie, const QString& naglowek,
+                              kal::TTable* zbior);
+    const QString& NaglowekKontroli() const { return m_naglowek; }
+
+    // Shows the window modally through the dialog seam; returns its result.
+    int PokazModalnie();
+    void Maksymalizuj();
+
+    // Connects a button's click to a handler that runs under the exception
+    // guard (a refused rule shows its message, the window stays as it was).
+    void Podlacz(QAbstractButton* przycisk, std::function<void()> obsluga);
+
+    // Gives `cel` the image of the image store's button `wzor` ("Zamknij",
+    // "Uzyj", "Drukuj", ...). Nothing happens while there is no store.
+    static void KopiujObraz(QAbstractButton* cel, const QString& wzor);
+
+    // Picker: the calling record is remembered when the window is shown, so
+    // that "&Użyj" writes into that record even when the calling table has
+    // been moved in the meantime.
+    void ZapamietajWywolanie(kal::TTable* tabela, kal::TField* pole);
+    void ZapomnijWywolanie();
+    // Positions `rejestr` on the row whose `id` equals `klucz` (a key of 0
+    // does not move it; a key that matches nothing leaves the last row).
+    static void PozycjonujNa(kal::TTable* rejestr, kal::TField* id, int klucz);
+    // "&Użyj": refuses with `komunikat` while `rejestr` has a pending change,
+    // refuses on an empty register, else writes the current `id` into the
+    // remembered calling record (put into edit state, not posted) and closes.
+    // Without a remembered calling record it only closes.
+    void Uzyj(kal::TTable* rejestr, kal::TField* id, const QString& komunikat);
+
+    // Esc closes the window; with `enterDalej` Enter moves the focus to the
+    // next control everywhere in the window.
+    void UstawKlawisze(bool enterDalej) { m_enterDalej = enterDalej; }
+    // Called after Enter has moved the focus.
+    virtual void PoPrzejsciuEnterem() {}
+
+    // Building the controls: each gets its object name.
+    QPushButton* NowyPrzycisk(const char* nazwa, const QString& napis);
+    QLabel* NowaEtykieta(const QString& napis);
+    kal::TDBEdit* NowePole(const char* nazwa, kal::TDataSource* zrodlo, const QString& pole, int maxDlugosc = 0);
+    // The navigator of a register: first, prior, next, last, insert, edit,
+    // post, cancel, refresh; never delete, insert only `zDopisywaniem`.
+    kal::TDBNavigator* NowyNawigator(const char* nazwa, kal::TDataSource* zrodlo, bool zDopisywaniem = true);
+    // A grid, read-only with whole-row selection or editable in place. It
+    // starts unbound.
+    kal::TDBGrid* NowaSiatka(const char* nazwa, bool edycja);
+
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    int tryb = 0;
+
+private:
+    void przechwycKlawisze();
+
+    QString m_pytanieZmiana;
+    QString m_pytanieDopisanie;
+    QString m_naglowek;
+    kal::TTable* m_zbior = nullptr;
+
+    kal::TTable* m_wywolujaca = nullptr;
+    kal::TField* m_poleWywolania = nullptr;
+    kal::TTable::TBookmark m_zakladka = 0;
+    bool m_wywolanoWDopisywaniu = false;
+
+    bool m_enterDalej = false;
+};
+
+// True while the table has a pending edit or insert.
+inline bool ZbiorWEdycji(const kal::TTable* t)
+{
+    return t && (t->State() == kal::dsEdit || t->State() == kal::dsInsert);
+}
+
+// Binds a grid to its data source for the time of a show and unbinds it on
+// every way out.
+class PowiazanieSiatki {
+public:
+    PowiazanieSiatki(kal::TDBGrid* siatka, kal::TDataSource* zrodlo);
+    ~PowiazanieSiatki();
+    PowiazanieSiatki(const PowiazanieSiatki&) = delete;
+    PowiazanieSiatki& operator=(const PowiazanieSiatki&) = delete;
+
+private:
+    kal::TDBGrid* m_siatka;
+};
+
+// Texts shared by the windows.
+namespace tekstyRejestrow {
+// "&Użyj" on a register without rows.
+QString pustyRejestr();
+// "&Użyj" when the record that called the picker is gone.
+QString brakWywolujacego();
+// The colour of informative grid columns.
+inline constexpr unsigned kolorInfo = 0xFFFFE1;
+} // namespace tekstyRejestrow

@@ -1,0 +1,215 @@
+#include "Zuzycie.h"
+
+#include "Dane.h"
+#include "EwidencjaPojazdow.h"
+#include "MiejscaTank.h"
+#include "MiejscaUz.h"
+
+#include "platform/core/Dialogs.h"
+#include "platform/ui/DBComboBox.h"
+#include "platform/ui/DBEdit.h"
+#include "platform/ui/DBGrid.h"
+#include "platform/ui/DBNavigator.h"
+
+#include <QDir>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFZuzycie* FZuzycie = nullptr;
+
+namespace {
+
+const QString kNaglowek = QStringLiteral("Kontrola wprowadzania zużycia paliw.");
+
+kal::TDBLookupComboBox* lista(QWidget* okno, const char* nazwa, kal::TDataSource* z, const QString& pole, int wiersze)
+{
+    auto* c = new kal::TDBLookupComboBox(okno);
+    c->setObjectName(QString::fromLatin1(nazwa));
+    c->setDataSource(z);
+    c->setDataField(pole);
+    c->setDropDownRows(wiersze);
+    return c;
+}
+
+QHBoxLayout* zPrzyciskiem(QWidget* pole, QWidget* przycisk)
+{
+    auto* l = new QHBoxLayout;
+    l->addWidget(pole, 1);
+    l->addWidget(przycisk);
+    return l;
+}
+
+} // namespace
+
+QStringList ListaRodzajowPaliwa()
+{
+    return {QStringLiteral("1 - etylina 94"),
+            QStringLiteral("2 - etylina 98"),
+            QStringLiteral("3 - benzyna bezołowiowa"),
+            QStringLiteral("4 - gaz płynny propan-butan"),
+            QStringLiteral("5 - olej napędowy"),
+            QStringLiteral("6 -olej napędowy o zawartości siarki poniżej 0,02% m/m"),
+            QStringLiteral("a - biodiesel"),
+            QStringLiteral("b - biometan"),
+            QStringLiteral("c - sprężony gaz ziemny")};
+}
+
+TFZuzycie::TFZuzycie(QWidget* parent) : TOknoRejestru(parent)
+{
+    setObjectName(QStringLiteral("FZuzycie"));
+    setWindowTitle(QStringLiteral("Zużycie paliwa"));
+    kal::TDataSource* z = DM ? DM->DZuzycie : nullptr;
+
+    DBGrid1 = NowaSiatka("DBGrid1", false);
+    DBGrid1->addColumn(QStringLiteral("Marka"), QStringLiteral("Marka"));
+    DBGrid1->addColumn(QStringLiteral("NumerRejestracyjny"), QStringLiteral("Numer rejestr."));
+    DBGrid1->addColumn(QStringLiteral("DataTankowania"), QStringLiteral("Data"));
+    DBGrid1->addColumn(QStringLiteral("RodzajPaliwa"), QStringLiteral("Rodzaj paliwa"));
+    DBGrid1->addColumn(QStringLiteral("IloscPaliwa"), QStringLiteral("Ilość paliwa"));
+    DBGrid1->addColumn(QStringLiteral("CenaPaliwa"), QStringLiteral("Cena paliwa"));
+    DBGrid1->addColumn(QStringLiteral("RodzajPojazdu"), QStringLiteral("Rodzaj pojazdu"));
+    DBGrid1->addColumn(QStringLiteral("NazwaMiejscaTankowania"), QStringLiteral("Miejsce tankowania"));
+    DBNavigator1 = NowyNawigator("DBNavigator1", z);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMaxLength(10);
+    connect(Edit1, &QLineEdit::textEdited, Edit1, [e = Edit1](const QString& t) {
+        const QString gorne = t.toUpper();
+        if (gorne != t) {
+            const int kursor = e->cursorPosition();
+            e->setText(gorne);
+            e->setCursorPosition(kursor);
+        }
+    });
+    BitBtn3 = NowyPrzycisk("BitBtn3", QStringLiteral("Szukaj"));
+
+    DBLookupComboBox1 = lista(this, "DBLookupComboBox1", z, QStringLiteral("IdentyfikatorPojazdu"), 15);
+    DBLookupComboBox1->setListSource(DM ? DM->DPojazdy : nullptr);
+    DBLookupComboBox1->setKeyField(QStringLiteral("IdentyfikatorPojazdu"));
+    DBLookupComboBox1->setListField(QStringLiteral("Marka;NrRejestracyjny"));
+    DBLookupComboBox2 = lista(this, "DBLookupComboBox2", z, QStringLiteral("NazwaMiejscaTankowania"), 8);
+    DBLookupComboBox3 = lista(this, "DBLookupComboBox3", z, QStringLiteral("NazwaMiejscaUzytkowania"), 8);
+    Button1 = NowyPrzycisk("Button1", QStringLiteral("···"));
+    Button2 = NowyPrzycisk("Button2", QStringLiteral("···"));
+    Button3 = NowyPrzycisk("Button3", QStringLiteral("···"));
+    DBEdit1 = NowePole("DBEdit1", z, QStringLiteral("DataTankowania"), 10);
+    DBComboBox1 = new kal::TDBComboBox(this);
+    DBComboBox1->setObjectName(QStringLiteral("DBComboBox1"));
+    DBComboBox1->setItems(ListaRodzajowPaliwa());
+    DBComboBox1->setValueLength(1);
+    DBComboBox1->setDataSource(z);
+    DBComboBox1->setDataField(QStringLiteral("RodzajPaliwa"));
+
+    auto* panel = new QFormLayout;
+    panel->addRow(QStringLiteral("Pojazd:"), zPrzyciskiem(DBLookupComboBox1, Button1));
+    panel->addRow(QStringLiteral("Data tankowania:"), DBEdit1);
+    panel->addRow(QStringLiteral("Miejsce tankowania:"), zPrzyciskiem(DBLookupComboBox2, Button2));
+    panel->addRow(QStringLiteral("Inne miejsce użytkowania"), zPrzyciskiem(DBLookupComboBox3, Button3));
+    panel->addRow(QStringLiteral("Rodzaj paliwa:"), DBComboBox1);
+    panel->addRow(QStringLiteral("Ilość paliwa:"), NowePole("DBEdit2", z, QStringLiteral("IloscPaliwa")));
+    panel->addRow(QStringLiteral("Cena paliwa:"), NowePole("DBEdit3", z, QStringLiteral("CenaPaliwa")));
+    panel->addRow(QStringLiteral("Numer faktury:"), NowePole("DBEdit4", z, QStringLiteral("NumerFaktury")));
+    panel->addRow(QStringLiteral("Przebieg:"), NowePole("DBEdit5", z, QStringLiteral("IloscKm")));
+
+    BitBtn1 = NowyPrzycisk("BitBtn1", QStringLiteral("&Zamknij"));
+    BitBtn2 = NowyPrzycisk("BitBtn2", QStringLiteral("Import FLOTA"));
+    BitBtn2->setVisible(false);
+    BitBtn10 = NowyPrzycisk("BitBtn10", QStringLiteral("Drukuj"));
+
+    auto* uklad = new QVBoxLayout(this);
+    auto* gora = new QHBoxLayout;
+    gora->addWidget(DBNavigator1);
+    gora->addStretch(1);
+    gora->addWidget(NowaEtykieta(QStringLiteral("Szukaj nr. rejestracyjnego")));
+    gora->addWidget(Edit1);
+    gora->addWidget(BitBtn3);
+    uklad->addLayout(gora);
+    uklad->addWidget(DBGrid1, 1);
+    uklad->addLayout(panel);
+    auto* dol = new QHBoxLayout;
+    dol->addWidget(BitBtn10);
+    dol->addWidget(BitBtn2);
+    dol->addStretch(1);
+    dol->addWidget(BitBtn1);
+    uklad->addLayout(dol);
+
+    Podlacz(BitBtn1, [this] { BitBtn1Click(); });
+    Podlacz(BitBtn2, [this] { BitBtn2Click(); });
+    Podlacz(BitBtn3, [this] { BitBtn3Click(); });
+    Podlacz(BitBtn10, [this] { BitBtn10Click(); });
+    for (QPushButton* b : {Button1, Button2, Button3})
+        Podlacz(b, [this, b] { Button1Click(b); });
+
+    if (DM)
+        UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o zużyciu paliwa ?"),
+                             QStringLiteral("Czy chcesz dopisać nowe zużycie paliwa ?"), kNaglowek, DM->TZuzycie);
+    if (!FZuzycie)
+        FZuzycie = this;
+}
+
+TFZuzycie::~TFZuzycie()
+{
+    if (FZuzycie == this)
+        FZuzycie = nullptr;
+}
+
+int TFZuzycie::Pokaz()
+{
+    Maksymalizuj();
+    // Once the fleet file has been seen the import stays offered for the run.
+    if (!QDir().entryList({QStringLiteral("Orlen.xls")}, QDir::Files).isEmpty())
+        BitBtn2->setVisible(true);
+    setWindowTitle(QStringLiteral("Zużycie paliwa za półrocze: ") + DM->TOkresPolrocze->AsString() +
+                   QStringLiteral(" ") + DM->TOkresRok->AsString() + QStringLiteral(" roku."));
+    if (!DM->UstawZbiorZuzycia()) {
+        kal::Dialogs().messageBox(QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!"), kNaglowek,
+                                  kal::MbOk, kal::MsgIcon::None);
+        return -1;
+    }
+    KopiujObraz(BitBtn1, QStringLiteral("Zamknij"));
+    KopiujObraz(BitBtn10, QStringLiteral("Drukuj"));
+    PowiazanieSiatki siatka(DBGrid1, DM->DZuzycie);
+    DM->TZuzycie->Refresh();
+    return PokazModalnie();
+}
+
+void TFZuzycie::BitBtn1Click()
+{
+    ZamknijZWynikiem(mrCancel);
+}
+
+void TFZuzycie::BitBtn2Click()
+{
+    // TODO(lead): open the fleet-card import here (FImportFloty->Pokaz()) once it exists.
+}
+
+void TFZuzycie::BitBtn3Click()
+{
+    SzukajNumeruRejestracyjnego(DM->TZuzycie, DM->TZuzycieNumerRejestracyjny, Edit1->text());
+}
+
+void TFZuzycie::BitBtn10Click()
+{
+    if (ZbiorWEdycji(DM->TZuzycie))
+        DM->TZuzycie->Post();
+    // TODO(lead): open the fuel-use report parameters here (FParWydrZuzMiejTank->Pokaz()) once they exist.
+}
+
+void TFZuzycie::Button1Click(QObject* Sender)
+{
+    if (Sender == Button1) {
+        if (FEwidencjaPojazdow)
+            FEwidencjaPojazdow->Pokaz(1);
+    } else if (Sender == Button2) {
+        if (FMiejscaTankowania)
+            FMiejscaTankowania->Pokaz(1);
+    } else if (Sender == Button3) {
+        if (FMiejscaUzutk)
+            FMiejscaUzutk->Pokaz(2);
+    }
+}
