@@ -8,20 +8,17 @@
 void UtworzOknaWydrukow(TDM& dm, QWidget* parent)
 {
     ZwolnijOknaWydrukow();
-    FParWydrPoj = new TFParWydrPoj(dm, parent);
-    FParWydrZuzMiejTank = new TFParWydrZuzMiejTank(dm, parent);
-    FParWydrNaprawiPrzegl = new TFParWydrNaprawiPrzegl(dm, parent);
-    FSamochodyDoPrzegladu = new TFSamochodyDoPrzegladu(parent);
+    new TFParWydrPoj(&dm, parent);
+    new TFParWydrZuzMiejTank(&dm, parent);
+    new TFParWydrNaprawiPrzegl(&dm, parent);
+    new TFSamochodyDoPrzegladu(parent);
 }
 
 void ZwolnijOknaWydrukow()
 {
+    // Each window clears its own pointer.
     delete FParWydrPoj;
-    FParWydrPoj = nullptr;
     delete FParWydrZuzMiejTank;
-    FParWydrZuzMiejTank = nullptr;
     delete FParWydrNaprawiPrzegl;
-    FParWydrNaprawiPrzegl = nullptr;
     delete FSamochodyDoPrzegladu;
-    FSamochodyDoPrzegladu = nullptr;
 }

@@ -17,8 +17,10 @@
 
 TFParWydrNaprawiPrzegl* FParWydrNaprawiPrzegl = nullptr;
 
-TFParWydrNaprawiPrzegl::TFParWydrNaprawiPrzegl(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
+TFParWydrNaprawiPrzegl::TFParWydrNaprawiPrzegl(TDM* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
 {
+    if (!FParWydrNaprawiPrzegl)
+        FParWydrNaprawiPrzegl = this;
     setObjectName(QStringLiteral("FParWydrNaprawiPrzegl"));
     setWindowTitle(QStringLiteral("Parametry wydruku napraw i przeglądów."));
     auto* uklad = new QVBoxLayout(this);
@@ -51,6 +53,17 @@ TFParWydrNaprawiPrzegl::TFParWydrNaprawiPrzegl(TDM& dm, QWidget* parent) : QDial
     connect(Przyciski.drukuj, &QPushButton::clicked, this, [this] { kal::RunGuarded([this] { Drukuj(false); }); });
 }
 
+TFParWydrNaprawiPrzegl::~TFParWydrNaprawiPrzegl()
+{
+    if (FParWydrNaprawiPrzegl == this)
+        FParWydrNaprawiPrzegl = nullptr;
+}
+
+TDM& TFParWydrNaprawiPrzegl::dm() const
+{
+    return m_dm ? *m_dm : *DM;
+}
+
 int TFParWydrNaprawiPrzegl::Pokaz()
 {
     const QDate dzis = kal::Today();
@@ -63,7 +76,7 @@ int TFParWydrNaprawiPrzegl::Pokaz()
 
 void TFParWydrNaprawiPrzegl::Drukuj(bool podglad)
 {
-    wydrukiPojazdow::ZachowajPojazd zachowaj(m_dm);
+    wydrukiPojazdow::ZachowajPojazd zachowaj(dm());
     if (CheckBox1->isChecked()) {
         if (QRPrzegladyPojazdow)
             QRPrzegladyPojazdow->PrzygotujIDrukuj(podglad);

@@ -13,7 +13,10 @@ class TDM;
 class TFParWydrNaprawiPrzegl final : public QDialog {
     Q_OBJECT
 public:
-    explicit TFParWydrNaprawiPrzegl(TDM& dm, QWidget* parent = nullptr);
+    // `dm` null: the program's data module. The first window made becomes
+    // `FParWydrNaprawiPrzegl`.
+    explicit TFParWydrNaprawiPrzegl(TDM* dm = nullptr, QWidget* parent = nullptr);
+    ~TFParWydrNaprawiPrzegl() override;
 
     // Sets the year and both months from today, shows the window modally.
     int Pokaz();
@@ -27,7 +30,8 @@ public:
     PrzyciskiWydruku Przyciski;
 
 private:
-    TDM& m_dm;
+    TDM& dm() const;
+    TDM* m_dm;
 };
 
 extern TFParWydrNaprawiPrzegl* FParWydrNaprawiPrzegl;

@@ -14,8 +14,10 @@
 
 TFParWydrPoj* FParWydrPoj = nullptr;
 
-TFParWydrPoj::TFParWydrPoj(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
+TFParWydrPoj::TFParWydrPoj(TDM* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
 {
+    if (!FParWydrPoj)
+        FParWydrPoj = this;
     setObjectName(QStringLiteral("FParWydrPoj"));
     setWindowTitle(QStringLiteral("Parametry wydruku pojazdów"));
     setWindowFlags(windowFlags() | Qt::Tool);
@@ -49,6 +51,17 @@ TFParWydrPoj::TFParWydrPoj(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
     connect(Przyciski.drukuj, &QPushButton::clicked, this, [this] { kal::RunGuarded([this] { Drukuj(false); }); });
 }
 
+TFParWydrPoj::~TFParWydrPoj()
+{
+    if (FParWydrPoj == this)
+        FParWydrPoj = nullptr;
+}
+
+TDM& TFParWydrPoj::dm() const
+{
+    return m_dm ? *m_dm : *DM;
+}
+
 int TFParWydrPoj::Pokaz()
 {
     if (PierwszePokazanie) {
@@ -57,7 +70,7 @@ int TFParWydrPoj::Pokaz()
         PierwszePokazanie = false;
         UstawObrazy(Przyciski);
     }
-    DBGrid1->setDataSource(m_dm.DMiejsceUz);
+    DBGrid1->setDataSource(dm().DMiejsceUz);
     const int wynik = kal::Dialogs().execModal(this);
     DBGrid1->setDataSource(nullptr);
     return wynik;

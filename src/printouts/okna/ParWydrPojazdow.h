@@ -17,7 +17,10 @@ class TDBGrid;
 class TFParWydrPoj final : public QDialog {
     Q_OBJECT
 public:
-    explicit TFParWydrPoj(TDM& dm, QWidget* parent = nullptr);
+    // `dm` null: the program's data module. The first window made becomes
+    // `FParWydrPoj`.
+    explicit TFParWydrPoj(TDM* dm = nullptr, QWidget* parent = nullptr);
+    ~TFParWydrPoj() override;
 
     // On the first show ticks every column; binds the places grid, shows the
     // window modally and unbinds it. Returns the modal result.
@@ -32,7 +35,8 @@ public:
     bool PierwszePokazanie = true;
 
 private:
-    TDM& m_dm;
+    TDM& dm() const;
+    TDM* m_dm;
 };
 
 extern TFParWydrPoj* FParWydrPoj;

@@ -34,8 +34,10 @@ QSpinBox* Miesiac(QWidget* okno, const QString& nazwa)
 }
 } // namespace
 
-TFParWydrZuzMiejTank::TFParWydrZuzMiejTank(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
+TFParWydrZuzMiejTank::TFParWydrZuzMiejTank(TDM* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
 {
+    if (!FParWydrZuzMiejTank)
+        FParWydrZuzMiejTank = this;
     setObjectName(QStringLiteral("FParWydrZuzMiejTank"));
     setWindowTitle(QStringLiteral("Parametry wydruku miejsc tankowania"));
     auto* uklad = new QVBoxLayout(this);
@@ -77,12 +79,23 @@ TFParWydrZuzMiejTank::TFParWydrZuzMiejTank(TDM& dm, QWidget* parent) : QDialog(p
     connect(Przyciski.drukuj, &QPushButton::clicked, this, [this] { kal::RunGuarded([this] { Drukuj(false); }); });
 }
 
+TFParWydrZuzMiejTank::~TFParWydrZuzMiejTank()
+{
+    if (FParWydrZuzMiejTank == this)
+        FParWydrZuzMiejTank = nullptr;
+}
+
+TDM& TFParWydrZuzMiejTank::dm() const
+{
+    return m_dm ? *m_dm : *DM;
+}
+
 int TFParWydrZuzMiejTank::Pokaz()
 {
     UstawObrazy(Przyciski);
-    DBGrid1->setDataSource(m_dm.DMiejscTank);
-    DBGrid2->setDataSource(m_dm.DMiejsceUz);
-    const int polrocze = m_dm.TOkresPolrocze->IsNull() ? 0 : m_dm.TOkresPolrocze->AsInteger();
+    DBGrid1->setDataSource(dm().DMiejscTank);
+    DBGrid2->setDataSource(dm().DMiejsceUz);
+    const int polrocze = dm().TOkresPolrocze->IsNull() ? 0 : dm().TOkresPolrocze->AsInteger();
     CSEOd->setValue(polrocze == 2 ? 7 : 1);
     CSEDo->setValue(polrocze == 1 ? 6 : 12);
     const int wynik = kal::Dialogs().execModal(this);

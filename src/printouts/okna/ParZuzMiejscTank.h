@@ -18,7 +18,10 @@ class TDBGrid;
 class TFParWydrZuzMiejTank final : public QDialog {
     Q_OBJECT
 public:
-    explicit TFParWydrZuzMiejTank(TDM& dm, QWidget* parent = nullptr);
+    // `dm` null: the program's data module. The first window made becomes
+    // `FParWydrZuzMiejTank`.
+    explicit TFParWydrZuzMiejTank(TDM* dm = nullptr, QWidget* parent = nullptr);
+    ~TFParWydrZuzMiejTank() override;
 
     // Binds the grids, sets the months from the current half-year, shows the
     // window modally and unbinds the grids. Returns the modal result.
@@ -35,7 +38,8 @@ public:
     PrzyciskiWydruku Przyciski;
 
 private:
-    TDM& m_dm;
+    TDM& dm() const;
+    TDM* m_dm;
 };
 
 extern TFParWydrZuzMiejTank* FParWydrZuzMiejTank;

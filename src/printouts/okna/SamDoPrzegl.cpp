@@ -15,6 +15,8 @@ TFSamochodyDoPrzegladu* FSamochodyDoPrzegladu = nullptr;
 
 TFSamochodyDoPrzegladu::TFSamochodyDoPrzegladu(QWidget* parent) : QDialog(parent)
 {
+    if (!FSamochodyDoPrzegladu)
+        FSamochodyDoPrzegladu = this;
     setObjectName(QStringLiteral("FSamochodyDoPrzegladu"));
     setWindowTitle(QStringLiteral("Samochody do przeglądu."));
     auto* uklad = new QVBoxLayout(this);
@@ -42,6 +44,12 @@ TFSamochodyDoPrzegladu::TFSamochodyDoPrzegladu(QWidget* parent) : QDialog(parent
     uklad->addLayout(dol);
     connect(Przyciski.podglad, &QPushButton::clicked, this, [this] { kal::RunGuarded([this] { Drukuj(true); }); });
     connect(Przyciski.drukuj, &QPushButton::clicked, this, [this] { kal::RunGuarded([this] { Drukuj(false); }); });
+}
+
+TFSamochodyDoPrzegladu::~TFSamochodyDoPrzegladu()
+{
+    if (FSamochodyDoPrzegladu == this)
+        FSamochodyDoPrzegladu = nullptr;
 }
 
 int TFSamochodyDoPrzegladu::Pokaz()

@@ -11,7 +11,9 @@ class QSpinBox;
 class TFSamochodyDoPrzegladu final : public QDialog {
     Q_OBJECT
 public:
+    // The first window made becomes `FSamochodyDoPrzegladu`.
     explicit TFSamochodyDoPrzegladu(QWidget* parent = nullptr);
+    ~TFSamochodyDoPrzegladu() override;
 
     // Shows the window modally; the values stay from one show to the next.
     int Pokaz();
