@@ -4,6 +4,7 @@
 #include "../printouts/ModulTestowy.h"
 
 #include "DBGrid.h"
+#include "Obsluga.h"
 #include "OknaWydrukow.h"
 #include "ParWNaprPrz.h"
 #include "ParWydrPojazdow.h"
@@ -202,4 +203,15 @@ TEST_F(Okna, TheDueForInspectionWindowPassesDaysKilometresAndAll)
         return 0;
     };
     o.Pokaz();
+}
+
+TEST_F(Okna, TheButtonsTakeTheImagesOfTheImageStore)
+{
+    auto* magazyn = new TFormObslugi;
+    dialogi.onModal = [](QWidget*) { return 0; };
+    FSamochodyDoPrzegladu->Pokaz();
+    EXPECT_EQ(FSamochodyDoPrzegladu->Przyciski.zamknij->icon().cacheKey(), magazyn->Zamknij->icon().cacheKey());
+    EXPECT_EQ(FSamochodyDoPrzegladu->Przyciski.podglad->icon().cacheKey(), magazyn->Monitor->icon().cacheKey());
+    EXPECT_EQ(FSamochodyDoPrzegladu->Przyciski.drukuj->icon().cacheKey(), magazyn->Drukuj->icon().cacheKey());
+    delete magazyn;
 }

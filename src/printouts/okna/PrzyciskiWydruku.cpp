@@ -1,5 +1,7 @@
 #include "PrzyciskiWydruku.h"
 
+#include "Obsluga.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QHBoxLayout>
@@ -23,10 +25,23 @@ PrzyciskiWydruku UtworzPrzyciski(QDialog* okno, QHBoxLayout* uklad, const QStrin
     return p;
 }
 
+namespace {
+
+// The image of the image store's button `wzor`; without the store, the
+// style's image `zastepczy`.
+QIcon Obraz(const char* wzor, QStyle::StandardPixmap zastepczy)
+{
+    if (FormObslugi)
+        if (auto* b = FormObslugi->findChild<QAbstractButton*>(QString::fromLatin1(wzor)))
+            return b->icon();
+    return QApplication::style()->standardIcon(zastepczy);
+}
+
+} // namespace
+
 void UstawObrazy(const PrzyciskiWydruku& p)
 {
-    QStyle* s = QApplication::style();
-    p.zamknij->setIcon(s->standardIcon(QStyle::SP_DialogCloseButton));
-    p.podglad->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
-    p.drukuj->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+    p.zamknij->setIcon(Obraz("Zamknij", QStyle::SP_DialogCloseButton));
+    p.podglad->setIcon(Obraz("Monitor", QStyle::SP_FileDialogContentsView));
+    p.drukuj->setIcon(Obraz("Drukuj", QStyle::SP_DialogSaveButton));
 }

@@ -17,5 +17,6 @@ struct PrzyciskiWydruku {
 // Creates the buttons in `uklad`, named as given; "&Zamknij" rejects `okno`.
 PrzyciskiWydruku UtworzPrzyciski(QDialog* okno, QHBoxLayout* uklad, const QString& nazwaPodgladu,
                                  const QString& nazwaDruku, const QString& tekstDruku, const QString& nazwaZamkniecia);
-// Gives the buttons their images (close, preview, print).
+// Gives the buttons the images of the image store's "Zamknij", "Monitor"
+// and "Drukuj" (the style's images while there is no store).
 void UstawObrazy(const PrzyciskiWydruku& p);
