@@ -3,7 +3,10 @@
 
 #include "ModulTestowy.h"
 
+#include "DataSource.h"
 #include "LookupyPojazdow.h"
+
+#include <QDir>
 #include "WydrukNaprawPrz.h"
 #include "WydrukPojazdow.h"
 #include "WydrukPrzeglPoj.h"
@@ -586,4 +589,24 @@ TEST_F(Pojazdy, PastRow999TheRowsStillPrintInOrder)
         if (s != QStringLiteral("L.p.") && !s.startsWith(QStringLiteral("Wydruk")))
             wiersze << s;
     EXPECT_EQ(wiersze, numery);
+}
+
+TEST_F(Pojazdy, WithoutTheHalfYearFileTheListPrintsWithoutAverages)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    // The file of the second half of 2010 cannot be made: a folder has its name.
+    ASSERT_TRUE(QDir().mkdir(QStringLiteral("Zuz20102.db")));
+    dm->TOkres->Insert();
+    dm->TOkresRok->setAsInteger(2010);
+    dm->TOkresPolrocze->setAsInteger(2);
+    dm->TOkres->Post();
+    Zaznacz({1, 15});
+    Drukuj();
+    ASSERT_FALSE(dialogi.boxes().empty());
+    const auto& k = dialogi.boxes().back();
+    EXPECT_EQ(k.text, QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!"));
+    EXPECT_EQ(k.caption, QStringLiteral("Kontrola wprowadzania zużycia paliw."));
+    EXPECT_EQ(k.icon, kal::MsgIcon::None);
+    EXPECT_EQ(Robocze(2)[0].mid(1), QStringList({"Opel", "-"}));
+    EXPECT_EQ(dm->DZuzycie->DataSet(), dm->TZuzycie);
 }
