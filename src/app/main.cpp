@@ -1,6 +1,12 @@
+#include "FunkcjeSrodowiska.h"
 #include "Start.h"
 
 int main(int argc, char** argv)
 {
-    return UruchomKalmore(argc, argv);
+    // The fee engine's shared objects exist before the program starts and
+    // outlive it.
+    InicjalizujFunkcjeSrodowiska();
+    const int wynik = UruchomKalmore(argc, argv);
+    ZwolnijFunkcjeSrodowiska();
+    return wynik;
 }

@@ -46,32 +46,58 @@ TabeleSrodowiska TabeleModulu(TDM& dm)
 
 } // namespace
 
+namespace {
+
+// The tables of the data module the engine last met.
+std::unique_ptr<DaneSrodowiskaTabel>& TabeleOstatniegoModulu()
+{
+    static std::unique_ptr<DaneSrodowiskaTabel> tabele;
+    return tabele;
+}
+
+} // namespace
+
+void PolaczModulDanych()
+{
+    if (!DM)
+        return;
+    // A new module may reuse the address of an earlier one, so its components
+    // are compared.
+    std::unique_ptr<DaneSrodowiskaTabel>& tabele = TabeleOstatniegoModulu();
+    const TabeleSrodowiska t = TabeleModulu(*DM);
+    const bool teSame = tabele && tabele->Tabele().TTabelaGest == t.TTabelaGest
+                        && tabele->Tabele().TZuzycie == t.TZuzycie && tabele->Tabele().TPojazdy == t.TPojazdy
+                        && tabele->Tabele().TTabelaC == t.TTabelaC && tabele->Tabele().TStawkiTabC == t.TStawkiTabC
+                        && tabele->Tabele().TTabelaD == t.TTabelaD && tabele->Tabele().TStawkiTabD == t.TStawkiTabD;
+    if (teSame)
+        return;
+    tabele = std::make_unique<DaneSrodowiskaTabel>(t);
+    // A new module: its densities and its vehicles are read afresh, its typed
+    // fee values recompute the fee objects from now on, and its saved vehicles
+    // enter the index. (The tables are remembered first, so the index's own
+    // call back here finds them the same.)
+    Gestosci().Wyczysc();
+    IndeksPojazdow().Wyczysc();
+    if (!DM->PrzeliczTabeleC)
+        DM->PrzeliczTabeleC = [] { OplatyC().Przelicz(); };
+    if (!DM->PrzeliczTabeleD)
+        DM->PrzeliczTabeleD = [] { OplatyD().Przelicz(); };
+    if (!DM->DodajPojazdDoIndeksu)
+        DM->DodajPojazdDoIndeksu = [] { IndeksPojazdow().Dodaj(); };
+}
+
+void OdlaczModulDanych()
+{
+    TabeleOstatniegoModulu().reset();
+}
+
 IDaneSrodowiska& DaneSrodowiska()
 {
     if (g_dane)
         return *g_dane;
-    // The tables of the data module that exists now (a new module may reuse
-    // the address of an earlier one, so its components are compared).
-    static std::unique_ptr<DaneSrodowiskaTabel> tabele;
     if (DM) {
-        const TabeleSrodowiska t = TabeleModulu(*DM);
-        const bool teSame = tabele && tabele->Tabele().TTabelaGest == t.TTabelaGest
-                            && tabele->Tabele().TZuzycie == t.TZuzycie && tabele->Tabele().TPojazdy == t.TPojazdy
-                            && tabele->Tabele().TTabelaC == t.TTabelaC
-                            && tabele->Tabele().TStawkiTabC == t.TStawkiTabC
-                            && tabele->Tabele().TTabelaD == t.TTabelaD
-                            && tabele->Tabele().TStawkiTabD == t.TStawkiTabD;
-        if (!teSame) {
-            tabele = std::make_unique<DaneSrodowiskaTabel>(t);
-            // A new module: its densities are read afresh, and its typed fee
-            // values recompute the fee objects from now on.
-            Gestosci().Wyczysc();
-            if (!DM->PrzeliczTabeleC)
-                DM->PrzeliczTabeleC = [] { OplatyC().Przelicz(); };
-            if (!DM->PrzeliczTabeleD)
-                DM->PrzeliczTabeleD = [] { OplatyD().Przelicz(); };
-        }
-        return *tabele;
+        PolaczModulDanych();
+        return *TabeleOstatniegoModulu();
     }
     static BrakDanych brak;
     return brak;

@@ -49,5 +49,10 @@ public:
 
 // The installed implementation; the data module's one when none is installed.
 IDaneSrodowiska& DaneSrodowiska();
+// Connects the engine to the data module `DM` the first time it meets it
+// (nothing without a module, or when it is the one met last).
+void PolaczModulDanych();
+// Forgets the module met last: the next use connects to `DM` again.
+void OdlaczModulDanych();
 // Installs `dane` (not owned); nullptr restores the data module's one.
 void UstawDaneSrodowiska(IDaneSrodowiska* dane);

@@ -1,5 +1,7 @@
 #include "FunkcjeSrodowiska.h"
 
+#include "DaneSrodowiska.h"
+
 #include "Dane.h"
 
 GestosciPaliw& Gestosci()
@@ -12,6 +14,22 @@ ZuzyciePaliwaDlaPolrocza& ZuzyciePaliwa()
 {
     static ZuzyciePaliwaDlaPolrocza zuzycie;
     return zuzycie;
+}
+
+namespace {
+
+Pojazdy& Indeks()
+{
+    static Pojazdy indeks;
+    return indeks;
+}
+
+} // namespace
+
+Pojazdy& IndeksPojazdow()
+{
+    PolaczModulDanych();
+    return Indeks();
 }
 
 OplatyTabelaC& OplatyC()
@@ -33,11 +51,22 @@ int KodPaliwaZuzycia()
 
 void InicjalizujFunkcjeSrodowiska()
 {
+    // The five shared objects come into being in this order (and, being
+    // function statics, go in the reverse order when the program ends).
+    Gestosci();
+    ZuzyciePaliwa();
+    Indeks();
+    OplatyC();
+    OplatyD();
     Gestosci().Wyczysc();
+    Indeks().Wyczysc();
+    OdlaczModulDanych();
     if (!DM)
         return;
     DM->PrzeliczTabeleC = [] { OplatyC().Przelicz(); };
     DM->PrzeliczTabeleD = [] { OplatyD().Przelicz(); };
+    DM->DodajPojazdDoIndeksu = [] { IndeksPojazdow().Dodaj(); };
+    PolaczModulDanych();
 }
 
 void ZwolnijFunkcjeSrodowiska()
@@ -45,6 +74,10 @@ void ZwolnijFunkcjeSrodowiska()
     if (DM) {
         DM->PrzeliczTabeleC = nullptr;
         DM->PrzeliczTabeleD = nullptr;
+        DM->DodajPojazdDoIndeksu = nullptr;
     }
     Gestosci().Wyczysc();
+    Indeks().Wyczysc();
+    // The next use meets the module afresh and connects again.
+    OdlaczModulDanych();
 }

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <exception>
+
 TDM* DM = nullptr;
 std::function<QString(const QString&, const QString&)> TDM::NazwaTymczasowa;
 
@@ -558,10 +560,32 @@ void TDM::ZerujGdyUjemnaCalk(kal::TField& pole, bool pustyToZero)
 namespace {
 
 // Copies the value fields of the last rate row (highest period id, any company)
-// into `bufor`, with the master link cut meanwhile.
+// into `bufor`, with the master link cut meanwhile. The guard is in place
+// before the first refresh, so that a handler raising in the refresh or the
+// move still gets the link back (and the period's rows shown again).
 void zapamietajStawki(kal::TTable& tabela, const std::vector<kal::TField*>& pola, double* bufor)
 {
-    kal::TMasterLinkGuard bezOkresu(tabela);
+    // Cutting the link already moves the table and tells its windows; should
+    // one of them raise there, the link is given back here all the same.
+    struct PrzywrocPowiazanie {
+        kal::TTable& tabela;
+        kal::TDataSource* zrodlo;
+        ~PrzywrocPowiazanie()
+        {
+            if (tabela.MasterSource() == zrodlo)
+                return;
+            try {
+                tabela.setMasterSource(zrodlo); // the link is set before the table is told
+                if (tabela.Active())
+                    tabela.Refresh();
+            } catch (...) {
+                // shown on the next move of the table
+            }
+        }
+    } przywroc{tabela, tabela.MasterSource()};
+    kal::TMasterLinkGuard bezOkresu(tabela, false);
+    if (tabela.Active())
+        tabela.Refresh();
     if (tabela.IsEmpty())
         return;
     tabela.Last();
@@ -650,6 +674,25 @@ void TDM::TStawkiTabDBeforePost(kal::TDataSet& DataSet)
 bool TDM::DopiszWierszOkresu(kal::TDataSet& tabela, const QString& tekstBledu, const QString& tekstZapisu)
 {
     const QString naglowek = QStringLiteral("Otwarcie załączników do półrocza.");
+    // A change already pending in the table is posted, never dropped: when
+    // its post is refused the user is told and the change stays as typed.
+    if (edytowana(&tabela)) {
+        QString powod;
+        try {
+            tabela.Post();
+        } catch (const kal::EAbort&) {
+            // the refusal has been reported by the post's own box
+        } catch (const kal::Exception& e) {
+            powod = e.message();
+        } catch (...) {
+        }
+        if (edytowana(&tabela)) {
+            kal::Dialogs().messageBox(powod.isEmpty() ? tekstZapisu
+                                                      : tekstZapisu + QStringLiteral("\nSpecyfikacja błędu\n") + powod,
+                                      naglowek, kal::MbOk, kal::MsgIcon::Stop);
+            return false;
+        }
+    }
     if (tabela.IsEmpty()) {
         try {
             tabela.Insert();
@@ -671,6 +714,8 @@ bool TDM::DopiszWierszOkresu(kal::TDataSet& tabela, const QString& tekstBledu, c
         }
     }
     if (tabela.State() == kal::dsInsert) {
+        // The new row was not written (a handler kept it open): it holds
+        // nothing typed, so it is dropped.
         tabela.Cancel();
         kal::Dialogs().messageBox(tekstZapisu, naglowek, kal::MbOk, kal::MsgIcon::Stop);
         return false;
@@ -694,10 +739,45 @@ bool TDM::OtworzZalacznikiPolrocza()
 
 // ============================================================ per-half-year files
 
-bool TDM::otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QString& szablon, bool komunikat)
+namespace {
+
+// Reports a refused post: the rule's message in the error box; a silent
+// abort has been reported by the post's own box already.
+void zglosOdmoweZapisu(const std::exception_ptr& blad)
 {
     try {
-        if (!QFileInfo::exists(plik)) {
+        std::rethrow_exception(blad);
+    } catch (const kal::EAbort&) {
+    } catch (const kal::Exception& e) {
+        kal::ShowErrorBox(e.message());
+    } catch (const std::exception& e) {
+        kal::ShowErrorBox(QString::fromUtf8(e.what()));
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+bool TDM::otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QString& szablon, bool komunikat)
+{
+    const bool istnieje = QFileInfo::exists(plik);
+    if (istnieje && tabela.TableName() == plik)
+        return true;
+    // Leaving the current file: a pending change is posted first. When its
+    // post is refused the component stays on its file with the change as
+    // typed, and the user sees why.
+    if (tabela.Active() && edytowana(&tabela)) {
+        try {
+            tabela.Post();
+        } catch (...) {
+            zglosOdmoweZapisu(std::current_exception());
+            return false;
+        }
+        if (edytowana(&tabela))
+            return false;
+    }
+    try {
+        if (!istnieje) {
             // The component's current file (the template, or the last half-year)
             // lends its structure to the new one.
             if (!tabela.Active())
@@ -706,7 +786,7 @@ bool TDM::otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QS
             tabela.setTableName(plik);
             tabela.CreateTable();
             tabela.Open();
-        } else if (tabela.TableName() != plik) {
+        } else {
             tabela.Close();
             tabela.setTableName(plik);
             tabela.Open();
@@ -716,7 +796,9 @@ bool TDM::otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QS
         if (komunikat)
             kal::Dialogs().messageBox(QStringLiteral("Błąd generowania zbioru: ") + plik, QString(), kal::MbOk,
                                       kal::MsgIcon::Stop);
-        tabela.Close();
+        // Nothing is pending here (posted above), so the close cannot raise on a change.
+        if (tabela.Active())
+            tabela.Close();
         tabela.setTableName(szablon);
         tabela.Open();
         return false;
@@ -740,8 +822,16 @@ bool TDM::ustawZbiorPolrocza(bool kotly)
     try {
         if (TOkres->IsEmpty())
             return false;
-        if (edytowana(TOkres))
-            TOkres->Post();
+        if (edytowana(TOkres)) {
+            // A refused period is reported with the rule's message; the
+            // callers then add their own.
+            try {
+                TOkres->Post();
+            } catch (...) {
+                zglosOdmoweZapisu(std::current_exception());
+                return false;
+            }
+        }
         if (edytowana(TOkres))
             return false;
         const int rok = TOkresRok->AsInteger();
@@ -1472,15 +1562,16 @@ void TDM::SumujZuzycieKotlow(kal::TField& pole, int kodRodzaju, int indeksPaliwa
     pole.setAsFloat(Zaokraglij(suma, 2));
 }
 
-void TDM::PrzeliczTabeleCZKotlow()
+bool TDM::PrzeliczTabeleCZKotlow()
 {
     if (!UstawZbiorZuzyciaKotlow())
-        return;
+        return false;
     if (!edytowana(TTabelaC))
         TTabelaC->Edit();
     for (const RodzajKotla& r : kRodzajeKotlow)
         SumujZuzycieKotlow(*TTabelaC->FieldByName(QString::fromLatin1(r.pole)), r.kod, r.paliwo);
     TTabelaC->Post();
+    return true;
 }
 
 // ============================================================ table A

@@ -311,7 +311,9 @@ public:
     // True when all five statement tables have their row for the current
     // period; false after the first failure, which has been reported.
     bool OtworzZalacznikiPolrocza();
-    // Adds the period's row to `tabela` when it has none.
+    // Adds the period's row to `tabela` when it has none. A change pending in
+    // `tabela` is posted first; when that post is refused the save text is
+    // shown and false returned with the change still pending.
     bool DopiszWierszOkresu(kal::TDataSet& tabela, const QString& tekstBledu, const QString& tekstZapisu);
     void ZapamietajStawkiTabC();
     void ZapamietajStawkiTabD();
@@ -324,7 +326,10 @@ public:
     // Switch `TZuzycie` / `TZuzycieKotla` to the current period's file
     // ("Zuz" / "ZuzKot" + year + half-year + ".db"), creating it with the
     // template's structure the first time; false when there is no period, the
-    // period cannot be saved, or the file cannot be made.
+    // period cannot be saved, or the file cannot be made. A period or a
+    // pending fuel/boiler change whose post is refused is reported with the
+    // rule's message (the error box), and the component stays on its file
+    // with the change intact.
     bool UstawZbiorZuzycia();
     bool UstawZbiorZuzyciaKotlow();
     bool OtworzZbiorZuzycia(int rok, int polrocze);
@@ -367,8 +372,10 @@ public:
     // Sums the current commune's boiler use of one kind into `pole`
     // (fuel index 100: quantities as entered; else litres times density, in Mg).
     void SumujZuzycieKotlow(kal::TField& pole, int kodRodzaju, int indeksPaliwa);
-    // Fills the 19 positions of the current table C row from the boiler use and posts it.
-    void PrzeliczTabeleCZKotlow();
+    // Fills the 19 positions of the current table C row from the boiler use
+    // and posts it; false (nothing changed) when the boiler-use file of the
+    // period cannot be switched to. A refused post raises.
+    bool PrzeliczTabeleCZKotlow();
 
     // ---- table A ----------------------------------------------------------------
     // The guard that keeps a table A child table from changing while a sibling

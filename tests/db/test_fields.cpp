@@ -125,6 +125,42 @@ TEST_F(FieldTest, ConversionErrorsNameTheText)
     EXPECT_THROW(towns.Ilosc->setAsInteger(40000), EDatabaseError);
 }
 
+// Whole numbers written as floats are rounded half away from zero; one
+// beyond the field's range is refused with the range in the message, however
+// large it is, and so is reading a huge float as an integer.
+TEST_F(FieldTest, WholeNumbersFromFloatsStayInTheirRange)
+{
+    towns.T.Append();
+    towns.Ilosc->setAsFloat(32767.4);
+    EXPECT_EQ(towns.Ilosc->AsInteger(), 32767);
+    auto refused = [&](double value) {
+        try {
+            towns.Ilosc->setAsFloat(value);
+        } catch (const EDatabaseError& e) {
+            return e.message();
+        }
+        return QStringLiteral("accepted");
+    };
+    EXPECT_EQ(refused(-32768.5), "-32769 nie jest poprawną wartością pola 'Ilosc'. Dozwolony zakres to -32768 do 32767");
+    EXPECT_EQ(refused(1e19),
+              "10000000000000000000 nie jest poprawną wartością pola 'Ilosc'. Dozwolony zakres to -32768 do 32767");
+    EXPECT_EQ(refused(-1e300).left(8), "-1000000");
+    EXPECT_EQ(towns.Ilosc->AsInteger(), 32767); // kept
+
+    towns.Kwota->setAsFloat(2.5);
+    EXPECT_EQ(towns.Kwota->AsInteger(), 3);
+    towns.Kwota->setAsFloat(-2.5);
+    EXPECT_EQ(towns.Kwota->AsInteger(), -3);
+    towns.Kwota->setAsFloat(3e9);
+    try {
+        (void)towns.Kwota->AsInteger();
+        FAIL() << "no range error";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.message(),
+                  "3000000000 nie jest poprawną wartością pola 'Kwota'. Dozwolony zakres to -2147483648 do 2147483647");
+    }
+}
+
 TEST_F(FieldTest, DatesAndBooleans)
 {
     towns.T.Append();

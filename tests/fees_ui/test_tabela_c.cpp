@@ -280,3 +280,38 @@ TEST_F(TabelaC, NotMoreThanMarksStandInTheGapsBefore5MW)
     EXPECT_EQ(zZnakiem, (QStringList{QStringLiteral("2 k"), QStringLiteral("3 g"), QStringLiteral("3 k"),
                                      QStringLiteral("II."), QStringLiteral("III"), QStringLiteral("IV.")}));
 }
+
+TEST_F(TabelaC, RefusedPeriodStopsTheBoilerPathsWithItsRule)
+{
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    Gmina(QStringLiteral("Alfa"));
+    Zapisz(dm->TTabelaC, "I1", 5.0);
+    // The period is being edited with a year the rules refuse.
+    dm->TOkres->Edit();
+    dm->TOkresRok->setAsInteger(1999);
+    int pokazane = 0;
+    dialogi.onModal = [&](QWidget*) {
+        ++pokazane;
+        return int(TOknoRejestru::mrCancel);
+    };
+
+    // The boiler-use window: the rule's message, no window, -2.
+    dialogi.clear();
+    EXPECT_EQ(zuzycieKotla->Pokaz(), -2);
+    EXPECT_EQ(pokazane, 0);
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].kind, DialogCall::Error);
+    EXPECT_EQ(dialogi.boxes()[0].text, QStringLiteral("Wprowadzono niewłaściwy rok obliczeniowy !!!"));
+    EXPECT_EQ(dm->TZuzycieKotla->TableName(), QStringLiteral("ZuzKotla.db"));
+
+    // "Wczytaj": after the question, the same message, and the row keeps its quantities.
+    dialogi.clear();
+    dialogi.answer(kal::MbYes);
+    tabelaC->BitBtn3Click();
+    EXPECT_EQ(dialogi.texts(), QStringList({QStringLiteral("Czy chcesz wczytać dane do tabeli C ?"),
+                                            QStringLiteral("Wprowadzono niewłaściwy rok obliczeniowy !!!")}));
+    EXPECT_EQ(dm->TTabelaC->State(), kal::dsBrowse);
+    EXPECT_EQ(PoleC("I1")->AsFloat(), 5.0);
+    EXPECT_EQ(dm->TOkres->State(), kal::dsEdit);
+    dm->TOkres->Cancel();
+}

@@ -138,6 +138,29 @@ TEST_F(TabelaD, OpensWithTheFeesOfTheStoredRowsAndFollowsTypedValues)
     dm->TStawkiTabD->Cancel();
 }
 
+TEST_F(TabelaD, RefusedPeriodStopsTheComputationWithItsRule)
+{
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    Zapisz(dm->TTabelaD, "5", 3.0);
+    // The period is being edited with a half-year the rules refuse.
+    dm->TOkres->Edit();
+    dm->TOkresPolrocze->setAsInteger(3);
+    dialogi.clear();
+    tabelaD->BitBtn2->click();
+    // The rule first, then the fuel read's own two boxes; the row keeps its values.
+    ASSERT_EQ(dialogi.boxes().size(), 3u);
+    EXPECT_EQ(dialogi.boxes()[0].kind, kal::test::DialogCall::Error);
+    EXPECT_EQ(dialogi.boxes()[0].text, QStringLiteral("Wprowadzono niewłaściwe półrocze !!!"));
+    EXPECT_EQ(dialogi.boxes()[1].text, QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!"));
+    EXPECT_EQ(dialogi.boxes()[1].caption, QStringLiteral("Kontrola wprowadzania zużycia paliw."));
+    EXPECT_EQ(dialogi.boxes()[2].text, QStringLiteral("Błąd czytania danych półrocza !!!"));
+    EXPECT_EQ(dialogi.boxes()[2].caption, QStringLiteral("Kontrola operacji."));
+    EXPECT_EQ(dm->TTabelaD->State(), kal::dsBrowse);
+    EXPECT_DOUBLE_EQ(PoleD("5")->AsFloat(), 3.0);
+    EXPECT_EQ(dm->TZuzycie->TableName(), QStringLiteral("Zuzycie.DB"));
+    dm->TOkres->Cancel();
+}
+
 TEST_F(TabelaD, ComputesTheRowFromTheHalfYearsFuelUse)
 {
     ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());

@@ -9,6 +9,8 @@
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
 
+#include "platform/db/DataSource.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -616,13 +618,243 @@ TEST_F(Dane, HalfYearFilesOfFuelAndBoilerUse)
     EXPECT_EQ(dm->TZuzycie->RecordCount(), 1);
     EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 40.0);
 
-    // A period that cannot be saved switches nothing.
+    // A period that cannot be saved switches nothing, and the user reads why.
     dm->TOkres->Edit();
     dm->TOkresRok->setAsInteger(1999);
     dialogi.clear();
     EXPECT_FALSE(dm->UstawZbiorZuzycia());
     EXPECT_EQ(dm->TZuzycie->TableName(), "Zuz20091.db");
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].kind, kal::test::DialogCall::Error);
+    EXPECT_EQ(dialogi.boxes()[0].text, "Wprowadzono niewłaściwy rok obliczeniowy !!!");
+    // The boiler path and its table C summation say the same and change nothing.
+    dialogi.clear();
+    EXPECT_FALSE(dm->UstawZbiorZuzyciaKotlow());
+    EXPECT_FALSE(dm->PrzeliczTabeleCZKotlow());
+    EXPECT_EQ(dm->TZuzycieKotla->TableName(), "ZuzKot20091.db");
+    EXPECT_EQ(dialogi.texts(), QStringList({"Wprowadzono niewłaściwy rok obliczeniowy !!!",
+                                            "Wprowadzono niewłaściwy rok obliczeniowy !!!"}));
+    EXPECT_EQ(dm->TOkres->State(), kal::dsEdit);
+    EXPECT_EQ(dm->TOkresRok->AsInteger(), 1999);
     dm->TOkres->Cancel();
+}
+
+TEST_F(Dane, HalfYearFileIsMadeOnceWithTheTemplateStructure)
+{
+    firmaIOkres(2009, 1);
+    kal::TTable wzor;
+    wzor.setTableName(katalog.file("Zuzycie.DB"));
+    wzor.Open();
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    kal::TTable polrocze;
+    polrocze.setTableName(katalog.file("Zuz20091.db"));
+    polrocze.Open();
+    ASSERT_EQ(polrocze.FieldDefs().Count(), wzor.FieldDefs().Count());
+    for (int i = 0; i < wzor.FieldDefs().Count(); ++i) {
+        EXPECT_EQ(polrocze.FieldDefs()[i].Name, wzor.FieldDefs()[i].Name);
+        EXPECT_EQ(polrocze.FieldDefs()[i].DataType, wzor.FieldDefs()[i].DataType) << i;
+        EXPECT_EQ(polrocze.FieldDefs()[i].Size, wzor.FieldDefs()[i].Size) << i;
+    }
+    ASSERT_EQ(polrocze.IndexDefs().Count(), wzor.IndexDefs().Count());
+    ASSERT_GT(wzor.IndexDefs().Count(), 0);
+    for (int i = 0; i < wzor.IndexDefs().Count(); ++i) {
+        EXPECT_EQ(polrocze.IndexDefs()[i].Name, wzor.IndexDefs()[i].Name);
+        EXPECT_EQ(polrocze.IndexDefs()[i].Fields, wzor.IndexDefs()[i].Fields);
+        EXPECT_EQ(polrocze.IndexDefs()[i].Options, wzor.IndexDefs()[i].Options);
+    }
+    polrocze.Close();
+    wzor.Close();
+
+    // Made once: a row written to it survives the next switch to the same
+    // half-year and a switch away and back.
+    tankowanie(pojazd("WA1"), QDate(2009, 2, 2), 25);
+    firmaIOkres(2009, 2);
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    tankowanie(dm->TPojazdyIdentyfikatorPojazdu->AsInteger(), QDate(2009, 8, 8), 60);
+    ASSERT_TRUE(dm->TOkres->Locate("Polrocze", QVariant(1)));
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    ASSERT_EQ(dm->TZuzycie->RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 25.0);
+    ASSERT_TRUE(dm->TOkres->Locate("Polrocze", QVariant(2)));
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    ASSERT_EQ(dm->TZuzycie->RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 60.0);
+    // The template itself stays empty.
+    wzor.Open();
+    EXPECT_TRUE(wzor.IsEmpty());
+}
+
+TEST_F(Dane, HalfYearSwitchPostsOrKeepsAPendingFuelChange)
+{
+    firmaIOkres(2009, 1);
+    const int id = pojazd("WA1");
+
+    // A new row typed on the template, before the first switch, is written
+    // to the file it was typed into before the component leaves it.
+    ASSERT_EQ(dm->TZuzycie->TableName(), "Zuzycie.DB");
+    dm->TZuzycie->Insert();
+    dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(id);
+    dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 3, 3));
+    dm->TZuzycieRodzajPaliwa->setAsString("5");
+    dm->TZuzycieIloscPaliwa->setAsFloat(30);
+    dialogi.clear();
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    EXPECT_TRUE(dialogi.boxes().empty());
+    EXPECT_EQ(dm->TZuzycie->TableName(), "Zuz20091.db");
+    EXPECT_TRUE(dm->TZuzycie->IsEmpty());
+    {
+        kal::TTable wzor;
+        wzor.setTableName(katalog.file("Zuzycie.DB"));
+        wzor.Open();
+        ASSERT_EQ(wzor.RecordCount(), 1);
+        EXPECT_DOUBLE_EQ(wzor.FieldByName("IloscPaliwa")->AsFloat(), 30.0);
+    }
+
+    // A change whose post is refused: the switch is refused with the rule's
+    // message (the row belongs to the first half-year, the period now
+    // current is the second), the component stays on its file and the
+    // typed value is still there.
+    tankowanie(id, QDate(2009, 3, 3), 40);
+    firmaIOkres(2009, 2);
+    dm->TZuzycie->Edit();
+    dm->TZuzycieIloscPaliwa->setAsFloat(45.5);
+    dialogi.clear();
+    EXPECT_FALSE(dm->UstawZbiorZuzycia());
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].kind, kal::test::DialogCall::Error);
+    EXPECT_EQ(dialogi.boxes()[0].text, "Drugie półrocze dotyczy miesięcy od lipca do grudnia !!!");
+    EXPECT_EQ(dm->TZuzycie->TableName(), "Zuz20091.db");
+    EXPECT_EQ(dm->TZuzycie->State(), kal::dsEdit);
+    EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 45.5);
+
+    // Given up by the user, the switch goes on; the first half-year keeps
+    // the stored value.
+    dm->TZuzycie->Cancel();
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    EXPECT_EQ(dm->TZuzycie->TableName(), "Zuz20092.db");
+    EXPECT_TRUE(dm->TZuzycie->IsEmpty());
+    ASSERT_TRUE(dm->TOkres->Locate("Polrocze", QVariant(1)));
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    ASSERT_EQ(dm->TZuzycie->RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 40.0);
+}
+
+TEST_F(Dane, RateCarryOverFailingPartWayGivesTheLinkBack)
+{
+    firmaIOkres(2009, 1);
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    dm->TStawkiTabD->Edit();
+    dm->TStawkiTabDBDEDesigner1a->setAsFloat(12.5);
+    dm->TStawkiTabD->Post();
+    firmaIOkres(2009, 2);
+    const int okres2 = dm->TOkresIdentyfikatorOkresu->AsInteger();
+
+    // The move to the last rate row raises once.
+    int wywolania = 0;
+    auto stary = dm->TStawkiTabD->BeforeScroll;
+    dm->TStawkiTabD->BeforeScroll = [&](kal::TTable& t) {
+        if (++wywolania == 1)
+            throw kal::Exception(QStringLiteral("Odczyt stawek przerwany"));
+        if (stary)
+            stary(t);
+    };
+    dialogi.clear();
+    EXPECT_FALSE(dm->OtworzZalacznikiPolrocza());
+    EXPECT_GE(wywolania, 1);
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].text,
+              "Nieznany błąd dopisu do stawek tabeli D !!!\nSpecyfikacja błędu\nOdczyt stawek przerwany");
+    // The table is back on the period: it shows the new period's (no) rows,
+    // not the first period's rates.
+    EXPECT_EQ(dm->TStawkiTabD->MasterSource(), dm->DOkres);
+    EXPECT_EQ(dm->TStawkiTabD->State(), kal::dsBrowse);
+    EXPECT_TRUE(dm->TStawkiTabD->IsEmpty());
+    EXPECT_EQ(dm->TStawkiTabC->RecordCount(), 1);
+
+    // The next try carries the rates over into the new period's row.
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    ASSERT_EQ(dm->TStawkiTabD->RecordCount(), 1);
+    EXPECT_EQ(dm->TStawkiTabDIdentyfikatorOkresu->AsInteger(), okres2);
+    EXPECT_DOUBLE_EQ(dm->TStawkiTabDBDEDesigner1a->AsFloat(), 12.5);
+    // Back on the first period, its own row is shown.
+    ASSERT_TRUE(dm->TOkres->Locate("Polrocze", QVariant(1)));
+    ASSERT_EQ(dm->TStawkiTabD->RecordCount(), 1);
+    EXPECT_NE(dm->TStawkiTabDIdentyfikatorOkresu->AsInteger(), okres2);
+    dm->TStawkiTabD->BeforeScroll = stary;
+
+    // A window on the rates that raises once when the rows change under it:
+    // the very cut of the link fails, and the link still comes back.
+    struct OknoStawek final : kal::TDataLink {
+        int doRzucenia = 0;
+        void dataSetChanged() override
+        {
+            if (doRzucenia > 0 && --doRzucenia == 0)
+                throw kal::Exception(QStringLiteral("Odświeżenie stawek przerwane"));
+        }
+    } okno;
+    okno.setDataSource(dm->DStawkiTabD);
+    firmaIOkres(2010, 1);
+    okno.doRzucenia = 1;
+    dialogi.clear();
+    EXPECT_FALSE(dm->OtworzZalacznikiPolrocza());
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].text,
+              "Nieznany błąd dopisu do stawek tabeli D !!!\nSpecyfikacja błędu\nOdświeżenie stawek przerwane");
+    EXPECT_EQ(dm->TStawkiTabD->MasterSource(), dm->DOkres);
+    EXPECT_TRUE(dm->TStawkiTabD->IsEmpty());
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    ASSERT_EQ(dm->TStawkiTabD->RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(dm->TStawkiTabDBDEDesigner1a->AsFloat(), 12.5);
+    okno.setDataSource(nullptr);
+}
+
+TEST_F(Dane, PendingStatementRowIsPostedOrKept)
+{
+    firmaIOkres(2009, 1);
+    // One row in each of the five tables for a new period.
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    for (kal::TTable* t : {dm->TTabelaC, dm->TTabelaD, dm->TZalacznik1, dm->TStawkiTabC, dm->TStawkiTabD})
+        EXPECT_EQ(t->RecordCount(), 1) << t->Name().toStdString();
+
+    // A new period whose table C row the user is typing: the typed row is
+    // the period's row, not dropped for an empty one.
+    firmaIOkres(2009, 2);
+    dm->TTabelaC->Insert();
+    dm->TTabelaCI2->setAsFloat(3.75);
+    dialogi.clear();
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    EXPECT_TRUE(dialogi.boxes().empty());
+    ASSERT_EQ(dm->TTabelaC->RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(dm->TTabelaCI2->AsFloat(), 3.75);
+    EXPECT_EQ(dm->TTabelaD->RecordCount(), 1);
+
+    // A pending edit whose post is refused: the save text with the reason,
+    // the edit stays with its value, nothing later is visited.
+    auto stary = dm->TTabelaD->BeforePost;
+    dm->TTabelaD->BeforePost = [&](kal::TTable& t) {
+        if (stary)
+            stary(t);
+        if (dm->TTabelaDBDEDesigner2a->AsFloat() > 100.0)
+            throw kal::Exception(QStringLiteral("Za duża masa !!!"));
+    };
+    dm->TTabelaD->Edit();
+    dm->TTabelaDBDEDesigner2a->setAsFloat(250.0);
+    dialogi.clear();
+    EXPECT_FALSE(dm->OtworzZalacznikiPolrocza());
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].text, "Nieudany zapis tabeli D !!!\nSpecyfikacja błędu\nZa duża masa !!!");
+    EXPECT_EQ(dialogi.boxes()[0].caption, "Otwarcie załączników do półrocza.");
+    EXPECT_EQ(dialogi.boxes()[0].icon, kal::MsgIcon::Stop);
+    EXPECT_EQ(dm->TTabelaD->State(), kal::dsEdit);
+    EXPECT_DOUBLE_EQ(dm->TTabelaDBDEDesigner2a->AsFloat(), 250.0);
+
+    // Corrected, it is written and the call goes on.
+    dm->TTabelaDBDEDesigner2a->setAsFloat(80.0);
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    EXPECT_EQ(dm->TTabelaD->State(), kal::dsBrowse);
+    EXPECT_EQ(dm->TTabelaD->RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(dm->TTabelaDBDEDesigner2a->AsFloat(), 80.0);
+    dm->TTabelaD->BeforePost = stary;
 }
 
 TEST_F(Dane, TypedValuesOfTheFeeTables)

@@ -2,6 +2,7 @@
 // navigator: the values they store and what they show.
 #include "DBComboBox.h"
 #include "DBControls.h"
+#include "DBEdit.h"
 #include "DBNavigator.h"
 #include "Exceptions.h"
 #include "InputHook.h"
@@ -97,6 +98,16 @@ protected:
     {
         v.T.Refresh();
         return f->AsString();
+    }
+
+    // The vehicle's place key picked from a list of the places.
+    void listOfPlaces(TDBLookupComboBox& combo, const QString& listField)
+    {
+        combo.setDataSource(&ds);
+        combo.setDataField(QStringLiteral("Miejsce"));
+        combo.setListSource(&places);
+        combo.setListField(listField);
+        combo.setKeyField(QStringLiteral("Id"));
     }
 
     TestDir dir;
@@ -208,11 +219,7 @@ TEST_F(ControlsTest, ReadOnlyControlsChangeNothing)
 TEST_F(ControlsTest, LookupComboWritesTheKeyAndLeavesTheListAlone)
 {
     TDBLookupComboBox combo;
-    combo.setDataSource(&ds);
-    combo.setDataField(QStringLiteral("Miejsce"));
-    combo.setListSource(&places);
-    combo.setListField(QStringLiteral("Nazwa"));
-    combo.setKeyField(QStringLiteral("Id"));
+    listOfPlaces(combo, QStringLiteral("Nazwa"));
     combo.setDropDownRows(10);
     ASSERT_EQ(combo.count(), 3);
     EXPECT_EQ(combo.itemText(0), "Baza Kraków");
@@ -266,11 +273,7 @@ TEST_F(ControlsTest, LookupFieldControlsFollowTheKeyWrittenByCode)
 TEST_F(ControlsTest, LookupListFollowsNewRowsOfTheListTable)
 {
     TDBLookupComboBox combo;
-    combo.setDataSource(&ds);
-    combo.setDataField(QStringLiteral("Miejsce"));
-    combo.setListSource(&places);
-    combo.setListField(QStringLiteral("Nazwa;Id"));
-    combo.setKeyField(QStringLiteral("Id"));
+    listOfPlaces(combo, QStringLiteral("Nazwa;Id"));
     EXPECT_EQ(combo.itemText(1), "Sopot  7");
     p.add(12, "Gdynia");
     ASSERT_EQ(combo.count(), 4);
@@ -396,6 +399,54 @@ TEST_F(ControlsTest, MemoAndTextFollowAndStore)
     QTest::mouseClick(nav->Button(nbNext), Qt::LeftButton);
     EXPECT_EQ(text->text(), "");
     EXPECT_EQ(memo->toPlainText(), "");
+}
+
+TEST_F(ControlsTest, DestroyedControlsHearNothingMoreOfTheirTable)
+{
+    // Controls that go before their data source are gone from it: typed text
+    // they kept is not handed over at the post, and a control that stays
+    // goes on following the table.
+    TDBText stays;
+    stays.setDataSource(&ds);
+    stays.setDataField(QStringLiteral("Marka"));
+    {
+        TDBComboBox combo;
+        combo.setItems(kKinds);
+        combo.setValueLength(2);
+        TDBLookupComboBox lookup;
+        TDBRadioGroup group;
+        group.setItems({QStringLiteral("T"), QStringLiteral("N")});
+        TDBCheckBox check;
+        TDBMemo memo;
+        TDBEdit edit;
+        const std::pair<QWidget*, const char*> bound[] = {{&combo, "Rodzaj"}, {&lookup, "NazwaMiejsca"},
+                                                          {&group, "Gaz"},    {&check, "Aktywny"},
+                                                          {&memo, "Opis"},    {&edit, "Marka"}};
+        for (const auto& [w, field] : bound) {
+            auto* control = dynamic_cast<TFieldControl*>(w);
+            ASSERT_NE(control, nullptr);
+            control->setDataSource(&ds);
+            control->setDataField(QString::fromLatin1(field));
+            EXPECT_EQ(control->Field(), v.T.FindField(QString::fromLatin1(field)));
+        }
+        memo.setPlainText(QStringLiteral("nie zapisany"));
+        edit.setText(QStringLiteral("Star"));
+        edit.textEdited(edit.text());
+        EXPECT_TRUE(memo.Modified());
+        EXPECT_TRUE(edit.Modified());
+        EXPECT_EQ(v.T.State(), dsEdit);
+    }
+    v.T.Post();
+    EXPECT_EQ(stored(v.Opis), "");
+    EXPECT_EQ(stored(v.Marka), "Fiat");
+    v.T.Next();
+    EXPECT_EQ(stays.text(), "Jelcz");
+    v.T.Edit();
+    v.Rodzaj->setAsString(QStringLiteral("10"));
+    v.Miejsce->setAsInteger(7);
+    v.T.Post();
+    EXPECT_EQ(stored(v.Rodzaj), "10");
+    EXPECT_TRUE(dialogs.calls().empty());
 }
 
 // ---------------------------------------------------------------- navigator

@@ -5,6 +5,7 @@
 #include "Zalacznik1.h"
 
 #include <QAbstractButton>
+#include <QScreen>
 
 bool WTrakcieZmian(const kal::TTable* tabela)
 {
@@ -71,4 +72,13 @@ PrzelacznikTag::~PrzelacznikTag()
 {
     if (m_tabela)
         m_tabela->setTag(0);
+}
+
+void TOknoZestawienia::NaCalyEkran()
+{
+    if (!(windowState() & Qt::WindowMaximized)) {
+        if (const QScreen* ekran = screen())
+            setGeometry(ekran->availableGeometry());
+    }
+    Maksymalizuj();
 }

@@ -47,6 +47,10 @@ protected:
     // ("BitBtn1", "BitBDrukPrzMonitor", "BitBDrukPrzDrukarka").
     static void KopiujObrazZZalacznika(QAbstractButton* cel, const char* wzor);
 
+    // Maximised; the window is also sized to the screen's free area first,
+    // so that it fills the screen where no window manager maximises it.
+    void NaCalyEkran();
+
     // Posts the pending tables, then prints (`podglad` false) or previews the
     // report under the title `prefiks` + period, printer-dialog mode 1.
     void DrukujZestawienie(kal::report::Report* raport, bool podglad, const QString& prefiks);

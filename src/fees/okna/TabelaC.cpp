@@ -279,7 +279,10 @@ void TFTabelaC::BitBtn3Click()
                                   kal::MsgIcon::Question) != kal::MbYes)
         return;
     try {
-        DM->PrzeliczTabeleCZKotlow();
+        // No boiler-use file for the period: the row is untouched, the reason
+        // has been shown.
+        if (!DM->PrzeliczTabeleCZKotlow())
+            return;
     } catch (...) {
         // A failed post leaves the new quantities in the row: the fees
         // follow them, then the error goes on.

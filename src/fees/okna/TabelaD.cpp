@@ -197,6 +197,8 @@ TFTabelaD::TFTabelaD(QWidget* parent) : TOknoZestawienia(parent)
 
     kal::TDBEdit wzor;
     const int wysokosc = wzor.sizeHint().height();
+    // Room for "99 999,999" in each quantity and rate edit, however narrow the window.
+    const int szerokoscPola = wzor.fontMetrics().horizontalAdvance(QStringLiteral("99 999,999")) + 16;
     QStringList linie;
     int wiersz = 0;
     int numer = 0;
@@ -210,17 +212,25 @@ TFTabelaD::TFTabelaD(QWidget* parent) : TOknoZestawienia(parent)
         for (size_t i = 0; i < w.komorki.size(); ++i) {
             const KomorkaOknaTabeliD& k = w.komorki[i];
             const int r = wiersz + int(i);
-            siatka->addWidget(new QLabel(k.paliwo, tresc), r, 1);
+            // The fuel names give way (cut at the right, whole in the hint)
+            // so that the fee column stays in sight on a narrow screen.
+            auto* nazwa = new QLabel(k.paliwo, tresc);
+            nazwa->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            nazwa->setMinimumWidth(160);
+            nazwa->setToolTip(k.paliwo);
+            siatka->addWidget(nazwa, r, 1);
             const QByteArray nazwaIlosci = "DBEdit" + QByteArray::number(++numer);
             kal::TDBEdit* e = NowePole(nazwaIlosci.constData(), ilosci, k.kod);
             e->setParent(tresc);
             e->setAlignment(Qt::AlignRight);
+            e->setMinimumWidth(szerokoscPola);
             siatka->addWidget(e, r, 2);
             m_ilosci.push_back(e);
             const QByteArray nazwaStawki = "DBEdit" + QByteArray::number(numer + liczba);
             kal::TDBEdit* s = NowePole(nazwaStawki.constData(), stawki, k.kod);
             s->setParent(tresc);
             s->setAlignment(Qt::AlignRight);
+            s->setMinimumWidth(szerokoscPola);
             siatka->addWidget(s, r, 3);
             m_stawki.push_back(s);
             auto* l = new QLabel(tresc);
@@ -325,7 +335,7 @@ int TFTabelaD::Pokaz()
         // and stops on every way out.
         PrzelacznikTag przelacznik(DM->TTabelaD);
         OplatyD().Przelicz();
-        Maksymalizuj();
+        NaCalyEkran();
         wynik = PokazModalnie();
     }
     ZapiszOczekujace();

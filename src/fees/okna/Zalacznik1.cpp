@@ -206,7 +206,7 @@ int TFZalacznik1::Pokaz()
         return -100;
     setWindowTitle(QStringLiteral("Załącznik nr 1 za półrocze: ") + TekstOkresu());
     WczytajObrazy();
-    Maksymalizuj();
+    NaCalyEkran();
     m_przewijanie->verticalScrollBar()->setValue(0);
     const int wynik = PokazModalnie();
     ZapiszOczekujace();

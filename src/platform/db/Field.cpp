@@ -77,8 +77,8 @@ int TField::AsInteger() const
     if (!v.isValid())
         return 0;
     switch (m_type) {
-    case ftFloat:
-        return int(RoundHalfAway(v.toDouble(), 0));
+    case ftFloat: // rounded; a value beyond the integer range raises
+        return db_detail::toFieldValue(ftInteger, 0, v, m_fieldName).toInt();
     case ftString:
     case ftMemo:
     case ftDate:

@@ -116,6 +116,15 @@ QVariant toFieldValue(TFieldType type, int size, const QVariant& value, const QS
     case ftSmallint:
     case ftInteger:
     case ftAutoInc: {
+        const qint64 lo = type == ftSmallint ? -32768 : -2147483647LL - 1;
+        const qint64 hi = type == ftSmallint ? 32767 : 2147483647LL;
+        auto outOfRange = [&](const QString& text) {
+            return EDatabaseError(QStringLiteral("%1 nie jest poprawną wartością pola '%2'. Dozwolony zakres to %3 do %4")
+                                      .arg(text)
+                                      .arg(fieldName)
+                                      .arg(lo)
+                                      .arg(hi));
+        };
         qint64 v = 0;
         if (isText) {
             const QString s = value.toString();
@@ -129,7 +138,10 @@ QVariant toFieldValue(TFieldType type, int size, const QVariant& value, const QS
             const double d = value.toDouble();
             if (!std::isfinite(d))
                 convertError(FloatToText(d), type);
-            v = qint64(RoundHalfAway(d, 0));
+            const double r = RoundHalfAway(d, 0);
+            if (!(r >= double(lo) && r <= double(hi)))
+                throw outOfRange(QString::number(r, 'f', 0)); // checked before the cast: a larger double has no qint64
+            v = qint64(r);
         } else if (value.typeId() == QMetaType::Bool) {
             v = value.toBool() ? 1 : 0;
         } else {
@@ -138,14 +150,8 @@ QVariant toFieldValue(TFieldType type, int size, const QVariant& value, const QS
             if (!ok)
                 convertError(value.toString(), type);
         }
-        const qint64 lo = type == ftSmallint ? -32768 : -2147483647LL - 1;
-        const qint64 hi = type == ftSmallint ? 32767 : 2147483647LL;
         if (v < lo || v > hi)
-            throw EDatabaseError(QStringLiteral("%1 nie jest poprawną wartością pola '%2'. Dozwolony zakres to %3 do %4")
-                                     .arg(v)
-                                     .arg(fieldName)
-                                     .arg(lo)
-                                     .arg(hi));
+            throw outOfRange(QString::number(v));
         return int(v);
     }
     case ftFloat: {
@@ -429,6 +435,12 @@ void execOrThrow(sqlite3* db, const QString& sql)
 }
 
 } // namespace
+
+quint64 DbFile::nextChangeStamp()
+{
+    static quint64 stamp = 0;
+    return ++stamp;
+}
 
 std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& displayName)
 {

@@ -109,8 +109,11 @@ public:
     int rowidColumn() const { return m_rowidColumn; }
     QString selectList() const; // "_rid", then the stored columns
 
+    // The stamp of the last change. Stamps are unique in the process, so a
+    // cache keyed by one never takes another file, or a later opening of the
+    // same file, for the one it read.
     quint64 changeCounter() const { return m_changeCounter; }
-    void bumpChange() { ++m_changeCounter; }
+    void bumpChange() { m_changeCounter = nextChangeStamp(); }
 
     void exec(const char* sql);
     // Write transactions of a post: BEGIN IMMEDIATE ... COMMIT.
@@ -139,7 +142,8 @@ private:
     std::vector<Column> m_columns;
     std::vector<IndexInfo> m_indexes;
     int m_rowidColumn = -1;
-    quint64 m_changeCounter = 0;
+    static quint64 nextChangeStamp();
+    quint64 m_changeCounter = nextChangeStamp();
     qint64 m_nextRowid = 0; // 0 while unknown
     QHash<QString, std::shared_ptr<Stmt>> m_cache;
 };

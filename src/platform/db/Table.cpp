@@ -804,6 +804,8 @@ void TTable::masterChanged()
         CheckBrowseMode();
     if (m_state == dsSetKey)
         setState(m_stateBeforeKey);
+    if (!m_cursor)
+        return; // a handler of the post closed the table
     m_cursor->stale = true;
     notifyDetails();
     if (hasActiveLinks()) {
@@ -871,17 +873,20 @@ void TTable::ensureFresh()
         p = std::min(std::max(oldPos, 0), c.keys.size() - 1);
     if (m_state == dsBrowse) {
         readRowAt(p);
+        if (c.keys.size() == 0)
+            c.bof = c.eof = true;
         if (p < 0 || rid != m_current.rowid)
             notifyDetails();
     } else {
         c.pos = p;
+        if (c.keys.size() == 0)
+            c.bof = c.eof = true;
     }
-    if (c.keys.size() == 0)
-        c.bof = c.eof = true;
 }
 
 bool TTable::runCheckOperation(const std::function<void()>& op, const TDataSetErrorEvent& handler)
 {
+    const quint64 generation = m_generation;
     for (;;) {
         try {
             op();
@@ -890,7 +895,8 @@ bool TTable::runCheckOperation(const std::function<void()>& op, const TDataSetEr
             TDataAction action = daFail;
             if (handler)
                 handler(*this, e, action);
-            if (action == daFail)
+            // A handler that closed the table leaves nothing to retry.
+            if (action == daFail || closedSince(generation))
                 throw;
             if (action == daAbort)
                 throw EAbort();
@@ -929,6 +935,7 @@ void TTable::Open()
     } catch (...) {
         m_state = dsInactive;
         m_cursor.reset();
+        ++m_generation;
         removeDynamicFields();
         throw;
     }
@@ -948,9 +955,14 @@ void TTable::Close()
     if (m_state == dsSetKey)
         setState(m_stateBeforeKey);
     CheckBrowseMode();
+    if (m_state == dsInactive)
+        return; // a handler of the post closed the table already
     if (BeforeClose)
         BeforeClose(*this);
+    if (m_state == dsInactive)
+        return;
     m_cursor.reset();
+    ++m_generation;
     m_lazy = false;
     m_state = dsInactive;
     m_modified = false;
@@ -993,7 +1005,7 @@ void TTable::CreateTableLike(const TTable& source)
 void TTable::EmptyTable()
 {
     if (m_state != dsInactive) {
-        CheckBrowseMode();
+        leaveEditing();
         checkCanModify();
         stopStream(false);
         m_cursor->file->deleteAll();
@@ -1030,75 +1042,107 @@ void TTable::FlushBuffers()
 
 // ===================================================================== navigation
 
-void TTable::positionAndNotify(int p, bool scrolled, int distance)
+void TTable::checkSameOpen(quint64 generation) const
+{
+    if (closedSince(generation))
+        throw EDatabaseError(kClosed);
+}
+
+bool TTable::notifyChange(bool details, quint64 generation)
+{
+    dataEvent(int(TDataSource::Event::EditingChanged));
+    if (closedSince(generation))
+        return false;
+    dataEvent(int(TDataSource::Event::DataSetChanged));
+    if (closedSince(generation))
+        return false;
+    if (details)
+        notifyDetails();
+    return !closedSince(generation);
+}
+
+bool TTable::positionAndNotify(int p, bool scrolled, int distance, Edge bof, Edge eof)
 {
     readRowAt(p);
+    Cursor& c = *m_cursor;
+    const bool empty = c.keys.size() == 0;
+    c.bof = bof == Edge::Yes || (bof == Edge::IfEmpty && empty);
+    c.eof = eof == Edge::Yes || (eof == Edge::IfEmpty && empty);
+    if (c.eof && c.streamPos >= 0)
+        stopStream(true); // the walk is over: let the file go
+    const quint64 generation = m_generation;
     if (scrolled)
         dataEvent(int(TDataSource::Event::Scrolled), distance);
     else
         dataEvent(int(TDataSource::Event::DataSetChanged));
+    if (closedSince(generation))
+        return false;
     notifyDetails();
+    return !closedSince(generation);
 }
 
 void TTable::First()
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     ensureFresh();
+    const quint64 generation = m_generation;
     if (BeforeScroll)
         BeforeScroll(*this);
+    checkSameOpen(generation);
     Cursor& c = *m_cursor;
     c.lastRead = -2;
-    positionAndNotify(c.keys.size() > 0 ? 0 : -1, false, 0);
-    c.bof = true;
-    c.eof = c.keys.size() == 0;
-    if (AfterScroll)
+    if (positionAndNotify(c.keys.size() > 0 ? 0 : -1, false, 0, Edge::Yes, Edge::IfEmpty) && AfterScroll)
         AfterScroll(*this);
 }
 
 void TTable::Last()
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     ensureFresh();
+    const quint64 generation = m_generation;
     if (BeforeScroll)
         BeforeScroll(*this);
+    checkSameOpen(generation);
     Cursor& c = *m_cursor;
-    positionAndNotify(c.keys.size() - 1, false, 0);
-    c.eof = true;
-    c.bof = c.keys.size() == 0;
-    if (AfterScroll)
+    if (positionAndNotify(c.keys.size() - 1, false, 0, Edge::IfEmpty, Edge::Yes) && AfterScroll)
         AfterScroll(*this);
 }
 
 int TTable::MoveBy(int distance)
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     ensureFresh();
-    Cursor& c = *m_cursor;
+    const quint64 generation = m_generation;
     if (BeforeScroll)
         BeforeScroll(*this);
+    checkSameOpen(generation);
+    Cursor& c = *m_cursor;
     int moved = 0;
     if ((distance > 0 && !c.eof) || (distance < 0 && !c.bof)) {
-        c.bof = c.eof = false;
+        bool bof = false;
+        bool eof = false;
         const int n = c.keys.size();
         qint64 target = qint64(c.pos) + distance;
         if (target >= n) {
             target = n - 1;
-            c.eof = true;
+            eof = true;
         }
         if (target < 0) {
             target = n > 0 ? 0 : -1;
-            c.bof = true;
+            bof = true;
         }
         if (n == 0)
-            c.bof = c.eof = true;
+            bof = eof = true;
         moved = int(target) - c.pos;
-        if (moved != 0)
-            positionAndNotify(int(target), true, moved);
-        if (c.eof && c.streamPos >= 0)
-            stopStream(true); // the walk is over: let the file go
+        if (moved != 0) {
+            if (!positionAndNotify(int(target), true, moved, bof ? Edge::Yes : Edge::No, eof ? Edge::Yes : Edge::No))
+                return moved;
+        } else {
+            c.bof = bof;
+            c.eof = eof;
+            if (c.eof && c.streamPos >= 0)
+                stopStream(true); // the walk is over: let the file go
+        }
     }
     if (AfterScroll)
         AfterScroll(*this);
@@ -1154,8 +1198,7 @@ int TTable::RecNo() const
 
 void TTable::setRecNo(int recNo)
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     ensureFresh();
     Cursor& c = *m_cursor;
     if (c.keys.size() == 0)
@@ -1163,19 +1206,18 @@ void TTable::setRecNo(int recNo)
     const int target = std::clamp(recNo, 1, c.keys.size()) - 1;
     if (target == c.pos)
         return;
+    const quint64 generation = m_generation;
     if (BeforeScroll)
         BeforeScroll(*this);
-    const int distance = target - c.pos;
-    positionAndNotify(target, true, distance);
-    c.bof = c.eof = false;
-    if (AfterScroll)
+    checkSameOpen(generation);
+    const int distance = target - m_cursor->pos;
+    if (positionAndNotify(target, true, distance, Edge::No, Edge::No) && AfterScroll)
         AfterScroll(*this);
 }
 
 void TTable::Refresh()
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     ensureMaster();
     Cursor& c = *m_cursor;
     const qint64 rid = c.pos >= 0 ? c.keys.at(c.pos) : 0;
@@ -1184,11 +1226,16 @@ void TTable::Refresh()
     int p = rid ? c.keys.indexOf(rid) : -1;
     if (p < 0)
         p = std::min(std::max(oldPos, 0), c.keys.size() - 1);
-    positionAndNotify(p, false, 0);
-    c.bof = c.eof = c.keys.size() == 0;
+    positionAndNotify(p, false, 0, Edge::IfEmpty, Edge::IfEmpty);
 }
 
 // ===================================================================== editing
+
+void TTable::leaveEditing()
+{
+    CheckBrowseMode();
+    checkActive(); // a handler of the post may have closed the table
+}
 
 void TTable::CheckBrowseMode()
 {
@@ -1199,6 +1246,8 @@ void TTable::CheckBrowseMode()
     }
     if (m_state == dsEdit || m_state == dsInsert) {
         dataEvent(int(TDataSource::Event::UpdateData)); // may modify the record
+        if (m_state != dsEdit && m_state != dsInsert)
+            return; // a control cancelled or closed
         if (m_modified)
             postRecord();
         else
@@ -1216,14 +1265,15 @@ void TTable::UpdateRecord()
 
 void TTable::doInsert(bool append)
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     ensureFresh();
     checkCanModify();
+    const quint64 generation = m_generation;
     if (BeforeInsert)
         BeforeInsert(*this);
     if (BeforeScroll)
         BeforeScroll(*this);
+    checkSameOpen(generation);
     Cursor& c = *m_cursor;
     stopStream(false);
     // Append goes to the end first: a cancel lands on the last record.
@@ -1247,20 +1297,22 @@ void TTable::doInsert(bool append)
         }
         if (OnNewRecord)
             OnNewRecord(*this);
+        checkSameOpen(generation);
     } catch (...) {
-        m_state = dsBrowse;
-        c.insertPos = -1;
-        readRowAt(c.posBeforeInsert);
+        if (!closedSince(generation)) {
+            m_state = dsBrowse;
+            c.insertPos = -1;
+            readRowAt(c.posBeforeInsert);
+        }
         throw;
     }
     m_modified = false;
     calculateFields();
-    dataEvent(int(TDataSource::Event::EditingChanged));
-    dataEvent(int(TDataSource::Event::DataSetChanged));
-    notifyDetails();
+    if (!notifyChange(true, generation))
+        return;
     if (AfterInsert)
         AfterInsert(*this);
-    if (AfterScroll)
+    if (AfterScroll && !closedSince(generation))
         AfterScroll(*this);
 }
 
@@ -1287,8 +1339,12 @@ void TTable::Edit()
         return;
     }
     checkCanModify();
+    const quint64 generation = m_generation;
     if (BeforeEdit)
         BeforeEdit(*this);
+    checkSameOpen(generation);
+    if (m_state != dsBrowse)
+        return; // the handler began the edit or insert itself
     stopStream(false);
     Cursor& c = *m_cursor;
     // Read the record again: another component may have changed it.
@@ -1303,8 +1359,10 @@ void TTable::Edit()
     m_state = dsEdit;
     m_modified = false;
     dataEvent(int(TDataSource::Event::EditingChanged));
+    if (closedSince(generation))
+        return;
     dataEvent(int(TDataSource::Event::RecordChanged));
-    if (AfterEdit)
+    if (AfterEdit && !closedSince(generation))
         AfterEdit(*this);
 }
 
@@ -1392,10 +1450,13 @@ void TTable::Post()
 
 void TTable::postRecord()
 {
+    if (m_state != dsEdit && m_state != dsInsert)
+        return; // a control cancelled the edit while handing over its text
     if (BeforePost)
         BeforePost(*this);
     if (m_state != dsEdit && m_state != dsInsert)
         return; // the handler cancelled the edit itself
+    const quint64 generation = m_generation;
     runCheckOperation([this] { doPost(); }, OnPostError);
     m_modified = false;
     m_state = dsBrowse;
@@ -1408,10 +1469,7 @@ void TTable::postRecord()
         readRowAt(c.pos);
     }
     c.bof = c.eof = c.keys.size() == 0;
-    dataEvent(int(TDataSource::Event::EditingChanged));
-    dataEvent(int(TDataSource::Event::DataSetChanged));
-    notifyDetails();
-    if (AfterPost)
+    if (notifyChange(true, generation) && AfterPost)
         AfterPost(*this);
 }
 
@@ -1424,8 +1482,11 @@ void TTable::Cancel()
     }
     if (m_state != dsEdit && m_state != dsInsert)
         return;
+    const quint64 generation = m_generation;
     if (BeforeCancel)
         BeforeCancel(*this);
+    if (closedSince(generation) || (m_state != dsEdit && m_state != dsInsert))
+        return; // the handler closed the table or ended the edit
     Cursor& c = *m_cursor;
     const bool wasInsert = m_state == dsInsert;
     m_modified = false;
@@ -1438,11 +1499,7 @@ void TTable::Cancel()
     if (p >= c.keys.size())
         p = c.keys.size() - 1;
     readRowAt(p);
-    dataEvent(int(TDataSource::Event::EditingChanged));
-    dataEvent(int(TDataSource::Event::DataSetChanged));
-    if (wasInsert)
-        notifyDetails();
-    if (AfterCancel)
+    if (notifyChange(wasInsert, generation) && AfterCancel)
         AfterCancel(*this);
 }
 
@@ -1457,14 +1514,18 @@ void TTable::Delete()
         setState(m_stateBeforeKey);
     if (m_state == dsBrowse)
         ensureFresh();
-    Cursor& c = *m_cursor;
-    if (c.keys.size() == 0 || c.pos < 0)
+    if (m_cursor->keys.size() == 0 || m_cursor->pos < 0)
         throw EDatabaseError(kEmpty);
     checkCanModify();
+    const quint64 generation = m_generation;
     if (BeforeDelete)
         BeforeDelete(*this);
     if (BeforeScroll)
         BeforeScroll(*this);
+    checkSameOpen(generation);
+    Cursor& c = *m_cursor;
+    if (c.keys.size() == 0 || c.pos < 0)
+        throw EDatabaseError(kEmpty);
     const qint64 rid = c.keys.at(c.pos);
     runCheckOperation(
         [&] {
@@ -1486,12 +1547,11 @@ void TTable::Delete()
     c.lastRead = -2;
     readRowAt(std::min(c.pos, c.keys.size() - 1));
     c.bof = c.eof = c.keys.size() == 0;
-    dataEvent(int(TDataSource::Event::EditingChanged));
-    dataEvent(int(TDataSource::Event::DataSetChanged));
-    notifyDetails();
+    if (!notifyChange(true, generation))
+        return;
     if (AfterDelete)
         AfterDelete(*this);
-    if (AfterScroll)
+    if (AfterScroll && !closedSince(generation))
         AfterScroll(*this);
 }
 
@@ -1502,6 +1562,8 @@ void TTable::reorder()
     if (!m_cursor)
         return;
     CheckBrowseMode();
+    if (!m_cursor)
+        return;
     Cursor& c = *m_cursor;
     const qint64 rid = c.pos >= 0 ? c.keys.at(c.pos) : 0;
     stopStream(false);
@@ -1512,8 +1574,7 @@ void TTable::reorder()
     int p = rid ? c.keys.indexOf(rid) : -1;
     if (p < 0)
         p = c.keys.size() > 0 ? 0 : -1;
-    positionAndNotify(p, false, 0);
-    c.bof = c.eof = c.keys.size() == 0;
+    positionAndNotify(p, false, 0, Edge::IfEmpty, Edge::IfEmpty);
 }
 
 void TTable::setIndexFieldNames(const QString& fields)
@@ -1532,8 +1593,7 @@ void TTable::setIndexName(const QString& name)
 
 void TTable::SetKey()
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     std::fill(m_keyBuffer.values.begin(), m_keyBuffer.values.end(), QVariant());
     std::fill(m_keyAssigned.begin(), m_keyAssigned.end(), 0);
     m_stateBeforeKey = m_state;
@@ -1542,8 +1602,7 @@ void TTable::SetKey()
 
 void TTable::EditKey()
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     m_stateBeforeKey = m_state;
     setState(dsSetKey);
 }
@@ -1595,41 +1654,38 @@ int TTable::findKeyPosition(const QVariantList& values, bool nearest)
 
 bool TTable::FindKey(const QVariantList& values)
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     ensureFresh();
     const int p = findKeyPosition(values, false);
     if (p < 0)
         return false;
+    const quint64 generation = m_generation;
     if (BeforeScroll)
         BeforeScroll(*this);
+    checkSameOpen(generation);
     m_cursor->lastRead = -2;
-    positionAndNotify(p, false, 0);
-    m_cursor->bof = m_cursor->eof = false;
-    if (AfterScroll)
+    if (positionAndNotify(p, false, 0, Edge::No, Edge::No) && AfterScroll)
         AfterScroll(*this);
     return true;
 }
 
 void TTable::FindNearest(const QVariantList& values)
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     ensureFresh();
     const int p = findKeyPosition(values, true);
+    const quint64 generation = m_generation;
     if (BeforeScroll)
         BeforeScroll(*this);
+    checkSameOpen(generation);
     m_cursor->lastRead = -2;
-    positionAndNotify(p, false, 0);
-    m_cursor->bof = m_cursor->eof = p < 0;
-    if (AfterScroll)
+    if (positionAndNotify(p, false, 0, Edge::IfEmpty, Edge::IfEmpty) && AfterScroll)
         AfterScroll(*this);
 }
 
 void TTable::SetRange(const QVariantList& startValues, const QVariantList& endValues)
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     ensureMaster();
     Cursor& c = *m_cursor;
     if (c.orderCols.empty())
@@ -1638,23 +1694,18 @@ void TTable::SetRange(const QVariantList& startValues, const QVariantList& endVa
     c.uhi = endValues.isEmpty() ? QByteArray() : db_detail::upperOf(keyFromValues(endValues));
     c.userOn = true;
     reload();
-    positionAndNotify(c.keys.size() > 0 ? 0 : -1, false, 0);
-    c.bof = true;
-    c.eof = c.keys.size() == 0;
+    positionAndNotify(c.keys.size() > 0 ? 0 : -1, false, 0, Edge::Yes, Edge::IfEmpty);
 }
 
 void TTable::CancelRange()
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     Cursor& c = *m_cursor;
     if (!c.userOn)
         return;
     c.userOn = false;
     reload();
-    positionAndNotify(c.keys.size() > 0 ? 0 : -1, false, 0);
-    c.bof = true;
-    c.eof = c.keys.size() == 0;
+    positionAndNotify(c.keys.size() > 0 ? 0 : -1, false, 0, Edge::Yes, Edge::IfEmpty);
 }
 
 QString TTable::matchCondition(const QStringList& names, const QVariantList& values, TLocateOptions options,
@@ -1693,8 +1744,7 @@ QString TTable::matchCondition(const QStringList& names, const QVariantList& val
 
 bool TTable::Locate(const QString& fieldNames, const QVariantList& values, TLocateOptions options)
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     ensureFresh();
     Cursor& c = *m_cursor;
     std::vector<std::pair<TFieldType, QVariant>> binds;
@@ -1719,12 +1769,12 @@ bool TTable::Locate(const QString& fieldNames, const QVariantList& values, TLoca
     }
     if (p < 0)
         return false;
+    const quint64 generation = m_generation;
     if (BeforeScroll)
         BeforeScroll(*this);
+    checkSameOpen(generation);
     c.lastRead = -2;
-    positionAndNotify(p, false, 0);
-    c.bof = c.eof = false;
-    if (AfterScroll)
+    if (positionAndNotify(p, false, 0, Edge::No, Edge::No) && AfterScroll)
         AfterScroll(*this);
     return true;
 }
@@ -1753,7 +1803,7 @@ void TTable::setMasterSource(TDataSource* source)
     if (source == m_masterSource)
         return;
     if (m_cursor)
-        CheckBrowseMode();
+        CheckBrowseMode(); // a handler of the post may close the table: the link changes all the same
     if (m_masterSource) {
         auto& v = m_masterSource->m_details;
         v.erase(std::remove(v.begin(), v.end(), this), v.end());
@@ -1764,9 +1814,7 @@ void TTable::setMasterSource(TDataSource* source)
     if (m_cursor) {
         applyMasterRange();
         reload();
-        positionAndNotify(m_cursor->keys.size() > 0 ? 0 : -1, false, 0);
-        m_cursor->bof = true;
-        m_cursor->eof = m_cursor->keys.size() == 0;
+        positionAndNotify(m_cursor->keys.size() > 0 ? 0 : -1, false, 0, Edge::Yes, Edge::IfEmpty);
     }
 }
 
@@ -1775,11 +1823,11 @@ void TTable::setMasterFields(const QString& fields)
     m_masterFields = fields;
     if (m_cursor && m_masterSource) {
         CheckBrowseMode();
+        if (!m_cursor)
+            return;
         applyMasterRange();
         reload();
-        positionAndNotify(m_cursor->keys.size() > 0 ? 0 : -1, false, 0);
-        m_cursor->bof = true;
-        m_cursor->eof = m_cursor->keys.size() == 0;
+        positionAndNotify(m_cursor->keys.size() > 0 ? 0 : -1, false, 0, Edge::Yes, Edge::IfEmpty);
     }
 }
 
@@ -1829,18 +1877,17 @@ bool TTable::BookmarkValid(TBookmark bookmark) const
 
 void TTable::GotoBookmark(TBookmark bookmark)
 {
-    checkActive();
-    CheckBrowseMode();
+    leaveEditing();
     ensureFresh();
     const int p = bookmark ? m_cursor->keys.indexOf(bookmark) : -1;
     if (p < 0)
         throw EDatabaseError(QStringLiteral("Nie znaleziono rekordu"));
+    const quint64 generation = m_generation;
     if (BeforeScroll)
         BeforeScroll(*this);
+    checkSameOpen(generation);
     m_cursor->lastRead = -2;
-    positionAndNotify(p, false, 0);
-    m_cursor->bof = m_cursor->eof = false;
-    if (AfterScroll)
+    if (positionAndNotify(p, false, 0, Edge::No, Edge::No) && AfterScroll)
         AfterScroll(*this);
 }
 

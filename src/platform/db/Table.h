@@ -270,6 +270,7 @@ private:
     void checkActive() const;
     void checkInactive() const;
     void checkCanModify() const;
+    void leaveEditing(); // CheckBrowseMode, then raises when the table got closed
     QString resolvedPath() const;
     void bindFields();
     void removeDynamicFields();
@@ -287,7 +288,16 @@ private:
     void stopStream(bool keepCurrent);
     bool startStream(int p, qint64 rid);
     void readRowAt(int p);
-    void positionAndNotify(int p, bool scrolled, int distance);
+    enum class Edge : unsigned char { No, Yes, IfEmpty };
+    // Reads the record at `p` and sets the begin and end flags, then tells
+    // the data links and the detail tables. False when one of them closed
+    // the table meanwhile: the operation then raises no further event.
+    bool positionAndNotify(int p, bool scrolled, int distance, Edge bof, Edge eof);
+    // The state changed: tells the data links (and the detail tables). False
+    // when one of them closed the table meanwhile.
+    bool notifyChange(bool details, quint64 generation);
+    bool closedSince(quint64 generation) const { return m_generation != generation; }
+    void checkSameOpen(quint64 generation) const; // raises when a handler closed the table
     void calculateFields();
     QVariant rawValue(const TField& field) const;
     void setRawValue(TField& field, const QVariant& value);
@@ -337,6 +347,7 @@ private:
     bool m_inCalc = false;
 
     mutable std::unique_ptr<db_detail::Cursor> m_cursor;
+    quint64 m_generation = 0; // counts closes: a handler that closed the table is seen by the caller
 };
 
 using TDataSet = TTable;

@@ -1,48 +1,16 @@
 #include "DBComboBox.h"
 
 namespace kal {
-namespace {
-
-// Field values compare as the field shows them in AsString, without the
-// blanks that an alpha field may keep at its end.
-QString Comparable(const QString& s)
-{
-    qsizetype n = s.size();
-    while (n > 0 && s[n - 1] == u' ')
-        --n;
-    return s.left(n);
-}
-
-} // namespace
 
 // ---------------------------------------------------------------- TDBComboBox
 
 TDBComboBox::TDBComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(false);
-    m_link.onDataChange = [this] { load(); };
-    m_link.onEditingChange = [this] { load(); };
-    connect(this, &QComboBox::activated, this, [this](int index) { picked(index); });
-    load();
-}
-
-TDBComboBox::~TDBComboBox()
-{
-    m_link.onDataChange = nullptr;
-    m_link.onEditingChange = nullptr;
-    m_link.setDataSource(nullptr);
-}
-
-void TDBComboBox::setDataSource(TDataSource* source)
-{
-    m_link.setDataSource(source);
-    load();
-}
-
-void TDBComboBox::setDataField(const QString& fieldName)
-{
-    m_link.setFieldName(fieldName);
-    load();
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        writePicked(m_readOnly, [&](TField& f) { f.setText(valueOf(index)); });
+    });
+    showField();
 }
 
 void TDBComboBox::setItems(const QStringList& items)
@@ -52,25 +20,25 @@ void TDBComboBox::setItems(const QStringList& items)
     clear();
     addItems(items);
     m_loading = false;
-    load();
+    showField();
 }
 
 void TDBComboBox::setValues(const QStringList& values)
 {
     m_values = values;
-    load();
+    showField();
 }
 
 void TDBComboBox::setValueLength(int length)
 {
     m_valueLength = std::max(0, length);
-    load();
+    showField();
 }
 
 void TDBComboBox::setReadOnly(bool readOnly)
 {
     m_readOnly = readOnly;
-    load();
+    showField();
 }
 
 QString TDBComboBox::valueOf(int index) const
@@ -84,24 +52,20 @@ QString TDBComboBox::valueOf(int index) const
     return m_items[index];
 }
 
-void TDBComboBox::load()
+void TDBComboBox::showField()
 {
     int index = -1;
     if (TField* f = Field(); f && !f->IsNull()) {
-        const QString value = Comparable(f->AsString());
+        const QString value = WithoutTrailingBlanks(f->AsString());
         for (int i = 0; i < m_items.size(); ++i)
-            if (Comparable(valueOf(i)) == value) {
+            if (WithoutTrailingBlanks(valueOf(i)) == value) {
                 index = i;
                 break;
             }
         if (index < 0) {
             // A field whose get-text handler gives the item's text (a kind
             // code shown as its description) finds its item by that text.
-            QString text;
-            try {
-                text = Comparable(f->Text());
-            } catch (...) {
-            }
+            const QString text = WithoutTrailingBlanks(SafeFieldText(f, false));
             if (!text.isEmpty())
                 index = int(m_items.indexOf(text));
         }
@@ -118,74 +82,40 @@ void TDBComboBox::showPopup()
     QComboBox::showPopup();
 }
 
-void TDBComboBox::picked(int index)
-{
-    if (m_loading)
-        return;
-    TField* f = Field();
-    if (!f || m_readOnly || !m_link.CanModify()) {
-        load();
-        return;
-    }
-    const bool ok = RunControlAction([&] {
-        TFieldDataLink::WriteScope scope(m_link);
-        m_link.Edit();
-        f->setText(valueOf(index));
-    });
-    (void)ok;
-    load();
-}
-
 // ---------------------------------------------------------------- TDBLookupComboBox
 
 TDBLookupComboBox::TDBLookupComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(false);
-    m_link.onDataChange = [this] { load(); };
-    m_link.onEditingChange = [this] { load(); };
     connect(this, &QComboBox::activated, this, [this](int index) { picked(index); });
-}
-
-TDBLookupComboBox::~TDBLookupComboBox()
-{
-    m_link.onDataChange = nullptr;
-    m_link.onEditingChange = nullptr;
-    m_link.setDataSource(nullptr);
-    m_listLink.setDataSource(nullptr);
-}
-
-void TDBLookupComboBox::setDataSource(TDataSource* source)
-{
-    m_link.setDataSource(source);
-    load();
 }
 
 void TDBLookupComboBox::setDataField(const QString& fieldName)
 {
     m_link.setFieldName(fieldName);
     m_listDirty = true;
-    load();
+    showField();
 }
 
 void TDBLookupComboBox::setListSource(TDataSource* source)
 {
     m_listLink.setDataSource(source);
     m_listDirty = true;
-    load();
+    showField();
 }
 
 void TDBLookupComboBox::setListField(const QString& fields)
 {
     m_listField = fields;
     m_listDirty = true;
-    load();
+    showField();
 }
 
 void TDBLookupComboBox::setKeyField(const QString& field)
 {
     m_keyField = field;
     m_listDirty = true;
-    load();
+    showField();
 }
 
 void TDBLookupComboBox::setReadOnly(bool readOnly)
@@ -233,7 +163,7 @@ TField* TDBLookupComboBox::targetField() const
 void TDBLookupComboBox::listChanged()
 {
     m_listDirty = true;
-    load();
+    showField();
 }
 
 void TDBLookupComboBox::fillList()
@@ -261,13 +191,8 @@ void TDBLookupComboBox::fillList()
             TField* key = t->FindField(keyName);
             QStringList parts;
             for (const QString& name : listNames)
-                if (TField* lf = t->FindField(name)) {
-                    try {
-                        parts << lf->DisplayText();
-                    } catch (...) {
-                        parts << QString();
-                    }
-                }
+                if (TField* lf = t->FindField(name))
+                    parts << SafeFieldText(lf, true);
             m_keys << (key ? key->Value() : QVariant());
             m_keyTexts << (key ? key->AsString() : QString());
             texts << parts.join(QStringLiteral("  "));
@@ -285,14 +210,14 @@ QVariant TDBLookupComboBox::KeyValue() const
     return i >= 0 && i < m_keys.size() ? m_keys[i] : QVariant();
 }
 
-void TDBLookupComboBox::load()
+void TDBLookupComboBox::showField()
 {
     fillList();
     int index = -1;
     if (TField* target = targetField(); target && !target->IsNull()) {
-        const QString value = Comparable(target->AsString());
+        const QString value = WithoutTrailingBlanks(target->AsString());
         for (int i = 0; i < m_keyTexts.size(); ++i)
-            if (!m_keyTexts[i].isEmpty() && Comparable(m_keyTexts[i]) == value) {
+            if (!m_keyTexts[i].isEmpty() && WithoutTrailingBlanks(m_keyTexts[i]) == value) {
                 index = i;
                 break;
             }
@@ -307,7 +232,7 @@ void TDBLookupComboBox::showPopup()
     TField* target = targetField();
     if (m_readOnly || !target || target->ReadOnly() || target->DataSet()->ReadOnly())
         return;
-    load();
+    showField();
     QComboBox::showPopup();
 }
 
@@ -318,7 +243,7 @@ void TDBLookupComboBox::picked(int index)
     TField* target = targetField();
     if (!target || m_readOnly || index < 0 || index >= m_keys.size() || target->ReadOnly() ||
         target->DataSet()->ReadOnly()) {
-        load();
+        showField();
         return;
     }
     const QVariant key = m_keys[index];
@@ -329,7 +254,7 @@ void TDBLookupComboBox::picked(int index)
             t->Edit();
         target->setValue(key);
     });
-    load();
+    showField();
 }
 
 } // namespace kal

@@ -25,17 +25,10 @@
 
 namespace kal {
 
-class TDBComboBox : public QComboBox {
+class TDBComboBox : public QComboBox, public TFieldControl {
     Q_OBJECT
 public:
     explicit TDBComboBox(QWidget* parent = nullptr);
-    ~TDBComboBox() override;
-
-    TDataSource* DataSource() const { return m_link.DataSource(); }
-    void setDataSource(TDataSource* source);
-    const QString& DataField() const { return m_link.FieldName(); }
-    void setDataField(const QString& fieldName);
-    TField* Field() const { return m_link.Field(); }
 
     const QStringList& Items() const { return m_items; }
     void setItems(const QStringList& items);
@@ -55,29 +48,21 @@ public:
     void showPopup() override;
 
 private:
-    void load();
-    void picked(int index);
+    void showField() override;
 
-    TFieldDataLink m_link;
     QStringList m_items;
     QStringList m_values;
     int m_valueLength = 0;
     bool m_readOnly = false;
-    bool m_loading = false;
 };
 
-class TDBLookupComboBox : public QComboBox {
+class TDBLookupComboBox : public QComboBox, public TFieldControl {
     Q_OBJECT
 public:
     explicit TDBLookupComboBox(QWidget* parent = nullptr);
-    ~TDBLookupComboBox() override;
 
-    TDataSource* DataSource() const { return m_link.DataSource(); }
-    void setDataSource(TDataSource* source);
-    const QString& DataField() const { return m_link.FieldName(); }
-    void setDataField(const QString& fieldName);
-    TField* Field() const { return m_link.Field(); }
-
+    // A new field may bring its own lookup definition: the list is read again.
+    void setDataField(const QString& fieldName) override;
     TDataSource* ListSource() const { return m_listLink.DataSource(); }
     void setListSource(TDataSource* source);
     const QString& ListField() const { return m_listField; }
@@ -113,17 +98,15 @@ private:
     TField* targetField() const; // the data field that receives the key
     void listChanged();
     void fillList();
-    void load();
+    void showField() override;
     void picked(int index);
 
-    TFieldDataLink m_link;
     ListLink m_listLink{*this};
     QString m_listField;
     QString m_keyField;
     QVariantList m_keys;
     QStringList m_keyTexts; // the keys as AsString gives them
     bool m_readOnly = false;
-    bool m_loading = false;
     bool m_listDirty = true;
 };
 

@@ -7,28 +7,6 @@
 #include <QRadioButton>
 
 namespace kal {
-namespace {
-
-QString TrimEnd(const QString& s)
-{
-    qsizetype n = s.size();
-    while (n > 0 && s[n - 1] == u' ')
-        --n;
-    return s.left(n);
-}
-
-QString SafeText(TField* f, bool display)
-{
-    if (!f)
-        return {};
-    try {
-        return display ? f->DisplayText() : f->Text();
-    } catch (...) {
-        return {}; // a failing get-text handler shows nothing
-    }
-}
-
-} // namespace
 
 // ---------------------------------------------------------------- TDBRadioGroup
 
@@ -38,31 +16,10 @@ TDBRadioGroup::TDBRadioGroup(QWidget* parent) : QGroupBox(parent)
     m_group = new QButtonGroup(this);
     m_group->setExclusive(true);
     new QGridLayout(this);
-    m_link.onDataChange = [this] { load(); };
-    m_link.onEditingChange = [this] { load(); };
     connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
-            picked(id);
+            writePicked(m_readOnly, [&](TField& f) { f.setText(valueOf(id)); });
     });
-}
-
-TDBRadioGroup::~TDBRadioGroup()
-{
-    m_link.onDataChange = nullptr;
-    m_link.onEditingChange = nullptr;
-    m_link.setDataSource(nullptr);
-}
-
-void TDBRadioGroup::setDataSource(TDataSource* source)
-{
-    m_link.setDataSource(source);
-    load();
-}
-
-void TDBRadioGroup::setDataField(const QString& fieldName)
-{
-    m_link.setFieldName(fieldName);
-    load();
 }
 
 void TDBRadioGroup::setItems(const QStringList& items)
@@ -74,7 +31,7 @@ void TDBRadioGroup::setItems(const QStringList& items)
 void TDBRadioGroup::setValues(const QStringList& values)
 {
     m_values = values;
-    load();
+    showField();
 }
 
 void TDBRadioGroup::setColumns(int columns)
@@ -86,7 +43,7 @@ void TDBRadioGroup::setColumns(int columns)
 void TDBRadioGroup::setReadOnly(bool readOnly)
 {
     m_readOnly = readOnly;
-    load();
+    showField();
 }
 
 int TDBRadioGroup::ItemIndex() const
@@ -123,16 +80,16 @@ void TDBRadioGroup::rebuild()
         grid->addWidget(b, i % rows, i / rows);
         m_buttons.push_back(b);
     }
-    load();
+    showField();
 }
 
-void TDBRadioGroup::load()
+void TDBRadioGroup::showField()
 {
     int index = -1;
     if (TField* f = Field(); f && !f->IsNull()) {
-        const QString value = TrimEnd(SafeText(f, false));
+        const QString value = WithoutTrailingBlanks(SafeFieldText(f, false));
         for (int i = 0; i < m_items.size(); ++i)
-            if (TrimEnd(valueOf(i)) == value) {
+            if (WithoutTrailingBlanks(valueOf(i)) == value) {
                 index = i;
                 break;
             }
@@ -149,79 +106,41 @@ void TDBRadioGroup::load()
     m_loading = false;
 }
 
-void TDBRadioGroup::picked(int index)
-{
-    if (m_loading)
-        return;
-    TField* f = Field();
-    if (!f || m_readOnly || !m_link.CanModify()) {
-        load();
-        return;
-    }
-    RunControlAction([&] {
-        TFieldDataLink::WriteScope scope(m_link);
-        m_link.Edit();
-        f->setText(valueOf(index));
-    });
-    load();
-}
-
 // ---------------------------------------------------------------- TDBCheckBox
 
 TDBCheckBox::TDBCheckBox(QWidget* parent) : QCheckBox(parent)
 {
-    m_link.onDataChange = [this] { load(); };
-    m_link.onEditingChange = [this] { load(); };
     connect(this, &QCheckBox::clicked, this, [this](bool checked) { picked(checked); });
-}
-
-TDBCheckBox::~TDBCheckBox()
-{
-    m_link.onDataChange = nullptr;
-    m_link.onEditingChange = nullptr;
-    m_link.setDataSource(nullptr);
-}
-
-void TDBCheckBox::setDataSource(TDataSource* source)
-{
-    m_link.setDataSource(source);
-    load();
-}
-
-void TDBCheckBox::setDataField(const QString& fieldName)
-{
-    m_link.setFieldName(fieldName);
-    load();
 }
 
 void TDBCheckBox::setValueChecked(const QString& value)
 {
     m_valueChecked = value;
-    load();
+    showField();
 }
 
 void TDBCheckBox::setValueUnchecked(const QString& value)
 {
     m_valueUnchecked = value;
-    load();
+    showField();
 }
 
 void TDBCheckBox::setReadOnly(bool readOnly)
 {
     m_readOnly = readOnly;
-    load();
+    showField();
 }
 
-void TDBCheckBox::load()
+void TDBCheckBox::showField()
 {
     bool on = false;
     if (TField* f = Field(); f && !f->IsNull()) {
         if (f->DataType() == ftBoolean) {
             on = f->AsBoolean();
         } else {
-            const QString text = TrimEnd(SafeText(f, false));
+            const QString text = WithoutTrailingBlanks(SafeFieldText(f, false));
             for (const QString& v : m_valueChecked.split(u';'))
-                if (text.compare(TrimEnd(v), Qt::CaseInsensitive) == 0)
+                if (text.compare(WithoutTrailingBlanks(v), Qt::CaseInsensitive) == 0)
                     on = true;
         }
     }
@@ -232,58 +151,20 @@ void TDBCheckBox::load()
 
 void TDBCheckBox::picked(bool checked)
 {
-    if (m_loading)
-        return;
-    TField* f = Field();
-    if (!f || m_readOnly || !m_link.CanModify()) {
-        load();
-        return;
-    }
-    RunControlAction([&] {
-        TFieldDataLink::WriteScope scope(m_link);
-        m_link.Edit();
-        if (f->DataType() == ftBoolean)
-            f->setAsBoolean(checked);
+    writePicked(m_readOnly, [&](TField& f) {
+        if (f.DataType() == ftBoolean)
+            f.setAsBoolean(checked);
         else
-            f->setText(checked ? m_valueChecked.section(u';', 0, 0) : m_valueUnchecked);
+            f.setText(checked ? m_valueChecked.section(u';', 0, 0) : m_valueUnchecked);
     });
-    load();
 }
 
 // ---------------------------------------------------------------- TDBMemo
 
 TDBMemo::TDBMemo(QWidget* parent) : QPlainTextEdit(parent)
 {
-    m_link.onDataChange = [this] {
-        m_modified = false;
-        load();
-    };
-    m_link.onEditingChange = [this] { setReadOnly(m_readOnly); };
-    m_link.onUpdateData = [this] { UpdateRecord(); };
-    connect(this, &QPlainTextEdit::textChanged, this, [this] { userEdited(); });
-    load();
-}
-
-TDBMemo::~TDBMemo()
-{
-    m_link.onDataChange = nullptr;
-    m_link.onEditingChange = nullptr;
-    m_link.onUpdateData = nullptr;
-    m_link.setDataSource(nullptr);
-}
-
-void TDBMemo::setDataSource(TDataSource* source)
-{
-    m_link.setDataSource(source);
-    m_modified = false;
-    load();
-}
-
-void TDBMemo::setDataField(const QString& fieldName)
-{
-    m_link.setFieldName(fieldName);
-    m_modified = false;
-    load();
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { typed(); });
+    showField();
 }
 
 void TDBMemo::setReadOnly(bool readOnly)
@@ -292,63 +173,32 @@ void TDBMemo::setReadOnly(bool readOnly)
     QPlainTextEdit::setReadOnly(m_readOnly || !m_link.CanModify());
 }
 
-void TDBMemo::load()
+void TDBMemo::showField()
 {
     setReadOnly(m_readOnly);
     m_loading = true;
-    setPlainText(SafeText(Field(), false));
+    setPlainText(SafeFieldText(Field(), false));
     m_loading = false;
     m_modified = false;
 }
 
-void TDBMemo::userEdited()
-{
-    if (m_loading || m_modified)
-        return;
-    if (!m_link.Editing()) {
-        const bool ok = RunControlAction([this] { m_link.Edit(); });
-        if (!ok || !m_link.Editing()) {
-            load();
-            return;
-        }
-    }
-    m_modified = true;
-}
-
 void TDBMemo::UpdateRecord()
 {
-    if (!m_modified)
-        return;
-    TField* f = Field();
-    if (!f) {
-        m_modified = false;
-        return;
-    }
-    {
-        TFieldDataLink::WriteScope scope(m_link);
-        if (!m_link.Editing())
-            m_link.Edit();
-        f->setText(toPlainText());
-    }
-    m_modified = false;
+    handOverTyped(toPlainText());
 }
 
 void TDBMemo::focusOutEvent(QFocusEvent* event)
 {
     QPlainTextEdit::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason ||
-        !m_modified || m_committing)
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason || !m_modified)
         return;
-    m_committing = true;
-    RunControlAction([this] { UpdateRecord(); });
-    m_committing = false;
+    handOverGuarded();
 }
 
 void TDBMemo::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && m_modified) {
-        m_modified = false;
-        load();
+        showField();
         event->accept();
         return;
     }
@@ -357,32 +207,11 @@ void TDBMemo::keyPressEvent(QKeyEvent* event)
 
 // ---------------------------------------------------------------- TDBText
 
-TDBText::TDBText(QWidget* parent) : QLabel(parent)
-{
-    m_link.onDataChange = [this] { load(); };
-}
+TDBText::TDBText(QWidget* parent) : QLabel(parent) {}
 
-TDBText::~TDBText()
+void TDBText::showField()
 {
-    m_link.onDataChange = nullptr;
-    m_link.setDataSource(nullptr);
-}
-
-void TDBText::setDataSource(TDataSource* source)
-{
-    m_link.setDataSource(source);
-    load();
-}
-
-void TDBText::setDataField(const QString& fieldName)
-{
-    m_link.setFieldName(fieldName);
-    load();
-}
-
-void TDBText::load()
-{
-    setText(SafeText(Field(), true));
+    setText(SafeFieldText(Field(), true));
 }
 
 } // namespace kal

@@ -29,17 +29,10 @@ class QRadioButton;
 
 namespace kal {
 
-class TDBRadioGroup : public QGroupBox {
+class TDBRadioGroup : public QGroupBox, public TFieldControl {
     Q_OBJECT
 public:
     explicit TDBRadioGroup(QWidget* parent = nullptr);
-    ~TDBRadioGroup() override;
-
-    TDataSource* DataSource() const { return m_link.DataSource(); }
-    void setDataSource(TDataSource* source);
-    const QString& DataField() const { return m_link.FieldName(); }
-    void setDataField(const QString& fieldName);
-    TField* Field() const { return m_link.Field(); }
 
     const QStringList& Items() const { return m_items; }
     void setItems(const QStringList& items);
@@ -56,31 +49,21 @@ public:
     QString valueOf(int index) const;
 
 private:
+    void showField() override;
     void rebuild();
-    void load();
-    void picked(int index);
 
-    TFieldDataLink m_link;
     QStringList m_items;
     QStringList m_values;
     int m_columns = 1;
     bool m_readOnly = false;
-    bool m_loading = false;
     QButtonGroup* m_group = nullptr;
     std::vector<QRadioButton*> m_buttons;
 };
 
-class TDBCheckBox : public QCheckBox {
+class TDBCheckBox : public QCheckBox, public TFieldControl {
     Q_OBJECT
 public:
     explicit TDBCheckBox(QWidget* parent = nullptr);
-    ~TDBCheckBox() override;
-
-    TDataSource* DataSource() const { return m_link.DataSource(); }
-    void setDataSource(TDataSource* source);
-    const QString& DataField() const { return m_link.FieldName(); }
-    void setDataField(const QString& fieldName);
-    TField* Field() const { return m_link.Field(); }
 
     const QString& ValueChecked() const { return m_valueChecked; }
     void setValueChecked(const QString& value);
@@ -90,64 +73,44 @@ public:
     void setReadOnly(bool readOnly);
 
 private:
-    void load();
+    void showField() override;
     void picked(bool checked);
 
-    TFieldDataLink m_link;
     QString m_valueChecked = QStringLiteral("True");
     QString m_valueUnchecked = QStringLiteral("False");
     bool m_readOnly = false;
-    bool m_loading = false;
 };
 
-class TDBMemo : public QPlainTextEdit {
+class TDBMemo : public QPlainTextEdit, public TFieldControl {
     Q_OBJECT
 public:
     explicit TDBMemo(QWidget* parent = nullptr);
-    ~TDBMemo() override;
-
-    TDataSource* DataSource() const { return m_link.DataSource(); }
-    void setDataSource(TDataSource* source);
-    const QString& DataField() const { return m_link.FieldName(); }
-    void setDataField(const QString& fieldName);
-    TField* Field() const { return m_link.Field(); }
 
     bool ReadOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly);
     bool Modified() const { return m_modified; }
     // Hands the text to the field now (raises what the field raises).
-    void UpdateRecord();
+    void UpdateRecord() override;
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void load();
-    void userEdited();
+    void showField() override;
+    void editStateChanged() override { setReadOnly(m_readOnly); }
 
-    TFieldDataLink m_link;
     bool m_readOnly = false;
-    bool m_modified = false;
-    bool m_loading = false;
-    bool m_committing = false;
 };
 
-class TDBText : public QLabel {
+class TDBText : public QLabel, public TFieldControl {
     Q_OBJECT
 public:
     explicit TDBText(QWidget* parent = nullptr);
-    ~TDBText() override;
-
-    TDataSource* DataSource() const { return m_link.DataSource(); }
-    void setDataSource(TDataSource* source);
-    const QString& DataField() const { return m_link.FieldName(); }
-    void setDataField(const QString& fieldName);
-    TField* Field() const { return m_link.Field(); }
 
 private:
-    void load();
-    TFieldDataLink m_link;
+    void showField() override;
+    void editStateChanged() override {}
 };
 
 } // namespace kal

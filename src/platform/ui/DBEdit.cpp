@@ -151,36 +151,8 @@ TEditMaskInfo TranslateEditMask(const QString& editMask)
 
 TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent)
 {
-    m_link.onDataChange = [this] {
-        m_modified = false;
-        loadText();
-    };
-    m_link.onEditingChange = [this] { applyShape(Field()); };
-    m_link.onUpdateData = [this] { UpdateRecord(); };
-    connect(this, &QLineEdit::textEdited, this, [this] { userEdited(); });
-    loadText();
-}
-
-TDBEdit::~TDBEdit()
-{
-    m_link.onDataChange = nullptr;
-    m_link.onEditingChange = nullptr;
-    m_link.onUpdateData = nullptr;
-    m_link.setDataSource(nullptr);
-}
-
-void TDBEdit::setDataSource(TDataSource* source)
-{
-    m_link.setDataSource(source);
-    m_modified = false;
-    loadText();
-}
-
-void TDBEdit::setDataField(const QString& fieldName)
-{
-    m_link.setFieldName(fieldName);
-    m_modified = false;
-    loadText();
+    connect(this, &QLineEdit::textEdited, this, [this] { typed(); });
+    showField();
 }
 
 void TDBEdit::setMaxLength(int length)
@@ -225,18 +197,11 @@ void TDBEdit::applyShape(TField* field)
     QLineEdit::setReadOnly(m_readOnly || !m_link.CanModify());
 }
 
-void TDBEdit::loadText()
+void TDBEdit::showField()
 {
     TField* f = Field();
     applyShape(f);
-    QString t;
-    if (f) {
-        try {
-            t = m_focused && !isReadOnly() ? f->Text() : f->DisplayText();
-        } catch (...) {
-            t.clear(); // a failing get-text handler shows an empty edit
-        }
-    }
+    const QString t = SafeFieldText(f, !m_focused || isReadOnly());
     m_loading = true;
     setText(t);
     setModified(false);
@@ -258,64 +223,23 @@ QString TDBEdit::textForField() const
     return m_mask.saveLiterals ? t : typed;
 }
 
-void TDBEdit::userEdited()
-{
-    if (m_loading)
-        return;
-    if (!m_modified && !m_link.Editing()) {
-        const bool ok = RunControlAction([this] { m_link.Edit(); });
-        if (!ok || !m_link.Editing()) {
-            loadText();
-            return;
-        }
-    }
-    m_modified = true;
-}
-
 void TDBEdit::UpdateRecord()
 {
-    if (!m_modified)
-        return;
-    TField* f = Field();
-    if (!f) {
-        m_modified = false;
-        return;
-    }
-    const QString t = textForField();
-    {
-        TFieldDataLink::WriteScope scope(m_link);
-        if (!m_link.Editing())
-            m_link.Edit();
-        f->setText(t);
-    }
-    m_modified = false;
-    loadText();
+    if (handOverTyped(textForField()))
+        showField();
 }
 
 void TDBEdit::Reset()
 {
-    m_modified = false;
-    loadText();
+    showField();
 }
 
 void TDBEdit::focusInEvent(QFocusEvent* event)
 {
     m_focused = true;
     if (!m_modified)
-        loadText();
+        showField();
     QLineEdit::focusInEvent(event);
-}
-
-bool TDBEdit::commitGuarded()
-{
-    // The error box of a refused text takes the focus from the edit: that
-    // must not hand the same text over a second time.
-    if (m_committing)
-        return false;
-    m_committing = true;
-    const bool ok = RunControlAction([this] { UpdateRecord(); });
-    m_committing = false;
-    return ok;
 }
 
 void TDBEdit::focusOutEvent(QFocusEvent* event)
@@ -327,15 +251,15 @@ void TDBEdit::focusOutEvent(QFocusEvent* event)
         return;
     m_focused = false;
     if (m_modified)
-        commitGuarded();
+        handOverGuarded();
     else
-        loadText();
+        showField();
 }
 
 void TDBEdit::keyPressEvent(QKeyEvent* event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_modified) {
-        if (commitGuarded())
+        if (handOverGuarded())
             selectAll();
     } else if (event->key() == Qt::Key_Escape && m_modified) {
         Reset();

@@ -34,17 +34,10 @@ struct TEditMaskInfo {
 };
 TEditMaskInfo TranslateEditMask(const QString& editMask);
 
-class TDBEdit : public QLineEdit {
+class TDBEdit : public QLineEdit, public TFieldControl {
     Q_OBJECT
 public:
     explicit TDBEdit(QWidget* parent = nullptr);
-    ~TDBEdit() override;
-
-    TDataSource* DataSource() const { return m_link.DataSource(); }
-    void setDataSource(TDataSource* source);
-    const QString& DataField() const { return m_link.FieldName(); }
-    void setDataField(const QString& fieldName);
-    TField* Field() const { return m_link.Field(); }
 
     // 0: a text field's size limits the length.
     int MaxLength() const { return m_maxLength; }
@@ -58,7 +51,7 @@ public:
     bool Modified() const { return m_modified; }
     // Hands the typed text to the field now (raises what the field raises;
     // the text then stays in the edit).
-    void UpdateRecord();
+    void UpdateRecord() override;
     // Shows the field again, dropping typed text.
     void Reset();
 
@@ -68,22 +61,17 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void userEdited();
-    bool commitGuarded();
-    void loadText();
+    void showField() override;
+    void editStateChanged() override { applyShape(Field()); }
     void applyShape(TField* field);
     QString textForField() const;
 
-    TFieldDataLink m_link;
     int m_maxLength = 0;
     bool m_readOnly = false;
     TEditCharCase m_charCase = ecNormal;
     TEditMaskInfo m_mask;
     QString m_maskSource;
-    bool m_modified = false;
-    bool m_loading = false;
     bool m_focused = false;
-    bool m_committing = false;
 };
 
 } // namespace kal

@@ -66,6 +66,66 @@ private:
     bool m_writing = false;
 };
 
+// What every single-field data-aware control shares: the link, the
+// DataSource and DataField properties, and the two ways a value goes from
+// the control to its field (picked at once, or typed and handed over later).
+// A control derives from its Qt widget first and from this class second.
+class TFieldControl {
+public:
+    TFieldControl(const TFieldControl&) = delete;
+    TFieldControl& operator=(const TFieldControl&) = delete;
+
+    TDataSource* DataSource() const { return m_link.DataSource(); }
+    void setDataSource(TDataSource* source);
+    const QString& DataField() const { return m_link.FieldName(); }
+    virtual void setDataField(const QString& fieldName);
+    TField* Field() const { return m_link.Field(); }
+
+    // Hands a pending value to the field now (raises what the field
+    // raises). Called before every post of the table; a control that writes
+    // at once has nothing pending.
+    virtual void UpdateRecord() {}
+
+protected:
+    TFieldControl();
+    // The link goes with the control and leaves its data source then.
+    virtual ~TFieldControl() = default;
+
+    // Shows the field again, dropping what was typed and not handed over:
+    // the data source, the field, the record or the value changed.
+    virtual void showField() = 0;
+    // The table went into or out of edit or insert state; by default the
+    // control shows the field again.
+    virtual void editStateChanged() { showField(); }
+
+    // A value that the user picked (a radio button, a tick, a list item):
+    // the table is put into edit state and `write` gives the field its
+    // value, under the exception guard. Nothing is written while the
+    // control shows the field, nor when the control, the field or its table
+    // is read-only. The control shows the field again afterwards.
+    void writePicked(bool readOnly, const std::function<void(TField&)>& write);
+
+    // The user typed: the table is put into edit state (under the exception
+    // guard) and the control counts as modified. When the table cannot be
+    // edited the control shows the field again.
+    void typed();
+    // Hands the typed `text` to the field through its set-text handler
+    // (raises what the field raises; the control then stays modified). True
+    // when a text was handed over.
+    bool handOverTyped(const QString& text);
+    // UpdateRecord under the exception guard, once at a time: the error box
+    // of a refused text takes the focus from the control, and that must not
+    // hand the same text over a second time. True when it ended normally.
+    bool handOverGuarded();
+
+    TFieldDataLink m_link;
+    bool m_loading = false;  // the control's own change signals are not the user's
+    bool m_modified = false; // typed text waits to be handed to the field
+
+private:
+    bool m_committing = false;
+};
+
 // Runs an action of a control under the exception guard; true when it ended
 // normally.
 bool RunControlAction(const std::function<void()>& action);
@@ -73,5 +133,13 @@ bool RunControlAction(const std::function<void()>& action);
 // The question before a record is deleted from a navigator or a grid; true
 // when the user confirms.
 bool ConfirmDeleteRecord();
+
+// A field value as the controls compare it: without the blanks that an
+// alpha field may keep at its end.
+QString WithoutTrailingBlanks(const QString& s);
+
+// The field's display text (or its edit text), empty when there is no field
+// or its get-text handler fails.
+QString SafeFieldText(TField* field, bool display);
 
 } // namespace kal
