@@ -5,7 +5,7 @@
 #include "Dialogs.h"
 #include "DrukujRaport.h"
 #include "Funkcje.h"
-#include "LookupyPojazdow.h"
+#include "PrzegladyPojazdu.h"
 #include "NumberText.h"
 #include "TextMetrics.h"
 
@@ -290,9 +290,9 @@ void TQRPojazdy::PrzygotujIDrukuj(bool podglad)
             switch (k.Rodzaj) {
             case 1: tekst = QString::number(n); break;
             case 2:
-                przebieg.Wczytaj(&dm);
-                tekst = przebieg.Znaleziony
-                            ? przebieg.Data.NaTekst('U', false) + QLatin1Char(' ') + kal::FloatToText(przebieg.Km)
+                przebieg.Wczytaj();
+                tekst = przebieg.znaleziony
+                            ? przebieg.data.NaTekst('U', false) + QLatin1Char(' ') + kal::FloatToText(przebieg.km)
                             : QStringLiteral("Brak danych");
                 break;
             case 3: {

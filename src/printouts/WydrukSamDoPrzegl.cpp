@@ -3,7 +3,7 @@
 #include "Clock.h"
 #include "Dane.h"
 #include "DrukujRaport.h"
-#include "LookupyPojazdow.h"
+#include "PrzegladyPojazdu.h"
 #include "NumberText.h"
 #include "UkladWydrukowPojazdow.h"
 
@@ -37,26 +37,26 @@ void TQRSamochodyDoPrzegladu::przedWierszem(Band& b, bool& drukuj)
     if (!wydrukiPojazdow::WEwidencji(dm, dzis))
         return;
     DanePojazduDoPrzegladu przeglad;
-    przeglad.Wczytaj(&dm);
-    if (!przeglad.Znaleziony)
+    przeglad.Wczytaj();
+    if (!przeglad.znaleziony)
         return;
     PrzebiegSamochodu przebieg;
-    przebieg.Wczytaj(&dm);
-    if (!przebieg.Znaleziony)
+    przebieg.Wczytaj();
+    if (!przebieg.znaleziony)
         return;
     if (!Wszystkie) {
-        const int dni = RoznicaDni(przeglad.DataNastepnego, dzis);
-        const double kmZostalo = przeglad.KmDoPrzegladu - przebieg.Km;
+        const int dni = RoznicaDni(przeglad.dataNastepnego, dzis);
+        const double kmZostalo = przeglad.kmNastepnego - przebieg.km;
         if (!(dni < Dni || kmZostalo < Km))
             return;
     }
     drukuj = true;
     b.find<Label>(QStringLiteral("QRLabel6"))->caption =
         dm.TPojazdyMarka->AsString() + QLatin1Char(' ') + dm.TPojazdyNrRejestracyjny->AsString();
-    b.find<Label>(QStringLiteral("QRLabel7"))->caption = przeglad.DataNastepnego.NaTekst('U', false);
+    b.find<Label>(QStringLiteral("QRLabel7"))->caption = przeglad.dataNastepnego.NaTekst('U', false);
     b.find<Label>(QStringLiteral("QRLabel8"))->caption =
-        kal::FormatNumber(przeglad.KmDoPrzegladu, QStringLiteral("# ### ##0.##"));
-    b.find<Label>(QStringLiteral("QRLabel9"))->caption = kal::FormatNumber(przebieg.Km, QStringLiteral("# ### ##0.##"));
+        kal::FormatNumber(przeglad.kmNastepnego, QStringLiteral("# ### ##0.##"));
+    b.find<Label>(QStringLiteral("QRLabel9"))->caption = kal::FormatNumber(przebieg.km, QStringLiteral("# ### ##0.##"));
 }
 
 void TQRSamochodyDoPrzegladu::PrzygotujIDrukuj(bool podglad)

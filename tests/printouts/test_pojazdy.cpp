@@ -1,10 +1,10 @@
-// The vehicle lookups (last inspection, highest mileage) and the vehicle
-// list with its chosen columns, last mileage and average fuel use.
+// The vehicle list with its chosen columns, last mileage and average fuel
+// use; the lists of inspections, repairs and vehicles due for inspection;
+// the fuel-use list.
 
 #include "ModulTestowy.h"
 
 #include "DataSource.h"
-#include "LookupyPojazdow.h"
 
 #include <QDir>
 #include "WydrukNaprawPrz.h"
@@ -104,56 +104,6 @@ struct Pojazdy : testy::ModulTestowy {
 };
 
 } // namespace
-
-TEST_F(Pojazdy, TheLastInspectionWithANextDateWins)
-{
-    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"), -1, 15000);
-    DanePojazduDoPrzegladu p;
-    p.Wczytaj();
-    EXPECT_FALSE(p.Znaleziony);
-    EXPECT_TRUE(p.Data.Pusta());
-    EXPECT_EQ(p.KmDoPrzegladu, 0.0);
-
-    Przeglad(QDate(2009, 1, 10), QDate(2010, 1, 10), 12000);
-    Przeglad(QDate(2009, 3, 1), QDate(), 15000); // a repair: no next date
-    Przeglad(QDate(2009, 2, 1), QDate(2010, 2, 1), 14000);
-    p.Wczytaj();
-    EXPECT_TRUE(p.Znaleziony);
-    EXPECT_EQ(p.Data.NaTekst('U'), QStringLiteral("01-02-2009"));
-    EXPECT_EQ(p.DataNastepnego.NaTekst('U'), QStringLiteral("01-02-2010"));
-    EXPECT_EQ(p.Km, 14000.0);
-    EXPECT_EQ(p.KmDoPrzegladu, 29000.0);
-}
-
-TEST_F(Pojazdy, WithoutKilometresBetweenInspectionsTheDueReadingIsTheInspectionsOwn)
-{
-    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
-    Przeglad(QDate(2009, 1, 10), QDate(2010, 1, 10), 12000);
-    DanePojazduDoPrzegladu p;
-    p.Wczytaj();
-    EXPECT_EQ(p.KmDoPrzegladu, 12000.0);
-}
-
-TEST_F(Pojazdy, TheHighestReadingWinsAndAnInspectionBeforeAnEqualMileageRow)
-{
-    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
-    PrzebiegSamochodu p;
-    Przeglad(QDate(2009, 1, 10), QDate(), 0);
-    Przebieg(QDate(2009, 1, 11), 0);
-    p.Wczytaj();
-    EXPECT_FALSE(p.Znaleziony);
-
-    Przeglad(QDate(2009, 3, 1), QDate(), 15000);
-    Przebieg(QDate(2009, 4, 1), 15000);
-    Przebieg(QDate(2009, 5, 1), 14000);
-    p.Wczytaj();
-    EXPECT_TRUE(p.Znaleziony);
-    EXPECT_EQ(p.Km, 15000.0);
-    EXPECT_EQ(p.Data.NaTekst('U'), QStringLiteral("01-03-2009"));
-    Przebieg(QDate(2009, 6, 1), 15000.5);
-    p.Wczytaj();
-    EXPECT_EQ(p.Data.NaTekst('U'), QStringLiteral("01-06-2009"));
-}
 
 TEST_F(Pojazdy, TheListHoldsTheChosenColumnsWithMileageAndAverageUse)
 {
