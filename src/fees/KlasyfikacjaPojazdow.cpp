@@ -6,17 +6,60 @@
 
 namespace {
 
-// On or after the day.
-bool Od(const QDate& r, int rok, int miesiac, int dzien)
+// One line of a row group: the vehicle is in `wiersz` when its class is
+// `klasa`, or when it was first registered on or after `od` (a null date:
+// the class alone decides).
+struct Prog {
+    char klasa;
+    QDate od;
+    int wiersz;
+};
+
+// The row of the first line that holds, `inaczej` when none does. An empty
+// registration is earlier than every date.
+template <size_t N>
+int PierwszyProg(QChar e, const QDate& r, const Prog (&progi)[N], int inaczej)
 {
-    return r.isValid() && r >= QDate(rok, miesiac, dzien);
+    for (const Prog& p : progi)
+        if (e == QLatin1Char(p.klasa) || (r.isValid() && !p.od.isNull() && r >= p.od))
+            return p.wiersz;
+    return inaczej;
 }
 
-// Strictly after the day.
-bool Po(const QDate& r, int rok, int miesiac, int dzien)
-{
-    return r.isValid() && r > QDate(rok, miesiac, dzien);
-}
+// Passenger cars go by the registration year: from the first day of it.
+const Prog kOsobowe[] = {
+    {'5', QDate(), 6},
+    {'4', QDate(2006, 1, 1), 5},
+    {'3', QDate(2001, 1, 1), 4},
+    {'2', QDate(1997, 1, 1), 3},
+    {'1', QDate(1993, 1, 1), 2},
+};
+
+// Other vehicles up to 3.5 Mg; row 11 takes the days after 2006-06-30.
+const Prog kDo35[] = {
+    {'5', QDate(), 12},
+    {'4', QDate(2006, 7, 1), 11},
+    {'3', QDate(2001, 7, 1), 10},
+    {'2', QDate(1997, 7, 1), 9},
+    {'1', QDate(1993, 10, 1), 8},
+};
+
+// Lorries and buses over 3.5 Mg; row 19 takes the days after 2009-09-30.
+const Prog kPonad35[] = {
+    {'5', QDate(2009, 10, 1), 19},
+    {'4', QDate(2006, 10, 1), 18},
+    {'3', QDate(2001, 10, 1), 17},
+    {'2', QDate(1996, 10, 1), 16},
+    {'1', QDate(1993, 10, 1), 15},
+};
+
+// Agricultural tractors by emission stage; row 23 takes the days after
+// 2007-01-01.
+const Prog kCiagniki[] = {
+    {'3', QDate(2007, 1, 2), 23},
+    {'2', QDate(2004, 1, 1), 22},
+    {'1', QDate(2001, 7, 1), 21},
+};
 
 } // namespace
 
@@ -36,58 +79,22 @@ QChar KlasaEuro(const QString& normaEuro, const QString& rodzajPojazdu)
 
 int WierszTabeliD(int rodzaj, QChar e, const QDate& r, int p)
 {
-    const int ry = r.isValid() ? r.year() : 0;
     switch (rodzaj) {
     case 1:
     case 2:
-        if (e == QLatin1Char('5'))
-            return 6;
-        if (ry >= 2006 || e == QLatin1Char('4'))
-            return 5;
-        if (ry >= 2001 || e == QLatin1Char('3'))
-            return 4;
-        if (ry >= 1997 || e == QLatin1Char('2'))
-            return 3;
-        if (ry >= 1993 || e == QLatin1Char('1'))
-            return 2;
-        return 1;
+        return PierwszyProg(e, r, kOsobowe, 1);
     case 3:
-        if (e == QLatin1Char('5'))
-            return 12;
-        if (e == QLatin1Char('4') || Po(r, 2006, 6, 30))
-            return 11;
-        if (e == QLatin1Char('3') || Od(r, 2001, 7, 1))
-            return 10;
-        if (e == QLatin1Char('2') || Od(r, 1997, 7, 1))
-            return 9;
-        if (e == QLatin1Char('1') || Od(r, 1993, 10, 1))
-            return 8;
-        return 7;
+        return PierwszyProg(e, r, kDo35, 7);
     case 4:
     case 5:
     case 6:
     case 7:
     case 8:
-        if (e == QLatin1Char('5') || Po(r, 2009, 9, 30))
-            return 19;
-        if (e == QLatin1Char('4') || Od(r, 2006, 10, 1))
-            return 18;
-        if (e == QLatin1Char('3') || Od(r, 2001, 10, 1))
-            return 17;
-        if (e == QLatin1Char('2') || Od(r, 1996, 10, 1))
-            return 16;
-        if (e == QLatin1Char('1') || Od(r, 1993, 10, 1))
-            return 15;
-        return rodzaj == 8 ? 14 : 13;
+        return PierwszyProg(e, r, kPonad35, rodzaj == 8 ? 14 : 13);
     case 9:
-        if (e == QLatin1Char('3') || Po(r, 2007, 1, 1))
-            return 23;
-        if (e == QLatin1Char('2') || Od(r, 2004, 1, 1))
-            return 22;
-        if (e == QLatin1Char('1') || Od(r, 2001, 7, 1))
-            return 21;
-        return 20;
+        return PierwszyProg(e, r, kCiagniki, 20);
     case 10:
+        // Working machines by stage or production year.
         if (e == QLatin1Char('3'))
             return 27;
         if (e == QLatin1Char('2') || p >= 2004)
@@ -107,12 +114,14 @@ int WierszTabeliD(int rodzaj, QChar e, const QDate& r, int p)
 KlasaPojazdu KlasyfikujPojazd(const DanePojazdu& v)
 {
     KlasaPojazdu k;
-    k.rodzaj = static_cast<quint8>(TekstNaCalkowita(v.rodzajPojazdu));
+    // The row goes by the whole number: a kind beyond 8 bits is no kind.
+    const int rodzaj = TekstNaCalkowita(v.rodzajPojazdu);
+    k.rodzaj = static_cast<quint8>(rodzaj);
     const QChar e = KlasaEuro(v.normaEuro, v.rodzajPojazdu);
     const QDate& r = v.dataPierwszejRejestracji;
     const int ry = r.isValid() ? r.year() : 0;
     const int p = (v.rokProdukcji && *v.rokProdukcji >= 1900) ? *v.rokProdukcji : ry;
-    k.wiersz = WierszTabeliD(k.rodzaj, e, r, p);
+    k.wiersz = WierszTabeliD(rodzaj, e, r, p);
     k.gaz = v.fabrycznaInstalacjaGazu == QLatin1String("T");
     return k;
 }

@@ -2,42 +2,45 @@
 
 #include <QHash>
 
+namespace {
+
+template <size_t N>
+std::array<QString, N> Teksty(const char* const (&nazwy)[N])
+{
+    std::array<QString, N> a;
+    for (size_t i = 0; i < N; ++i)
+        a[i] = QString::fromLatin1(nazwy[i]);
+    return a;
+}
+
+} // namespace
+
 const std::array<QString, LiczbaKomorekTabeliD>& PolaTabeliD()
 {
-    static const std::array<QString, LiczbaKomorekTabeliD> pola = [] {
-        static const char* const nazwy[LiczbaKomorekTabeliD] = {
-            "1a", "1b", "1c", "1d", "2a", "2b", "2c", "2d", "3a", "3b", "3c", "3d",
-            "4a", "4b", "4c", "4d", "4e", "4f", "5", "5b", "5c", "5d", "5e", "5f",
-            "6", "6b", "6c", "6d", "6e", "6f", "7", "7b", "7c", "7d", "8a", "8b", "8c", "8d",
-            "9", "9b", "9c", "9d", "10", "10b", "10c", "10d", "10e", "10f",
-            "11a", "11b", "11c", "11d", "11e", "11f", "12", "12b", "12c", "12d", "12e", "12f",
-            "13a", "13b", "13c", "14a", "14b", "15a", "15b", "15c", "16a", "16b", "16c",
-            "17a", "17b", "17c", "17d", "18a", "18b", "18c", "18d", "19a", "19b", "19c", "19d",
-            "20a", "20b", "21a", "21b", "22a", "22b", "23a", "23b",
-            "24a", "24b", "24c", "24d", "25a", "25b", "25c", "25d", "26a", "26b", "26c", "26d",
-            "27a", "27b", "28a", "28b", "29a", "29b", "30a", "30b", "31a", "31b",
-            "32a", "32b", "32c", "32d",
-            "Rezerwa1", "Rezerwa2", "Rezerwa3", "Rezerwa4", "Rezerwa5"};
-        std::array<QString, LiczbaKomorekTabeliD> a;
-        for (int i = 0; i < LiczbaKomorekTabeliD; ++i)
-            a[static_cast<size_t>(i)] = QString::fromLatin1(nazwy[i]);
-        return a;
-    }();
+    static const char* const nazwy[LiczbaKomorekTabeliD] = {
+        "1a", "1b", "1c", "1d", "2a", "2b", "2c", "2d", "3a", "3b", "3c", "3d",
+        "4a", "4b", "4c", "4d", "4e", "4f", "5", "5b", "5c", "5d", "5e", "5f",
+        "6", "6b", "6c", "6d", "6e", "6f", "7", "7b", "7c", "7d", "8a", "8b", "8c", "8d",
+        "9", "9b", "9c", "9d", "10", "10b", "10c", "10d", "10e", "10f",
+        "11a", "11b", "11c", "11d", "11e", "11f", "12", "12b", "12c", "12d", "12e", "12f",
+        "13a", "13b", "13c", "14a", "14b", "15a", "15b", "15c", "16a", "16b", "16c",
+        "17a", "17b", "17c", "17d", "18a", "18b", "18c", "18d", "19a", "19b", "19c", "19d",
+        "20a", "20b", "21a", "21b", "22a", "22b", "23a", "23b",
+        "24a", "24b", "24c", "24d", "25a", "25b", "25c", "25d", "26a", "26b", "26c", "26d",
+        "27a", "27b", "28a", "28b", "29a", "29b", "30a", "30b", "31a", "31b",
+        "32a", "32b", "32c", "32d",
+        "Rezerwa1", "Rezerwa2", "Rezerwa3", "Rezerwa4", "Rezerwa5"};
+    static const std::array pola = Teksty(nazwy);
     return pola;
 }
 
 const std::array<QString, LiczbaPozycjiTabeliC>& PolaTabeliC()
 {
-    static const std::array<QString, LiczbaPozycjiTabeliC> pola = [] {
-        static const char* const nazwy[LiczbaPozycjiTabeliC] = {
-            "I1", "I1a", "I2", "I3", "I4", "I5", "II1", "II2", "II3", "III",
-            "IV1", "IV2", "IV3", "IV4", "V1a", "V1b", "V2a", "V2b", "V3",
-            "Rezerwa1", "Rezerwa2", "Rezerwa3", "Rezerwa4", "Rezerwa5"};
-        std::array<QString, LiczbaPozycjiTabeliC> a;
-        for (int i = 0; i < LiczbaPozycjiTabeliC; ++i)
-            a[static_cast<size_t>(i)] = QString::fromLatin1(nazwy[i]);
-        return a;
-    }();
+    static const char* const nazwy[LiczbaPozycjiTabeliC] = {
+        "I1", "I1a", "I2", "I3", "I4", "I5", "II1", "II2", "II3", "III",
+        "IV1", "IV2", "IV3", "IV4", "V1a", "V1b", "V2a", "V2b", "V3",
+        "Rezerwa1", "Rezerwa2", "Rezerwa3", "Rezerwa4", "Rezerwa5"};
+    static const std::array pola = Teksty(nazwy);
     return pola;
 }
 

@@ -33,6 +33,18 @@ double Suma(const std::array<double, N>& oplaty, size_t od, size_t doIncl)
     return Zaokraglij2(static_cast<double>(s));
 }
 
+// The window's Tag: 0 closed, nothing is done; otherwise a recompute, and
+// with exactly 1 the open window's labels are refreshed.
+template <class Oplaty>
+void PrzeliczGdyOtwarte(Oplaty& oplaty, int tag, const std::function<void()>& odswiez)
+{
+    if (tag == 0)
+        return;
+    oplaty.Oblicz();
+    if (tag == 1 && odswiez)
+        odswiez();
+}
+
 } // namespace
 
 QString TekstOplaty(double oplata)
@@ -59,18 +71,11 @@ OplatyTabelaC::OplatyTabelaC(bool oblicz)
 void OplatyTabelaC::Oblicz()
 {
     IDaneSrodowiska& dane = DaneSrodowiska();
-    const WartosciTabeliC ilosci = dane.IlosciTabeliC();
-    const WartosciTabeliC stawki = dane.StawkiTabeliC();
-    Oblicz(ilosci, stawki);
+    Oblicz(dane.IlosciTabeliC(), dane.StawkiTabeliC());
 }
 
 void OplatyTabelaC::Oblicz(const WartosciTabeliC& ilosci, const WartosciTabeliC& stawki)
 {
-    oplaty.fill(0.0);
-    razem = 0.0;
-    grupy.fill(0.0);
-    teksty = OplatyTabelaCTekst{};
-
     for (size_t i = 0; i < oplaty.size(); ++i) {
         oplaty[i] = Zaokraglij2(ilosci[i] * stawki[i]);
         teksty.oplaty[i] = TekstOplaty(oplaty[i]);
@@ -88,12 +93,7 @@ void OplatyTabelaC::Oblicz(const WartosciTabeliC& ilosci, const WartosciTabeliC&
 
 void OplatyTabelaC::Przelicz()
 {
-    const int tag = DaneSrodowiska().TagTabeliC();
-    if (tag == 0)
-        return;
-    Oblicz();
-    if (tag == 1 && OdswiezanieC())
-        OdswiezanieC()();
+    PrzeliczGdyOtwarte(*this, DaneSrodowiska().TagTabeliC(), OdswiezanieC());
 }
 
 OplatyTabelaD::OplatyTabelaD(bool oblicz)
@@ -105,30 +105,20 @@ OplatyTabelaD::OplatyTabelaD(bool oblicz)
 void OplatyTabelaD::Oblicz()
 {
     IDaneSrodowiska& dane = DaneSrodowiska();
-    const WartosciTabeliD ilosci = dane.IlosciTabeliD();
-    const WartosciTabeliD stawki = dane.StawkiTabeliD();
-    Oblicz(ilosci, stawki);
+    Oblicz(dane.IlosciTabeliD(), dane.StawkiTabeliD());
 }
 
 void OplatyTabelaD::Oblicz(const WartosciTabeliD& ilosci, const WartosciTabeliD& stawki)
 {
-    oplaty.fill(0.0);
-    for (size_t i = 0; i < oplaty.size(); ++i)
+    for (size_t i = 0; i < oplaty.size(); ++i) {
         oplaty[i] = Zaokraglij2(ilosci[i] * stawki[i]);
-    for (QString& t : teksty)
-        t.clear();
-    for (size_t i = 0; i < oplaty.size(); ++i)
         teksty[i] = TekstOplaty(oplaty[i]);
+    }
 }
 
 void OplatyTabelaD::Przelicz()
 {
-    const int tag = DaneSrodowiska().TagTabeliD();
-    if (tag == 0)
-        return;
-    Oblicz();
-    if (tag == 1 && OdswiezanieD())
-        OdswiezanieD()();
+    PrzeliczGdyOtwarte(*this, DaneSrodowiska().TagTabeliD(), OdswiezanieD());
 }
 
 double OplatyTabelaD::Razem() const

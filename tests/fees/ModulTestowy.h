@@ -2,32 +2,26 @@
 // The real data module on a fresh data directory, with the fee engine
 // connected, for the tests of what the engine reads from the vehicle register.
 
-#include "Dane.h"
+#include "DataDir.h"
 #include "FunkcjeSrodowiska.h"
-#include "Schemat.h"
 
-#include "ScriptedDialogs.h"
 #include "Table.h"
-#include "TestDir.h"
 
 #include <gtest/gtest.h>
 
 #include <QDate>
 
-#include <memory>
-
-class ModulTestowy : public ::testing::Test {
+class ModulTestowy : public kal::test::DataDir {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
-        dm = std::make_unique<TDM>();
+        ASSERT_NO_FATAL_FAILURE(DataDir::SetUp());
         InicjalizujFunkcjeSrodowiska();
     }
     void TearDown() override
     {
         ZwolnijFunkcjeSrodowiska();
-        dm.reset();
+        DataDir::TearDown();
     }
 
     // Posts a vehicle of kind `rodzaj` and gives its id.
@@ -68,8 +62,4 @@ protected:
         dm->TPrzebiegIloscKilometrow->setAsFloat(km);
         dm->TPrzebieg->Post();
     }
-
-    kal::test::TestDir katalog;
-    kal::test::ScriptedDialogs dialogs;
-    std::unique_ptr<TDM> dm;
 };

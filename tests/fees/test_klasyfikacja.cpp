@@ -46,6 +46,22 @@ TEST(WierszTabeliD, PassengerCars)
     EXPECT_EQ(Wiersz("2", "1", D(2010, 5, 5)), 5);
 }
 
+TEST(WierszTabeliD, PassengerCarYearBoundaries)
+{
+    // Only the registration year counts: the last day of a year stays below,
+    // the first day of the next one is above.
+    EXPECT_EQ(Wiersz("1", "0", D(1996, 12, 31)), 2);
+    EXPECT_EQ(Wiersz("1", "0", D(1997, 1, 1)), 3);
+    EXPECT_EQ(Wiersz("1", "0", D(2000, 12, 31)), 3);
+    EXPECT_EQ(Wiersz("1", "0", D(2001, 1, 1)), 4);
+    EXPECT_EQ(Wiersz("2", "0", D(2005, 12, 31)), 4);
+    EXPECT_EQ(Wiersz("2", "0", D(2006, 1, 1)), 5);
+    // The date lifts a lower class; a higher class lifts an earlier date.
+    EXPECT_EQ(Wiersz("1", "2", D(2001, 1, 1)), 4);
+    EXPECT_EQ(Wiersz("1", "3", D(1993, 1, 1)), 4);
+    EXPECT_EQ(Wiersz("2", "4", QDate()), 5);
+}
+
 TEST(WierszTabeliD, LightVehiclesDateBoundaries)
 {
     EXPECT_EQ(Wiersz("3", ""), 7);
@@ -62,6 +78,9 @@ TEST(WierszTabeliD, LightVehiclesDateBoundaries)
     EXPECT_EQ(Wiersz("3", "", D(2006, 7, 1)), 11);
     EXPECT_EQ(Wiersz("3", "4"), 11);
     EXPECT_EQ(Wiersz("3", "5", D(1990, 1, 1)), 12);
+    // Row 12 only by class: a late date alone stops at 11.
+    EXPECT_EQ(Wiersz("3", "0", D(2012, 1, 1)), 11);
+    EXPECT_EQ(Wiersz("3", "1", D(2001, 7, 1)), 10);
 }
 
 TEST(WierszTabeliD, HeavyVehiclesAndBuses)
@@ -86,6 +105,11 @@ TEST(WierszTabeliD, HeavyVehiclesAndBuses)
     EXPECT_EQ(Wiersz("6", ""), 17);
     EXPECT_EQ(Wiersz("8", "4"), 18);
     EXPECT_EQ(Wiersz("8", "5"), 19);
+    // Kind 4's own Euro 1 does not hold back a later date, nor a bus's
+    // missing class.
+    EXPECT_EQ(Wiersz("4", "", D(2001, 10, 1)), 17);
+    EXPECT_EQ(Wiersz("8", "", D(2009, 10, 1)), 19);
+    EXPECT_EQ(Wiersz("6", "", D(1990, 1, 1)), 17);
 }
 
 TEST(WierszTabeliD, Tractors)
@@ -100,6 +124,9 @@ TEST(WierszTabeliD, Tractors)
     EXPECT_EQ(Wiersz("9", "", D(2007, 1, 1)), 22);
     EXPECT_EQ(Wiersz("9", "", D(2007, 1, 2)), 23);
     EXPECT_EQ(Wiersz("9", "3"), 23);
+    // Tractors have no class of their kind: "0", so the date decides.
+    EXPECT_EQ(Wiersz("9", "1", D(2004, 1, 1)), 22);
+    EXPECT_EQ(Wiersz("9", "", D(2012, 1, 1)), 23);
 }
 
 TEST(WierszTabeliD, MachinesByProductionYear)
@@ -116,6 +143,9 @@ TEST(WierszTabeliD, MachinesByProductionYear)
     EXPECT_EQ(Wiersz("10", "", D(2005, 3, 1)), 26);
     EXPECT_EQ(Wiersz("10", "", D(2005, 3, 1), 1850), 26);
     EXPECT_EQ(Wiersz("10", "", D(2005, 3, 1), 1995), 24);
+    EXPECT_EQ(Wiersz("10", "", D(2005, 3, 1), 1900), 24);
+    // Row 27 only by stage: a late year alone stops at 26.
+    EXPECT_EQ(Wiersz("10", "0", QDate(), 2015), 26);
 }
 
 TEST(WierszTabeliD, RailVehiclesAndUnknownKinds)
@@ -126,6 +156,8 @@ TEST(WierszTabeliD, RailVehiclesAndUnknownKinds)
     EXPECT_EQ(Wiersz("0", "5"), 0);
     EXPECT_EQ(Wiersz("12", "5"), 0);
     EXPECT_EQ(Wiersz("x", "5"), 0);
+    // 260 is 4 in 8 bits; it is still no kind of vehicle.
+    EXPECT_EQ(Wiersz("260", "1"), 0);
     EXPECT_EQ(Wiersz("", ""), 0);
 }
 

@@ -1,45 +1,28 @@
 // The fee engine inside the real data module, on a data directory made by the
 // new-data-directory routine.
 
-#include "Dane.h"
+#include "DataDir.h"
 #include "FunkcjeSrodowiska.h"
-#include "Schemat.h"
 
-#include "Clock.h"
-#include "ScriptedDialogs.h"
+#include "Exceptions.h"
 #include "Table.h"
-#include "TestDir.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QTemporaryDir>
-
-#include <memory>
 
 namespace {
 
-class ModulDanych : public ::testing::Test {
+class ModulDanych : public kal::test::DataDir {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
-        staryTemp = qgetenv("TEMP");
-        qputenv("TEMP", temp.path().toLocal8Bit());
-        kal::SetTodayForTests(QDate(2009, 6, 12));
-        dm = std::make_unique<TDM>();
+        ASSERT_NO_FATAL_FAILURE(DataDir::SetUp());
         if (inicjalizuj)
             InicjalizujFunkcjeSrodowiska();
         UstawOdswiezanieTabeliD([this] { ++odswiezeniaD; });
         UstawOdswiezanieTabeliC([this] { ++odswiezeniaC; });
-
-        dm->TFirma->Insert();
-        dm->TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
-        dm->TFirma->Post();
-        dm->TOkres->Insert();
-        dm->TOkresRok->setAsInteger(2009);
-        dm->TOkresPolrocze->setAsInteger(1);
-        dm->TOkres->Post();
+        firmaIOkres();
         ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
         ASSERT_TRUE(dm->UstawZbiorZuzycia());
     }
@@ -48,28 +31,13 @@ protected:
         UstawOdswiezanieTabeliD({});
         UstawOdswiezanieTabeliC({});
         ZwolnijFunkcjeSrodowiska();
-        dm.reset();
-        kal::SetTodayForTests(QDate());
-        qputenv("TEMP", staryTemp);
+        DataDir::TearDown();
     }
 
-    int Pojazd(const char* rodzaj, const char* nr, QDate rejestracja)
-    {
-        dm->TPojazdy->Insert();
-        dm->TPojazdyRodzajPojazdu->setAsString(QString::fromLatin1(rodzaj));
-        dm->TPojazdyNrRejestracyjny->setAsString(QString::fromLatin1(nr));
-        dm->TPojazdyDataPierwszejRejestracji->setAsDateTime(rejestracja);
-        dm->TPojazdy->Post();
-        return dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
-    }
+    // A fuel record of the first quarter.
     void Tankowanie(int pojazd, const char* paliwo, double litry)
     {
-        dm->TZuzycie->Insert();
-        dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(pojazd);
-        dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 3, 2));
-        dm->TZuzycieRodzajPaliwa->setAsString(QString::fromLatin1(paliwo));
-        dm->TZuzycieIloscPaliwa->setAsFloat(litry);
-        dm->TZuzycie->Post();
+        tankowanie(pojazd, QString::fromLatin1(paliwo), QDate(2009, 3, 2), litry);
     }
     double D(const char* pole) const { return dm->TTabelaD->FieldByName(QString::fromLatin1(pole))->AsFloat(); }
     QString TekstD(const char* pole) const
@@ -78,11 +46,6 @@ protected:
     }
 
     bool inicjalizuj = true;
-    kal::test::TestDir katalog;
-    QTemporaryDir temp;
-    QByteArray staryTemp;
-    kal::test::ScriptedDialogs dialogs;
-    std::unique_ptr<TDM> dm;
     int odswiezeniaD = 0;
     int odswiezeniaC = 0;
 };
@@ -91,8 +54,8 @@ protected:
 
 TEST_F(ModulDanych, ComputeFromFuelUseAndRecomputeFees)
 {
-    const int osobowy = Pojazd("1", "WX 12345", QDate(2006, 5, 1)); // row 5
-    const int bus = Pojazd("8", "WX 777", QDate(1993, 9, 30));      // row 14
+    const int osobowy = pojazd(QStringLiteral("WX 12345"), QStringLiteral("1"), QDate(2006, 5, 1)); // row 5
+    const int bus = pojazd(QStringLiteral("WX 777"), QStringLiteral("8"), QDate(1993, 9, 30));      // row 14
     Tankowanie(osobowy, "5", 400.0);
     Tankowanie(osobowy, "5", 600.0); // 1000 l x 0.835 = 835 kg
     Tankowanie(bus, "a", 250.0);     // 250 l x 0.88 = 220 kg
@@ -105,7 +68,7 @@ TEST_F(ModulDanych, ComputeFromFuelUseAndRecomputeFees)
 
     ZuzyciePaliwa().WypelnijTabeleD();
 
-    EXPECT_TRUE(dialogs.boxes().empty());
+    EXPECT_TRUE(dialogi.boxes().empty());
     EXPECT_EQ(dm->TTabelaD->State(), kal::dsEdit);
     EXPECT_DOUBLE_EQ(D("5e"), 0.84); // 0.835 Mg, half away from zero
     EXPECT_DOUBLE_EQ(D("14b"), 0.22);
@@ -165,15 +128,66 @@ TEST_F(ModulDanych, TypedTableCValuesRecomputeTableC)
     EXPECT_THROW(lk->setText(QStringLiteral("40000")), kal::EConvertError);
     EXPECT_EQ(lk->AsInteger(), 3);
     EXPECT_EQ(odswiezeniaC, 4);
+    lk->setText(QStringLiteral("32767"));
+    EXPECT_EQ(lk->AsInteger(), 32767);
+    EXPECT_EQ(odswiezeniaC, 5);
+    EXPECT_THROW(lk->setText(QStringLiteral("32768")), kal::EConvertError);
+    EXPECT_EQ(lk->AsInteger(), 32767);
+    // Not a whole number: refused as well.
+    EXPECT_THROW(lk->setText(QStringLiteral("2,5")), kal::EConvertError);
+    EXPECT_THROW(lk->setText(QStringLiteral("abc")), kal::EConvertError);
+    EXPECT_EQ(lk->AsInteger(), 32767);
+    EXPECT_EQ(odswiezeniaC, 5);
+    // A negative count, however large, is a whole number and stores 0.
+    lk->setText(QStringLiteral("-40000"));
+    EXPECT_EQ(lk->AsInteger(), 0);
+    lk->setText(QStringLiteral("7"));
     lk->setText(QStringLiteral("-3"));
     EXPECT_EQ(lk->AsInteger(), 0);
+    lk->setText(QStringLiteral("7"));
+    lk->setText(QString());
+    EXPECT_EQ(lk->AsInteger(), 0);
+    EXPECT_EQ(odswiezeniaC, 10);
     EXPECT_EQ(odswiezeniaD, 0);
+}
+
+TEST_F(ModulDanych, TypedTableDValuesWhileTheWindowIsOpen)
+{
+    dm->TTabelaD->setTag(1);
+    dm->TTabelaD->Edit();
+    dm->TStawkiTabD->Edit();
+    kal::TField* ilosc = dm->TTabelaD->FieldByName(QStringLiteral("17c"));
+    kal::TField* stawka = dm->TStawkiTabD->FieldByName(QStringLiteral("17c"));
+    stawka->setText(QStringLiteral("3"));
+    ilosc->setText(QStringLiteral("2.5"));
+    EXPECT_DOUBLE_EQ(ilosc->AsFloat(), 2.5);
+    EXPECT_EQ(TekstD("17c"), QStringLiteral("7,50"));
+    EXPECT_EQ(odswiezeniaD, 2);
+    // Minus five, letters and an empty text all store 0, and each recomputes.
+    ilosc->setText(QStringLiteral("-5"));
+    EXPECT_EQ(ilosc->AsFloat(), 0.0);
+    EXPECT_EQ(TekstD("17c"), QStringLiteral("0,00"));
+    ilosc->setText(QStringLiteral("2,5"));
+    EXPECT_EQ(TekstD("17c"), QStringLiteral("7,50"));
+    ilosc->setText(QStringLiteral("dwa"));
+    EXPECT_EQ(ilosc->AsFloat(), 0.0);
+    EXPECT_EQ(TekstD("17c"), QStringLiteral("0,00"));
+    ilosc->setText(QStringLiteral("2,5"));
+    ilosc->setText(QString());
+    EXPECT_EQ(ilosc->AsFloat(), 0.0);
+    EXPECT_EQ(OplatyD().RazemTekst(), QStringLiteral("0,00"));
+    EXPECT_EQ(odswiezeniaD, 7);
+    // The stored value is not rounded.
+    ilosc->setText(QStringLiteral("0,005"));
+    EXPECT_DOUBLE_EQ(ilosc->AsFloat(), 0.005);
+    EXPECT_EQ(TekstD("17c"), QStringLiteral("0,02"));
+    EXPECT_EQ(odswiezeniaC, 0);
 }
 
 TEST_F(ModulDanych, RecordOfAVehicleMissingFromTheRegister)
 {
-    const int osobowy = Pojazd("1", "WX 12345", QDate(2006, 5, 1));
-    Pojazd("7", "WX 999", QDate(1990, 1, 1)); // row 13, last in the register
+    const int osobowy = pojazd(QStringLiteral("WX 12345"), QStringLiteral("1"), QDate(2006, 5, 1));
+    pojazd(QStringLiteral("WX 999"), QStringLiteral("7"), QDate(1990, 1, 1)); // row 13, last in the register
     Tankowanie(osobowy, "5", 1000.0);
     // A record whose vehicle has gone from the register.
     {
@@ -196,15 +210,15 @@ TEST_F(ModulDanych, RecordOfAVehicleMissingFromTheRegister)
     EXPECT_DOUBLE_EQ(D("5e"), 0.84);
     EXPECT_EQ(D("13b"), 0.0);
     EXPECT_EQ(dm->TPojazdyIdentyfikatorPojazdu->AsInteger(), stoi);
-    ASSERT_EQ(dialogs.boxes().size(), 1u);
-    EXPECT_EQ(dialogs.boxes()[0].text, QStringLiteral("Liczba pominiętych zapisów zużycia paliwa: 1.\n"
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].text, QStringLiteral("Liczba pominiętych zapisów zużycia paliwa: 1.\n"
                                                       "Pojazdów tych zapisów nie ma w ewidencji pojazdów, "
                                                       "więc ich paliwo nie zostało wliczone do tabeli D !!!"));
 }
 
 TEST_F(ModulDanych, EditedDensityCountsOnceTheCacheIsReset)
 {
-    const int osobowy = Pojazd("1", "WX 12345", QDate(2006, 5, 1)); // row 5
+    const int osobowy = pojazd(QStringLiteral("WX 12345"), QStringLiteral("1"), QDate(2006, 5, 1)); // row 5
     Tankowanie(osobowy, "5", 1000.0);
     ZuzyciePaliwa().WypelnijTabeleD();
     EXPECT_DOUBLE_EQ(D("5e"), 0.84); // 0.835 kg/l

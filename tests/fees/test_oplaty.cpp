@@ -110,14 +110,15 @@ TEST(OplatyTabelaD, NegativeHalfRoundsAwayFromZero)
 
 namespace {
 
-// The shared table D object with a refresh counter; both are reset after.
-struct WspolnyObiektD : ::testing::Test {
+// The shared fee objects with refresh counters; all are reset after.
+struct WspolneObiekty : ::testing::Test {
     DaneTestowe d;
-    int odswiezenia = 0;
+    int odswiezeniaC = 0;
+    int odswiezeniaD = 0;
     void SetUp() override
     {
-        UstawOdswiezanieTabeliD([this] { ++odswiezenia; });
-        UstawOdswiezanieTabeliC([this] { ++odswiezenia; });
+        UstawOdswiezanieTabeliD([this] { ++odswiezeniaD; });
+        UstawOdswiezanieTabeliC([this] { ++odswiezeniaC; });
         OplatyD().Oblicz(WartosciTabeliD{}, WartosciTabeliD{});
         OplatyC().Oblicz(WartosciTabeliC{}, WartosciTabeliC{});
     }
@@ -130,22 +131,53 @@ struct WspolnyObiektD : ::testing::Test {
 
 } // namespace
 
-TEST_F(WspolnyObiektD, TagSwitchesRecomputeAndRefresh)
+TEST_F(WspolneObiekty, TableDTagSwitchesRecomputeAndRefresh)
 {
     UstawD(d, "7", 3.0, 2.0);
     d.tagD = 0;
     OplatyD().Przelicz();
     EXPECT_EQ(OplatyD().teksty[PozD("7")], QStringLiteral("0,00"));
-    EXPECT_EQ(odswiezenia, 0);
+    EXPECT_EQ(odswiezeniaD, 0);
 
     d.tagD = 1;
     OplatyD().Przelicz();
     EXPECT_EQ(OplatyD().teksty[PozD("7")], QStringLiteral("6,00"));
-    EXPECT_EQ(odswiezenia, 1);
+    EXPECT_EQ(odswiezeniaD, 1);
 
     UstawD(d, "7", 4.0, 2.0);
     d.tagD = 2;
     OplatyD().Przelicz();
     EXPECT_EQ(OplatyD().teksty[PozD("7")], QStringLiteral("8,00"));
-    EXPECT_EQ(odswiezenia, 1);
+    EXPECT_EQ(odswiezeniaD, 1);
+}
+
+TEST_F(WspolneObiekty, TableCTagSwitchesRecomputeAndRefresh)
+{
+    UstawC(d, "IV2", 3.0, 2.0);
+    UstawC(d, "Rezerwa2", 1.0, 0.5);
+    d.tagC = 0;
+    OplatyC().Przelicz();
+    EXPECT_EQ(OplatyC().teksty.oplaty[PozC("IV2")], QStringLiteral("0,00"));
+    EXPECT_EQ(OplatyC().teksty.razem, QStringLiteral("0,00"));
+    EXPECT_EQ(odswiezeniaC, 0);
+
+    d.tagC = 1;
+    OplatyC().Przelicz();
+    EXPECT_EQ(OplatyC().teksty.oplaty[PozC("IV2")], QStringLiteral("6,00"));
+    EXPECT_EQ(OplatyC().teksty.grupy[3], QStringLiteral("6,00"));
+    EXPECT_EQ(OplatyC().teksty.razem, QStringLiteral("6,50"));
+    EXPECT_EQ(odswiezeniaC, 1);
+
+    // Any other non-zero Tag recomputes without a refresh.
+    UstawC(d, "IV2", 4.0, 2.0);
+    d.tagC = 2;
+    OplatyC().Przelicz();
+    EXPECT_EQ(OplatyC().teksty.grupy[3], QStringLiteral("8,00"));
+    EXPECT_EQ(odswiezeniaC, 1);
+    d.tagC = -1;
+    OplatyC().Przelicz();
+    EXPECT_EQ(odswiezeniaC, 1);
+
+    // Table C's switch does not reach table D's window.
+    EXPECT_EQ(odswiezeniaD, 0);
 }

@@ -76,47 +76,41 @@ TEST(TabelaD, MassIsRoundedHalfAwayIntoMg)
     p.Pojazd(1, "1", "", QDate(2006, 5, 1)); // row 5
     p.Pojazd(2, "3", "", QDate(2001, 7, 1)); // row 10
     p.Zapis(1, "5", 2470.0);                 // 1235 kg of diesel
-    p.Zapis(2, "3", 2050.0);                 // 1025 kg of petrol
+    p.Zapis(2, "3", 2050.0);                 // 1025 kg of petrol: 1.025 Mg, up
     p.zuzycie.WypelnijTabeleD();
     PorownajTabele(p.dane.tabelaD, Oczekiwane({{"5e", 1.24}, {"10", 1.03}}));
 }
 
-TEST(TabelaD, RecordsOfOneKeyMergeAndRoundOnce)
+TEST(TabelaD, EachSlotIsRoundedOnItsOwn)
 {
-    // 1234.988 l and 1235.002 l at 0.5 kg/l: 617.494 kg and 617.501 kg.
-    // Merged: 1234.995 kg, rounded to 1235.00 kg, written as 1.24 Mg.
-    Przebieg p;
-    p.Pojazd(1, "4", "", QDate(1994, 1, 1)); // Euro 1 by its kind: row 15
-    p.Zapis(1, "5", 1234.988);
-    p.Zapis(1, "5", 1235.002);
-    p.zuzycie.WypelnijTabeleD();
-    PorownajTabele(p.dane.tabelaD, Oczekiwane({{"15b", 1.24}}));
-    EXPECT_EQ(p.zuzycie.UzytePozycje(), 1);
-}
-
-TEST(TabelaD, SlotsDifferingInKindAreRoundedApart)
-{
-    // Kind 4 and kind 7, both in row 15: two slots, 617.49 kg + 617.50 kg =
-    // 1234.99 kg in the cell, written as 1.23 Mg.
-    Przebieg p;
-    p.Pojazd(1, "4", "", QDate(1994, 1, 1));
-    p.Pojazd(2, "7", "", QDate(1994, 1, 1));
-    p.Zapis(1, "5", 1234.988);
-    p.Zapis(2, "5", 1235.002);
-    p.zuzycie.WypelnijTabeleD();
-    PorownajTabele(p.dane.tabelaD, Oczekiwane({{"15b", 1.23}}));
-    EXPECT_EQ(p.zuzycie.UzytePozycje(), 2);
-}
-
-TEST(TabelaD, SlotsDifferingInGasFlagAreRoundedApart)
-{
-    Przebieg p;
-    p.Pojazd(1, "4", "", QDate(1994, 1, 1), "T");
-    p.Pojazd(2, "4", "", QDate(1994, 1, 1), "N");
-    p.Zapis(1, "5", 1234.988);
-    p.Zapis(2, "5", 1235.002);
-    p.zuzycie.WypelnijTabeleD();
-    PorownajTabele(p.dane.tabelaD, Oczekiwane({{"15b", 1.23}}));
+    // 1234.988 l and 1235.002 l of diesel at 0.5 kg/l: 617.494 kg and
+    // 617.501 kg, both in cell 15b. One slot: 1234.995 kg, rounded to
+    // 1235.00 kg, written as 1.24 Mg. Two slots: 617.49 kg + 617.50 kg =
+    // 1234.99 kg, written as 1.23 Mg.
+    struct Przypadek {
+        const char* opis;
+        const char* rodzaj2;   // kind and gas flag of the second vehicle; the
+        const char* gaz2;      // first is kind 4 (Euro 1 by its kind: row 15)
+        bool tenSamPojazd;     // both records on the first vehicle
+        double mg;
+        int pozycje;
+    };
+    const Przypadek przypadki[] = {
+        {"one key merges", "4", "N", true, 1.24, 1},
+        {"another kind, same row", "7", "N", false, 1.23, 2},
+        {"another gas flag, same cell", "4", "T", false, 1.23, 2},
+    };
+    for (const Przypadek& c : przypadki) {
+        SCOPED_TRACE(c.opis);
+        Przebieg p;
+        p.Pojazd(1, "4", "", QDate(1994, 1, 1));
+        p.Pojazd(2, c.rodzaj2, "", QDate(1994, 1, 1), c.gaz2);
+        p.Zapis(1, "5", 1234.988);
+        p.Zapis(c.tenSamPojazd ? 1 : 2, "5", 1235.002);
+        p.zuzycie.WypelnijTabeleD();
+        PorownajTabele(p.dane.tabelaD, Oczekiwane({{"15b", c.mg}}));
+        EXPECT_EQ(p.zuzycie.UzytePozycje(), c.pozycje);
+    }
 }
 
 TEST(TabelaD, TwoPetrolsOfOneRowAreSeparateSlotsOfOneCell)
@@ -299,4 +293,24 @@ TEST(KomorkaTabeliD, CellOrderAndGroupTable)
     EXPECT_EQ(nazwa(0, 5, false), QStringLiteral("-"));
     EXPECT_EQ(nazwa(5, 7, false), QStringLiteral("-"));
     EXPECT_EQ(nazwa(5, 13, false), QStringLiteral("-"));
+    // The gas split in the rows with two gas columns.
+    EXPECT_EQ(nazwa(5, 11, true), QStringLiteral("5c"));
+    EXPECT_EQ(nazwa(5, 12, false), QStringLiteral("5d"));
+    EXPECT_EQ(nazwa(10, 11, false), QStringLiteral("10d"));
+    EXPECT_EQ(nazwa(18, 12, true), QStringLiteral("18a"));
+    EXPECT_EQ(nazwa(19, 11, false), QStringLiteral("19b"));
+    // Columns a row does not have.
+    EXPECT_EQ(nazwa(3, 11, true), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(13, 12, true), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(14, 1, false), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(15, 2, false), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(19, 4, false), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(21, 3, false), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(24, 11, true), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(24, 1, false), QStringLiteral("24a"));
+    EXPECT_EQ(nazwa(27, 4, false), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(28, 6, false), QStringLiteral("28a"));
+    // Heating oils feed no row.
+    EXPECT_EQ(nazwa(9, 7, false), QStringLiteral("-"));
+    EXPECT_EQ(nazwa(12, 9, true), QStringLiteral("-"));
 }
