@@ -1,7 +1,9 @@
 #pragma once
 // The report forms of the statement, created once on the data module's
-// tables and reused for every printout: QRTabelaD, QRTabelaC, QRZalacznik1
-// and QRZestTabC.
+// tables and reused for every printout: QRTabelaD, QRTabelaC, QRZalacznik1,
+// QRZestTabC, QRWydrukTabeliA, QRRozliczPolrocze, and the vehicle lists QRPojazdy,
+// QRNaprawyiPrzegl, QRPrzegladyPojazdow, QRSamochodyDoPrzegladu and the fuel-use
+// list QRZyzyciePaliwa.
 
 class TDM;
 

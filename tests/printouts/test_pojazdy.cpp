@@ -1,0 +1,562 @@
+// The vehicle list with its chosen columns, last mileage and average fuel
+// use; the lists of inspections, repairs and vehicles due for inspection;
+// the fuel-use list.
+
+#include "ModulTestowy.h"
+
+#include "DataSource.h"
+
+#include <QDir>
+#include "WydrukNaprawPrz.h"
+#include "WydrukPojazdow.h"
+#include "WydrukPrzeglPoj.h"
+#include "WydrukSamDoPrzegl.h"
+#include "WydrukZuzyciaPaliwa.h"
+
+using namespace kal::report;
+
+namespace {
+
+struct Pojazdy : testy::ModulTestowy {
+    void SetUp() override
+    {
+        testy::ModulTestowy::SetUp();
+        ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    }
+    int Miejsce(const QString& nazwa)
+    {
+        dm->TMiejsceUz->Insert();
+        dm->TMiejsceUzNazwa->setAsString(nazwa);
+        dm->TMiejsceUz->Post();
+        return dm->TMiejsceUzIdentyfiklator->AsInteger();
+    }
+    // A vehicle, left current.
+    int Pojazd(const QString& marka, const QString& nr, int miejsce = -1, double kmMiedzy = -1)
+    {
+        dm->TPojazdy->Insert();
+        dm->TPojazdyRodzajPojazdu->setAsString(QStringLiteral("1"));
+        dm->TPojazdyMarka->setAsString(marka);
+        dm->TPojazdyNrRejestracyjny->setAsString(nr);
+        dm->TPojazdyDataPierwszejRejestracji->setAsDateTime(QDate(2006, 5, 1));
+        if (miejsce >= 0)
+            dm->TPojazdyMiejsceUzytkowania->setAsInteger(miejsce);
+        if (kmMiedzy >= 0)
+            dm->TPojazdyIloscKmMiedzyPrzegl->setAsFloat(kmMiedzy);
+        dm->TPojazdy->Post();
+        return dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+    }
+    void Przeglad(QDate data, QDate nastepny, double km, const QString& faktura = QStringLiteral("F/1"))
+    {
+        dm->TPrzegl->Insert();
+        dm->TPrzeglData->setAsDateTime(data);
+        dm->TPrzeglNrFaktury->setAsString(faktura);
+        if (nastepny.isValid())
+            dm->TPrzeglDataNastepnegoPrzegladu->setAsDateTime(nastepny);
+        dm->TPrzeglIloscKm->setAsFloat(km);
+        dm->TPrzegl->Post();
+    }
+    void Przebieg(QDate data, double km)
+    {
+        dm->TPrzebieg->Insert();
+        dm->TPrzebiegData->setAsDateTime(data);
+        dm->TPrzebiegIloscKilometrow->setAsFloat(km);
+        dm->TPrzebieg->Post();
+    }
+    // A refuelling of the first half of 2009; km < 0 leaves the reading empty.
+    void Tankowanie(int pojazd, QDate data, double litry, double km)
+    {
+        dm->TZuzycie->Insert();
+        dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(pojazd);
+        dm->TZuzycieDataTankowania->setAsDateTime(data);
+        dm->TZuzycieRodzajPaliwa->setAsString(QStringLiteral("5"));
+        dm->TZuzycieIloscPaliwa->setAsFloat(litry);
+        if (km >= 0)
+            dm->TZuzycieIloscKm->setAsFloat(km);
+        dm->TZuzycie->Post();
+    }
+    void Idz(int pojazd) { ASSERT_TRUE(dm->TPojazdy->Locate(QStringLiteral("IdentyfikatorPojazdu"), pojazd)); }
+
+    std::vector<QStringList> Robocze(int kolumn)
+    {
+        std::vector<QStringList> w;
+        kal::TTable* r = dm->TRoboczy;
+        for (r->First(); !r->Eof(); r->Next()) {
+            QStringList x{r->FieldByName(QStringLiteral("Klucz"))->AsString()};
+            for (int i = 1; i <= kolumn; ++i)
+                x << r->FieldByName(QStringLiteral("Pole%1").arg(i))->AsString();
+            w.push_back(x);
+        }
+        return w;
+    }
+    void Zaznacz(std::initializer_list<int> pozycje)
+    {
+        QRPojazdy->Zaznaczone.fill(false);
+        for (int p : pozycje)
+            QRPojazdy->Zaznaczone[size_t(p)] = true;
+    }
+    const PageModel& Drukuj()
+    {
+        dialogi.answerPrinter(true);
+        QRPojazdy->PrzygotujIDrukuj(false);
+        EXPECT_FALSE(drukarka.wydruki.empty());
+        return drukarka.wydruki.back();
+    }
+};
+
+} // namespace
+
+TEST_F(Pojazdy, TheListHoldsTheChosenColumnsWithMileageAndAverageUse)
+{
+    // Opel: 40 l at 100 km, 35 l at 400 km, 30 l at 700 km -> 100 x 75 / 600 = 12,5.
+    const int opel = Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    Tankowanie(opel, QDate(2009, 3, 1), 40, 100);
+    Tankowanie(opel, QDate(2009, 3, 2), 35, 400);
+    Tankowanie(opel, QDate(2009, 3, 3), 30, 700);
+    // Fiat: 500 km and 500,4 km are too close for an average.
+    const int fiat = Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+    Tankowanie(fiat, QDate(2009, 2, 1), 10, 500);
+    Tankowanie(fiat, QDate(2009, 2, 2), 10, 500.4);
+    // Skoda: the first refuelling has no reading, so the distance runs from 0:
+    // 100 x 20 / 400 = 5.
+    const int skoda = Pojazd(QStringLiteral("Skoda"), QStringLiteral("PO 3"));
+    Tankowanie(skoda, QDate(2009, 4, 1), 20, -1);
+    Tankowanie(skoda, QDate(2009, 4, 2), 99, 400);
+    // Audi: nothing.
+    Pojazd(QStringLiteral("Audi"), QStringLiteral("PO 4"));
+
+    Zaznacz({0, 1, 2, 12, 15});
+    Drukuj();
+    // Vehicles in the register's order: kind, make, registration.
+    const auto w = Robocze(5);
+    ASSERT_EQ(w.size(), 4u);
+    EXPECT_EQ(w[0], QStringList({"0000000001", "1", "Audi", "PO 4", "Brak danych", "-"}));
+    EXPECT_EQ(w[1], QStringList({"0000000002", "2", "Fiat", "PO 2", "02-02-2009 500,4", "-"}));
+    EXPECT_EQ(w[2], QStringList({"0000000003", "3", "Opel", "PO 1", "03-03-2009 700", "12,5"}));
+    EXPECT_EQ(w[3], QStringList({"0000000004", "4", "Skoda", "PO 3", "02-04-2009 400", "5"}));
+    ASSERT_EQ(drukarka.zadania.size(), 1u);
+    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk pojazdów."));
+}
+
+TEST_F(Pojazdy, AnAverageNeedsMoreThanHalfAKilometre)
+{
+    const int fiat = Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+    Tankowanie(fiat, QDate(2009, 2, 1), 3, 500);
+    Tankowanie(fiat, QDate(2009, 2, 2), 10, 500.6);
+    Zaznacz({15});
+    Drukuj();
+    // 100 x 3 / 0,6
+    EXPECT_EQ(Robocze(1)[0][1], QStringLiteral("500"));
+}
+
+TEST_F(Pojazdy, ThePrintedListShowsCaptionsAndCellsInColumns)
+{
+    Pojazd(QStringLiteral("Volkswagen Transporter"), QStringLiteral("PO 11"));
+    Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+    Zaznacz({1, 2, 12});
+    const PageModel& m = Drukuj();
+    const QStringList t = testy::WszystkieTeksty(m);
+    EXPECT_EQ(t, QStringList({"Wydruk wszystkich pojazdów", "Marka", "Nr rejestrac.", "Data i przebieg", "Fiat", "PO 2",
+                              "Brak danych", "Volkswagen Transporter", "PO 11", "Brak danych"}));
+    // Each cell stands centred under its caption, and no column overlaps the next.
+    const auto teksty = testy::Teksty(m);
+    auto srodek = [&](const QString& s) {
+        for (const auto& x : teksty)
+            if (x.tekst == s)
+                return (x.x + x.x2) / 2;
+        return -1.0;
+    };
+    auto prawy = [&](const QString& s) {
+        for (const auto& x : teksty)
+            if (x.tekst == s)
+                return x.x2;
+        return -1.0;
+    };
+    EXPECT_NEAR(srodek(QStringLiteral("Fiat")), srodek(QStringLiteral("Marka")), 0.01);
+    EXPECT_NEAR(srodek(QStringLiteral("PO 2")), srodek(QStringLiteral("Nr rejestrac.")), 0.01);
+    EXPECT_NEAR(srodek(QStringLiteral("Brak danych")), srodek(QStringLiteral("Data i przebieg")), 0.01);
+    // The make column is as wide as its widest cell.
+    EXPECT_LE(prawy(QStringLiteral("Volkswagen Transporter")), srodek(QStringLiteral("PO 11")));
+    const auto& k = QRPojazdy->Kolumny();
+    EXPECT_EQ(k[0].Szerokosc, QRPojazdy->SzerokoscTekstu(QStringLiteral("Volkswagen Transporter")));
+    EXPECT_EQ(k[2].Szerokosc, QRPojazdy->SzerokoscTekstu(QStringLiteral("Data i przebieg")) + 4);
+}
+
+TEST_F(Pojazdy, AChosenPlaceKeepsOnlyItsVehicles)
+{
+    const int baza = Miejsce(QStringLiteral("Baza Kórnik"));
+    Miejsce(QStringLiteral("Baza Mosina"));
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"), baza);
+    Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+    ASSERT_TRUE(dm->TMiejsceUz->Locate(QStringLiteral("Identyfiklator"), baza));
+    QRPojazdy->WybraneMiejsceUzytkowania = true;
+    Zaznacz({1});
+    const QStringList t = testy::WszystkieTeksty(Drukuj());
+    EXPECT_EQ(t, QStringList({"Wydruk pojazdów z miejsca użytkowania: Baza Kórnik", "Marka", "Opel"}));
+    QRPojazdy->WybraneMiejsceUzytkowania = false;
+}
+
+TEST_F(Pojazdy, WithNothingTickedEveryVehicleGetsAnEmptyRow)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+    Zaznacz({});
+    const QStringList t = testy::WszystkieTeksty(Drukuj());
+    EXPECT_EQ(t, QStringList({"Wydruk wszystkich pojazdów"}));
+    EXPECT_EQ(Robocze(0).size(), 2u);
+}
+
+// ============================================================ vehicles due for inspection
+
+namespace {
+
+struct DoPrzegladu : Pojazdy {
+    void Skresl(QDate data)
+    {
+        dm->TPojazdy->Edit();
+        dm->TPojazdyDataSkresleniaZEwidencji->setAsDateTime(data);
+        dm->TPojazdy->Post();
+    }
+    // Today is 2009-06-12.
+    void Dane()
+    {
+        // 30 days and exactly 1000 km left: not due with the defaults.
+        Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"), -1, 15000);
+        Przeglad(QDate(2009, 1, 10), QDate(2009, 7, 12), 10000);
+        Przebieg(QDate(2009, 6, 1), 24000);
+        // 29 days.
+        Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"), -1, 15000);
+        Przeglad(QDate(2009, 1, 10), QDate(2009, 7, 11), 10000);
+        Przebieg(QDate(2009, 6, 1), 20000);
+        // 999 km.
+        Pojazd(QStringLiteral("Skoda"), QStringLiteral("PO 3"), -1, 15000);
+        Przeglad(QDate(2009, 1, 10), QDate(2010, 1, 1), 10000);
+        Przebieg(QDate(2009, 6, 1), 24001);
+        // Deregistered today, overdue.
+        Pojazd(QStringLiteral("Audi"), QStringLiteral("PO 4"));
+        Przeglad(QDate(2008, 6, 1), QDate(2009, 6, 1), 50);
+        Przebieg(QDate(2009, 6, 1), 100);
+        Skresl(QDate(2009, 6, 12));
+        // Deregistered tomorrow, overdue, no kilometres between inspections.
+        Pojazd(QStringLiteral("Ford"), QStringLiteral("PO 5"));
+        Przeglad(QDate(2008, 6, 1), QDate(2009, 6, 1), 50);
+        Przebieg(QDate(2009, 6, 1), 100);
+        Skresl(QDate(2009, 6, 13));
+        // No mileage at all.
+        Pojazd(QStringLiteral("Kia"), QStringLiteral("PO 6"), -1, 15000);
+        Przeglad(QDate(2009, 1, 10), QDate(2009, 6, 20), 0);
+        // No inspection.
+        Pojazd(QStringLiteral("Seat"), QStringLiteral("PO 7"));
+        Przebieg(QDate(2009, 6, 1), 100);
+    }
+    QStringList Wiersze(const PageModel& m)
+    {
+        QStringList t = testy::WszystkieTeksty(m);
+        return t.mid(5);
+    }
+};
+
+} // namespace
+
+TEST_F(DoPrzegladu, WithTheDefaultsOnlyVehiclesUnder30DaysOr1000KmPrint)
+{
+    Dane();
+    const int fiat = dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+    Idz(fiat);
+    dialogi.answerPrinter(true);
+    QRSamochodyDoPrzegladu->PrzygotujIDrukuj(false);
+    ASSERT_EQ(drukarka.zadania.size(), 1u);
+    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk samochodów dp przeglądu."));
+    const QStringList t = testy::WszystkieTeksty(drukarka.wydruki[0]);
+    EXPECT_EQ(t.mid(0, 5), QStringList({"Wydruk samochodów do przeglądu w dniu: 12 czerwca 2009 roku.",
+                                        "Marka i numer rejestrcyjny", "Data przeglądu", "Przebieg do przeglądu",
+                                        "Aktualny przebieg"}));
+    EXPECT_EQ(t.mid(5), QStringList({"Fiat PO 2", "11-07-2009", "25 000", "20 000", "Ford PO 5", "01-06-2009", "50",
+                                     "100", "Skoda PO 3", "01-01-2010", "25 000", "24 001"}));
+    EXPECT_EQ(dm->TPojazdyIdentyfikatorPojazdu->AsInteger(), fiat);
+}
+
+TEST_F(DoPrzegladu, AllVehiclesStillNeedAnInspectionDateAMileageAndTheRegister)
+{
+    Dane();
+    QRSamochodyDoPrzegladu->Wszystkie = true;
+    dialogi.answerPrinter(true);
+    QRSamochodyDoPrzegladu->PrzygotujIDrukuj(false);
+    QRSamochodyDoPrzegladu->Wszystkie = false;
+    QStringList marki;
+    for (const QString& s : testy::WszystkieTeksty(drukarka.wydruki[0]).mid(5))
+        if (s.contains(QStringLiteral(" PO ")))
+            marki << s;
+    EXPECT_EQ(marki, QStringList({"Fiat PO 2", "Ford PO 5", "Opel PO 1", "Skoda PO 3"}));
+}
+
+TEST_F(DoPrzegladu, NoVehicleDueStillPrintsTitleAndHeaders)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    dialogi.answerPrinter(true);
+    QRSamochodyDoPrzegladu->PrzygotujIDrukuj(false);
+    EXPECT_EQ(testy::WszystkieTeksty(drukarka.wydruki[0]).size(), 5);
+}
+
+// ============================================================ inspections of every vehicle
+
+TEST_F(DoPrzegladu, TheInspectionStateOfEveryVehicleInTheRegister)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"), -1, 15000);
+    Przeglad(QDate(2009, 1, 10), QDate(2010, 1, 10), 12000);
+    Przeglad(QDate(2009, 3, 1), QDate(), 13000);
+    Przebieg(QDate(2009, 5, 1), 14000);
+    Przebieg(QDate(2009, 6, 1), 13900);
+    Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"), -1, 15000);
+    Przebieg(QDate(2009, 5, 1), 5000);
+    Pojazd(QStringLiteral("Skoda"), QStringLiteral("PO 3"));
+    Przeglad(QDate(2009, 1, 10), QDate(2010, 1, 10), 1234.5);
+    Pojazd(QStringLiteral("Kia"), QStringLiteral("PO 6"));
+    Przeglad(QDate(2009, 1, 10), QDate(2010, 1, 10), 50);
+    Przebieg(QDate(2009, 5, 1), 100);
+    Pojazd(QStringLiteral("Audi"), QStringLiteral("PO 4"));
+    Skresl(QDate(2009, 6, 12));
+    Pojazd(QStringLiteral("Ford"), QStringLiteral("PO 5"));
+    Skresl(QDate(2009, 6, 13));
+
+    dialogi.answerPrinter(true);
+    QRPrzegladyPojazdow->PrzygotujIDrukuj(false);
+    ASSERT_EQ(drukarka.zadania.size(), 1u);
+    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk przeglądów pojazdów."));
+    const QStringList t = testy::WszystkieTeksty(drukarka.wydruki[0]);
+    // The long headings break within their columns.
+    EXPECT_EQ(t.mid(0, 7), QStringList({"Wydruk przeglądów pojazdów w dniu: 12 czerwca 2009 roku.",
+                                        "Nr rejestracyjny i marka", "Data ostatniego przeglądu i", "Data następnego",
+                                        "Przebieg aktualny i do", "przebieg", "przeglądu"}));
+    // Fiat and Ford have no inspection; the Ford has no mileage either.
+    EXPECT_EQ(t.mid(7), QStringList({"PO 2 Fiat", "brak danych.", "5000 : 15000",
+                                     "PO 5 Ford", "brak danych.", "Brak przebiegów",
+                                     "PO 6 Kia", "10-01-2009 50 km", "10-01-2010", "100 : Brak danych",
+                                     "PO 1 Opel", "10-01-2009 12 000 km", "10-01-2010", "13900 : 27000",
+                                     "PO 3 Skoda", "10-01-2009 1 234,5 km", "10-01-2010", "Brak przebiegów"}));
+}
+
+// ============================================================ repairs of chosen months
+
+TEST_F(DoPrzegladu, RepairsOfTheChosenMonthsVehicleByVehicle)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    Przeglad(QDate(2009, 1, 10), QDate(), 100, QStringLiteral("F/1"));
+    dm->TPrzegl->Insert();
+    dm->TPrzeglData->setAsDateTime(QDate(2009, 3, 1));
+    dm->TPrzeglNrFaktury->setAsString(QStringLiteral("F/2"));
+    dm->TPrzeglZakresRobot->setAsString(QStringLiteral("wymiana oleju"));
+    dm->TPrzeglZakupioneCzesci->setAsString(QStringLiteral("filtr"));
+    dm->TPrzeglWartosc->setAsFloat(1250.5);
+    dm->TPrzegl->Post();
+    Przeglad(QDate(2009, 5, 31), QDate(), 100, QStringLiteral("F/3"));
+    Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+    Przeglad(QDate(2008, 4, 1), QDate(), 100, QStringLiteral("F/9"));
+
+    QRNaprawyiPrzegl->Rok = 2009;
+    QRNaprawyiPrzegl->McOd = 3;
+    QRNaprawyiPrzegl->McDo = 5;
+    dialogi.answerPrinter(true);
+    QRNaprawyiPrzegl->PrzygotujIDrukuj(false);
+    ASSERT_EQ(drukarka.zadania.size(), 1u);
+    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk napraw i przeglądów."));
+    const QStringList t = testy::WszystkieTeksty(drukarka.wydruki[0]);
+    EXPECT_EQ(t, QStringList({"Naprawy i przeglądy za miesiące: 3 - 5 .2009.", "Numer rejestracyjny marka pojazdu",
+                              "Nr faktury          Data", "Zakres robót", "Zakupione części", "Wartość", "PO 1 Opel",
+                              "F/2", "2009-03-01", "wymiana oleju", "filtr", "1 250,50", "F/3", "2009-05-31", "0,00"}));
+
+    // Months in the wrong order: no row passes.
+    QRNaprawyiPrzegl->McOd = 5;
+    QRNaprawyiPrzegl->McDo = 3;
+    dialogi.answerPrinter(true);
+    QRNaprawyiPrzegl->PrzygotujIDrukuj(false);
+    EXPECT_EQ(testy::WszystkieTeksty(drukarka.wydruki[1]).size(), 6);
+}
+
+// ============================================================ fuel use
+
+namespace {
+
+struct ZuzyciePaliwa : Pojazdy {
+    int orlen = 0, baza = 0, kornik = 0, mosina = 0;
+    int MiejsceTank(const QString& nazwa)
+    {
+        dm->TMiejscTank->Insert();
+        dm->TMiejscTankNazwa->setAsString(nazwa);
+        dm->TMiejscTank->Post();
+        return dm->TMiejscTankIdentyfikator->AsInteger();
+    }
+    void Zakup(int pojazd, QDate data, const char* paliwo, double litry, double cena, int tank, int miejsce,
+               const QString& faktura)
+    {
+        dm->TZuzycie->Insert();
+        dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(pojazd);
+        dm->TZuzycieDataTankowania->setAsDateTime(data);
+        dm->TZuzycieRodzajPaliwa->setAsString(QString::fromLatin1(paliwo));
+        dm->TZuzycieIloscPaliwa->setAsFloat(litry);
+        dm->TZuzycieCenaPaliwa->setAsFloat(cena);
+        dm->TZuzycieMiejsceTankowania->setAsInteger(tank);
+        if (miejsce > 0)
+            dm->TZuzycieMiejsceUzytkowania->setAsInteger(miejsce);
+        dm->TZuzycieNumerFaktury->setAsString(faktura);
+        dm->TZuzycie->Post();
+    }
+    // Opel (place Kórnik): 40 l diesel at 4,50 = 180,00 in March at Orlen;
+    //                      12,25 l petrol 94 at 4 = 49,00 in June at Orlen.
+    // Fiat (no place): 20 l biodiesel at 3,50 = 70,00 in May at the depot,
+    //                  its own place Mosina; 5 l diesel at 4 = 20,00 in April
+    //                  at the depot, no place at all.
+    void Dane()
+    {
+        orlen = MiejsceTank(QStringLiteral("Orlen Kórnik"));
+        baza = MiejsceTank(QStringLiteral("Baza"));
+        kornik = Miejsce(QStringLiteral("Kórnik"));
+        mosina = Miejsce(QStringLiteral("Mosina"));
+        const int opel = Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"), kornik);
+        const int fiat = Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+        Zakup(opel, QDate(2009, 3, 1), "5", 40, 4.5, orlen, 0, QStringLiteral("FV 1"));
+        Zakup(opel, QDate(2009, 6, 10), "1", 12.25, 4, orlen, 0, QStringLiteral("FV 2"));
+        Zakup(fiat, QDate(2009, 5, 5), "a", 20, 3.5, baza, mosina, QStringLiteral("FV 3"));
+        Zakup(fiat, QDate(2009, 4, 2), "5", 5, 4, baza, 0, QStringLiteral("FV 4"));
+    }
+    QStringList Druk()
+    {
+        dialogi.answerPrinter(true);
+        QRZyzyciePaliwa->PrzygotujIDrukuj(false);
+        EXPECT_FALSE(drukarka.wydruki.empty());
+        QStringList t = testy::WszystkieTeksty(drukarka.wydruki.back());
+        t.removeFirst(); // the print date and time
+        return t;
+    }
+    QStringList Podsumowanie(const QStringList& t) { return t.mid(t.size() - 11); }
+    void SetUp() override
+    {
+        Pojazdy::SetUp();
+        QRZyzyciePaliwa->WszystkieMiejscaTankowania = true;
+        QRZyzyciePaliwa->WszystkieMiejscaUzytkowania = true;
+        QRZyzyciePaliwa->NumerRejestracyjnyFiltru.clear();
+        QRZyzyciePaliwa->McOd = 1;
+        QRZyzyciePaliwa->McDo = 6;
+    }
+};
+
+QStringList Paliwa(std::initializer_list<const char*> ilosci)
+{
+    QStringList l{QStringLiteral("W tym:")};
+    size_t i = 0;
+    for (const char* q : ilosci)
+        l << TQRZyzyciePaliwa::NazwyPaliw()[i++] + QStringLiteral(": ") + QString::fromUtf8(q);
+    return l;
+}
+
+} // namespace
+
+TEST_F(ZuzyciePaliwa, EveryPurchaseWithItsValueTotalsAndFuelKinds)
+{
+    Dane();
+    const QStringList t = Druk();
+    ASSERT_EQ(drukarka.zadania.size(), 1u);
+    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk zużycia paliwa."));
+    EXPECT_EQ(t.mid(0, 3), QStringList({"Wszystkie miejsca tankowania.",
+                                        "Zestawienie zużycia paliwa za miesiące 1 - 6 2009 roku.",
+                                        "Wszystkie miejsca użytkowania.   Wszystkie numery rejestracyjne."}));
+    EXPECT_EQ(t.mid(3, 8), QStringList({"Pojazd", "Miejsce tankowania", "Numer faktury", "Data tank.", "Ilość",
+                                        "Rodzaj paliwa", "Cena", "Wartość"}));
+    const int i = int(t.indexOf(QStringLiteral("FV 1")));
+    ASSERT_GE(i, 2);
+    EXPECT_EQ(t.mid(i - 2, 8), QStringList({"Opel", "Orlen Kórnik", "FV 1", "2009-03-01", "40,00", "5 - olej napędowy",
+                                            "4,50", "180,00"}));
+    // 40 + 12,25 + 20 + 5 litres; 180 + 49 + 70 + 20 zł.
+    const QStringList s = Podsumowanie(t);
+    EXPECT_EQ(s[0], QStringLiteral("Razem ilość: 77,25    Razem wartość sprzedaży: 319,00"));
+    EXPECT_EQ(s.mid(1), Paliwa({"12,25", "0,00", "0,00", "0,00", "45,00", "0,00", "20,00", "0,00", "0,00"}));
+}
+
+TEST_F(ZuzyciePaliwa, NothingPassesAndTheSummaryStillPrints)
+{
+    const QStringList t = Druk();
+    EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 0,00    Razem wartość sprzedaży: 0,00"));
+    EXPECT_EQ(Podsumowanie(t).mid(1), Paliwa({"0,00", "0,00", "0,00", "0,00", "0,00", "0,00", "0,00", "0,00", "0,00"}));
+}
+
+TEST_F(ZuzyciePaliwa, ARefuellingPlaceAndMonthsNarrowTheList)
+{
+    Dane();
+    ASSERT_TRUE(dm->TMiejscTank->Locate(QStringLiteral("Identyfikator"), orlen));
+    QRZyzyciePaliwa->WszystkieMiejscaTankowania = false;
+    QRZyzyciePaliwa->McOd = 1;
+    QRZyzyciePaliwa->McDo = 5;
+    const QStringList t = Druk();
+    EXPECT_EQ(t.mid(0, 2), QStringList({"Tankowano w: Orlen Kórnik", "Zestawienie zużycia paliwa za miesiące 1 - 5 2009 roku."}));
+    EXPECT_TRUE(t.contains(QStringLiteral("FV 1")));
+    EXPECT_FALSE(t.contains(QStringLiteral("FV 2")));
+    EXPECT_FALSE(t.contains(QStringLiteral("FV 3")));
+    EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 40,00    Razem wartość sprzedaży: 180,00"));
+}
+
+TEST_F(ZuzyciePaliwa, APlaceOfUseCountsTheVehiclesPlaceForRecordsWithoutTheirOwn)
+{
+    Dane();
+    ASSERT_TRUE(dm->TMiejsceUz->Locate(QStringLiteral("Identyfiklator"), kornik));
+    QRZyzyciePaliwa->WszystkieMiejscaUzytkowania = false;
+    QStringList t = Druk();
+    EXPECT_EQ(t[2], QStringLiteral("Miejsce użytkowania: Kórnik   Wszystkie numery rejestracyjne."));
+    EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 52,25    Razem wartość sprzedaży: 229,00"));
+
+    ASSERT_TRUE(dm->TMiejsceUz->Locate(QStringLiteral("Identyfiklator"), mosina));
+    t = Druk();
+    EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 20,00    Razem wartość sprzedaży: 70,00"));
+}
+
+TEST_F(ZuzyciePaliwa, TheRegistrationMatchesWhateverTheCaseAndBlanks)
+{
+    Dane();
+    QRZyzyciePaliwa->NumerRejestracyjnyFiltru = QStringLiteral("  po2 ");
+    const QStringList t = Druk();
+    EXPECT_EQ(t[2], QStringLiteral("Wszystkie miejsca użytkowania.   Wybrano numer rejestarcyjny: po2."));
+    EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 25,00    Razem wartość sprzedaży: 90,00"));
+}
+
+TEST_F(ZuzyciePaliwa, APreviewPrintedAgainCountsOnce)
+{
+    Dane();
+    Druk();
+    const auto drugi = QRZyzyciePaliwa->prepare();
+    QStringList t = testy::WszystkieTeksty(*drugi);
+    EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 77,25    Razem wartość sprzedaży: 319,00"));
+}
+
+TEST_F(Pojazdy, PastRow999TheRowsStillPrintInOrder)
+{
+    for (int i = 0; i < 1001; ++i)
+        Pojazd(QStringLiteral("Opel"), QStringLiteral("PO %1").arg(i, 4, 10, QLatin1Char('0')));
+    Zaznacz({0});
+    const QStringList t = testy::WszystkieTeksty(Drukuj());
+    QStringList numery;
+    for (int i = 1; i <= 1001; ++i)
+        numery << QString::number(i);
+    QStringList wiersze;
+    for (const QString& s : t)
+        if (s != QStringLiteral("L.p.") && !s.startsWith(QStringLiteral("Wydruk")))
+            wiersze << s;
+    EXPECT_EQ(wiersze, numery);
+}
+
+TEST_F(Pojazdy, WithoutTheHalfYearFileTheListPrintsWithoutAverages)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    // The file of the second half of 2010 cannot be made: a folder has its name.
+    ASSERT_TRUE(QDir().mkdir(QStringLiteral("Zuz20102.db")));
+    dm->TOkres->Insert();
+    dm->TOkresRok->setAsInteger(2010);
+    dm->TOkresPolrocze->setAsInteger(2);
+    dm->TOkres->Post();
+    Zaznacz({1, 15});
+    Drukuj();
+    ASSERT_FALSE(dialogi.boxes().empty());
+    const auto& k = dialogi.boxes().back();
+    EXPECT_EQ(k.text, QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!"));
+    EXPECT_EQ(k.caption, QStringLiteral("Kontrola wprowadzania zużycia paliw."));
+    EXPECT_EQ(k.icon, kal::MsgIcon::None);
+    EXPECT_EQ(Robocze(2)[0].mid(1), QStringList({"Opel", "-"}));
+    EXPECT_EQ(dm->DZuzycie->DataSet(), dm->TZuzycie);
+}

@@ -1,0 +1,205 @@
+// Table A of the statement: the work-table rows of the preparation, the
+// printed pages, the commune summary and the total.
+
+#include "ModulTestowy.h"
+
+#include "DrukujRaport.h"
+#include "WydrukTabeliA.h"
+
+using namespace kal::report;
+
+namespace {
+
+struct Wiersz {
+    QString klucz;
+    int rodzaj;
+    QStringList pola; // Pole1 .. Pole10
+};
+
+struct TabelaA : testy::ModulTestowy {
+    std::vector<Wiersz> Robocze()
+    {
+        std::vector<Wiersz> w;
+        kal::TTable* r = dm->TRoboczy;
+        for (r->First(); !r->Eof(); r->Next()) {
+            Wiersz x{r->FieldByName(QStringLiteral("Klucz"))->AsString(),
+                     r->FieldByName(QStringLiteral("Calkowity"))->AsInteger(),
+                     {}};
+            for (int i = 1; i <= 10; ++i)
+                x.pola << r->FieldByName(QStringLiteral("Pole%1").arg(i))->AsString();
+            w.push_back(x);
+        }
+        return w;
+    }
+    static std::vector<int> Rodzaje(const std::vector<Wiersz>& w)
+    {
+        std::vector<int> r;
+        for (const Wiersz& x : w)
+            r.push_back(x.rodzaj);
+        return r;
+    }
+    const PageModel& Wydruk()
+    {
+        dialogi.answerPrinter(true);
+        QRWydrukTabeliA->PrzygotujIDrukuj(false, false);
+        EXPECT_EQ(drukarka.wydruki.size(), 1u);
+        return drukarka.wydruki.back();
+    }
+};
+
+QStringList Linia(const PageModel& m, const QString& tekst, const double* kolumny, int n, int k, int ktory = 0)
+{
+    return testy::TekstyLinii(testy::Linia(m, tekst, kolumny, n, k, ktory));
+}
+
+} // namespace
+
+TEST_F(TabelaA, TheWorkTableHoldsOneRowPerBlockInPrintingOrder)
+{
+    DaneTabeliA();
+    EXPECT_DOUBLE_EQ(QRWydrukTabeliA->PrzygotujIDrukuj(true, true), 144.84);
+    EXPECT_TRUE(drukarka.zadania.empty());
+    const auto w = Robocze();
+    EXPECT_EQ(Rodzaje(w), (std::vector<int>{0, 2, 3, 4, 5, 1, 0, 2, 3, 4, 4, 5, 1, 0, 2, 3, 4, 5, 1, 6, 7, 8, 9, 9, 10}));
+    ASSERT_EQ(w.size(), 25u);
+    EXPECT_EQ(w[0].klucz, QStringLiteral("0000000000"));
+    EXPECT_EQ(w[24].klucz, QStringLiteral("0000000024"));
+
+    // The heading of the first place: Kórnik, ul. Długa 7.
+    EXPECT_EQ(w[0].pola.mid(0, 7), QStringList({"Ruvelkon sp. z o.o.", "  Oddział Poznań ", "ul. Rzemieślnicza 5 ",
+                                                 "61-100 Poznań", "ul. Długa 7", "Kórnik", "poznański"}));
+    EXPECT_EQ(w[1].pola, QStringList({"ul. Rzemieślnicza 5 ", "61-100 Poznań", "ul. Długa 7", "ul. Polna 3", "Kotłownia",
+                                      "0,5", "cyklon", "OŚ 12/2008 Starosta", "2015-12-31", "1 węgiel"}));
+    // Substances are numbered across sources and communes.
+    EXPECT_EQ(w[3].pola.mid(0, 7), QStringList({"1", "dwutlenek siarki 7446-09-5", "", "2", "2", "0,45", "0,9"}));
+    EXPECT_EQ(w[4].pola[0], QStringLiteral("0,90"));
+    EXPECT_EQ(w[9].pola.mid(0, 7), QStringList({"2", "dwutlenek siarki 7446-09-5", "", "2,5", "300", "0,45", "135"}));
+    EXPECT_EQ(w[10].pola.mid(0, 7), QStringList({"3", "pył ogółem PM", "", "0,1234", "14,81", "0,3", "4,44"}));
+    EXPECT_EQ(w[11].pola[0], QStringLiteral("139,44"));
+    EXPECT_EQ(w[16].pola[0], QStringLiteral("4"));
+    EXPECT_EQ(w[17].pola[0], QStringLiteral("4,50"));
+    EXPECT_EQ(w[20].pola.mid(0, 6), QStringList({"1", "węgiel kamienny", "12,5", "23000", "12", "0,8"}));
+    // The two places of Kórnik share one summary row, named as first met.
+    EXPECT_EQ(w[22].pola.mid(0, 3), QStringList({"1", "Kórnik", "140,34"}));
+    EXPECT_EQ(w[23].pola.mid(0, 3), QStringList({"2", "Swarzędz", "4,50"}));
+    EXPECT_EQ(w[24].pola[0], QStringLiteral("144,84"));
+}
+
+TEST_F(TabelaA, EachSourcePrintsOnItsOwnPageAndTheFuelsAndSummaryFollow)
+{
+    DaneTabeliA();
+    const PageModel& m = Wydruk();
+    ASSERT_EQ(drukarka.zadania.size(), 1u);
+    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk Tabeli A."));
+    ASSERT_EQ(m.pageCount(), 4);
+
+    const QStringList t = testy::WszystkieTeksty(m);
+    EXPECT_EQ(t.mid(t.indexOf(QStringLiteral("półrocze **/ rok**:")), 2),
+              QStringList({"półrocze **/ rok**:", "1 / 2009 roku."}));
+    // Name and address lines are trimmed and joined.
+    EXPECT_EQ(t.mid(t.indexOf(QStringLiteral("Nazwa:")), 2),
+              QStringList({"Nazwa:", "Ruvelkon sp. z o.o. Oddział Poznań"}));
+    EXPECT_EQ(t.mid(t.indexOf(QStringLiteral("Adres:")), 2),
+              QStringList({"Adres:", "ul. Rzemieślnicza 5 61-100 Poznań"}));
+    EXPECT_EQ(t.mid(t.indexOf(QStringLiteral("REGON:")), 2), QStringList({"REGON:", "630112233"}));
+
+    // Page 2: place 2 and source 2 of the printout, Kórnik, ul. Leśna 1.
+    const double miejsce[5] = {0, 15, 160, 220, 277};
+    EXPECT_EQ(Linia(m, QStringLiteral("ul. Leśna 1"), miejsce, 4, 1), QStringList({"2", "ul. Leśna 1", "Kórnik", "poznański"}));
+    EXPECT_EQ(Linia(m, QStringLiteral("Kotłownia"), TQRWydrukTabeliA::KolumnyZrodla, 8, 2, 1),
+              QStringList({"2", "ul. Polna 3", "Kotłownia", "0,5", "cyklon", "OŚ 12/2008 Starosta", "2015-12-31",
+                           "120 węgiel"}));
+    EXPECT_EQ(Linia(m, QStringLiteral("pył ogółem PM"), TQRWydrukTabeliA::KolumnySubstancji, 7, 1),
+              QStringList({"3", "pył ogółem PM", "", "0,1234", "14,81", "0,3", "4,44"}));
+
+    // Page 3: Swarzędz has no place address, the company's address stands in;
+    // its source has no address and neither has the place, so the company's again.
+    EXPECT_EQ(Linia(m, QStringLiteral("Swarzędz"), miejsce, 4, 2),
+              QStringList({"3", "ul. Rzemieślnicza 5 61-100 Poznań", "Swarzędz", "poznański"}));
+    EXPECT_EQ(Linia(m, QStringLiteral("Lakiernia"), TQRWydrukTabeliA::KolumnyZrodla, 8, 2),
+              QStringList({"3", "ul. Rzemieślnicza 5 61-100 Poznań", "Lakiernia", "0", "filtr", "OŚ 7/2007 Wojewoda",
+                           "2012-06-30", "10 farba"}));
+
+    // Page 4: the fuels and the summary.
+    const QStringList p4 = [&] {
+        PageModel s;
+        s.pages.push_back(m.pages[3]);
+        s.fonts = m.fonts;
+        return testy::WszystkieTeksty(s);
+    }();
+    EXPECT_EQ(p4.first(), QStringLiteral("Charakterystyka paliw"));
+    EXPECT_EQ(Linia(m, QStringLiteral("węgiel kamienny"), TQRWydrukTabeliA::KolumnyPaliw, 6, 1),
+              QStringList({"1", "węgiel kamienny", "12,5", "23000", "12", "0,8"}));
+    EXPECT_EQ(Linia(m, QStringLiteral("Kórnik"), TQRWydrukTabeliA::KolumnyGmin, 3, 1),
+              QStringList({"1", "Kórnik", "140,34"}));
+    EXPECT_EQ(p4.mid(p4.size() - 2), QStringList({"Wysokość opłaty ogółem [zł]", "144,84"}));
+}
+
+TEST_F(TabelaA, SourceTotalsPrintUnderTheirSubstances)
+{
+    DaneTabeliA();
+    const QStringList t = testy::WszystkieTeksty(Wydruk());
+    QStringList sumy;
+    for (int i = 0; i + 1 < t.size(); ++i)
+        if (t[i] == QStringLiteral("Wysokość opłaty ogółem [zł]"))
+            sumy << t[i + 1];
+    EXPECT_EQ(sumy, QStringList({"0,90", "139,44", "4,50", "144,84"}));
+}
+
+TEST_F(TabelaA, APrintFromThePreviewNumbersThePlacesFromOneAgain)
+{
+    DaneTabeliA();
+    QRWydrukTabeliA->PrzygotujIDrukuj(true, true);
+    const auto pierwszy = QRWydrukTabeliA->prepare();
+    const auto drugi = QRWydrukTabeliA->prepare();
+    EXPECT_EQ(testy::WszystkieTeksty(*pierwszy), testy::WszystkieTeksty(*drugi));
+    EXPECT_EQ(Linia(*drugi, QStringLiteral("Lakiernia"), TQRWydrukTabeliA::KolumnyZrodla, 8, 2)[0], QStringLiteral("3"));
+}
+
+TEST_F(TabelaA, APeriodWithoutCommunesHasOnlyTheSummaryHeadingAndAZeroTotal)
+{
+    EXPECT_DOUBLE_EQ(QRWydrukTabeliA->PrzygotujIDrukuj(true, true), 0.0);
+    const auto w = Robocze();
+    EXPECT_EQ(Rodzaje(w), (std::vector<int>{8, 10}));
+    ASSERT_EQ(w.size(), 2u);
+    EXPECT_EQ(w[1].pola[0], QStringLiteral("0,00"));
+}
+
+TEST_F(TabelaA, ACommuneRowWithoutSourcesGetsNoPageAndNoSummaryRow)
+{
+    const int g = Gmina(QStringLiteral("Mosina"));
+    GminaTabA(g, QStringLiteral("ul. Krótka 2"), QStringLiteral("poznański"));
+    QRWydrukTabeliA->PrzygotujIDrukuj(true, true);
+    EXPECT_EQ(Rodzaje(Robocze()), (std::vector<int>{8, 10}));
+}
+
+TEST_F(TabelaA, ASourceMissingFromTheRegisterPrintsBlankCharacteristics)
+{
+    const auto id = DaneTabeliA(false);
+    ASSERT_TRUE(dm->TZrodla->Locate(QStringLiteral("Identyfikator"), id.lakiernia));
+    dm->TZrodla->Delete();
+    QRWydrukTabeliA->PrzygotujIDrukuj(true, true);
+    const auto w = Robocze();
+    // Swarzędz's source is the third source row (after two of Kórnik).
+    const auto it = std::find_if(w.begin(), w.end(), [](const Wiersz& x) {
+        return x.rodzaj == WierszZrodlo && x.pola[9] == QStringLiteral("10 farba");
+    });
+    ASSERT_NE(it, w.end());
+    EXPECT_EQ(it->pola.mid(4, 5), QStringList({"", "", "", "", ""}));
+}
+
+TEST_F(TabelaA, TheWorkTableIsEmptiedBeforeEachPreparation)
+{
+    DaneTabeliA();
+    QRWydrukTabeliA->PrzygotujIDrukuj(true, true);
+    EXPECT_DOUBLE_EQ(QRWydrukTabeliA->PrzygotujIDrukuj(true, true), 144.84);
+    EXPECT_EQ(Robocze().size(), 25u);
+}
+
+TEST_F(TabelaA, ACancelledPrinterDialogPrintsNothingAndStillGivesTheTotal)
+{
+    DaneTabeliA();
+    dialogi.answerPrinter(false);
+    EXPECT_DOUBLE_EQ(QRWydrukTabeliA->PrzygotujIDrukuj(false, false), 144.84);
+    EXPECT_TRUE(drukarka.zadania.empty());
+}

@@ -1,0 +1,217 @@
+// The parameter windows of the lists: what they show, and that their
+// choices reach the printed list.
+
+#include "../printouts/ModulTestowy.h"
+
+#include "DBGrid.h"
+#include "Obsluga.h"
+#include "OknaWydrukow.h"
+#include "ParWNaprPrz.h"
+#include "ParWydrPojazdow.h"
+#include "ParZuzMiejscTank.h"
+#include "SamDoPrzegl.h"
+#include "WydrukSamDoPrzegl.h"
+#include "WydrukZuzyciaPaliwa.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSpinBox>
+
+using namespace kal::report;
+
+namespace {
+
+class Podglad final : public IPreviewer {
+public:
+    Podglad() { SetPreviewer(this); }
+    ~Podglad() override { SetPreviewer(nullptr); }
+    void showPreview(Report& r) override
+    {
+        tytuly << r.title;
+        strony.push_back(testy::WszystkieTeksty(*r.prepare()));
+    }
+    QStringList tytuly;
+    std::vector<QStringList> strony;
+};
+
+struct Okna : testy::ModulTestowy {
+    Podglad podglad;
+    void SetUp() override
+    {
+        testy::ModulTestowy::SetUp();
+        UtworzOknaWydrukow(*dm);
+    }
+    void TearDown() override
+    {
+        ZwolnijOknaWydrukow();
+        testy::ModulTestowy::TearDown();
+    }
+    int Pojazd(const QString& marka, const QString& nr)
+    {
+        dm->TPojazdy->Insert();
+        dm->TPojazdyRodzajPojazdu->setAsString(QStringLiteral("1"));
+        dm->TPojazdyMarka->setAsString(marka);
+        dm->TPojazdyNrRejestracyjny->setAsString(nr);
+        dm->TPojazdyDataPierwszejRejestracji->setAsDateTime(QDate(2006, 5, 1));
+        dm->TPojazdy->Post();
+        return dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+    }
+    QStringList Druk() const
+    {
+        return drukarka.wydruki.empty() ? QStringList() : testy::WszystkieTeksty(drukarka.wydruki.back());
+    }
+};
+
+} // namespace
+
+TEST_F(Okna, TheVehicleListWindowTicksEveryColumnOnlyOnItsFirstShow)
+{
+    Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    TFParWydrPoj& o = *FParWydrPoj;
+    EXPECT_EQ(o.windowTitle(), QStringLiteral("Parametry wydruku pojazdów"));
+    ASSERT_EQ(o.CheckListBox1->count(), 16);
+    EXPECT_EQ(o.CheckListBox1->item(11)->text(), QStringLiteral("Obwód drogowy"));
+    EXPECT_EQ(o.ChBMiejsceUzytkowania->text(), QStringLiteral("Wybrane miejsce użytkowania."));
+    bool zwiazany = false;
+    dialogi.onModal = [&](QWidget*) {
+        zwiazany = o.DBGrid1->DataSource() == dm->DMiejsceUz;
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ(o.CheckListBox1->item(i)->checkState(), Qt::Checked) << i;
+        // Keep the make and the registration number only, and print.
+        for (int i = 0; i < 16; ++i)
+            o.CheckListBox1->item(i)->setCheckState(i == 1 || i == 2 ? Qt::Checked : Qt::Unchecked);
+        dialogi.answerPrinter(true);
+        o.Przyciski.drukuj->click();
+        return int(QDialog::Rejected);
+    };
+    EXPECT_EQ(o.Pokaz(), int(QDialog::Rejected));
+    EXPECT_TRUE(zwiazany);
+    EXPECT_EQ(o.DBGrid1->DataSource(), nullptr);
+    ASSERT_EQ(drukarka.zadania.size(), 1u);
+    EXPECT_EQ(Druk(), QStringList({"Wydruk wszystkich pojazdów", "Marka", "Nr rejestrac.", "Opel", "PO 1"}));
+
+    // The second show keeps the ticks; a preview shows the same list.
+    dialogi.onModal = [&](QWidget*) {
+        EXPECT_EQ(o.CheckListBox1->item(0)->checkState(), Qt::Unchecked);
+        o.Przyciski.podglad->click();
+        return 0;
+    };
+    o.Pokaz();
+    ASSERT_EQ(podglad.tytuly.size(), 1);
+    EXPECT_EQ(podglad.tytuly[0], QStringLiteral("Wydruk pojazdów."));
+    EXPECT_EQ(podglad.strony[0], Druk());
+}
+
+TEST_F(Okna, TheFuelUseWindowTakesItsMonthsFromTheHalfYear)
+{
+    TFParWydrZuzMiejTank& o = *FParWydrZuzMiejTank;
+    EXPECT_EQ(o.windowTitle(), QStringLiteral("Parametry wydruku miejsc tankowania"));
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    dialogi.onModal = [&](QWidget*) {
+        EXPECT_EQ(o.CSEOd->value(), 1);
+        EXPECT_EQ(o.CSEDo->value(), 6);
+        EXPECT_EQ(o.DBGrid1->DataSource(), dm->DMiejscTank);
+        EXPECT_EQ(o.DBGrid2->DataSource(), dm->DMiejsceUz);
+        o.ChBWszystkieMiejscaTankowania->setChecked(true);
+        o.ChBWszystkieMiejscaUzytkowania->setChecked(true);
+        o.EdNumerRejestracyjny->setText(QStringLiteral(" PO 1 "));
+        o.CSEOd->setValue(2);
+        dialogi.answerPrinter(true);
+        o.Przyciski.drukuj->click();
+        return 0;
+    };
+    o.Pokaz();
+    EXPECT_EQ(o.DBGrid1->DataSource(), nullptr);
+    const QStringList t = Druk();
+    ASSERT_GE(t.size(), 4);
+    EXPECT_EQ(t.mid(1, 3), QStringList({"Wszystkie miejsca tankowania.",
+                                        "Zestawienie zużycia paliwa za miesiące 2 - 6 2009 roku.",
+                                        "Wszystkie miejsca użytkowania.   Wybrano numer rejestarcyjny: PO 1."}));
+
+    // The second half-year: July to December.
+    dm->TOkres->Edit();
+    dm->TOkresPolrocze->setAsInteger(2);
+    dm->TOkres->Post();
+    dialogi.onModal = [&](QWidget*) {
+        EXPECT_EQ(o.CSEOd->value(), 7);
+        EXPECT_EQ(o.CSEDo->value(), 12);
+        return 0;
+    };
+    o.Pokaz();
+}
+
+TEST_F(Okna, TheRepairsWindowRunsTheChosenReportAndKeepsTheVehicle)
+{
+    const int opel = Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    Pojazd(QStringLiteral("Fiat"), QStringLiteral("PO 2"));
+    ASSERT_TRUE(dm->TPojazdy->Locate(QStringLiteral("IdentyfikatorPojazdu"), opel));
+    TFParWydrNaprawiPrzegl& o = *FParWydrNaprawiPrzegl;
+    EXPECT_EQ(o.windowTitle(), QStringLiteral("Parametry wydruku napraw i przeglądów."));
+    EXPECT_EQ(o.CheckBox1->text(), QStringLiteral("Dane do przeglądów"));
+    dialogi.onModal = [&](QWidget*) {
+        EXPECT_EQ(o.CSRok->value(), 2009);
+        EXPECT_EQ(o.CSMcOd->value(), 6);
+        EXPECT_EQ(o.CSMcDo->value(), 6);
+        o.CSMcOd->setValue(1);
+        dialogi.answerPrinter(true);
+        o.Przyciski.drukuj->click();
+        o.CheckBox1->setChecked(true);
+        dialogi.answerPrinter(true);
+        o.Przyciski.drukuj->click();
+        return 0;
+    };
+    o.Pokaz();
+    ASSERT_EQ(drukarka.zadania.size(), 2u);
+    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk napraw i przeglądów."));
+    EXPECT_EQ(testy::WszystkieTeksty(drukarka.wydruki[0]).first(),
+              QStringLiteral("Naprawy i przeglądy za miesiące: 1 - 6 .2009."));
+    EXPECT_EQ(drukarka.zadania[1].title, QStringLiteral("Wydruk przeglądów pojazdów."));
+    EXPECT_EQ(dm->TPojazdyIdentyfikatorPojazdu->AsInteger(), opel);
+}
+
+TEST_F(Okna, TheDueForInspectionWindowPassesDaysKilometresAndAll)
+{
+    TFSamochodyDoPrzegladu& o = *FSamochodyDoPrzegladu;
+    EXPECT_EQ(o.windowTitle(), QStringLiteral("Samochody do przeglądu."));
+    EXPECT_EQ(o.CSDni->value(), 30);
+    EXPECT_EQ(o.CSKm->value(), 1000);
+    EXPECT_EQ(o.CSDni->minimum(), 1);
+    EXPECT_EQ(o.CSDni->maximum(), 100);
+    EXPECT_EQ(o.CSKm->minimum(), 100);
+    EXPECT_EQ(o.CSKm->maximum(), 10000);
+    EXPECT_EQ(o.CSKm->singleStep(), 100);
+    EXPECT_FALSE(o.ChBWszystkie->isChecked());
+    EXPECT_EQ(o.Przyciski.drukuj->text(), QStringLiteral("Wydruk"));
+    dialogi.onModal = [&](QWidget*) {
+        o.CSDni->setValue(45);
+        o.CSKm->setValue(2500);
+        o.ChBWszystkie->setChecked(true);
+        o.Przyciski.podglad->click();
+        return 0;
+    };
+    o.Pokaz();
+    EXPECT_EQ(QRSamochodyDoPrzegladu->Dni, 45);
+    EXPECT_EQ(QRSamochodyDoPrzegladu->Km, 2500);
+    EXPECT_TRUE(QRSamochodyDoPrzegladu->Wszystkie);
+    ASSERT_EQ(podglad.tytuly.size(), 1);
+    EXPECT_EQ(podglad.tytuly[0], QStringLiteral("Wydruk samochodów dp przeglądu."));
+    EXPECT_EQ(podglad.strony[0].first(), QStringLiteral("Wydruk samochodów do przeglądu w dniu: 12 czerwca 2009 roku."));
+    // The values stay for the next show.
+    dialogi.onModal = [&](QWidget*) {
+        EXPECT_EQ(o.CSDni->value(), 45);
+        return 0;
+    };
+    o.Pokaz();
+}
+
+TEST_F(Okna, TheButtonsTakeTheImagesOfTheImageStore)
+{
+    auto* magazyn = new TFormObslugi;
+    dialogi.onModal = [](QWidget*) { return 0; };
+    FSamochodyDoPrzegladu->Pokaz();
+    EXPECT_EQ(FSamochodyDoPrzegladu->Przyciski.zamknij->icon().cacheKey(), magazyn->Zamknij->icon().cacheKey());
+    EXPECT_EQ(FSamochodyDoPrzegladu->Przyciski.podglad->icon().cacheKey(), magazyn->Monitor->icon().cacheKey());
+    EXPECT_EQ(FSamochodyDoPrzegladu->Przyciski.drukuj->icon().cacheKey(), magazyn->Drukuj->icon().cacheKey());
+    delete magazyn;
+}
