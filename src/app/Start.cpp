@@ -1,6 +1,14 @@
 #include "Start.h"
 
 #include "Dane.h"
+#include "IndeksPojazdow.h"
+#include "ImportFlotyLogika.h"
+#include "FunkcjeSrodowiska.h"
+#include "PozIlTabA.h"
+#include "WprowadzanieTabeliA.h"
+#include "TabelaAGmina.h"
+#include "Edytor.h"
+#include "ImportFloty.h"
 #include "DaneFirmy.h"
 #include "EwidencjaPojazdow.h"
 #include "GestodcPaliw.h"
@@ -77,6 +85,9 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
          [] {
              // The tables open from the current directory, the data directory.
              new TDM;
+             // The fleet-card import finds vehicles through the fee engine's
+             // registration-number index.
+             ZnajdzIdentyfikatorPojazdu = [](const QString& nr) { return IndeksPojazdow().ZnajdzIdentyfikator(nr); };
              if (FGlowny)
                  FGlowny->PowiazZrodla();
              return wlasnosc(DM);
@@ -151,21 +162,26 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
         {"FZuzycieKotla", [] { return okno(FZuzycieKotla, "FZuzycieKotla"); }},
         {"FKotly",
          [] { return okno(FKotly, "FKotly"); }},
-        {"FImportFloty", nullptr},
-        {"FormRichEdit", nullptr},
+        {"FImportFloty",
+         [] { return okno(FImportFloty, "FImportFloty"); }},
+        {"FormRichEdit",
+         [] { return okno(FormRichEdit, "FormRichEdit"); }},
         {"QRPrzegladyPojazdow", nullptr},
         {"FGminy",
          [] { return okno(FGminy, "FGminy"); }},
         {"FSubstancje",
          [] { return okno(FSubstancje, "FSubstancje"); }},
-        {"FTabelaAGmina", nullptr},
+        {"FTabelaAGmina",
+         [] { return okno(FTabelaAGmina, "FTabelaAGmina", [](int) { return FTabelaAGmina->Pokaz(); }); }},
         {"FZrodla",
          [] { return okno(FZrodla, "FZrodla"); }},
-        {"FWprowadzanieTabeliA", nullptr},
+        {"FWprowadzanieTabeliA",
+         [] { return okno(FWprowadzanieTabeliA, "FWprowadzanieTabeliA"); }},
         {"QRWydrukTabeliA", nullptr},
         {"FSamochodyDoPrzegladu", nullptr},
         {"QRSamochodyDoPrzegladu", nullptr},
-        {"FPozycjeIlosci", nullptr},
+        {"FPozycjeIlosci",
+         [] { return okno(FPozycjeIlosci, "FPozycjeIlosci"); }},
     };
     return kolejnosc;
 }

@@ -1,5 +1,7 @@
 #include "Zuzycie.h"
 
+#include "ImportFloty.h"
+
 #include "Dane.h"
 #include "EwidencjaPojazdow.h"
 #include "MiejscaTank.h"
@@ -190,7 +192,8 @@ void TFZuzycie::BitBtn1Click()
 
 void TFZuzycie::BitBtn2Click()
 {
-    // TODO(lead): open the fleet-card import here (FImportFloty->Pokaz()) once it exists.
+    if (FImportFloty)
+        FImportFloty->Pokaz();
 }
 
 void TFZuzycie::BitBtn3Click()
