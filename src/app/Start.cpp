@@ -1,6 +1,17 @@
 #include "Start.h"
 
 #include "Dane.h"
+#include "SamDoPrzegl.h"
+#include "ParZuzMiejscTank.h"
+#include "ParWydrPojazdow.h"
+#include "ParWNaprPrz.h"
+#include "WydrukSamDoPrzegl.h"
+#include "WydrukPrzeglPoj.h"
+#include "WydrukNaprawPrz.h"
+#include "WydrukZuzyciaPaliwa.h"
+#include "WydrukPojazdow.h"
+#include "WydrukTabeliA.h"
+#include "RozliczPolrocze.h"
 #include "IndeksPojazdow.h"
 #include "ImportFlotyLogika.h"
 #include "FunkcjeSrodowiska.h"
@@ -69,6 +80,22 @@ std::shared_ptr<void> okno(T*& globalny, const char* nazwa, std::function<int(in
     return wlasnosc(globalny);
 }
 
+// Makes a report form over the data module.
+template <class T> std::shared_ptr<void> wydruk(T*& globalny)
+{
+    globalny = new T(*DM);
+    return wlasnosc(globalny);
+}
+
+// Makes a report parameter window over the data module; the launcher of the
+// window (the register's "Drukuj") opens it by name.
+template <class T> std::shared_ptr<void> oknoParametrow(T*& globalny, const char* nazwa)
+{
+    new T(DM);
+    ZarejestrujOkno(QString::fromLatin1(nazwa), [&globalny](int) { return globalny ? globalny->Pokaz() : 0; });
+    return wlasnosc(globalny);
+}
+
 } // namespace
 
 const std::vector<OpisObiektu>& KolejnoscTworzenia()
@@ -132,7 +159,14 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
          [] { return okno(FZuzycie, "FZuzycie", [](int) { return FZuzycie->Pokaz(); }); }},
         {"FGestoscPakiw",
          [] { return okno(FGestoscPakiw, "FGestoscPakiw", [](int) { return FGestoscPakiw->Pokaz(); }); }},
-        {"QRRozliczPolrocze", nullptr},
+        {"QRRozliczPolrocze",
+         [] {
+             auto obiekt = wydruk(QRRozliczPolrocze);
+             ZarejestrujWydruk(QStringLiteral("QRRozliczPolrocze"), [](bool podglad, const QString& tytul) {
+                 DrukujRaport(QRRozliczPolrocze, podglad, tytul, 1);
+             });
+             return obiekt;
+         }},
         {"FGminaDoTabeliC",
          [] { return okno(FGminaDoTabeliC, "FGminaDoTabeliC", [](int) { return FGminaDoTabeliC->Pokaz(); }); }},
         {"QRZestTabC",
@@ -145,20 +179,26 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
          }},
         {"FMiejscaUzutk",
          [] { return okno(FMiejscaUzutk, "FMiejscaUzutk"); }},
-        {"FParWydrPoj", nullptr},
-        {"QRPojazdy", nullptr},
+        {"FParWydrPoj",
+         [] { return oknoParametrow(FParWydrPoj, "FParWydrPoj"); }},
+        {"QRPojazdy",
+         [] { return wydruk(QRPojazdy); }},
         {"FormObslugi",
          [] { return okno(FormObslugi, "FormObslugi"); }},
         {"FMiejscaTankowania",
          [] { return okno(FMiejscaTankowania, "FMiejscaTankowania"); }},
         {"FPrzebieg",
          [] { return okno(FPrzebieg, "FPrzebieg"); }},
-        {"FParWydrZuzMiejTank", nullptr},
-        {"QRZyzyciePaliwa", nullptr},
+        {"FParWydrZuzMiejTank",
+         [] { return oknoParametrow(FParWydrZuzMiejTank, "FParWydrZuzMiejTank"); }},
+        {"QRZyzyciePaliwa",
+         [] { return wydruk(QRZyzyciePaliwa); }},
         {"FNaprPrzegl",
          [] { return okno(FNaprPrzegl, "FNaprPrzegl"); }},
-        {"FParWydrNaprawiPrzegl", nullptr},
-        {"QRNaprawyiPrzegl", nullptr},
+        {"FParWydrNaprawiPrzegl",
+         [] { return oknoParametrow(FParWydrNaprawiPrzegl, "FParWydrNaprawiPrzegl"); }},
+        {"QRNaprawyiPrzegl",
+         [] { return wydruk(QRNaprawyiPrzegl); }},
         {"FZuzycieKotla", [] { return okno(FZuzycieKotla, "FZuzycieKotla"); }},
         {"FKotly",
          [] { return okno(FKotly, "FKotly"); }},
@@ -166,7 +206,8 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
          [] { return okno(FImportFloty, "FImportFloty"); }},
         {"FormRichEdit",
          [] { return okno(FormRichEdit, "FormRichEdit"); }},
-        {"QRPrzegladyPojazdow", nullptr},
+        {"QRPrzegladyPojazdow",
+         [] { return wydruk(QRPrzegladyPojazdow); }},
         {"FGminy",
          [] { return okno(FGminy, "FGminy"); }},
         {"FSubstancje",
@@ -177,9 +218,18 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
          [] { return okno(FZrodla, "FZrodla"); }},
         {"FWprowadzanieTabeliA",
          [] { return okno(FWprowadzanieTabeliA, "FWprowadzanieTabeliA"); }},
-        {"QRWydrukTabeliA", nullptr},
-        {"FSamochodyDoPrzegladu", nullptr},
-        {"QRSamochodyDoPrzegladu", nullptr},
+        {"QRWydrukTabeliA",
+         [] {
+             auto obiekt = wydruk(QRWydrukTabeliA);
+             WydrukTabeliA = [](bool podglad, bool tylkoSuma) {
+                 return QRWydrukTabeliA->PrzygotujIDrukuj(podglad, tylkoSuma);
+             };
+             return obiekt;
+         }},
+        {"FSamochodyDoPrzegladu",
+         [] { return okno(FSamochodyDoPrzegladu, "FSamochodyDoPrzegladu", [](int) { return FSamochodyDoPrzegladu->Pokaz(); }); }},
+        {"QRSamochodyDoPrzegladu",
+         [] { return wydruk(QRSamochodyDoPrzegladu); }},
         {"FPozycjeIlosci",
          [] { return okno(FPozycjeIlosci, "FPozycjeIlosci"); }},
     };

@@ -1,5 +1,7 @@
 #include "EwidencjaPojazdow.h"
 
+#include "Okna.h"
+
 #include "MiejscaUz.h"
 #include "NaprPrzegl.h"
 #include "Przebieg.h"
@@ -325,7 +327,8 @@ void TFEwidencjaPojazdow::BitBtn5Click()
 
 void TFEwidencjaPojazdow::BitBtn10Click()
 {
-    // TODO(lead): open the vehicle list parameter window here (FParWydrPoj->Pokaz()) once it exists.
+    // The list and its parameter window sit above the registers: opened by name.
+    PokazOkno(QStringLiteral("FParWydrPoj"));
 }
 
 void TFEwidencjaPojazdow::Button1Click()

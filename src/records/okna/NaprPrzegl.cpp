@@ -1,5 +1,7 @@
 #include "NaprPrzegl.h"
 
+#include "Okna.h"
+
 #include "Dane.h"
 #include "Przebieg.h"
 
@@ -97,5 +99,5 @@ void TFNaprPrzegl::BitBtn1Click()
 
 void TFNaprPrzegl::BitBtn10Click()
 {
-    // TODO(lead): open the repairs report parameters here (FParWydrNaprawiPrzegl->Pokaz()) once they exist.
+    PokazOkno(QStringLiteral("FParWydrNaprawiPrzegl"));
 }

@@ -1,5 +1,7 @@
 #include "Zuzycie.h"
 
+#include "Okna.h"
+
 #include "ImportFloty.h"
 
 #include "Dane.h"
@@ -205,7 +207,7 @@ void TFZuzycie::BitBtn10Click()
 {
     if (ZbiorWEdycji(DM->TZuzycie))
         DM->TZuzycie->Post();
-    // TODO(lead): open the fuel-use report parameters here (FParWydrZuzMiejTank->Pokaz()) once they exist.
+    PokazOkno(QStringLiteral("FParWydrZuzMiejTank"));
 }
 
 void TFZuzycie::Button1Click(QObject* Sender)
