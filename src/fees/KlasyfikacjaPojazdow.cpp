@@ -122,6 +122,8 @@ KlasaPojazdu KlasyfikujPojazd(const DanePojazdu& v)
     const int ry = r.isValid() ? r.year() : 0;
     const int p = (v.rokProdukcji && *v.rokProdukcji >= 1900) ? *v.rokProdukcji : ry;
     k.wiersz = WierszTabeliD(rodzaj, e, r, p);
-    k.gaz = v.fabrycznaInstalacjaGazu == QLatin1String("T");
+    // Older rows may keep the flag in lower case; the register shows "t" as
+    // "Tak" as well.
+    k.gaz = v.fabrycznaInstalacjaGazu.compare(QLatin1String("T"), Qt::CaseInsensitive) == 0;
     return k;
 }

@@ -161,13 +161,18 @@ TEST(WierszTabeliD, RailVehiclesAndUnknownKinds)
     EXPECT_EQ(Wiersz("", ""), 0);
 }
 
-TEST(KlasyfikujPojazd, GasFlagIsExactlyT)
+TEST(KlasyfikujPojazd, GasFlagTInEitherCase)
 {
     DanePojazdu v{QStringLiteral("4"), QString(), QDate(), std::nullopt, QStringLiteral("T")};
     EXPECT_TRUE(KlasyfikujPojazd(v).gaz);
     EXPECT_EQ(KlasyfikujPojazd(v).rodzaj, 4);
+    // An old row with "t", which the register shows as "Tak".
     v.fabrycznaInstalacjaGazu = QStringLiteral("t");
-    EXPECT_FALSE(KlasyfikujPojazd(v).gaz);
+    EXPECT_TRUE(KlasyfikujPojazd(v).gaz);
+    for (const char* nie : {"N", "n", "", "?", "TT"}) {
+        v.fabrycznaInstalacjaGazu = QString::fromLatin1(nie);
+        EXPECT_FALSE(KlasyfikujPojazd(v).gaz) << nie;
+    }
     v.fabrycznaInstalacjaGazu = QString();
     EXPECT_FALSE(KlasyfikujPojazd(v).gaz);
 }

@@ -280,6 +280,100 @@ TEST_F(ControlsTest, LookupListFollowsNewRowsOfTheListTable)
     EXPECT_EQ(combo.itemText(3), "Gdynia  12");
 }
 
+TEST_F(ControlsTest, LookupListIsReadOncePerChangeOfItsTable)
+{
+    int reads = 0; // place names read for the list
+    p.Nazwa->OnGetText = [&](TField& f, QString& text, bool) {
+        ++reads;
+        text = f.AsString();
+    };
+    TDBLookupComboBox combo;
+    listOfPlaces(combo, QStringLiteral("Nazwa"));
+    EXPECT_EQ(reads, 3); // the five settings read each place once
+    EXPECT_EQ(combo.currentText(), "Zakład Płock");
+
+    // Steps through either table and settings that give the same list read
+    // nothing; the shown item still follows the key.
+    v.T.Next();
+    EXPECT_EQ(combo.currentIndex(), -1);
+    v.T.Prior();
+    EXPECT_EQ(combo.currentText(), "Zakład Płock");
+    v.T.Edit();
+    v.Miejsce->setAsInteger(7);
+    EXPECT_EQ(combo.currentText(), "Sopot");
+    v.T.Cancel();
+    EXPECT_EQ(combo.currentText(), "Zakład Płock");
+    p.T.Next();
+    p.T.Prior();
+    combo.setListSource(&places);
+    combo.setKeyField(QStringLiteral("Id"));
+    combo.setDataField(QStringLiteral("Miejsce"));
+    combo.setDropDownRows(5);
+    EXPECT_EQ(reads, 3);
+
+    // A renamed place is read again once it is posted.
+    p.T.Edit();
+    p.Nazwa->setAsString(QStringLiteral("Baza Nowa Huta"));
+    EXPECT_EQ(reads, 3);
+    p.T.Post();
+    EXPECT_EQ(reads, 6);
+    EXPECT_EQ(combo.itemText(0), "Baza Nowa Huta");
+    EXPECT_EQ(combo.currentText(), "Zakład Płock");
+
+    // Another listed field gives another list.
+    combo.setListField(QStringLiteral("Nazwa;Id"));
+    EXPECT_EQ(reads, 9);
+    EXPECT_EQ(combo.itemText(1), "Sopot  7");
+}
+
+TEST_F(ControlsTest, LookupFieldListFollowsItsTableAlone)
+{
+    // The list of a lookup field comes from the field's lookup table, which
+    // has no data source of the combo's: it still hears of that table's
+    // changes, and reads nothing when the vehicles move.
+    int reads = 0;
+    p.Nazwa->OnGetText = [&](TField& f, QString& text, bool) {
+        ++reads;
+        text = f.AsString();
+    };
+    TDBLookupComboBox combo;
+    combo.setDataSource(&ds);
+    combo.setDataField(QStringLiteral("NazwaMiejsca"));
+    ASSERT_EQ(combo.count(), 3);
+    const int once = reads;
+    EXPECT_EQ(once, 3);
+    for (int i = 0; i < 3; ++i) {
+        v.T.Last();
+        EXPECT_EQ(combo.currentIndex(), -1);
+        v.T.First();
+        EXPECT_EQ(combo.currentText(), "Zakład Płock");
+    }
+    EXPECT_EQ(reads, once);
+
+    p.add(12, "Gdynia");
+    ASSERT_EQ(combo.count(), 4);
+    EXPECT_EQ(combo.itemText(3), "Gdynia");
+    p.T.Locate(QStringLiteral("Id"), 9);
+    p.T.Edit();
+    p.Nazwa->setAsString(QStringLiteral("Zakład Płock II"));
+    p.T.Post();
+    EXPECT_EQ(combo.itemText(2), "Zakład Płock II");
+    EXPECT_EQ(combo.currentText(), "Zakład Płock II");
+    p.T.Delete(); // the place of the shown vehicle
+    ASSERT_EQ(combo.count(), 3);
+    EXPECT_EQ(combo.currentIndex(), -1);
+
+    // The list table closed: no list; opened again: its rows.
+    p.T.Close();
+    EXPECT_EQ(combo.count(), 0);
+    p.T.Open();
+    ASSERT_EQ(combo.count(), 3);
+    EXPECT_EQ(combo.itemText(2), "Gdynia");
+    combo.activated(2);
+    EXPECT_EQ(v.Miejsce->AsInteger(), 12);
+    EXPECT_EQ(combo.currentText(), "Gdynia");
+}
+
 TEST_F(ControlsTest, RadioGroupStoresTheValueOfTheButton)
 {
     TDBRadioGroup group;

@@ -182,6 +182,71 @@ TEST_F(GridTest, ClickAndKeysMoveTheTable)
     EXPECT_EQ(v.Marka->AsString(), "Fiat");
 }
 
+TEST_F(GridTest, ClickOnNoRowKeepsTheRecordSelected)
+{
+    grid.setOptions(dgTitles | dgIndicator | dgRowSelect);
+    grid.setReadOnly(true);
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.addColumn(QStringLiteral("Rok"));
+    grid.setDataSource(&ds);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    clickRow(1);
+    ASSERT_EQ(v.Marka->AsString(), "Opel");
+
+    // Below the last row: the table stays on its record and so does the
+    // highlight, next to the row marker.
+    const QRect last = grid.visualRect(grid.model()->index(3, 0));
+    const QPoint below(last.center().x(), last.bottom() + 2 * last.height());
+    ASSERT_FALSE(grid.indexAt(below).isValid());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(v.Marka->AsString(), "Opel");
+    EXPECT_EQ(grid.model()->headerData(1, Qt::Vertical).toString(), "▶");
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+    EXPECT_TRUE(grid.selectionModel()->isRowSelected(1, {}));
+    EXPECT_EQ(grid.selectionModel()->selectedRows().size(), 1);
+
+    // Pressing there and dragging changes nothing either.
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, below);
+    QTest::mouseMove(grid.viewport(), below + QPoint(30, 5));
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, below + QPoint(30, 5));
+    EXPECT_TRUE(grid.selectionModel()->isRowSelected(1, {}));
+
+    // Ctrl+click on the current row does not take the highlight off it.
+    const QRect r = grid.visualRect(grid.model()->index(1, 0));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
+    EXPECT_EQ(v.Marka->AsString(), "Opel");
+    EXPECT_TRUE(grid.selectionModel()->isRowSelected(1, {}));
+
+    // The highlight still follows the table and the clicks.
+    v.T.Last();
+    EXPECT_TRUE(grid.selectionModel()->isRowSelected(3, {}));
+    EXPECT_FALSE(grid.selectionModel()->isRowSelected(1, {}));
+    clickRow(0);
+    EXPECT_EQ(v.Marka->AsString(), "Fiat");
+    EXPECT_TRUE(grid.selectionModel()->isRowSelected(0, {}));
+    EXPECT_EQ(grid.selectionModel()->selectedRows().size(), 1);
+}
+
+TEST_F(GridTest, RefusedMoveKeepsTheRecordSelected)
+{
+    grid.setOptions(dgTitles | dgIndicator | dgRowSelect);
+    grid.addColumn(QStringLiteral("Marka"));
+    grid.setDataSource(&ds);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    v.T.BeforePost = [](TTable&) { throw Exception(QStringLiteral("Brak marki")); };
+    v.T.Edit();
+    v.Marka->setAsString(QStringLiteral("Polonez"));
+    clickRow(2);
+    EXPECT_EQ(dialogs.texts(), QStringList{"Brak marki."});
+    EXPECT_EQ(v.T.State(), dsEdit);
+    EXPECT_EQ(v.T.RecNo(), 1);
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+    EXPECT_TRUE(grid.selectionModel()->isRowSelected(0, {}));
+    EXPECT_EQ(grid.selectionModel()->selectedRows().size(), 1);
+}
+
 TEST_F(GridTest, ClickWhileEditingPostsFirst)
 {
     grid.addColumn(QStringLiteral("Marka"));

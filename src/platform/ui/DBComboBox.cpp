@@ -87,18 +87,20 @@ void TDBComboBox::showPopup()
 TDBLookupComboBox::TDBLookupComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(false);
+    m_lookupLink.setDataSource(&m_lookupSource);
     connect(this, &QComboBox::activated, this, [this](int index) { picked(index); });
 }
 
 void TDBLookupComboBox::setDataField(const QString& fieldName)
 {
     m_link.setFieldName(fieldName);
-    m_listDirty = true;
     showField();
 }
 
 void TDBLookupComboBox::setListSource(TDataSource* source)
 {
+    if (source == m_listLink.DataSource())
+        return;
     m_listLink.setDataSource(source);
     m_listDirty = true;
     showField();
@@ -107,14 +109,12 @@ void TDBLookupComboBox::setListSource(TDataSource* source)
 void TDBLookupComboBox::setListField(const QString& fields)
 {
     m_listField = fields;
-    m_listDirty = true;
     showField();
 }
 
 void TDBLookupComboBox::setKeyField(const QString& field)
 {
     m_keyField = field;
-    m_listDirty = true;
     showField();
 }
 
@@ -160,41 +160,72 @@ TField* TDBLookupComboBox::targetField() const
     return f;
 }
 
+void TDBLookupComboBox::watchLookupTable()
+{
+    TField* f = Field();
+    TTable* t = f && f->Lookup() ? f->LookupDataSet() : nullptr;
+    if (t != m_lookupSource.DataSet()) {
+        m_lookupSource.setDataSet(t);
+        m_listDirty = true;
+    }
+}
+
 void TDBLookupComboBox::listChanged()
 {
     m_listDirty = true;
-    showField();
+    if (!m_filling)
+        showField();
 }
 
 void TDBLookupComboBox::fillList()
 {
+    // What the tables tell meanwhile (the lookup table watched anew, a
+    // handler of a listed field) marks the list for the next time.
+    struct Filling {
+        bool& flag;
+        bool was;
+        explicit Filling(bool& f) : flag(f), was(f) { flag = true; }
+        ~Filling() { flag = was; }
+    } filling(m_filling);
+    watchLookupTable();
     TTable* t = listTable();
-    // A list taken from a lookup field has no data source to tell it about
-    // changes: it is read again every time.
-    if (!m_listDirty && m_listLink.Active())
+    ListShape shape{t, keyFieldName(), listFieldNames()};
+    // Without a key there is nothing to pick, without listed fields nothing
+    // to show: no list.
+    if (shape.key.isEmpty() || shape.fields.isEmpty())
+        shape.table = t = nullptr;
+    if (!m_listDirty && shape == m_shape)
         return;
     m_listDirty = false;
+    m_shape = shape;
     QStringList texts;
     m_keys.clear();
-    m_keyTexts.clear();
+    m_keyIndex.clear();
     if (t) {
-        const QString keyName = keyFieldName();
-        const QStringList listNames = listFieldNames().split(u';', Qt::SkipEmptyParts);
+        const QStringList listNames = shape.fields.split(u';', Qt::SkipEmptyParts);
         const int rows = t->GridRowCount();
         const int pending = t->State() == dsInsert ? t->GridRowOfCurrent() : -1;
+        texts.reserve(rows);
+        m_keys.reserve(rows);
+        m_keyIndex.reserve(rows);
         for (int r = 0; r < rows; ++r) {
             if (r == pending)
                 continue;
             TTable::ActiveRecordScope scope(*t, r);
             if (!scope.valid())
                 continue;
-            TField* key = t->FindField(keyName);
+            TField* key = t->FindField(shape.key);
             QStringList parts;
             for (const QString& name : listNames)
                 if (TField* lf = t->FindField(name))
                     parts << SafeFieldText(lf, true);
+            const QString keyText = key ? key->AsString() : QString();
+            if (!keyText.isEmpty()) {
+                const QString trimmed = WithoutTrailingBlanks(keyText);
+                if (!m_keyIndex.contains(trimmed))
+                    m_keyIndex.insert(trimmed, int(m_keys.size()));
+            }
             m_keys << (key ? key->Value() : QVariant());
-            m_keyTexts << (key ? key->AsString() : QString());
             texts << parts.join(QStringLiteral("  "));
         }
     }
@@ -214,14 +245,8 @@ void TDBLookupComboBox::showField()
 {
     fillList();
     int index = -1;
-    if (TField* target = targetField(); target && !target->IsNull()) {
-        const QString value = WithoutTrailingBlanks(target->AsString());
-        for (int i = 0; i < m_keyTexts.size(); ++i)
-            if (!m_keyTexts[i].isEmpty() && WithoutTrailingBlanks(m_keyTexts[i]) == value) {
-                index = i;
-                break;
-            }
-    }
+    if (TField* target = targetField(); target && !target->IsNull())
+        index = m_keyIndex.value(WithoutTrailingBlanks(target->AsString()), -1);
     m_loading = true;
     setCurrentIndex(index);
     m_loading = false;

@@ -16,10 +16,19 @@
 // Both write at once when the user picks an item, putting the table into
 // edit state first. The list is never moved: the lookup table keeps its
 // current record.
+//
+// The lookup list is read when its table, key or listed fields change, and
+// again when the list table tells its data sources that its data changed
+// (it opened or closed, a record was posted, deleted or cancelled, it was
+// refreshed, or it jumped: First, Last, Locate). A step through either
+// table reads nothing: the shown item is found by its key in a hash of the
+// keys. A change that another component posted to the same file shows once
+// the list table refreshes.
 
 #include "DBFieldLink.h"
 
 #include <QComboBox>
+#include <QHash>
 #include <QStringList>
 #include <QVariantList>
 
@@ -92,22 +101,36 @@ private:
         TDBLookupComboBox& m_box;
     };
 
+    // What the shown list was read from.
+    struct ListShape {
+        const TTable* table = nullptr;
+        QString key;
+        QString fields;
+        bool operator==(const ListShape&) const = default;
+    };
+
     TTable* listTable() const;
     QString keyFieldName() const;
     QString listFieldNames() const;
     TField* targetField() const; // the data field that receives the key
+    void watchLookupTable();
     void listChanged();
     void fillList();
     void showField() override;
     void picked(int index);
 
     ListLink m_listLink{*this};
+    // The table of a lookup field, watched for changes of the list.
+    TDataSource m_lookupSource;
+    ListLink m_lookupLink{*this};
     QString m_listField;
     QString m_keyField;
     QVariantList m_keys;
-    QStringList m_keyTexts; // the keys as AsString gives them
+    QHash<QString, int> m_keyIndex; // a key as AsString gives it, without trailing blanks -> first item
+    ListShape m_shape;
     bool m_readOnly = false;
     bool m_listDirty = true;
+    bool m_filling = false;
 };
 
 } // namespace kal

@@ -514,6 +514,25 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     syncCurrent();
 }
 
+void TDBGrid::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QTableView::selectionChanged(selected, deselected);
+    if (m_syncing || !selectionModel())
+        return;
+    // A click on no row clears the selection while the table stays on its
+    // record: select the record's row again. A current cell on another row
+    // is a move under way, which currentChanged completes.
+    const TTable* t = DataSet();
+    if (!t)
+        return;
+    const int row = t->GridRowOfCurrent();
+    if (row < 0 || row >= m_model->m_rows)
+        return;
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || (current.row() == row && !selectionModel()->isSelected(current)))
+        syncCurrent();
+}
+
 void TDBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
     // A text that the field refused stays in its editor (Esc drops it).

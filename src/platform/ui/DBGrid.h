@@ -13,6 +13,9 @@
 // Esc cancels an edit or insert; in a grid that edits in place, Insert
 // inserts a record and Down on the last row appends one.
 //
+// The current record stays selected: a click below the last row, or on a
+// row that the table refuses to move to, leaves the highlight on it.
+//
 // The mouse wheel never scrolls the grid: the application's input hook calls
 // wheelStep, which moves the table by one record (see IWheelNavigable).
 
@@ -98,6 +101,7 @@ public:
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
