@@ -285,6 +285,8 @@ private:
     void clearCurrent();
     bool fetchRow(qint64 rid, Record& into) const;
     void materialize() const;
+    void prepareFetch() const;
+    void loadByRowid() const; // the columns of the current row the walk did not read
     void stopStream(bool keepCurrent);
     bool startStream(int p, qint64 rid);
     void readRowAt(int p);
