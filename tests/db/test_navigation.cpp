@@ -370,3 +370,64 @@ TEST_F(LongWalkTest, WalkAfterARangeIsCancelledReadsEveryRow)
 }
 
 } // namespace
+
+namespace {
+
+// The change stamp tells a reader of the rows (a lookup list) whether what
+// they show may have changed since it last read them.
+TEST(ChangeStamp, StaysWhileOnlyScrollingAndMovesWithEveryChangeOfTheRows)
+{
+    TestDir dir;
+    kal::test::CreateTowns();
+    Towns a;
+    a.T.Open();
+    a.add("Gniezno");
+    a.add("Kalisz");
+    a.add("Opole");
+    Towns b;
+    b.T.Open();
+
+    quint64 last = a.T.ChangeStamp();
+    EXPECT_NE(last, 0u);
+    auto moved = [&] {
+        const quint64 now = a.T.ChangeStamp();
+        const bool changed = now != last;
+        last = now;
+        return changed;
+    };
+    a.T.First();
+    a.T.Next();
+    a.T.Last();
+    EXPECT_FALSE(moved()) << "scrolling";
+
+    b.T.First();
+    b.T.Edit();
+    b.Kwota->setAsFloat(3);
+    b.T.Post();
+    EXPECT_TRUE(moved()) << "post by another component on the file";
+
+    a.T.Edit();
+    EXPECT_TRUE(moved()) << "edit state";
+    a.Nazwa->setAsString("Koło");
+    EXPECT_TRUE(moved()) << "field written";
+    a.T.Cancel();
+    EXPECT_TRUE(moved()) << "cancel";
+
+    a.T.Insert();
+    EXPECT_TRUE(moved()) << "pending new row";
+    a.T.Cancel();
+    EXPECT_TRUE(moved());
+
+    a.T.SetRange({1}, {2});
+    EXPECT_TRUE(moved()) << "range";
+    a.T.CancelRange();
+    EXPECT_TRUE(moved());
+
+    a.T.Close();
+    EXPECT_TRUE(moved()) << "close";
+    a.T.Open();
+    EXPECT_TRUE(moved()) << "open";
+    EXPECT_FALSE(moved());
+}
+
+} // namespace

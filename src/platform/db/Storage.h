@@ -120,6 +120,7 @@ public:
     // same file, for the one it read.
     quint64 changeCounter() const { return m_changeCounter; }
     void bumpChange() { m_changeCounter = nextChangeStamp(); }
+    static quint64 nextChangeStamp(); // rises by one on every call
 
     void exec(const char* sql);
     // Write transactions of a post: BEGIN IMMEDIATE ... COMMIT.
@@ -148,7 +149,6 @@ private:
     std::vector<Column> m_columns;
     std::vector<IndexInfo> m_indexes;
     int m_rowidColumn = -1;
-    static quint64 nextChangeStamp();
     quint64 m_changeCounter = nextChangeStamp();
     qint64 m_nextRowid = 0; // 0 while unknown
     QHash<QString, std::shared_ptr<Stmt>> m_cache;

@@ -415,9 +415,20 @@ void TTable::computeRange()
     }
 }
 
+quint64 TTable::ChangeStamp() const
+{
+    if (m_viewStamp == 0 || m_state != m_stampedState) {
+        m_stampedState = m_state;
+        m_viewStamp = DbFile::nextChangeStamp();
+    }
+    // Both come from one rising counter: the larger moves with either.
+    return m_cursor ? std::max(m_viewStamp, m_cursor->file->changeCounter()) : m_viewStamp;
+}
+
 void TTable::reload()
 {
     Cursor& c = *m_cursor;
+    m_viewStamp = DbFile::nextChangeStamp();
     stopStream(true);
     computeRange();
     c.keys.clear();
@@ -752,6 +763,7 @@ void TTable::setRawValue(TField& field, const QVariant& value)
         throw EDatabaseError(kNotEditing);
     if (field.m_kind == fkCalculated) {
         m_current.values[slot] = db_detail::toFieldValue(field.m_type, field.m_size, value, field.FieldName());
+        m_viewStamp = DbFile::nextChangeStamp();
         dataEvent(int(TDataSource::Event::RecordChanged), 0, &field);
         return;
     }
@@ -761,6 +773,7 @@ void TTable::setRawValue(TField& field, const QVariant& value)
     QVariant v = db_detail::toFieldValue(field.m_type, field.m_size, value, field.FieldName());
     QVariant old = m_current.values[slot];
     m_current.values[slot] = v;
+    m_viewStamp = DbFile::nextChangeStamp();
     if (field.OnValidate) {
         try {
             field.OnValidate(field);
