@@ -550,7 +550,7 @@ void TTable::materialize() const
     bool missing = false;
     for (int i = 0; i < c.nCols; ++i)
         if (!self.m_current.loaded[size_t(i)]) {
-            const int at = c.streamSel[size_t(i)];
+            const int at = c.streamPos >= 0 && size_t(i) < c.streamSel.size() ? c.streamSel[size_t(i)] : -1;
             if (at < 0) {
                 missing = true;
                 continue;
@@ -724,7 +724,8 @@ QVariant TTable::rawValue(const TField& field) const
             c.wantedGrew = true;
     }
     if (!m_current.loaded[slot]) {
-        const int at = c.streamSel[slot];
+        // a value the walk statement no longer holds is read by row id
+        const int at = c.streamPos >= 0 && slot < c.streamSel.size() ? c.streamSel[slot] : -1;
         if (at < 0) {
             loadByRowid();
         } else {
