@@ -530,10 +530,11 @@ void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, c
 
     sqlite3* db = openConnection(path, true);
     try {
-        // A table with a primary index keeps its rows in that order (keyed
-        // on the order key and the row id), so that a walk in the primary
-        // order reads the rows one after another; the row id has an index
-        // of its own. A table without one keeps them in row id order.
+        // A table with a primary index keeps its rows in that order, keyed
+        // on the (unique) order key, so that a walk in the primary order
+        // reads the rows one after another and a duplicate key is refused
+        // by the key itself; the row id has an index of its own. A table
+        // without one keeps them in row id order.
         int primary = -1;
         for (size_t i = 0; i < indexes.size() && primary < 0; ++i)
             if (indexes[i].Options & ixPrimary)
@@ -546,11 +547,13 @@ void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, c
         for (size_t i = 0; i < indexes.size(); ++i)
             sql += QStringLiteral(", \"~%1\" BLOB NOT NULL DEFAULT x''").arg(i);
         if (primary >= 0)
-            sql += QStringLiteral(", PRIMARY KEY(\"~%1\", \"_rid\")) WITHOUT ROWID;"
+            sql += QStringLiteral(", PRIMARY KEY(\"~%1\")) WITHOUT ROWID;"
                                   "CREATE UNIQUE INDEX \"rid\" ON data(\"_rid\");").arg(primary);
         else
             sql += QStringLiteral(");");
         for (size_t i = 0; i < indexes.size(); ++i) {
+            if (int(i) == primary)
+                continue;
             const bool unique = indexes[i].Options & (ixPrimary | ixUnique);
             // Walks order rows by key, then row id: without a rowid the
             // index must hold the row id after the key itself.

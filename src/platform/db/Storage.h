@@ -7,9 +7,9 @@
 //                  one above every id used before, see _kal_state), one
 //                  quoted column per stored field, and one BLOB column
 //                  "~<n>" per index holding the row's order key. A table
-//                  with a primary index is keyed on that index's key and
-//                  "_rid" (WITHOUT ROWID, with a unique index "rid" on
-//                  "_rid"), so its rows lie in primary order; a table
+//                  with a primary index is keyed on that index's key
+//                  (WITHOUT ROWID, with a unique index "rid" on "_rid"),
+//                  so its rows lie in primary order; a table
 //                  without one, and every file made before, has "_rid" as
 //                  its INTEGER PRIMARY KEY. Every statement names "_rid", so
 //                  both layouts are read and written alike;
@@ -18,7 +18,8 @@
 //   _kal_fields    the field definitions (order, name, type, size);
 //   _kal_indexes   the index definitions (order, name, fields, options).
 // Each index is an SQLite index over its key column, UNIQUE for a unique
-// index (a non-unique one of a keyed table also holds "_rid"). The order key is a byte string: per field a sort key (Polish text
+// index (a non-unique one of a keyed table also holds "_rid"); the primary
+// index of a keyed table is its key. The order key is a byte string: per field a sort key (Polish text
 // order, numbers order-preserving, null = empty) escaped and terminated, so
 // that comparing keys byte by byte orders rows field by field, nulls first,
 // and a blank key equals a blank key.
