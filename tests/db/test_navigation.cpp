@@ -315,4 +315,119 @@ TEST_F(LongWalkTest, EditDuringWalkMovesTheRowAndKeepsTheWalkGoing)
     EXPECT_EQ(t.RecNo(), 10);
 }
 
+// A walk that has gone some rows reads only the fields asked for so far; a
+// field asked for later, and the whole row of an edit, still come right.
+TEST_F(LongWalkTest, FieldFirstReadDeepInAWalkShowsTheRowsValue)
+{
+    int row = 0;
+    int wrong = 0;
+    for (t.First(); !t.Eof(); t.Next(), ++row) {
+        const int town = t.FieldByName("IdMiasta")->AsInteger();
+        ASSERT_EQ(town, row + 1);
+        // value i belongs to town 300 - i
+        if (row >= 50 && t.FieldByName("Wartosc")->AsInteger() != 300 - town)
+            ++wrong;
+        // the id is read on some rows only
+        if (row % 40 == 39 && t.FieldByName("Nr")->AsInteger() != 301 - town)
+            ++wrong;
+    }
+    EXPECT_EQ(row, 300);
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(LongWalkTest, EditDeepInAWalkThatReadOneFieldKeepsTheOtherFields)
+{
+    for (t.First(); !t.Eof(); t.Next())
+        if (t.FieldByName("IdMiasta")->AsInteger() == 120) {
+            t.Edit();
+            t.FieldByName("Data")->setAsDateTime(QDate(2026, 3, 1));
+            t.Post();
+        }
+    TTable check;
+    check.setTableName("Odczyty.db");
+    check.Open();
+    ASSERT_TRUE(check.Locate("IdMiasta", 120));
+    EXPECT_EQ(check.FieldByName("Wartosc")->AsInteger(), 180);
+    EXPECT_EQ(check.FieldByName("Nr")->AsInteger(), 181);
+    EXPECT_EQ(check.FieldByName("Data")->AsDateTime(), QDate(2026, 3, 1));
+    EXPECT_EQ(check.RecordCount(), 300);
+}
+
+TEST_F(LongWalkTest, WalkAfterARangeIsCancelledReadsEveryRow)
+{
+    t.SetRange({10}, {20});
+    int inRange = 0;
+    for (t.First(); !t.Eof(); t.Next())
+        ++inRange;
+    EXPECT_EQ(inRange, 11);
+    t.CancelRange();
+    double sum = 0;
+    int count = 0;
+    for (t.First(); !t.Eof(); t.Next(), ++count)
+        sum += t.FieldByName("Wartosc")->AsFloat();
+    EXPECT_EQ(count, 300);
+    EXPECT_EQ(sum, 299.0 * 300 / 2);
+}
+
+} // namespace
+
+namespace {
+
+// The change stamp tells a reader of the rows (a lookup list) whether what
+// they show may have changed since it last read them.
+TEST(ChangeStamp, StaysWhileOnlyScrollingAndMovesWithEveryChangeOfTheRows)
+{
+    TestDir dir;
+    kal::test::CreateTowns();
+    Towns a;
+    a.T.Open();
+    a.add("Gniezno");
+    a.add("Kalisz");
+    a.add("Opole");
+    Towns b;
+    b.T.Open();
+
+    quint64 last = a.T.ChangeStamp();
+    EXPECT_NE(last, 0u);
+    auto moved = [&] {
+        const quint64 now = a.T.ChangeStamp();
+        const bool changed = now != last;
+        last = now;
+        return changed;
+    };
+    a.T.First();
+    a.T.Next();
+    a.T.Last();
+    EXPECT_FALSE(moved()) << "scrolling";
+
+    b.T.First();
+    b.T.Edit();
+    b.Kwota->setAsFloat(3);
+    b.T.Post();
+    EXPECT_TRUE(moved()) << "post by another component on the file";
+
+    a.T.Edit();
+    EXPECT_TRUE(moved()) << "edit state";
+    a.Nazwa->setAsString("Koło");
+    EXPECT_TRUE(moved()) << "field written";
+    a.T.Cancel();
+    EXPECT_TRUE(moved()) << "cancel";
+
+    a.T.Insert();
+    EXPECT_TRUE(moved()) << "pending new row";
+    a.T.Cancel();
+    EXPECT_TRUE(moved());
+
+    a.T.SetRange({1}, {2});
+    EXPECT_TRUE(moved()) << "range";
+    a.T.CancelRange();
+    EXPECT_TRUE(moved());
+
+    a.T.Close();
+    EXPECT_TRUE(moved()) << "close";
+    a.T.Open();
+    EXPECT_TRUE(moved()) << "open";
+    EXPECT_FALSE(moved());
+}
+
 } // namespace

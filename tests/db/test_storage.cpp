@@ -255,6 +255,112 @@ TEST(Durability, PostedRowSurvivesKill)
 
 namespace {
 
+// Files written before the rows were kept in key order hold them in row id
+// order; they open, take rows and keep their order and ids all the same.
+TEST(Storage, FileOfTheEarlierLayoutOpensAndTakesRows)
+{
+    TestDir dir;
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(dir.file("Stary.db").toUtf8().constData(), &db), SQLITE_OK);
+        const QString sql = QStringLiteral(
+            "CREATE TABLE data(\"_rid\" INTEGER PRIMARY KEY, \"Nazwa\" TEXT, \"Ilosc\" INTEGER,"
+            " \"~0\" BLOB NOT NULL DEFAULT x'', \"~1\" BLOB NOT NULL DEFAULT x'');"
+            "CREATE UNIQUE INDEX \"ix0\" ON data(\"~0\"); CREATE INDEX \"ix1\" ON data(\"~1\");"
+            "CREATE TABLE _kal_state(hwm INTEGER NOT NULL); INSERT INTO _kal_state VALUES(0);"
+            "CREATE TABLE _kal_fields(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, type INTEGER, size INTEGER);"
+            "CREATE TABLE _kal_indexes(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, fields TEXT NOT NULL, options INTEGER);"
+            "INSERT INTO _kal_fields VALUES(0,'Nr',%1,0),(1,'Nazwa',%2,20),(2,'Ilosc',%3,0);"
+            "INSERT INTO _kal_indexes VALUES(0,'','Nazwa',%4),(1,'PoIlosci','Ilosc',0);")
+                                .arg(int(ftAutoInc))
+                                .arg(int(ftString))
+                                .arg(int(ftInteger))
+                                .arg(int(ixPrimary | ixUnique));
+        ASSERT_EQ(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    auto names = [](TTable& t) {
+        QStringList seen;
+        for (t.First(); !t.Eof(); t.Next())
+            seen << t.FieldByName("Nazwa")->AsString() + QString::number(t.FieldByName("Nr")->AsInteger());
+        return seen.join(u' ');
+    };
+    {
+        TTable t;
+        t.setTableName("Stary.db");
+        t.Open();
+        const QStringList added{"Żuraw", "Agrest", "Łoś", "Bąk"};
+        for (const QString& n : added) {
+            t.Append();
+            t.FieldByName("Nazwa")->setAsString(n);
+            t.FieldByName("Ilosc")->setAsInteger(7);
+            t.Post();
+        }
+        EXPECT_EQ(names(t), "Agrest2 Bąk4 Łoś3 Żuraw1");
+        t.Append();
+        t.FieldByName("Nazwa")->setAsString("Agrest");
+        EXPECT_THROW(t.Post(), EDatabaseError);
+        t.Cancel();
+        ASSERT_TRUE(t.Locate("Nazwa", "Bąk"));
+        t.Delete();
+        t.setIndexName("PoIlosci");
+        EXPECT_EQ(names(t), "Żuraw1 Agrest2 Łoś3");
+    }
+    TTable t;
+    t.setTableName("Stary.db");
+    t.Open();
+    t.Append();
+    t.FieldByName("Nazwa")->setAsString("Cis");
+    t.Post();
+    EXPECT_EQ(names(t), "Agrest2 Cis5 Łoś3 Żuraw1");
+    t.Close();
+    EXPECT_EQ(integrityCheck(dir.file("Stary.db")), "ok");
+}
+
+// Rows equal in a secondary order follow one another in the order they were
+// added, also after the primary key of one of them changed.
+TEST(Storage, EqualRowsOfASecondaryOrderStayInTheOrderAdded)
+{
+    TestDir dir;
+    {
+        TTable make;
+        make.setTableName("Kolejka.db");
+        make.FieldDefs().Add("Nr", ftAutoInc);
+        make.FieldDefs().Add("Nazwa", ftString, 20);
+        make.FieldDefs().Add("Grupa", ftInteger);
+        make.IndexDefs().Add(QString(), "Nazwa", ixPrimary | ixUnique);
+        make.IndexDefs().Add("PoGrupie", "Grupa");
+        make.CreateTable();
+    }
+    TTable t;
+    t.setTableName("Kolejka.db");
+    t.Open();
+    const QStringList added{"e", "d", "c", "b", "a"};
+    for (int i = 0; i < added.size(); ++i) {
+        t.Append();
+        t.FieldByName("Nazwa")->setAsString(added[i]);
+        t.FieldByName("Grupa")->setAsInteger(i % 2);
+        t.Post();
+    }
+    ASSERT_TRUE(t.Locate("Nazwa", "c"));
+    t.Edit();
+    t.FieldByName("Nazwa")->setAsString("z");
+    t.Post();
+    t.setIndexName("PoGrupie");
+    QStringList seen;
+    for (t.First(); !t.Eof(); t.Next())
+        seen << t.FieldByName("Nazwa")->AsString();
+    EXPECT_EQ(seen.join(u' '), "e z a d b");
+    t.setIndexName(QString());
+    t.setIndexFieldNames(QString());
+    seen.clear();
+    for (t.Last(); !t.Bof(); t.Prior())
+        seen << t.FieldByName("Nazwa")->AsString() + QString::number(t.FieldByName("Nr")->AsInteger());
+    EXPECT_EQ(seen.join(u' '), "z3 e1 d2 b4 a5");
+    t.Close();
+    EXPECT_EQ(integrityCheck(dir.file("Kolejka.db")), "ok");
+}
+
 TEST(Storage, FileOfAnotherKindIsRefused)
 {
     TestDir dir;

@@ -530,16 +530,38 @@ void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, c
 
     sqlite3* db = openConnection(path, true);
     try {
-        QString sql = QStringLiteral("BEGIN; CREATE TABLE data(\"_rid\" INTEGER PRIMARY KEY");
+        // A table with a primary index keeps its rows in that order, keyed
+        // on the (unique) order key, so that a walk in the primary order
+        // reads the rows one after another and a duplicate key is refused
+        // by the key itself; the row id has an index of its own. A table
+        // without one keeps them in row id order.
+        int primary = -1;
+        for (size_t i = 0; i < indexes.size() && primary < 0; ++i)
+            if (indexes[i].Options & ixPrimary)
+                primary = int(i);
+        QString sql = primary >= 0 ? QStringLiteral("BEGIN; CREATE TABLE data(\"_rid\" INTEGER NOT NULL")
+                                   : QStringLiteral("BEGIN; CREATE TABLE data(\"_rid\" INTEGER PRIMARY KEY");
         for (const TFieldDef& f : fields)
             if (f.DataType != ftAutoInc)
                 sql += QStringLiteral(", %1 %2").arg(quoted(f.Name), sqlType(f.DataType));
         for (size_t i = 0; i < indexes.size(); ++i)
             sql += QStringLiteral(", \"~%1\" BLOB NOT NULL DEFAULT x''").arg(i);
-        sql += QStringLiteral(");");
+        if (primary >= 0)
+            sql += QStringLiteral(", PRIMARY KEY(\"~%1\")) WITHOUT ROWID;"
+                                  "CREATE UNIQUE INDEX \"rid\" ON data(\"_rid\");").arg(primary);
+        else
+            sql += QStringLiteral(");");
         for (size_t i = 0; i < indexes.size(); ++i) {
+            if (int(i) == primary)
+                continue;
             const bool unique = indexes[i].Options & (ixPrimary | ixUnique);
-            sql += QStringLiteral("CREATE %1INDEX \"ix%2\" ON data(\"~%2\");").arg(unique ? QStringLiteral("UNIQUE ") : QString()).arg(i);
+            // Walks order rows by key, then row id: without a rowid the
+            // index must hold the row id after the key itself.
+            const QString ridPart = primary >= 0 && !unique ? QStringLiteral(", \"_rid\"") : QString();
+            sql += QStringLiteral("CREATE %1INDEX \"ix%2\" ON data(\"~%2\"%3);")
+                       .arg(unique ? QStringLiteral("UNIQUE ") : QString())
+                       .arg(i)
+                       .arg(ridPart);
         }
         sql += QStringLiteral("CREATE TABLE _kal_state(hwm INTEGER NOT NULL); INSERT INTO _kal_state VALUES(0);"
                               "CREATE TABLE _kal_fields(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, type INTEGER, size INTEGER);"

@@ -2,17 +2,24 @@
 // Storage of the dataset engine (internal): one SQLite file per table.
 //
 // A table file holds
-//   data           the rows: "_rid" INTEGER PRIMARY KEY (the autoincrement
-//                  field, when the table has one, is this column; a new row
-//                  takes one above every id used before, see _kal_state),
-//                  one quoted column per stored field, and one BLOB
-//                  column "~<n>" per index holding the row's order key;
+//   data           the rows: "_rid" the row id (the autoincrement field,
+//                  when the table has one, is this column; a new row takes
+//                  one above every id used before, see _kal_state), one
+//                  quoted column per stored field, and one BLOB column
+//                  "~<n>" per index holding the row's order key. A table
+//                  with a primary index is keyed on that index's key
+//                  (WITHOUT ROWID, with a unique index "rid" on "_rid"),
+//                  so its rows lie in primary order; a table
+//                  without one, and every file made before, has "_rid" as
+//                  its INTEGER PRIMARY KEY. Every statement names "_rid", so
+//                  both layouts are read and written alike;
 //   _kal_state     the highest row id of a deleted row (written by deletes
 //                  only, so that a post writes no page of its own for it);
 //   _kal_fields    the field definitions (order, name, type, size);
 //   _kal_indexes   the index definitions (order, name, fields, options).
 // Each index is an SQLite index over its key column, UNIQUE for a unique
-// index. The order key is a byte string: per field a sort key (Polish text
+// index (a non-unique one of a keyed table also holds "_rid"); the primary
+// index of a keyed table is its key. The order key is a byte string: per field a sort key (Polish text
 // order, numbers order-preserving, null = empty) escaped and terminated, so
 // that comparing keys byte by byte orders rows field by field, nulls first,
 // and a blank key equals a blank key.
@@ -114,6 +121,7 @@ public:
     // same file, for the one it read.
     quint64 changeCounter() const { return m_changeCounter; }
     void bumpChange() { m_changeCounter = nextChangeStamp(); }
+    static quint64 nextChangeStamp(); // rises by one on every call
 
     void exec(const char* sql);
     // Write transactions of a post: BEGIN IMMEDIATE ... COMMIT.
@@ -142,7 +150,6 @@ private:
     std::vector<Column> m_columns;
     std::vector<IndexInfo> m_indexes;
     int m_rowidColumn = -1;
-    static quint64 nextChangeStamp();
     quint64 m_changeCounter = nextChangeStamp();
     qint64 m_nextRowid = 0; // 0 while unknown
     QHash<QString, std::shared_ptr<Stmt>> m_cache;

@@ -18,6 +18,8 @@ namespace kal {
 
 namespace {
 
+// Rows of a walk read with every column before it reads only those asked for.
+constexpr int kNarrowAfter = 8;
 const QString kNotEditing = QStringLiteral("Zbiór danych nie jest w trybie edycji ani dopisywania");
 const QString kClosed = QStringLiteral("Nie można wykonać tej operacji na zamkniętym zbiorze danych");
 const QString kOpen = QStringLiteral("Nie można wykonać tej operacji na otwartym zbiorze danych");
@@ -86,6 +88,14 @@ struct Cursor {
     Stmt fetch;
     Stmt stream;
     int streamPos = -1;
+    // The walk statement reads "_rid" and the columns whose place here is
+    // not -1. A walk begins with every column; once it has gone some rows it
+    // reads only the columns the fields asked for, and a column asked for
+    // later is read by row id and joins the walk from the next row.
+    std::vector<int> streamSel;
+    bool streamHi = false;        // the statement has the upper bound of a range
+    std::vector<unsigned char> wanted; // columns read through the fields during this walk
+    bool wantedGrew = false;
     int lastRead = -2;
     int seqCount = 0;
 
@@ -304,6 +314,7 @@ void TTable::chooseOrder()
     // statements that depend on the order
     c.stream = Stmt();
     c.streamPos = -1;
+    c.streamSel.clear();
 }
 
 QStringList TTable::IndexFieldList() const
@@ -404,9 +415,20 @@ void TTable::computeRange()
     }
 }
 
+quint64 TTable::ChangeStamp() const
+{
+    if (m_viewStamp == 0 || m_state != m_stampedState) {
+        m_stampedState = m_state;
+        m_viewStamp = DbFile::nextChangeStamp();
+    }
+    // Both come from one rising counter: the larger moves with either.
+    return m_cursor ? std::max(m_viewStamp, m_cursor->file->changeCounter()) : m_viewStamp;
+}
+
 void TTable::reload()
 {
     Cursor& c = *m_cursor;
+    m_viewStamp = DbFile::nextChangeStamp();
     stopStream(true);
     computeRange();
     c.keys.clear();
@@ -476,8 +498,7 @@ void TTable::clearCurrent()
 bool TTable::fetchRow(qint64 rid, Record& into) const
 {
     Cursor& c = *m_cursor;
-    if (!c.fetch)
-        c.fetch = Stmt(c.file->db(), QStringLiteral("SELECT %1 FROM data WHERE \"_rid\"=?1").arg(c.file->selectList()));
+    prepareFetch();
     c.fetch.bindInt(1, rid);
     const bool found = c.fetch.step();
     if (found) {
@@ -493,6 +514,32 @@ bool TTable::fetchRow(qint64 rid, Record& into) const
     return found;
 }
 
+void TTable::prepareFetch() const
+{
+    Cursor& c = *m_cursor;
+    if (!c.fetch)
+        c.fetch = Stmt(c.file->db(), QStringLiteral("SELECT %1 FROM data WHERE \"_rid\"=?1").arg(c.file->selectList()));
+}
+
+void TTable::loadByRowid() const
+{
+    auto& self = const_cast<TTable&>(*this);
+    Cursor& c = *m_cursor;
+    prepareFetch();
+    c.fetch.bindInt(1, m_current.rowid);
+    const bool found = c.fetch.step();
+    const auto& cols = c.file->columns();
+    for (int i = 0; i < c.nCols; ++i)
+        if (!self.m_current.loaded[size_t(i)]) {
+            // A row deleted since the walk read it shows its missing fields blank.
+            self.m_current.values[size_t(i)] =
+                found ? c.fetch.columnValue(cols[size_t(i)].select, cols[size_t(i)].type) : QVariant();
+            self.m_current.loaded[size_t(i)] = 1;
+        }
+    c.fetch.reset();
+    self.m_lazy = false;
+}
+
 void TTable::materialize() const
 {
     if (!m_lazy)
@@ -500,11 +547,19 @@ void TTable::materialize() const
     auto& self = const_cast<TTable&>(*this);
     Cursor& c = *m_cursor;
     const auto& cols = c.file->columns();
+    bool missing = false;
     for (int i = 0; i < c.nCols; ++i)
         if (!self.m_current.loaded[size_t(i)]) {
-            self.m_current.values[size_t(i)] = c.stream.columnValue(cols[size_t(i)].select, cols[size_t(i)].type);
+            const int at = c.streamPos >= 0 && size_t(i) < c.streamSel.size() ? c.streamSel[size_t(i)] : -1;
+            if (at < 0) {
+                missing = true;
+                continue;
+            }
+            self.m_current.values[size_t(i)] = c.stream.columnValue(at, cols[size_t(i)].type);
             self.m_current.loaded[size_t(i)] = 1;
         }
+    if (missing)
+        loadByRowid();
     self.m_lazy = false;
 }
 
@@ -524,16 +579,34 @@ bool TTable::startStream(int p, qint64 rid)
     Cursor& c = *m_cursor;
     if (c.memOrder)
         return false;
-    if (!c.stream) {
+    const auto& cols = c.file->columns();
+    const bool narrow = c.seqCount >= kNarrowAfter;
+    std::vector<int> sel(size_t(c.nCols), -1);
+    QString list = QStringLiteral("\"_rid\"");
+    int at = 1;
+    for (int i = 0; i < c.nCols; ++i) {
+        const db_detail::Column& col = cols[size_t(i)];
+        if (col.type == ftAutoInc)
+            sel[size_t(i)] = 0;
+        else if (!narrow || c.wanted[size_t(i)]) {
+            list += u',' + quoted(col.name);
+            sel[size_t(i)] = at++;
+        }
+    }
+    c.wantedGrew = false;
+    if (!c.stream || sel != c.streamSel || c.streamHi != c.hasHi) {
+        c.stream = Stmt(); // first let go of the old statement
         QString sql;
         if (c.orderCols.empty()) {
-            sql = QStringLiteral("SELECT %1 FROM data WHERE \"_rid\" >= ?1 ORDER BY \"_rid\"").arg(c.file->selectList());
+            sql = QStringLiteral("SELECT %1 FROM data WHERE \"_rid\" >= ?1 ORDER BY \"_rid\"").arg(list);
         } else {
             const QString k = quoted(c.file->indexes()[size_t(c.orderIndex)].keyColumn);
             sql = QStringLiteral("SELECT %1 FROM data WHERE (%2, \"_rid\") >= (?1, ?2)%3 ORDER BY %2, \"_rid\"")
-                      .arg(c.file->selectList(), k, c.hasHi ? QStringLiteral(" AND %1 < ?3").arg(k) : QString());
+                      .arg(list, k, c.hasHi ? QStringLiteral(" AND %1 < ?3").arg(k) : QString());
         }
         c.stream = Stmt(c.file->db(), sql);
+        c.streamSel = std::move(sel);
+        c.streamHi = c.hasHi;
     } else {
         c.stream.reset();
     }
@@ -566,10 +639,17 @@ void TTable::readRowAt(int p)
     const bool sequential = p == c.lastRead + 1;
     c.lastRead = p;
     c.seqCount = sequential ? c.seqCount + 1 : 0;
+    if (!sequential || c.wanted.size() != size_t(c.nCols)) {
+        // a new walk: learn again which columns it reads
+        c.wanted.assign(size_t(c.nCols), 0);
+        c.wantedGrew = false;
+    }
     if (!c.memOrder) {
         bool tryStream = false;
         if (c.streamPos >= 0 && c.streamPos == p - 1)
-            tryStream = true;
+            // Narrow the walk to the columns read so far, or widen it by a
+            // column read since.
+            tryStream = (c.seqCount == kNarrowAfter || c.wantedGrew) ? startStream(p, rid) : true;
         else if (sequential && c.seqCount >= 2)
             tryStream = startStream(p, rid);
         if (tryStream) {
@@ -637,11 +717,22 @@ QVariant TTable::rawValue(const TField& field) const
     const size_t slot = size_t(field.m_column);
     if (m_state == dsSetKey && field.m_kind == fkData)
         return m_keyBuffer.values[slot];
+    Cursor& c = *m_cursor;
+    if (m_peekDepth == 0 && slot < c.wanted.size() && !c.wanted[slot]) {
+        c.wanted[slot] = 1;
+        if (slot < c.streamSel.size() && c.streamSel[slot] < 0)
+            c.wantedGrew = true;
+    }
     if (!m_current.loaded[slot]) {
-        auto& self = const_cast<TTable&>(*this);
-        const auto& col = m_cursor->file->columns()[slot];
-        self.m_current.values[slot] = m_cursor->stream.columnValue(col.select, col.type);
-        self.m_current.loaded[slot] = 1;
+        // a value the walk statement no longer holds is read by row id
+        const int at = c.streamPos >= 0 && slot < c.streamSel.size() ? c.streamSel[slot] : -1;
+        if (at < 0) {
+            loadByRowid();
+        } else {
+            auto& self = const_cast<TTable&>(*this);
+            self.m_current.values[slot] = c.stream.columnValue(at, c.file->columns()[slot].type);
+            self.m_current.loaded[slot] = 1;
+        }
     }
     return m_current.values[slot];
 }
@@ -673,6 +764,7 @@ void TTable::setRawValue(TField& field, const QVariant& value)
         throw EDatabaseError(kNotEditing);
     if (field.m_kind == fkCalculated) {
         m_current.values[slot] = db_detail::toFieldValue(field.m_type, field.m_size, value, field.FieldName());
+        m_viewStamp = DbFile::nextChangeStamp();
         dataEvent(int(TDataSource::Event::RecordChanged), 0, &field);
         return;
     }
@@ -682,6 +774,7 @@ void TTable::setRawValue(TField& field, const QVariant& value)
     QVariant v = db_detail::toFieldValue(field.m_type, field.m_size, value, field.FieldName());
     QVariant old = m_current.values[slot];
     m_current.values[slot] = v;
+    m_viewStamp = DbFile::nextChangeStamp();
     if (field.OnValidate) {
         try {
             field.OnValidate(field);

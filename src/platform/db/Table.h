@@ -222,6 +222,15 @@ public:
     void EnableControls();
     bool ControlsDisabled() const { return m_disableCount > 0; }
 
+    // A stamp of what the rows of this component show: it changes with a
+    // post, delete or emptying of the file by any component on it, with a
+    // field written in edit or insert state, with a change of state (a
+    // pending new row, a cancel), of order, range or master record, with a
+    // refresh and with open and close. While it stays the same, a list read
+    // from the rows (a lookup list) is still what they show; calculated
+    // fields are not followed. 0 is never a stamp.
+    quint64 ChangeStamp() const;
+
     // ---- reading rows for grids -----------------------------------------
     // Rows a grid shows: the records, plus the pending new record while
     // inserting. GridRowOfCurrent is the row of the current record (0-based).
@@ -285,6 +294,8 @@ private:
     void clearCurrent();
     bool fetchRow(qint64 rid, Record& into) const;
     void materialize() const;
+    void prepareFetch() const;
+    void loadByRowid() const; // the columns of the current row the walk did not read
     void stopStream(bool keepCurrent);
     bool startStream(int p, qint64 rid);
     void readRowAt(int p);
@@ -345,6 +356,8 @@ private:
     std::vector<Record> m_peekStack;
     std::vector<bool> m_peekLazy;
     bool m_inCalc = false;
+    mutable quint64 m_viewStamp = 0;
+    mutable TDataSetState m_stampedState = dsInactive;
 
     mutable std::unique_ptr<db_detail::Cursor> m_cursor;
     quint64 m_generation = 0; // counts closes: a handler that closed the table is seen by the caller
