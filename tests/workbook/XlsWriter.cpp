@@ -292,12 +292,27 @@ QByteArray XlsWriter::build() const
         putShortString(bs, s.name);
         record(g, 0x0085, bs);
     }
-    QByteArray sst;
-    put32(sst, total);
-    put32(sst, quint32(strings.size()));
-    for (const QString& s : strings)
-        putLongString(sst, s);
-    record(g, 0x00FC, sst);
+    // The string table fills its record and goes on in CONTINUE records, as
+    // Excel writes it: a string's count and flags stay in one record, its
+    // characters may be split, the part after a split starting with the flags.
+    QList<QByteArray> sst(1);
+    put32(sst[0], total);
+    put32(sst[0], quint32(strings.size()));
+    for (const QString& s : strings) {
+        if (sst.back().size() + 5 > 8224)
+            sst.append(QByteArray());
+        put16(sst.back(), unsigned(s.size()));
+        sst.back().append(char(1));
+        for (QChar ch : s) {
+            if (sst.back().size() + 2 > 8224) {
+                sst.append(QByteArray());
+                sst.back().append(char(1));
+            }
+            put16(sst.back(), ch.unicode());
+        }
+    }
+    for (qsizetype i = 0; i < sst.size(); ++i)
+        record(g, i == 0 ? 0x00FC : 0x003C, sst[i]);
 
     // Pad with WRITEACCESS records so that the stream is at least 4096 bytes.
     qsizetype rest = g.size() + 4;
