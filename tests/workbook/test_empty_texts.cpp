@@ -142,6 +142,27 @@ TEST(WorkbookEmptyTexts, LongStringTableOverContinueRecords)
     }
 }
 
+// A short workbook kept in the compound file's mini stream.
+TEST(WorkbookEmptyTexts, ShortWorkbookInTheMiniStream)
+{
+    TestDir dir;
+    XlsWriter w;
+    w.small(true)
+        .sheet(QStringLiteral("A"))
+        .row({QStringLiteral("Nr faktury"), QStringLiteral("Grupa prod")})
+        .row({QStringLiteral("FV/1"), XlsInlineText{QString()}})
+        .row({QString(), XlsInlineText{QStringLiteral("4")}});
+    const QByteArray bytes = w.build();
+    ASSERT_LT(bytes.size(), 4096);
+    Workbook book(Save(dir, QStringLiteral("a.xls"), bytes));
+    const Sheet& s = book.sheet(0);
+    ASSERT_EQ(s.rowCount(), 2);
+    EXPECT_EQ(s.cell(0, 0).toText(), QStringLiteral("FV/1"));
+    EXPECT_TRUE(s.cell(0, 1).isNull());
+    EXPECT_TRUE(s.cell(1, 0).isNull());
+    EXPECT_EQ(s.cell(1, 1).toInteger(), 4);
+}
+
 // A workbook without empty texts goes to the parser untouched.
 TEST(WorkbookEmptyTexts, OtherWorkbooksAreNotRewritten)
 {
