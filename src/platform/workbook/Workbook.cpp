@@ -422,7 +422,7 @@ std::string PathToParse(const char* path)
     if (copy.empty())
         return path;
     // The copy lives only as long as this process.
-    const int fd = ::memfd_create("kalmora-workbook", 0);
+    const int fd = ::memfd_create("kalmora-workbook", MFD_CLOEXEC);
     if (fd < 0 || !WriteAll(fd, copy))
         return path;
     return "/proc/self/fd/" + std::to_string(fd);
