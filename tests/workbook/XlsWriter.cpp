@@ -171,6 +171,86 @@ QByteArray compoundFile(const QByteArray& stream)
     return header + body;
 }
 
+// The compound file around one short stream "Workbook" kept in the mini
+// stream: 64-byte mini sectors, listed in a mini FAT, stored in ordinary
+// sectors as the root entry's stream.
+QByteArray miniCompoundFile(const QByteArray& stream)
+{
+    const quint32 endOfChain = 0xFFFFFFFEu, freeSect = 0xFFFFFFFFu, fatSect = 0xFFFFFFFDu, noStream = 0xFFFFFFFFu;
+    const int miniSectors = int((stream.size() + 63) / 64);
+    QByteArray mini = stream;
+    mini.append(QByteArray(miniSectors * 64 - stream.size(), '\0'));
+    const int miniStreamSectors = int((mini.size() + 511) / 512);
+    const int miniFatSector = miniStreamSectors;
+    const int dirSector = miniFatSector + 1;
+    const int fatSector = dirSector + 1;
+
+    QByteArray header;
+    header.append("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    header.append(QByteArray(16, '\0'));
+    put16(header, 0x003E);
+    put16(header, 0x0003);
+    put16(header, 0xFFFE);
+    put16(header, 9);
+    put16(header, 6);
+    header.append(QByteArray(6, '\0'));
+    put32(header, 0);
+    put32(header, 1);
+    put32(header, quint32(dirSector));
+    put32(header, 0);
+    put32(header, 4096);
+    put32(header, quint32(miniFatSector));
+    put32(header, 1);
+    put32(header, endOfChain);
+    put32(header, 0);
+    put32(header, quint32(fatSector));
+    for (int i = 1; i < 109; ++i)
+        put32(header, freeSect);
+
+    QByteArray body = mini;
+    body.append(QByteArray(miniStreamSectors * 512 - mini.size(), '\0'));
+    QByteArray miniFat;
+    for (int i = 0; i < miniSectors; ++i)
+        put32(miniFat, i + 1 < miniSectors ? quint32(i + 1) : endOfChain);
+    while (miniFat.size() < 512)
+        put32(miniFat, freeSect);
+    body.append(miniFat);
+
+    auto entry = [&](const QString& name, int type, quint32 child, quint32 start, quint32 size) {
+        QByteArray e;
+        QByteArray n;
+        putUtf16(n, name);
+        n.append(QByteArray(64 - n.size(), '\0'));
+        e.append(n);
+        put16(e, name.isEmpty() ? 0 : unsigned((name.size() + 1) * 2));
+        e.append(char(type));
+        e.append(char(name.isEmpty() ? 0 : 1));
+        put32(e, noStream);
+        put32(e, noStream);
+        put32(e, child);
+        e.append(QByteArray(16 + 4 + 16, '\0'));
+        put32(e, start);
+        put32(e, size);
+        put32(e, 0);
+        return e;
+    };
+    body.append(entry(QStringLiteral("Root Entry"), 5, 1, 0, quint32(mini.size())));
+    body.append(entry(QStringLiteral("Workbook"), 2, noStream, 0, quint32(stream.size())));
+    body.append(entry(QString(), 0, noStream, 0, 0));
+    body.append(entry(QString(), 0, noStream, 0, 0));
+
+    QByteArray fat;
+    for (int i = 0; i < miniStreamSectors; ++i)
+        put32(fat, i + 1 < miniStreamSectors ? quint32(i + 1) : endOfChain);
+    put32(fat, endOfChain); // mini FAT
+    put32(fat, endOfChain); // directory
+    put32(fat, fatSect);
+    while (fat.size() < 512)
+        put32(fat, freeSect);
+    body.append(fat);
+    return header + body;
+}
+
 } // namespace
 
 XlsWriter& XlsWriter::sheet(const QString& name)
@@ -292,18 +372,33 @@ QByteArray XlsWriter::build() const
         putShortString(bs, s.name);
         record(g, 0x0085, bs);
     }
-    QByteArray sst;
-    put32(sst, total);
-    put32(sst, quint32(strings.size()));
-    for (const QString& s : strings)
-        putLongString(sst, s);
-    record(g, 0x00FC, sst);
+    // The string table fills its record and goes on in CONTINUE records, as
+    // Excel writes it: a string's count and flags stay in one record, its
+    // characters may be split, the part after a split starting with the flags.
+    QList<QByteArray> sst(1);
+    put32(sst[0], total);
+    put32(sst[0], quint32(strings.size()));
+    for (const QString& s : strings) {
+        if (sst.back().size() + 5 > 8224)
+            sst.append(QByteArray());
+        put16(sst.back(), unsigned(s.size()));
+        sst.back().append(char(1));
+        for (QChar ch : s) {
+            if (sst.back().size() + 2 > 8224) {
+                sst.append(QByteArray());
+                sst.back().append(char(1));
+            }
+            put16(sst.back(), ch.unicode());
+        }
+    }
+    for (qsizetype i = 0; i < sst.size(); ++i)
+        record(g, i == 0 ? 0x00FC : 0x003C, sst[i]);
 
     // Pad with WRITEACCESS records so that the stream is at least 4096 bytes.
     qsizetype rest = g.size() + 4;
     for (const auto& s : subs)
         rest += s.size();
-    while (rest < 4096) {
+    while (!m_small && rest < 4096) {
         QByteArray pad(112, ' ');
         QByteArray wa;
         wa.append(pad);
@@ -319,6 +414,11 @@ QByteArray XlsWriter::build() const
         put32(p, pos);
         stream.replace(sheetPosAt[i], 4, p);
         stream.append(subs[i]);
+    }
+    if (m_small) {
+        if (stream.size() >= 4096)
+            throw std::runtime_error("workbook too big for the mini stream");
+        return miniCompoundFile(stream);
     }
     return compoundFile(stream);
 }

@@ -37,6 +37,14 @@ public:
         m_date1904 = on;
         return *this;
     }
+    // A workbook stream shorter than 4096 bytes, kept in the compound file's
+    // mini stream (as small files from some programs are), instead of one
+    // padded to 4096 bytes in ordinary sectors.
+    XlsWriter& small(bool on)
+    {
+        m_small = on;
+        return *this;
+    }
     // The whole file.
     QByteArray build() const;
     // Writes build() to `path`; false when the file cannot be written.
@@ -49,6 +57,7 @@ private:
     };
     std::vector<Sheet> m_sheets;
     bool m_date1904 = false;
+    bool m_small = false;
 };
 
 // The file offset of the `nth` record of `type` in a file made by XlsWriter

@@ -1,5 +1,6 @@
 #include "Workbook.h"
 
+#include "EmptyTexts.h"
 #include "Exceptions.h"
 
 #include <QDir>
@@ -20,7 +21,9 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -376,11 +379,60 @@ bool WriteAll(int fd, const std::string& data)
     return true;
 }
 
+// The whole file; empty when it cannot be read or is larger than any
+// workbook worth mending.
+std::string ReadWholeFile(const char* path)
+{
+    std::string data;
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return data;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= (off_t(1) << 30)) {
+        data.resize(size_t(st.st_size));
+        size_t done = 0;
+        while (done < data.size()) {
+            const ssize_t n = ::read(fd, data.data() + done, data.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            done += size_t(n);
+        }
+        data.resize(done == data.size() ? done : 0);
+    }
+    ::close(fd);
+    return data;
+}
+
+// The parsing library refuses a workbook holding an empty text cell. Such a
+// workbook is handed over as a copy in memory with those cells made blank;
+// the path to read is then that of the copy. Any other workbook is read as
+// it is.
+std::string PathToParse(const char* path)
+{
+    const std::string file = ReadWholeFile(path);
+    const auto stream = detail::WorkbookStream(file);
+    if (!stream)
+        return path;
+    const auto mended = detail::WithoutEmptyTexts(*stream);
+    if (!mended)
+        return path;
+    const std::string copy = detail::CompoundFile(*mended);
+    if (copy.empty())
+        return path;
+    // The copy lives only as long as this process.
+    const int fd = ::memfd_create("kalmora-workbook", MFD_CLOEXEC);
+    if (fd < 0 || !WriteAll(fd, copy))
+        return path;
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
 // Reads the workbook into `out`; the failure code, or 0.
 int ReadInChild(const char* path, Out& out)
 {
     const void* h = nullptr;
-    int rc = freexl_open(path, &h);
+    int rc = freexl_open(PathToParse(path).c_str(), &h);
     struct Closer {
         const void* h;
         ~Closer()
@@ -391,6 +443,9 @@ int ReadInChild(const char* path, Out& out)
     } closer{h};
     if (rc != FREEXL_OK)
         return rc;
+    // The library may give up on a file and still answer "done".
+    if (h == nullptr)
+        return kDamaged;
     unsigned int value = 0;
     if (freexl_get_info(h, FREEXL_BIFF_PASSWORD, &value) == FREEXL_OK && value == FREEXL_BIFF_OBFUSCATED)
         return kPasswordProtected;

@@ -94,6 +94,8 @@ private:
 // The workbook is read whole when it is opened. The parsing runs in a child
 // process, so that a damaged or crafted file that upsets the parser cannot
 // take the program down: it is reported as a damaged workbook instead.
+// A text cell of length 0 (written by some programs other than Excel, in the
+// shared string table or inline) reads as an empty cell.
 class Workbook {
 public:
     // Opens and reads the workbook at `path`; throws kal::Exception when it
