@@ -127,6 +127,8 @@ TFTabelaC::TFTabelaC(QWidget* parent) : TOknoZestawienia(parent)
         QFont f = n->font();
         f.setBold(true);
         n->setFont(f);
+        // Wrapped rather than widening its column far beyond its values.
+        n->setMaximumWidth(std::max(szerokosci[i], 80) + 60);
         siatka->addWidget(n, wiersz, 1 + i);
         siatka->setColumnMinimumWidth(1 + i, std::max(szerokosci[i], 80));
     }
