@@ -538,7 +538,14 @@ TEST_F(Sesja, StatementWindowsAreReadableCentredAndOnTop)
         SprawdzNaglowek(okno, QStringLiteral("LabelNaglowek2"), c->EdycjaIlosci(QStringLiteral("I1")));
         SprawdzNaglowek(okno, QStringLiteral("LabelNaglowek3"), c->EdycjaStawki(QStringLiteral("I1")));
         SprawdzNaglowek(okno, QStringLiteral("LabelNaglowek4"), c->Etykieta(QStringLiteral("I1")));
+        Kliknij(c->BitBtn2);
         Kliknij(c->BitBtn1);
+    });
+    // "Zużycie" of table C: the boiler use of the commune, centred over table C.
+    dialogi.kroki[QStringLiteral("FZuzycieKotla")].push_back([](QWidget* okno) {
+        Zrzut(QStringLiteral("12b_zuzycie_kotlow"));
+        SprawdzOkno(okno);
+        Kliknij(Dziecko<QPushButton>(okno, QStringLiteral("BitBtn1")));
     });
     dialogi.kroki[QStringLiteral("FGminaDoTabeliC")].push_back([](QWidget* okno) {
         Zrzut(QStringLiteral("11_gminy_tabeli_c"));
@@ -560,7 +567,7 @@ TEST_F(Sesja, StatementWindowsAreReadableCentredAndOnTop)
     });
     Kliknij(FGlowny->BitBtn2);
     ASSERT_FALSE(przerwana);
-    EXPECT_EQ(dialogi.pokazane.mid(1), QStringList({"FZalacznik1", "FGminaDoTabeliC", "FTabelaC", "FTabelaD"}));
+    EXPECT_EQ(dialogi.pokazane.mid(1), QStringList({"FZalacznik1", "FGminaDoTabeliC", "FTabelaC", "FZuzycieKotla", "FTabelaD"}));
 }
 
 } // namespace
