@@ -26,6 +26,7 @@
 #include "Glowny.h"
 #include "Okna.h"
 #include "Reportviewer.h"
+#include "TabelaC.h"
 #include "TabelaD.h"
 #include "Zuzycie.h"
 
@@ -47,13 +48,18 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <map>
@@ -212,6 +218,64 @@ QString Czytaj(const QString& plik)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(f.readAll());
+}
+
+// What a person checks on a statement window: it lies on the screen, centred
+// (or filling it), it is the active window, no scroll box needs a horizontal
+// scroll bar and every text in it is whole: not cut at the right or below and
+// not beyond the window's or its scroll box's right edge.
+void SprawdzOkno(QWidget* okno)
+{
+    const QString nazwa = okno->objectName();
+    const QScreen* ekran = okno->screen();
+    ASSERT_NE(ekran, nullptr);
+    const QRect wolne = ekran->availableGeometry();
+    const QRect ramka = okno->frameGeometry();
+    EXPECT_TRUE(wolne.contains(ramka)) << nazwa.toStdString();
+    EXPECT_LE(std::abs(ramka.center().x() - wolne.center().x()), 1) << nazwa.toStdString();
+    EXPECT_LE(std::abs(ramka.center().y() - wolne.center().y()), 1) << nazwa.toStdString();
+    EXPECT_EQ(QApplication::activeWindow(), okno) << nazwa.toStdString();
+    for (QScrollArea* s : okno->findChildren<QScrollArea*>())
+        EXPECT_FALSE(s->horizontalScrollBar()->isVisible()) << nazwa.toStdString();
+    for (QLabel* l : okno->findChildren<QLabel*>()) {
+        if (!l->isVisible() || l->text().isEmpty() || l->text().startsWith(QLatin1Char('<')))
+            continue;
+        const std::string opis = nazwa.toStdString() + ": " + l->text().toStdString();
+        if (l->wordWrap())
+            EXPECT_GE(l->height(), l->heightForWidth(l->width())) << opis;
+        else
+            EXPECT_GE(l->width(), l->sizeHint().width()) << opis;
+        auto* przewijanie = qobject_cast<QScrollArea*>(l->parentWidget() ? l->parentWidget()->parentWidget() : nullptr);
+        for (QWidget* p = l->parentWidget(); p && !przewijanie; p = p->parentWidget())
+            przewijanie = qobject_cast<QScrollArea*>(p);
+        QWidget* granica = przewijanie ? przewijanie->viewport() : okno;
+        const QPoint prawy = l->mapTo(granica, QPoint(l->width(), 0));
+        EXPECT_LE(prawy.x(), granica->width()) << opis;
+    }
+    for (QPlainTextEdit* m : okno->findChildren<QPlainTextEdit*>()) {
+        if (!m->isVisible())
+            continue;
+        EXPECT_FALSE(m->horizontalScrollBar()->isVisible());
+        int najdluzsza = 0;
+        for (const QString& linia : m->toPlainText().split(QLatin1Char('\n')))
+            najdluzsza = std::max(najdluzsza, m->fontMetrics().horizontalAdvance(linia));
+        EXPECT_LE(najdluzsza, m->viewport()->width()) << m->objectName().toStdString();
+    }
+}
+
+// A column heading stands over its column: the centre of the column's edit
+// lies under the heading.
+void SprawdzNaglowek(QWidget* okno, const QString& naglowek, QWidget* kolumna)
+{
+    auto* n = okno->findChild<QLabel*>(naglowek);
+    ASSERT_NE(n, nullptr) << naglowek.toStdString();
+    ASSERT_NE(kolumna, nullptr);
+    const int lewy = n->mapTo(okno, QPoint(0, 0)).x();
+    const int srodek = kolumna->mapTo(okno, QPoint(kolumna->width() / 2, 0)).x();
+    EXPECT_GE(srodek, lewy) << naglowek.toStdString();
+    EXPECT_LE(srodek, lewy + n->width()) << naglowek.toStdString();
+    EXPECT_LE(n->mapTo(okno, QPoint(0, n->height())).y(), kolumna->mapTo(okno, QPoint(0, 0)).y())
+        << naglowek.toStdString();
 }
 
 class Sesja : public ::testing::Test {
@@ -438,6 +502,72 @@ TEST_F(Sesja, FromANewDataDirectoryToTheTableDPreviewAndItsExports)
         EXPECT_TRUE(s->contains(QStringLiteral("14,40")));
     }
     std::printf("boxes: %s\n", qPrintable(dialogi.teksty().join(QStringLiteral(" | "))));
+}
+
+
+TEST_F(Sesja, StatementWindowsAreReadableCentredAndOnTop)
+{
+    // The sizes are those of a real screen, not of the offscreen stand-in.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs a real screen";
+    dialogi.kroki[QStringLiteral("FDaneFirmy")].push_back([](QWidget* okno) {
+        Wpisz(PoleEdycji(okno, QStringLiteral("Nazwa1")), QStringLiteral("Ruvelkon sp. z o.o."));
+        Kliknij(Dziecko<QPushButton>(okno, QStringLiteral("BitBtn1")));
+    });
+    QTest::mouseDClick(FGlowny->DBGrid1->viewport(), Qt::LeftButton, {}, QPoint(40, 12));
+    Kliknij(FGlowny->DBNavigator1->Button(kal::nbInsert));
+    Wpisz(FGlowny->DBEdit1, QStringLiteral("2009"));
+    Wpisz(FGlowny->DBEdit2, QStringLiteral("1"));
+    Kliknij(FGlowny->DBNavigator1->Button(kal::nbPost));
+    ASSERT_EQ(DM->TOkres->RecordCount(), 1);
+
+    // The annex, maximised.
+    dialogi.kroki[QStringLiteral("FZalacznik1")].push_back([](QWidget* okno) {
+        Zrzut(QStringLiteral("10_zalacznik1"));
+        SprawdzOkno(okno);
+        Kliknij(Dziecko<QPushButton>(okno, QStringLiteral("BitBtn1")));
+    });
+    Kliknij(FGlowny->BitBtn1);
+
+    // The communes of table C (centred), then table C itself (maximised) on top of them.
+    dialogi.kroki[QStringLiteral("FTabelaC")].push_back([](QWidget* okno) {
+        auto* c = static_cast<TFTabelaC*>(okno);
+        Zrzut(QStringLiteral("12_tabela_c"));
+        SprawdzOkno(okno);
+        SprawdzNaglowek(okno, QStringLiteral("LabelNaglowek1"), c->EdycjaLiczbyKotlow(QStringLiteral("I1")));
+        SprawdzNaglowek(okno, QStringLiteral("LabelNaglowek2"), c->EdycjaIlosci(QStringLiteral("I1")));
+        SprawdzNaglowek(okno, QStringLiteral("LabelNaglowek3"), c->EdycjaStawki(QStringLiteral("I1")));
+        SprawdzNaglowek(okno, QStringLiteral("LabelNaglowek4"), c->Etykieta(QStringLiteral("I1")));
+        Kliknij(c->BitBtn2);
+        Kliknij(c->BitBtn1);
+    });
+    // "Zużycie" of table C: the boiler use of the commune, centred over table C.
+    dialogi.kroki[QStringLiteral("FZuzycieKotla")].push_back([](QWidget* okno) {
+        Zrzut(QStringLiteral("12b_zuzycie_kotlow"));
+        SprawdzOkno(okno);
+        Kliknij(Dziecko<QPushButton>(okno, QStringLiteral("BitBtn1")));
+    });
+    dialogi.kroki[QStringLiteral("FGminaDoTabeliC")].push_back([](QWidget* okno) {
+        Zrzut(QStringLiteral("11_gminy_tabeli_c"));
+        SprawdzOkno(okno);
+        Kliknij(Dziecko<QPushButton>(okno, QStringLiteral("BitBtn3")));
+        Kliknij(Dziecko<QPushButton>(okno, QStringLiteral("BitBtn1")));
+    });
+    Kliknij(FGlowny->BitBtn3);
+
+    // Table D, maximised, its headings over its columns.
+    dialogi.kroki[QStringLiteral("FTabelaD")].push_back([](QWidget* okno) {
+        auto* d = static_cast<TFTabelaD*>(okno);
+        Zrzut(QStringLiteral("13_tabela_d"));
+        SprawdzOkno(okno);
+        SprawdzNaglowek(okno, QStringLiteral("LabelIlosc"), d->EdycjaIlosci(QStringLiteral("1a")));
+        SprawdzNaglowek(okno, QStringLiteral("LabelStawka"), d->EdycjaStawki(QStringLiteral("1a")));
+        SprawdzNaglowek(okno, QStringLiteral("LabelOplata"), d->Etykieta(QStringLiteral("1a")));
+        Kliknij(d->BitBtn1);
+    });
+    Kliknij(FGlowny->BitBtn2);
+    ASSERT_FALSE(przerwana);
+    EXPECT_EQ(dialogi.pokazane.mid(1), QStringList({"FZalacznik1", "FGminaDoTabeliC", "FTabelaC", "FZuzycieKotla", "FTabelaD"}));
 }
 
 } // namespace

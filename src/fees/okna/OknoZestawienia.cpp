@@ -5,7 +5,11 @@
 #include "Zalacznik1.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
 
 bool WTrakcieZmian(const kal::TTable* tabela)
 {
@@ -81,4 +85,35 @@ void TOknoZestawienia::NaCalyEkran()
             setGeometry(ekran->availableGeometry());
     }
     Maksymalizuj();
+}
+
+void TOknoZestawienia::showEvent(QShowEvent* event)
+{
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const QScreen* ekran = screen() ? screen() : QGuiApplication::primaryScreen();
+        if (ekran) {
+            const QRect wolne = ekran->availableGeometry();
+            // Without a frame yet the frame adds nothing.
+            const QRect ramka = frameGeometry();
+            const int dx = ramka.width() - width();
+            const int dy = ramka.height() - height();
+            QSize rozmiar = size().boundedTo(QSize(wolne.width() - dx, wolne.height() - dy));
+            if (rozmiar != size())
+                resize(rozmiar);
+            const int x = wolne.left() + (wolne.width() - rozmiar.width() - dx) / 2;
+            const int y = wolne.top() + (wolne.height() - rozmiar.height() - dy) / 2;
+            move(std::max(wolne.left(), x), std::max(wolne.top(), y));
+        }
+    }
+    TOknoRejestru::showEvent(event);
+    raise();
+    activateWindow();
+    // Once the window is on the screen the stacking and the focus are asked
+    // for again: a window system may not take them before it is mapped.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible()) {
+            raise();
+            activateWindow();
+        }
+    });
 }

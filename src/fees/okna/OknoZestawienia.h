@@ -51,6 +51,11 @@ protected:
     // so that it fills the screen where no window manager maximises it.
     void NaCalyEkran();
 
+    // Every show: a window that is not maximised is centred on its screen's
+    // free area (kept inside it), and the shown window comes on top of the
+    // windows behind it and takes the keyboard.
+    void showEvent(QShowEvent* event) override;
+
     // Posts the pending tables, then prints (`podglad` false) or previews the
     // report under the title `prefiks` + period, printer-dialog mode 1.
     void DrukujZestawienie(kal::report::Report* raport, bool podglad, const QString& prefiks);

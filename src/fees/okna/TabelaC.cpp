@@ -17,6 +17,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TFTabelaC* FTabelaC = nullptr;
 
 namespace {
@@ -106,14 +108,29 @@ TFTabelaC::TFTabelaC(QWidget* parent) : TOknoZestawienia(parent)
 
     auto* tresc = new QWidget;
     auto* siatka = new QGridLayout(tresc);
+    siatka->setVerticalSpacing(3);
     int wiersz = 0;
     const QStringList naglowki = {QStringLiteral("Liczba kotłów"), QStringLiteral("Zużycie paliwa [Mg lub m³]"),
                                   QStringLiteral("Jednostkowa stawka opłaty [zł/Mg lub zł/10⁶ m³]"),
                                   QStringLiteral("Wysokość opłaty [zł]")};
+    kal::TDBEdit wzor;
+    // Room for "99 999,999" in the quantity, rate and fee columns; the number
+    // of boilers needs less.
+    const int szerokoscPola = wzor.fontMetrics().horizontalAdvance(QStringLiteral("99 999,999")) + 16;
+    const int szerokosci[] = {wzor.fontMetrics().horizontalAdvance(QStringLiteral("9999")) + 16, szerokoscPola,
+                              szerokoscPola, szerokoscPola + 10};
     for (int i = 0; i < naglowki.size(); ++i) {
         auto* n = new QLabel(naglowki[i], tresc);
+        n->setObjectName(QStringLiteral("LabelNaglowek") + QString::number(i + 1));
         n->setWordWrap(true);
-        siatka->addWidget(n, wiersz, 2 + i);
+        n->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        QFont f = n->font();
+        f.setBold(true);
+        n->setFont(f);
+        // Wrapped rather than widening its column far beyond its values.
+        n->setMaximumWidth(std::max(szerokosci[i], 80) + 60);
+        siatka->addWidget(n, wiersz, 1 + i);
+        siatka->setColumnMinimumWidth(1 + i, std::max(szerokosci[i], 80));
     }
     ++wiersz;
     int numer = 0;
@@ -121,11 +138,24 @@ TFTabelaC::TFTabelaC(QWidget* parent) : TOknoZestawienia(parent)
     const int liczba = int(pozycje.size());
     for (const PozycjaOknaTabeliC& p : pozycje) {
         if (!p.grupa.isEmpty()) {
-            siatka->addWidget(NapisPozycji(p.grupa, tresc, true), wiersz++, 0, 1, 2);
+            siatka->addWidget(NapisPozycji(p.grupa, tresc, true), wiersz++, 0, 1, 5);
         }
-        siatka->addWidget(NapisPozycji(p.opis, tresc, p.pole == QLatin1String("III")), wiersz, 0);
-        if (!p.moc.isEmpty())
-            siatka->addWidget(new QLabel(p.moc, tresc), wiersz, 1);
+        QLabel* opis = NapisPozycji(p.opis, tresc, p.pole == QLatin1String("III"));
+        if (p.moc.isEmpty()) {
+            siatka->addWidget(opis, wiersz, 0);
+        } else {
+            // A split position: its power band under its text.
+            auto* oba = new QWidget(tresc);
+            auto* pion = new QVBoxLayout(oba);
+            pion->setContentsMargins(0, 0, 0, 0);
+            pion->setSpacing(0);
+            opis->setParent(oba);
+            pion->addWidget(opis);
+            auto* moc = new QLabel(p.moc, oba);
+            moc->setContentsMargins(16, 0, 0, 0);
+            pion->addWidget(moc);
+            siatka->addWidget(oba, wiersz, 0);
+        }
         ++numer;
         const QByteArray nLiczby = "DBEdit" + QByteArray::number(2 * liczba + numer);
         kal::TDBEdit* k = NowePole(nLiczby.constData(), ilosci, QStringLiteral("LK") + p.pole);
@@ -136,12 +166,13 @@ TFTabelaC::TFTabelaC(QWidget* parent) : TOknoZestawienia(parent)
         auto* l = new QLabel(tresc);
         l->setObjectName(p.etykieta);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        l->setMinimumWidth(110);
-        int kolumna = 2;
+        l->setMinimumWidth(szerokosci[3]);
+        int kolumna = 1;
         for (kal::TDBEdit* w : {k, e, s}) {
             w->setParent(tresc);
             w->setAlignment(Qt::AlignRight);
-            siatka->addWidget(w, wiersz, kolumna++);
+            w->setMinimumWidth(szerokosci[kolumna - 1]);
+            siatka->addWidget(w, wiersz, kolumna++, Qt::AlignVCenter);
         }
         siatka->addWidget(l, wiersz++, kolumna);
         m_liczby.push_back(k);
@@ -173,7 +204,6 @@ TFTabelaC::TFTabelaC(QWidget* parent) : TOknoZestawienia(parent)
     auto* uklad = new QVBoxLayout(this);
     uklad->addLayout(gora);
     uklad->addWidget(m_przewijanie, 1);
-    setWindowState(Qt::WindowMaximized);
 
     Podlacz(BitBtn1, [this] { ZamknijZWynikiem(mrCancel); });
     Podlacz(BitBDrukPrzMonitor, [this] { Drukuj(BitBDrukPrzMonitor); });
@@ -242,6 +272,7 @@ int TFTabelaC::Pokaz()
     {
         PrzelacznikTag przelacznik(DM->TTabelaC);
         OplatyC().Przelicz();
+        NaCalyEkran();
         wynik = PokazModalnie();
     }
     ZapiszOczekujace();

@@ -12,9 +12,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextEdit>
+#include <QEvent>
+#include <QFrame>
 #include <QVBoxLayout>
 
 TFTabelaD* FTabelaD = nullptr;
@@ -169,12 +168,6 @@ TFTabelaD::TFTabelaD(QWidget* parent) : TOknoZestawienia(parent)
     kal::TDataSource* stawki = DM ? DM->DStawkiTabD : nullptr;
 
     // Top panel.
-    auto* naglowek1 = new QLabel(QStringLiteral("Rodzaj paliwa                 Zużycie paliwa    [Mg]      Jednostkowa "
-                                                "stawka       Wysokość opłaty [zł]"),
-                                 this);
-    naglowek1->setObjectName(QStringLiteral("Label1"));
-    auto* naglowek2 = new QLabel(QStringLiteral("opłaty [zł/Mg] [Mg]"), this);
-    naglowek2->setObjectName(QStringLiteral("Label2"));
     LabelNaliczanie = new QLabel(QStringLiteral("Trwa naliczanie, proszę czekać !!!"), this);
     LabelNaliczanie->setObjectName(QStringLiteral("LabelNaliczanie"));
     LabelNaliczanie->setVisible(false);
@@ -183,41 +176,58 @@ TFTabelaD::TFTabelaD(QWidget* parent) : TOknoZestawienia(parent)
     BitBDrukPrzDrukarka = NowyPrzycisk("BitBDrukPrzDrukarka", QStringLiteral("Drukuj"));
     BitBtn2 = NowyPrzycisk("BitBtn2", QStringLiteral("Wylicz według zużycia"));
 
-    // The scroll box: the row memo on the left, one line per cell beside it.
+    // The column headings stay above the scroll box, each over its column.
+    m_naglowki = new QWidget(this);
+    m_naglowki->setObjectName(QStringLiteral("PanelNaglowkow"));
+    const char* const nazwyNaglowkow[] = {"LabelPaliwo", "LabelIlosc", "LabelStawka", "LabelOplata"};
+    const QString tekstyNaglowkow[] = {QStringLiteral("Rodzaj paliwa"), QStringLiteral("Zużycie paliwa [Mg]"),
+                                       QStringLiteral("Jednostkowa stawka opłaty [zł/\u2060Mg]"),
+                                       QStringLiteral("Wysokość opłaty [zł]")};
+    for (int i = 0; i < 4; ++i) {
+        auto* n = new QLabel(tekstyNaglowkow[i], m_naglowki);
+        n->setObjectName(QString::fromLatin1(nazwyNaglowkow[i]));
+        n->setWordWrap(true);
+        n->setAlignment((i == 0 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignBottom);
+        QFont f = n->font();
+        f.setBold(true);
+        n->setFont(f);
+        m_etykietyNaglowkow.push_back(n);
+    }
+
+    // The scroll box: each row's text on the left, one line per cell beside it.
     auto* tresc = new QWidget;
-    auto* siatka = new QGridLayout(tresc);
-    siatka->setVerticalSpacing(0);
-    Memo1 = new QTextEdit(tresc);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setFocusPolicy(Qt::NoFocus);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setLineWrapMode(QTextEdit::NoWrap);
+    tresc->setObjectName(QStringLiteral("TrescTabeliD"));
+    m_siatka = new QGridLayout(tresc);
+    QGridLayout* siatka = m_siatka;
+    siatka->setVerticalSpacing(2);
 
     kal::TDBEdit wzor;
-    const int wysokosc = wzor.sizeHint().height();
-    // Room for "99 999,999" in each quantity and rate edit, however narrow the window.
+    // Room for "99 999,999" in each quantity and rate edit.
     const int szerokoscPola = wzor.fontMetrics().horizontalAdvance(QStringLiteral("99 999,999")) + 16;
-    QStringList linie;
     int wiersz = 0;
     int numer = 0;
     const int liczba = LiczbaKomorekTabeliD - 5;
     for (const WierszOknaTabeliD& w : WierszeOknaTabeliD()) {
-        const int wysokoscWiersza = std::max<int>(int(w.opis.size()), int(w.komorki.size()));
-        for (int i = 0; i < wysokoscWiersza; ++i) {
-            linie << (i < w.opis.size() ? w.opis[i] : QString());
-            siatka->setRowMinimumHeight(wiersz + i, wysokosc);
+        if (wiersz > 0) {
+            // A rule between the rows of the table.
+            auto* linia = new QFrame(tresc);
+            linia->setFrameShape(QFrame::HLine);
+            linia->setFrameShadow(QFrame::Sunken);
+            siatka->addWidget(linia, wiersz++, 0, 1, 5);
         }
+        const int wysokoscWiersza = std::max<int>(int(w.opis.size()), int(w.komorki.size()));
+        auto* opis = new QLabel(w.opis.join(QLatin1Char('\n')), tresc);
+        opis->setObjectName(QStringLiteral("LabelWiersz") + QString::number(m_opisy.size() + 1));
+        opis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        siatka->addWidget(opis, wiersz, 0, wysokoscWiersza, 1);
+        m_opisy.push_back(opis);
         for (size_t i = 0; i < w.komorki.size(); ++i) {
             const KomorkaOknaTabeliD& k = w.komorki[i];
             const int r = wiersz + int(i);
-            // The fuel names give way (cut at the right, whole in the hint)
-            // so that the fee column stays in sight on a narrow screen.
+            // A long fuel name goes on to a second line.
             auto* nazwa = new QLabel(k.paliwo, tresc);
-            nazwa->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-            nazwa->setMinimumWidth(160);
-            nazwa->setToolTip(k.paliwo);
+            nazwa->setWordWrap(true);
+            nazwa->setMinimumWidth(200);
             siatka->addWidget(nazwa, r, 1);
             const QByteArray nazwaIlosci = "DBEdit" + QByteArray::number(++numer);
             kal::TDBEdit* e = NowePole(nazwaIlosci.constData(), ilosci, k.kod);
@@ -236,50 +246,38 @@ TFTabelaD::TFTabelaD(QWidget* parent) : TOknoZestawienia(parent)
             auto* l = new QLabel(tresc);
             l->setObjectName(QStringLiteral("L") + k.kod);
             l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            l->setMinimumWidth(110);
+            l->setMinimumWidth(szerokoscPola + 10);
             siatka->addWidget(l, r, 4);
             m_etykiety.push_back(l);
         }
         wiersz += wysokoscWiersza;
     }
     DBEdit1 = m_ilosci.front();
-
-    // One memo line per grid line, each as high as an edit.
-    Memo1->setPlainText(linie.join(QLatin1Char('\n')));
-    QTextCursor c(Memo1->document());
-    c.select(QTextCursor::Document);
-    QTextBlockFormat f;
-    f.setLineHeight(wysokosc, QTextBlockFormat::FixedHeight);
-    f.setLeftMargin(4);
-    c.mergeBlockFormat(f);
-    Memo1->setFixedHeight(wysokosc * wiersz + 2 * Memo1->frameWidth() + 8);
-    Memo1->setMinimumWidth(420);
-    siatka->addWidget(Memo1, 0, 0, wiersz, 1, Qt::AlignTop);
     siatka->setColumnStretch(1, 1);
+    siatka->setRowStretch(wiersz, 1);
 
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(true);
     ScrollBox1->setWidget(tresc);
+    // The headings follow the columns whenever the grid is laid out anew.
+    tresc->installEventFilter(this);
     // Enter walks each cell's quantity, then its rate, cell by cell.
     for (size_t i = 0; i < m_ilosci.size(); ++i) {
         QWidget::setTabOrder(i == 0 ? static_cast<QWidget*>(BitBtn2) : m_stawki[i - 1], m_ilosci[i]);
         QWidget::setTabOrder(m_ilosci[i], m_stawki[i]);
     }
 
-    auto* gora = new QGridLayout;
-    gora->addWidget(naglowek1, 0, 0);
-    gora->addWidget(naglowek2, 1, 0);
-    gora->addWidget(LabelNaliczanie, 0, 1);
-    auto* przyciski = new QHBoxLayout;
-    przyciski->addWidget(BitBtn2);
-    przyciski->addWidget(BitBDrukPrzMonitor);
-    przyciski->addWidget(BitBDrukPrzDrukarka);
-    przyciski->addWidget(BitBtn1);
-    gora->addLayout(przyciski, 1, 1);
-    gora->setColumnStretch(0, 1);
+    auto* gora = new QHBoxLayout;
+    gora->addWidget(LabelNaliczanie);
+    gora->addStretch(1);
+    gora->addWidget(BitBtn2);
+    gora->addWidget(BitBDrukPrzMonitor);
+    gora->addWidget(BitBDrukPrzDrukarka);
+    gora->addWidget(BitBtn1);
     auto* uklad = new QVBoxLayout(this);
     uklad->addLayout(gora);
+    uklad->addWidget(m_naglowki);
     uklad->addWidget(ScrollBox1, 1);
 
     Podlacz(BitBtn1, [this] { ZamknijZWynikiem(mrCancel); });
@@ -388,4 +386,48 @@ void TFTabelaD::PoPrzejsciuEnterem()
 {
     if (focusWidget() == DBEdit1)
         ScrollBox1->verticalScrollBar()->setValue(0);
+}
+
+bool TFTabelaD::eventFilter(QObject* watched, QEvent* event)
+{
+    if (ScrollBox1 && watched == ScrollBox1->widget() &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest || event->type() == QEvent::Move))
+        UlozNaglowki();
+    return TOknoZestawienia::eventFilter(watched, event);
+}
+
+void TFTabelaD::resizeEvent(QResizeEvent* event)
+{
+    TOknoZestawienia::resizeEvent(event);
+    UlozNaglowki();
+}
+
+void TFTabelaD::UlozNaglowki()
+{
+    if (!m_siatka || !ScrollBox1 || !ScrollBox1->widget())
+        return;
+    QWidget* tresc = ScrollBox1->widget();
+    m_siatka->activate();
+    // Columns 1 to 4 of the grid: fuel, quantity, rate, fee.
+    int wysokosc = 0;
+    std::vector<QRect> miejsca;
+    for (int i = 0; i < 4; ++i) {
+        const QRect komorka = m_siatka->cellRect(0, i + 1);
+        if (!komorka.isValid())
+            return;
+        const QPoint lewy = m_naglowki->mapFrom(this, tresc->mapTo(this, komorka.topLeft()));
+        QLabel* n = m_etykietyNaglowkow[size_t(i)];
+        // A heading may reach over the spacing on both sides of its column.
+        const int zapas = i == 0 ? 0 : m_siatka->horizontalSpacing() / 2;
+        const QRect miejsce(lewy.x() - zapas, 0, komorka.width() + 2 * zapas, 0);
+        miejsca.push_back(miejsce);
+        wysokosc = std::max(wysokosc, n->heightForWidth(miejsce.width()));
+    }
+    for (int i = 0; i < 4; ++i) {
+        QRect r = miejsca[size_t(i)];
+        r.setHeight(wysokosc);
+        m_etykietyNaglowkow[size_t(i)]->setGeometry(r);
+    }
+    if (m_naglowki->minimumHeight() != wysokosc)
+        m_naglowki->setFixedHeight(wysokosc);
 }

@@ -12,7 +12,7 @@
 class QLabel;
 class QPushButton;
 class QScrollArea;
-class QTextEdit;
+class QGridLayout;
 
 namespace kal {
 class TDBEdit;
@@ -62,13 +62,21 @@ public:
     QPushButton* BitBtn2 = nullptr;             // "Wylicz według zużycia"
     QLabel* LabelNaliczanie = nullptr;          // the busy label
     QScrollArea* ScrollBox1 = nullptr;
-    QTextEdit* Memo1 = nullptr;                 // the rows' texts
     kal::TDBEdit* DBEdit1 = nullptr;            // quantity of 1a
 
 protected:
     void PoPrzejsciuEnterem() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Puts each column heading over its column of the grid.
+    void UlozNaglowki();
+
+    QWidget* m_naglowki = nullptr;
+    std::vector<QLabel*> m_etykietyNaglowkow; // fuel, quantity, rate, fee
+    QGridLayout* m_siatka = nullptr;
+    std::vector<QLabel*> m_opisy; // each row's text
     std::vector<kal::TDBEdit*> m_ilosci;  // cell order
     std::vector<kal::TDBEdit*> m_stawki;
     std::vector<QLabel*> m_etykiety;

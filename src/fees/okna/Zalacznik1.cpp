@@ -13,7 +13,10 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 TFZalacznik1* FZalacznik1 = nullptr;
 
@@ -117,7 +120,22 @@ TFZalacznik1::TFZalacznik1(QWidget* parent) : TOknoZestawienia(parent)
             memo->setObjectName(QStringLiteral("Memo") + pole);
             memo->setReadOnly(true);
             memo->setFocusPolicy(Qt::NoFocus);
-            memo->setFixedHeight(memo->fontMetrics().lineSpacing() * int(p.opis.size() + 1));
+            // Each line whole: as wide as the longest line, as high as all of
+            // them, with no scroll bars of its own.
+            memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+            memo->setFrameShape(QFrame::NoFrame);
+            QPalette paleta = memo->palette();
+            paleta.setColor(QPalette::Base, paleta.color(QPalette::Window));
+            memo->setPalette(paleta);
+            memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            const QFontMetrics fm = memo->fontMetrics();
+            int najdluzsza = 0;
+            for (const QString& linia : p.opis)
+                najdluzsza = std::max(najdluzsza, fm.horizontalAdvance(linia));
+            const int brzeg = 2 * (memo->frameWidth() + int(memo->document()->documentMargin())) + 8;
+            memo->setMinimumWidth(najdluzsza + brzeg);
+            memo->setFixedHeight(fm.lineSpacing() * int(p.opis.size()) + brzeg);
             siatka->addWidget(memo, wiersz, 0);
         } else {
             auto* l = new QLabel(p.opis.front(), tresc);

@@ -70,6 +70,8 @@ TFZuzycieKotla::TFZuzycieKotla(QWidget* parent) : TOknoZestawienia(parent)
     uklad->addLayout(gora);
     uklad->addWidget(DBGrid1, 1);
     uklad->addLayout(dol);
+    // Wide enough for all the grid's columns; kept inside the screen when shown.
+    resize(840, 540);
 
     Podlacz(BitBtn1, [this] { ZamknijZWynikiem(mrCancel); });
     Podlacz(Button1, [this] { Button1Click(); });
