@@ -261,6 +261,9 @@ int TFEwidencjaPojazdow::Pokaz(int tryb)
     KopiujObraz(BitBtn10, QStringLiteral("Drukuj"));
     DM->OknoPojazdow = this;
     PowiazanieSiatki siatka(DBGrid1, DM->DPojazdy);
+    // All the columns side by side on the screen; the vehicle type is shown
+    // by its name.
+    DopasujKolumny(DBGrid1, 25, {{QStringLiteral("RodzajPojazdu"), 32}});
     FlagaOtwarcia flaga(DM->TPojazdy);
     if (tryb == 2) {
         Panel3->show();
