@@ -172,5 +172,23 @@ TEST_F(Wyglad, FuelAndVehicleGridsShowAllTheirColumnsSideBySideOnAWideScreen)
     EXPECT_TRUE(pojazdyTytuly);
 }
 
+TEST_F(Wyglad, TheVehicleTypeShowsItsWholeNameInTheVehicleRegister)
+{
+    pojazd(QStringLiteral("WA 12345"), QStringLiteral("Jelcz"), QStringLiteral("7"));
+    QString tekst;
+    int wolne = -1;
+    przyPokazie([&](QWidget*) {
+        kal::TDBGrid* g = pojazdy->DBGrid1;
+        const int k = kolumna(g, QStringLiteral("RodzajPojazdu"));
+        tekst = g->cellText(0, k);
+        wolne = g->columnWidth(k) - 8 - g->fontMetrics().horizontalAdvance(tekst);
+        pojazdy->BitBtn1->click();
+    });
+    pojazdy->Pokaz(0);
+
+    EXPECT_EQ(tekst, "7 -samochód ciężarowy powyżej 3,5 Mg bez EURO");
+    EXPECT_GE(wolne, 0);
+}
+
 } // namespace
 } // namespace rejestr_test

@@ -263,7 +263,7 @@ int TFEwidencjaPojazdow::Pokaz(int tryb)
     PowiazanieSiatki siatka(DBGrid1, DM->DPojazdy);
     // All the columns side by side on the screen; the vehicle type is shown
     // by its name.
-    DopasujKolumny(DBGrid1, 25, {{QStringLiteral("RodzajPojazdu"), 32}});
+    DopasujKolumny(DBGrid1, 20, {{QStringLiteral("RodzajPojazdu"), 45}});
     FlagaOtwarcia flaga(DM->TPojazdy);
     if (tryb == 2) {
         Panel3->show();

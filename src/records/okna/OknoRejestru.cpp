@@ -140,7 +140,10 @@ void TOknoRejestru::DopasujKolumny(kal::TDBGrid* siatka, int maxZnakow, const QH
         return;
     const QFontMetrics tekst = siatka->fontMetrics();
     const QFontMetrics tytuly = siatka->horizontalHeader()->fontMetrics();
-    const int znak = tekst.averageCharWidth();
+    // The width of a character of Polish text with some capitals and digits
+    // (the font's own average counts mostly narrow letters).
+    const QString wzor = QStringLiteral("Zużycie paliwa 0123456789 ABCDEFGHIJKLMNOPRSTUWZ ąćęłńóśźż abcdefghijklmnoprstuwyz");
+    const int znak = (tekst.horizontalAdvance(wzor) + int(wzor.size()) - 1) / int(wzor.size());
     bool zmiana = false;
     for (int i = 0; i < siatka->ColumnCount(); ++i) {
         kal::TDBGridColumn& k = siatka->Columns(i);
@@ -149,8 +152,9 @@ void TOknoRejestru::DopasujKolumny(kal::TDBGrid* siatka, int maxZnakow, const QH
         zmiana = true;
         kal::TField* f = t->FindField(k.FieldName);
         const QString tytul = !k.Title.isEmpty() ? k.Title : (f ? f->DisplayLabel() : k.FieldName);
-        const int szerokosc = znakiPol.value(k.FieldName, f ? f->DisplayWidth() : 10);
-        const int znaki = std::clamp(szerokosc, 1, std::max(1, maxZnakow));
+        const int znaki = znakiPol.contains(k.FieldName)
+                              ? std::max(1, znakiPol.value(k.FieldName))
+                              : std::clamp(f ? f->DisplayWidth() : 10, 1, std::max(1, maxZnakow));
         // The title needs room for the margins of the header section too.
         k.Width = std::max(znaki * znak + 12, tytuly.horizontalAdvance(tytul) + 20);
     }

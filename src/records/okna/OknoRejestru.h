@@ -67,7 +67,7 @@ protected:
     // widths: at most `maxZnakow` characters, never narrower than the title.
     // Columns with a width of their own keep it. `znakiPol` gives the number
     // of characters of fields shown through a text handler (a one-letter
-    // code shown as its name).
+    // code shown as its name); these are not cut to `maxZnakow`.
     static void DopasujKolumny(kal::TDBGrid* siatka, int maxZnakow, const QHash<QString, int>& znakiPol = {});
     // The width a grid needs to show all its columns without a horizontal
     // scroll bar (row header, frame and vertical scroll bar included).
