@@ -28,6 +28,15 @@ TFDaneFirmy::TFDaneFirmy(QWidget* parent) : TOknoRejestru(parent)
     BitBtn1->setDefault(true);
     BitBtn2 = NowyPrzycisk("BitBtn2", QStringLiteral("Porzuć"));
 
+    // The edits show their whole text: a name, an address and a telephone
+    // take up to 50 characters, NIP and REGON up to 20.
+    // Names are often written in capitals: the width is that of capitals.
+    const QFontMetrics miara = fontMetrics();
+    for (kal::TDBEdit* e : {DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit7})
+        e->setMinimumWidth(miara.horizontalAdvance(QString(50, u'X')) + 12);
+    for (kal::TDBEdit* e : {DBEdit5, DBEdit6})
+        e->setMinimumWidth(miara.horizontalAdvance(QString(20, u'0')) + 12);
+
     auto* siatka = new QGridLayout;
     siatka->addWidget(NowaEtykieta(QStringLiteral("Nazwa firmy")), 0, 0);
     siatka->addWidget(DBEdit1, 0, 1);
@@ -36,9 +45,9 @@ TFDaneFirmy::TFDaneFirmy(QWidget* parent) : TOknoRejestru(parent)
     siatka->addWidget(DBEdit3, 2, 1);
     siatka->addWidget(DBEdit4, 3, 1);
     siatka->addWidget(NowaEtykieta(QStringLiteral("NIP")), 4, 0);
-    siatka->addWidget(DBEdit5, 4, 1);
+    siatka->addWidget(DBEdit5, 4, 1, Qt::AlignLeft);
     siatka->addWidget(NowaEtykieta(QStringLiteral("REGON")), 5, 0);
-    siatka->addWidget(DBEdit6, 5, 1);
+    siatka->addWidget(DBEdit6, 5, 1, Qt::AlignLeft);
     siatka->addWidget(NowaEtykieta(QStringLiteral("Telefon")), 6, 0);
     siatka->addWidget(DBEdit7, 6, 1);
     auto* uklad = new QVBoxLayout(this);

@@ -263,6 +263,9 @@ int TFEwidencjaPojazdow::Pokaz(int tryb)
     KopiujObraz(BitBtn10, QStringLiteral("Drukuj"));
     DM->OknoPojazdow = this;
     PowiazanieSiatki siatka(DBGrid1, DM->DPojazdy);
+    // All the columns side by side on the screen; the vehicle type is shown
+    // by its name.
+    DopasujKolumny(DBGrid1, 20, {{QStringLiteral("RodzajPojazdu"), 45}});
     FlagaOtwarcia flaga(DM->TPojazdy);
     if (tryb == 2) {
         Panel3->show();

@@ -8,8 +8,12 @@
 #include "platform/ui/DBNavigator.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 TFGestoscPakiw* FGestoscPakiw = nullptr;
 
@@ -51,6 +55,14 @@ int TFGestoscPakiw::Pokaz()
     int wynik = mrNone;
     {
         PowiazanieSiatki siatka(DBGrid1, DM->DTabelaGest);
+        // Whole fuel names and the density column in view, and all the fuels
+        // without scrolling.
+        DopasujKolumny(DBGrid1, 60);
+        PoszerzDoKolumn(DBGrid1);
+        const int wiersze = std::clamp(DM->TTabelaGest->RecordCount(), 5, 15);
+        DBGrid1->setMinimumHeight(2 * DBGrid1->frameWidth() + DBGrid1->horizontalHeader()->sizeHint().height() +
+                                  wiersze * DBGrid1->verticalHeader()->defaultSectionSize() +
+                                  DBGrid1->horizontalScrollBar()->sizeHint().height());
         wynik = PokazModalnie();
     }
     // The next computation reads the densities as they are now.

@@ -12,11 +12,26 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
+
+// The area of the window's screen that windows may take (without panels).
+QRect obszarEkranu(const QWidget* w)
+{
+    const QScreen* ekran = w->screen();
+    if (!ekran)
+        ekran = QGuiApplication::primaryScreen();
+    return ekran ? ekran->availableGeometry() : QRect();
+}
 
 // True when `w` lies inside an item view (an editor of a grid cell): such a
 // widget keeps its own Esc and Enter.
@@ -87,13 +102,82 @@ int TOknoRejestru::PokazModalnie()
 {
     kal::SetModalResult(this, mrNone);
     przechwycKlawisze();
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        wysrodkuj();
     return kal::Dialogs().execModal(this);
+}
+
+void TOknoRejestru::wysrodkuj()
+{
+    const QRect obszar = obszarEkranu(this);
+    if (obszar.isEmpty())
+        return;
+    ensurePolished();
+    // A window never sized opens at its size hint; one sized before keeps
+    // its size. Either grows to what its contents need now.
+    QSize rozmiar = testAttribute(Qt::WA_Resized) ? size() : sizeHint();
+    rozmiar = rozmiar.expandedTo(minimumSizeHint()).expandedTo(minimumSize()).boundedTo(obszar.size());
+    resize(rozmiar);
+    const int x = obszar.x() + std::max(0, (obszar.width() - rozmiar.width()) / 2);
+    const int y = obszar.y() + std::max(0, (obszar.height() - rozmiar.height()) / 2);
+    move(x, y);
 }
 
 void TOknoRejestru::Maksymalizuj()
 {
-    if (!(windowState() & Qt::WindowMaximized))
+    if (!(windowState() & Qt::WindowMaximized)) {
+        const QRect obszar = obszarEkranu(this);
+        if (!obszar.isEmpty())
+            setGeometry(obszar);
         setWindowState(windowState() | Qt::WindowMaximized);
+    }
+}
+
+void TOknoRejestru::DopasujKolumny(kal::TDBGrid* siatka, int maxZnakow, const QHash<QString, int>& znakiPol)
+{
+    kal::TTable* t = siatka ? siatka->DataSet() : nullptr;
+    if (!t)
+        return;
+    const QFontMetrics tekst = siatka->fontMetrics();
+    const QFontMetrics tytuly = siatka->horizontalHeader()->fontMetrics();
+    // The width of a character of Polish text with some capitals and digits
+    // (the font's own average counts mostly narrow letters).
+    const QString wzor = QStringLiteral("Zużycie paliwa 0123456789 ABCDEFGHIJKLMNOPRSTUWZ ąćęłńóśźż abcdefghijklmnoprstuwyz");
+    const int znak = (tekst.horizontalAdvance(wzor) + int(wzor.size()) - 1) / int(wzor.size());
+    bool zmiana = false;
+    for (int i = 0; i < siatka->ColumnCount(); ++i) {
+        kal::TDBGridColumn& k = siatka->Columns(i);
+        if (k.Width > 0)
+            continue;
+        zmiana = true;
+        kal::TField* f = t->FindField(k.FieldName);
+        const QString tytul = !k.Title.isEmpty() ? k.Title : (f ? f->DisplayLabel() : k.FieldName);
+        const int znaki = znakiPol.contains(k.FieldName)
+                              ? std::max(1, znakiPol.value(k.FieldName))
+                              : std::clamp(f ? f->DisplayWidth() : 10, 1, std::max(1, maxZnakow));
+        // The title needs room for the margins of the header section too.
+        k.Width = std::max(znaki * znak + 12, tytuly.horizontalAdvance(tytul) + 20);
+    }
+    if (zmiana)
+        siatka->columnsChanged();
+}
+
+int TOknoRejestru::SzerokoscSiatki(const kal::TDBGrid* siatka)
+{
+    int w = 2 * siatka->frameWidth() + siatka->horizontalHeader()->length();
+    if (!siatka->verticalHeader()->isHidden())
+        w += std::max(siatka->verticalHeader()->width(), siatka->verticalHeader()->minimumWidth());
+    w += siatka->verticalScrollBar()->sizeHint().width();
+    return w;
+}
+
+void TOknoRejestru::PoszerzDoKolumn(kal::TDBGrid* siatka)
+{
+    int w = SzerokoscSiatki(siatka);
+    const QRect obszar = obszarEkranu(this);
+    if (!obszar.isEmpty())
+        w = std::min(w, obszar.width() - 40);
+    siatka->setMinimumWidth(w);
 }
 
 void TOknoRejestru::Podlacz(QAbstractButton* przycisk, std::function<void()> obsluga)

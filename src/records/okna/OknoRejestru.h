@@ -8,6 +8,7 @@
 
 #include "platform/db/Table.h"
 
+#include <QHash>
 #include <QString>
 #include <QWidget>
 
@@ -54,8 +55,26 @@ protected:
     const QString& NaglowekKontroli() const { return m_naglowek; }
 
     // Shows the window modally through the dialog seam; returns its result.
+    // A window that is not maximised opens at its natural size (at least its
+    // size hint), centred on its screen.
     int PokazModalnie();
+    // Maximises the window. It is first given the whole available area of
+    // its screen, so that it is big even where nothing honours the
+    // maximised state.
     void Maksymalizuj();
+
+    // Widths of the columns of a bound grid taken from their fields' display
+    // widths: at most `maxZnakow` characters, never narrower than the title.
+    // Columns with a width of their own keep it. `znakiPol` gives the number
+    // of characters of fields shown through a text handler (a one-letter
+    // code shown as its name); these are not cut to `maxZnakow`.
+    static void DopasujKolumny(kal::TDBGrid* siatka, int maxZnakow, const QHash<QString, int>& znakiPol = {});
+    // The width a grid needs to show all its columns without a horizontal
+    // scroll bar (row header, frame and vertical scroll bar included).
+    static int SzerokoscSiatki(const kal::TDBGrid* siatka);
+    // Makes a grid at least as wide as its columns, but not wider than its
+    // screen allows.
+    void PoszerzDoKolumn(kal::TDBGrid* siatka);
 
     // Connects a button's click to a handler that runs under the exception
     // guard (a refused rule shows its message, the window stays as it was).
@@ -104,6 +123,9 @@ protected:
 
 private:
     void przechwycKlawisze();
+    // Gives a window that is not maximised its size and centres it on its
+    // screen.
+    void wysrodkuj();
 
     QString m_pytanieZmiana;
     QString m_pytanieDopisanie;

@@ -180,6 +180,9 @@ int TFZuzycie::Pokaz()
     KopiujObraz(BitBtn1, QStringLiteral("Zamknij"));
     KopiujObraz(BitBtn10, QStringLiteral("Drukuj"));
     PowiazanieSiatki siatka(DBGrid1, DM->DZuzycie);
+    // All the columns side by side on the screen: the fuel and the vehicle
+    // type are shown by their names.
+    DopasujKolumny(DBGrid1, 18, {{QStringLiteral("RodzajPaliwa"), 30}, {QStringLiteral("RodzajPojazdu"), 36}});
     // A half-year file opened just now is read fresh; one that stayed open is
     // read again (reading a million keys costs a few hundred milliseconds).
     if (DM->TZuzycie->TableName() == otwarty)
