@@ -5,6 +5,7 @@
 #include "ModulTestowy.h"
 
 #include "DataSource.h"
+#include "TextMetrics.h"
 
 #include <QDir>
 #include "WydrukNaprawPrz.h"
@@ -179,6 +180,42 @@ TEST_F(Pojazdy, ThePrintedListShowsCaptionsAndCellsInColumns)
     const auto& k = QRPojazdy->Kolumny();
     EXPECT_EQ(k[0].Szerokosc, QRPojazdy->SzerokoscTekstu(QStringLiteral("Volkswagen Transporter")));
     EXPECT_EQ(k[2].Szerokosc, QRPojazdy->SzerokoscTekstu(QStringLiteral("Data i przebieg")) + 4);
+}
+
+TEST_F(Pojazdy, TheListLeavesTheUserOnHisVehicleAndKeepsCellsClearOfTheColumnLines)
+{
+    const int audi = Pojazd(QStringLiteral("Audi"), QStringLiteral("PO 4"));
+    Pojazd(QStringLiteral("Volkswagen Transporter"), QStringLiteral("PO 11"));
+    Idz(audi);
+    Zaznacz({0, 1, 2});
+    const PageModel& m = Drukuj();
+    // The scan of the register does not move the user off his vehicle.
+    EXPECT_EQ(dm->TPojazdyIdentyfikatorPojazdu->AsInteger(), audi);
+    // The widest cell of each column keeps at least 0,6 mm from the lines on
+    // both its sides (two units of 0,25 mm and a half-unit of rounding).
+    std::vector<double> linie;
+    for (const auto& it : m.pages.at(0).items)
+        if (it.kind == PageItem::Kind::Line && std::abs(it.x1 - it.x2) < 1e-9)
+            linie.push_back(it.x1);
+    ASSERT_FALSE(linie.empty());
+    for (const QString& s : {QStringLiteral("Volkswagen Transporter"), QStringLiteral("PO 11"), QStringLiteral("Nr rejestrac.")}) {
+        SCOPED_TRACE(s.toStdString());
+        for (const auto& t : m.pages.at(0).items) {
+            if (t.kind != PageItem::Kind::Text || t.text != s)
+                continue;
+            const double w = TextMetrics::width(m.fontOf(t), s);
+            const double srodek = (t.x1 + t.x2) / 2;
+            double lewa = -1e9, prawa = 1e9;
+            for (double x : linie) {
+                if (x <= srodek)
+                    lewa = std::max(lewa, x);
+                else
+                    prawa = std::min(prawa, x);
+            }
+            EXPECT_GE(srodek - w / 2 - lewa, 0.6);
+            EXPECT_GE(prawa - (srodek + w / 2), 0.6);
+        }
+    }
 }
 
 TEST_F(Pojazdy, AChosenPlaceKeepsOnlyItsVehicles)

@@ -43,6 +43,10 @@ public:
         if (!job.printerName.isEmpty())
             printer.setPrinterName(job.printerName);
         printer.setDocName(job.title);
+        if (!job.outputFileName.isEmpty()) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(job.outputFileName);
+        }
         printer.setCopyCount(std::max(1, job.copies));
         printer.setFullPage(true);
         printer.setPageLayout(LayoutOf(pages));
@@ -58,6 +62,24 @@ QtPrinter g_qtPrinter;
 IPrinter* g_printer = nullptr;
 
 } // namespace
+
+QString DocumentFileName(const QString& title)
+{
+    static const QString awkward = QStringLiteral("\\/:*?\"<>|");
+    QString name;
+    name.reserve(title.size());
+    for (const QChar c : title)
+        name += (c.category() == QChar::Other_Control || awkward.contains(c)) ? QLatin1Char(' ') : c;
+    name = name.simplified();
+    qsizetype from = 0;
+    qsizetype to = name.size();
+    while (from < to && (name[from] == QLatin1Char('.') || name[from].isSpace()))
+        ++from;
+    while (to > from && (name[to - 1] == QLatin1Char('.') || name[to - 1].isSpace()))
+        --to;
+    name = name.mid(from, to - from);
+    return name.isEmpty() ? QStringLiteral("Wydruk") : name;
+}
 
 IPrinter& Printer()
 {

@@ -196,9 +196,12 @@ void Runner::layoutText(const Control& c, const QString& text, double& controlHe
                         std::vector<TextLine>& out) const
 {
     const double lh = TextMetrics::lineHeight(c.font);
+    // The text stays clear of the box's sides; the box (and its frame) keeps
+    // its full width.
+    const double pad = c.autoSize ? 0.0 : std::clamp(c.padding, 0.0, c.width / 2);
     QStringList lines;
     if (c.wordWrap && c.width > 0)
-        lines = TextMetrics::wrap(c.font, text, c.width);
+        lines = TextMetrics::wrap(c.font, text, c.width - 2 * pad);
     else
         lines = text.split(QLatin1Char('\n'));
     double left = c.left;
@@ -229,7 +232,7 @@ void Runner::layoutText(const Control& c, const QString& text, double& controlHe
     for (int i = 0; i < count; ++i) {
         if (lines[i].isEmpty())
             continue;
-        out.push_back(TextLine{left, c.top + i * lh, width, lh, c.alignment, lines[i], c.font});
+        out.push_back(TextLine{left + pad, c.top + i * lh, width - 2 * pad, lh, c.alignment, lines[i], c.font});
     }
 }
 
@@ -555,7 +558,12 @@ bool Report::printerSetup(QWidget* parent)
     QPrinter printer;
     if (!printSettings.printerName.isEmpty())
         printer.setPrinterName(printSettings.printerName);
-    printer.setDocName(title);
+    // The dialog proposes the document's name for a file to print into.
+    printer.setDocName(DocumentFileName(title));
+    if (!printSettings.outputFileName.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printSettings.outputFileName);
+    }
     printer.setCopyCount(std::max(1, printSettings.copies));
     printer.setPageOrientation(orientation == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (printSettings.fromPage > 0) {
@@ -564,7 +572,9 @@ bool Report::printerSetup(QWidget* parent)
     }
     const bool accepted = kal::Dialogs().printerDialog(&printer, parent);
     if (accepted) {
-        printSettings.printerName = printer.printerName();
+        const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+        printSettings.printerName = toFile ? QString() : printer.printerName();
+        printSettings.outputFileName = toFile ? printer.outputFileName() : QString();
         printSettings.copies = std::max(1, printer.copyCount());
         if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
             printSettings.fromPage = printer.fromPage();
@@ -616,6 +626,7 @@ void PrintPages(const PageModel& pages, const PrintSettings& settings)
     PrintJob job;
     job.title = pages.title;
     job.printerName = settings.printerName;
+    job.outputFileName = settings.outputFileName;
     job.copies = std::max(1, settings.copies);
     job.orientation = pages.orientation;
     const int count = pages.pageCount();
