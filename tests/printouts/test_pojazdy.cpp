@@ -372,6 +372,37 @@ TEST_F(DoPrzegladu, TheInspectionStateOfEveryVehicleInTheRegister)
                                      "PO 3 Skoda", "10-01-2009 1 234,5 km", "10-01-2010", "Brak przebiegów"}));
 }
 
+TEST_F(DoPrzegladu, ALongMakeBreaksWithinItsCellAndTheRowGrows)
+{
+    Pojazd(QStringLiteral("Volkswagen Transporter T4 długi"), QStringLiteral("EL 9876A"));
+    Przeglad(QDate(2009, 4, 5), QDate(2009, 6, 1), 240100);
+    dialogi.answerPrinter(true);
+    QRPrzegladyPojazdow->PrzygotujIDrukuj(false);
+    ASSERT_EQ(drukarka.wydruki.size(), 1u);
+    const auto& m = drukarka.wydruki[0];
+    // Four columns over 190 mm: the first ends 47,5 mm from the margin; its
+    // texts keep 0,8 mm from the lines.
+    QStringList komorka;
+    double dol = 0;
+    for (const auto& it : m.pages.at(0).items) {
+        // The rows start under the title (9 mm) and the headings (10 mm).
+        if (it.kind != PageItem::Kind::Text || it.x1 > 10 + 47.5 || it.y1 < 10 + 9 + 10 - 0.01)
+            continue;
+        komorka << it.text;
+        EXPECT_GE(it.x1, 10 + 0.8 - 0.01);
+        EXPECT_LE(it.x1 + TextMetrics::width(m.fontOf(it), it.text), 10 + 47.5 - 0.8 + 0.01) << it.text.toStdString();
+        dol = std::max(dol, it.y2);
+    }
+    ASSERT_GE(komorka.size(), 2) << komorka.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(komorka.join(QLatin1Char(' ')), QStringLiteral("EL 9876A Volkswagen Transporter T4 długi"));
+    // The lines under the row's cells all stand below the make's last line.
+    int podRzedem = 0;
+    for (const auto& it : m.pages.at(0).items)
+        if (it.kind == PageItem::Kind::Line && std::abs(it.y1 - it.y2) < 1e-9 && it.y1 >= dol - 0.01)
+            ++podRzedem;
+    EXPECT_EQ(podRzedem, 4);
+}
+
 // ============================================================ repairs of chosen months
 
 TEST_F(DoPrzegladu, RepairsOfTheChosenMonthsVehicleByVehicle)
@@ -400,6 +431,34 @@ TEST_F(DoPrzegladu, RepairsOfTheChosenMonthsVehicleByVehicle)
     EXPECT_EQ(t, QStringList({"Naprawy i przeglądy za miesiące: 3 - 5 .2009.", "Numer rejestracyjny marka pojazdu",
                               "Nr faktury          Data", "Zakres robót", "Zakupione części", "Wartość", "PO 1 Opel",
                               "F/2", "2009-03-01", "wymiana oleju", "filtr", "1 250,50", "F/3", "2009-05-31", "0,00"}));
+    // The vehicle's heading has a line of its own; the invoice stands under
+    // "Nr faktury", the date under "Data" and clear of the works.
+    {
+        const auto teksty = testy::Teksty(drukarka.wydruki[0]);
+        auto znajdz = [&](const QString& s) {
+            for (const auto& x : teksty)
+                if (x.tekst == s)
+                    return x;
+            ADD_FAILURE() << s.toStdString();
+            return testy::Tekst{};
+        };
+        const auto pojazd = znajdz(QStringLiteral("Numer rejestracyjny marka pojazdu"));
+        const auto faktura = znajdz(QStringLiteral("Nr faktury          Data"));
+        EXPECT_LT(pojazd.y + 4, faktura.y);
+        EXPECT_NEAR(znajdz(QStringLiteral("F/2")).x, faktura.x, 0.01);
+        const auto data = znajdz(QStringLiteral("2009-03-01"));
+        const auto& m = drukarka.wydruki[0];
+        kal::report::FontDef gruby = m.fontOf(m.pages[0].items.front());
+        for (const auto& it : m.pages[0].items)
+            if (it.text == QStringLiteral("Nr faktury          Data"))
+                gruby = m.fontOf(it);
+        EXPECT_NEAR(data.x, faktura.x + TextMetrics::width(gruby, QStringLiteral("Nr faktury          ")), 0.01);
+        double dataKoniec = 0;
+        for (const auto& it : m.pages[0].items)
+            if (it.text == QStringLiteral("2009-03-01"))
+                dataKoniec = it.x1 + TextMetrics::width(m.fontOf(it), it.text);
+        EXPECT_LT(dataKoniec, znajdz(QStringLiteral("wymiana oleju")).x);
+    }
 
     // Months in the wrong order: no row passes.
     QRNaprawyiPrzegl->McOd = 5;

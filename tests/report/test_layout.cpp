@@ -386,6 +386,30 @@ TEST(ReportRun, PaddedTextsKeepClearOfTheirFrameWhichKeepsTheFullBox)
     EXPECT_NEAR(lines[4]->x1, 10, 1e-9);  // left side of the memo
 }
 
+TEST(ReportRun, FramedStretchingCellsOfARowReachTheBottomOfItsTallestCell)
+{
+    Report report;
+    report.font.pointSize = 10;
+    report.onNeedData = [n = 0](bool& more) mutable { more = n++ < 1; };
+    Band* detail = report.addBand(BandType::Detail, QStringLiteral("Detail"));
+    detail->height = 5;
+    Memo* tall = detail->addMemo(QStringLiteral("M1"), 0, 0, 40, 5, {QStringLiteral("a1"), QStringLiteral("a2"), QStringLiteral("a3")});
+    Label* one = detail->addLabel(QStringLiteral("L2"), 40, 0, 40, 5, QStringLiteral("b"));
+    for (Control* c : std::initializer_list<Control*>{tall, one}) {
+        c->stretch = true;
+        c->frame = FrameBottom;
+    }
+    const auto model = report.prepare();
+    std::vector<double> bottoms;
+    for (const PageItem& item : model->pages.at(0).items)
+        if (item.kind == PageItem::Kind::Line)
+            bottoms.push_back(item.y1);
+    // Three lines of 4.057 mm under the 10 mm margin: both bottoms there.
+    ASSERT_EQ(bottoms.size(), 2u);
+    EXPECT_NEAR(bottoms[0], 10 + 3 * kLine10, kTol);
+    EXPECT_NEAR(bottoms[1], 10 + 3 * kLine10, kTol);
+}
+
 TEST(ReportRun, AutoSizedLabelsTakeTheWidthOfTheirText)
 {
     Report report;

@@ -310,6 +310,12 @@ void Runner::printBand(Band& band, Role role, IDataSource* source)
         laid.push_back(std::move(entry));
     }
 
+    // Framed stretching controls reach down to the band's grown bottom, so
+    // that the cells of a ruled row stay as tall as its tallest one.
+    for (Laid& entry : laid)
+        if (entry.control->stretch && entry.control->frame != FrameNone)
+            entry.height = std::max(entry.height, bandHeight - entry.control->top);
+
     if (role == Role::Content) {
         if ((r.m_newPageRequested || band.forceNewPage) && pageHasContent) {
             finishPage(false);
