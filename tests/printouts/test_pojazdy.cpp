@@ -612,6 +612,42 @@ TEST_F(ZuzyciePaliwa, TheRegistrationMatchesWhateverTheCaseAndBlanks)
     EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 25,00    Razem wartość sprzedaży: 90,00"));
 }
 
+TEST_F(ZuzyciePaliwa, TheListLeavesTheWindowOnItsPurchaseAndKeepsLongMakesInTheirColumn)
+{
+    const int vw = Pojazd(QStringLiteral("Volkswagen Transporter T4 długi"), QStringLiteral("EL 9876A"));
+    Zakup(vw, QDate(2009, 2, 20), "3", 600, 4.1, orlen, 0, QStringLiteral("FV 8"));
+    dm->TZuzycie->First();
+    dm->TZuzycie->Next();
+    const QString faktura = dm->TZuzycieNumerFaktury->AsString();
+    ASSERT_FALSE(faktura.isEmpty());
+    dialogi.answerPrinter(true);
+    QRZyzyciePaliwa->PrzygotujIDrukuj(false);
+    ASSERT_FALSE(drukarka.wydruki.empty());
+    // The run does not move the fuel window off the purchase shown in it.
+    EXPECT_EQ(dm->TZuzycieNumerFaktury->AsString(), faktura);
+    // The make breaks into lines inside the first column (30 mm from the
+    // 10 mm margin, 1 mm short of the next); the fuel names keep 2 mm off the
+    // quantities' column.
+    const auto& m = drukarka.wydruki.back();
+    QStringList marka;
+    for (const auto& it : m.pages.at(0).items) {
+        if (it.kind != PageItem::Kind::Text)
+            continue;
+        const double koniec = it.x1 + TextMetrics::width(m.fontOf(it), it.text);
+        if (it.x1 < 10 + 30 && it.y1 > 10 + 4 * 4.5)
+            marka << it.text;
+        if (it.x1 < 10 + 30 && (it.text.contains(QStringLiteral("Volkswagen")) || it.text.contains(QStringLiteral("długi")))) {
+            EXPECT_LE(koniec, 10 + 29 + 0.01) << it.text.toStdString();
+        }
+        if (it.text == QStringLiteral("Rodzaj paliwa") || it.text.startsWith(QStringLiteral("3 - "))) {
+            EXPECT_NEAR(it.x1, 10 + TQRZyzyciePaliwa::Kolumny[5] + 2, 0.01) << it.text.toStdString();
+            EXPECT_LE(koniec, 10 + TQRZyzyciePaliwa::Kolumny[6] - 1 + 0.01) << it.text.toStdString();
+        }
+    }
+    EXPECT_TRUE(marka.join(QLatin1Char(' ')).contains(QStringLiteral("Volkswagen Transporter T4 długi")))
+        << marka.join(QLatin1Char('|')).toStdString();
+}
+
 TEST_F(ZuzyciePaliwa, APreviewPrintedAgainCountsOnce)
 {
     Dane();
