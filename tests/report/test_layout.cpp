@@ -395,7 +395,9 @@ TEST(ReportRun, FramedStretchingCellsOfARowReachTheBottomOfItsTallestCell)
     detail->height = 5;
     Memo* tall = detail->addMemo(QStringLiteral("M1"), 0, 0, 40, 5, {QStringLiteral("a1"), QStringLiteral("a2"), QStringLiteral("a3")});
     Label* one = detail->addLabel(QStringLiteral("L2"), 40, 0, 40, 5, QStringLiteral("b"));
-    for (Control* c : std::initializer_list<Control*>{tall, one}) {
+    // A stretching cell of another row lower down in the band.
+    Label* below = detail->addLabel(QStringLiteral("L3"), 0, 20, 40, 5, QStringLiteral("c"));
+    for (Control* c : std::initializer_list<Control*>{tall, one, below}) {
         c->stretch = true;
         c->frame = FrameBottom;
     }
@@ -404,10 +406,12 @@ TEST(ReportRun, FramedStretchingCellsOfARowReachTheBottomOfItsTallestCell)
     for (const PageItem& item : model->pages.at(0).items)
         if (item.kind == PageItem::Kind::Line)
             bottoms.push_back(item.y1);
-    // Three lines of 4.057 mm under the 10 mm margin: both bottoms there.
-    ASSERT_EQ(bottoms.size(), 2u);
+    // Three lines of 4.057 mm under the 10 mm margin: both bottoms of the
+    // first row there; the lower row keeps its own 5 mm.
+    ASSERT_EQ(bottoms.size(), 3u);
     EXPECT_NEAR(bottoms[0], 10 + 3 * kLine10, kTol);
     EXPECT_NEAR(bottoms[1], 10 + 3 * kLine10, kTol);
+    EXPECT_NEAR(bottoms[2], 10 + 20 + 5, kTol);
 }
 
 TEST(ReportRun, AutoSizedLabelsTakeTheWidthOfTheirText)

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QTime>
 #include <algorithm>
+#include <cmath>
 
 namespace kal::report {
 
@@ -310,11 +311,16 @@ void Runner::printBand(Band& band, Role role, IDataSource* source)
         laid.push_back(std::move(entry));
     }
 
-    // Framed stretching controls reach down to the band's grown bottom, so
-    // that the cells of a ruled row stay as tall as its tallest one.
-    for (Laid& entry : laid)
-        if (entry.control->stretch && entry.control->frame != FrameNone)
-            entry.height = std::max(entry.height, bandHeight - entry.control->top);
+    // Framed stretching controls that start at the same height are the cells
+    // of one ruled row: each reaches down to the row's tallest one.
+    for (Laid& entry : laid) {
+        const Control& c = *entry.control;
+        if (!c.stretch || c.frame == FrameNone)
+            continue;
+        for (const Laid& other : laid)
+            if (other.control->stretch && std::abs(other.control->top - c.top) < 1e-6)
+                entry.height = std::max(entry.height, other.height);
+    }
 
     if (role == Role::Content) {
         if ((r.m_newPageRequested || band.forceNewPage) && pageHasContent) {
