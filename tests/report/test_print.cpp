@@ -3,6 +3,7 @@
 #include "Printer.h"
 #include "Render.h"
 #include "SampleReport.h"
+#include "TextMetrics.h"
 
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
@@ -209,4 +210,30 @@ TEST(Printing, WithoutAHookAPreviewGoesToTheInstalledPreviewer)
     SetPreviewer(nullptr);
     EXPECT_EQ(window.titles, QStringList{QStringLiteral("Wydruk próbny")});
     EXPECT_EQ(window.shownPages, 2);
+}
+
+TEST(Rendering, TextOnTheScreenIsAsWideAsItWasLaidOut)
+{
+    // 8 points at 96 dpi would be 10.67 pixels: a size rounded to whole
+    // pixels makes the text 3 % wider than the layout measured it.
+    Report report;
+    report.font.pointSize = 8;
+    report.onNeedData = [n = 0](bool& more) mutable { more = n++ < 1; };
+    Band* detail = report.addBand(BandType::Detail, QStringLiteral("Detail"));
+    const QString text = QStringLiteral("TMBZZZ1Z07A123456 Volkswagen Transporter");
+    detail->addLabel(QStringLiteral("L"), 0, 0, 150, 5, text);
+    const auto model = report.prepare();
+    const QImage image = RenderPage(*model, 0, 100);
+    int first = image.width(), last = -1;
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 160) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    ASSERT_GE(last, first);
+    const double expected = TextMetrics::width(report.font, text) / 25.4 * 96.0;
+    // The ink starts and ends within a pixel or two of the advance.
+    EXPECT_NEAR(last - first + 1, expected, 2.0);
+    EXPECT_NEAR(first, 10 / 25.4 * 96.0, 2.0);
 }

@@ -4,6 +4,7 @@
 #include "Printer.h"
 
 #include <QFile>
+#include <QFont>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -100,18 +101,30 @@ void PaintPage(QPainter& painter, const PageModel& model, const Page& page, doub
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setBrush(Qt::NoBrush);
     int currentFont = -1;
+    QFont textFont;
     for (const PageItem& item : page.items) {
         switch (item.kind) {
         case PageItem::Kind::Text: {
+            // The font engine rounds a font's size to whole device pixels,
+            // which on a screen makes a text several per cent wider or
+            // narrower than it was laid out. The text is drawn in a finer
+            // coordinate system so that the rounding does not show.
+            constexpr double fine = 16.0;
             if (item.font != currentFont) {
-                painter.setFont(ToQFont(model.fontOf(item)));
+                textFont = ToQFont(model.fontOf(item));
+                textFont.setPixelSize(std::max(1, static_cast<int>(std::lround(textFont.pointSizeF() * dpiY / 72.0 * fine))));
                 currentFont = item.font;
             }
+            painter.save();
+            painter.scale(1.0 / fine, 1.0 / fine);
+            painter.setFont(textFont);
             painter.setPen(Qt::black);
-            const QRectF box(item.x1 * sx, item.y1 * sy, (item.x2 - item.x1) * sx, (item.y2 - item.y1) * sy);
+            const QRectF box(item.x1 * sx * fine, item.y1 * sy * fine, (item.x2 - item.x1) * sx * fine,
+                             (item.y2 - item.y1) * sy * fine);
             Qt::Alignment align = Qt::AlignTop;
             align |= item.align == Align::Right ? Qt::AlignRight : item.align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft;
             painter.drawText(box, static_cast<int>(align) | Qt::TextDontClip | Qt::TextSingleLine, item.text);
+            painter.restore();
             break;
         }
         case PageItem::Kind::Line:
