@@ -74,9 +74,10 @@ TQRZyzyciePaliwa::TQRZyzyciePaliwa(TDM& dm) : m_dm(dm), m_zuzycie(dm.TZuzycie)
         Label* l = g->addLabel(QStringLiteral("Naglowek%1").arg(i + 1), Kolumny[i] + OdstepPoLiczbie(i), 0,
                                Kolumny[i + 1] - Kolumny[i] - OdstepPoLiczbie(i), Linia, naglowki[i]);
         l->font.bold = true;
-        l->frame = FrameBottom;
         l->alignment = (i == 4 || i >= 6) ? Align::Right : Align::Left;
     }
+    // One rule under all the headings, across the gaps between columns.
+    g->frame = FrameBottom;
     g->height = Linia + 1;
 
     Band* d = addBand(BandType::Detail, QStringLiteral("DetailBand1"));
