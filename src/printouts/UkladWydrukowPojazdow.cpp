@@ -10,6 +10,8 @@ namespace wydrukiPojazdow {
 namespace {
 constexpr double Szerokosc = 190.0;
 constexpr double Linia = 5.0;
+// Texts of a ruled cell keep this far from its side lines.
+constexpr double Odstep = 0.8;
 } // namespace
 
 void UstawStrone(Report& r, IDataSource* dane)
@@ -61,9 +63,15 @@ Band* Tabela(Report& r, const std::vector<std::pair<QString, QString>>& kolumny)
         m->wordWrap = true;
         m->frame = FrameAll;
         m->font.bold = true;
+        m->padding = Odstep;
+        // A text too long for its cell breaks into lines; the whole row grows
+        // with it.
         Label* l = d->addLabel(kolumny[size_t(i)].second, k[size_t(i)], 0, k[size_t(i) + 1] - k[size_t(i)], Linia);
         l->alignment = i == 0 ? Align::Left : Align::Center;
         l->frame = FrameAll;
+        l->padding = Odstep;
+        l->wordWrap = true;
+        l->stretch = true;
     }
     g->height = 2 * Linia;
     d->height = Linia;

@@ -22,7 +22,8 @@ public:
     // it under "Wydruk napraw i przeglądów.".
     void PrzygotujIDrukuj(bool podglad);
 
-    // Left edges of the columns (mm from the left margin), [5] the right edge.
+    // Left edges (mm from the left margin): [0] the vehicle line, [1] the
+    // invoice and date, [2] to [4] the works, parts and value; [5] the right edge.
     static const double Kolumny[6];
 
 private:

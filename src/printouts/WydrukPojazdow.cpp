@@ -17,6 +17,47 @@ TQRPojazdy* QRPojazdy = nullptr;
 
 namespace {
 
+// Room of a column beyond its width: two units on each side of its labels
+// and the unit of the labels' own width beyond the text.
+constexpr int OdstepKolumny = 5;
+
+// Keeps a table's current record and quiets its controls while it is
+// scanned; wroc (or the end of the scope) goes back.
+class PowrotNaPojazd {
+public:
+    explicit PowrotNaPojazd(kal::TTable& t) : m_t(t)
+    {
+        if (m_t.Active() && !m_t.IsEmpty() && m_t.State() == kal::dsBrowse)
+            m_znak = m_t.GetBookmark();
+        m_t.DisableControls();
+        m_wylaczone = true;
+    }
+    ~PowrotNaPojazd()
+    {
+        try {
+            wroc();
+        } catch (...) {
+        }
+    }
+    PowrotNaPojazd(const PowrotNaPojazd&) = delete;
+    PowrotNaPojazd& operator=(const PowrotNaPojazd&) = delete;
+    void wroc()
+    {
+        if (m_znak != 0 && m_t.Active() && m_t.BookmarkValid(m_znak))
+            m_t.GotoBookmark(m_znak);
+        m_znak = 0;
+        if (m_wylaczone) {
+            m_wylaczone = false;
+            m_t.EnableControls();
+        }
+    }
+
+private:
+    kal::TTable& m_t;
+    kal::TTable::TBookmark m_znak = 0;
+    bool m_wylaczone = false;
+};
+
 double mm(int jednostki)
 {
     return jednostki * TQRPojazdy::Jednostka;
@@ -239,9 +280,11 @@ void TQRPojazdy::RozmiescKolumny()
             e->left = mm(x + 2);
         }
         k.EtykietaNaglowka->caption = k.Tytul;
+        // The column is two units wider than its labels on either side, so
+        // that its widest text, centred, keeps clear of both lines.
         for (Shape* s : {k.LiniaNaglowka, k.LiniaWiersza})
-            s->left = mm(x + k.Szerokosc + 3 - 1);
-        x += k.Szerokosc + 3;
+            s->left = mm(x + k.Szerokosc + OdstepKolumny - 1);
+        x += k.Szerokosc + OdstepKolumny;
     }
     Band* glowka = band(QStringLiteral("ColumnHeaderBand1"));
     glowka->find<Shape>(QStringLiteral("QRSGlGora"))->width = mm(x);
@@ -279,6 +322,9 @@ void TQRPojazdy::PrzygotujIDrukuj(bool podglad)
 
     kal::TTable& r = *dm.TRoboczy;
     r.EmptyTable();
+    // The scan leaves the vehicle register on the vehicle the user stands on,
+    // and its windows do not follow the scan.
+    PowrotNaPojazd powrot(*dm.TPojazdy);
     int n = 1;
     for (dm.TPojazdy->First(); !dm.TPojazdy->Eof(); dm.TPojazdy->Next()) {
         if (WybraneMiejsce != -1 && dm.TPojazdyMiejsceUzytkowania->AsInteger() != WybraneMiejsce)
@@ -311,6 +357,7 @@ void TQRPojazdy::PrzygotujIDrukuj(bool podglad)
         ++n;
     }
 
+    powrot.wroc();
     RozmiescKolumny();
     DrukujRaport(this, podglad, QStringLiteral("Wydruk pojazdów."), 1);
 }

@@ -15,6 +15,8 @@ namespace {
 
 constexpr double Linia = 3.6;
 constexpr double Szerokosc = 277.0;
+// Texts of a ruled cell keep this far from its left and right lines.
+constexpr double Odstep = 0.8;
 
 QStringList L(std::initializer_list<const char*> teksty)
 {
@@ -31,6 +33,7 @@ Memo* Komorka(Band* b, const QString& nazwa, double x1, double x2, double y, dou
     Memo* m = b->addMemo(nazwa, x1, y, x2 - x1, h, linie);
     m->alignment = wyrownanie;
     m->frame = FrameAll;
+    m->padding = Odstep;
     return m;
 }
 
@@ -40,6 +43,7 @@ Label* Pole(Band* b, const QString& nazwa, double x1, double x2, double y, doubl
     Label* l = b->addLabel(nazwa, x1, y, x2 - x1, h);
     l->alignment = wyrownanie;
     l->frame = FrameAll;
+    l->padding = Odstep;
     return l;
 }
 
@@ -60,7 +64,10 @@ double Glowki(Band* b, const QString& prefiks, const double* kolumny, const std:
     for (size_t k = 0; k < glowki.size(); ++k) {
         if (glowki[k].isEmpty())
             continue;
-        Komorka(b, QStringLiteral("%1Glowka%2").arg(prefiks).arg(k + 1), kolumny[k], kolumny[k + 1], y, h, glowki[k]);
+        // A heading line too wide for its column breaks rather than runs
+        // over the column's lines.
+        Komorka(b, QStringLiteral("%1Glowka%2").arg(prefiks).arg(k + 1), kolumny[k], kolumny[k + 1], y, h, glowki[k])
+            ->wordWrap = true;
     }
     for (size_t k = 0; k < glowki.size(); ++k)
         Komorka(b, QStringLiteral("%1Kolumna%2").arg(prefiks).arg(k + 1), kolumny[k], kolumny[k + 1], y + h, Linia + 0.6,

@@ -13,13 +13,20 @@ namespace {
 constexpr double Linia = 4.5;
 const QString KodyPaliw = QStringLiteral("123456abc");
 
+// The fuel column follows the right-aligned quantities: it keeps 2 mm off
+// them.
+double OdstepPoLiczbie(int kolumna)
+{
+    return kolumna == 5 ? 2.0 : 0.0;
+}
+
 QString Kwota(double v)
 {
     return kal::FormatNumber(v, QStringLiteral("# ### ##0.00"));
 }
 } // namespace
 
-const double TQRZyzyciePaliwa::Kolumny[9] = {0, 30, 62, 88, 108, 128, 150, 170, 190};
+const double TQRZyzyciePaliwa::Kolumny[9] = {0, 30, 62, 86, 104, 120, 158, 172, 190};
 
 const std::array<QString, 9>& TQRZyzyciePaliwa::NazwyPaliw()
 {
@@ -64,12 +71,13 @@ TQRZyzyciePaliwa::TQRZyzyciePaliwa(TDM& dm) : m_dm(dm), m_zuzycie(dm.TZuzycie)
                                  QStringLiteral("Ilość"),      QStringLiteral("Rodzaj paliwa"),
                                  QStringLiteral("Cena"),       QStringLiteral("Wartość")};
     for (int i = 0; i < 8; ++i) {
-        Label* l = g->addLabel(QStringLiteral("Naglowek%1").arg(i + 1), Kolumny[i], 0, Kolumny[i + 1] - Kolumny[i],
-                               Linia, naglowki[i]);
+        Label* l = g->addLabel(QStringLiteral("Naglowek%1").arg(i + 1), Kolumny[i] + OdstepPoLiczbie(i), 0,
+                               Kolumny[i + 1] - Kolumny[i] - OdstepPoLiczbie(i), Linia, naglowki[i]);
         l->font.bold = true;
-        l->frame = FrameBottom;
         l->alignment = (i == 4 || i >= 6) ? Align::Right : Align::Left;
     }
+    // One rule under all the headings, across the gaps between columns.
+    g->frame = FrameBottom;
     g->height = Linia + 1;
 
     Band* d = addBand(BandType::Detail, QStringLiteral("DetailBand1"));
@@ -78,9 +86,13 @@ TQRZyzyciePaliwa::TQRZyzyciePaliwa(TDM& dm) : m_dm(dm), m_zuzycie(dm.TZuzycie)
                              QStringLiteral("IloscPaliwa"),  QStringLiteral("RodzajPaliwa"),
                              QStringLiteral("CenaPaliwa")};
     for (int i = 0; i < 7; ++i) {
-        DataText* t = d->addDataText(QStringLiteral("QRDBText%1").arg(i + 1), Kolumny[i], 0,
-                                     Kolumny[i + 1] - Kolumny[i] - 1, Linia, pola[i]);
+        DataText* t = d->addDataText(QStringLiteral("QRDBText%1").arg(i + 1), Kolumny[i] + OdstepPoLiczbie(i), 0,
+                                     Kolumny[i + 1] - Kolumny[i] - 1 - OdstepPoLiczbie(i), Linia, pola[i]);
         t->alignment = (i == 4 || i == 6) ? Align::Right : Align::Left;
+        // A text too long for its column breaks into lines instead of
+        // running into the next column.
+        t->wordWrap = t->alignment == Align::Left;
+        t->stretch = t->wordWrap;
     }
     d->addLabel(QStringLiteral("QRLabel11"), Kolumny[7], 0, Kolumny[8] - Kolumny[7], Linia)->alignment = Align::Right;
     d->height = Linia;
@@ -102,7 +114,19 @@ TQRZyzyciePaliwa::TQRZyzyciePaliwa(TDM& dm) : m_dm(dm), m_zuzycie(dm.TZuzycie)
             memo->lines << NazwyPaliw()[i] + QStringLiteral(": ") + Kwota(IlosciPaliw[i]);
     };
 
-    beforePrint = [this](bool&) { zeruj(); };
+    // The run walks the fuel purchases; the fuel window is left on the one
+    // it stood on.
+    beforePrint = [this](bool&) {
+        zeruj();
+        kal::TTable* t = m_dm.TZuzycie;
+        m_znak = t && t->Active() && !t->IsEmpty() && t->State() == kal::dsBrowse ? t->GetBookmark() : 0;
+    };
+    afterPrint = [this] {
+        kal::TTable* t = m_dm.TZuzycie;
+        if (m_znak != 0 && t && t->Active() && t->BookmarkValid(m_znak))
+            t->GotoBookmark(m_znak);
+        m_znak = 0;
+    };
 }
 
 void TQRZyzyciePaliwa::zeruj()

@@ -5,6 +5,7 @@
 #include "ModulTestowy.h"
 
 #include "DataSource.h"
+#include "TextMetrics.h"
 
 #include <QDir>
 #include "WydrukNaprawPrz.h"
@@ -181,6 +182,42 @@ TEST_F(Pojazdy, ThePrintedListShowsCaptionsAndCellsInColumns)
     EXPECT_EQ(k[2].Szerokosc, QRPojazdy->SzerokoscTekstu(QStringLiteral("Data i przebieg")) + 4);
 }
 
+TEST_F(Pojazdy, TheListLeavesTheUserOnHisVehicleAndKeepsCellsClearOfTheColumnLines)
+{
+    const int audi = Pojazd(QStringLiteral("Audi"), QStringLiteral("PO 4"));
+    Pojazd(QStringLiteral("Volkswagen Transporter"), QStringLiteral("PO 11"));
+    Idz(audi);
+    Zaznacz({0, 1, 2});
+    const PageModel& m = Drukuj();
+    // The scan of the register does not move the user off his vehicle.
+    EXPECT_EQ(dm->TPojazdyIdentyfikatorPojazdu->AsInteger(), audi);
+    // The widest cell of each column keeps at least 0,6 mm from the lines on
+    // both its sides (two units of 0,25 mm and a half-unit of rounding).
+    std::vector<double> linie;
+    for (const auto& it : m.pages.at(0).items)
+        if (it.kind == PageItem::Kind::Line && std::abs(it.x1 - it.x2) < 1e-9)
+            linie.push_back(it.x1);
+    ASSERT_FALSE(linie.empty());
+    for (const QString& s : {QStringLiteral("Volkswagen Transporter"), QStringLiteral("PO 11"), QStringLiteral("Nr rejestrac.")}) {
+        SCOPED_TRACE(s.toStdString());
+        for (const auto& t : m.pages.at(0).items) {
+            if (t.kind != PageItem::Kind::Text || t.text != s)
+                continue;
+            const double w = TextMetrics::width(m.fontOf(t), s);
+            const double srodek = (t.x1 + t.x2) / 2;
+            double lewa = -1e9, prawa = 1e9;
+            for (double x : linie) {
+                if (x <= srodek)
+                    lewa = std::max(lewa, x);
+                else
+                    prawa = std::min(prawa, x);
+            }
+            EXPECT_GE(srodek - w / 2 - lewa, 0.6);
+            EXPECT_GE(prawa - (srodek + w / 2), 0.6);
+        }
+    }
+}
+
 TEST_F(Pojazdy, AChosenPlaceKeepsOnlyItsVehicles)
 {
     const int baza = Miejsce(QStringLiteral("Baza Kórnik"));
@@ -335,6 +372,37 @@ TEST_F(DoPrzegladu, TheInspectionStateOfEveryVehicleInTheRegister)
                                      "PO 3 Skoda", "10-01-2009 1 234,5 km", "10-01-2010", "Brak przebiegów"}));
 }
 
+TEST_F(DoPrzegladu, ALongMakeBreaksWithinItsCellAndTheRowGrows)
+{
+    Pojazd(QStringLiteral("Volkswagen Transporter T4 długi"), QStringLiteral("EL 9876A"));
+    Przeglad(QDate(2009, 4, 5), QDate(2009, 6, 1), 240100);
+    dialogi.answerPrinter(true);
+    QRPrzegladyPojazdow->PrzygotujIDrukuj(false);
+    ASSERT_EQ(drukarka.wydruki.size(), 1u);
+    const auto& m = drukarka.wydruki[0];
+    // Four columns over 190 mm: the first ends 47,5 mm from the margin; its
+    // texts keep 0,8 mm from the lines.
+    QStringList komorka;
+    double dol = 0;
+    for (const auto& it : m.pages.at(0).items) {
+        // The rows start under the title (9 mm) and the headings (10 mm).
+        if (it.kind != PageItem::Kind::Text || it.x1 > 10 + 47.5 || it.y1 < 10 + 9 + 10 - 0.01)
+            continue;
+        komorka << it.text;
+        EXPECT_GE(it.x1, 10 + 0.8 - 0.01);
+        EXPECT_LE(it.x1 + TextMetrics::width(m.fontOf(it), it.text), 10 + 47.5 - 0.8 + 0.01) << it.text.toStdString();
+        dol = std::max(dol, it.y2);
+    }
+    ASSERT_GE(komorka.size(), 2) << komorka.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(komorka.join(QLatin1Char(' ')), QStringLiteral("EL 9876A Volkswagen Transporter T4 długi"));
+    // The lines under the row's cells all stand below the make's last line.
+    int podRzedem = 0;
+    for (const auto& it : m.pages.at(0).items)
+        if (it.kind == PageItem::Kind::Line && std::abs(it.y1 - it.y2) < 1e-9 && it.y1 >= dol - 0.01)
+            ++podRzedem;
+    EXPECT_EQ(podRzedem, 4);
+}
+
 // ============================================================ repairs of chosen months
 
 TEST_F(DoPrzegladu, RepairsOfTheChosenMonthsVehicleByVehicle)
@@ -363,6 +431,34 @@ TEST_F(DoPrzegladu, RepairsOfTheChosenMonthsVehicleByVehicle)
     EXPECT_EQ(t, QStringList({"Naprawy i przeglądy za miesiące: 3 - 5 .2009.", "Numer rejestracyjny marka pojazdu",
                               "Nr faktury          Data", "Zakres robót", "Zakupione części", "Wartość", "PO 1 Opel",
                               "F/2", "2009-03-01", "wymiana oleju", "filtr", "1 250,50", "F/3", "2009-05-31", "0,00"}));
+    // The vehicle's heading has a line of its own; the invoice stands under
+    // "Nr faktury", the date under "Data" and clear of the works.
+    {
+        const auto teksty = testy::Teksty(drukarka.wydruki[0]);
+        auto znajdz = [&](const QString& s) {
+            for (const auto& x : teksty)
+                if (x.tekst == s)
+                    return x;
+            ADD_FAILURE() << s.toStdString();
+            return testy::Tekst{};
+        };
+        const auto pojazd = znajdz(QStringLiteral("Numer rejestracyjny marka pojazdu"));
+        const auto faktura = znajdz(QStringLiteral("Nr faktury          Data"));
+        EXPECT_LT(pojazd.y + 4, faktura.y);
+        EXPECT_NEAR(znajdz(QStringLiteral("F/2")).x, faktura.x, 0.01);
+        const auto data = znajdz(QStringLiteral("2009-03-01"));
+        const auto& m = drukarka.wydruki[0];
+        kal::report::FontDef gruby = m.fontOf(m.pages[0].items.front());
+        for (const auto& it : m.pages[0].items)
+            if (it.text == QStringLiteral("Nr faktury          Data"))
+                gruby = m.fontOf(it);
+        EXPECT_NEAR(data.x, faktura.x + TextMetrics::width(gruby, QStringLiteral("Nr faktury          ")), 0.01);
+        double dataKoniec = 0;
+        for (const auto& it : m.pages[0].items)
+            if (it.text == QStringLiteral("2009-03-01"))
+                dataKoniec = it.x1 + TextMetrics::width(m.fontOf(it), it.text);
+        EXPECT_LT(dataKoniec, znajdz(QStringLiteral("wymiana oleju")).x);
+    }
 
     // Months in the wrong order: no row passes.
     QRNaprawyiPrzegl->McOd = 5;
@@ -514,6 +610,42 @@ TEST_F(ZuzyciePaliwa, TheRegistrationMatchesWhateverTheCaseAndBlanks)
     const QStringList t = Druk();
     EXPECT_EQ(t[2], QStringLiteral("Wszystkie miejsca użytkowania.   Wybrano numer rejestarcyjny: po2."));
     EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 25,00    Razem wartość sprzedaży: 90,00"));
+}
+
+TEST_F(ZuzyciePaliwa, TheListLeavesTheWindowOnItsPurchaseAndKeepsLongMakesInTheirColumn)
+{
+    const int vw = Pojazd(QStringLiteral("Volkswagen Transporter T4 długi"), QStringLiteral("EL 9876A"));
+    Zakup(vw, QDate(2009, 2, 20), "3", 600, 4.1, orlen, 0, QStringLiteral("FV 8"));
+    dm->TZuzycie->First();
+    dm->TZuzycie->Next();
+    const QString faktura = dm->TZuzycieNumerFaktury->AsString();
+    ASSERT_FALSE(faktura.isEmpty());
+    dialogi.answerPrinter(true);
+    QRZyzyciePaliwa->PrzygotujIDrukuj(false);
+    ASSERT_FALSE(drukarka.wydruki.empty());
+    // The run does not move the fuel window off the purchase shown in it.
+    EXPECT_EQ(dm->TZuzycieNumerFaktury->AsString(), faktura);
+    // The make breaks into lines inside the first column (30 mm from the
+    // 10 mm margin, 1 mm short of the next); the fuel names keep 2 mm off the
+    // quantities' column.
+    const auto& m = drukarka.wydruki.back();
+    QStringList marka;
+    for (const auto& it : m.pages.at(0).items) {
+        if (it.kind != PageItem::Kind::Text)
+            continue;
+        const double koniec = it.x1 + TextMetrics::width(m.fontOf(it), it.text);
+        if (it.x1 < 10 + 30 && it.y1 > 10 + 4 * 4.5)
+            marka << it.text;
+        if (it.x1 < 10 + 30 && (it.text.contains(QStringLiteral("Volkswagen")) || it.text.contains(QStringLiteral("długi")))) {
+            EXPECT_LE(koniec, 10 + 29 + 0.01) << it.text.toStdString();
+        }
+        if (it.text == QStringLiteral("Rodzaj paliwa") || it.text.startsWith(QStringLiteral("3 - "))) {
+            EXPECT_NEAR(it.x1, 10 + TQRZyzyciePaliwa::Kolumny[5] + 2, 0.01) << it.text.toStdString();
+            EXPECT_LE(koniec, 10 + TQRZyzyciePaliwa::Kolumny[6] - 1 + 0.01) << it.text.toStdString();
+        }
+    }
+    EXPECT_TRUE(marka.join(QLatin1Char(' ')).contains(QStringLiteral("Volkswagen Transporter T4 długi")))
+        << marka.join(QLatin1Char('|')).toStdString();
 }
 
 TEST_F(ZuzyciePaliwa, APreviewPrintedAgainCountsOnce)

@@ -6,6 +6,8 @@
 #include "DrukujRaport.h"
 #include "WydrukTabeliA.h"
 
+#include <algorithm>
+
 using namespace kal::report;
 
 namespace {
@@ -116,9 +118,25 @@ TEST_F(TabelaA, EachSourcePrintsOnItsOwnPageAndTheFuelsAndSummaryFollow)
     // its source has no address and neither has the place, so the company's again.
     EXPECT_EQ(Linia(m, QStringLiteral("Swarzędz"), miejsce, 4, 2),
               QStringList({"3", "ul. Rzemieślnicza 5 61-100 Poznań", "Swarzędz", "poznański"}));
+    // The source's address column (45 mm, its text kept 0,8 mm off both
+    // lines) is too narrow for the whole address: the town goes on a second
+    // line of the cell, the row grows.
     EXPECT_EQ(Linia(m, QStringLiteral("Lakiernia"), TQRWydrukTabeliA::KolumnyZrodla, 8, 2),
-              QStringList({"3", "ul. Rzemieślnicza 5 61-100 Poznań", "Lakiernia", "0", "filtr", "OŚ 7/2007 Wojewoda",
+              QStringList({"3", "ul. Rzemieślnicza 5 61-100", "Lakiernia", "0", "filtr", "OŚ 7/2007 Wojewoda",
                            "2012-06-30", "10 farba"}));
+    {
+        const auto teksty = testy::Teksty(m);
+        const auto adres = std::find_if(teksty.begin(), teksty.end(), [](const testy::Tekst& t) {
+            return t.tekst == QStringLiteral("ul. Rzemieślnicza 5 61-100") && t.x < 10 + TQRWydrukTabeliA::KolumnyZrodla[2];
+        });
+        ASSERT_NE(adres, teksty.end());
+        const auto miasto = std::find_if(teksty.begin(), teksty.end(), [&](const testy::Tekst& t) {
+            return t.tekst == QStringLiteral("Poznań") && t.strona == adres->strona && t.y > adres->y;
+        });
+        ASSERT_NE(miasto, teksty.end());
+        EXPECT_NEAR(miasto->x, adres->x, 0.01);
+        EXPECT_NEAR(adres->x, 10 + TQRWydrukTabeliA::KolumnyZrodla[1] + 0.8, 0.01);
+    }
 
     // Page 4: the fuels and the summary.
     const QStringList p4 = [&] {

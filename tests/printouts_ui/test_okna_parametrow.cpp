@@ -9,6 +9,9 @@
 #include "ParWNaprPrz.h"
 #include "ParWydrPojazdow.h"
 #include "ParZuzMiejscTank.h"
+
+#include <QLabel>
+#include <QLayout>
 #include "SamDoPrzegl.h"
 #include "WydrukSamDoPrzegl.h"
 #include "WydrukZuzyciaPaliwa.h"
@@ -139,6 +142,27 @@ TEST_F(Okna, TheFuelUseWindowTakesItsMonthsFromTheHalfYear)
         return 0;
     };
     o.Pokaz();
+}
+
+TEST_F(Okna, TheFuelUseWindowShowsEachMonthBoxAfterItsCaption)
+{
+    TFParWydrZuzMiejTank& o = *FParWydrZuzMiejTank;
+    o.layout()->activate();
+    const QLabel* od = nullptr;
+    const QLabel* doMiesiaca = nullptr;
+    for (const QLabel* l : o.findChildren<QLabel*>()) {
+        if (l->text() == QStringLiteral("Miesiąc od:"))
+            od = l;
+        if (l->text() == QStringLiteral("do:"))
+            doMiesiaca = l;
+    }
+    ASSERT_TRUE(od && doMiesiaca);
+    EXPECT_EQ(od->buddy(), o.CSEOd);
+    EXPECT_EQ(doMiesiaca->buddy(), o.CSEDo);
+    // Left to right: "Miesiąc od:", the first month, "do:", the last month.
+    EXPECT_LT(od->geometry().right(), o.CSEOd->geometry().left());
+    EXPECT_LT(o.CSEOd->geometry().right(), doMiesiaca->geometry().left());
+    EXPECT_LT(doMiesiaca->geometry().right(), o.CSEDo->geometry().left());
 }
 
 TEST_F(Okna, TheRepairsWindowRunsTheChosenReportAndKeepsTheVehicle)

@@ -345,6 +345,75 @@ TEST(ReportRun, MemosStretchTheirBandOrAreCutToTheirBox)
     EXPECT_NEAR(lines[1]->y1, 10 + 1 + 3 * kLine10, kTol); // bottom side
 }
 
+TEST(ReportRun, PaddedTextsKeepClearOfTheirFrameWhichKeepsTheFullBox)
+{
+    Report report;
+    report.font.pointSize = 10;
+    report.onNeedData = [n = 0](bool& more) mutable { more = n++ < 1; };
+    Band* detail = report.addBand(BandType::Detail, QStringLiteral("Detail"));
+    detail->height = 20;
+    Label* right = detail->addLabel(QStringLiteral("R"), 100, 0, 30, 5, QStringLiteral("906,16"));
+    right->alignment = Align::Right;
+    right->frame = FrameAll;
+    right->padding = 0.8;
+    // "aaaa bbbb" is wider than 20 - 2 x 0.8 mm but "aaaa" fits: the padded
+    // width breaks the line.
+    const double word = TextMetrics::width(report.font, QStringLiteral("aaaa"));
+    const double both = TextMetrics::width(report.font, QStringLiteral("aaaa bbbb"));
+    ASSERT_LT(word, 18.4);
+    const double boxWidth = both + 1.0; // the words fit the box, not the padded box
+    Memo* left = detail->addMemo(QStringLiteral("M"), 0, 6, boxWidth, 10, {QStringLiteral("aaaa bbbb")});
+    left->wordWrap = true;
+    left->padding = 0.8;
+    left->frame = FrameLeft;
+
+    const auto model = report.prepare();
+    std::vector<const PageItem*> texts, lines;
+    for (const PageItem& item : model->pages.at(0).items)
+        (item.kind == PageItem::Kind::Text ? texts : lines).push_back(&item);
+    ASSERT_EQ(texts.size(), 3u);
+    // Margins 10 mm: the label's box is 110..140 mm, its text ends 0.8 mm short.
+    EXPECT_EQ(texts[0]->text, QStringLiteral("906,16"));
+    EXPECT_NEAR(texts[0]->x1, 110.8, 1e-9);
+    EXPECT_NEAR(texts[0]->x2, 139.2, 1e-9);
+    EXPECT_EQ(texts[1]->text, QStringLiteral("aaaa"));
+    EXPECT_EQ(texts[2]->text, QStringLiteral("bbbb"));
+    EXPECT_NEAR(texts[1]->x1, 10.8, 1e-9);
+    // The frames stand on the boxes themselves.
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_NEAR(lines[0]->x1, 110, 1e-9); // top side of the label
+    EXPECT_NEAR(lines[0]->x2, 140, 1e-9);
+    EXPECT_NEAR(lines[4]->x1, 10, 1e-9);  // left side of the memo
+}
+
+TEST(ReportRun, FramedStretchingCellsOfARowReachTheBottomOfItsTallestCell)
+{
+    Report report;
+    report.font.pointSize = 10;
+    report.onNeedData = [n = 0](bool& more) mutable { more = n++ < 1; };
+    Band* detail = report.addBand(BandType::Detail, QStringLiteral("Detail"));
+    detail->height = 5;
+    Memo* tall = detail->addMemo(QStringLiteral("M1"), 0, 0, 40, 5, {QStringLiteral("a1"), QStringLiteral("a2"), QStringLiteral("a3")});
+    Label* one = detail->addLabel(QStringLiteral("L2"), 40, 0, 40, 5, QStringLiteral("b"));
+    // A stretching cell of another row lower down in the band.
+    Label* below = detail->addLabel(QStringLiteral("L3"), 0, 20, 40, 5, QStringLiteral("c"));
+    for (Control* c : std::initializer_list<Control*>{tall, one, below}) {
+        c->stretch = true;
+        c->frame = FrameBottom;
+    }
+    const auto model = report.prepare();
+    std::vector<double> bottoms;
+    for (const PageItem& item : model->pages.at(0).items)
+        if (item.kind == PageItem::Kind::Line)
+            bottoms.push_back(item.y1);
+    // Three lines of 4.057 mm under the 10 mm margin: both bottoms of the
+    // first row there; the lower row keeps its own 5 mm.
+    ASSERT_EQ(bottoms.size(), 3u);
+    EXPECT_NEAR(bottoms[0], 10 + 3 * kLine10, kTol);
+    EXPECT_NEAR(bottoms[1], 10 + 3 * kLine10, kTol);
+    EXPECT_NEAR(bottoms[2], 10 + 20 + 5, kTol);
+}
+
 TEST(ReportRun, AutoSizedLabelsTakeTheWidthOfTheirText)
 {
     Report report;

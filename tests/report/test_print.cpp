@@ -3,11 +3,13 @@
 #include "Printer.h"
 #include "Render.h"
 #include "SampleReport.h"
+#include "TextMetrics.h"
 
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
 
 #include <QFile>
+#include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -30,7 +32,57 @@ public:
     std::vector<int> printedPages;
 };
 
+// A printer dialog in which the user picks "print to file" with the name the
+// dialog proposes in the current folder.
+class PrintToFileDialogs final : public kal::IDialogs {
+public:
+    PrintToFileDialogs() { kal::SetDialogs(this); }
+    ~PrintToFileDialogs() override { kal::SetDialogs(nullptr); }
+    kal::MsgButton messageBox(const QString&, const QString&, unsigned, kal::MsgIcon) override { return kal::MbOk; }
+    void errorBox(const QString&) override {}
+    QString openFileName(kal::FileDialogRequest&) override { return {}; }
+    QString saveFileName(kal::FileDialogRequest&) override { return {}; }
+    int execModal(QWidget*) override { return 0; }
+    bool printerDialog(QPrinter* printer, QWidget*) override
+    {
+        proposed = printer->docName();
+        shownFile = printer->outputFileName();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(proposed + QStringLiteral(".pdf"));
+        return true;
+    }
+    QString proposed;
+    QString shownFile;
+};
+
 } // namespace
+
+TEST(Printing, TheFileNameProposedForATitleIsCleanAndTheJobKeepsTheTitle)
+{
+    EXPECT_EQ(DocumentFileName(QStringLiteral("Zestawienie opłat za półrocze: 1 2009 roku.")),
+              QStringLiteral("Zestawienie opłat za półrocze 1 2009 roku"));
+    EXPECT_EQ(DocumentFileName(QStringLiteral(" Tabela A/B\\C *?\"<>| wykaz\t\n .. ")), QStringLiteral("Tabela A B C wykaz"));
+    EXPECT_EQ(DocumentFileName(QStringLiteral("..ukryty")), QStringLiteral("ukryty"));
+    EXPECT_EQ(DocumentFileName(QStringLiteral(" :. ")), QStringLiteral("Wydruk"));
+    EXPECT_EQ(DocumentFileName(QString()), QStringLiteral("Wydruk"));
+
+    RecordingPrinter printer;
+    PrintToFileDialogs dialogs;
+    SampleReport sample;
+    sample.report.title = QStringLiteral("Wykaz za półrocze: 2 2010 roku.");
+    ASSERT_TRUE(sample.report.printerSetup());
+    EXPECT_EQ(dialogs.proposed, QStringLiteral("Wykaz za półrocze 2 2010 roku"));
+    EXPECT_TRUE(dialogs.shownFile.isEmpty());
+    sample.report.print();
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    // The job's name stays the title; the pages go into the chosen file.
+    EXPECT_EQ(printer.jobs[0].title, QStringLiteral("Wykaz za półrocze: 2 2010 roku."));
+    EXPECT_EQ(printer.jobs[0].outputFileName, QStringLiteral("Wykaz za półrocze 2 2010 roku.pdf"));
+    EXPECT_TRUE(printer.jobs[0].printerName.isEmpty());
+    // The next setup shows the file chosen last time.
+    ASSERT_TRUE(sample.report.printerSetup());
+    EXPECT_EQ(dialogs.shownFile, QStringLiteral("Wykaz za półrocze 2 2010 roku.pdf"));
+}
 
 TEST(Printing, PrintRunsTheReportAndSendsAllPagesOnce)
 {
@@ -158,4 +210,30 @@ TEST(Printing, WithoutAHookAPreviewGoesToTheInstalledPreviewer)
     SetPreviewer(nullptr);
     EXPECT_EQ(window.titles, QStringList{QStringLiteral("Wydruk próbny")});
     EXPECT_EQ(window.shownPages, 2);
+}
+
+TEST(Rendering, TextOnTheScreenIsAsWideAsItWasLaidOut)
+{
+    // 8 points at 96 dpi would be 10.67 pixels: a size rounded to whole
+    // pixels makes the text 3 % wider than the layout measured it.
+    Report report;
+    report.font.pointSize = 8;
+    report.onNeedData = [n = 0](bool& more) mutable { more = n++ < 1; };
+    Band* detail = report.addBand(BandType::Detail, QStringLiteral("Detail"));
+    const QString text = QStringLiteral("TMBZZZ1Z07A123456 Volkswagen Transporter");
+    detail->addLabel(QStringLiteral("L"), 0, 0, 150, 5, text);
+    const auto model = report.prepare();
+    const QImage image = RenderPage(*model, 0, 100);
+    int first = image.width(), last = -1;
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 160) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    ASSERT_GE(last, first);
+    const double expected = TextMetrics::width(report.font, text) / 25.4 * 96.0;
+    // The ink starts and ends within a pixel or two of the advance.
+    EXPECT_NEAR(last - first + 1, expected, 2.0);
+    EXPECT_NEAR(first, 10 / 25.4 * 96.0, 2.0);
 }

@@ -4,6 +4,7 @@
 #include "Printer.h"
 
 #include <QFile>
+#include <QFont>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -43,6 +44,10 @@ public:
         if (!job.printerName.isEmpty())
             printer.setPrinterName(job.printerName);
         printer.setDocName(job.title);
+        if (!job.outputFileName.isEmpty()) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(job.outputFileName);
+        }
         printer.setCopyCount(std::max(1, job.copies));
         printer.setFullPage(true);
         printer.setPageLayout(LayoutOf(pages));
@@ -58,6 +63,24 @@ QtPrinter g_qtPrinter;
 IPrinter* g_printer = nullptr;
 
 } // namespace
+
+QString DocumentFileName(const QString& title)
+{
+    static const QString awkward = QStringLiteral("\\/:*?\"<>|");
+    QString name;
+    name.reserve(title.size());
+    for (const QChar c : title)
+        name += (c.category() == QChar::Other_Control || awkward.contains(c)) ? QLatin1Char(' ') : c;
+    name = name.simplified();
+    qsizetype from = 0;
+    qsizetype to = name.size();
+    while (from < to && (name[from] == QLatin1Char('.') || name[from].isSpace()))
+        ++from;
+    while (to > from && (name[to - 1] == QLatin1Char('.') || name[to - 1].isSpace()))
+        --to;
+    name = name.mid(from, to - from);
+    return name.isEmpty() ? QStringLiteral("Wydruk") : name;
+}
 
 IPrinter& Printer()
 {
@@ -78,18 +101,30 @@ void PaintPage(QPainter& painter, const PageModel& model, const Page& page, doub
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setBrush(Qt::NoBrush);
     int currentFont = -1;
+    QFont textFont;
     for (const PageItem& item : page.items) {
         switch (item.kind) {
         case PageItem::Kind::Text: {
+            // The font engine rounds a font's size to whole device pixels,
+            // which on a screen makes a text several per cent wider or
+            // narrower than it was laid out. The text is drawn in a finer
+            // coordinate system so that the rounding does not show.
+            constexpr double fine = 16.0;
             if (item.font != currentFont) {
-                painter.setFont(ToQFont(model.fontOf(item)));
+                textFont = ToQFont(model.fontOf(item));
+                textFont.setPixelSize(std::max(1, static_cast<int>(std::lround(textFont.pointSizeF() * dpiY / 72.0 * fine))));
                 currentFont = item.font;
             }
+            painter.save();
+            painter.scale(1.0 / fine, 1.0 / fine);
+            painter.setFont(textFont);
             painter.setPen(Qt::black);
-            const QRectF box(item.x1 * sx, item.y1 * sy, (item.x2 - item.x1) * sx, (item.y2 - item.y1) * sy);
+            const QRectF box(item.x1 * sx * fine, item.y1 * sy * fine, (item.x2 - item.x1) * sx * fine,
+                             (item.y2 - item.y1) * sy * fine);
             Qt::Alignment align = Qt::AlignTop;
             align |= item.align == Align::Right ? Qt::AlignRight : item.align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft;
             painter.drawText(box, static_cast<int>(align) | Qt::TextDontClip | Qt::TextSingleLine, item.text);
+            painter.restore();
             break;
         }
         case PageItem::Kind::Line:

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QTime>
 #include <algorithm>
+#include <cmath>
 
 namespace kal::report {
 
@@ -196,9 +197,12 @@ void Runner::layoutText(const Control& c, const QString& text, double& controlHe
                         std::vector<TextLine>& out) const
 {
     const double lh = TextMetrics::lineHeight(c.font);
+    // The text stays clear of the box's sides; the box (and its frame) keeps
+    // its full width.
+    const double pad = c.autoSize ? 0.0 : std::clamp(c.padding, 0.0, c.width / 2);
     QStringList lines;
     if (c.wordWrap && c.width > 0)
-        lines = TextMetrics::wrap(c.font, text, c.width);
+        lines = TextMetrics::wrap(c.font, text, c.width - 2 * pad);
     else
         lines = text.split(QLatin1Char('\n'));
     double left = c.left;
@@ -229,7 +233,7 @@ void Runner::layoutText(const Control& c, const QString& text, double& controlHe
     for (int i = 0; i < count; ++i) {
         if (lines[i].isEmpty())
             continue;
-        out.push_back(TextLine{left, c.top + i * lh, width, lh, c.alignment, lines[i], c.font});
+        out.push_back(TextLine{left + pad, c.top + i * lh, width - 2 * pad, lh, c.alignment, lines[i], c.font});
     }
 }
 
@@ -305,6 +309,17 @@ void Runner::printBand(Band& band, Role role, IDataSource* source)
                 bandHeight = std::max(bandHeight, c->top + entry.height);
         }
         laid.push_back(std::move(entry));
+    }
+
+    // Framed stretching controls that start at the same height are the cells
+    // of one ruled row: each reaches down to the row's tallest one.
+    for (Laid& entry : laid) {
+        const Control& c = *entry.control;
+        if (!c.stretch || c.frame == FrameNone)
+            continue;
+        for (const Laid& other : laid)
+            if (other.control->stretch && std::abs(other.control->top - c.top) < 1e-6)
+                entry.height = std::max(entry.height, other.height);
     }
 
     if (role == Role::Content) {
@@ -555,7 +570,12 @@ bool Report::printerSetup(QWidget* parent)
     QPrinter printer;
     if (!printSettings.printerName.isEmpty())
         printer.setPrinterName(printSettings.printerName);
-    printer.setDocName(title);
+    // The dialog proposes the document's name for a file to print into.
+    printer.setDocName(DocumentFileName(title));
+    if (!printSettings.outputFileName.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printSettings.outputFileName);
+    }
     printer.setCopyCount(std::max(1, printSettings.copies));
     printer.setPageOrientation(orientation == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (printSettings.fromPage > 0) {
@@ -564,7 +584,9 @@ bool Report::printerSetup(QWidget* parent)
     }
     const bool accepted = kal::Dialogs().printerDialog(&printer, parent);
     if (accepted) {
-        printSettings.printerName = printer.printerName();
+        const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+        printSettings.printerName = toFile ? QString() : printer.printerName();
+        printSettings.outputFileName = toFile ? printer.outputFileName() : QString();
         printSettings.copies = std::max(1, printer.copyCount());
         if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
             printSettings.fromPage = printer.fromPage();
@@ -616,6 +638,7 @@ void PrintPages(const PageModel& pages, const PrintSettings& settings)
     PrintJob job;
     job.title = pages.title;
     job.printerName = settings.printerName;
+    job.outputFileName = settings.outputFileName;
     job.copies = std::max(1, settings.copies);
     job.orientation = pages.orientation;
     const int count = pages.pageCount();

@@ -51,6 +51,7 @@ public:
     bool enabled = true;       // a disabled control prints nothing
     unsigned frame = FrameNone;
     double frameWidth = 0.2;
+    double padding = 0;        // mm the text keeps from the box's left and right sides
     // The print event: runs before the control is printed with the text it
     // would print; may change the text or set `print` to false.
     std::function<void(Control& control, QString& text, bool& print)> onPrint;
@@ -164,6 +165,7 @@ private:
 // next print. fromPage/toPage 0 mean all pages.
 struct PrintSettings {
     QString printerName;
+    QString outputFileName; // chosen "print to file": the PDF file
     int copies = 1;
     int fromPage = 0;
     int toPage = 0;

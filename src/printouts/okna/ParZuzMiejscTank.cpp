@@ -64,10 +64,17 @@ TFParWydrZuzMiejTank::TFParWydrZuzMiejTank(TDM* dm, QWidget* parent) : QDialog(p
     EdNumerRejestracyjny = new QLineEdit(this);
     EdNumerRejestracyjny->setObjectName(QStringLiteral("EdNumerRejestracyjny"));
     pola->addWidget(EdNumerRejestracyjny);
-    pola->addWidget(new QLabel(QStringLiteral("Miesiąc od:           do:"), this));
+    // "Miesiąc od:           do:" with the first month's box in the gap:
+    // each box stands right after its own caption.
     CSEOd = Miesiac(this, QStringLiteral("CSEOd"));
     CSEDo = Miesiac(this, QStringLiteral("CSEDo"));
+    auto* od = new QLabel(QStringLiteral("Miesiąc od:"), this);
+    od->setBuddy(CSEOd);
+    auto* doMiesiaca = new QLabel(QStringLiteral("do:"), this);
+    doMiesiaca->setBuddy(CSEDo);
+    pola->addWidget(od);
     pola->addWidget(CSEOd);
+    pola->addWidget(doMiesiaca);
     pola->addWidget(CSEDo);
     uklad->addLayout(pola);
 
