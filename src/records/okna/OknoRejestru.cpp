@@ -12,6 +12,9 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -19,6 +22,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -243,6 +247,97 @@ kal::TDBGrid* TOknoRejestru::NowaSiatka(const char* nazwa, bool edycja)
         g->setReadOnly(true);
     }
     return g;
+}
+
+void TOknoRejestru::DodajKolumny(kal::TDBGrid* siatka, std::initializer_list<TKolumnaRejestru> kolumny)
+{
+    for (const TKolumnaRejestru& k : kolumny) {
+        kal::TDBGridColumn& c = siatka->addColumn(QString::fromUtf8(k.pole), QString::fromUtf8(k.tytul));
+        if (k.info)
+            c.setColor(QColor(QRgb(tekstyRejestrow::kolorInfo)));
+        if (k.tylkoOdczyt)
+            c.setReadOnly(true);
+    }
+}
+
+void TOknoRejestru::DodajPola(QFormLayout* panel, kal::TDataSource* zrodlo, std::initializer_list<TPoleRejestru> pola)
+{
+    for (const TPoleRejestru& p : pola)
+        panel->addRow(QString::fromUtf8(p.etykieta), NowePole(p.nazwa, zrodlo, QString::fromUtf8(p.pole), p.maxDlugosc));
+}
+
+QLineEdit* TOknoRejestru::NowePoleSzukania(const char* nazwa, int maxDlugosc)
+{
+    auto* e = new QLineEdit(this);
+    e->setObjectName(QString::fromLatin1(nazwa));
+    e->setMaxLength(maxDlugosc);
+    connect(e, &QLineEdit::textEdited, e, [e](const QString& t) {
+        const QString gorne = t.toUpper();
+        if (gorne != t) {
+            const int kursor = e->cursorPosition();
+            e->setText(gorne);
+            e->setCursorPosition(kursor);
+        }
+    });
+    return e;
+}
+
+QFormLayout* TOknoRejestru::ZbudujRejestr(kal::TDBGrid*& siatka, kal::TDBNavigator*& nawigator, QPushButton*& zamknij,
+                                          QPushButton*& uzyj, kal::TDataSource* zrodlo, bool edycjaWSiatce,
+                                          std::initializer_list<TKolumnaRejestru> kolumny, bool zPanelem)
+{
+    siatka = m_siatka = NowaSiatka("DBGrid1", edycjaWSiatce);
+    DodajKolumny(siatka, kolumny);
+    siatka->columnsChanged();
+    nawigator = NowyNawigator("DBNavigator1", zrodlo);
+    zamknij = m_zamknij = NowyPrzycisk("BitBtn1", QStringLiteral("&Zamknij"));
+    uzyj = m_uzyj = NowyPrzycisk("BitBtn2", QStringLiteral("&Użyj"));
+
+    auto* uklad = new QVBoxLayout(this);
+    uklad->addWidget(nawigator);
+    uklad->addWidget(siatka, 1);
+    QFormLayout* panel = nullptr;
+    if (zPanelem) {
+        panel = new QFormLayout;
+        uklad->addLayout(panel);
+    }
+    auto* dol = new QHBoxLayout;
+    dol->addStretch(1);
+    dol->addWidget(uzyj);
+    dol->addWidget(zamknij);
+    uklad->addLayout(dol);
+    return panel;
+}
+
+void TOknoRejestru::PrzygotujWybor(int tryb, QPushButton* zamknij, QPushButton* uzyj,
+                                   const TWywolanieRejestru& wywolanie)
+{
+    this->tryb = tryb;
+    uzyj->setEnabled(tryb != 0);
+    if (wywolanie.pole) {
+        ZapamietajWywolanie(wywolanie.wywolujaca, wywolanie.pole);
+        const int klucz = wywolanie.wywolujaca->Active() ? wywolanie.pole->AsInteger() : 0;
+        PozycjonujNa(wywolanie.rejestr, wywolanie.id, klucz);
+    } else {
+        ZapomnijWywolanie();
+    }
+    KopiujObraz(zamknij, QStringLiteral("Zamknij"));
+}
+
+int TOknoRejestru::PokazRejestr(int tryb, const TWywolanieRejestru& wywolanie, kal::TDataSource* zrodlo,
+                                bool zerujTryb)
+{
+    PrzygotujWybor(tryb, m_zamknij, m_uzyj, wywolanie);
+    KopiujObraz(m_uzyj, QStringLiteral("Uzyj"));
+    int wynik = mrNone;
+    {
+        PowiazanieSiatki siatka(m_siatka, zrodlo);
+        wynik = PokazModalnie();
+    }
+    ZapomnijWywolanie();
+    if (zerujTryb)
+        this->tryb = 0;
+    return wynik;
 }
 
 // ------------------------------------------------------------------ picker
