@@ -92,8 +92,7 @@ TFEwidencjaPojazdow::TFEwidencjaPojazdow(QWidget* parent) : TOknoRejestru(parent
     kal::TDataSource* z = DM ? DM->DPojazdy : nullptr;
 
     DBGrid1 = NowaSiatka("DBGrid1", false);
-    DodajKolumny(DBGrid1, {
-                           {"RodzajPojazdu", "Rodzaj pojazdu"},
+    DodajKolumny(DBGrid1, {{"RodzajPojazdu", "Rodzaj pojazdu"},
                            {"Marka", "Marka"},
                            {"NrRejestracyjny", "Nr rejestracyjny"},
                            {"Uwagi", "Uwagi"},

@@ -3,23 +3,20 @@
 #include "Dane.h"
 
 #include <QFormLayout>
-#include <QPushButton>
 
 TFGminy* FGminy = nullptr;
 
-TFGminy::TFGminy(QWidget* parent) : TOknoRejestru(parent)
+TFGminy::TFGminy(QWidget* parent) : TOknoWyboru(parent)
 {
     setObjectName(QStringLiteral("FGminy"));
     setWindowTitle(QStringLiteral("Kartoteka gmin."));
     kal::TDataSource* z = DM ? DM->DGminy : nullptr;
-    QFormLayout* panel = ZbudujRejestr(DBGrid1, DBNavigator1, BitBtn1, BitBtn2, z, false,
+    QFormLayout* panel = ZbudujRejestr(z, false,
                                        {{"NazwaGminy", "Nazwa gminy"},
                                         {"KodGminy", "KodGminy"},
                                         {"IdentyfikatorGminy", "IdentyfikatorGminy", true}},
                                        true);
     DodajPola(panel, z, {{"Nazwa gminy:", "DBEdit1", "NazwaGminy"}, {"Kod gminy:", "DBEdit2", "KodGminy"}});
-    Podlacz(BitBtn1, [this] { BitBtn1Click(); });
-    Podlacz(BitBtn2, [this] { BitBtn2Click(); });
     if (DM)
         UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o gminie ?"),
                              QStringLiteral("Czy chcesz dopisać nowa gminę ?"),
@@ -38,11 +35,6 @@ int TFGminy::Pokaz(int tryb)
 {
     kal::TField* pole = tryb == 1 ? DM->TTabelaAGminaIdentyfikatorGminy : nullptr;
     return PokazRejestr(tryb, {DM->TTabelaAGmina, pole, DM->TGminy, DM->TGminyIdentyfikatorGminy}, DM->DGminy, true);
-}
-
-void TFGminy::BitBtn1Click()
-{
-    ZamknijZWynikiem(mrCancel);
 }
 
 void TFGminy::BitBtn2Click()

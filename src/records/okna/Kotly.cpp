@@ -5,7 +5,6 @@
 #include "platform/ui/DBComboBox.h"
 
 #include <QFormLayout>
-#include <QPushButton>
 
 TFKotly* FKotly = nullptr;
 
@@ -47,13 +46,13 @@ QStringList ListaRodzajowKotlow()
     };
 }
 
-TFKotly::TFKotly(QWidget* parent) : TOknoRejestru(parent)
+TFKotly::TFKotly(QWidget* parent) : TOknoWyboru(parent)
 {
     setObjectName(QStringLiteral("FKotly"));
     setWindowTitle(QStringLiteral("Wprowadzanie kotłów zainstalowanych w firmie."));
     kal::TDataSource* z = DM ? DM->DKotly : nullptr;
     QFormLayout* panel =
-        ZbudujRejestr(DBGrid1, DBNavigator1, BitBtn1, BitBtn2, z, false,
+        ZbudujRejestr(z, false,
                       {{"RodzajKotla", "Rodzaj kotła"}, {"Ilosc", "Ilość"}, {"OpisKotla", "Opis kotła"}}, true);
     DBComboBox1 = new kal::TDBComboBox(this);
     DBComboBox1->setObjectName(QStringLiteral("DBComboBox1"));
@@ -64,8 +63,6 @@ TFKotly::TFKotly(QWidget* parent) : TOknoRejestru(parent)
     DBComboBox1->setDataField(QStringLiteral("RodzajKotla"));
     panel->addRow(QStringLiteral("Rodzaj kotła:"), DBComboBox1);
     DodajPola(panel, z, {{"Ilość kotłów:", "DBEdit1", "Ilosc"}, {"Opis kotła", "DBEdit2", "OpisKotla"}});
-    Podlacz(BitBtn1, [this] { BitBtn1Click(); });
-    Podlacz(BitBtn2, [this] { BitBtn2Click(); });
     if (DM)
         UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o kotle ?"),
                              QStringLiteral("Czy chcesz dopisać nowy kocioł ?"),
@@ -85,11 +82,6 @@ int TFKotly::Pokaz(int tryb)
     Maksymalizuj();
     kal::TField* pole = tryb == 1 ? DM->TZuzycieKotlaIdentyfikatorKotla : nullptr;
     return PokazRejestr(tryb, {DM->TZuzycieKotla, pole, DM->TKotly, DM->TKotlyIdentyfikator}, DM->DKotly, true);
-}
-
-void TFKotly::BitBtn1Click()
-{
-    ZamknijZWynikiem(mrCancel);
 }
 
 void TFKotly::BitBtn2Click()

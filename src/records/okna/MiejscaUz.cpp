@@ -2,18 +2,15 @@
 
 #include "Dane.h"
 
-#include <QPushButton>
 
 TFMiejscaUzutk* FMiejscaUzutk = nullptr;
 
-TFMiejscaUzutk::TFMiejscaUzutk(QWidget* parent) : TOknoRejestru(parent)
+TFMiejscaUzutk::TFMiejscaUzutk(QWidget* parent) : TOknoWyboru(parent)
 {
     setObjectName(QStringLiteral("FMiejscaUzutk"));
     setWindowTitle(QStringLiteral("Miejsca użytkowania."));
-    ZbudujRejestr(DBGrid1, DBNavigator1, BitBtn1, BitBtn2, DM ? DM->DMiejsceUz : nullptr, true,
+    ZbudujRejestr(DM ? DM->DMiejsceUz : nullptr, true,
                   {{"Nazwa", "Nazwa"}, {"Identyfiklator", "Identyfiklator", true, true}}, false);
-    Podlacz(BitBtn1, [this] { BitBtn1Click(); });
-    Podlacz(BitBtn2, [this] { BitBtn2Click(); });
     if (DM)
         UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o miejscu użytkowania ?"),
                              QStringLiteral("Czy chcesz dopisać nowe miejsce użytkowania ?"),
@@ -37,11 +34,6 @@ int TFMiejscaUzutk::Pokaz(int tryb)
     else if (tryb == 2)
         w = {DM->TZuzycie, DM->TZuzycieMiejsceUzytkowania, w.rejestr, w.id};
     return PokazRejestr(tryb, w, DM->DMiejsceUz, false);
-}
-
-void TFMiejscaUzutk::BitBtn1Click()
-{
-    ZamknijZWynikiem(mrCancel);
 }
 
 void TFMiejscaUzutk::BitBtn2Click()

@@ -282,33 +282,6 @@ QLineEdit* TOknoRejestru::NowePoleSzukania(const char* nazwa, int maxDlugosc)
     return e;
 }
 
-QFormLayout* TOknoRejestru::ZbudujRejestr(kal::TDBGrid*& siatka, kal::TDBNavigator*& nawigator, QPushButton*& zamknij,
-                                          QPushButton*& uzyj, kal::TDataSource* zrodlo, bool edycjaWSiatce,
-                                          std::initializer_list<TKolumnaRejestru> kolumny, bool zPanelem)
-{
-    siatka = m_siatka = NowaSiatka("DBGrid1", edycjaWSiatce);
-    DodajKolumny(siatka, kolumny);
-    siatka->columnsChanged();
-    nawigator = NowyNawigator("DBNavigator1", zrodlo);
-    zamknij = m_zamknij = NowyPrzycisk("BitBtn1", QStringLiteral("&Zamknij"));
-    uzyj = m_uzyj = NowyPrzycisk("BitBtn2", QStringLiteral("&Użyj"));
-
-    auto* uklad = new QVBoxLayout(this);
-    uklad->addWidget(nawigator);
-    uklad->addWidget(siatka, 1);
-    QFormLayout* panel = nullptr;
-    if (zPanelem) {
-        panel = new QFormLayout;
-        uklad->addLayout(panel);
-    }
-    auto* dol = new QHBoxLayout;
-    dol->addStretch(1);
-    dol->addWidget(uzyj);
-    dol->addWidget(zamknij);
-    uklad->addLayout(dol);
-    return panel;
-}
-
 void TOknoRejestru::PrzygotujWybor(int tryb, QPushButton* zamknij, QPushButton* uzyj,
                                    const TWywolanieRejestru& wywolanie)
 {
@@ -322,22 +295,6 @@ void TOknoRejestru::PrzygotujWybor(int tryb, QPushButton* zamknij, QPushButton* 
         ZapomnijWywolanie();
     }
     KopiujObraz(zamknij, QStringLiteral("Zamknij"));
-}
-
-int TOknoRejestru::PokazRejestr(int tryb, const TWywolanieRejestru& wywolanie, kal::TDataSource* zrodlo,
-                                bool zerujTryb)
-{
-    PrzygotujWybor(tryb, m_zamknij, m_uzyj, wywolanie);
-    KopiujObraz(m_uzyj, QStringLiteral("Uzyj"));
-    int wynik = mrNone;
-    {
-        PowiazanieSiatki siatka(m_siatka, zrodlo);
-        wynik = PokazModalnie();
-    }
-    ZapomnijWywolanie();
-    if (zerujTryb)
-        this->tryb = 0;
-    return wynik;
 }
 
 // ------------------------------------------------------------------ picker
@@ -461,4 +418,55 @@ PowiazanieSiatki::PowiazanieSiatki(kal::TDBGrid* siatka, kal::TDataSource* zrodl
 PowiazanieSiatki::~PowiazanieSiatki()
 {
     m_siatka->setDataSource(nullptr);
+}
+
+// ------------------------------------------------------------------ picker register
+
+QFormLayout* TOknoWyboru::ZbudujRejestr(kal::TDataSource* zrodlo, bool edycjaWSiatce,
+                                         std::initializer_list<TKolumnaRejestru> kolumny, bool zPanelem)
+{
+    DBGrid1 = NowaSiatka("DBGrid1", edycjaWSiatce);
+    DodajKolumny(DBGrid1, kolumny);
+    DBGrid1->columnsChanged();
+    DBNavigator1 = NowyNawigator("DBNavigator1", zrodlo);
+    BitBtn1 = NowyPrzycisk("BitBtn1", QStringLiteral("&Zamknij"));
+    BitBtn2 = NowyPrzycisk("BitBtn2", QStringLiteral("&Użyj"));
+
+    auto* uklad = new QVBoxLayout(this);
+    uklad->addWidget(DBNavigator1);
+    uklad->addWidget(DBGrid1, 1);
+    QFormLayout* panel = nullptr;
+    if (zPanelem) {
+        panel = new QFormLayout;
+        uklad->addLayout(panel);
+    }
+    auto* dol = new QHBoxLayout;
+    dol->addStretch(1);
+    dol->addWidget(BitBtn2);
+    dol->addWidget(BitBtn1);
+    uklad->addLayout(dol);
+
+    Podlacz(BitBtn1, [this] { BitBtn1Click(); });
+    Podlacz(BitBtn2, [this] { BitBtn2Click(); });
+    return panel;
+}
+
+void TOknoWyboru::BitBtn1Click()
+{
+    ZamknijZWynikiem(mrCancel);
+}
+
+int TOknoWyboru::PokazRejestr(int tryb, const TWywolanieRejestru& wywolanie, kal::TDataSource* zrodlo, bool zerujTryb)
+{
+    PrzygotujWybor(tryb, BitBtn1, BitBtn2, wywolanie);
+    KopiujObraz(BitBtn2, QStringLiteral("Uzyj"));
+    int wynik = mrNone;
+    {
+        PowiazanieSiatki siatka(DBGrid1, zrodlo);
+        wynik = PokazModalnie();
+    }
+    ZapomnijWywolanie();
+    if (zerujTryb)
+        this->tryb = 0;
+    return wynik;
 }

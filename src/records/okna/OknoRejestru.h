@@ -153,24 +153,11 @@ protected:
     // The search edit of a register: what is typed turns to capitals.
     QLineEdit* NowePoleSzukania(const char* nazwa, int maxDlugosc);
 
-    // Builds the controls of a picker register and lays them out: the
-    // navigator "DBNavigator1" on `zrodlo` above the grid "DBGrid1" (with
-    // `kolumny`, editable in place with `edycjaWSiatce`), then the edit panel
-    // (only `zPanelem`; filled by the window and returned), then "&Użyj"
-    // "BitBtn2" and "&Zamknij" "BitBtn1" on the right.
-    QFormLayout* ZbudujRejestr(kal::TDBGrid*& siatka, kal::TDBNavigator*& nawigator, QPushButton*& zamknij,
-                               QPushButton*& uzyj, kal::TDataSource* zrodlo, bool edycjaWSiatce,
-                               std::initializer_list<TKolumnaRejestru> kolumny, bool zPanelem);
-
     // Readies a picker for its show in mode `tryb`: "&Użyj" is enabled in
     // modes other than 0; with a calling field the calling record is
     // remembered and the register put on its key, else any earlier call is
     // forgotten; "&Zamknij" gets its image.
     void PrzygotujWybor(int tryb, QPushButton* zamknij, QPushButton* uzyj, const TWywolanieRejestru& wywolanie);
-    // The whole show of a picker register built by ZbudujRejestr: readied as
-    // above, the grid bound to `zrodlo` for the time of the show, the call
-    // forgotten afterwards and, with `zerujTryb`, the mode back to 0.
-    int PokazRejestr(int tryb, const TWywolanieRejestru& wywolanie, kal::TDataSource* zrodlo, bool zerujTryb);
 
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -195,11 +182,35 @@ private:
     bool m_wywolanoWDopisywaniu = false;
 
     bool m_enterDalej = false;
+};
 
-    // The controls made by ZbudujRejestr.
-    kal::TDBGrid* m_siatka = nullptr;
-    QPushButton* m_zamknij = nullptr;
-    QPushButton* m_uzyj = nullptr;
+// A picker register: a grid with its navigator, an edit panel under it where
+// the register has one, "&Użyj" and "&Zamknij".
+class TOknoWyboru : public TOknoRejestru {
+    Q_OBJECT
+public:
+    using TOknoRejestru::TOknoRejestru;
+
+    kal::TDBGrid* DBGrid1 = nullptr;
+    kal::TDBNavigator* DBNavigator1 = nullptr;
+    QPushButton* BitBtn1 = nullptr; // "&Zamknij"
+    QPushButton* BitBtn2 = nullptr; // "&Użyj"
+
+    void BitBtn1Click();
+    // "&Użyj" of the register.
+    virtual void BitBtn2Click() = 0;
+
+protected:
+    // Builds the controls and lays them out: the navigator on `zrodlo` above
+    // the grid (with `kolumny`, editable in place with `edycjaWSiatce`), then
+    // the edit panel (only `zPanelem`; filled by the window and returned),
+    // then "&Użyj" and "&Zamknij" on the right.
+    QFormLayout* ZbudujRejestr(kal::TDataSource* zrodlo, bool edycjaWSiatce,
+                               std::initializer_list<TKolumnaRejestru> kolumny, bool zPanelem);
+    // The show in mode `tryb`: readied by PrzygotujWybor, the grid bound to
+    // `zrodlo` for the time of the show, the call forgotten afterwards and,
+    // with `zerujTryb`, the mode back to 0.
+    int PokazRejestr(int tryb, const TWywolanieRejestru& wywolanie, kal::TDataSource* zrodlo, bool zerujTryb);
 };
 
 // True while the table has a pending edit or insert.

@@ -3,16 +3,15 @@
 #include "Dane.h"
 
 #include <QFormLayout>
-#include <QPushButton>
 
 TFSubstancje* FSubstancje = nullptr;
 
-TFSubstancje::TFSubstancje(QWidget* parent) : TOknoRejestru(parent)
+TFSubstancje::TFSubstancje(QWidget* parent) : TOknoWyboru(parent)
 {
     setObjectName(QStringLiteral("FSubstancje"));
     setWindowTitle(QStringLiteral("Kartoteka substancji wprowadzanych do powietrza"));
     kal::TDataSource* z = DM ? DM->DSubstancje : nullptr;
-    QFormLayout* panel = ZbudujRejestr(DBGrid1, DBNavigator1, BitBtn1, BitBtn2, z, false,
+    QFormLayout* panel = ZbudujRejestr(z, false,
                                        {{"NazwaSubstancji", "Nazwa substancji"},
                                         {"KodSubstancji", "Kod substancji"},
                                         {"JednostkowaStawka", "Stawka jednostkowa"},
@@ -22,8 +21,6 @@ TFSubstancje::TFSubstancje(QWidget* parent) : TOknoRejestru(parent)
               {{"Nazwa substancji:", "DBEdit1", "NazwaSubstancji"},
                {"Kod substancji:", "DBEdit2", "KodSubstancji"},
                {"Stawka jednostkowa:", "DBEdit3", "JednostkowaStawka"}});
-    Podlacz(BitBtn1, [this] { BitBtn1Click(); });
-    Podlacz(BitBtn2, [this] { BitBtn2Click(); });
     if (DM)
         UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o substancjach ?"),
                              QStringLiteral("Czy chcesz dopisać nową substancję ?"),
@@ -43,11 +40,6 @@ int TFSubstancje::Pokaz(int tryb)
     kal::TField* pole = tryb == 1 ? DM->TTabelaASubstancjeIdentyfikatorSubstancji : nullptr;
     return PokazRejestr(tryb, {DM->TTabelaASubstancje, pole, DM->TSubsatncje, DM->TSubsatncjeIdentyfikatorSubstancju},
                         DM->DSubstancje, true);
-}
-
-void TFSubstancje::BitBtn1Click()
-{
-    ZamknijZWynikiem(mrCancel);
 }
 
 void TFSubstancje::BitBtn2Click()

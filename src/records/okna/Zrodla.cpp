@@ -4,17 +4,16 @@
 
 #include <QFormLayout>
 #include <QLabel>
-#include <QPushButton>
 
 TFZrodla* FZrodla = nullptr;
 
-TFZrodla::TFZrodla(QWidget* parent) : TOknoRejestru(parent)
+TFZrodla::TFZrodla(QWidget* parent) : TOknoWyboru(parent)
 {
     setObjectName(QStringLiteral("FZrodla"));
     setWindowTitle(QStringLiteral("Źródła powstawania substancji wprowadzanych do powietrza"));
     kal::TDataSource* z = DM ? DM->DZrodla : nullptr;
     QFormLayout* panel = ZbudujRejestr(
-        DBGrid1, DBNavigator1, BitBtn1, BitBtn2, z, false,
+        z, false,
         {{"RodzajInstalacji", "Rodzaj instalacji/działalności"}, {"PozwoleniezData", "Pozwolenie"}}, true);
     DodajPola(panel, z,
               {{"Rodzaj instalacji/działalności:", "DBEdit1", "RodzajInstalacji"},
@@ -24,8 +23,6 @@ TFZrodla::TFZrodla(QWidget* parent) : TOknoRejestru(parent)
                {"Rodzaj urządzenia ochronnego:", "DBEdit5", "RodzajUrzadzeniaOchronneg"},
                {"Adres:", "DBEdit6", "Adres"}});
     panel->addRow(NowaEtykieta(QStringLiteral("Gdy pole puste, to będzie adres gminy lub firmy.")));
-    Podlacz(BitBtn1, [this] { BitBtn1Click(); });
-    Podlacz(BitBtn2, [this] { BitBtn2Click(); });
     if (DM)
         UstawZapytanieOZapis(
             QStringLiteral("Czy chcesz zmienić dane o żródle ?"), QStringLiteral("Czy chcesz dopisać nowe żródło ?"),
@@ -45,11 +42,6 @@ int TFZrodla::Pokaz(int tryb)
 {
     kal::TField* pole = tryb == 1 ? DM->TTabelaAZrodlaIdentyfikatorZrodla : nullptr;
     return PokazRejestr(tryb, {DM->TTabelaAZrodla, pole, DM->TZrodla, DM->TZrodlaIdentyfikator}, DM->DZrodla, true);
-}
-
-void TFZrodla::BitBtn1Click()
-{
-    ZamknijZWynikiem(mrCancel);
 }
 
 void TFZrodla::BitBtn2Click()

@@ -69,8 +69,7 @@ TFZuzycie::TFZuzycie(QWidget* parent) : TOknoRejestru(parent)
     kal::TDataSource* z = DM ? DM->DZuzycie : nullptr;
 
     DBGrid1 = NowaSiatka("DBGrid1", false);
-    DodajKolumny(DBGrid1, {
-                           {"Marka", "Marka"},
+    DodajKolumny(DBGrid1, {{"Marka", "Marka"},
                            {"NumerRejestracyjny", "Numer rejestr."},
                            {"DataTankowania", "Data"},
                            {"RodzajPaliwa", "Rodzaj paliwa"},
