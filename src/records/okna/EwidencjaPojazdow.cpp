@@ -201,14 +201,7 @@ TFEwidencjaPojazdow::TFEwidencjaPojazdow(QWidget* parent) : TOknoRejestru(parent
     uklad->addWidget(DBGrid1, 1);
     uklad->addWidget(Panel3);
     uklad->addWidget(ScrollBox1, 1);
-    auto* dol = new QHBoxLayout;
-    dol->addWidget(BitBtn4);
-    dol->addWidget(BitBtn5);
-    dol->addWidget(BitBtn10);
-    dol->addStretch(1);
-    dol->addWidget(BitBtn2);
-    dol->addWidget(BitBtn1);
-    uklad->addLayout(dol);
+    uklad->addLayout(RzadPrzyciskow({BitBtn4, BitBtn5, BitBtn10}, {BitBtn2, BitBtn1}));
 
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
     Podlacz(BitBtn2, [this] { BitBtn2Click(); });

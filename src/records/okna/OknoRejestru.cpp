@@ -266,6 +266,18 @@ void TOknoRejestru::DodajPola(QFormLayout* panel, kal::TDataSource* zrodlo, std:
         panel->addRow(QString::fromUtf8(p.etykieta), NowePole(p.nazwa, zrodlo, QString::fromUtf8(p.pole), p.maxDlugosc));
 }
 
+QHBoxLayout* TOknoRejestru::RzadPrzyciskow(std::initializer_list<QWidget*> zLewej,
+                                           std::initializer_list<QWidget*> zPrawej)
+{
+    auto* rzad = new QHBoxLayout;
+    for (QWidget* w : zLewej)
+        rzad->addWidget(w);
+    rzad->addStretch(1);
+    for (QWidget* w : zPrawej)
+        rzad->addWidget(w);
+    return rzad;
+}
+
 QLineEdit* TOknoRejestru::NowePoleSzukania(const char* nazwa, int maxDlugosc)
 {
     auto* e = new QLineEdit(this);
@@ -440,11 +452,7 @@ QFormLayout* TOknoWyboru::ZbudujRejestr(kal::TDataSource* zrodlo, bool edycjaWSi
         panel = new QFormLayout;
         uklad->addLayout(panel);
     }
-    auto* dol = new QHBoxLayout;
-    dol->addStretch(1);
-    dol->addWidget(BitBtn2);
-    dol->addWidget(BitBtn1);
-    uklad->addLayout(dol);
+    uklad->addLayout(RzadPrzyciskow({}, {BitBtn2, BitBtn1}));
 
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
     Podlacz(BitBtn2, [this] { BitBtn2Click(); });

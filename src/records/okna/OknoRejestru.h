@@ -18,6 +18,7 @@
 class QAbstractButton;
 class QCloseEvent;
 class QFormLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -150,6 +151,8 @@ protected:
     static void DodajKolumny(kal::TDBGrid* siatka, std::initializer_list<TKolumnaRejestru> kolumny);
     // Adds an edit for each field to the panel, labelled.
     void DodajPola(QFormLayout* panel, kal::TDataSource* zrodlo, std::initializer_list<TPoleRejestru> pola);
+    // A row of buttons: `zLewej` at the left edge, `zPrawej` at the right.
+    static QHBoxLayout* RzadPrzyciskow(std::initializer_list<QWidget*> zLewej, std::initializer_list<QWidget*> zPrawej);
     // The search edit of a register: what is typed turns to capitals.
     QLineEdit* NowePoleSzukania(const char* nazwa, int maxDlugosc);
 

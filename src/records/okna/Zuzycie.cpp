@@ -126,12 +126,7 @@ TFZuzycie::TFZuzycie(QWidget* parent) : TOknoRejestru(parent)
     uklad->addLayout(gora);
     uklad->addWidget(DBGrid1, 1);
     uklad->addLayout(panel);
-    auto* dol = new QHBoxLayout;
-    dol->addWidget(BitBtn10);
-    dol->addWidget(BitBtn2);
-    dol->addStretch(1);
-    dol->addWidget(BitBtn1);
-    uklad->addLayout(dol);
+    uklad->addLayout(RzadPrzyciskow({BitBtn10, BitBtn2}, {BitBtn1}));
 
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
     Podlacz(BitBtn2, [this] { BitBtn2Click(); });
