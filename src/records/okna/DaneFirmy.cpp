@@ -52,11 +52,7 @@ TFDaneFirmy::TFDaneFirmy(QWidget* parent) : TOknoRejestru(parent)
     siatka->addWidget(DBEdit7, 6, 1);
     auto* uklad = new QVBoxLayout(this);
     uklad->addLayout(siatka);
-    auto* dol = new QHBoxLayout;
-    dol->addStretch(1);
-    dol->addWidget(BitBtn1);
-    dol->addWidget(BitBtn2);
-    uklad->addLayout(dol);
+    uklad->addLayout(RzadPrzyciskow({}, {BitBtn1, BitBtn2}));
 
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
     Podlacz(BitBtn2, [this] { BitBtn2Click(); });

@@ -92,26 +92,16 @@ TFEwidencjaPojazdow::TFEwidencjaPojazdow(QWidget* parent) : TOknoRejestru(parent
     kal::TDataSource* z = DM ? DM->DPojazdy : nullptr;
 
     DBGrid1 = NowaSiatka("DBGrid1", false);
-    DBGrid1->addColumn(QStringLiteral("RodzajPojazdu"), QStringLiteral("Rodzaj pojazdu"));
-    DBGrid1->addColumn(QStringLiteral("Marka"), QStringLiteral("Marka"));
-    DBGrid1->addColumn(QStringLiteral("NrRejestracyjny"), QStringLiteral("Nr rejestracyjny"));
-    DBGrid1->addColumn(QStringLiteral("Uwagi"), QStringLiteral("Uwagi"));
-    DBGrid1->addColumn(QStringLiteral("IdentyfikatorPojazdu"), QStringLiteral("Identyfikator pojazdu"));
-    DBGrid1->addColumn(QStringLiteral("DataPierwszejRejestracji"), QStringLiteral("Dat. rejestracji"));
-    DBGrid1->addColumn(QStringLiteral("DMasaCalkowita"), QStringLiteral("Masa całkowita"));
+    DodajKolumny(DBGrid1, {{"RodzajPojazdu", "Rodzaj pojazdu"},
+                           {"Marka", "Marka"},
+                           {"NrRejestracyjny", "Nr rejestracyjny"},
+                           {"Uwagi", "Uwagi"},
+                           {"IdentyfikatorPojazdu", "Identyfikator pojazdu"},
+                           {"DataPierwszejRejestracji", "Dat. rejestracji"},
+                           {"DMasaCalkowita", "Masa całkowita"}});
     DBNavigator1 = NowyNawigator("DBNavigator1", z);
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setMaxLength(10);
-    connect(Edit1, &QLineEdit::textEdited, Edit1, [e = Edit1](const QString& t) {
-        const QString gorne = t.toUpper();
-        if (gorne != t) {
-            const int kursor = e->cursorPosition();
-            e->setText(gorne);
-            e->setCursorPosition(kursor);
-        }
-    });
+    Edit1 = NowePoleSzukania("Edit1", 10);
     BitBtn3 = NowyPrzycisk("BitBtn3", QStringLiteral("Szukaj"));
 
     Panel3 = new QFrame(this);
@@ -211,14 +201,7 @@ TFEwidencjaPojazdow::TFEwidencjaPojazdow(QWidget* parent) : TOknoRejestru(parent
     uklad->addWidget(DBGrid1, 1);
     uklad->addWidget(Panel3);
     uklad->addWidget(ScrollBox1, 1);
-    auto* dol = new QHBoxLayout;
-    dol->addWidget(BitBtn4);
-    dol->addWidget(BitBtn5);
-    dol->addWidget(BitBtn10);
-    dol->addStretch(1);
-    dol->addWidget(BitBtn2);
-    dol->addWidget(BitBtn1);
-    uklad->addLayout(dol);
+    uklad->addLayout(RzadPrzyciskow({BitBtn4, BitBtn5, BitBtn10}, {BitBtn2, BitBtn1}));
 
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
     Podlacz(BitBtn2, [this] { BitBtn2Click(); });
@@ -248,18 +231,11 @@ TFEwidencjaPojazdow::~TFEwidencjaPojazdow()
 
 int TFEwidencjaPojazdow::Pokaz(int tryb)
 {
-    this->tryb = tryb;
     Maksymalizuj();
-    BitBtn2->setEnabled(tryb != 0);
-    if (tryb == 1) {
-        // Kept so that "&Użyj" writes into this fuel record whatever moves the fuel table meanwhile.
-        ZapamietajWywolanie(DM->TZuzycie, DM->TZuzycieIdentyfikatorPojazdu);
-        const int klucz = DM->TZuzycie->Active() ? DM->TZuzycieIdentyfikatorPojazdu->AsInteger() : 0;
-        PozycjonujNa(DM->TPojazdy, DM->TPojazdyIdentyfikatorPojazdu, klucz);
-    } else {
-        ZapomnijWywolanie();
-    }
-    KopiujObraz(BitBtn1, QStringLiteral("Zamknij"));
+    // Mode 1 keeps the calling fuel record, so that "&Użyj" writes into it
+    // whatever moves the fuel table meanwhile.
+    kal::TField* pole = tryb == 1 ? DM->TZuzycieIdentyfikatorPojazdu : nullptr;
+    PrzygotujWybor(tryb, BitBtn1, BitBtn2, {DM->TZuzycie, pole, DM->TPojazdy, DM->TPojazdyIdentyfikatorPojazdu});
     KopiujObraz(BitBtn10, QStringLiteral("Drukuj"));
     DM->OknoPojazdow = this;
     PowiazanieSiatki siatka(DBGrid1, DM->DPojazdy);

@@ -34,10 +34,7 @@ TFGestoscPakiw::TFGestoscPakiw(QWidget* parent) : TOknoRejestru(parent)
     auto* uklad = new QVBoxLayout(this);
     uklad->addWidget(DBNavigator1);
     uklad->addWidget(DBGrid1, 1);
-    auto* dol = new QHBoxLayout;
-    dol->addStretch(1);
-    dol->addWidget(BitBtn1);
-    uklad->addLayout(dol);
+    uklad->addLayout(RzadPrzyciskow({}, {BitBtn1}));
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
     if (!FGestoscPakiw)
         FGestoscPakiw = this;

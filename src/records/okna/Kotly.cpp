@@ -3,15 +3,8 @@
 #include "Dane.h"
 
 #include "platform/ui/DBComboBox.h"
-#include "platform/ui/DBEdit.h"
-#include "platform/ui/DBGrid.h"
-#include "platform/ui/DBNavigator.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 TFKotly* FKotly = nullptr;
 
@@ -53,21 +46,14 @@ QStringList ListaRodzajowKotlow()
     };
 }
 
-TFKotly::TFKotly(QWidget* parent) : TOknoRejestru(parent)
+TFKotly::TFKotly(QWidget* parent) : TOknoWyboru(parent)
 {
     setObjectName(QStringLiteral("FKotly"));
     setWindowTitle(QStringLiteral("Wprowadzanie kotłów zainstalowanych w firmie."));
     kal::TDataSource* z = DM ? DM->DKotly : nullptr;
-    DBGrid1 = NowaSiatka("DBGrid1", false);
-    DBGrid1->addColumn(QStringLiteral("RodzajKotla"), QStringLiteral("Rodzaj kotła"));
-    DBGrid1->addColumn(QStringLiteral("Ilosc"), QStringLiteral("Ilość"));
-    DBGrid1->addColumn(QStringLiteral("OpisKotla"), QStringLiteral("Opis kotła"));
-    DBGrid1->columnsChanged();
-    DBNavigator1 = NowyNawigator("DBNavigator1", z);
-    BitBtn1 = NowyPrzycisk("BitBtn1", QStringLiteral("&Zamknij"));
-    BitBtn2 = NowyPrzycisk("BitBtn2", QStringLiteral("&Użyj"));
-
-    auto* panel = new QFormLayout;
+    QFormLayout* panel =
+        ZbudujRejestr(z, false,
+                      {{"RodzajKotla", "Rodzaj kotła"}, {"Ilosc", "Ilość"}, {"OpisKotla", "Opis kotła"}}, true);
     DBComboBox1 = new kal::TDBComboBox(this);
     DBComboBox1->setObjectName(QStringLiteral("DBComboBox1"));
     DBComboBox1->setItems(ListaRodzajowKotlow());
@@ -76,21 +62,7 @@ TFKotly::TFKotly(QWidget* parent) : TOknoRejestru(parent)
     DBComboBox1->setDataSource(z);
     DBComboBox1->setDataField(QStringLiteral("RodzajKotla"));
     panel->addRow(QStringLiteral("Rodzaj kotła:"), DBComboBox1);
-    panel->addRow(QStringLiteral("Ilość kotłów:"), NowePole("DBEdit1", z, QStringLiteral("Ilosc")));
-    panel->addRow(QStringLiteral("Opis kotła"), NowePole("DBEdit2", z, QStringLiteral("OpisKotla")));
-
-    auto* uklad = new QVBoxLayout(this);
-    uklad->addWidget(DBNavigator1);
-    uklad->addWidget(DBGrid1, 1);
-    uklad->addLayout(panel);
-    auto* dol = new QHBoxLayout;
-    dol->addStretch(1);
-    dol->addWidget(BitBtn2);
-    dol->addWidget(BitBtn1);
-    uklad->addLayout(dol);
-
-    Podlacz(BitBtn1, [this] { BitBtn1Click(); });
-    Podlacz(BitBtn2, [this] { BitBtn2Click(); });
+    DodajPola(panel, z, {{"Ilość kotłów:", "DBEdit1", "Ilosc"}, {"Opis kotła", "DBEdit2", "OpisKotla"}});
     if (DM)
         UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o kotle ?"),
                              QStringLiteral("Czy chcesz dopisać nowy kocioł ?"),
@@ -107,31 +79,9 @@ TFKotly::~TFKotly()
 
 int TFKotly::Pokaz(int tryb)
 {
-    this->tryb = tryb;
     Maksymalizuj();
-    BitBtn2->setEnabled(tryb != 0);
-    if (tryb == 1) {
-        ZapamietajWywolanie(DM->TZuzycieKotla, DM->TZuzycieKotlaIdentyfikatorKotla);
-        const int klucz = DM->TZuzycieKotla->Active() ? DM->TZuzycieKotlaIdentyfikatorKotla->AsInteger() : 0;
-        PozycjonujNa(DM->TKotly, DM->TKotlyIdentyfikator, klucz);
-    } else {
-        ZapomnijWywolanie();
-    }
-    KopiujObraz(BitBtn1, QStringLiteral("Zamknij"));
-    KopiujObraz(BitBtn2, QStringLiteral("Uzyj"));
-    int wynik = mrNone;
-    {
-        PowiazanieSiatki siatka(DBGrid1, DM->DKotly);
-        wynik = PokazModalnie();
-    }
-    ZapomnijWywolanie();
-    this->tryb = 0;
-    return wynik;
-}
-
-void TFKotly::BitBtn1Click()
-{
-    ZamknijZWynikiem(mrCancel);
+    kal::TField* pole = tryb == 1 ? DM->TZuzycieKotlaIdentyfikatorKotla : nullptr;
+    return PokazRejestr(tryb, {DM->TZuzycieKotla, pole, DM->TKotly, DM->TKotlyIdentyfikator}, DM->DKotly, true);
 }
 
 void TFKotly::BitBtn2Click()

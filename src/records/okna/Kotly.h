@@ -3,16 +3,11 @@
 
 #include "OknoRejestru.h"
 
-class QPushButton;
-
 namespace kal {
-class TDBEdit;
-class TDBGrid;
 class TDBComboBox;
-class TDBNavigator;
 } // namespace kal
 
-class TFKotly : public TOknoRejestru {
+class TFKotly : public TOknoWyboru {
     Q_OBJECT
 public:
     explicit TFKotly(QWidget* parent = nullptr);
@@ -22,13 +17,8 @@ public:
     // afterwards. Returns the modal result.
     int Pokaz(int tryb);
 
-    kal::TDBGrid* DBGrid1 = nullptr;
-    kal::TDBNavigator* DBNavigator1 = nullptr;
-    QPushButton* BitBtn1 = nullptr; // "&Zamknij"
-    QPushButton* BitBtn2 = nullptr; // "&Użyj"
     kal::TDBComboBox* DBComboBox1 = nullptr;
-    void BitBtn1Click();
-    void BitBtn2Click();
+    void BitBtn2Click() override;
 };
 
 extern TFKotly* FKotly;

@@ -4,14 +4,7 @@
 
 #include "OknoRejestru.h"
 
-class QPushButton;
-
-namespace kal {
-class TDBGrid;
-class TDBNavigator;
-} // namespace kal
-
-class TFMiejscaUzutk : public TOknoRejestru {
+class TFMiejscaUzutk : public TOknoWyboru {
     Q_OBJECT
 public:
     explicit TFMiejscaUzutk(QWidget* parent = nullptr);
@@ -19,13 +12,7 @@ public:
 
     int Pokaz(int tryb);
 
-    kal::TDBGrid* DBGrid1 = nullptr;
-    kal::TDBNavigator* DBNavigator1 = nullptr;
-    QPushButton* BitBtn1 = nullptr; // "&Zamknij"
-    QPushButton* BitBtn2 = nullptr; // "&Użyj"
-
-    void BitBtn1Click();
-    void BitBtn2Click();
+    void BitBtn2Click() override;
 };
 
 extern TFMiejscaUzutk* FMiejscaUzutk;

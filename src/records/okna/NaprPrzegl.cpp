@@ -62,11 +62,7 @@ TFNaprPrzegl::TFNaprPrzegl(QWidget* parent) : TOknoRejestru(parent)
     uklad->addWidget(DBNavigator1);
     uklad->addWidget(DBGrid1, 1);
     uklad->addLayout(panel);
-    auto* dol = new QHBoxLayout;
-    dol->addWidget(BitBtn10);
-    dol->addStretch(1);
-    dol->addWidget(BitBtn1);
-    uklad->addLayout(dol);
+    uklad->addLayout(RzadPrzyciskow({BitBtn10}, {BitBtn1}));
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
     Podlacz(BitBtn10, [this] { BitBtn10Click(); });
     if (DM)

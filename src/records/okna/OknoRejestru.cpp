@@ -12,6 +12,9 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -19,6 +22,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -245,6 +249,66 @@ kal::TDBGrid* TOknoRejestru::NowaSiatka(const char* nazwa, bool edycja)
     return g;
 }
 
+void TOknoRejestru::DodajKolumny(kal::TDBGrid* siatka, std::initializer_list<TKolumnaRejestru> kolumny)
+{
+    for (const TKolumnaRejestru& k : kolumny) {
+        kal::TDBGridColumn& c = siatka->addColumn(QString::fromUtf8(k.pole), QString::fromUtf8(k.tytul));
+        if (k.info)
+            c.setColor(QColor(QRgb(tekstyRejestrow::kolorInfo)));
+        if (k.tylkoOdczyt)
+            c.setReadOnly(true);
+    }
+}
+
+void TOknoRejestru::DodajPola(QFormLayout* panel, kal::TDataSource* zrodlo, std::initializer_list<TPoleRejestru> pola)
+{
+    for (const TPoleRejestru& p : pola)
+        panel->addRow(QString::fromUtf8(p.etykieta), NowePole(p.nazwa, zrodlo, QString::fromUtf8(p.pole), p.maxDlugosc));
+}
+
+QHBoxLayout* TOknoRejestru::RzadPrzyciskow(std::initializer_list<QWidget*> zLewej,
+                                           std::initializer_list<QWidget*> zPrawej)
+{
+    auto* rzad = new QHBoxLayout;
+    for (QWidget* w : zLewej)
+        rzad->addWidget(w);
+    rzad->addStretch(1);
+    for (QWidget* w : zPrawej)
+        rzad->addWidget(w);
+    return rzad;
+}
+
+QLineEdit* TOknoRejestru::NowePoleSzukania(const char* nazwa, int maxDlugosc)
+{
+    auto* e = new QLineEdit(this);
+    e->setObjectName(QString::fromLatin1(nazwa));
+    e->setMaxLength(maxDlugosc);
+    connect(e, &QLineEdit::textEdited, e, [e](const QString& t) {
+        const QString gorne = t.toUpper();
+        if (gorne != t) {
+            const int kursor = e->cursorPosition();
+            e->setText(gorne);
+            e->setCursorPosition(kursor);
+        }
+    });
+    return e;
+}
+
+void TOknoRejestru::PrzygotujWybor(int tryb, QPushButton* zamknij, QPushButton* uzyj,
+                                   const TWywolanieRejestru& wywolanie)
+{
+    this->tryb = tryb;
+    uzyj->setEnabled(tryb != 0);
+    if (wywolanie.pole) {
+        ZapamietajWywolanie(wywolanie.wywolujaca, wywolanie.pole);
+        const int klucz = wywolanie.wywolujaca->Active() ? wywolanie.pole->AsInteger() : 0;
+        PozycjonujNa(wywolanie.rejestr, wywolanie.id, klucz);
+    } else {
+        ZapomnijWywolanie();
+    }
+    KopiujObraz(zamknij, QStringLiteral("Zamknij"));
+}
+
 // ------------------------------------------------------------------ picker
 
 void TOknoRejestru::ZapamietajWywolanie(kal::TTable* tabela, kal::TField* pole)
@@ -366,4 +430,51 @@ PowiazanieSiatki::PowiazanieSiatki(kal::TDBGrid* siatka, kal::TDataSource* zrodl
 PowiazanieSiatki::~PowiazanieSiatki()
 {
     m_siatka->setDataSource(nullptr);
+}
+
+// ------------------------------------------------------------------ picker register
+
+QFormLayout* TOknoWyboru::ZbudujRejestr(kal::TDataSource* zrodlo, bool edycjaWSiatce,
+                                         std::initializer_list<TKolumnaRejestru> kolumny, bool zPanelem)
+{
+    DBGrid1 = NowaSiatka("DBGrid1", edycjaWSiatce);
+    DodajKolumny(DBGrid1, kolumny);
+    DBGrid1->columnsChanged();
+    DBNavigator1 = NowyNawigator("DBNavigator1", zrodlo);
+    BitBtn1 = NowyPrzycisk("BitBtn1", QStringLiteral("&Zamknij"));
+    BitBtn2 = NowyPrzycisk("BitBtn2", QStringLiteral("&Użyj"));
+
+    auto* uklad = new QVBoxLayout(this);
+    uklad->addWidget(DBNavigator1);
+    uklad->addWidget(DBGrid1, 1);
+    QFormLayout* panel = nullptr;
+    if (zPanelem) {
+        panel = new QFormLayout;
+        uklad->addLayout(panel);
+    }
+    uklad->addLayout(RzadPrzyciskow({}, {BitBtn2, BitBtn1}));
+
+    Podlacz(BitBtn1, [this] { BitBtn1Click(); });
+    Podlacz(BitBtn2, [this] { BitBtn2Click(); });
+    return panel;
+}
+
+void TOknoWyboru::BitBtn1Click()
+{
+    ZamknijZWynikiem(mrCancel);
+}
+
+int TOknoWyboru::PokazRejestr(int tryb, const TWywolanieRejestru& wywolanie, kal::TDataSource* zrodlo, bool zerujTryb)
+{
+    PrzygotujWybor(tryb, BitBtn1, BitBtn2, wywolanie);
+    KopiujObraz(BitBtn2, QStringLiteral("Uzyj"));
+    int wynik = mrNone;
+    {
+        PowiazanieSiatki siatka(DBGrid1, zrodlo);
+        wynik = PokazModalnie();
+    }
+    ZapomnijWywolanie();
+    if (zerujTryb)
+        this->tryb = 0;
+    return wynik;
 }

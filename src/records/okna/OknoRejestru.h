@@ -13,10 +13,14 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 
 class QAbstractButton;
 class QCloseEvent;
+class QFormLayout;
+class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace kal {
@@ -25,6 +29,34 @@ class TDBGrid;
 class TDBNavigator;
 class TDataSource;
 } // namespace kal
+
+// A column of a register grid: its field and title. An informative column
+// has the informative colour; `tylkoOdczyt` keeps it from being edited in
+// place.
+struct TKolumnaRejestru {
+    const char* pole;
+    const char* tytul;
+    bool info = false;
+    bool tylkoOdczyt = false;
+};
+
+// A field of an edit panel: its label, the edit's object name, the field and
+// the longest text (0: as long as the field allows).
+struct TPoleRejestru {
+    const char* etykieta;
+    const char* nazwa;
+    const char* pole;
+    int maxDlugosc = 0;
+};
+
+// Who calls a picker: the calling table and its key field (no field: the
+// window is only browsed), and the register with its own key field.
+struct TWywolanieRejestru {
+    kal::TTable* wywolujaca;
+    kal::TField* pole;
+    kal::TTable* rejestr;
+    kal::TField* id;
+};
 
 class TOknoRejestru : public QWidget {
     Q_OBJECT
@@ -115,6 +147,21 @@ protected:
     // starts unbound.
     kal::TDBGrid* NowaSiatka(const char* nazwa, bool edycja);
 
+    // Adds the columns to a grid (their widths come with columnsChanged).
+    static void DodajKolumny(kal::TDBGrid* siatka, std::initializer_list<TKolumnaRejestru> kolumny);
+    // Adds an edit for each field to the panel, labelled.
+    void DodajPola(QFormLayout* panel, kal::TDataSource* zrodlo, std::initializer_list<TPoleRejestru> pola);
+    // A row of buttons: `zLewej` at the left edge, `zPrawej` at the right.
+    static QHBoxLayout* RzadPrzyciskow(std::initializer_list<QWidget*> zLewej, std::initializer_list<QWidget*> zPrawej);
+    // The search edit of a register: what is typed turns to capitals.
+    QLineEdit* NowePoleSzukania(const char* nazwa, int maxDlugosc);
+
+    // Readies a picker for its show in mode `tryb`: "&Użyj" is enabled in
+    // modes other than 0; with a calling field the calling record is
+    // remembered and the register put on its key, else any earlier call is
+    // forgotten; "&Zamknij" gets its image.
+    void PrzygotujWybor(int tryb, QPushButton* zamknij, QPushButton* uzyj, const TWywolanieRejestru& wywolanie);
+
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -138,6 +185,35 @@ private:
     bool m_wywolanoWDopisywaniu = false;
 
     bool m_enterDalej = false;
+};
+
+// A picker register: a grid with its navigator, an edit panel under it where
+// the register has one, "&Użyj" and "&Zamknij".
+class TOknoWyboru : public TOknoRejestru {
+    Q_OBJECT
+public:
+    using TOknoRejestru::TOknoRejestru;
+
+    kal::TDBGrid* DBGrid1 = nullptr;
+    kal::TDBNavigator* DBNavigator1 = nullptr;
+    QPushButton* BitBtn1 = nullptr; // "&Zamknij"
+    QPushButton* BitBtn2 = nullptr; // "&Użyj"
+
+    void BitBtn1Click();
+    // "&Użyj" of the register.
+    virtual void BitBtn2Click() = 0;
+
+protected:
+    // Builds the controls and lays them out: the navigator on `zrodlo` above
+    // the grid (with `kolumny`, editable in place with `edycjaWSiatce`), then
+    // the edit panel (only `zPanelem`; filled by the window and returned),
+    // then "&Użyj" and "&Zamknij" on the right.
+    QFormLayout* ZbudujRejestr(kal::TDataSource* zrodlo, bool edycjaWSiatce,
+                               std::initializer_list<TKolumnaRejestru> kolumny, bool zPanelem);
+    // The show in mode `tryb`: readied by PrzygotujWybor, the grid bound to
+    // `zrodlo` for the time of the show, the call forgotten afterwards and,
+    // with `zerujTryb`, the mode back to 0.
+    int PokazRejestr(int tryb, const TWywolanieRejestru& wywolanie, kal::TDataSource* zrodlo, bool zerujTryb);
 };
 
 // True while the table has a pending edit or insert.

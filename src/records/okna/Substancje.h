@@ -3,15 +3,7 @@
 
 #include "OknoRejestru.h"
 
-class QPushButton;
-
-namespace kal {
-class TDBEdit;
-class TDBGrid;
-class TDBNavigator;
-} // namespace kal
-
-class TFSubstancje : public TOknoRejestru {
+class TFSubstancje : public TOknoWyboru {
     Q_OBJECT
 public:
     explicit TFSubstancje(QWidget* parent = nullptr);
@@ -21,13 +13,7 @@ public:
     // afterwards. Returns the modal result.
     int Pokaz(int tryb);
 
-    kal::TDBGrid* DBGrid1 = nullptr;
-    kal::TDBNavigator* DBNavigator1 = nullptr;
-    QPushButton* BitBtn1 = nullptr; // "&Zamknij"
-    QPushButton* BitBtn2 = nullptr; // "&Użyj"
-
-    void BitBtn1Click();
-    void BitBtn2Click();
+    void BitBtn2Click() override;
 };
 
 extern TFSubstancje* FSubstancje;

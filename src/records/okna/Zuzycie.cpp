@@ -69,27 +69,17 @@ TFZuzycie::TFZuzycie(QWidget* parent) : TOknoRejestru(parent)
     kal::TDataSource* z = DM ? DM->DZuzycie : nullptr;
 
     DBGrid1 = NowaSiatka("DBGrid1", false);
-    DBGrid1->addColumn(QStringLiteral("Marka"), QStringLiteral("Marka"));
-    DBGrid1->addColumn(QStringLiteral("NumerRejestracyjny"), QStringLiteral("Numer rejestr."));
-    DBGrid1->addColumn(QStringLiteral("DataTankowania"), QStringLiteral("Data"));
-    DBGrid1->addColumn(QStringLiteral("RodzajPaliwa"), QStringLiteral("Rodzaj paliwa"));
-    DBGrid1->addColumn(QStringLiteral("IloscPaliwa"), QStringLiteral("Ilość paliwa"));
-    DBGrid1->addColumn(QStringLiteral("CenaPaliwa"), QStringLiteral("Cena paliwa"));
-    DBGrid1->addColumn(QStringLiteral("RodzajPojazdu"), QStringLiteral("Rodzaj pojazdu"));
-    DBGrid1->addColumn(QStringLiteral("NazwaMiejscaTankowania"), QStringLiteral("Miejsce tankowania"));
+    DodajKolumny(DBGrid1, {{"Marka", "Marka"},
+                           {"NumerRejestracyjny", "Numer rejestr."},
+                           {"DataTankowania", "Data"},
+                           {"RodzajPaliwa", "Rodzaj paliwa"},
+                           {"IloscPaliwa", "Ilość paliwa"},
+                           {"CenaPaliwa", "Cena paliwa"},
+                           {"RodzajPojazdu", "Rodzaj pojazdu"},
+                           {"NazwaMiejscaTankowania", "Miejsce tankowania"}});
     DBNavigator1 = NowyNawigator("DBNavigator1", z);
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setMaxLength(10);
-    connect(Edit1, &QLineEdit::textEdited, Edit1, [e = Edit1](const QString& t) {
-        const QString gorne = t.toUpper();
-        if (gorne != t) {
-            const int kursor = e->cursorPosition();
-            e->setText(gorne);
-            e->setCursorPosition(kursor);
-        }
-    });
+    Edit1 = NowePoleSzukania("Edit1", 10);
     BitBtn3 = NowyPrzycisk("BitBtn3", QStringLiteral("Szukaj"));
 
     DBLookupComboBox1 = lista(this, "DBLookupComboBox1", z, QStringLiteral("IdentyfikatorPojazdu"), 15);
@@ -136,12 +126,7 @@ TFZuzycie::TFZuzycie(QWidget* parent) : TOknoRejestru(parent)
     uklad->addLayout(gora);
     uklad->addWidget(DBGrid1, 1);
     uklad->addLayout(panel);
-    auto* dol = new QHBoxLayout;
-    dol->addWidget(BitBtn10);
-    dol->addWidget(BitBtn2);
-    dol->addStretch(1);
-    dol->addWidget(BitBtn1);
-    uklad->addLayout(dol);
+    uklad->addLayout(RzadPrzyciskow({BitBtn10, BitBtn2}, {BitBtn1}));
 
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
     Podlacz(BitBtn2, [this] { BitBtn2Click(); });
