@@ -6,7 +6,9 @@
 #include "OplatyTabel.h"
 #include "WydrukTabelaD.h"
 #include "WydrukTabeliA.h"
+#include "WydrukZestTabC.h"
 
+#include <array>
 #include <stdexcept>
 
 using namespace kal::report;
@@ -201,7 +203,17 @@ void TQRRozliczPolrocze::QuickRepBeforePrint()
 {
     TDM& dm = m_dm;
     const OplatyTabelaD d(true);
-    const OplatyTabelaC c(true);
+    // Table C: the fees of every commune of the period, group by group.
+    std::array<double, 5> grupyC{};
+    double razemC = 0.0;
+    TQRZestTabC::DlaKazdejGminy(dm.TTabelaC, [&](const OplatyTabelaC& gmina) {
+        for (size_t g = 0; g < grupyC.size(); ++g)
+            grupyC[g] += gmina.grupy[g];
+        razemC += gmina.razem;
+    });
+    for (double& g : grupyC)
+        g = Zaokraglij(g, 2);
+    razemC = Zaokraglij(razemC, 2);
 
     band(QStringLiteral("TitleBand1"))->find<Label>(QStringLiteral("QRLabel1"))->caption = title;
 
@@ -220,23 +232,23 @@ void TQRRozliczPolrocze::QuickRepBeforePrint()
         memo(i)->lines.clear();
     const auto& grupy = GrupyRozliczeniaC();
     for (size_t g = 0; g < grupy.size(); ++g) {
-        if (!(c.grupy[g] > 1e-07))
+        if (!(grupyC[g] > 1e-07))
             continue;
         memo(9)->lines << grupy[g];
         memo(10)->lines << QString();
         memo(11)->lines << QString();
-        memo(12)->lines << c.teksty.grupy[g] + QLatin1Char(' ');
+        memo(12)->lines << TekstOplaty(grupyC[g]) + QLatin1Char(' ');
     }
     for (int i = 9; i <= 11; ++i)
         memo(i)->lines << QString() << QString();
-    memo(12)->lines << Kreska << c.teksty.razem + QLatin1Char(' ');
+    memo(12)->lines << Kreska << TekstOplaty(razemC) + QLatin1Char(' ');
 
     memo(14)->lines.clear();
     TQRWydrukTabeliA* tabelaA = m_tabelaA ? m_tabelaA : QRWydrukTabeliA;
     const double sumaA = tabelaA ? tabelaA->PrzygotujIDrukuj(true, true) : 0.0;
     memo(14)->lines << kal::FormatNumber(sumaA, QStringLiteral("# ### ##0.00")) + QLatin1Char(' ');
 
-    const double razem = Zaokraglij(d.Razem() + c.razem + sumaA, 2);
+    const double razem = Zaokraglij(d.Razem() + razemC + sumaA, 2);
     band(QStringLiteral("ChildBand4"))->find<Label>(QStringLiteral("QRLabel2"))->caption =
         QStringLiteral("Razem opłata za pólrocze: ") + kal::FormatNumber(razem, QStringLiteral("### ### ##0.00")) +
         QStringLiteral(" zł.");

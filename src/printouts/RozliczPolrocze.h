@@ -1,9 +1,10 @@
 #pragma once
 // The settlement of the current half-year on one landscape page set: a line
 // for every table D cell with a quantity, a line for every table C group with
-// a fee, the table A total and the total fee of the half-year. No dataset
-// drives it: its before-print event fills the memos from the current table D,
-// table C and rate records and from the table A preparation.
+// a fee (summed over every commune of the period), the table A total and the
+// total fee of the half-year. No dataset drives it: its before-print event
+// fills the memos from the current table D record, every commune record of
+// table C, the rate records and the table A preparation.
 
 #include "Report.h"
 

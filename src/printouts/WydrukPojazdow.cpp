@@ -106,6 +106,8 @@ void SredniePojazdow::Oblicz(TDM& dm)
                                   QStringLiteral("Kontrola wprowadzania zużycia paliw."), kal::MbOk, kal::MsgIcon::None);
         return;
     }
+    // The fuel window opens afterwards on the purchase it stood on.
+    PowrotNaPojazd powrot(*zuzycie);
 
     int pojazd = -1;
     double poczatek = -1.0, koniec = -1.0, suma = 0.0, poprzednia = 0.0;

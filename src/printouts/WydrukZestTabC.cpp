@@ -12,7 +12,43 @@ TQRZestTabC* QRZestTabC = nullptr;
 namespace {
 constexpr double Linia = 4.0;
 constexpr double Odstep = 1.0;
+
+// The record a table stands on, to go back to after a walk; 0: none.
+qint64 ZnakRekordu(kal::TTable* t)
+{
+    return t && t->Active() && !t->IsEmpty() && t->State() == kal::dsBrowse ? t->GetBookmark() : 0;
+}
+
+void WrocDoRekordu(kal::TTable* t, qint64 znak)
+{
+    if (znak != 0 && t && t->Active() && t->BookmarkValid(znak))
+        t->GotoBookmark(znak);
+}
 } // namespace
+
+OplatyTabelaC TQRZestTabC::OplatyGminy()
+{
+    return OplatyTabelaC(true);
+}
+
+void TQRZestTabC::DlaKazdejGminy(kal::TTable* tabelaC, const std::function<void(const OplatyTabelaC&)>& naGmine)
+{
+    const qint64 znak = ZnakRekordu(tabelaC);
+    struct Powrot {
+        kal::TTable* t;
+        qint64 znak;
+        ~Powrot()
+        {
+            try {
+                WrocDoRekordu(t, znak);
+            } catch (...) {
+            }
+        }
+    } powrot{tabelaC, znak};
+    ZrodloTabeli gminy(tabelaC);
+    for (gminy.first(); !gminy.eof(); gminy.next())
+        naGmine(OplatyGminy());
+}
 
 const double TQRZestTabC::Kolumny[4] = {0, 15, 140, 277};
 
@@ -67,7 +103,7 @@ void TQRZestTabC::zbuduj()
     wiersz->height = h;
     wiersz->beforePrint = [this](Band& b, bool&) {
         // The commune's fees, from its record and the period's rates.
-        OplatyTabelaC oplaty(true);
+        const OplatyTabelaC oplaty = OplatyGminy();
         ++m_licznik;
         b.find<Label>(QStringLiteral("QRLabel4"))->caption = QString::number(m_licznik) + QLatin1Char('.');
         b.find<Label>(QStringLiteral("QRLabel5"))->caption = oplaty.teksty.razem;
@@ -95,14 +131,11 @@ void TQRZestTabC::zbuduj()
     beforePrint = [this](bool&) {
         m_suma = 0.0;
         m_licznik = 0;
-        kal::TTable* t = m_tabelaC.tabela();
-        m_znak = t && t->Active() && !t->IsEmpty() && t->State() == kal::dsBrowse ? t->GetBookmark() : 0;
+        m_znak = ZnakRekordu(m_tabelaC.tabela());
     };
     // The table goes back to the commune it stood on.
     afterPrint = [this] {
-        kal::TTable* t = m_tabelaC.tabela();
-        if (m_znak != 0 && t && t->Active() && t->BookmarkValid(m_znak))
-            t->GotoBookmark(m_znak);
+        WrocDoRekordu(m_tabelaC.tabela(), m_znak);
         m_znak = 0;
     };
 }

@@ -6,6 +6,10 @@
 #include "Report.h"
 #include "ZrodloTabeli.h"
 
+#include <functional>
+
+class OplatyTabelaC;
+
 namespace kal {
 class TTable;
 }
@@ -21,6 +25,14 @@ public:
 
     // Left edges of the columns (mm): L.p., commune, fee total; [3] the right edge.
     static const double Kolumny[4];
+
+    // The fees of the commune the table C stands on: its own quantities at
+    // the period's rates.
+    static OplatyTabelaC OplatyGminy();
+    // Walks every commune of `tabelaC` as the summary does, handing each
+    // commune's fees to `naGmine`; the table goes back to the commune it
+    // stood on.
+    static void DlaKazdejGminy(kal::TTable* tabelaC, const std::function<void(const OplatyTabelaC&)>& naGmine);
 
     double Suma() const { return m_suma; }
     int LiczbaWierszy() const { return m_licznik; }

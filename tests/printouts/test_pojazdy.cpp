@@ -657,6 +657,33 @@ TEST_F(ZuzyciePaliwa, APreviewPrintedAgainCountsOnce)
     EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 77,25    Razem wartość sprzedaży: 319,00"));
 }
 
+TEST_F(Pojazdy, TheAverageUseLeavesTheFuelWindowOnItsPurchase)
+{
+    // Opel: 40 l at 100 km, 35 l at 400 km, 30 l at 700 km -> 100 x 75 / 600 = 12,5.
+    const int opel = Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    Tankowanie(opel, QDate(2009, 3, 1), 40, 100);
+    Tankowanie(opel, QDate(2009, 3, 2), 35, 400);
+    Tankowanie(opel, QDate(2009, 3, 3), 30, 700);
+    dm->TZuzycie->First();
+    dm->TZuzycie->Next();
+    ASSERT_EQ(dm->TZuzycieIloscKm->AsFloat(), 400.0);
+
+    SredniePojazdow srednie;
+    srednie.Oblicz(*dm);
+    EXPECT_EQ(srednie.Srednia(opel), 12.5);
+    // The fuel window opens on the purchase it showed, not on the last one.
+    EXPECT_EQ(dm->TZuzycieIloscKm->AsFloat(), 400.0);
+    EXPECT_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 35.0);
+    EXPECT_EQ(dm->DZuzycie->DataSet(), dm->TZuzycie);
+
+    // The same through the list with its average column.
+    Zaznacz({1, 15});
+    Drukuj();
+    EXPECT_EQ(Robocze(2)[0].mid(1), QStringList({"Opel", "12,5"}));
+    EXPECT_EQ(dm->TZuzycieIloscKm->AsFloat(), 400.0);
+    EXPECT_EQ(dm->TZuzycieDataTankowania->AsDateTime(), QDate(2009, 3, 2));
+}
+
 TEST_F(Pojazdy, PastRow999TheRowsStillPrintInOrder)
 {
     for (int i = 0; i < 1001; ++i)

@@ -25,7 +25,7 @@ struct Rozliczenie : testy::ModulTestowy {
     }
     // Table C, commune Płock (current): I1 4 at 10,01 = 40,04; III 2 at 0
     // (no fee, no line); V3 1,5 at 2 = 3,00; reserve 2: 1 at 7 = 7,00 in the
-    // total only. Total 50,04. A second commune must not count.
+    // total only. Total 50,04. The only commune of the period.
     void TabelaC()
     {
         dm->TTabelaC->Edit();
@@ -35,12 +35,18 @@ struct Rozliczenie : testy::ModulTestowy {
         dm->TTabelaC->FieldByName(QStringLiteral("V3"))->setAsFloat(1.5);
         dm->TTabelaC->FieldByName(QStringLiteral("Rezerwa2"))->setAsFloat(1);
         dm->TTabelaC->Post();
+        Ustaw(dm->TStawkiTabC, {{"I1", 10.01}, {"II1", 1.5}, {"V3", 2}, {"Rezerwa2", 7}});
+    }
+    // A second commune, Gostynin: I1 100 at 10,01 = 1 001,00; II1 3 at 1,5 =
+    // 4,50; V3 0,25 at 2 = 0,50. Total 1 006,00.
+    void DrugaGmina()
+    {
         dm->TTabelaC->Insert();
         dm->TTabelaCNazwaGminy->setAsString(QStringLiteral("Gostynin"));
         dm->TTabelaC->FieldByName(QStringLiteral("I1"))->setAsFloat(100);
+        dm->TTabelaC->FieldByName(QStringLiteral("II1"))->setAsFloat(3);
+        dm->TTabelaC->FieldByName(QStringLiteral("V3"))->setAsFloat(0.25);
         dm->TTabelaC->Post();
-        Ustaw(dm->TStawkiTabC, {{"I1", 10.01}, {"V3", 2}, {"Rezerwa2", 7}});
-        ASSERT_TRUE(dm->TTabelaC->Locate(QStringLiteral("NazwaGminy"), QStringLiteral("Płock")));
     }
     QStringList Druk()
     {
@@ -99,6 +105,32 @@ TEST_F(Rozliczenie, TableDLinesTableCGroupsTableAAndTheTotal)
     // 81,13 + 50,04 + 144,84
     EXPECT_EQ(t.last(), QStringLiteral("Razem opłata za pólrocze: 276,01 zł."));
     EXPECT_TRUE(t.contains(QStringLiteral("Wykaz opłat wynikających z tabeli A   ")));
+}
+
+TEST_F(Rozliczenie, TableCCoversEveryCommuneOfThePeriod)
+{
+    TabelaD();
+    TabelaC();
+    DrugaGmina();
+    for (const QString& biezaca : {QStringLiteral("Płock"), QStringLiteral("Gostynin")}) {
+        ASSERT_TRUE(dm->TTabelaC->Locate(QStringLiteral("NazwaGminy"), biezaca));
+        drukarka.wydruki.clear();
+        const QStringList t = Druk();
+        // Groups over both communes: I 40,04 + 1 001,00; II 4,50 from
+        // Gostynin only; V 3,00 + 0,50. Table C total 50,04 + 1 006,00.
+        EXPECT_EQ(Linia(QStringLiteral("I Kotły opalane węglem kamiennym ")),
+                  QStringList({"I Kotły opalane węglem kamiennym ", "", "", "1 041,04 "}));
+        EXPECT_EQ(Linia(QStringLiteral("II Kotły o mocy cieplne <=5MW opalane koksem ")),
+                  QStringList({"II Kotły o mocy cieplne <=5MW opalane koksem ", "", "", "4,50 "}));
+        EXPECT_EQ(Linia(QStringLiteral("V Kotły opalane paliwem gazowym ")),
+                  QStringList({"V Kotły opalane paliwem gazowym ", "", "", "3,50 "}));
+        EXPECT_EQ(KolumnaOplat(), QStringList({"Opłata ", "50,00 ", "28,13 ", Kreska, "81,13 ", "1 041,04 ", "4,50 ",
+                                               "3,50 ", Kreska, "1 056,04 ", "0,00 "}));
+        // 81,13 + 1 056,04, no table A.
+        EXPECT_EQ(t.last(), QStringLiteral("Razem opłata za pólrocze: 1 137,17 zł."));
+        // The table C window stays on its commune.
+        EXPECT_EQ(dm->TTabelaCNazwaGminy->AsString(), biezaca);
+    }
 }
 
 TEST_F(Rozliczenie, NoLineForZeroOrTinyQuantitiesNorForEmptyGroups)
