@@ -1,20 +1,20 @@
 #pragma once
-// A data directory made by the data-directory routine, the data module on
-// it with one company and its first half-year of 2009, the program's report
-// forms, a recording printer and scripted dialogs; and the table A data of
-// the period built through the module's own rules.
+// The printouts' fixtures: a data directory made by the data-directory
+// routine, the data module on it with one company and its first half-year
+// of 2009, the program's report forms, a recording printer and scripted
+// dialogs; and the table A data of the period built through the module's
+// own rules.
 
 #include "DaneWydrukow.h"
 
-#include "Clock.h"
-#include "Dane.h"
+#include "DataDir.h"
 #include "Printer.h"
-#include "Schemat.h"
-#include "ScriptedDialogs.h"
 #include "WydrukiZestawienia.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 namespace testy {
 
@@ -31,43 +31,27 @@ public:
     std::vector<kal::report::PageModel> wydruki;
 };
 
-struct ModulTestowy : ::testing::Test {
-    kal::test::TestDir katalog;
-    QTemporaryDir temp;
-    kal::test::ScriptedDialogs dialogi;
-    QByteArray staryTemp;
-    std::unique_ptr<TDM> dm;
+// The data module on a new data directory with the program's report forms,
+// a company and its first half-year of 2009 (annexes open) and a recording
+// printer. A derived fixture may post a fuller company.
+struct ModulZWydrukami : kal::test::DataDir {
     Drukarka drukarka;
 
     void SetUp() override
     {
-        ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
-        staryTemp = qgetenv("TEMP");
-        qputenv("TEMP", temp.path().toLocal8Bit());
-        kal::SetTodayForTests(QDate(2009, 6, 12));
-        dm = std::make_unique<TDM>();
+        ASSERT_NO_FATAL_FAILURE(DataDir::SetUp());
         UtworzWydrukiZestawienia(*dm);
-
-        dm->TFirma->Insert();
-        dm->TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
-        dm->TFirmaNazwa2->setAsString(QStringLiteral("  Oddział Poznań "));
-        dm->TFirmaAdres1->setAsString(QStringLiteral("ul. Rzemieślnicza 5 "));
-        dm->TFirmaAdres2->setAsString(QStringLiteral("61-100 Poznań"));
-        dm->TFirmaREGON->setAsString(QStringLiteral("630112233"));
-        dm->TFirma->Post();
-        dm->TOkres->Insert();
-        dm->TOkresRok->setAsInteger(2009);
-        dm->TOkresPolrocze->setAsInteger(1);
-        dm->TOkres->Post();
+        FirmaTestowa();
+        okres();
         ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
     }
     void TearDown() override
     {
         ZwolnijWydrukiZestawienia();
-        dm.reset();
-        kal::SetTodayForTests(QDate());
-        qputenv("TEMP", staryTemp);
+        DataDir::TearDown();
     }
+
+    virtual void FirmaTestowa() { firma(); }
 
     // Sets float fields of the current record of `t` and posts it.
     static void Ustaw(kal::TTable* t, const std::vector<std::pair<QString, double>>& wartosci)
@@ -76,6 +60,21 @@ struct ModulTestowy : ::testing::Test {
         for (const auto& [pole, v] : wartosci)
             t->FieldByName(pole)->setAsFloat(v);
         t->Post();
+    }
+};
+
+// The same with the company's second name, address and REGON filled in, and
+// the table A data of the period.
+struct ModulTestowy : ModulZWydrukami {
+    void FirmaTestowa() override
+    {
+        dm->TFirma->Insert();
+        dm->TFirmaNazwa1->setAsString(NazwaFirmy());
+        dm->TFirmaNazwa2->setAsString(QStringLiteral("  Oddział Poznań "));
+        dm->TFirmaAdres1->setAsString(QStringLiteral("ul. Rzemieślnicza 5 "));
+        dm->TFirmaAdres2->setAsString(QStringLiteral("61-100 Poznań"));
+        dm->TFirmaREGON->setAsString(QStringLiteral("630112233"));
+        dm->TFirma->Post();
     }
 
     // ---- table A dictionaries and rows; each returns the new row's id.

@@ -4,81 +4,24 @@
 
 #include "DaneWydrukow.h"
 
-#include "Clock.h"
-#include "Dane.h"
+#include "ModulTestowy.h"
+
 #include "DrukujRaport.h"
 #include "FunkcjeSrodowiska.h"
 #include "OplatyTabel.h"
-#include "Printer.h"
-#include "Schemat.h"
-#include "ScriptedDialogs.h"
 #include "WydrukTabelaC.h"
 #include "WydrukTabelaD.h"
 #include "WydrukZalacznik1.h"
 #include "WydrukZestTabC.h"
-#include "WydrukiZestawienia.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace kal::report;
 
 namespace {
 
-class Drukarka final : public IPrinter {
-public:
-    Drukarka() { SetPrinter(this); }
-    ~Drukarka() override { SetPrinter(nullptr); }
-    void print(const PageModel& strony, const PrintJob& zadanie) override
-    {
-        zadania.push_back(zadanie);
-        wydruki.push_back(strony);
-    }
-    std::vector<PrintJob> zadania;
-    std::vector<PageModel> wydruki;
-};
-
-struct ModulDanych : ::testing::Test {
-    kal::test::TestDir katalog;
-    QTemporaryDir temp;
-    kal::test::ScriptedDialogs dialogi;
-    QByteArray staryTemp;
-    std::unique_ptr<TDM> dm;
-    Drukarka drukarka;
-
-    void SetUp() override
-    {
-        ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
-        staryTemp = qgetenv("TEMP");
-        qputenv("TEMP", temp.path().toLocal8Bit());
-        kal::SetTodayForTests(QDate(2009, 6, 12));
-        dm = std::make_unique<TDM>();
-        UtworzWydrukiZestawienia(*dm);
-
-        dm->TFirma->Insert();
-        dm->TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
-        dm->TFirma->Post();
-        dm->TOkres->Insert();
-        dm->TOkresRok->setAsInteger(2009);
-        dm->TOkresPolrocze->setAsInteger(1);
-        dm->TOkres->Post();
-        ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
-    }
-    void TearDown() override
-    {
-        ZwolnijWydrukiZestawienia();
-        dm.reset();
-        kal::SetTodayForTests(QDate());
-        qputenv("TEMP", staryTemp);
-    }
-    static void Ustaw(kal::TTable* t, const std::vector<std::pair<QString, double>>& wartosci)
-    {
-        t->Edit();
-        for (const auto& [pole, v] : wartosci)
-            t->FieldByName(pole)->setAsFloat(v);
-        t->Post();
-    }
-};
+// The company with its first name only.
+using ModulDanych = testy::ModulZWydrukami;
 
 } // namespace
 

@@ -247,6 +247,16 @@ TEST_F(Pojazdy, WithNothingTickedEveryVehicleGetsAnEmptyRow)
 namespace {
 
 struct DoPrzegladu : Pojazdy {
+    // Prints `raport` as the only job under `tytul`; `teksty` gets its texts.
+    template <class Raport>
+    void JedenWydruk(Raport& raport, const QString& tytul, QStringList& teksty)
+    {
+        dialogi.answerPrinter(true);
+        raport.PrzygotujIDrukuj(false);
+        ASSERT_EQ(drukarka.zadania.size(), 1u);
+        EXPECT_EQ(drukarka.zadania[0].title, tytul);
+        teksty = testy::WszystkieTeksty(drukarka.wydruki[0]);
+    }
     void Skresl(QDate data)
     {
         dm->TPojazdy->Edit();
@@ -299,11 +309,8 @@ TEST_F(DoPrzegladu, WithTheDefaultsOnlyVehiclesUnder30DaysOr1000KmPrint)
     Dane();
     const int fiat = dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
     Idz(fiat);
-    dialogi.answerPrinter(true);
-    QRSamochodyDoPrzegladu->PrzygotujIDrukuj(false);
-    ASSERT_EQ(drukarka.zadania.size(), 1u);
-    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk samochodów dp przeglądu."));
-    const QStringList t = testy::WszystkieTeksty(drukarka.wydruki[0]);
+    QStringList t;
+    ASSERT_NO_FATAL_FAILURE(JedenWydruk(*QRSamochodyDoPrzegladu, QStringLiteral("Wydruk samochodów dp przeglądu."), t));
     EXPECT_EQ(t.mid(0, 5), QStringList({"Wydruk samochodów do przeglądu w dniu: 12 czerwca 2009 roku.",
                                         "Marka i numer rejestrcyjny", "Data przeglądu", "Przebieg do przeglądu",
                                         "Aktualny przebieg"}));
@@ -355,11 +362,8 @@ TEST_F(DoPrzegladu, TheInspectionStateOfEveryVehicleInTheRegister)
     Pojazd(QStringLiteral("Ford"), QStringLiteral("PO 5"));
     Skresl(QDate(2009, 6, 13));
 
-    dialogi.answerPrinter(true);
-    QRPrzegladyPojazdow->PrzygotujIDrukuj(false);
-    ASSERT_EQ(drukarka.zadania.size(), 1u);
-    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk przeglądów pojazdów."));
-    const QStringList t = testy::WszystkieTeksty(drukarka.wydruki[0]);
+    QStringList t;
+    ASSERT_NO_FATAL_FAILURE(JedenWydruk(*QRPrzegladyPojazdow, QStringLiteral("Wydruk przeglądów pojazdów."), t));
     // The long headings break within their columns.
     EXPECT_EQ(t.mid(0, 7), QStringList({"Wydruk przeglądów pojazdów w dniu: 12 czerwca 2009 roku.",
                                         "Nr rejestracyjny i marka", "Data ostatniego przeglądu i", "Data następnego",
@@ -423,11 +427,8 @@ TEST_F(DoPrzegladu, RepairsOfTheChosenMonthsVehicleByVehicle)
     QRNaprawyiPrzegl->Rok = 2009;
     QRNaprawyiPrzegl->McOd = 3;
     QRNaprawyiPrzegl->McDo = 5;
-    dialogi.answerPrinter(true);
-    QRNaprawyiPrzegl->PrzygotujIDrukuj(false);
-    ASSERT_EQ(drukarka.zadania.size(), 1u);
-    EXPECT_EQ(drukarka.zadania[0].title, QStringLiteral("Wydruk napraw i przeglądów."));
-    const QStringList t = testy::WszystkieTeksty(drukarka.wydruki[0]);
+    QStringList t;
+    ASSERT_NO_FATAL_FAILURE(JedenWydruk(*QRNaprawyiPrzegl, QStringLiteral("Wydruk napraw i przeglądów."), t));
     EXPECT_EQ(t, QStringList({"Naprawy i przeglądy za miesiące: 3 - 5 .2009.", "Numer rejestracyjny marka pojazdu",
                               "Nr faktury          Data", "Zakres robót", "Zakupione części", "Wartość", "PO 1 Opel",
                               "F/2", "2009-03-01", "wymiana oleju", "filtr", "1 250,50", "F/3", "2009-05-31", "0,00"}));

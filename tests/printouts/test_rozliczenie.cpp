@@ -29,12 +29,7 @@ struct Rozliczenie : testy::ModulTestowy {
     void TabelaC()
     {
         dm->TTabelaC->Edit();
-        dm->TTabelaCNazwaGminy->setAsString(QStringLiteral("Płock"));
-        dm->TTabelaC->FieldByName(QStringLiteral("I1"))->setAsFloat(4);
-        dm->TTabelaC->FieldByName(QStringLiteral("III"))->setAsFloat(2);
-        dm->TTabelaC->FieldByName(QStringLiteral("V3"))->setAsFloat(1.5);
-        dm->TTabelaC->FieldByName(QStringLiteral("Rezerwa2"))->setAsFloat(1);
-        dm->TTabelaC->Post();
+        GminaC(QStringLiteral("Płock"), {{"I1", 4}, {"III", 2}, {"V3", 1.5}, {"Rezerwa2", 1}});
         Ustaw(dm->TStawkiTabC, {{"I1", 10.01}, {"II1", 1.5}, {"V3", 2}, {"Rezerwa2", 7}});
     }
     // A second commune, Gostynin: I1 100 at 10,01 = 1 001,00; II1 3 at 1,5 =
@@ -42,10 +37,15 @@ struct Rozliczenie : testy::ModulTestowy {
     void DrugaGmina()
     {
         dm->TTabelaC->Insert();
-        dm->TTabelaCNazwaGminy->setAsString(QStringLiteral("Gostynin"));
-        dm->TTabelaC->FieldByName(QStringLiteral("I1"))->setAsFloat(100);
-        dm->TTabelaC->FieldByName(QStringLiteral("II1"))->setAsFloat(3);
-        dm->TTabelaC->FieldByName(QStringLiteral("V3"))->setAsFloat(0.25);
+        GminaC(QStringLiteral("Gostynin"), {{"I1", 100}, {"II1", 3}, {"V3", 0.25}});
+    }
+    // Names the commune of the table C row being edited, sets its
+    // quantities and posts it.
+    void GminaC(const QString& nazwa, const std::vector<std::pair<QString, double>>& ilosci)
+    {
+        dm->TTabelaCNazwaGminy->setAsString(nazwa);
+        for (const auto& [pole, v] : ilosci)
+            dm->TTabelaC->FieldByName(pole)->setAsFloat(v);
         dm->TTabelaC->Post();
     }
     QStringList Druk()

@@ -75,6 +75,15 @@ struct Zalacznik1 : ::testing::Test {
     {
         return testy::Linia(m, opis, TQRZalacznik1::Kolumny, 4, 1);
     }
+    // The line whose text is teksty[1] has these four texts, and its code is
+    // underlined or not.
+    void SprawdzLinie(const PageModel& m, const QStringList& teksty, bool podkreslony)
+    {
+        const auto l = Linia(m, teksty[1]);
+        ASSERT_EQ(l.size(), 4u);
+        EXPECT_EQ(testy::TekstyLinii(l), teksty);
+        EXPECT_EQ(l[2].podkreslony, podkreslony);
+    }
 };
 
 } // namespace
@@ -83,15 +92,9 @@ TEST_F(Zalacznik1, FeesBelowATenthOfAGroszPrintBlankAndTheirCodeIsNotUnderlined)
 {
     Dane();
     const auto strony = raport.prepare();
-    auto l11 = Linia(*strony, QStringLiteral("Żródła powstawania substancji wprowadzanych do powietrza"));
-    ASSERT_EQ(l11.size(), 4u);
-    EXPECT_EQ(testy::TekstyLinii(l11),
-              QStringList({"1.1.", "Żródła powstawania substancji wprowadzanych do powietrza", " A ", ""}));
-    EXPECT_FALSE(l11[2].podkreslony);
-    auto l12 = Linia(*strony, QStringLiteral("Przeładunek benzyn silnikowych"));
-    ASSERT_EQ(l12.size(), 4u);
-    EXPECT_EQ(testy::TekstyLinii(l12), QStringList({"1.2.", "Przeładunek benzyn silnikowych", " B ", "0,001"}));
-    EXPECT_TRUE(l12[2].podkreslony);
+    ASSERT_NO_FATAL_FAILURE(
+        SprawdzLinie(*strony, {"1.1.", "Żródła powstawania substancji wprowadzanych do powietrza", " A ", ""}, false));
+    ASSERT_NO_FATAL_FAILURE(SprawdzLinie(*strony, {"1.2.", "Przeładunek benzyn silnikowych", " B ", "0,001"}, true));
     auto l13 = Linia(*strony, QStringLiteral("Spalanie paliw w kotłach o nominalnej mocy cieplnej do 5 MW"));
     ASSERT_EQ(l13.size(), 4u);
     EXPECT_EQ(l13[3].tekst, QStringLiteral("1 234,50"));
@@ -101,16 +104,10 @@ TEST_F(Zalacznik1, FeesBelowATenthOfAGroszPrintBlankAndTheirCodeIsNotUnderlined)
     ASSERT_EQ(l14.size(), 4u);
     EXPECT_EQ(l14[3].tekst, QString());
     EXPECT_FALSE(l14[2].podkreslony);
-    auto l21 = Linia(*strony, QStringLiteral("Woda podziemna"));
-    ASSERT_EQ(l21.size(), 4u);
-    EXPECT_EQ(testy::TekstyLinii(l21), QStringList({"2.1", "Woda podziemna", " A ", ""}));
-    EXPECT_FALSE(l21[2].podkreslony);
+    ASSERT_NO_FATAL_FAILURE(SprawdzLinie(*strony, {"2.1", "Woda podziemna", " A ", ""}, false));
     // Position 3.1.6 prints the first reserve field.
-    auto l316 = Linia(*strony, QStringLiteral("Wody wykorzystane, odprowadzane z obiektów chowu lub hodowli ryb"));
-    ASSERT_EQ(l316.size(), 4u);
-    EXPECT_EQ(testy::TekstyLinii(l316),
-              QStringList({"3.1.6", "Wody wykorzystane, odprowadzane z obiektów chowu lub hodowli ryb", " A ", "12,00"}));
-    EXPECT_TRUE(l316[2].podkreslony);
+    ASSERT_NO_FATAL_FAILURE(SprawdzLinie(
+        *strony, {"3.1.6", "Wody wykorzystane, odprowadzane z obiektów chowu lub hodowli ryb", " A ", "12,00"}, true));
 }
 
 TEST_F(Zalacznik1, UnderliningFollowsEachRun)
