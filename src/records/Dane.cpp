@@ -28,75 +28,38 @@ H znajdzHandler(const QHash<QString, H>& mapa, const QString& nazwa, const QStri
     return *it;
 }
 
-const QHash<QString, HandlerZbioru>& handleryZbioru()
+// A name-to-member map over one of the module's name lists: the lambda
+// gives each list its own instantiation and so its own map.
+template <typename M, typename Wpisy>
+const QHash<QString, M>& mapaNazw(Wpisy wpisy)
 {
-    static const QHash<QString, HandlerZbioru> h = {
-#define KAL_H(n) {QStringLiteral(#n), &TDM::n},
-        KAL_TDM_ZDARZENIA_ZBIORU(KAL_H)
-#undef KAL_H
-    };
+    static const QHash<QString, M> h = wpisy();
     return h;
 }
 
+#define KAL_WPIS(n) {QStringLiteral(#n), &TDM::n},
+#define KAL_MAPA(M, LISTA) mapaNazw<M>([] { return QHash<QString, M>{LISTA(KAL_WPIS)}; })
+
+using CzlonekTabeli = kal::TTable* TDM::*;
+using CzlonekZrodla = kal::TDataSource* TDM::*;
+using CzlonekPola = kal::TField* TDM::*;
+
+const QHash<QString, HandlerZbioru>& handleryZbioru() { return KAL_MAPA(HandlerZbioru, KAL_TDM_ZDARZENIA_ZBIORU); }
 const QHash<QString, HandlerUstawTekst>& handleryUstawTekst()
 {
-    static const QHash<QString, HandlerUstawTekst> h = {
-#define KAL_H(n) {QStringLiteral(#n), &TDM::n},
-        KAL_TDM_USTAW_TEKST(KAL_H)
-#undef KAL_H
-    };
-    return h;
+    return KAL_MAPA(HandlerUstawTekst, KAL_TDM_USTAW_TEKST);
 }
-
 const QHash<QString, HandlerPobierzTekst>& handleryPobierzTekst()
 {
-    static const QHash<QString, HandlerPobierzTekst> h = {
-#define KAL_H(n) {QStringLiteral(#n), &TDM::n},
-        KAL_TDM_POBIERZ_TEKST(KAL_H)
-#undef KAL_H
-    };
-    return h;
+    return KAL_MAPA(HandlerPobierzTekst, KAL_TDM_POBIERZ_TEKST);
 }
+const QHash<QString, HandlerSprawdz>& handlerySprawdz() { return KAL_MAPA(HandlerSprawdz, KAL_TDM_SPRAWDZ); }
+const QHash<QString, CzlonekTabeli>& czlonkowieTabel() { return KAL_MAPA(CzlonekTabeli, KAL_TDM_TABELE); }
+const QHash<QString, CzlonekZrodla>& czlonkowieZrodel() { return KAL_MAPA(CzlonekZrodla, KAL_TDM_ZRODLA); }
+const QHash<QString, CzlonekPola>& czlonkowiePol() { return KAL_MAPA(CzlonekPola, KAL_TDM_POLA); }
 
-const QHash<QString, HandlerSprawdz>& handlerySprawdz()
-{
-    static const QHash<QString, HandlerSprawdz> h = {
-#define KAL_H(n) {QStringLiteral(#n), &TDM::n},
-        KAL_TDM_SPRAWDZ(KAL_H)
-#undef KAL_H
-    };
-    return h;
-}
-
-const QHash<QString, kal::TTable* TDM::*>& czlonkowieTabel()
-{
-    static const QHash<QString, kal::TTable* TDM::*> h = {
-#define KAL_M(n) {QStringLiteral(#n), &TDM::n},
-        KAL_TDM_TABELE(KAL_M)
-#undef KAL_M
-    };
-    return h;
-}
-
-const QHash<QString, kal::TDataSource* TDM::*>& czlonkowieZrodel()
-{
-    static const QHash<QString, kal::TDataSource* TDM::*> h = {
-#define KAL_M(n) {QStringLiteral(#n), &TDM::n},
-        KAL_TDM_ZRODLA(KAL_M)
-#undef KAL_M
-    };
-    return h;
-}
-
-const QHash<QString, kal::TField* TDM::*>& czlonkowiePol()
-{
-    static const QHash<QString, kal::TField* TDM::*> h = {
-#define KAL_M(n) {QStringLiteral(#n), &TDM::n},
-        KAL_TDM_POLA(KAL_M)
-#undef KAL_M
-    };
-    return h;
-}
+#undef KAL_MAPA
+#undef KAL_WPIS
 
 // The text of a refused post, by table (the post-error box).
 QString tekstBleduZapisu(const QString& tabela)
@@ -398,56 +361,53 @@ void TDM::DataModuleDestroy()
 
 // ============================================================ company and period rules
 
-void TDM::TOkresBeforeInsert(kal::TDataSet& DataSet)
+namespace {
+
+// The order checks before a row is inserted or edited; true when the row is
+// a statement row (it has passed the checks of step 3).
+bool sprawdzKolejnosc(const TDM& dm, const kal::TDataSet& DataSet)
 {
     // 1. A pending company change blocks the others; a pending period blocks the company.
-    if (&DataSet == TFirma) {
-        if (edytowana(TOkres))
+    if (&DataSet == dm.TFirma) {
+        if (edytowana(dm.TOkres))
             throw kal::Exception(QStringLiteral("Zapisz dane o okresch !!!"));
-    } else if (edytowana(TFirma)) {
+    } else if (edytowana(dm.TFirma)) {
         throw kal::Exception(QStringLiteral("Najperw zapisz dane firmy !!!"));
     }
     // 2. A period needs a company.
-    if (&DataSet == TOkres) {
-        if (TFirma->IsEmpty())
+    if (&DataSet == dm.TOkres) {
+        if (dm.TFirma->IsEmpty())
             throw kal::Exception(QStringLiteral("Brak danych firmy !!!"));
-        return;
+        return false;
     }
     // 3. A statement row needs a saved period.
-    if (&DataSet == TZalacznik1 || &DataSet == TTabelaD || &DataSet == TTabelaC || &DataSet == TStawkiTabC ||
-        &DataSet == TStawkiTabD) {
-        if (TOkres->IsEmpty())
+    if (&DataSet == dm.TZalacznik1 || &DataSet == dm.TTabelaD || &DataSet == dm.TTabelaC ||
+        &DataSet == dm.TStawkiTabC || &DataSet == dm.TStawkiTabD) {
+        if (dm.TOkres->IsEmpty())
             throw kal::Exception(QStringLiteral("Brak wprowadzonych okresów dla firmy !!!"));
-        if (edytowana(TOkres))
+        if (edytowana(dm.TOkres))
             throw kal::Exception(QStringLiteral("Zapisz dane o okresch !!!"));
-        if (&DataSet == TStawkiTabC)
-            ZapamietajStawkiTabC();
-        else if (&DataSet == TStawkiTabD)
-            ZapamietajStawkiTabD();
+        return true;
     }
+    return false;
+}
+
+} // namespace
+
+void TDM::TOkresBeforeInsert(kal::TDataSet& DataSet)
+{
+    if (!sprawdzKolejnosc(*this, DataSet))
+        return;
+    if (&DataSet == TStawkiTabC)
+        ZapamietajStawkiTabC();
+    else if (&DataSet == TStawkiTabD)
+        ZapamietajStawkiTabD();
 }
 
 void TDM::TOkresBeforeEdit(kal::TDataSet& DataSet)
 {
-    if (&DataSet == TFirma) {
-        if (edytowana(TOkres))
-            throw kal::Exception(QStringLiteral("Zapisz dane o okresch !!!"));
-    } else if (edytowana(TFirma)) {
-        throw kal::Exception(QStringLiteral("Najperw zapisz dane firmy !!!"));
-    }
-    if (&DataSet == TOkres) {
-        if (TFirma->IsEmpty())
-            throw kal::Exception(QStringLiteral("Brak danych firmy !!!"));
+    if (sprawdzKolejnosc(*this, DataSet))
         return;
-    }
-    if (&DataSet == TZalacznik1 || &DataSet == TTabelaD || &DataSet == TTabelaC || &DataSet == TStawkiTabC ||
-        &DataSet == TStawkiTabD) {
-        if (TOkres->IsEmpty())
-            throw kal::Exception(QStringLiteral("Brak wprowadzonych okresów dla firmy !!!"));
-        if (edytowana(TOkres))
-            throw kal::Exception(QStringLiteral("Zapisz dane o okresch !!!"));
-        return;
-    }
     // 4. The fuel row remembers its date and vehicle for the odometer step after the post.
     if (&DataSet == TZuzycie) {
         ZapamietanaDataTankowania = DataKalendarzowa();

@@ -2,12 +2,7 @@
 // components, fields, links, the work table, post errors and the company,
 // period and statement-row rules that the module carries itself.
 
-#include "Dane.h"
-#include "Schemat.h"
-
-#include "Clock.h"
-#include "ScriptedDialogs.h"
-#include "TestDir.h"
+#include "DataDir.h"
 
 #include "platform/db/DataSource.h"
 
@@ -19,68 +14,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <memory>
-
-using kal::test::ScriptedDialogs;
-using kal::test::TestDir;
-
 namespace {
 
-class Dane : public ::testing::Test {
+// The data module opened on a new data directory, today in June 2009.
+class Dane : public kal::test::DataDir {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(Schemat::UtworzKatalogDanych(katalog.path()), QString());
-        staryTemp = qgetenv("TEMP");
-        qputenv("TEMP", temp.path().toLocal8Bit());
-        kal::SetTodayForTests(QDate(2009, 6, 12));
-        dm = std::make_unique<TDM>();
-    }
-    void TearDown() override
-    {
-        dm.reset();
-        kal::SetTodayForTests(QDate());
-        qputenv("TEMP", staryTemp);
-        TDM::NazwaTymczasowa = nullptr;
-    }
-
-    // A company and its period, both posted.
-    void firmaIOkres(int rok = 2009, int polrocze = 1)
-    {
-        if (dm->TFirma->IsEmpty()) {
-            dm->TFirma->Insert();
-            dm->TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
-            dm->TFirma->Post();
-        }
-        dm->TOkres->Insert();
-        dm->TOkresRok->setAsInteger(rok);
-        dm->TOkresPolrocze->setAsInteger(polrocze);
-        dm->TOkres->Post();
-    }
-
-    // A posted vehicle; returns its id.
-    int pojazd(const QString& nr, const QString& rodzaj = QStringLiteral("1"))
-    {
-        dm->TPojazdy->Insert();
-        dm->TPojazdyRodzajPojazdu->setAsString(rodzaj);
-        dm->TPojazdyNrRejestracyjny->setAsString(nr);
-        dm->TPojazdy->Post();
-        return dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
-    }
-
-    // A posted fuel record of the current company; km < 0 leaves the reading empty.
-    void tankowanie(int idPojazdu, const QDate& data, double litry, double km = -1)
-    {
-        dm->TZuzycie->Insert();
-        dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(idPojazdu);
-        dm->TZuzycieDataTankowania->setAsDateTime(data);
-        dm->TZuzycieRodzajPaliwa->setAsString("5");
-        dm->TZuzycieIloscPaliwa->setAsFloat(litry);
-        if (km >= 0)
-            dm->TZuzycieIloscKm->setAsFloat(km);
-        dm->TZuzycie->Post();
-    }
-
     // The text of the rule exception raised by `akcja`, or "" when none.
     template <typename F>
     static QString komunikat(F akcja)
@@ -94,12 +32,6 @@ protected:
         }
         return {};
     }
-
-    TestDir katalog;
-    QTemporaryDir temp;
-    QByteArray staryTemp;
-    ScriptedDialogs dialogi;
-    std::unique_ptr<TDM> dm;
 };
 
 } // namespace
