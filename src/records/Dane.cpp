@@ -520,32 +520,11 @@ void TDM::ZerujGdyUjemnaCalk(kal::TField& pole, bool pustyToZero)
 namespace {
 
 // Copies the value fields of the last rate row (highest period id, any company)
-// into `bufor`, with the master link cut meanwhile. The guard is in place
-// before the first refresh, so that a handler raising in the refresh or the
-// move still gets the link back (and the period's rows shown again).
+// into `bufor`, with the master link cut meanwhile; the guard gives the link
+// back on every path, also when cutting it or the refresh raises.
 void zapamietajStawki(kal::TTable& tabela, const std::vector<kal::TField*>& pola, double* bufor)
 {
-    // Cutting the link already moves the table and tells its windows; should
-    // one of them raise there, the link is given back here all the same.
-    struct PrzywrocPowiazanie {
-        kal::TTable& tabela;
-        kal::TDataSource* zrodlo;
-        ~PrzywrocPowiazanie()
-        {
-            if (tabela.MasterSource() == zrodlo)
-                return;
-            try {
-                tabela.setMasterSource(zrodlo); // the link is set before the table is told
-                if (tabela.Active())
-                    tabela.Refresh();
-            } catch (...) {
-                // shown on the next move of the table
-            }
-        }
-    } przywroc{tabela, tabela.MasterSource()};
-    kal::TMasterLinkGuard bezOkresu(tabela, false);
-    if (tabela.Active())
-        tabela.Refresh();
+    kal::TMasterLinkGuard bezOkresu(tabela);
     if (tabela.IsEmpty())
         return;
     tabela.Last();

@@ -170,6 +170,30 @@ TEST_F(LinkTest, GuardCutsTheLinkAndRestoresIt)
     EXPECT_EQ(readings.T.RecordCount(), 2);
 }
 
+// A control that raises while the guard cuts the link (the detail is told it
+// changed) must not leave the detail showing the rows of every master.
+TEST_F(LinkTest, GuardGivesTheLinkBackWhenCuttingItRaises)
+{
+    towns.T.First();
+    struct Control : TDataLink {
+        bool raise = true;
+        void dataSetChanged() override
+        {
+            if (raise && DataSet() && DataSet()->MasterSource() == nullptr) {
+                raise = false;
+                throw Exception(QStringLiteral("przerwane"));
+            }
+        }
+    } control;
+    TDataSource readingsSource(&readings.T);
+    control.setDataSource(&readingsSource);
+    EXPECT_THROW(TMasterLinkGuard guard(readings.T), Exception);
+    EXPECT_FALSE(control.raise);
+    control.setDataSource(nullptr);
+    EXPECT_EQ(readings.T.MasterSource(), &source);
+    EXPECT_EQ(readings.values(), (QStringList{"11", "12"}));
+}
+
 TEST_F(LinkTest, LookupFieldReadsOtherTableWithoutMovingIt)
 {
     readings.T.Close();

@@ -1926,12 +1926,25 @@ void TTable::setMasterFields(const QString& fields)
 
 TMasterLinkGuard::TMasterLinkGuard(TTable& detail, bool refreshNow) : m_detail(detail), m_source(detail.MasterSource())
 {
-    detail.setMasterSource(nullptr);
-    if (refreshNow && detail.Active())
-        detail.Refresh();
+    // Cutting the link moves the table and tells its controls; should one of
+    // them raise there (or in the refresh), the link is given back before the
+    // error goes on, since no destructor runs for a guard not yet made.
+    try {
+        detail.setMasterSource(nullptr);
+        if (refreshNow && detail.Active())
+            detail.Refresh();
+    } catch (...) {
+        restore();
+        throw;
+    }
 }
 
 TMasterLinkGuard::~TMasterLinkGuard()
+{
+    restore();
+}
+
+void TMasterLinkGuard::restore() noexcept
 {
     try {
         if (m_detail.Active() && (m_detail.State() == dsEdit || m_detail.State() == dsInsert))

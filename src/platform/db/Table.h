@@ -376,6 +376,9 @@ public:
     TMasterLinkGuard& operator=(const TMasterLinkGuard&) = delete;
 
 private:
+    // Gives the link back (with a refresh); never raises.
+    void restore() noexcept;
+
     TTable& m_detail;
     TDataSource* m_source;
 };
