@@ -1,6 +1,7 @@
 #include "Start.h"
 
 #include "Dane.h"
+#include "DaneSrodowiska.h"
 #include "SamDoPrzegl.h"
 #include "ParZuzMiejscTank.h"
 #include "ParWydrPojazdow.h"
@@ -115,6 +116,9 @@ const std::vector<OpisObiektu>& KolejnoscTworzenia()
              // The fleet-card import finds vehicles through the fee engine's
              // registration-number index.
              ZnajdzIdentyfikatorPojazdu = [](const QString& nr) { return IndeksPojazdow().ZnajdzIdentyfikator(nr); };
+             // Typed fee values recompute the fee objects, and saved vehicles
+             // enter the index, from the module's first moment.
+             PolaczModulDanych();
              if (FGlowny)
                  FGlowny->PowiazZrodla();
              return wlasnosc(DM);

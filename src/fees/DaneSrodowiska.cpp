@@ -48,12 +48,13 @@ TabeleSrodowiska TabeleModulu(TDM& dm)
 
 namespace {
 
-// The tables of the data module the engine last met.
+// The tables of the data module the engine last met, and that module's number.
 std::unique_ptr<DaneSrodowiskaTabel>& TabeleOstatniegoModulu()
 {
     static std::unique_ptr<DaneSrodowiskaTabel> tabele;
     return tabele;
 }
+quint64 g_numerModulu = 0;
 
 } // namespace
 
@@ -61,17 +62,11 @@ void PolaczModulDanych()
 {
     if (!DM)
         return;
-    // A new module may reuse the address of an earlier one, so its components
-    // are compared.
     std::unique_ptr<DaneSrodowiskaTabel>& tabele = TabeleOstatniegoModulu();
-    const TabeleSrodowiska t = TabeleModulu(*DM);
-    const bool teSame = tabele && tabele->Tabele().TTabelaGest == t.TTabelaGest
-                        && tabele->Tabele().TZuzycie == t.TZuzycie && tabele->Tabele().TPojazdy == t.TPojazdy
-                        && tabele->Tabele().TTabelaC == t.TTabelaC && tabele->Tabele().TStawkiTabC == t.TStawkiTabC
-                        && tabele->Tabele().TTabelaD == t.TTabelaD && tabele->Tabele().TStawkiTabD == t.TStawkiTabD;
-    if (teSame)
+    if (tabele && g_numerModulu == DM->Numer)
         return;
-    tabele = std::make_unique<DaneSrodowiskaTabel>(t);
+    g_numerModulu = DM->Numer;
+    tabele = std::make_unique<DaneSrodowiskaTabel>(TabeleModulu(*DM));
     // A new module: its densities and its vehicles are read afresh, its typed
     // fee values recompute the fee objects from now on, and its saved vehicles
     // enter the index. (The tables are remembered first, so the index's own

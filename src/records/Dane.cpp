@@ -94,7 +94,11 @@ bool edytowana(const kal::TTable* t)
 
 // ============================================================ construction
 
-TDM::TDM()
+namespace {
+quint64 g_ostatniNumerModulu = 0;
+}
+
+TDM::TDM() : Numer(++g_ostatniNumerModulu)
 {
     if (!DM)
         DM = this;

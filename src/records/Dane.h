@@ -262,6 +262,10 @@ public:
     // OnCreate handler (the work table). A table file that is missing or
     // cannot be opened raises the engine's error out of the constructor.
     TDM();
+    // A number of its own for every module made during the run (1, 2, ...),
+    // so that code holding on to a module's tables can tell a new module from
+    // the one it met before, even at the same address.
+    const quint64 Numer;
     // Runs the OnDestroy handler (closes and deletes the work table), then
     // frees every component.
     ~TDM();
