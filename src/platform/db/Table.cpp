@@ -1174,14 +1174,20 @@ bool TTable::positionAndNotify(int p, bool scrolled, int distance, Edge bof, Edg
     return !closedSince(generation);
 }
 
-void TTable::First()
+// Runs BeforeScroll; raises when a handler closed the table meanwhile.
+void TTable::beforeScroll()
 {
-    leaveEditing();
-    ensureFresh();
     const quint64 generation = m_generation;
     if (BeforeScroll)
         BeforeScroll(*this);
     checkSameOpen(generation);
+}
+
+void TTable::First()
+{
+    leaveEditing();
+    ensureFresh();
+    beforeScroll();
     Cursor& c = *m_cursor;
     c.lastRead = -2;
     if (positionAndNotify(c.keys.size() > 0 ? 0 : -1, false, 0, Edge::Yes, Edge::IfEmpty) && AfterScroll)
@@ -1192,10 +1198,7 @@ void TTable::Last()
 {
     leaveEditing();
     ensureFresh();
-    const quint64 generation = m_generation;
-    if (BeforeScroll)
-        BeforeScroll(*this);
-    checkSameOpen(generation);
+    beforeScroll();
     Cursor& c = *m_cursor;
     if (positionAndNotify(c.keys.size() - 1, false, 0, Edge::IfEmpty, Edge::Yes) && AfterScroll)
         AfterScroll(*this);
@@ -1205,10 +1208,7 @@ int TTable::MoveBy(int distance)
 {
     leaveEditing();
     ensureFresh();
-    const quint64 generation = m_generation;
-    if (BeforeScroll)
-        BeforeScroll(*this);
-    checkSameOpen(generation);
+    beforeScroll();
     Cursor& c = *m_cursor;
     int moved = 0;
     if ((distance > 0 && !c.eof) || (distance < 0 && !c.bof)) {
@@ -1299,10 +1299,7 @@ void TTable::setRecNo(int recNo)
     const int target = std::clamp(recNo, 1, c.keys.size()) - 1;
     if (target == c.pos)
         return;
-    const quint64 generation = m_generation;
-    if (BeforeScroll)
-        BeforeScroll(*this);
-    checkSameOpen(generation);
+    beforeScroll();
     const int distance = target - m_cursor->pos;
     if (positionAndNotify(target, true, distance, Edge::No, Edge::No) && AfterScroll)
         AfterScroll(*this);
@@ -1752,10 +1749,7 @@ bool TTable::FindKey(const QVariantList& values)
     const int p = findKeyPosition(values, false);
     if (p < 0)
         return false;
-    const quint64 generation = m_generation;
-    if (BeforeScroll)
-        BeforeScroll(*this);
-    checkSameOpen(generation);
+    beforeScroll();
     m_cursor->lastRead = -2;
     if (positionAndNotify(p, false, 0, Edge::No, Edge::No) && AfterScroll)
         AfterScroll(*this);
@@ -1767,10 +1761,7 @@ void TTable::FindNearest(const QVariantList& values)
     leaveEditing();
     ensureFresh();
     const int p = findKeyPosition(values, true);
-    const quint64 generation = m_generation;
-    if (BeforeScroll)
-        BeforeScroll(*this);
-    checkSameOpen(generation);
+    beforeScroll();
     m_cursor->lastRead = -2;
     if (positionAndNotify(p, false, 0, Edge::IfEmpty, Edge::IfEmpty) && AfterScroll)
         AfterScroll(*this);
@@ -1862,10 +1853,7 @@ bool TTable::Locate(const QString& fieldNames, const QVariantList& values, TLoca
     }
     if (p < 0)
         return false;
-    const quint64 generation = m_generation;
-    if (BeforeScroll)
-        BeforeScroll(*this);
-    checkSameOpen(generation);
+    beforeScroll();
     c.lastRead = -2;
     if (positionAndNotify(p, false, 0, Edge::No, Edge::No) && AfterScroll)
         AfterScroll(*this);
@@ -1988,10 +1976,7 @@ void TTable::GotoBookmark(TBookmark bookmark)
     const int p = bookmark ? m_cursor->keys.indexOf(bookmark) : -1;
     if (p < 0)
         throw EDatabaseError(QStringLiteral("Nie znaleziono rekordu"));
-    const quint64 generation = m_generation;
-    if (BeforeScroll)
-        BeforeScroll(*this);
-    checkSameOpen(generation);
+    beforeScroll();
     m_cursor->lastRead = -2;
     if (positionAndNotify(p, false, 0, Edge::No, Edge::No) && AfterScroll)
         AfterScroll(*this);

@@ -280,6 +280,7 @@ private:
     void checkInactive() const;
     void checkCanModify() const;
     void leaveEditing(); // CheckBrowseMode, then raises when the table got closed
+    void beforeScroll(); // BeforeScroll, then raises when the table got closed
     QString resolvedPath() const;
     void bindFields();
     void removeDynamicFields();
