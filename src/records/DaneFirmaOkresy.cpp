@@ -9,7 +9,7 @@
 #include "Funkcje.h"
 #include "platform/core/Dialogs.h"
 
-using dane::edytowana;
+using namespace dane;
 
 // ============================================================ company and period rules
 
@@ -72,21 +72,13 @@ void TDM::TOkresBeforeEdit(kal::TDataSet& DataSet)
 void TDM::TOkresBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (TOkresRok->IsNull())
-        throw kal::Exception(QStringLiteral("Musisz wprowadzić rok okresu !!!"));
-    const int rok = TOkresRok->AsInteger();
-    if (rok < 2000 || rok > 2020)
-        throw kal::Exception(QStringLiteral("Wprowadzono niewłaściwy rok obliczeniowy !!!"));
-    if (!TOkresKwartal->IsNull()) {
-        const int kwartal = TOkresKwartal->AsInteger();
-        if (kwartal < 1 || kwartal > 4)
-            throw kal::Exception(QStringLiteral("Wprowadzono niewłaściwy kwartał obliczeniowy !!!"));
-    }
-    if (TOkresPolrocze->IsNull())
-        throw kal::Exception(QStringLiteral("Musisz wprowadzić półrocze obliczeniowe !!!"));
-    const int polrocze = TOkresPolrocze->AsInteger();
-    if (polrocze < 1 || polrocze > 2)
-        throw kal::Exception(QStringLiteral("Wprowadzono niewłaściwe półrocze !!!"));
+    sprawdzWymogi({
+        {TOkresRok, BezWartosci, "Musisz wprowadzić rok okresu !!!"},
+        {TOkresRok, PozaZakresem(2000, 2020), "Wprowadzono niewłaściwy rok obliczeniowy !!!"},
+        {TOkresKwartal, PozaZakresem(1, 4), "Wprowadzono niewłaściwy kwartał obliczeniowy !!!"},
+        {TOkresPolrocze, BezWartosci, "Musisz wprowadzić półrocze obliczeniowe !!!"},
+        {TOkresPolrocze, PozaZakresem(1, 2), "Wprowadzono niewłaściwe półrocze !!!"},
+    });
 }
 
 void TDM::TOkresCalcFields(kal::TDataSet& DataSet)

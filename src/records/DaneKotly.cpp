@@ -6,9 +6,7 @@
 
 #include "Funkcje.h"
 
-using dane::edytowana;
-using dane::kontrolaDatyOkresu;
-using dane::wpiszDate;
+using namespace dane;
 
 // ============================================================ boilers
 
@@ -110,8 +108,7 @@ void TDM::TKotlyBeforePost(kal::TDataSet& DataSet)
     (void)DataSet;
     if (!PoprawnyRodzajKotla(*TKotlyRodzajKotla))
         throw kal::Exception(QStringLiteral("Niewłaściwy rodzaj kotła !!!"));
-    if (TKotlyOpisKotla->AsString().isEmpty())
-        throw kal::Exception(QStringLiteral("Musisz wprowadzić opis kotła !!!"));
+    sprawdzWymogi({{TKotlyOpisKotla, Pusty, "Musisz wprowadzić opis kotła !!!"}});
     if (TKotlyIlosc->IsNull() || TKotlyIlosc->AsInteger() < 1)
         TKotlyIlosc->setAsInteger(1);
 }
@@ -134,10 +131,10 @@ void TDM::TZuzycieKotlaBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
     KontrolaDatyZuzyciaKotla();
-    if (PoleNaLiczbe(TZuzycieKotlaIlosc) < 0.001)
-        throw kal::Exception(QStringLiteral("Ilość zużycia kotła musi być większa od zera !!!"));
-    if (TZuzycieKotlaIdentyfikatorKotla->IsNull())
-        throw kal::Exception(QStringLiteral("Musisz wybrać kotły do zużycia !!!"));
+    sprawdzWymogi({
+        {TZuzycieKotlaIlosc, TekstPonizej(0.001), "Ilość zużycia kotła musi być większa od zera !!!"},
+        {TZuzycieKotlaIdentyfikatorKotla, BezWartosci, "Musisz wybrać kotły do zużycia !!!"},
+    });
 }
 
 void TDM::KontrolaDatyZuzyciaKotla()

@@ -8,8 +8,7 @@
 #include "Funkcje.h"
 #include "platform/core/DateText.h"
 
-using dane::PustaData;
-using dane::wpiszDate;
+using namespace dane;
 
 // ============================================================ vehicles
 
@@ -107,8 +106,7 @@ void TDM::TPojazdyBeforePost(kal::TDataSet& DataSet)
         TPojazdyFabrycznaInstalacjaGazu->setAsString(gaz.isEmpty() ? QStringLiteral("N") : gaz);
     sprawdzRodzajPojazdu(TPojazdyRodzajPojazdu->AsString());
     KontrolaNormyEuro(TPojazdyNormaEuro->AsString());
-    if (TPojazdyNrRejestracyjny->AsString().trimmed().isEmpty())
-        throw kal::Exception(QStringLiteral("Numer rejestracyjny pojazdu musi być wprowadzony !!!"));
+    sprawdzWymogi({{TPojazdyNrRejestracyjny, PustyBezSpacji, "Numer rejestracyjny pojazdu musi być wprowadzony !!!"}});
     ZerujGdyUjemna(*TPojazdyLadownosc, true);
     ZerujGdyUjemnaCalk(*TPojazdyIloscMiejsc, true);
     ZerujGdyUjemnaCalk(*TPojazdyPojemnoscSilnika, true);
@@ -253,22 +251,19 @@ void TDM::TPrzeglDataSetText(kal::TField& Sender, const QString& Text)
 void TDM::TMiejsceUzBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (TMiejsceUzNazwa->AsString().isEmpty())
-        throw kal::Exception(QStringLiteral("Nazwa miejsca użytkowania nie może być pusta !!!"));
+    sprawdzWymogi({{TMiejsceUzNazwa, Pusty, "Nazwa miejsca użytkowania nie może być pusta !!!"}});
 }
 
 void TDM::TPrzebiegBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (TPrzebiegData->IsNull())
-        throw kal::Exception(QStringLiteral("Data przebiegu musi być dobrze określona !!!"));
+    sprawdzWymogi({{TPrzebiegData, BezWartosci, "Data przebiegu musi być dobrze określona !!!"}});
 }
 
 void TDM::TPrzeglBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (TPrzeglData->IsNull())
-        throw kal::Exception(QStringLiteral("Data przeglądu/naprawy musi być dobrze określona !!!"));
+    sprawdzWymogi({{TPrzeglData, BezWartosci, "Data przeglądu/naprawy musi być dobrze określona !!!"}});
     TPrzeglWartosc->setAsFloat(Zaokraglij(PoleNaLiczbe(TPrzeglWartosc), 2));
     TPrzeglIloscKm->setAsFloat(PoleNaLiczbe(TPrzeglIloscKm));
 }

@@ -7,8 +7,7 @@
 
 #include "Funkcje.h"
 
-using dane::edytowana;
-using dane::wpiszDate;
+using namespace dane;
 
 // ============================================================ table A
 
@@ -67,21 +66,18 @@ void TDM::PrzedKasowaniemWierszaTabA(kal::TDataSet& DataSet)
 void TDM::TGminyBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (pusty(TGminyNazwaGminy))
-        throw kal::Exception(QStringLiteral("Nazwa gminy nie może być pusta !!!"));
+    sprawdzWymogi({{TGminyNazwaGminy, Pusty, "Nazwa gminy nie może być pusta !!!"}});
 }
 
 void TDM::TSubsatncjeBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (pusty(TSubsatncjeNazwaSubstancji))
-        throw kal::Exception(QStringLiteral("Nazwa substancji nie może być pusta !!!"));
-    if (pusty(TSubsatncjeKodSubstancji))
-        throw kal::Exception(QStringLiteral("Musisz wprowadzić kod substancji !!!"));
-    if (pusty(TSubsatncjeJednostkowaStawka))
-        throw kal::Exception(QStringLiteral("Jednostkowa stawka opłaty jest obowiązkowa !!!"));
-    if (TSubsatncjeJednostkowaStawka->AsFloat() < 0.0001)
-        throw kal::Exception(QStringLiteral("Jednostkowa stawka opłaty musi być dodatnia !!!"));
+    sprawdzWymogi({
+        {TSubsatncjeNazwaSubstancji, Pusty, "Nazwa substancji nie może być pusta !!!"},
+        {TSubsatncjeKodSubstancji, Pusty, "Musisz wprowadzić kod substancji !!!"},
+        {TSubsatncjeJednostkowaStawka, Pusty, "Jednostkowa stawka opłaty jest obowiązkowa !!!"},
+        {TSubsatncjeJednostkowaStawka, Ponizej(0.0001), "Jednostkowa stawka opłaty musi być dodatnia !!!"},
+    });
 }
 
 void TDM::TZrodlaTerminObowiazywaniaSetText(kal::TField& Sender, const QString& Text)
@@ -92,45 +88,41 @@ void TDM::TZrodlaTerminObowiazywaniaSetText(kal::TField& Sender, const QString& 
 void TDM::TZrodlaBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (pusty(TZrodlaRodzajInstalacji))
-        throw kal::Exception(QStringLiteral("Rodzaj instalacji/działalności musi być wypełniony !!!"));
-    if (pusty(TZrodlaPozwoleniezData))
-        throw kal::Exception(QStringLiteral("Nr, data wydania oraz organ wydający pozwolenie są obowiązkowe !!!"));
-    if (pusty(TZrodlaTerminObowiazywania))
-        throw kal::Exception(QStringLiteral("Termin obowiązywania jest obowiązkowy !!!"));
+    sprawdzWymogi({
+        {TZrodlaRodzajInstalacji, Pusty, "Rodzaj instalacji/działalności musi być wypełniony !!!"},
+        {TZrodlaPozwoleniezData, Pusty, "Nr, data wydania oraz organ wydający pozwolenie są obowiązkowe !!!"},
+        {TZrodlaTerminObowiazywania, Pusty, "Termin obowiązywania jest obowiązkowy !!!"},
+    });
 }
 
 void TDM::TTabelaAGminaBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (pusty(TTabelaAGminaIdentyfikatorGminy))
-        throw kal::Exception(QStringLiteral("Musisz wybrać gminę !!!"));
-    if (pusty(TTabelaAGminaPowiat))
-        throw kal::Exception(QStringLiteral("Powiat musi być wprowadzony !!!"));
+    sprawdzWymogi({
+        {TTabelaAGminaIdentyfikatorGminy, Pusty, "Musisz wybrać gminę !!!"},
+        {TTabelaAGminaPowiat, Pusty, "Powiat musi być wprowadzony !!!"},
+    });
 }
 
 void TDM::TTabelaAZrodlaBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (pusty(TTabelaAZrodlaIdentyfikatorZrodla))
-        throw kal::Exception(QStringLiteral("Musisz wybrać źródło !!!"));
-    if (pusty(TTabelaAZrodlaNazwaSurowcow))
-        throw kal::Exception(QStringLiteral("Musisz podać nazwę surowców lub materiałów !!!"));
-    if (pusty(TTabelaAZrodlaIlosc))
-        throw kal::Exception(QStringLiteral("Ilość zużytych surowców lub materiałów musi być określona !!!"));
-    if (TTabelaAZrodlaIlosc->AsFloat() < 0.0001)
-        throw kal::Exception(QStringLiteral("Ilość zużytych surowców lub materiałów musi być dodatnia !!!"));
+    sprawdzWymogi({
+        {TTabelaAZrodlaIdentyfikatorZrodla, Pusty, "Musisz wybrać źródło !!!"},
+        {TTabelaAZrodlaNazwaSurowcow, Pusty, "Musisz podać nazwę surowców lub materiałów !!!"},
+        {TTabelaAZrodlaIlosc, Pusty, "Ilość zużytych surowców lub materiałów musi być określona !!!"},
+        {TTabelaAZrodlaIlosc, Ponizej(0.0001), "Ilość zużytych surowców lub materiałów musi być dodatnia !!!"},
+    });
 }
 
 void TDM::TTabelaASubstancjeBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (pusty(TTabelaASubstancjeIdentyfikatorSubstancji))
-        throw kal::Exception(QStringLiteral("Musisz wybrać substancję !!!"));
-    if (pusty(TTabelaASubstancjeWskaznikEmisji))
-        throw kal::Exception(QStringLiteral("Wskażnik emisji jest obowiązkowy !!!"));
-    if (pusty(TTabelaASubstancjeJednostkowaStawka))
-        throw kal::Exception(QStringLiteral("Jednostkowa stawka opłaty jest obowiązkowa !!!"));
+    sprawdzWymogi({
+        {TTabelaASubstancjeIdentyfikatorSubstancji, Pusty, "Musisz wybrać substancję !!!"},
+        {TTabelaASubstancjeWskaznikEmisji, Pusty, "Wskażnik emisji jest obowiązkowy !!!"},
+        {TTabelaASubstancjeJednostkowaStawka, Pusty, "Jednostkowa stawka opłaty jest obowiązkowa !!!"},
+    });
 }
 
 void TDM::TTabelaASubstancjeCalcFields(kal::TDataSet& DataSet)
@@ -148,10 +140,10 @@ void TDM::TTabelaASubstancjeCalcFields(kal::TDataSet& DataSet)
 void TDM::TTabelaAPaliwaBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (pusty(TTabelaAPaliwaRodzajPaliwa))
-        throw kal::Exception(QStringLiteral("Musisz wpisać rodzaj paliwa !!!"));
-    if (pusty(TTabelaAPaliwaZuzycie))
-        throw kal::Exception(QStringLiteral("Zużycie paliwa jest obowiązkowe !!!"));
+    sprawdzWymogi({
+        {TTabelaAPaliwaRodzajPaliwa, Pusty, "Musisz wpisać rodzaj paliwa !!!"},
+        {TTabelaAPaliwaZuzycie, Pusty, "Zużycie paliwa jest obowiązkowe !!!"},
+    });
 }
 
 namespace {
@@ -182,8 +174,7 @@ void TDM::TTabAPozWartDataSetText(kal::TField& Sender, const QString& Text)
 void TDM::TTabAPozWartBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (TTabAPozWartData->IsNull())
-        throw kal::Exception(QStringLiteral("Data ilości źródła musi być dobrze określona !!!"));
+    sprawdzWymogi({{TTabAPozWartData, BezWartosci, "Data ilości źródła musi być dobrze określona !!!"}});
     kontrolaDatyPozycji(TTabAPozWartData, TOkresRok, TOkresPolrocze);
     if (TTabAPozWartProcent->IsNull())
         TTabAPozWartProcent->setAsFloat(100.0);
@@ -191,12 +182,11 @@ void TDM::TTabAPozWartBeforePost(kal::TDataSet& DataSet)
         TTabAPozWartGestosc->setAsFloat(1.0);
     if (TTabAPozWartIlosc->IsNull())
         TTabAPozWartIlosc->setAsFloat(0.0);
-    if (TTabAPozWartIlosc->AsFloat() < 0.001)
-        throw kal::Exception(QStringLiteral("Ilość musi być dodatnia !!!"));
-    if (TTabAPozWartProcent->AsFloat() < 0.001)
-        throw kal::Exception(QStringLiteral("Procent musi być dodatni !!!"));
-    if (TTabAPozWartGestosc->AsFloat() < 0.001)
-        throw kal::Exception(QStringLiteral("Gęstość musi być dodatnia !!!"));
+    sprawdzWymogi({
+        {TTabAPozWartIlosc, Ponizej(0.001), "Ilość musi być dodatnia !!!"},
+        {TTabAPozWartProcent, Ponizej(0.001), "Procent musi być dodatni !!!"},
+        {TTabAPozWartGestosc, Ponizej(0.001), "Gęstość musi być dodatnia !!!"},
+    });
 }
 
 void TDM::TTabAPozWartCalcFields(kal::TDataSet& DataSet)

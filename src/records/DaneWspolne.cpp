@@ -20,6 +20,33 @@ bool edytowana(const kal::TTable* t)
     return t->State() == kal::dsEdit || t->State() == kal::dsInsert;
 }
 
+namespace {
+
+bool niespelniony(kal::TField& pole, const Kontrola& k)
+{
+    switch (k.rodzaj) {
+    case Kontrola::Rodzaj::Pusty: return pole.AsString().isEmpty();
+    case Kontrola::Rodzaj::PustyBezSpacji: return pole.AsString().trimmed().isEmpty();
+    case Kontrola::Rodzaj::BezWartosci: return pole.IsNull();
+    case Kontrola::Rodzaj::Ponizej: return pole.AsFloat() < k.od;
+    case Kontrola::Rodzaj::TekstPonizej: return PoleNaLiczbe(&pole) < k.od;
+    case Kontrola::Rodzaj::PozaZakresem:
+        if (pole.IsNull())
+            return false;
+        return pole.AsInteger() < k.od || pole.AsInteger() > k.doWlacznie;
+    }
+    return false;
+}
+
+} // namespace
+
+void sprawdzWymogi(std::initializer_list<Wymog> wymogi)
+{
+    for (const Wymog& w : wymogi)
+        if (niespelniony(*w.pole, w.kontrola))
+            throw kal::Exception(QString::fromUtf8(w.komunikat));
+}
+
 void wpiszDate(kal::TField& pole, const QString& tekst, const QString& komunikat, PustaData pusta)
 {
     if (CzyPoprawnaData(tekst)) {

@@ -11,10 +11,7 @@
 
 #include <exception>
 
-using dane::edytowana;
-using dane::kontrolaDatyOkresu;
-using dane::kProgZera;
-using dane::wpiszDate;
+using namespace dane;
 
 // ============================================================ fuel use
 
@@ -82,13 +79,10 @@ void TDM::TZuzycieBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
     DopisanoWierszZuzycia = TZuzycie->State() == kal::dsInsert;
-    if (TZuzycieIdentyfikatorPojazdu->IsNull())
-        throw kal::Exception(QStringLiteral("Musisz wybrać pojazd !!!"));
+    sprawdzWymogi({{TZuzycieIdentyfikatorPojazdu, BezWartosci, "Musisz wybrać pojazd !!!"}});
     KontrolaDatyTankowania();
-    const QString paliwo = TZuzycieRodzajPaliwa->AsString();
-    if (paliwo.isEmpty())
-        throw kal::Exception(QStringLiteral("Musisz wybrać rodzaj paliwa !!!"));
-    if (!paliwoPojazdu(paliwo))
+    sprawdzWymogi({{TZuzycieRodzajPaliwa, Pusty, "Musisz wybrać rodzaj paliwa !!!"}});
+    if (!paliwoPojazdu(TZuzycieRodzajPaliwa->AsString()))
         throw kal::Exception(QStringLiteral("Rodzaj paliwa jest niewłaściwy !!!"));
 
     TZuzycieRodzajPojazdu->Clear();
@@ -100,8 +94,7 @@ void TDM::TZuzycieBeforePost(kal::TDataSet& DataSet)
 
     ZerujGdyUjemna(*TZuzycieIloscPaliwa, true);
     ZerujGdyUjemna(*TZuzycieCenaPaliwa, true);
-    if (TZuzycieIloscPaliwa->AsFloat() < kProgZera)
-        throw kal::Exception(QStringLiteral("Ilość paliwa musi być większa od zera !!!"));
+    sprawdzWymogi({{TZuzycieIloscPaliwa, Ponizej(kProgZera), "Ilość paliwa musi być większa od zera !!!"}});
 }
 
 void TDM::KontrolaDatyTankowania()
@@ -120,8 +113,7 @@ void TDM::TZuzycieDataTankowaniaSetText(kal::TField& Sender, const QString& Text
 void TDM::TMiejscTankBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (TMiejscTankNazwa->AsString().isEmpty())
-        throw kal::Exception(QStringLiteral("Nazwa miejsca tankowania nie może być pusta !!!"));
+    sprawdzWymogi({{TMiejscTankNazwa, Pusty, "Nazwa miejsca tankowania nie może być pusta !!!"}});
 }
 
 // ============================================================ fuel densities
@@ -141,8 +133,9 @@ void TDM::TTabelaGestBeforeDelete(kal::TDataSet& DataSet)
 void TDM::TTabelaGestBeforePost(kal::TDataSet& DataSet)
 {
     (void)DataSet;
-    if (PoleNaLiczbe(TTabelaGestGestosc) < kProgZera)
-        throw kal::Exception(QStringLiteral("Gęstość paliwa jest wielokością większą od zera !!!"));
+    sprawdzWymogi({
+        {TTabelaGestGestosc, TekstPonizej(kProgZera), "Gęstość paliwa jest wielokością większą od zera !!!"},
+    });
 }
 
 // ============================================================ per-half-year files
