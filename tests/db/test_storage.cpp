@@ -1,6 +1,7 @@
 // Table files: creation, opening, switching, emptying, deleting, durability.
 #include "DbSchema.h"
 #include "Exceptions.h"
+#include "IntegrityCheck.h"
 #include "TestDir.h"
 
 #include <QFile>
@@ -13,24 +14,11 @@
 #include <unistd.h>
 
 using namespace kal;
+using kal::test::IntegrityCheck;
 using kal::test::TestDir;
 using kal::test::Towns;
 
 namespace {
-
-QString integrityCheck(const QString& path)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr);
-    QString result;
-    if (sqlite3_step(st) == SQLITE_ROW)
-        result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    return result;
-}
 
 TEST(Storage, MissingFileIsAnErrorAndIsNotCreated)
 {
@@ -204,7 +192,7 @@ TEST(Storage, SharedFileAndIntegrity)
         a.T.First();
         a.T.Delete();
     }
-    EXPECT_EQ(integrityCheck(dir.file("Miasta.db")), "ok");
+    EXPECT_EQ(IntegrityCheck(dir.file("Miasta.db")), "ok");
 }
 
 // A child process posts a row and is killed at once; the row is there.
@@ -248,7 +236,7 @@ TEST(Durability, PostedRowSurvivesKill)
     towns.T.First();
     EXPECT_EQ(towns.Kwota->AsFloat(), 17.5);
     towns.T.Close();
-    EXPECT_EQ(integrityCheck(dir.file("Miasta.db")), "ok");
+    EXPECT_EQ(IntegrityCheck(dir.file("Miasta.db")), "ok");
 }
 
 } // namespace
@@ -314,7 +302,7 @@ TEST(Storage, FileOfTheEarlierLayoutOpensAndTakesRows)
     t.Post();
     EXPECT_EQ(names(t), "Agrest2 Cis5 Łoś3 Żuraw1");
     t.Close();
-    EXPECT_EQ(integrityCheck(dir.file("Stary.db")), "ok");
+    EXPECT_EQ(IntegrityCheck(dir.file("Stary.db")), "ok");
 }
 
 // Rows equal in a secondary order follow one another in the order they were
@@ -358,7 +346,7 @@ TEST(Storage, EqualRowsOfASecondaryOrderStayInTheOrderAdded)
         seen << t.FieldByName("Nazwa")->AsString() + QString::number(t.FieldByName("Nr")->AsInteger());
     EXPECT_EQ(seen.join(u' '), "z3 e1 d2 b4 a5");
     t.Close();
-    EXPECT_EQ(integrityCheck(dir.file("Kolejka.db")), "ok");
+    EXPECT_EQ(IntegrityCheck(dir.file("Kolejka.db")), "ok");
 }
 
 TEST(Storage, FileOfAnotherKindIsRefused)

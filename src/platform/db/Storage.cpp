@@ -4,10 +4,16 @@
 #include "Exceptions.h"
 #include "NumberText.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
 #include <sqlite3.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -280,6 +286,106 @@ QByteArray upperOf(const QByteArray& prefix)
     return upper;
 }
 
+const char* const kPragmas = "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;"
+                             " PRAGMA wal_autocheckpoint=20000; PRAGMA mmap_size=536870912;";
+
+// ---------------------------------------------------------------- errors
+
+namespace {
+
+// A table file is made under this suffix and renamed into place once whole.
+const QString kMakingSuffix = QStringLiteral(".nowy");
+
+// The name the user knows a file by.
+QString userName(const QString& path)
+{
+    QString name = QFileInfo(path).fileName();
+    if (name.endsWith(kMakingSuffix))
+        name.chop(kMakingSuffix.size());
+    return name;
+}
+
+QString reasonText(int err)
+{
+    switch (err) {
+    case EROFS:
+        return QStringLiteral("nośnik jest tylko do odczytu");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("brak uprawnień do zapisu");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("brak miejsca na dysku");
+    default:
+        return QString::fromLocal8Bit(std::strerror(err));
+    }
+}
+
+QString fullDiskText(const QString& path)
+{
+    return QStringLiteral("Brak miejsca na dysku: nie można zapisać zbioru danych %1").arg(userName(path));
+}
+
+QString cannotWriteFileText(const QString& path, int err)
+{
+    if (err == ENOSPC || err == EDQUOT)
+        return fullDiskText(path);
+    return QStringLiteral("Nie można zapisać zbioru danych %1: %2").arg(userName(path), reasonText(err));
+}
+
+QString cannotWriteDirText(const QString& path, int err)
+{
+    return QStringLiteral("Nie można zapisywać w katalogu %1 (zbiór danych %2): %3")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), userName(path), reasonText(err));
+}
+
+// Why the table file at `path` (or, when it does not exist, its directory)
+// cannot be written; empty when nothing stands in the way. A table's
+// directory must take the journal beside the file.
+QString writeBarrier(const QString& path)
+{
+    const QFileInfo fi(path);
+    if (fi.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return cannotWriteFileText(path, errno);
+    if (::access(QFile::encodeName(fi.absolutePath()).constData(), W_OK | X_OK) != 0)
+        return cannotWriteDirText(path, errno);
+    return {};
+}
+
+} // namespace
+
+QString errorText(sqlite3* db)
+{
+    const int ext = sqlite3_extended_errcode(db);
+    if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY)
+        return QStringLiteral("#unique");
+    const char* file = sqlite3_db_filename(db, "main");
+    const QString path = file ? QString::fromUtf8(file) : QString();
+    switch (ext & 0xFF) {
+    case SQLITE_FULL:
+        return fullDiskText(path);
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_IOERR: {
+        const int err = sqlite3_system_errno(db);
+        if (err == ENOSPC || err == EDQUOT)
+            return fullDiskText(path);
+        if (!path.isEmpty()) {
+            const QString barrier = writeBarrier(path);
+            if (!barrier.isEmpty())
+                return barrier;
+        }
+        if (err == EROFS || err == EACCES || err == EPERM)
+            return cannotWriteFileText(path, err);
+        break;
+    }
+    default:
+        break;
+    }
+    return QStringLiteral("Błąd bazy danych: %1").arg(QString::fromUtf8(sqlite3_errmsg(db)));
+}
+
 // ---------------------------------------------------------------- Stmt
 
 Stmt::Stmt(sqlite3* db, const QString& sql) : m_db(db)
@@ -318,12 +424,9 @@ bool Stmt::step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    const int ext = sqlite3_extended_errcode(m_db);
-    const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
+    const QString text = errorText(m_db);
     sqlite3_reset(m_stmt);
-    if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY)
-        throw EDatabaseError(QStringLiteral("#unique"));
-    throw EDatabaseError(QStringLiteral("Błąd bazy danych: %1").arg(msg));
+    throw EDatabaseError(text);
 }
 
 void Stmt::reset()
@@ -415,10 +518,15 @@ sqlite3* openConnection(const QString& path, bool create)
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
         const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
         sqlite3_close(db);
-        throw EDatabaseError(QStringLiteral("Nie można otworzyć zbioru %1: %2").arg(QFileInfo(path).fileName(), msg));
+        const QString barrier = writeBarrier(path);
+        if (!barrier.isEmpty())
+            throw EDatabaseError(barrier);
+        throw EDatabaseError(QStringLiteral("Nie można otworzyć zbioru %1: %2").arg(userName(path), msg));
     }
     sqlite3_busy_timeout(db, 5000);
-    sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=20000; PRAGMA mmap_size=536870912;", nullptr, nullptr, nullptr);
+    // synchronous=FULL: a commit is on the disk (the journal synced) before
+    // it returns, so that a posted record survives a power cut.
+    sqlite3_exec(db, kPragmas, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "kal_match", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, matchFunction,
                                nullptr, nullptr, nullptr);
     return db;
@@ -426,11 +534,17 @@ sqlite3* openConnection(const QString& path, bool create)
 
 void execOrThrow(sqlite3* db, const QString& sql)
 {
-    char* err = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const QString msg = QString::fromUtf8(err ? err : "");
-        sqlite3_free(err);
-        throw EDatabaseError(QStringLiteral("Błąd bazy danych: %1").arg(msg));
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw EDatabaseError(errorText(db));
+}
+
+// Makes the rename of a file in `dir` durable.
+void syncDirectory(const QString& dir)
+{
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
     }
 }
 
@@ -452,6 +566,10 @@ std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& display
     }
     if (!QFileInfo(path).isFile())
         throw EDatabaseError(QStringLiteral("Nie znaleziono zbioru danych %1").arg(displayName));
+    // A file the program cannot write is said to be so, never taken for a
+    // foreign one.
+    if (const QString barrier = writeBarrier(path); !barrier.isEmpty())
+        throw EDatabaseError(barrier);
 
     std::shared_ptr<DbFile> file(new DbFile);
     file->m_path = path;
@@ -486,12 +604,15 @@ std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& display
                 ix.columns.push_back(file->columnOf(f.trimmed()));
             file->m_indexes.push_back(ix);
         }
-    } catch (const EDatabaseError&) {
+    } catch (const EDatabaseError& e) {
         const int code = sqlite3_errcode(file->m_db) & 0xFF;
         sqlite3_close(file->m_db);
         file->m_db = nullptr;
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
             throw EDatabaseError(QStringLiteral("Zbiór danych %1 jest używany przez inny program").arg(displayName));
+        if (code == SQLITE_FULL || code == SQLITE_READONLY || code == SQLITE_CANTOPEN || code == SQLITE_IOERR
+            || code == SQLITE_PERM)
+            throw;
         throw EDatabaseError(QStringLiteral("Plik %1 nie jest zbiorem danych programu").arg(displayName));
     }
     reg[path] = file;
@@ -528,7 +649,19 @@ void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, c
             if (!seen.contains(f.trimmed(), Qt::CaseInsensitive))
                 throw EDatabaseError(QStringLiteral("Nie znaleziono pola '%1' indeksu w zbiorze %2").arg(f, name));
 
-    sqlite3* db = openConnection(path, true);
+    if (const QString barrier = writeBarrier(path); !barrier.isEmpty())
+        throw EDatabaseError(barrier);
+
+    // The file is made whole under another name in the same directory and
+    // renamed into place: a process killed meanwhile leaves no file under the
+    // table's name, and the next creation starts over.
+    const QString making = path + kMakingSuffix;
+    const auto removeMaking = [&] {
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+            QFile::remove(making + QString::fromLatin1(suffix));
+    };
+    removeMaking();
+    sqlite3* db = openConnection(making, true);
     try {
         // A table with a primary index keeps its rows in that order, keyed
         // on the (unique) order key, so that a walk in the primary order
@@ -539,13 +672,21 @@ void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, c
         for (size_t i = 0; i < indexes.size() && primary < 0; ++i)
             if (indexes[i].Options & ixPrimary)
                 primary = int(i);
-        QString sql = primary >= 0 ? QStringLiteral("BEGIN; CREATE TABLE data(\"_rid\" INTEGER NOT NULL")
-                                   : QStringLiteral("BEGIN; CREATE TABLE data(\"_rid\" INTEGER PRIMARY KEY");
+        // The key of a keyed table is its first column: SQLite's integrity
+        // check (up to 3.40 at least) misreads a WITHOUT ROWID table whose
+        // key column stands after another NOT NULL column, and would call
+        // every such file damaged. Statements name their columns, so the
+        // order of the columns is free.
+        const auto keyColumn = [](size_t i) { return QStringLiteral("\"~%1\" BLOB NOT NULL DEFAULT x''").arg(i); };
+        QString sql = primary >= 0
+            ? QStringLiteral("BEGIN; CREATE TABLE data(%1, \"_rid\" INTEGER NOT NULL").arg(keyColumn(size_t(primary)))
+            : QStringLiteral("BEGIN; CREATE TABLE data(\"_rid\" INTEGER PRIMARY KEY");
         for (const TFieldDef& f : fields)
             if (f.DataType != ftAutoInc)
                 sql += QStringLiteral(", %1 %2").arg(quoted(f.Name), sqlType(f.DataType));
         for (size_t i = 0; i < indexes.size(); ++i)
-            sql += QStringLiteral(", \"~%1\" BLOB NOT NULL DEFAULT x''").arg(i);
+            if (int(i) != primary)
+                sql += QStringLiteral(", ") + keyColumn(i);
         if (primary >= 0)
             sql += QStringLiteral(", PRIMARY KEY(\"~%1\")) WITHOUT ROWID;"
                                   "CREATE UNIQUE INDEX \"rid\" ON data(\"_rid\");").arg(primary);
@@ -590,14 +731,21 @@ void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, c
             }
         }
         execOrThrow(db, QStringLiteral("COMMIT;"));
+        // Closing moves the journal into the file and removes it.
+        if (sqlite3_close(db) != SQLITE_OK)
+            throw EDatabaseError(errorText(db));
+        db = nullptr;
+        if (QFileInfo::exists(making + QStringLiteral("-wal")))
+            throw EDatabaseError(QStringLiteral("Nie można zapisać zbioru danych %1").arg(name));
+        if (::rename(QFile::encodeName(making).constData(), QFile::encodeName(path).constData()) != 0)
+            throw EDatabaseError(cannotWriteFileText(path, errno));
     } catch (...) {
-        sqlite3_close(db);
-        QFile::remove(path);
-        QFile::remove(path + QStringLiteral("-wal"));
-        QFile::remove(path + QStringLiteral("-shm"));
+        if (db)
+            sqlite3_close(db);
+        removeMaking();
         throw;
     }
-    sqlite3_close(db);
+    syncDirectory(QFileInfo(path).absolutePath());
 }
 
 DbFile::~DbFile()

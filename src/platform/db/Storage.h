@@ -8,15 +8,20 @@
 //                  quoted column per stored field, and one BLOB column
 //                  "~<n>" per index holding the row's order key. A table
 //                  with a primary index is keyed on that index's key
-//                  (WITHOUT ROWID, with a unique index "rid" on "_rid"),
-//                  so its rows lie in primary order; a table
-//                  without one, and every file made before, has "_rid" as
-//                  its INTEGER PRIMARY KEY. Every statement names "_rid", so
-//                  both layouts are read and written alike;
+//                  (WITHOUT ROWID, the key column first, with a unique
+//                  index "rid" on "_rid"), so its rows lie in primary
+//                  order; a table without one, and every file made before
+//                  keyed tables, has "_rid" as its INTEGER PRIMARY KEY.
+//                  Every statement names its columns, so every layout
+//                  (also keyed files made with "_rid" first) is read and
+//                  written alike;
 //   _kal_state     the highest row id of a deleted row (written by deletes
 //                  only, so that a post writes no page of its own for it);
 //   _kal_fields    the field definitions (order, name, type, size);
 //   _kal_indexes   the index definitions (order, name, fields, options).
+// A file is made under a temporary name beside its own and renamed into
+// place when whole. Every connection runs in WAL with synchronous=FULL: a
+// commit is synced before it returns.
 // Each index is an SQLite index over its key column, UNIQUE for a unique
 // index (a non-unique one of a keyed table also holds "_rid"); the primary
 // index of a keyed table is its key. The order key is a byte string: per field a sort key (Polish text
@@ -59,6 +64,13 @@ struct IndexInfo {
     std::vector<int> columns; // column numbers of the fields
     QString keyColumn;        // "~0", "~1" ...
 };
+
+// The settings every connection to a table file runs with (journal,
+// locking, syncing).
+extern const char* const kPragmas;
+// The text of the last error on `db`, naming the file and why it cannot be
+// written where that is the cause; "#unique" for a key violation.
+QString errorText(sqlite3* db);
 
 // --- values ---------------------------------------------------------------
 // Canonical value of a field type: QString (never empty; empty = null),
