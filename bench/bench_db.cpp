@@ -1,29 +1,42 @@
 // Benchmark of the dataset engine against plain loops over the SQLite C API.
-// Run by hand: build/bin/bench_db [rows]   (default 1,000,000 rows)
+// Run by hand: build/bin/bench_db [rows] [runs] [posts]
+//   (default 1,000,000 rows, 5 runs of each measure, 5,000 posts a run)
+//
+// Every plain loop works on the very file the engine works on (or a byte copy
+// of it, where it writes), in the same order, with the pragmas read from the
+// engine's own connection. Both sides keep their own checksums; the run
+// fails when they differ. Each figure is the median of the runs, the two
+// sides taking turns.
 //
 // Files (in a temporary directory):
 //   Paliwo.db   engine table, 12 fields, primary index IdMastera;Data;Nr
+//   Bez.db      the same rows in an engine table without an index
 //   Mastery.db  engine table of 10,000 masters
-//   plain.db    the same rows in a plain SQLite table with an ordinary index
+#include "BenchSupport.h"
 #include "Storage.h"
 #include "Table.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <vector>
 
 using namespace kal;
 
 namespace {
 
 constexpr int kMasters = 10000;
+bool g_failed = false;
 
 double seconds(const std::function<void()>& work)
 {
@@ -31,6 +44,12 @@ double seconds(const std::function<void()>& work)
     t.start();
     work();
     return double(t.nsecsElapsed()) / 1e9;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
 }
 
 long peakMiB()
@@ -47,6 +66,17 @@ void exec(sqlite3* db, const char* sql)
         std::fprintf(stderr, "sqlite: %s\n", err ? err : "?");
         std::exit(1);
     }
+}
+
+sqlite3* plainOpen(const char* file, const QByteArray& pragmas)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file, &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "cannot open %s\n", file);
+        std::exit(1);
+    }
+    exec(db, pragmas.constData());
+    return db;
 }
 
 QDate dateOf(int i)
@@ -71,50 +101,45 @@ void defineFuel(TTable& t)
     t.IndexDefs().Add("", "IdMastera;Data;Nr", ixPrimary | ixUnique);
 }
 
-// Fills the engine file and the plain file with the same rows, in one
-// transaction each (the fill is not measured).
+QByteArray fuelKey(int master, const QDate& date, qint64 nr)
+{
+    QByteArray key;
+    db_detail::appendKeyPart(key, db_detail::fieldKey(ftInteger, master));
+    db_detail::appendKeyPart(key, db_detail::fieldKey(ftDate, date));
+    db_detail::appendKeyPart(key, db_detail::fieldKey(ftAutoInc, int(nr)));
+    return key;
+}
+
+// Fills both engine files with the same rows in one transaction each, through
+// SQLite directly (the fill is not measured).
 void fill(int rows)
 {
-    const int perMaster = std::max(1, rows / kMasters);
+    const char* cols = "\"_rid\",\"IdMastera\",\"Data\",\"Ilosc\",\"Cena\",\"Km\",\"NrRej\",\"Opis\","
+                       "\"Rodzaj\",\"Flaga\",\"Uwagi\",\"Kod\"";
     sqlite3* eng = nullptr;
     sqlite3_open("Paliwo.db", &eng);
     sqlite3* bare = nullptr;
     sqlite3_open("Bez.db", &bare);
-    exec(bare, "BEGIN");
-    sqlite3_stmt* b = nullptr;
-    sqlite3_prepare_v2(bare,
-                       "INSERT INTO data(\"_rid\",\"IdMastera\",\"Data\",\"Ilosc\",\"Cena\",\"Km\",\"NrRej\",\"Opis\","
-                       "\"Rodzaj\",\"Flaga\",\"Uwagi\",\"Kod\") VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12)",
-                       -1, &b, nullptr);
-    sqlite3* plain = nullptr;
-    sqlite3_open("plain.db", &plain);
-    exec(plain, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
-                "CREATE TABLE fuel(Nr INTEGER PRIMARY KEY, IdMastera INTEGER, Data INTEGER, Ilosc REAL,"
-                " Cena REAL, Km REAL, NrRej TEXT, Opis TEXT, Rodzaj INTEGER, Flaga INTEGER, Uwagi TEXT, Kod INTEGER);"
-                "CREATE INDEX fuel_key ON fuel(IdMastera, Data, Nr);");
     exec(eng, "BEGIN");
-    exec(plain, "BEGIN");
+    exec(bare, "BEGIN");
     sqlite3_stmt* e = nullptr;
     sqlite3_prepare_v2(eng,
-                       "INSERT INTO data(\"_rid\",\"IdMastera\",\"Data\",\"Ilosc\",\"Cena\",\"Km\",\"NrRej\",\"Opis\","
-                       "\"Rodzaj\",\"Flaga\",\"Uwagi\",\"Kod\",\"~0\") VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13)",
+                       QByteArray("INSERT INTO data(").append(cols).append(",\"~0\") VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13)").constData(),
                        -1, &e, nullptr);
-    sqlite3_stmt* p = nullptr;
-    sqlite3_prepare_v2(plain, "INSERT INTO fuel VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12)", -1, &p, nullptr);
+    sqlite3_stmt* b = nullptr;
+    sqlite3_prepare_v2(bare, QByteArray("INSERT INTO data(").append(cols).append(") VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12)").constData(),
+                       -1, &b, nullptr);
     for (int i = 1; i <= rows; ++i) {
         const int master = (i - 1) % kMasters + 1;
         const QDate date = dateOf(i);
         const QByteArray nr = QStringLiteral("WX %1").arg(i % 99991, 5, 10, QChar(u'0')).toUtf8();
         const QByteArray opis = QStringLiteral("Tankowanie nr %1 na stacji").arg(i).toUtf8();
-        QByteArray key;
-        db_detail::appendKeyPart(key, db_detail::fieldKey(ftInteger, master));
-        db_detail::appendKeyPart(key, db_detail::fieldKey(ftDate, date));
-        db_detail::appendKeyPart(key, db_detail::fieldKey(ftAutoInc, i));
-        for (sqlite3_stmt* s : {e, p, b}) {
+        const QByteArray key = fuelKey(master, date, i);
+        for (sqlite3_stmt* s : {e, b}) {
             sqlite3_bind_int64(s, 1, i);
             sqlite3_bind_int64(s, 2, master);
             sqlite3_bind_int64(s, 3, date.toJulianDay());
-            sqlite3_bind_double(s, 4, 10.0 + i % 50);
+            sqlite3_bind_double(s, 4, 10.0 + i % 50 + (i % 7) * 0.125);
             sqlite3_bind_double(s, 5, 4.5 + (i % 7) * 0.1);
             sqlite3_bind_double(s, 6, 1000.0 + i);
             sqlite3_bind_text(s, 7, nr.constData(), int(nr.size()), SQLITE_TRANSIENT);
@@ -127,27 +152,98 @@ void fill(int rows)
         sqlite3_bind_blob(e, 13, key.constData(), int(key.size()), SQLITE_TRANSIENT);
         sqlite3_step(e);
         sqlite3_reset(e);
-        sqlite3_step(p);
-        sqlite3_reset(p);
         sqlite3_step(b);
         sqlite3_reset(b);
     }
-    sqlite3_finalize(b);
-    exec(bare, "COMMIT");
-    sqlite3_close(bare);
     sqlite3_finalize(e);
-    sqlite3_finalize(p);
+    sqlite3_finalize(b);
     exec(eng, "COMMIT");
-    exec(plain, "COMMIT");
+    exec(bare, "COMMIT");
     sqlite3_close(eng);
-    sqlite3_close(plain);
-    (void)perMaster;
+    sqlite3_close(bare);
 }
 
-void report(const char* what, double engine, double plain, const char* unit = "s")
+// What both sides of a walk add up.
+struct Sums {
+    qint64 rows = 0;
+    double litres = 0;
+    qint64 chars = 0;
+    qint64 days = 0;
+    bool operator==(const Sums&) const = default;
+};
+
+void check(const char* what, const Sums& engine, const Sums& plain)
 {
-    std::printf("%-44s engine %9.3f %s   plain %9.3f %s   ratio %5.2f\n", what, engine, unit, plain, unit,
+    if (engine == plain)
+        return;
+    g_failed = true;
+    std::printf("    MISMATCH in %s: engine %lld rows %.3f %lld %lld, plain %lld rows %.3f %lld %lld\n", what,
+                (long long)engine.rows, engine.litres, (long long)engine.chars, (long long)engine.days,
+                (long long)plain.rows, plain.litres, (long long)plain.chars, (long long)plain.days);
+}
+
+void report(const char* what, double engine, double plain)
+{
+    std::printf("%-46s engine %8.3f s   plain %8.3f s   ratio %5.2f\n", what, engine, plain,
                 plain > 0 ? engine / plain : 0.0);
+}
+
+// Engine: open a component and walk every row reading three fields.
+Sums engineWalk(const char* file)
+{
+    Sums s;
+    TTable fuel;
+    fuel.setTableName(file);
+    TField* ilosc = fuel.AddField("Ilosc", ftFloat);
+    TField* nr = fuel.AddField("NrRej", ftString, 20);
+    TField* data = fuel.AddField("Data", ftDate);
+    fuel.Open();
+    for (fuel.First(); !fuel.Eof(); fuel.Next()) {
+        s.litres += ilosc->AsFloat();
+        s.chars += nr->AsString().size();
+        s.days += data->AsDateTime().day();
+        ++s.rows;
+    }
+    return s;
+}
+
+// Plain: the same three columns of the same file in the same order, turned
+// into the same values (a text, a date).
+Sums plainWalk(const char* file, const QByteArray& pragmas, const char* order)
+{
+    Sums s;
+    sqlite3* db = plainOpen(file, pragmas);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, QByteArray("SELECT \"Ilosc\", \"NrRej\", \"Data\" FROM data ORDER BY ").append(order).constData(),
+                       -1, &st, nullptr);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        s.litres += sqlite3_column_double(st, 0);
+        s.chars += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)), sqlite3_column_bytes(st, 1))
+                       .size();
+        s.days += QDate::fromJulianDay(sqlite3_column_int64(st, 2)).day();
+        ++s.rows;
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return s;
+}
+
+Sums fileSums(const char* file, const QByteArray& pragmas)
+{
+    Sums s;
+    sqlite3* db = plainOpen(file, pragmas);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(*), total(\"Ilosc\"), total(length(\"NrRej\")), total(\"Data\") FROM data", -1,
+                       &st, nullptr);
+    if (sqlite3_step(st) == SQLITE_ROW) {
+        s.rows = sqlite3_column_int64(st, 0);
+        s.litres = sqlite3_column_double(st, 1);
+        s.chars = qint64(sqlite3_column_double(st, 2));
+        s.days = qint64(sqlite3_column_double(st, 3));
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return s;
 }
 
 } // namespace
@@ -156,6 +252,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int rows = argc > 1 ? std::atoi(argv[1]) : 1000000;
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    const int posts = argc > 3 ? std::atoi(argv[3]) : 5000;
     QTemporaryDir tmp;
     QDir::setCurrent(tmp.path());
 
@@ -185,176 +283,179 @@ int main(int argc, char** argv)
     }
     std::printf("filling %d rows ...\n", rows);
     const double fillTime = seconds([&] { fill(rows); });
-    std::printf("filled in %.1f s; peak memory so far %ld MiB\n\n", fillTime, peakMiB());
+    const QByteArray pragmas = kal::bench::enginePragmas("Paliwo.db");
+    std::printf("filled in %.1f s; %d runs of each measure\nengine settings: %s\n\n", fillTime, runs,
+                pragmas.constData());
 
-    sqlite3* plain = nullptr;
-    sqlite3_open("plain.db", &plain);
-    exec(plain, "PRAGMA synchronous=NORMAL;");
-
-    // (1) open and walk every row reading three fields
-    double sum = 0;
-    int count = 0;
-    int walked = 0;
-    int plainWalked = 0;
-    const double engWalk = seconds([&] {
-        TTable fuel;
-        fuel.setTableName("Paliwo.db");
-        TField* ilosc = fuel.AddField("Ilosc", ftFloat);
-        TField* nr = fuel.AddField("NrRej", ftString, 20);
-        TField* data = fuel.AddField("Data", ftDate);
-        fuel.AddField("IdMastera", ftInteger);
-        fuel.AddField("Nr", ftAutoInc);
-        fuel.Open();
-        for (fuel.First(); !fuel.Eof(); fuel.Next()) {
-            sum += ilosc->AsFloat();
-            count += int(nr->AsString().size());
-            count += data->AsDateTime().day() > 40;
-            ++walked;
+    // (1) open and walk every row reading three fields, in the primary order
+    std::vector<double> eng, pln, bareEng, barePln, opens;
+    for (int r = 0; r < runs; ++r) {
+        Sums a, b;
+        eng.push_back(seconds([&] { a = engineWalk("Paliwo.db"); }));
+        pln.push_back(seconds([&] { b = plainWalk("Paliwo.db", pragmas, "\"~0\""); }));
+        check("(1) walk", a, b);
+        bareEng.push_back(seconds([&] { a = engineWalk("Bez.db"); }));
+        barePln.push_back(seconds([&] { b = plainWalk("Bez.db", pragmas, "\"_rid\""); }));
+        check("(1b) walk", a, b);
+        TTable t;
+        t.setTableName("Paliwo.db");
+        opens.push_back(seconds([&] { t.Open(); }));
+        if (t.RecordCount() != rows) {
+            g_failed = true;
+            std::printf("    MISMATCH: the open table counts %d rows\n", t.RecordCount());
         }
-    });
-    const double rowidPlain = seconds([&] {
-        sqlite3_stmt* s = nullptr;
-        sqlite3_prepare_v2(plain, "SELECT Ilosc, NrRej, Data FROM fuel", -1, &s, nullptr);
-        while (sqlite3_step(s) == SQLITE_ROW) {
-            sum += sqlite3_column_double(s, 0);
-            count += int(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 1)),
-                                           sqlite3_column_bytes(s, 1))
-                             .size());
-            count += QDate::fromJulianDay(sqlite3_column_int64(s, 2)).day() > 40;
-            ++plainWalked;
-        }
-        sqlite3_finalize(s);
-    });
-    const double indexPlain = seconds([&] {
-        sqlite3_stmt* s = nullptr;
-        sqlite3_prepare_v2(plain, "SELECT Ilosc, NrRej, Data FROM fuel ORDER BY IdMastera, Data, Nr", -1, &s, nullptr);
-        while (sqlite3_step(s) == SQLITE_ROW) {
-            sum += sqlite3_column_double(s, 0);
-            count += int(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 1)),
-                                           sqlite3_column_bytes(s, 1))
-                             .size());
-            count += QDate::fromJulianDay(sqlite3_column_int64(s, 2)).day() > 40;
-        }
-        sqlite3_finalize(s);
-    });
-    const double bareWalk = seconds([&] {
-        TTable fuel;
-        fuel.setTableName("Bez.db");
-        TField* ilosc = fuel.AddField("Ilosc", ftFloat);
-        TField* nr = fuel.AddField("NrRej", ftString, 20);
-        TField* data = fuel.AddField("Data", ftDate);
-        fuel.Open();
-        for (fuel.First(); !fuel.Eof(); fuel.Next()) {
-            sum += ilosc->AsFloat();
-            count += int(nr->AsString().size());
-            count += data->AsDateTime().day() > 40;
-        }
-    });
-    report("(1) open + walk in index order, 3 fields", engWalk, indexPlain);
-    report("    same, against a plain walk in rowid order", engWalk, rowidPlain);
-    report("(1b) open + walk, table without index", bareWalk, rowidPlain);
-    std::printf("    rows walked: engine %d, plain %d\n", walked, plainWalked);
-    std::printf("    peak memory after the walk: %ld MiB\n", peakMiB());
+    }
+    report("(1) open + walk in primary order, 3 fields", median(eng), median(pln));
+    report("(1b) open + walk, table without index", median(bareEng), median(barePln));
+    std::printf("%-46s engine %8.3f s\n", "(1c) open alone", median(opens));
+    std::printf("    peak memory after the walks: %ld MiB\n", peakMiB());
 
     // (2) Locate of a value in a field without an index
-    TTable fuel;
-    fuel.setTableName("Paliwo.db");
-    fuel.Open();
-    const double openTime = seconds([&] { fuel.Close(); fuel.Open(); });
-    std::printf("    open alone (keyset of %d rows): %.3f s\n", fuel.RecordCount(), openTime);
-    const int target = rows - 7;
-    bool found = false;
-    const double engLocate = seconds([&] { found = fuel.Locate("Kod", target); });
-    qint64 plainHit = 0;
-    const double plainLocate = seconds([&] {
-        sqlite3_stmt* s = nullptr;
-        sqlite3_prepare_v2(plain, "SELECT Nr FROM fuel WHERE Kod=?1", -1, &s, nullptr);
-        sqlite3_bind_int64(s, 1, target);
-        while (sqlite3_step(s) == SQLITE_ROW)
-            plainHit = sqlite3_column_int64(s, 0);
-        sqlite3_finalize(s);
-    });
-    report("(2) Locate of a non-indexed value", engLocate, plainLocate);
-    if (!found || fuel.FieldByName("Nr")->AsInteger() != plainHit)
-        std::printf("    LOCATE MISMATCH\n");
-
-    // (3) 100,000 posts, each committed
-    const int posts = std::min(100000, rows);
-    TField* idm = fuel.FieldByName("IdMastera");
-    TField* data = fuel.FieldByName("Data");
-    TField* ilosc = fuel.FieldByName("Ilosc");
-    TField* nrRej = fuel.FieldByName("NrRej");
-    const double engPosts = seconds([&] {
-        for (int i = 0; i < posts; ++i) {
-            fuel.Append();
-            idm->setAsInteger(i % kMasters + 1);
-            data->setAsDateTime(QDate(2009, 7, 1).addDays(i % 180));
-            ilosc->setAsFloat(12.5);
-            nrRej->setAsString("KR 12345");
-            fuel.Post();
-        }
-    });
-    const double plainPosts = seconds([&] {
-        sqlite3_stmt* s = nullptr;
-        sqlite3_prepare_v2(plain, "INSERT INTO fuel(IdMastera, Data, Ilosc, NrRej) VALUES(?1,?2,?3,?4)", -1, &s, nullptr);
-        for (int i = 0; i < posts; ++i) {
-            sqlite3_bind_int64(s, 1, i % kMasters + 1);
-            sqlite3_bind_int64(s, 2, QDate(2009, 7, 1).addDays(i % 180).toJulianDay());
-            sqlite3_bind_double(s, 3, 12.5);
-            sqlite3_bind_text(s, 4, "KR 12345", -1, SQLITE_STATIC);
-            sqlite3_step(s);
-            sqlite3_reset(s);
-        }
-        sqlite3_finalize(s);
-    });
-    report("(3) 100,000 committed posts", engPosts, plainPosts);
-    std::printf("    engine %.0f posts/s, plain %.0f inserts/s\n", posts / engPosts, posts / plainPosts);
-    fuel.Close();
-
-    // (4) master/detail walk: 10,000 masters, their details each
-    double mdSum = 0;
-    int mdRows = 0;
-    const double engMd = seconds([&] {
-        TTable masters;
-        masters.setTableName("Mastery.db");
-        masters.Open();
-        TDataSource ds(&masters);
-        TTable detail;
-        detail.setTableName("Paliwo.db");
-        detail.setIndexFieldNames("IdMastera;Data;Nr");
-        detail.setMasterSource(&ds);
-        detail.setMasterFields("Id");
-        detail.Open();
-        TField* km = detail.FieldByName("Km");
-        for (masters.First(); !masters.Eof(); masters.Next())
-            for (detail.First(); !detail.Eof(); detail.Next()) {
-                mdSum += km->AsFloat();
-                ++mdRows;
+    {
+        std::vector<double> e, p;
+        const int target = rows - 7;
+        for (int r = 0; r < runs; ++r) {
+            qint64 engineHit = 0, plainHit = 0;
+            {
+                TTable fuel;
+                fuel.setTableName("Paliwo.db");
+                fuel.Open();
+                e.push_back(seconds([&] {
+                    if (fuel.Locate("Kod", target))
+                        engineHit = fuel.FieldByName("Nr")->AsInteger();
+                }));
             }
-    });
-    int plainRows = 0;
-    const double plainMd = seconds([&] {
-        sqlite3* m = nullptr;
-        sqlite3_open("Mastery.db", &m);
-        sqlite3_stmt* ms = nullptr;
-        sqlite3_prepare_v2(m, "SELECT \"_rid\" FROM data ORDER BY \"_rid\"", -1, &ms, nullptr);
-        sqlite3_stmt* ds = nullptr;
-        sqlite3_prepare_v2(plain, "SELECT Km FROM fuel WHERE IdMastera=?1 ORDER BY IdMastera, Data, Nr", -1, &ds, nullptr);
-        while (sqlite3_step(ms) == SQLITE_ROW) {
-            sqlite3_bind_int64(ds, 1, sqlite3_column_int64(ms, 0));
-            while (sqlite3_step(ds) == SQLITE_ROW) {
-                mdSum += sqlite3_column_double(ds, 0);
-                ++plainRows;
+            sqlite3* db = plainOpen("Paliwo.db", pragmas);
+            p.push_back(seconds([&] {
+                sqlite3_stmt* s = nullptr;
+                sqlite3_prepare_v2(db, "SELECT \"_rid\" FROM data WHERE \"Kod\"=?1 ORDER BY \"~0\" LIMIT 1", -1, &s, nullptr);
+                sqlite3_bind_int64(s, 1, target);
+                if (sqlite3_step(s) == SQLITE_ROW)
+                    plainHit = sqlite3_column_int64(s, 0);
+                sqlite3_finalize(s);
+            }));
+            sqlite3_close(db);
+            if (engineHit != plainHit || engineHit == 0) {
+                g_failed = true;
+                std::printf("    MISMATCH in (2): engine found %lld, plain %lld\n", (long long)engineHit, (long long)plainHit);
             }
-            sqlite3_reset(ds);
         }
-        sqlite3_finalize(ds);
-        sqlite3_finalize(ms);
-        sqlite3_close(m);
-    });
-    report("(4) master/detail walk, 10,000 masters", engMd, plainMd);
-    std::printf("    detail rows read: engine %d, plain %d\n", mdRows, plainRows);
-    std::printf("\npeak memory: %ld MiB (checksum %.0f %d %.0f)\n", peakMiB(), sum, count, mdSum);
-    sqlite3_close(plain);
-    return 0;
+        report("(2) Locate of a non-indexed value", median(e), median(p));
+    }
+
+    // (3) committed posts one by one; the plain side inserts the same rows
+    // into a byte copy of the file made before the first post
+    if (posts > 0) {
+        QFile::remove("Kopia.db");
+        QFile::copy("Paliwo.db", "Kopia.db");
+        std::vector<double> e, p;
+        qint64 nextRid = rows + 1;
+        for (int r = 0; r < runs; ++r) {
+            {
+                TTable fuel;
+                fuel.setTableName("Paliwo.db");
+                fuel.Open();
+                TField* idm = fuel.FieldByName("IdMastera");
+                TField* data = fuel.FieldByName("Data");
+                TField* ilosc = fuel.FieldByName("Ilosc");
+                TField* nrRej = fuel.FieldByName("NrRej");
+                e.push_back(seconds([&] {
+                    for (int i = 0; i < posts; ++i) {
+                        fuel.Append();
+                        idm->setAsInteger(i % kMasters + 1);
+                        data->setAsDateTime(QDate(2009, 7, 1).addDays(i % 180));
+                        ilosc->setAsFloat(12.5 + i % 3);
+                        nrRej->setAsString("KR 12345");
+                        fuel.Post();
+                    }
+                }));
+            }
+            sqlite3* db = plainOpen("Kopia.db", pragmas);
+            sqlite3_stmt* s = nullptr;
+            sqlite3_prepare_v2(db,
+                               "INSERT INTO data(\"_rid\",\"IdMastera\",\"Data\",\"Ilosc\",\"NrRej\",\"~0\") "
+                               "VALUES(?1,?2,?3,?4,?5,?6)",
+                               -1, &s, nullptr);
+            std::vector<QByteArray> keys;
+            for (int i = 0; i < posts; ++i)
+                keys.push_back(fuelKey(i % kMasters + 1, QDate(2009, 7, 1).addDays(i % 180), nextRid + i));
+            p.push_back(seconds([&] {
+                for (int i = 0; i < posts; ++i) {
+                    sqlite3_bind_int64(s, 1, nextRid + i);
+                    sqlite3_bind_int64(s, 2, i % kMasters + 1);
+                    sqlite3_bind_int64(s, 3, QDate(2009, 7, 1).addDays(i % 180).toJulianDay());
+                    sqlite3_bind_double(s, 4, 12.5 + i % 3);
+                    sqlite3_bind_text(s, 5, "KR 12345", -1, SQLITE_STATIC);
+                    sqlite3_bind_blob(s, 6, keys[size_t(i)].constData(), int(keys[size_t(i)].size()), SQLITE_STATIC);
+                    if (sqlite3_step(s) != SQLITE_DONE) {
+                        std::printf("plain insert: %s\n", sqlite3_errmsg(db));
+                        std::exit(1);
+                    }
+                    sqlite3_reset(s);
+                }
+            }));
+            nextRid += posts;
+            sqlite3_finalize(s);
+            sqlite3_close(db);
+        }
+        check("(3) posts", fileSums("Paliwo.db", pragmas), fileSums("Kopia.db", pragmas));
+        const double me = median(e), mp = median(p);
+        std::printf("%-46s engine %8.0f /s   plain %8.0f /s   ratio %5.2f\n", "(3) committed posts one by one",
+                    posts / me, posts / mp, mp / me);
+    }
+
+    // (4) master/detail walk: 10,000 masters, every detail row of each
+    {
+        std::vector<double> e, p;
+        for (int r = 0; r < runs; ++r) {
+            Sums a, b;
+            e.push_back(seconds([&] {
+                TTable masters;
+                masters.setTableName("Mastery.db");
+                masters.Open();
+                TDataSource ds(&masters);
+                TTable detail;
+                detail.setTableName("Paliwo.db");
+                detail.setIndexFieldNames("IdMastera;Data;Nr");
+                detail.setMasterSource(&ds);
+                detail.setMasterFields("Id");
+                detail.Open();
+                TField* km = detail.FieldByName("Ilosc");
+                for (masters.First(); !masters.Eof(); masters.Next())
+                    for (detail.First(); !detail.Eof(); detail.Next()) {
+                        a.litres += km->AsFloat();
+                        ++a.rows;
+                    }
+            }));
+            p.push_back(seconds([&] {
+                sqlite3* m = plainOpen("Mastery.db", pragmas);
+                sqlite3* db = plainOpen("Paliwo.db", pragmas);
+                sqlite3_stmt* ms = nullptr;
+                sqlite3_prepare_v2(m, "SELECT \"_rid\" FROM data ORDER BY \"~0\"", -1, &ms, nullptr);
+                sqlite3_stmt* ds = nullptr;
+                sqlite3_prepare_v2(db, "SELECT \"Ilosc\" FROM data WHERE \"~0\" >= ?1 AND \"~0\" < ?2 ORDER BY \"~0\"", -1,
+                                   &ds, nullptr);
+                while (sqlite3_step(ms) == SQLITE_ROW) {
+                    QByteArray lo;
+                    db_detail::appendKeyPart(lo, db_detail::fieldKey(ftInteger, int(sqlite3_column_int64(ms, 0))));
+                    const QByteArray hi = db_detail::upperOf(lo);
+                    sqlite3_bind_blob(ds, 1, lo.constData(), int(lo.size()), SQLITE_STATIC);
+                    sqlite3_bind_blob(ds, 2, hi.constData(), int(hi.size()), SQLITE_STATIC);
+                    while (sqlite3_step(ds) == SQLITE_ROW) {
+                        b.litres += sqlite3_column_double(ds, 0);
+                        ++b.rows;
+                    }
+                    sqlite3_reset(ds);
+                }
+                sqlite3_finalize(ds);
+                sqlite3_finalize(ms);
+                sqlite3_close(db);
+                sqlite3_close(m);
+            }));
+            check("(4) master/detail", a, b);
+        }
+        report("(4) master/detail walk, 10,000 masters", median(e), median(p));
+    }
+    std::printf("\npeak memory: %ld MiB\n%s\n", peakMiB(), g_failed ? "FAILED: the two sides differ" : "both sides agree");
+    return g_failed ? 1 : 0;
 }

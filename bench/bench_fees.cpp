@@ -2,13 +2,18 @@
 // WypelnijTabeleD through the data module on real files, against one SQL
 // statement run by the sqlite3 command-line tool that sums the same litres
 // per table D cell (a join of the fuel records with the vehicles and a GROUP
-// BY). Run by hand: bench_fees [records] [vehicles] [directory]; with a
+// BY). Run by hand: bench_fees [records] [vehicles] [directory] [runs]; with a
 // directory that already holds the files of an earlier run they are reused.
+// The engine's figure includes the open of the tables it reads; the SQL side
+// runs in this process on the same files with the engine's settings and
+// classifies each vehicle once; the run fails when the cells differ.
 
 #include "Dane.h"
 #include "Schemat.h"
 #include "Dialogs.h"
 #include "FunkcjeSrodowiska.h"
+#include "BenchSupport.h"
+#include "Storage.h"
 #include "Table.h"
 
 #include <QCoreApplication>
@@ -17,7 +22,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QMap>
 
@@ -26,6 +30,9 @@
 #include <cstdio>
 #include <sqlite3.h>
 #include <memory>
+#include <sys/resource.h>
+#include <vector>
+#include <algorithm>
 
 using kal::TTable;
 
@@ -68,12 +75,15 @@ QString ZapytanieSql(int firma)
         "WHEN z.\"RodzajPaliwa\" IN ('5','6') THEN 5 WHEN z.\"RodzajPaliwa\" = 'a' THEN 6 "
         "WHEN z.\"RodzajPaliwa\" IN ('b','c') THEN (CASE WHEN p.\"FabrycznaInstalacjaGazu\" = 'T' THEN 3 ELSE 4 END) "
         "ELSE 0 END");
-    return QStringLiteral("ATTACH 'Pojazdy.db' AS pj; "
-                          "SELECT wiersz, grupa, SUM(litry) FROM (SELECT %1 AS wiersz, %2 AS grupa, "
-                          "z.\"IloscPaliwa\" AS litry FROM data z JOIN pj.data p "
-                          "ON p.\"_rid\" = z.\"IdentyfikatorPojazdu\" WHERE z.\"IdentyfikatorFirmy\" = %3) "
-                          "GROUP BY wiersz, grupa;")
-        .arg(wiersz, grupa, QString::number(firma));
+    // Each vehicle is classified once (a materialized table of its row and
+    // gas flag), then joined to its fuel records and summed per cell.
+    const QString grupaK = QString(grupa).replace(QStringLiteral("p.\"FabrycznaInstalacjaGazu\""), QStringLiteral("k.gaz"));
+    return QStringLiteral("WITH klasy AS MATERIALIZED (SELECT p.\"_rid\" AS id, %1 AS wiersz, "
+                          "p.\"FabrycznaInstalacjaGazu\" AS gaz FROM pj.data p) "
+                          "SELECT k.wiersz, %2 AS grupa, SUM(z.\"IloscPaliwa\") FROM data z "
+                          "JOIN klasy k ON k.id = z.\"IdentyfikatorPojazdu\" WHERE z.\"IdentyfikatorFirmy\" = %3 "
+                          "GROUP BY 1, 2")
+        .arg(wiersz, grupaK, QString::number(firma));
 }
 
 } // namespace
@@ -90,6 +100,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const int liczbaZapisow = argc > 1 ? atoi(argv[1]) : 1000000;
     const int liczbaPojazdow = argc > 2 ? atoi(argv[2]) : 10000;
+    const int przebiegi = argc > 4 ? std::max(1, atoi(argv[4])) : 3;
 
     QTemporaryDir tymczasowy;
     const QString katalog = argc > 3 ? QString::fromLocal8Bit(argv[3]) : tymczasowy.path() + QStringLiteral("/dane");
@@ -125,162 +136,137 @@ int main(int argc, char** argv)
     }
     const int firma = dm.TFirmaIdentyfikator->AsInteger();
     if (!gotowe) {
-        // The register and the half-year are written by plain components on
-        // the module's files, without the entry rules of the windows.
-        QRandomGenerator los(20091);
-        TTable pojazdy(QStringLiteral("TPojazdyZapis"));
-        pojazdy.setTableName(QStringLiteral("Pojazdy.db"));
-        pojazdy.Open();
-        for (int i = 0; i < liczbaPojazdow; ++i) {
-            pojazdy.Append();
-            pojazdy.FieldByName("RodzajPojazdu")->setAsString(QString::number(1 + los.bounded(11)));
-            pojazdy.FieldByName("Marka")->setAsString(QStringLiteral("Marka %1").arg(i % 97));
-            pojazdy.FieldByName("NrRejestracyjny")->setAsString(QStringLiteral("WX %1").arg(i, 5, 10, QLatin1Char('0')));
-            pojazdy.FieldByName("DataPierwszejRejestracji")->setAsDateTime(QDate(1988, 1, 1).addDays(los.bounded(8000)));
-            if (los.bounded(3) == 0)
-                pojazdy.FieldByName("RokProdukcji")->setAsInteger(1985 + los.bounded(25));
-            if (los.bounded(2) == 0)
-                pojazdy.FieldByName("NormaEuro")->setAsString(QString::number(los.bounded(6)));
-            pojazdy.FieldByName("FabrycznaInstalacjaGazu")->setAsString(los.bounded(4) == 0 ? "T" : "N");
-            pojazdy.Post();
-        }
+        // The register and the half-year are written straight into their
+        // files, without the entry rules of the windows.
         const char* paliwa[10] = {"1", "3", "4", "5", "5", "5", "6", "a", "b", "c"};
-        TTable zuzycie(QStringLiteral("TZuzycieZapis"));
-        zuzycie.setTableName(QStringLiteral("Zuz20091.db"));
-        zuzycie.Open();
-        kal::TField* idFirmy = zuzycie.FieldByName("IdentyfikatorFirmy");
-        kal::TField* pojazd = zuzycie.FieldByName("IdentyfikatorPojazdu");
-        kal::TField* data = zuzycie.FieldByName("DataTankowania");
-        kal::TField* paliwo = zuzycie.FieldByName("RodzajPaliwa");
-        kal::TField* ilosc = zuzycie.FieldByName("IloscPaliwa");
-        for (int i = 0; i < liczbaZapisow; ++i) {
-            zuzycie.Append();
-            idFirmy->setAsInteger(firma);
-            pojazd->setAsInteger(1 + los.bounded(liczbaPojazdow));
-            data->setAsDateTime(QDate(2009, 1, 1).addDays(los.bounded(181)));
-            paliwo->setAsString(QString::fromLatin1(paliwa[los.bounded(10)]));
-            ilosc->setAsFloat(los.bounded(2000, 80000) / 100.0);
-            zuzycie.Post();
-        }
+        using kal::bench::los;
+        kal::bench::wypelnij(QStringLiteral("Pojazdy.db"), liczbaPojazdow, [](int i, const QString& pole) -> QVariant {
+            if (pole == u"RodzajPojazdu")
+                return QString::number(1 + los(i, 1, 11));
+            if (pole == u"Marka")
+                return QStringLiteral("Marka %1").arg(i % 97);
+            if (pole == u"NrRejestracyjny")
+                return QStringLiteral("WX %1").arg(i, 5, 10, QLatin1Char('0'));
+            if (pole == u"DataPierwszejRejestracji")
+                return QDate(1988, 1, 1).addDays(los(i, 2, 8000));
+            if (pole == u"RokProdukcji")
+                return los(i, 3, 3) == 0 ? QVariant(1985 + los(i, 4, 25)) : QVariant();
+            if (pole == u"NormaEuro")
+                return los(i, 5, 2) == 0 ? QVariant(QString::number(los(i, 6, 6))) : QVariant();
+            if (pole == u"FabrycznaInstalacjaGazu")
+                return los(i, 7, 4) == 0 ? QStringLiteral("T") : QStringLiteral("N");
+            return {};
+        });
+        kal::bench::wypelnij(QStringLiteral("Zuz20091.db"), liczbaZapisow,
+                             [&](int i, const QString& pole) -> QVariant {
+                                 if (pole == u"IdentyfikatorFirmy")
+                                     return firma;
+                                 if (pole == u"IdentyfikatorPojazdu")
+                                     return 1 + los(i, 11, liczbaPojazdow);
+                                 if (pole == u"DataTankowania")
+                                     return QDate(2009, 1, 1).addDays(los(i, 12, 181));
+                                 if (pole == u"RodzajPaliwa")
+                                     return QString::fromLatin1(paliwa[los(i, 13, 10)]);
+                                 if (pole == u"IloscPaliwa")
+                                     return (2000 + los(i, 14, 78000)) / 100.0;
+                                 return {};
+                             });
         std::printf("files written in %.1f s\n", zegar.elapsed() / 1000.0);
     }
-    dm.TPojazdy->Refresh();
-    dm.TZuzycie->Refresh();
-
-    // The register walk that classifies every vehicle once.
-    zegar.restart();
-    int pojazdyN = 0;
-    DaneSrodowiska().Pojazdy([&](int, const DanePojazdu&) { ++pojazdyN; });
-    std::printf("walk of the vehicle register: %.3f s (%d vehicles)\n", zegar.nsecsElapsed() / 1e9, pojazdyN);
-
-    // The engine's own share: the same walk with the same three field reads.
-    zegar.restart();
-    double suma = 0;
-    int n = 0;
-    DaneSrodowiska().ZapisyZuzycia([&](const ZapisZuzycia& z) {
-        suma += z.iloscPaliwa;
-        n += z.idPojazdu > 0 && !z.rodzajPaliwa.isEmpty();
-    });
-    std::printf("walk of the fuel table alone: %.3f s (%d records, %.0f litres)\n", zegar.nsecsElapsed() / 1e9, n, suma);
-
-    {
-        TTable plik(QStringLiteral("TPlik"));
-        plik.setTableName(QStringLiteral("Zuz20091.db"));
-        plik.Open();
-        kal::TField* a = plik.FieldByName("IdentyfikatorPojazdu");
-        kal::TField* b = plik.FieldByName("RodzajPaliwa");
-        kal::TField* c = plik.FieldByName("IloscPaliwa");
-        zegar.restart();
-        double s2 = 0;
-        int n2 = 0;
-        for (plik.First(); !plik.Eof(); plik.Next()) {
-            s2 += c->AsFloat();
-            n2 += a->AsInteger() > 0 && !b->AsString().isEmpty();
-        }
-        std::printf("walk of a plain component in its primary order: %.3f s (%d records)\n", zegar.nsecsElapsed() / 1e9, n2);
-    }
-
-    zegar.restart();
-    ZuzyciePaliwa().WypelnijTabeleD();
-    const double silnik = zegar.nsecsElapsed() / 1e9;
-    dm.TTabelaD->Post();
-    double razemMg = 0;
-    for (const QString& pole : PolaTabeliD())
-        razemMg += dm.TTabelaD->FieldByName(pole)->AsFloat();
-    std::printf("WypelnijTabeleD: %d records, %d vehicles, %d slots, %.3f s (table D total %.2f Mg)\n",
-                liczbaZapisow, liczbaPojazdow, ZuzyciePaliwa().UzytePozycje(), silnik, razemMg);
-
-    // Both must find the same litres per (row, fuel column).
-    QMap<QPair<int, int>, double> litry;
-    for (int nr = 0; nr < ZuzyciePaliwa().UzytePozycje(); ++nr) {
-        const PozycjaZuzycia& p = ZuzyciePaliwa().Pozycja(nr);
-        int g = 0;
-        switch (GrupaPaliwaIndeksu(p.klucz.paliwo)) {
-        case GrupaPaliwa::Benzyna: g = 1; break;
-        case GrupaPaliwa::Lpg: g = 2; break;
-        case GrupaPaliwa::Gaz: g = p.klucz.gaz ? 3 : 4; break;
-        case GrupaPaliwa::OlejNapedowy: g = 5; break;
-        case GrupaPaliwa::Biodiesel: g = 6; break;
-        case GrupaPaliwa::Brak: g = 0; break;
-        }
-        litry[qMakePair(p.klucz.wiersz, g)] += p.litry;
-    }
-    // The engine keeps its files locked while they are open.
+    // The settings of the engine's connection, given to the SQL side too.
+    const QByteArray ustawienia = kal::bench::enginePragmas(QStringLiteral("Zuz20091.db"));
+    std::printf("engine settings: %s\n", ustawienia.constData());
     ZwolnijFunkcjeSrodowiska();
     modul.reset();
 
-    // The floor under any walk in the table's order: the same rows read by a
-    // plain loop over the SQLite C API, in the primary index's order, with
-    // every column (as the table component's stream selects them) and with
-    // only the three the aggregation reads.
-    {
-        sqlite3* db = nullptr;
-        if (sqlite3_open_v2("Zuz20091.db", &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-            sqlite3_exec(db, "PRAGMA mmap_size=536870912;", nullptr, nullptr, nullptr);
-            const auto petla = [&](const char* opis, const char* sql) {
-                sqlite3_stmt* st = nullptr;
-                if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK)
-                    return;
-                zegar.restart();
-                int wiersze = 0;
-                double s3 = 0;
-                while (sqlite3_step(st) == SQLITE_ROW) {
-                    ++wiersze;
-                    for (int i = 0; i < sqlite3_column_count(st); ++i)
-                        s3 += sqlite3_column_type(st, i) == SQLITE_TEXT ? sqlite3_column_bytes(st, i)
-                                                                         : sqlite3_column_double(st, i);
-                }
-                sqlite3_finalize(st);
-                std::printf("plain SQLite walk in index order, %s: %.3f s (%d rows)\n", opis,
-                            zegar.nsecsElapsed() / 1e9, wiersze);
-            };
-            petla("every column", "SELECT * FROM data ORDER BY \"~0\", \"_rid\"");
-            petla("three columns",
-                  "SELECT \"IdentyfikatorPojazdu\", \"RodzajPaliwa\", \"IloscPaliwa\" FROM data "
-                  "ORDER BY \"~0\", \"_rid\"");
+    // Litres per (table D row, fuel column) of each side; both must agree.
+    using Komorki = QMap<QPair<int, int>, double>;
+    const auto porownaj = [](const Komorki& a, const Komorki& b) {
+        int rozne = 0;
+        for (auto it = a.begin(); it != a.end(); ++it) {
+            const double l = b.value(it.key(), -1.0);
+            if (!(std::fabs(l - it.value()) < 1e-6 * std::max(1.0, std::fabs(l))))
+                ++rozne;
         }
-        sqlite3_close(db);
-    }
+        for (auto it = b.begin(); it != b.end(); ++it)
+            rozne += a.contains(it.key()) ? 0 : 1;
+        return rozne;
+    };
 
-    QProcess sqlite;
-    zegar.restart();
-    sqlite.start(QStringLiteral("sqlite3"), {QStringLiteral("Zuz20091.db"), ZapytanieSql(firma)});
-    sqlite.waitForFinished(-1);
-    const double sql = zegar.nsecsElapsed() / 1e9;
-    const QByteArray wynik = sqlite.readAllStandardOutput();
-    std::printf("sqlite3 join + GROUP BY: %.3f s, %d cells%s\n", sql, int(wynik.count('\n')),
-                sqlite.exitCode() == 0 ? "" : qPrintable(QStringLiteral(" (error: %1)")
-                                                             .arg(QString::fromUtf8(sqlite.readAllStandardError()))));
-    std::printf("ratio engine / SQL: %.2f\n", silnik / sql);
-    int zgodne = 0, rozne = 0;
-    for (const QByteArray& linia : wynik.split('\n')) {
-        const QList<QByteArray> c = linia.split('|');
-        if (c.size() != 3)
-            continue;
-        const double l = litry.take(qMakePair(c[0].toInt(), c[1].toInt()));
-        (std::fabs(l - c[2].toDouble()) < 1e-6 * std::max(1.0, l)) ? ++zgodne : ++rozne;
+    std::vector<double> silnikCzasy, sqlCzasy;
+    bool zle = false;
+    double razemMg = 0;
+    for (int przebieg = 0; przebieg < przebiegi; ++przebieg) {
+        // Engine: the data module is made (not timed); the tables that table
+        // D reads are closed, and their open is part of the figure.
+        Komorki silnikowe;
+        {
+            auto m = std::make_unique<TDM>();
+            InicjalizujFunkcjeSrodowiska();
+            if (!m->OtworzZalacznikiPolrocza() || !m->UstawZbiorZuzycia())
+                return 1;
+            m->TZuzycie->Close();
+            m->TPojazdy->Close();
+            zegar.restart();
+            m->TPojazdy->Open();
+            m->TZuzycie->Open();
+            ZuzyciePaliwa().WypelnijTabeleD();
+            silnikCzasy.push_back(zegar.nsecsElapsed() / 1e9);
+            m->TTabelaD->Post();
+            razemMg = 0;
+            for (const QString& pole : PolaTabeliD())
+                razemMg += m->TTabelaD->FieldByName(pole)->AsFloat();
+            for (int nr = 0; nr < ZuzyciePaliwa().UzytePozycje(); ++nr) {
+                const PozycjaZuzycia& p = ZuzyciePaliwa().Pozycja(nr);
+                int g = 0;
+                switch (GrupaPaliwaIndeksu(p.klucz.paliwo)) {
+                case GrupaPaliwa::Benzyna: g = 1; break;
+                case GrupaPaliwa::Lpg: g = 2; break;
+                case GrupaPaliwa::Gaz: g = p.klucz.gaz ? 3 : 4; break;
+                case GrupaPaliwa::OlejNapedowy: g = 5; break;
+                case GrupaPaliwa::Biodiesel: g = 6; break;
+                case GrupaPaliwa::Brak: g = 0; break;
+                }
+                silnikowe[qMakePair(p.klucz.wiersz, g)] += p.litry;
+            }
+            // The engine keeps its files locked while they are open.
+            ZwolnijFunkcjeSrodowiska();
+        }
+        // SQL: the same file with the engine's settings, open included.
+        Komorki sqlowe;
+        zegar.restart();
+        sqlite3* db = nullptr;
+        sqlite3_open_v2("Zuz20091.db", &db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_exec(db, ustawienia.constData(), nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "ATTACH 'Pojazdy.db' AS pj", nullptr, nullptr, nullptr);
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, ZapytanieSql(firma).toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
+            std::printf("SQL: %s\n", sqlite3_errmsg(db));
+            return 1;
+        }
+        while (sqlite3_step(st) == SQLITE_ROW)
+            sqlowe[qMakePair(sqlite3_column_int(st, 0), sqlite3_column_int(st, 1))] += sqlite3_column_double(st, 2);
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+        sqlCzasy.push_back(zegar.nsecsElapsed() / 1e9);
+        const int rozne = porownaj(silnikowe, sqlowe);
+        std::printf("run %d: engine %.3f s, SQL %.3f s, %d cells, %d differing\n", przebieg + 1, silnikCzasy.back(),
+                    sqlCzasy.back(), int(sqlowe.size()), rozne);
+        zle = zle || rozne != 0 || sqlowe.isEmpty();
     }
-    rozne += int(litry.size());
-    std::printf("cells with the same litres: %d, differing: %d\n", zgodne, rozne);
-    return 0;
+    const auto mediana = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    const double silnik = mediana(silnikCzasy), sql = mediana(sqlCzasy);
+    std::printf("table D (open of the tables + WypelnijTabeleD), %d records, %d vehicles: median %.3f s "
+                "(table D total %.2f Mg)\n",
+                liczbaZapisow, liczbaPojazdow, silnik, razemMg);
+    std::printf("SQL anchor (open + classify each vehicle once + join + GROUP BY): median %.3f s\n", sql);
+    std::printf("ratio engine / SQL: %.2f\n", silnik / sql);
+    rusage ru{};
+    getrusage(RUSAGE_SELF, &ru);
+    std::printf("peak memory of the process: %ld MiB\n%s\n", ru.ru_maxrss / 1024,
+                zle ? "FAILED: the two sides differ" : "both sides agree in every cell");
+    return zle ? 1 : 0;
 }

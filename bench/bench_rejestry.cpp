@@ -12,7 +12,7 @@
 #include "Dane.h"
 #include "EwidencjaPojazdow.h"
 #include "Schemat.h"
-#include "Storage.h"
+#include "BenchSupport.h"
 #include "Zuzycie.h"
 
 #include "DBGrid.h"
@@ -45,36 +45,6 @@ double ms(QElapsedTimer& t)
     const double v = double(t.nsecsElapsed()) / 1e6;
     t.restart();
     return v;
-}
-
-// Appends `rows` rows to a table file in one transaction; `wartosc` gives the
-// value of a named field of row i (an invalid QVariant leaves it empty).
-void wypelnij(const QString& plik, int rows, const std::function<QVariant(int, const QString&)>& wartosc)
-{
-    using namespace kal::db_detail;
-    auto f = DbFile::open(plik, plik);
-    const std::vector<Column>& kolumny = f->columns();
-    f->begin();
-    qint64 rid = f->nextRowid();
-    Stmt& s = f->insertStmt();
-    std::vector<QVariant> wiersz(kolumny.size());
-    for (int i = 0; i < rows; ++i, ++rid) {
-        for (size_t c = 0; c < kolumny.size(); ++c) {
-            const Column& k = kolumny[c];
-            wiersz[c] = k.type == kal::ftAutoInc ? QVariant(int(rid))
-                                                 : toFieldValue(k.type, k.size, wartosc(i, k.name), k.name);
-        }
-        s.bindInt(1, rid);
-        int n = 2;
-        for (size_t c = 0; c < kolumny.size(); ++c)
-            if (kolumny[c].type != kal::ftAutoInc)
-                s.bindValue(n++, kolumny[c].type, wiersz[c]);
-        for (const IndexInfo& ix : f->indexes())
-            s.bindBlob(n++, f->indexKey(ix, wiersz));
-        s.step();
-        s.reset();
-    }
-    f->commit();
 }
 
 // Runs the window's own show path; the modal show is replaced by the
@@ -175,7 +145,7 @@ int main(int argc, char** argv)
     std::printf("filling %d vehicles and %d fuel records ...\n", pojazdy, paliwa);
     QElapsedTimer t;
     t.start();
-    wypelnij(QStringLiteral("Pojazdy.db"), pojazdy, [](int i, const QString& pole) -> QVariant {
+    kal::bench::wypelnij(QStringLiteral("Pojazdy.db"), pojazdy, [](int i, const QString& pole) -> QVariant {
         if (pole == u"RodzajPojazdu")
             return QString::number(1 + i % 11);
         if (pole == u"Marka")
@@ -192,7 +162,7 @@ int main(int argc, char** argv)
             return 1995 + i % 14;
         return {};
     });
-    wypelnij(QStringLiteral("Zuz20091.db"), paliwa, [idFirmy, pojazdy](int i, const QString& pole) -> QVariant {
+    kal::bench::wypelnij(QStringLiteral("Zuz20091.db"), paliwa, [idFirmy, pojazdy](int i, const QString& pole) -> QVariant {
         if (pole == u"IdentyfikatorFirmy")
             return idFirmy;
         if (pole == u"IdentyfikatorPojazdu")
