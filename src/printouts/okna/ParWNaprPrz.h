@@ -2,15 +2,12 @@
 // The parameters of the repairs list (year and months) or, with "Dane do
 // przeglądów" ticked, of the inspection state of every vehicle.
 
-#include "PrzyciskiWydruku.h"
-
-#include <QDialog>
+#include "OknoParametrowWydruku.h"
 
 class QCheckBox;
 class QSpinBox;
-class TDM;
 
-class TFParWydrNaprawiPrzegl final : public QDialog {
+class TFParWydrNaprawiPrzegl final : public TOknoParametrowWydruku {
     Q_OBJECT
 public:
     // `dm` null: the program's data module. The first window made becomes
@@ -21,17 +18,12 @@ public:
     // Sets the year and both months from today, shows the window modally.
     int Pokaz();
     // Runs the chosen report; the current vehicle stays current.
-    void Drukuj(bool podglad);
+    void Drukuj(bool podglad) override;
 
     QSpinBox* CSRok = nullptr;
     QSpinBox* CSMcOd = nullptr;
     QSpinBox* CSMcDo = nullptr;
     QCheckBox* CheckBox1 = nullptr;
-    PrzyciskiWydruku Przyciski;
-
-private:
-    TDM& dm() const;
-    TDM* m_dm;
 };
 
 extern TFParWydrNaprawiPrzegl* FParWydrNaprawiPrzegl;

@@ -1,27 +1,22 @@
 #include "ParWydrPojazdow.h"
 
-#include "Application.h"
 #include "DBGrid.h"
 #include "Dane.h"
-#include "Dialogs.h"
 #include "WydrukPojazdow.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
 
 TFParWydrPoj* FParWydrPoj = nullptr;
 
-TFParWydrPoj::TFParWydrPoj(TDM* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
+TFParWydrPoj::TFParWydrPoj(TDM* dm, QWidget* parent)
+    : TOknoParametrowWydruku(dm, parent, QStringLiteral("FParWydrPoj"), QStringLiteral("Parametry wydruku pojazdów"))
 {
     if (!FParWydrPoj)
         FParWydrPoj = this;
-    setObjectName(QStringLiteral("FParWydrPoj"));
-    setWindowTitle(QStringLiteral("Parametry wydruku pojazdów"));
     setWindowFlags(windowFlags() | Qt::Tool);
-    auto* uklad = new QVBoxLayout(this);
     auto* gora = new QHBoxLayout;
     CheckListBox1 = new QListWidget(this);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
@@ -35,20 +30,12 @@ TFParWydrPoj::TFParWydrPoj(TDM* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
     ChBMiejsceUzytkowania = new QCheckBox(QStringLiteral("Wybrane miejsce użytkowania."), this);
     ChBMiejsceUzytkowania->setObjectName(QStringLiteral("ChBMiejsceUzytkowania"));
     prawa->addWidget(ChBMiejsceUzytkowania);
-    DBGrid1 = new kal::TDBGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1 = NowaSiatka(QStringLiteral("DBGrid1"));
     DBGrid1->addColumn(QStringLiteral("Nazwa"));
-    DBGrid1->setOptions(kal::dgTitles | kal::dgIndicator | kal::dgRowSelect);
-    DBGrid1->setReadOnly(true);
     prawa->addWidget(DBGrid1);
     gora->addLayout(prawa);
-    uklad->addLayout(gora);
-    auto* dol = new QHBoxLayout;
-    Przyciski = UtworzPrzyciski(this, dol, QStringLiteral("BitBtn9"), QStringLiteral("BitBtn10"), QStringLiteral("Drukuj"),
-                                QStringLiteral("BitBtn1"));
-    uklad->addLayout(dol);
-    connect(Przyciski.podglad, &QPushButton::clicked, this, [this] { kal::RunGuarded([this] { Drukuj(true); }); });
-    connect(Przyciski.drukuj, &QPushButton::clicked, this, [this] { kal::RunGuarded([this] { Drukuj(false); }); });
+    Uklad()->addLayout(gora);
+    DodajPrzyciski();
 }
 
 TFParWydrPoj::~TFParWydrPoj()
@@ -57,23 +44,17 @@ TFParWydrPoj::~TFParWydrPoj()
         FParWydrPoj = nullptr;
 }
 
-TDM& TFParWydrPoj::dm() const
-{
-    return m_dm ? *m_dm : *DM;
-}
-
 int TFParWydrPoj::Pokaz()
 {
-    if (PierwszePokazanie) {
+    // The ticks and the images are set on the first show only; later shows
+    // keep the ticks as the user left them.
+    const bool pierwsze = PierwszePokazanie;
+    if (pierwsze) {
         for (int i = 0; i < CheckListBox1->count(); ++i)
             CheckListBox1->item(i)->setCheckState(Qt::Checked);
         PierwszePokazanie = false;
-        UstawObrazy(Przyciski);
     }
-    DBGrid1->setDataSource(dm().DMiejsceUz);
-    const int wynik = kal::Dialogs().execModal(this);
-    DBGrid1->setDataSource(nullptr);
-    return wynik;
+    return PokazModalnie({{DBGrid1, dm().DMiejsceUz}}, pierwsze);
 }
 
 void TFParWydrPoj::Drukuj(bool podglad)

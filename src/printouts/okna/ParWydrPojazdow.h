@@ -2,19 +2,12 @@
 // The parameters of the vehicle list: the columns to print and, when wanted,
 // the one place of use whose vehicles are printed.
 
-#include "PrzyciskiWydruku.h"
-
-#include <QDialog>
+#include "OknoParametrowWydruku.h"
 
 class QCheckBox;
 class QListWidget;
-class TDM;
 
-namespace kal {
-class TDBGrid;
-}
-
-class TFParWydrPoj final : public QDialog {
+class TFParWydrPoj final : public TOknoParametrowWydruku {
     Q_OBJECT
 public:
     // `dm` null: the program's data module. The first window made becomes
@@ -26,17 +19,12 @@ public:
     // window modally and unbinds it. Returns the modal result.
     int Pokaz();
     // Prints (or previews) the list with the window's choices.
-    void Drukuj(bool podglad);
+    void Drukuj(bool podglad) override;
 
     QListWidget* CheckListBox1 = nullptr;
     QCheckBox* ChBMiejsceUzytkowania = nullptr;
     kal::TDBGrid* DBGrid1 = nullptr;
-    PrzyciskiWydruku Przyciski;
     bool PierwszePokazanie = true;
-
-private:
-    TDM& dm() const;
-    TDM* m_dm;
 };
 
 extern TFParWydrPoj* FParWydrPoj;

@@ -2,20 +2,13 @@
 // The parameters of the fuel-use list: refuelling place, place of use,
 // registration number and months.
 
-#include "PrzyciskiWydruku.h"
-
-#include <QDialog>
+#include "OknoParametrowWydruku.h"
 
 class QCheckBox;
 class QLineEdit;
 class QSpinBox;
-class TDM;
 
-namespace kal {
-class TDBGrid;
-}
-
-class TFParWydrZuzMiejTank final : public QDialog {
+class TFParWydrZuzMiejTank final : public TOknoParametrowWydruku {
     Q_OBJECT
 public:
     // `dm` null: the program's data module. The first window made becomes
@@ -26,7 +19,7 @@ public:
     // Binds the grids, sets the months from the current half-year, shows the
     // window modally and unbinds the grids. Returns the modal result.
     int Pokaz();
-    void Drukuj(bool podglad);
+    void Drukuj(bool podglad) override;
 
     kal::TDBGrid* DBGrid1 = nullptr;
     QCheckBox* ChBWszystkieMiejscaTankowania = nullptr;
@@ -35,11 +28,6 @@ public:
     QLineEdit* EdNumerRejestracyjny = nullptr;
     QSpinBox* CSEOd = nullptr;
     QSpinBox* CSEDo = nullptr;
-    PrzyciskiWydruku Przyciski;
-
-private:
-    TDM& dm() const;
-    TDM* m_dm;
 };
 
 extern TFParWydrZuzMiejTank* FParWydrZuzMiejTank;

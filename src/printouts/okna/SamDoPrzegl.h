@@ -1,14 +1,12 @@
 #pragma once
 // The parameters of the list of vehicles due for inspection.
 
-#include "PrzyciskiWydruku.h"
-
-#include <QDialog>
+#include "OknoParametrowWydruku.h"
 
 class QCheckBox;
 class QSpinBox;
 
-class TFSamochodyDoPrzegladu final : public QDialog {
+class TFSamochodyDoPrzegladu final : public TOknoParametrowWydruku {
     Q_OBJECT
 public:
     // The first window made becomes `FSamochodyDoPrzegladu`.
@@ -17,12 +15,11 @@ public:
 
     // Shows the window modally; the values stay from one show to the next.
     int Pokaz();
-    void Drukuj(bool podglad);
+    void Drukuj(bool podglad) override;
 
     QSpinBox* CSDni = nullptr;
     QSpinBox* CSKm = nullptr;
     QCheckBox* ChBWszystkie = nullptr;
-    PrzyciskiWydruku Przyciski;
 };
 
 extern TFSamochodyDoPrzegladu* FSamochodyDoPrzegladu;
