@@ -181,3 +181,19 @@ TEST_F(WspolneObiekty, TableCTagSwitchesRecomputeAndRefresh)
     // Table C's switch does not reach table D's window.
     EXPECT_EQ(odswiezeniaD, 0);
 }
+
+TEST(OplatyTabelaD, TheTotalAddsTheFeesRoundedToTheGrosz)
+{
+    // Three fees of 0.334 zł are 0.33 zł each: the total is 0.99, not the
+    // 1.00 that the unrounded 1.002 would give.
+    DaneTestowe d;
+    UstawD(d, "1a", 0.334, 1.0);
+    UstawD(d, "17c", 1.0, 0.334);
+    UstawD(d, "Rezerwa2", 0.5, 0.668);
+    OplatyTabelaD o(true);
+    EXPECT_EQ(o.teksty[PozD("1a")], QStringLiteral("0,33"));
+    EXPECT_EQ(o.teksty[PozD("17c")], QStringLiteral("0,33"));
+    EXPECT_EQ(o.teksty[PozD("Rezerwa2")], QStringLiteral("0,33"));
+    EXPECT_DOUBLE_EQ(o.Razem(), 0.99);
+    EXPECT_EQ(o.RazemTekst(), QStringLiteral("0,99"));
+}

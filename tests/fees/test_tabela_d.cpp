@@ -314,3 +314,54 @@ TEST(KomorkaTabeliD, CellOrderAndGroupTable)
     EXPECT_EQ(nazwa(9, 7, false), QStringLiteral("-"));
     EXPECT_EQ(nazwa(12, 9, true), QStringLiteral("-"));
 }
+
+TEST(KomorkaTabeliD, RowsOfWorkingMachinesTakeEachFuelGroupInItsOwnColumn)
+{
+    // Rows 24, 25 and 26 have four columns: petrol a, LPG b, diesel c,
+    // biodiesel d; no gas column.
+    auto nazwa = [](int w, int f, bool g) {
+        const int i = KomorkaTabeliD(w, f, g);
+        return i < 0 ? QStringLiteral("-") : PolaTabeliD()[static_cast<size_t>(i)];
+    };
+    for (int w = 24; w <= 26; ++w) {
+        SCOPED_TRACE(w);
+        const QString r = QString::number(w);
+        for (int benzyna : {1, 2, 3})
+            EXPECT_EQ(nazwa(w, benzyna, false), r + QLatin1Char('a')) << benzyna;
+        EXPECT_EQ(nazwa(w, 4, false), r + QLatin1Char('b'));
+        EXPECT_EQ(nazwa(w, 5, false), r + QLatin1Char('c'));
+        EXPECT_EQ(nazwa(w, 6, true), r + QLatin1Char('c'));
+        EXPECT_EQ(nazwa(w, 10, false), r + QLatin1Char('d'));
+        for (int gaz : {11, 12}) {
+            EXPECT_EQ(nazwa(w, gaz, true), QStringLiteral("-")) << gaz;
+            EXPECT_EQ(nazwa(w, gaz, false), QStringLiteral("-")) << gaz;
+        }
+    }
+}
+
+TEST(TabelaD, DieselAndBiodieselOfAWorkingMachineGoToTheirOwnCells)
+{
+    // A working machine built in 1995 without a stage: row 24. 1000 l of
+    // diesel at 0.5 kg/l is 500 kg, 1000 l of biodiesel at 0.88 kg/l 880 kg.
+    Przebieg p;
+    p.Pojazd(1, "10", "0", QDate(), "N", 1995);
+    p.Zapis(1, "5", 1000.0);
+    p.Zapis(1, "a", 1000.0);
+    p.zuzycie.WypelnijTabeleD();
+    PorownajTabele(p.dane.tabelaD, Oczekiwane({{"24c", 0.5}, {"24d", 0.88}}));
+}
+
+TEST(TabelaD, AFuelWithoutDensityButWithoutLitresDoesNotStopTheTable)
+{
+    // Biodiesel has no density; its one record has 0 l, so there is nothing
+    // to weigh and the table is written: 1000 l of diesel at 0.5 kg/l in row 5.
+    Przebieg p;
+    p.dane.gestosci = {{"5", 0.5}};
+    p.Pojazd(1, "1", "", QDate(2006, 5, 1));
+    p.Zapis(1, "5", 1000.0);
+    p.Zapis(1, "a", 0.0);
+    p.zuzycie.WypelnijTabeleD();
+    EXPECT_TRUE(p.dialogs.boxes().empty());
+    EXPECT_EQ(p.dane.zapisyTabeliD, 1);
+    PorownajTabele(p.dane.tabelaD, Oczekiwane({{"5e", 0.5}}));
+}
