@@ -4,18 +4,25 @@
 #include "Reportviewer.h"
 
 #include "Export.h"
+#include "Obsluga.h"
 #include "PageFile.h"
 #include "Printer.h"
+#include "QtDialogs.h"
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QSlider>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace kal::report;
@@ -51,6 +58,15 @@ struct ListReport {
         detail->beforePrint = [this, label](Band&, bool&) { label->caption = QStringLiteral("Pojazd nr %1").arg(counter); };
     }
 };
+
+// A list of `rows` rows saved as the page file `name` in `dir`; its path.
+QString SavedList(const kal::test::TestDir& dir, const QString& name, int rows)
+{
+    ListReport list(rows);
+    const QString path = dir.file(name);
+    SavePageFile(*list.report.prepare(), path);
+    return path;
+}
 
 QStringList Texts(const PageModel& model)
 {
@@ -354,33 +370,242 @@ TEST(ReportViewer, ClosingTheWindowEndsTheCallersWaitAndResetsThePage)
     EXPECT_EQ(firstPage, 1);
 }
 
-TEST(ReportViewer, OpeningAFileDuringALivePreviewEndsItsWaitAndKeepsTheFileShown)
+TEST(ReportViewer, OpeningAFileDuringALivePreviewKeepsTheWindowModalUntilItCloses)
 {
     kal::test::TestDir dir;
-    ListReport other(5);
-    SavePageFile(*other.report.prepare(), dir.file(QStringLiteral("inny.QRP")));
+    const QString saved = SavedList(dir, QStringLiteral("inny.QRP"), 5);
     ScriptedDialogs dialogs;
     TQuickReportViewer viewer;
     ListReport list(60);
     RealModal modal(dialogs);
+    bool stillWaiting = false;
+    Qt::WindowModality modality = Qt::NonModal;
+    int shownTexts = 0;
     modal.inside = [&] {
-        dialogs.answerFile(dir.file(QStringLiteral("inny.QRP")));
+        dialogs.answerFile(saved);
         viewer.LoadReport->click();
+        // The file is shown in the same modal window; the caller still waits.
+        stillWaiting = viewer.callerWaits();
+        modality = viewer.windowModality();
+        shownTexts = int(Texts(*viewer.QRPreview->pages()).size());
+        EXPECT_TRUE(viewer.isVisible());
+        EXPECT_FALSE(viewer.showsLiveReport());
+        EXPECT_FALSE(viewer.SaveReport->isEnabled());
+        EXPECT_EQ(viewer.StatusPanel0->text(), QStringLiteral("Strona 1 z 1"));
+        viewer.close();
     };
     viewer.PokazRaport(&list.report);
     EXPECT_FALSE(modal.hung);
-    EXPECT_TRUE(viewer.isVisible());
+    EXPECT_TRUE(stillWaiting);
+    EXPECT_EQ(modality, Qt::ApplicationModal);
+    EXPECT_EQ(shownTexts, 5);
+    // Closed, nothing is left on show and nothing is modal.
+    EXPECT_FALSE(viewer.isVisible());
+    EXPECT_FALSE(viewer.callerWaits());
     EXPECT_EQ(viewer.windowModality(), Qt::NonModal);
-    EXPECT_FALSE(viewer.SaveReport->isEnabled());
-    EXPECT_EQ(viewer.StatusPanel0->text(), QStringLiteral("Strona 1 z 1"));
-    ASSERT_TRUE(viewer.QRPreview->hasPages());
-    EXPECT_EQ(Texts(*viewer.QRPreview->pages()).size(), 5);
-    viewer.close();
+    EXPECT_FALSE(viewer.QRPreview->hasPages());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
+
+namespace {
+
+// The real modal shows of the Qt seam, with the open dialog answered from a
+// queue and every box recorded.
+class ModalDialogs final : public kal::IDialogs {
+public:
+    ModalDialogs() { kal::SetDialogs(this); }
+    ~ModalDialogs() override { kal::SetDialogs(nullptr); }
+    kal::MsgButton messageBox(const QString& text, const QString&, unsigned, kal::MsgIcon) override
+    {
+        boxes << text;
+        return kal::MbOk;
+    }
+    void errorBox(const QString& text) override { boxes << text; }
+    QString openFileName(kal::FileDialogRequest&) override { return files.isEmpty() ? QString() : files.takeFirst(); }
+    QString saveFileName(kal::FileDialogRequest&) override { return {}; }
+    bool printerDialog(QPrinter*, QWidget*) override { return false; }
+    int execModal(QWidget* window) override { return m_qt.execModal(window); }
+
+    QStringList files;
+    QStringList boxes;
+
+private:
+    kal::QtDialogs m_qt;
+};
+
+// A window that calls the preview from its own modal show (as "Edycja Tabeli
+// A" does); Esc closes it.
+class CallingWindow final : public QWidget {
+public:
+    CallingWindow() : QWidget(nullptr, Qt::Window) { resize(300, 200); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Escape)
+            close();
+        else
+            QWidget::keyPressEvent(event);
+    }
+};
+
+QPoint CentreIn(const QWidget* widget, const QWidget* window)
+{
+    return widget->mapTo(window, widget->rect().center());
+}
+
+} // namespace
+
+// Live preview from a modal window, a saved file opened in the preview, then
+// the preview closed by Esc, by its close box or by its "Zamknij wydruk"
+// button: each time the preview closes, the calling window takes input again
+// and, once it is closed, so does the main window.
+TEST(ReportViewer, AfterASavedFileIsOpenedEveryWayOfClosingGivesTheCallerItsInputBack)
+{
+    kal::test::TestDir dir;
+    const QString saved = SavedList(dir, QStringLiteral("zapisany.QRP"), 5);
+    ModalDialogs dialogs;
+    TQuickReportViewer viewer;
+    QWidget mainWindow;
+    auto* edit = new QLineEdit(&mainWindow);
+    mainWindow.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
+
+    enum class Route { Escape, CloseBox, ExitButton };
+    for (Route route : {Route::Escape, Route::CloseBox, Route::ExitButton}) {
+        SCOPED_TRACE(int(route));
+        CallingWindow caller;
+        ListReport live(60);
+        bool previewReturned = false, fileShown = false, hung = false;
+        bool visibleAfterPreview = true, callerClosedByKey = false;
+        // Everything is ended from here when a window stops taking input.
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&] {
+            hung = true;
+            viewer.hide();
+            caller.hide();
+        });
+        guard.start(15000);
+        QTimer::singleShot(0, &caller, [&] {
+            QTimer::singleShot(0, &viewer, [&] {
+                dialogs.files << saved;
+                viewer.LoadReport->click();
+                fileShown = viewer.QRPreview->hasPages() && viewer.QRPreview->pageCount() == 1;
+                // The user closes the window the way the route says, through
+                // the window system (where a blocked window takes nothing).
+                QTimer::singleShot(20, &viewer, [&] {
+                    QWindow* window = viewer.windowHandle();
+                    switch (route) {
+                    case Route::Escape: QTest::keyClick(window, Qt::Key_Escape); break;
+                    case Route::CloseBox: window->close(); break;
+                    case Route::ExitButton:
+                        QTest::mouseClick(window, Qt::LeftButton, {}, CentreIn(viewer.Exit, &viewer));
+                        break;
+                    }
+                });
+            });
+            live.report.preview();
+            previewReturned = true;
+            visibleAfterPreview = viewer.isVisible();
+            QTimer::singleShot(20, &caller, [&] {
+                QTest::keyClick(caller.windowHandle(), Qt::Key_Escape);
+                callerClosedByKey = !caller.isVisible();
+            });
+        });
+        dialogs.execModal(&caller);
+        guard.stop();
+        EXPECT_FALSE(hung);
+        EXPECT_TRUE(fileShown);
+        EXPECT_TRUE(previewReturned);
+        EXPECT_FALSE(visibleAfterPreview);
+        EXPECT_TRUE(callerClosedByKey);
+        EXPECT_FALSE(viewer.isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+    EXPECT_TRUE(dialogs.boxes.isEmpty());
+
+    // The main window takes what is typed.
+    mainWindow.activateWindow();
+    edit->setFocus();
+    for (char c : {'a', 'b', 'c'})
+        QTest::keyClick(mainWindow.windowHandle(), c);
+    EXPECT_EQ(edit->text(), QStringLiteral("abc"));
+}
+
+TEST(ReportViewer, PageKeysPageThroughTheReport)
+{
+    ScriptedDialogs dialogs;
+    TQuickReportViewer viewer;
+    ListReport list(60); // 3 pages
+    RealModal modal(dialogs);
+    QStringList seen;
+    modal.inside = [&] {
+        QWindow* window = viewer.windowHandle();
+        const auto status = [&] { seen << viewer.StatusPanel0->text(); };
+        // Each page of the list is taller than the view: PageDown first goes
+        // down the page, and from its bottom on to the next page.
+        viewer.setWindowState(Qt::WindowNoState);
+        viewer.resize(700, 500);
+        QApplication::processEvents();
+        QScrollBar* bar = viewer.QRPreview->verticalScrollBar();
+        EXPECT_GT(bar->maximum(), 0);
+        QTest::keyClick(window, Qt::Key_PageDown);
+        EXPECT_GT(bar->value(), 0);
+        status();
+        while (bar->value() < bar->maximum())
+            QTest::keyClick(window, Qt::Key_PageDown);
+        QTest::keyClick(window, Qt::Key_PageDown);
+        status();
+        EXPECT_EQ(bar->value(), 0); // the next page from its top
+        QTest::keyClick(window, Qt::Key_End, Qt::ControlModifier);
+        status();
+        EXPECT_EQ(bar->value(), bar->maximum());
+        QTest::keyClick(window, Qt::Key_PageDown); // nothing after the end
+        status();
+        QTest::keyClick(window, Qt::Key_Home, Qt::ControlModifier);
+        status();
+        EXPECT_EQ(bar->value(), 0);
+        QTest::keyClick(window, Qt::Key_PageUp); // nothing before the start
+        status();
+        viewer.LastClick();
+        QTest::keyClick(window, Qt::Key_PageUp); // from the top of page 3 to the bottom of page 2
+        status();
+        EXPECT_EQ(bar->value(), bar->maximum());
+        // The keys page also while the zoom track bar has the focus.
+        viewer.Zoom->setFocus();
+        const int zoom = viewer.Zoom->value();
+        QTest::keyClick(window, Qt::Key_Home, Qt::ControlModifier);
+        status();
+        EXPECT_EQ(viewer.Zoom->value(), zoom);
+        viewer.close();
+    };
+    viewer.PokazRaport(&list.report);
+    EXPECT_FALSE(modal.hung);
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("Strona 1 z 3"), QStringLiteral("Strona 2 z 3"),
+                                 QStringLiteral("Strona 3 z 3"), QStringLiteral("Strona 3 z 3"),
+                                 QStringLiteral("Strona 1 z 3"), QStringLiteral("Strona 1 z 3"),
+                                 QStringLiteral("Strona 2 z 3"), QStringLiteral("Strona 1 z 3")}));
+}
+
+// While it lives, tests see a machine with (or without) a printer.
+struct InstalledPrinter {
+    explicit InstalledPrinter(bool installed) : m_saved(TQuickReportViewer::PrinterInstalled)
+    {
+        TQuickReportViewer::PrinterInstalled = [installed] { return installed; };
+    }
+    ~InstalledPrinter() { TQuickReportViewer::PrinterInstalled = m_saved; }
+    InstalledPrinter(const InstalledPrinter&) = delete;
+    InstalledPrinter& operator=(const InstalledPrinter&) = delete;
+
+private:
+    std::function<bool()> m_saved;
+};
 
 TEST(ReportViewer, PrintSendsTheShownPagesWithoutADialogAndARangeOnce)
 {
     ScriptedDialogs dialogs;
+    InstalledPrinter installed(true);
     RecordingPrinter printer;
     TQuickReportViewer viewer;
     ListReport list(60);
@@ -408,6 +633,56 @@ TEST(ReportViewer, PrintSendsTheShownPagesWithoutADialogAndARangeOnce)
     // With nothing shown, print does nothing.
     viewer.Print->click();
     EXPECT_EQ(printer.jobs.size(), 2u);
+}
+
+TEST(ReportViewer, WithoutAPrinterPrintOffersAPdfFileUnderTheReportsName)
+{
+    kal::test::TestDir dir;
+    ScriptedDialogs dialogs;
+    InstalledPrinter installed(false);
+    RecordingPrinter printer;
+    TQuickReportViewer viewer;
+    ListReport list(60);
+    list.report.title = QStringLiteral("Wydruk Tabeli C za półrocze: 2 2009 roku.");
+    dialogs.onModal = [&](QWidget*) {
+        viewer.Print->click(); // cancelled: nothing printed
+        dialogs.answerPrinter(true, dir.file(QStringLiteral("Tabela C.pdf")));
+        viewer.Print->click();
+        dialogs.answerPrinter(true); // the same file again, preset
+        viewer.Print->click();
+        return 0;
+    };
+    viewer.PokazRaport(&list.report);
+    std::vector<DialogCall> asked;
+    for (const DialogCall& call : dialogs.calls())
+        if (call.kind == DialogCall::Printer)
+            asked.push_back(call);
+    ASSERT_EQ(asked.size(), 3u);
+    for (const DialogCall& call : asked)
+        EXPECT_EQ(call.filter, QStringLiteral("Wydruk Tabeli C za półrocze 2 2009 roku"));
+    ASSERT_EQ(printer.jobs.size(), 2u);
+    for (const PrintJob& job : printer.jobs) {
+        EXPECT_EQ(job.outputFileName, dir.file(QStringLiteral("Tabela C.pdf")));
+        EXPECT_EQ(job.fromPage, 1);
+        EXPECT_EQ(job.toPage, 3);
+    }
+    EXPECT_TRUE(dialogs.boxes().empty());
+
+    // An opened file is printed the same way, under its own title.
+    kal::test::TestDir files;
+    viewer.WczytajRaport(SavedList(files, QStringLiteral("zapis.QRP"), 60));
+    dialogs.answerPrinter(true, files.file(QStringLiteral("z pliku.pdf")));
+    viewer.Print->click();
+    ASSERT_EQ(printer.jobs.size(), 3u);
+    EXPECT_EQ(printer.jobs[2].outputFileName, files.file(QStringLiteral("z pliku.pdf")));
+    EXPECT_EQ(dialogs.calls().back().filter, QStringLiteral("Wydruk pojazdów"));
+    viewer.close();
+}
+
+TEST(ReportViewer, ThePrintButtonShowsAPrinter)
+{
+    TQuickReportViewer viewer;
+    EXPECT_EQ(viewer.Print->icon().pixmap(20).toImage(), ObrazDrukarki().pixmap(20).toImage());
 }
 
 TEST(ReportViewer, AFitBeyondTheTrackBarKeepsTheFit)

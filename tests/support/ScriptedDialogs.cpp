@@ -1,5 +1,7 @@
 #include "ScriptedDialogs.h"
 
+#include <QPrinter>
+
 namespace kal::test {
 
 ScriptedDialogs::ScriptedDialogs() { SetDialogs(this); }
@@ -62,14 +64,18 @@ QString ScriptedDialogs::saveFileName(FileDialogRequest& request)
     return f;
 }
 
-bool ScriptedDialogs::printerDialog(QPrinter*, QWidget*)
+bool ScriptedDialogs::printerDialog(QPrinter* printer, QWidget*)
 {
-    m_calls.push_back({DialogCall::Printer, {}, {}, MsgIcon::None, 0, {}, nullptr});
+    m_calls.push_back({DialogCall::Printer, {}, {}, MsgIcon::None, 0, printer ? printer->docName() : QString(), nullptr});
     if (m_printer.empty())
         return false;
-    bool ok = m_printer.front();
+    const PrinterAnswer answer = m_printer.front();
     m_printer.pop_front();
-    return ok;
+    if (answer.accepted && printer && !answer.pdfFile.isEmpty()) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(answer.pdfFile);
+    }
+    return answer.accepted;
 }
 
 int ScriptedDialogs::execModal(QWidget* window)

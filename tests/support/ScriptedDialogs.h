@@ -18,7 +18,7 @@ struct DialogCall {
     QString caption;
     MsgIcon icon = MsgIcon::None;
     unsigned buttons = 0;
-    QString filter;       // file dialogs
+    QString filter;       // file dialogs; printer dialogs: the document name proposed for a file
     QWidget* window = nullptr; // modal shows
 };
 
@@ -33,7 +33,8 @@ public:
     // Paths given in order to file dialogs; none queued means cancelled.
     void answerFile(const QString& path) { m_files.push_back(path); }
     // Answers given in order to printer dialogs; none queued means cancelled.
-    void answerPrinter(bool accepted) { m_printer.push_back(accepted); }
+    // A confirmed answer with `pdfFile` chooses printing into that file.
+    void answerPrinter(bool accepted, const QString& pdfFile = {}) { m_printer.push_back({accepted, pdfFile}); }
     // Called for a modal show instead of an event loop; its result is returned.
     // Without one, the window is not shown and 0 is returned.
     std::function<int(QWidget*)> onModal;
@@ -56,7 +57,11 @@ private:
     std::vector<DialogCall> m_calls;
     std::deque<MsgButton> m_answers;
     std::deque<QString> m_files;
-    std::deque<bool> m_printer;
+    struct PrinterAnswer {
+        bool accepted;
+        QString pdfFile;
+    };
+    std::deque<PrinterAnswer> m_printer;
 };
 
 } // namespace kal::test

@@ -565,36 +565,42 @@ std::shared_ptr<const PageModel> Report::prepare()
     return m_lastPages;
 }
 
-bool Report::printerSetup(QWidget* parent)
+bool PrinterSetup(PrintSettings& settings, const QString& title, Orientation orientation, QWidget* parent)
 {
     QPrinter printer;
-    if (!printSettings.printerName.isEmpty())
-        printer.setPrinterName(printSettings.printerName);
+    if (!settings.printerName.isEmpty())
+        printer.setPrinterName(settings.printerName);
     // The dialog proposes the document's name for a file to print into.
     printer.setDocName(DocumentFileName(title));
-    if (!printSettings.outputFileName.isEmpty()) {
+    if (!settings.outputFileName.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printSettings.outputFileName);
+        printer.setOutputFileName(settings.outputFileName);
     }
-    printer.setCopyCount(std::max(1, printSettings.copies));
+    printer.setCopyCount(std::max(1, settings.copies));
     printer.setPageOrientation(orientation == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    if (printSettings.fromPage > 0) {
+    if (settings.fromPage > 0) {
         printer.setPrintRange(QPrinter::PageRange);
-        printer.setFromTo(printSettings.fromPage, std::max(printSettings.fromPage, printSettings.toPage));
+        printer.setFromTo(settings.fromPage, std::max(settings.fromPage, settings.toPage));
     }
     const bool accepted = kal::Dialogs().printerDialog(&printer, parent);
     if (accepted) {
         const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
-        printSettings.printerName = toFile ? QString() : printer.printerName();
-        printSettings.outputFileName = toFile ? printer.outputFileName() : QString();
-        printSettings.copies = std::max(1, printer.copyCount());
+        settings.printerName = toFile ? QString() : printer.printerName();
+        settings.outputFileName = toFile ? printer.outputFileName() : QString();
+        settings.copies = std::max(1, printer.copyCount());
         if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-            printSettings.fromPage = printer.fromPage();
-            printSettings.toPage = std::max(printer.fromPage(), printer.toPage());
+            settings.fromPage = printer.fromPage();
+            settings.toPage = std::max(printer.fromPage(), printer.toPage());
         } else {
-            printSettings.fromPage = printSettings.toPage = 0;
+            settings.fromPage = settings.toPage = 0;
         }
     }
+    return accepted;
+}
+
+bool Report::printerSetup(QWidget* parent)
+{
+    const bool accepted = PrinterSetup(printSettings, title, orientation, parent);
     tag = accepted ? 0 : 1;
     return accepted;
 }

@@ -171,6 +171,11 @@ struct PrintSettings {
     int toPage = 0;
 };
 
+// Shows the printer dialog through the dialog seam, preset with `settings`;
+// for a print into a file it proposes `title` made a file name. On OK the
+// choice is stored in `settings`. True when the user confirmed.
+bool PrinterSetup(PrintSettings& settings, const QString& title, Orientation orientation, QWidget* parent = nullptr);
+
 class Report {
 public:
     Report();

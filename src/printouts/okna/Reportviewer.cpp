@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "Exceptions.h"
+#include "Obsluga.h"
 #include "Export.h"
 #include "PageFile.h"
 #include "Printer.h"
@@ -14,7 +15,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
+#include <QPrinterInfo>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSlider>
 #include <QStatusBar>
 #include <QStyle>
@@ -187,6 +190,8 @@ TQuickReportViewer::TQuickReportViewer(QWidget* parent) : QDialog(parent)
     LoadReport = MakeButton(bar, QStringLiteral("LoadReport"), QStringLiteral("Otwórz"), QStringLiteral("Otwórz wydruk"), QStyle::SP_DialogOpenButton);
     SaveReport = MakeButton(bar, QStringLiteral("SaveReport"), QStringLiteral("Zapisz"), QStringLiteral("Zapisz wydruk"), QStyle::SP_DialogSaveButton);
     Print = MakeButton(bar, QStringLiteral("Print"), QStringLiteral("Drukuj"), QStringLiteral("Drukuj"));
+    Print->setIcon(ObrazDrukarki());
+    Print->setToolButtonStyle(Qt::ToolButtonIconOnly);
     auto* divider = new QFrame(bar);
     divider->setObjectName(QStringLiteral("ToolButton4"));
     divider->setFrameShape(QFrame::VLine);
@@ -235,6 +240,18 @@ TQuickReportViewer::TQuickReportViewer(QWidget* parent) : QDialog(parent)
     connect(SaveReport, &QToolButton::clicked, this, [this] { Guarded([this] { SaveReportClick(); }); });
     connect(Exit, &QToolButton::clicked, this, [this] { ExitClick(); });
     connect(QRPreview, &TQRPreview::resized, this, [this] { FitClick(nullptr); });
+    // Paging from the keyboard, whichever control of the window has the focus.
+    const std::pair<QKeySequence, void (TQuickReportViewer::*)()> keys[] = {
+        {QKeySequence(Qt::Key_PageDown), &TQuickReportViewer::PageDownKey},
+        {QKeySequence(Qt::Key_PageUp), &TQuickReportViewer::PageUpKey},
+        {QKeySequence(Qt::CTRL | Qt::Key_Home), &TQuickReportViewer::FirstClick},
+        {QKeySequence(Qt::CTRL | Qt::Key_End), &TQuickReportViewer::LastKey},
+    };
+    for (const auto& [key, action] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    }
 
     SaveReport->setEnabled(false);
     PokazNumerStrony(1);
@@ -303,29 +320,25 @@ void TQuickReportViewer::PokazRaport(Report* report)
         StatusPanel1->setText(QStringLiteral(" (%1% wykonano)").arg(percent));
     };
     report->onPreview = [this](Report& live, std::shared_ptr<const PageModel> pages) {
-        const std::shared_ptr<const PageModel> livePages = pages;
         PrepareViewer(std::move(pages));
         m_live = &live;
         m_waiting = true;
         // Shown modally, so that the window is application-modal; a visible
-        // window would not take the modality, so it is hidden first.
+        // window would not take the modality, so it is hidden first. It stays
+        // modal whatever it shows until it closes (a saved file opened
+        // meanwhile included): the caller's wait ends only then.
         if (isVisible())
             hide();
         setWindowModality(Qt::ApplicationModal);
         kal::Dialogs().execModal(this);
         m_waiting = false;
         m_live = nullptr;
-        setWindowModality(Qt::NonModal);
-        if (QRPreview->pages() == livePages) {
-            // The report's caller goes on: its pages are no longer live.
-            QRPreview->setPages(nullptr);
-            SaveReport->setEnabled(false);
-        }
-        if (isVisible()) {
-            // A saved file opened meanwhile stays on show, no longer modal.
+        if (isVisible())
             hide();
-            show();
-        }
+        setWindowModality(Qt::NonModal);
+        // The report's caller goes on: nothing stays on show.
+        QRPreview->setPages(nullptr);
+        SaveReport->setEnabled(false);
     };
     struct Restore {
         Report* report;
@@ -362,10 +375,9 @@ void TQuickReportViewer::EndLiveWait()
 
 void TQuickReportViewer::ZamknijPodglad()
 {
-    if (QRPreview->hasPages()) {
-        QRPreview->setPages(nullptr);
-        EndLiveWait();
-    }
+    QRPreview->setPages(nullptr);
+    m_live = nullptr;
+    EndLiveWait();
     SaveReport->setEnabled(false);
 }
 
@@ -452,6 +464,36 @@ void TQuickReportViewer::LastClick()
     PokazNumerStrony(QRPreview->pageNumber());
 }
 
+void TQuickReportViewer::PageDownKey()
+{
+    // Down the page a screenful at a time, then on to the top of the next.
+    QScrollBar* bar = QRPreview->verticalScrollBar();
+    if (bar->value() < bar->maximum())
+        bar->setValue(bar->value() + bar->pageStep());
+    else
+        NextClick();
+}
+
+void TQuickReportViewer::PageUpKey()
+{
+    // Up the page a screenful at a time, then on to the bottom of the one before.
+    QScrollBar* bar = QRPreview->verticalScrollBar();
+    if (bar->value() > bar->minimum()) {
+        bar->setValue(bar->value() - bar->pageStep());
+        return;
+    }
+    const int page = QRPreview->pageNumber();
+    PreviousClick();
+    if (QRPreview->pageNumber() != page)
+        bar->setValue(bar->maximum());
+}
+
+void TQuickReportViewer::LastKey()
+{
+    LastClick();
+    QRPreview->verticalScrollBar()->setValue(QRPreview->verticalScrollBar()->maximum());
+}
+
 void TQuickReportViewer::PokazNumerStrony(int page)
 {
     const int count = std::max(1, QRPreview->pageCount());
@@ -468,18 +510,25 @@ void TQuickReportViewer::QRPreviewProgressUpdate(int percent)
     StatusPanel1->setText(QStringLiteral(" (%1% wykonano)").arg(percent));
 }
 
+std::function<bool()> TQuickReportViewer::PrinterInstalled = [] {
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+};
+
 void TQuickReportViewer::PrintClick()
 {
     if (!QRPreview->hasPages())
         return;
-    PrintSettings settings;
-    if (m_live) {
-        // The printer chosen for the report; a page range chosen for it
-        // serves one print only.
-        settings = m_live->printSettings;
-        m_live->printSettings.fromPage = m_live->printSettings.toPage = 0;
-    }
-    PrintPages(*QRPreview->pages(), settings);
+    const PageModel& pages = *QRPreview->pages();
+    // The printer chosen for the live report, or for the opened file.
+    PrintSettings& settings = m_live ? m_live->printSettings : m_fileSettings;
+    // Without a printer there is nothing to print on at once: the printer
+    // dialog offers printing into a PDF file under the report's own name.
+    if (!PrinterInstalled() && !PrinterSetup(settings, pages.title, pages.orientation, this))
+        return;
+    const PrintSettings used = settings;
+    // A page range serves the one print it was chosen for.
+    settings.fromPage = settings.toPage = 0;
+    PrintPages(pages, used);
 }
 
 void TQuickReportViewer::LoadReportClick()
@@ -499,9 +548,9 @@ void TQuickReportViewer::WczytajRaport(const QString& fileName)
     OverrideCursor hourglass;
     // Read first: a file that cannot be read changes nothing on show.
     auto pages = std::make_shared<const PageModel>(LoadPageFile(fileName));
-    // A live report shown until now is closed, and its caller's wait ends.
-    if (m_live)
-        EndLiveWait();
+    // A live report shown until now is no longer shown; its caller waits on
+    // until the window closes.
+    m_live = nullptr;
     QRPreview->setPages(std::move(pages));
     QRPreview->setPageNumber(1);
     SaveReport->setEnabled(false);

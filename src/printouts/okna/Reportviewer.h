@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QScrollArea>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -68,7 +69,7 @@ public:
     void showPreview(kal::report::Report& report) override;
 
     // Previews `report`: runs it, shows its pages, and returns when the
-    // window closes (or when a saved file opened meanwhile replaces it).
+    // window closes (also when a saved file was opened meanwhile).
     void PokazRaport(kal::report::Report* report);
     // The report's preview hook: attaches the pages of a live run.
     void PrepareViewer(std::shared_ptr<const kal::report::PageModel> pages);
@@ -79,7 +80,7 @@ public:
     // message. Throws kal::Exception when the file cannot be written.
     void ZapiszRaport(const QString& fileName, int filterIndex);
     void PokazNumerStrony(int page);
-    // Detaches the shown live report and ends its caller's wait.
+    // Detaches what is shown and ends the caller's wait.
     void ZamknijPodglad();
 
     void FitClick(QObject* sender);
@@ -89,6 +90,15 @@ public:
     void PreviousClick();
     void NextClick();
     void LastClick();
+    // PageDown and PageUp move a screenful within the page and then on to
+    // the next (previous) page; Ctrl+Home goes to the first page, Ctrl+End
+    // to the end of the last.
+    void PageDownKey();
+    void PageUpKey();
+    void LastKey();
+    // Prints the shown pages on the printer chosen for them, with no dialog.
+    // When no printer is installed the printer dialog comes first, offering
+    // a print into a PDF file; a cancelled dialog prints nothing.
     void PrintClick();
     void LoadReportClick();
     void SaveReportClick();
@@ -101,8 +111,13 @@ public:
     static QString OpenFilter();
     int saveFilterIndex = 1;
 
-    // True while a live report's caller waits for the window.
+    // True while the window shows the pages of a live report.
     bool showsLiveReport() const { return m_live != nullptr; }
+    // True while a live report's caller waits for the window to close.
+    bool callerWaits() const { return m_waiting; }
+
+    // Whether a printer is installed (tests replace it).
+    static std::function<bool()> PrinterInstalled;
 
     kal::report::TQRPreview* QRPreview;
     QStatusBar* StatusBar;
@@ -130,8 +145,9 @@ private:
     void EndLiveWait();
     template <class F> void Guarded(F&& action);
 
-    kal::report::Report* m_live = nullptr; // the report whose caller waits
-    bool m_waiting = false;
+    kal::report::Report* m_live = nullptr; // the live report shown
+    bool m_waiting = false;                // its caller waits for the window
+    kal::report::PrintSettings m_fileSettings; // the printer chosen for opened files
     bool m_settingZoom = false;
 };
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QFont;
+class QIcon;
 class QPushButton;
 
 class TFormObslugi : public QWidget {
@@ -24,6 +25,10 @@ public:
 };
 
 extern TFormObslugi* FormObslugi;
+
+// The printer image of every "Drukuj" button (the store's "Drukuj" and the
+// preview window's print button): a printer with a sheet in and a sheet out.
+QIcon ObrazDrukarki();
 
 // The width in pixels of `tekst` written in `czcionka` on the window `okno`
 // (always called with FormObslugi).
