@@ -119,8 +119,8 @@ void TQRTabelaC::zbuduj()
         L({"Lp."}),
         L({"Rodzaje kotłów"}),
         L({"Liczba kotłów"}),
-        L({"Zużycie", "paliwa", "[ Mg lub m³ ]"}),
-        L({"Jednostkowa stawka", "opłaty", "[zł/Mg lub zł/10", "m³]"}),
+        L({"Zużycie", "paliwa", "[Mg lub 10⁶ m³]"}),
+        L({"Jednostkowa stawka", "opłaty", "[zł/Mg lub", "zł/10⁶ m³]"}),
         L({"Wysokość", "opłaty", "[zł]"}),
     };
     const double wysGlowki = 4 * Linia + 2 * Odstep;

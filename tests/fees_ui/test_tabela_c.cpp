@@ -9,7 +9,10 @@
 #include "platform/core/Exceptions.h"
 #include "platform/ui/DBGrid.h"
 
+#include <QLabel>
 #include <QPushButton>
+
+#include "platform/ui/DBControls.h"
 
 using namespace okna_test;
 using kal::test::DialogCall;
@@ -77,6 +80,82 @@ TEST(OknoTabeliC, PositionsInFeeOrder)
     EXPECT_EQ(p[18].etykieta, QStringLiteral("LV3"));
     EXPECT_EQ(p[9].opis, QStringLiteral("III. Kotły o nominalnej mocy cieplnej      5 MW opalane drewnem"));
     EXPECT_EQ(p[14].grupa, QStringLiteral("V. Kotły opalane paliwem gazowym"));
+}
+
+// The statutory units over the quantity and rate columns of the window.
+TEST_F(TabelaC, TheHeadsCarryTheStatutoryUnits)
+{
+    const auto naglowek = [&](int i) {
+        const QLabel* l = tabelaC->findChild<QLabel*>(QStringLiteral("LabelNaglowek%1").arg(i));
+        return l ? l->text() : QString();
+    };
+    EXPECT_EQ(naglowek(1), QStringLiteral("Liczba kotłów"));
+    EXPECT_EQ(naglowek(2), QStringLiteral("Zużycie paliwa\n[Mg lub 10⁶ m³]"));
+    EXPECT_EQ(naglowek(3), QStringLiteral("Jednostkowa stawka opłaty\n[zł/Mg lub zł/10⁶ m³]"));
+    EXPECT_EQ(naglowek(4), QStringLiteral("Wysokość opłaty\n[zł]"));
+}
+
+// Coal, coke and wood in Mg; the oils and propane-butane in litres (their
+// density takes them to Mg) unless the quantity is already in Mg; natural
+// gas in millions of cubic metres, whatever the tick says.
+TEST(JednostkaIlosciKotla, FollowsTheBoilerKind)
+{
+    for (int kod : {111, 112, 120, 130, 140, 150, 210, 220, 230, 300}) {
+        EXPECT_EQ(JednostkaIlosciKotla(kod, false), QStringLiteral("Mg")) << kod;
+        EXPECT_EQ(JednostkaIlosciKotla(kod, true), QStringLiteral("Mg")) << kod;
+    }
+    for (int kod : {410, 420, 430, 440, 530}) {
+        EXPECT_EQ(JednostkaIlosciKotla(kod, false), QStringLiteral("l")) << kod;
+        EXPECT_EQ(JednostkaIlosciKotla(kod, true), QStringLiteral("Mg")) << kod;
+    }
+    for (int kod : {511, 512, 521, 522}) {
+        EXPECT_EQ(JednostkaIlosciKotla(kod, false), QStringLiteral("10⁶ m³")) << kod;
+        EXPECT_EQ(JednostkaIlosciKotla(kod, true), QStringLiteral("10⁶ m³")) << kod;
+    }
+    for (int kod : {0, 12, 100, 500, 510, 999})
+        EXPECT_EQ(JednostkaIlosciKotla(kod, false), QString()) << kod;
+}
+
+// The user enters boiler use: the unit beside "Ilość" follows the boiler
+// chosen for the record and the "Ilość przeliczona na Mg" tick.
+TEST_F(TabelaC, TheBoilerUseShowsTheUnitOfTheChosenBoilersKind)
+{
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    Gmina(QStringLiteral("Alfa"));
+    const int weglowy = Kociol("111", "Kocioł węglowy");
+    const int olejowy = Kociol("410", "Kocioł olejowy");
+    const int gazowy = Kociol("511", "Kocioł gazowy");
+    QStringList jednostki;
+    dialogi.onModal = [&](QWidget*) {
+        const auto jednostka = [&] { jednostki << zuzycieKotla->LabelJednostki->text(); };
+        kal::TField* kociol = dm->TZuzycieKotla->FieldByName(QStringLiteral("IdentyfikatorKotla"));
+        dm->TZuzycieKotla->Insert();
+        jednostka(); // no boiler yet
+        kociol->setAsInteger(gazowy);
+        jednostka();
+        kociol->setAsInteger(olejowy);
+        jednostka();
+        zuzycieKotla->DBCheckBox1->click(); // the quantity is in Mg
+        jednostka();
+        zuzycieKotla->DBCheckBox1->click();
+        jednostka();
+        kociol->setAsInteger(weglowy);
+        jednostka();
+        dm->TZuzycieKotla->FieldByName(QStringLiteral("DataZuzycia"))->setAsDateTime(QDate(2009, 3, 2));
+        dm->TZuzycieKotla->FieldByName(QStringLiteral("Ilosc"))->setAsFloat(2.5);
+        dm->TZuzycieKotla->Post();
+        dm->TZuzycieKotla->Insert();
+        kociol->setAsInteger(gazowy);
+        jednostka();
+        dm->TZuzycieKotla->Cancel(); // back on the coal boiler's record
+        jednostka();
+        return int(TOknoRejestru::mrCancel);
+    };
+    zuzycieKotla->Pokaz();
+    EXPECT_EQ(jednostki, (QStringList{QString(), QStringLiteral("10⁶ m³"), QStringLiteral("l"), QStringLiteral("Mg"),
+                                      QStringLiteral("l"), QStringLiteral("Mg"), QStringLiteral("10⁶ m³"),
+                                      QStringLiteral("Mg")}));
+    EXPECT_TRUE(dialogi.boxes().empty());
 }
 
 TEST_F(TabelaC, ReadsTheQuantitiesFromBoilerUse)

@@ -79,8 +79,29 @@ TEST_F(TabelaC, TheTotalIncludesTheReservesAndTheCommuneIsNamed)
     EXPECT_EQ(t.first(), QStringLiteral("TABELA C"));
     EXPECT_EQ(t.last(), QStringLiteral("*) Niniejszą tabelę wypełnia się oddzielnie dla każdej gminy. W tabeli wypełnia się "
                                        "tylko te pozycje, które dotyczą danego podmiotu korzystajacego ze środowiska."));
-    EXPECT_TRUE(t.contains(QStringLiteral("[ Mg lub m³ ]")));
     EXPECT_FALSE(t.join(QLatin1Char('|')).contains(QStringLiteral("mł")));
+}
+
+// The statutory units: fuel in Mg or millions of cubic metres, the rate in
+// zł per Mg or zł per million cubic metres, the exponent in print.
+TEST_F(TabelaC, TheHeadsCarryTheStatutoryUnits)
+{
+    Dane();
+    const auto strony = raport.prepare();
+    // The head of column k: its texts from the top down, above the column numbers.
+    const auto glowka = [&](int k) {
+        QStringList t;
+        for (const testy::Tekst& tekst : testy::Teksty(*strony))
+            if (tekst.x >= 10 + TQRTabelaC::Kolumny[k] - 0.01 && tekst.x2 <= 10 + TQRTabelaC::Kolumny[k + 1] + 0.01 &&
+                tekst.y > 20 && tekst.y < 50 && tekst.tekst != QString::number(k + 1))
+                t << tekst.tekst;
+        return t;
+    };
+    EXPECT_EQ(glowka(3), QStringList({"Zużycie", "paliwa", "[Mg lub 10⁶ m³]"}));
+    EXPECT_EQ(glowka(4), QStringList({"Jednostkowa stawka", "opłaty", "[zł/Mg lub", "zł/10⁶ m³]"}));
+    const QString wszystko = testy::WszystkieTeksty(*strony).join(QLatin1Char('|'));
+    EXPECT_FALSE(wszystko.contains(QStringLiteral("zł/10|")));
+    EXPECT_FALSE(wszystko.contains(QStringLiteral("Mg lub m³")));
 }
 
 TEST_F(TabelaC, NineteenPositionsInFiveGroups)

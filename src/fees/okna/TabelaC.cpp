@@ -110,9 +110,10 @@ TFTabelaC::TFTabelaC(QWidget* parent) : TOknoZestawienia(parent)
     auto* siatka = new QGridLayout(tresc);
     siatka->setVerticalSpacing(3);
     int wiersz = 0;
-    const QStringList naglowki = {QStringLiteral("Liczba kotłów"), QStringLiteral("Zużycie paliwa [Mg lub m³]"),
-                                  QStringLiteral("Jednostkowa stawka opłaty [zł/Mg lub zł/10⁶ m³]"),
-                                  QStringLiteral("Wysokość opłaty [zł]")};
+    // Each unit on a line of its own, never broken.
+    const QStringList naglowki = {QStringLiteral("Liczba kotłów"), QStringLiteral("Zużycie paliwa\n[Mg lub 10⁶ m³]"),
+                                  QStringLiteral("Jednostkowa stawka opłaty\n[zł/Mg lub zł/10⁶ m³]"),
+                                  QStringLiteral("Wysokość opłaty\n[zł]")};
     kal::TDBEdit wzor;
     // Room for "99 999,999" in the quantity, rate and fee columns; the number
     // of boilers needs less.
@@ -128,7 +129,8 @@ TFTabelaC::TFTabelaC(QWidget* parent) : TOknoZestawienia(parent)
         f.setBold(true);
         n->setFont(f);
         // Wrapped rather than widening its column far beyond its values.
-        n->setMaximumWidth(std::max(szerokosci[i], 80) + 60);
+        const int jednostka = QFontMetrics(f).horizontalAdvance(naglowki[i].section(QLatin1Char('\n'), 1)) + 4;
+        n->setMaximumWidth(std::max({szerokosci[i], 80, jednostka - 60}) + 60);
         siatka->addWidget(n, wiersz, 1 + i);
         siatka->setColumnMinimumWidth(1 + i, std::max(szerokosci[i], 80));
     }

@@ -17,6 +17,23 @@
 
 TFZuzycieKotla* FZuzycieKotla = nullptr;
 
+QString JednostkaIlosciKotla(int kod, bool wTonach)
+{
+    switch (kod) {
+    case 111: case 112: case 120: case 130: case 140: case 150: // coal
+    case 210: case 220: case 230:                               // coke
+    case 300:                                                   // wood
+        return QStringLiteral("Mg");
+    case 410: case 420: case 430: case 440: // the oils
+    case 530:                               // propane-butane
+        return wTonach ? QStringLiteral("Mg") : QStringLiteral("l");
+    case 511: case 512: case 521: case 522: // natural gas
+        return QStringLiteral("10⁶ m³");
+    default:
+        return {};
+    }
+}
+
 TFZuzycieKotla::TFZuzycieKotla(QWidget* parent) : TOknoZestawienia(parent)
 {
     setObjectName(QStringLiteral("FZuzycieKotla"));
@@ -45,6 +62,7 @@ TFZuzycieKotla::TFZuzycieKotla(QWidget* parent) : TOknoZestawienia(parent)
     DBLookupComboBox1->setDataSource(z);
     DBLookupComboBox1->setDataField(QStringLiteral("OpisKotla"));
     Button1 = NowyPrzycisk("Button1", QStringLiteral("···"));
+    Button1->setFixedWidth(Button1->fontMetrics().horizontalAdvance(Button1->text()) + 28); // no wider than its dots
     DBCheckBox1 = new kal::TDBCheckBox(this);
     DBCheckBox1->setObjectName(QStringLiteral("DBCheckBox1"));
     DBCheckBox1->setText(QStringLiteral("Ilość przeliczona na Mg"));
@@ -59,7 +77,15 @@ TFZuzycieKotla::TFZuzycieKotla(QWidget* parent) : TOknoZestawienia(parent)
     gora->addWidget(BitBtn1);
     auto* dol = new QFormLayout;
     dol->addRow(QStringLiteral("Data"), DBEdit1);
-    dol->addRow(QStringLiteral("Ilość"), DBEdit2);
+    auto* ilosc = new QHBoxLayout;
+    ilosc->addWidget(DBEdit2);
+    LabelJednostki = new QLabel(this);
+    LabelJednostki->setObjectName(QStringLiteral("LabelJednostki"));
+    // Room for the longest unit, so that the edit does not move.
+    LabelJednostki->setMinimumWidth(LabelJednostki->fontMetrics().horizontalAdvance(QStringLiteral("10⁶ m³")) + 8);
+    ilosc->addWidget(LabelJednostki);
+    ilosc->addStretch(1);
+    dol->addRow(QStringLiteral("Ilość"), ilosc);
     auto* kociol = new QHBoxLayout;
     kociol->addWidget(DBLookupComboBox1, 1);
     kociol->addWidget(Button1);
@@ -75,6 +101,12 @@ TFZuzycieKotla::TFZuzycieKotla(QWidget* parent) : TOknoZestawienia(parent)
 
     Podlacz(BitBtn1, [this] { ZamknijZWynikiem(mrCancel); });
     Podlacz(Button1, [this] { Button1Click(); });
+    // The boiler kind is a lookup: any change of the record may change it.
+    m_rodzajKotla.onDataChange = [this] { PokazJednostke(); };
+    m_rodzajKotla.onEditingChange = [this] { PokazJednostke(); };
+    m_rodzajKotla.setFieldName(QStringLiteral("RodzajKotla"));
+    m_rodzajKotla.setDataSource(z);
+    PokazJednostke();
     if (DM)
         UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o zużyciu kotła ?"),
                              QStringLiteral("Czy chcesz dopisać nowe zużycie kotła ?"),
@@ -96,6 +128,18 @@ int TFZuzycieKotla::Pokaz()
         return -2;
     PowiazanieSiatki siatka(DBGrid1, DM->DZuzycieKotla);
     return PokazModalnie();
+}
+
+void TFZuzycieKotla::PokazJednostke()
+{
+    QString jednostka;
+    if (DM && m_rodzajKotla.Active()) {
+        if (const kal::TField* rodzaj = m_rodzajKotla.Field()) {
+            const kal::TField* wTonach = m_rodzajKotla.DataSet()->FindField(QStringLiteral("IloscPrzNaTony"));
+            jednostka = JednostkaIlosciKotla(DM->KodRodzajuKotla(*rodzaj), wTonach && wTonach->AsBoolean());
+        }
+    }
+    LabelJednostki->setText(jednostka);
 }
 
 void TFZuzycieKotla::Button1Click()

@@ -4,6 +4,9 @@
 
 #include "OknoZestawienia.h"
 
+#include "platform/ui/DBFieldLink.h"
+
+class QLabel;
 class QPushButton;
 
 namespace kal {
@@ -13,6 +16,13 @@ class TDBGrid;
 class TDBLookupComboBox;
 class TDBNavigator;
 } // namespace kal
+
+// The unit in which the quantity of a boiler of kind `kod` is entered, as the
+// table C summation takes it: "Mg" for coal, coke and wood; "l" for the oils
+// and propane-butane, which go to Mg through their density, or "Mg" when the
+// quantity is already in Mg (`wTonach`); "10⁶ m³" for natural gas. Empty for a
+// code that is not a boiler kind.
+QString JednostkaIlosciKotla(int kod, bool wTonach);
 
 class TFZuzycieKotla : public TOknoZestawienia {
     Q_OBJECT
@@ -36,6 +46,12 @@ public:
     kal::TDBLookupComboBox* DBLookupComboBox1 = nullptr; // OpisKotla
     QPushButton* Button1 = nullptr;  // "···"
     kal::TDBCheckBox* DBCheckBox1 = nullptr; // "Ilość przeliczona na Mg"
+    QLabel* LabelJednostki = nullptr;        // the unit beside the quantity
+
+private:
+    // The unit follows the current record's boiler and its "in Mg" tick.
+    void PokazJednostke();
+    kal::TFieldDataLink m_rodzajKotla;
 };
 
 extern TFZuzycieKotla* FZuzycieKotla;
