@@ -5,10 +5,12 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -294,6 +296,36 @@ TEST_F(InputHookTest, WheelOnACombo)
     EXPECT_EQ(combo->view()->currentIndex().row(), 1);
     enter(QApplication::focusWidget());
     EXPECT_EQ(combo->currentText(), QStringLiteral("2 - etylina 98"));
+}
+
+// A value picked from a list of a long edit panel, then the wheel turned over
+// the panel: the panel scrolls and the list keeps its value.
+TEST_F(InputHookTest, WheelBesideAFocusedClosedComboScrollsThePanel)
+{
+    auto* area = add(new QScrollArea);
+    auto* panel = new QWidget;
+    auto* layout = new QVBoxLayout(panel);
+    auto* combo = new QComboBox;
+    combo->addItems({QStringLiteral("Tak"), QStringLiteral("Nie")});
+    layout->addWidget(combo);
+    layout->addWidget(new QLabel(QStringLiteral("Norma EURO:")));
+    panel->setMinimumHeight(2000);
+    area->setWidgetResizable(true);
+    area->setWidget(panel);
+    area->setFixedHeight(200);
+    activate();
+    focusOn(combo);
+    ASSERT_GT(area->verticalScrollBar()->maximum(), 0);
+
+    // Over the panel (a wheel that no widget under the mouse takes ends
+    // there).
+    Wheel(area->viewport(), QPoint(0, -120));
+    EXPECT_GT(area->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(combo->currentIndex(), 0);
+    const int scrolled = area->verticalScrollBar()->value();
+    Wheel(combo, QPoint(0, -120)); // over the list itself: nothing
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(area->verticalScrollBar()->value(), scrolled);
 }
 
 TEST(Hints, ShortPartIsTheTooltipLongPartTheStatusText)

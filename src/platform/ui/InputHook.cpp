@@ -104,7 +104,7 @@ bool HandleEnter(QObject* receiver, QKeyEvent* key)
     return true;
 }
 
-bool HandleWheel(QWheelEvent* wheel)
+bool HandleWheel(QObject* receiver, QWheelEvent* wheel)
 {
     QWidget* focus = QApplication::focusWidget();
     if (!focus)
@@ -116,8 +116,12 @@ bool HandleWheel(QWheelEvent* wheel)
         if (ListOpen(combo)) {
             QKeyEvent key(QEvent::KeyPress, delta > 0 ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier);
             QCoreApplication::sendEvent(combo->view(), &key);
+            return true;
         }
-        return true;
+        // A closed list does nothing; a wheel turned elsewhere does there
+        // what it does (a panel under the mouse scrolls).
+        auto* target = qobject_cast<QWidget*>(receiver);
+        return target && (target == combo || combo->isAncestorOf(target));
     }
     for (QWidget* w = focus; w; w = w->parentWidget()) {
         if (auto* grid = dynamic_cast<IWheelNavigable*>(w)) {
@@ -140,7 +144,7 @@ bool ObslugaKomunikatow(QObject* receiver, QEvent* event)
     case QEvent::KeyPress:
         return HandleEnter(receiver, static_cast<QKeyEvent*>(event));
     case QEvent::Wheel:
-        return HandleWheel(static_cast<QWheelEvent*>(event));
+        return HandleWheel(receiver, static_cast<QWheelEvent*>(event));
     default:
         return false;
     }

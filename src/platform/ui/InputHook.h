@@ -12,9 +12,10 @@
 // The mouse wheel: with a grid focused (a widget that is, or lies inside, an
 // IWheelNavigable) every vertical wheel event is one wheelStep of the grid
 // and nothing else; the grid never scrolls by the wheel. With a combo box
-// focused, the wheel does nothing while its list is closed and acts as the Up
-// (wheel away from the user) or Down key while it is open. A wheel event with
-// no vertical part is left alone.
+// focused, the wheel over it does nothing while its list is closed (over
+// other widgets it does what it does there: a panel scrolls) and acts as the
+// Up (wheel away from the user) or Down key while the list is open. A wheel
+// event with no vertical part is left alone.
 //
 // Qt's own dialogs (file, printer, page setup, input, message boxes) keep
 // their usual keys and wheel: Enter in a file name box accepts the dialog.

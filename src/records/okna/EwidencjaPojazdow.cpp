@@ -12,8 +12,12 @@
 #include "platform/ui/DBGrid.h"
 #include "platform/ui/DBNavigator.h"
 
-#include <QFormLayout>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +25,10 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <utility>
+#include <vector>
 
 TFEwidencjaPojazdow* FEwidencjaPojazdow = nullptr;
 
@@ -39,6 +47,19 @@ public:
 private:
     kal::TTable* m_t;
 };
+
+// The controls of an edit panel's field that take the focus by Tab, in
+// their order: the field itself, or those of a row of several.
+std::vector<QWidget*> FokusKolejno(QWidget* pole)
+{
+    if (pole->focusPolicy() & Qt::TabFocus)
+        return {pole};
+    std::vector<QWidget*> kolejne;
+    for (QWidget* w : pole->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->focusPolicy() & Qt::TabFocus)
+            kolejne.push_back(w);
+    return kolejne;
+}
 
 } // namespace
 
@@ -114,54 +135,42 @@ TFEwidencjaPojazdow::TFEwidencjaPojazdow(QWidget* parent) : TOknoRejestru(parent
     }
     Panel3->hide();
 
-    // The edit panel.
+    // The edit panel: its fields in three columns, in the order of the
+    // vehicle's record (down the first column, then the second, the third),
+    // so that every field shows at once on a common screen; on a smaller
+    // one the panel scrolls.
     auto* panel = new QWidget;
-    auto* f = new QFormLayout(panel);
+    panel->setObjectName(QStringLiteral("PanelPol"));
     DBComboBox1 = new kal::TDBComboBox(panel);
     DBComboBox1->setObjectName(QStringLiteral("DBComboBox1"));
     DBComboBox1->setItems(ListaRodzajowPojazdow());
     DBComboBox1->setValueLength(2);
     DBComboBox1->setDataSource(z);
     DBComboBox1->setDataField(QStringLiteral("RodzajPojazdu"));
-    f->addRow(QStringLiteral("Rodzaj pojazdu:"), DBComboBox1);
     DBEdit1 = NowePole("DBEdit1", z, QStringLiteral("Marka"));
-    f->addRow(QStringLiteral("Marka:"), DBEdit1);
     DBEdit2 = NowePole("DBEdit2", z, QStringLiteral("NrRejestracyjny"), 20);
-    f->addRow(QStringLiteral("Numer rejestracyjny:"), DBEdit2);
-    f->addRow(QStringLiteral("Uwagi:"), NowePole("DBEdit3", z, QStringLiteral("Uwagi")));
-    f->addRow(QStringLiteral("Data pierwszej rejestracji:"),
-              NowePole("DBEdit4", z, QStringLiteral("DataPierwszejRejestracji"), 10));
-    f->addRow(QStringLiteral("dopuszczalna masa całkowita:"), NowePole("DBEdit5", z, QStringLiteral("DMasaCalkowita")));
-    f->addRow(QStringLiteral("ładowność:"), NowePole("DBEdit6", z, QStringLiteral("Ladownosc")));
-    f->addRow(QStringLiteral("Ilość miejsc:"), NowePole("DBEdit7", z, QStringLiteral("IloscMiejsc")));
-    f->addRow(QStringLiteral("Nr nadwozia:"), NowePole("DBEdit8", z, QStringLiteral("NrNadwozia")));
-    f->addRow(QStringLiteral("Nr silnika:"), NowePole("DBEdit9", z, QStringLiteral("NrSilnika")));
-    f->addRow(QStringLiteral("Pojemność silnika:"), NowePole("DBEdit10", z, QStringLiteral("PojemnoscSilnika")));
-    f->addRow(QStringLiteral("Rok produkcji:"), NowePole("DBEdit11", z, QStringLiteral("RokProdukcji")));
-    f->addRow(QStringLiteral("Nr inwentarzowy:"), NowePole("DBEdit12", z, QStringLiteral("NumerInwentarzowy")));
-    f->addRow(QStringLiteral("Wartość ewidencyjna:"), NowePole("DBEdit13", z, QStringLiteral("WartoscEwidencyjna")));
+    auto* normy = new QWidget(panel);
     {
-        auto* normy = new QHBoxLayout;
-        normy->addWidget(NowePole("DBEdit14", z, QStringLiteral("NormaLetnia")));
-        normy->addWidget(NowaEtykieta(QStringLiteral("zimowa:")));
-        normy->addWidget(NowePole("DBEdit15", z, QStringLiteral("NormaZimowa")));
-        f->addRow(QStringLiteral("Norma letnia:"), normy);
+        auto* l = new QHBoxLayout(normy);
+        l->setContentsMargins(0, 0, 0, 0);
+        l->addWidget(NowePole("DBEdit14", z, QStringLiteral("NormaLetnia")), 1);
+        l->addWidget(NowaEtykieta(QStringLiteral("zimowa:")));
+        l->addWidget(NowePole("DBEdit15", z, QStringLiteral("NormaZimowa")), 1);
     }
-    f->addRow(QStringLiteral("Data skreślenia z ewidencji:"),
-              NowePole("DBEdit16", z, QStringLiteral("DataSkresleniaZEwidencji"), 10));
+    auto* miejsce = new QWidget(panel);
     {
-        auto* miejsce = new QHBoxLayout;
-        DBLookupComboBox1 = new kal::TDBLookupComboBox(panel);
+        auto* l = new QHBoxLayout(miejsce);
+        l->setContentsMargins(0, 0, 0, 0);
+        DBLookupComboBox1 = new kal::TDBLookupComboBox(miejsce);
         DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
         DBLookupComboBox1->setDataSource(z);
         DBLookupComboBox1->setDataField(QStringLiteral("NazwaMiejscaUzytkowania"));
         DBLookupComboBox1->setDropDownRows(10);
-        miejsce->addWidget(DBLookupComboBox1, 1);
+        l->addWidget(DBLookupComboBox1, 1);
         Button1 = NowyPrzycisk("Button1", QStringLiteral("···"));
-        miejsce->addWidget(Button1);
-        f->addRow(QStringLiteral("Miejsce użytkowania:"), miejsce);
+        Button1->setFixedWidth(Button1->fontMetrics().horizontalAdvance(Button1->text()) + 28); // no wider than its dots
+        l->addWidget(Button1);
     }
-    f->addRow(QStringLiteral("Km między przegl.:"), NowePole("DBEdit17", z, QStringLiteral("IloscKmMiedzyPrzegl")));
     DBComboBox2 = new kal::TDBComboBox(panel);
     DBComboBox2->setObjectName(QStringLiteral("DBComboBox2"));
     DBComboBox2->setItems({QStringLiteral("0 - bez EURO"), QStringLiteral("1 - EURO 1/Etap I"),
@@ -170,19 +179,74 @@ TFEwidencjaPojazdow::TFEwidencjaPojazdow(QWidget* parent) : TOknoRejestru(parent
     DBComboBox2->setValueLength(1);
     DBComboBox2->setDataSource(z);
     DBComboBox2->setDataField(QStringLiteral("NormaEuro"));
-    f->addRow(QStringLiteral("Norma EURO:"), DBComboBox2);
     DBComboBox3 = new kal::TDBComboBox(panel);
     DBComboBox3->setObjectName(QStringLiteral("DBComboBox3"));
     DBComboBox3->setItems({QStringLiteral("Tak"), QStringLiteral("Nie")});
     DBComboBox3->setValueLength(1);
     DBComboBox3->setDataSource(z);
     DBComboBox3->setDataField(QStringLiteral("FabrycznaInstalacjaGazu"));
-    f->addRow(QStringLiteral("Fabryczna instalacja gazu:"), DBComboBox3);
+
+    const std::vector<std::pair<QString, QWidget*>> pola = {
+        {QStringLiteral("Rodzaj pojazdu:"), DBComboBox1},
+        {QStringLiteral("Marka:"), DBEdit1},
+        {QStringLiteral("Numer rejestracyjny:"), DBEdit2},
+        {QStringLiteral("Uwagi:"), NowePole("DBEdit3", z, QStringLiteral("Uwagi"))},
+        {QStringLiteral("Data pierwszej rejestracji:"), NowePole("DBEdit4", z, QStringLiteral("DataPierwszejRejestracji"), 10)},
+        {QStringLiteral("dopuszczalna masa całkowita:"), NowePole("DBEdit5", z, QStringLiteral("DMasaCalkowita"))},
+        {QStringLiteral("ładowność:"), NowePole("DBEdit6", z, QStringLiteral("Ladownosc"))},
+        {QStringLiteral("Ilość miejsc:"), NowePole("DBEdit7", z, QStringLiteral("IloscMiejsc"))},
+        {QStringLiteral("Nr nadwozia:"), NowePole("DBEdit8", z, QStringLiteral("NrNadwozia"))},
+        {QStringLiteral("Nr silnika:"), NowePole("DBEdit9", z, QStringLiteral("NrSilnika"))},
+        {QStringLiteral("Pojemność silnika:"), NowePole("DBEdit10", z, QStringLiteral("PojemnoscSilnika"))},
+        {QStringLiteral("Rok produkcji:"), NowePole("DBEdit11", z, QStringLiteral("RokProdukcji"))},
+        {QStringLiteral("Nr inwentarzowy:"), NowePole("DBEdit12", z, QStringLiteral("NumerInwentarzowy"))},
+        {QStringLiteral("Wartość ewidencyjna:"), NowePole("DBEdit13", z, QStringLiteral("WartoscEwidencyjna"))},
+        {QStringLiteral("Norma letnia:"), normy},
+        {QStringLiteral("Data skreślenia z ewidencji:"),
+         NowePole("DBEdit16", z, QStringLiteral("DataSkresleniaZEwidencji"), 10)},
+        {QStringLiteral("Miejsce użytkowania:"), miejsce},
+        {QStringLiteral("Km między przegl.:"), NowePole("DBEdit17", z, QStringLiteral("IloscKmMiedzyPrzegl"))},
+        {QStringLiteral("Norma EURO:"), DBComboBox2},
+        {QStringLiteral("Fabryczna instalacja gazu:"), DBComboBox3},
+    };
+    constexpr int kolumny = 3;
+    const int wierszy = (int(pola.size()) + kolumny - 1) / kolumny;
+    auto* siatka = new QGridLayout(panel);
+    siatka->setHorizontalSpacing(6);
+    QWidget* poprzednie = nullptr;
+    for (int i = 0; i < int(pola.size()); ++i) {
+        const int kolumna = 2 * (i / wierszy);
+        auto* etykieta = new QLabel(pola[size_t(i)].first, panel);
+        etykieta->setBuddy(pola[size_t(i)].second);
+        if (kolumna > 0)
+            etykieta->setContentsMargins(18, 0, 0, 0); // room between the columns
+        pola[size_t(i)].second->setParent(panel);
+        siatka->addWidget(etykieta, i % wierszy, kolumna);
+        siatka->addWidget(pola[size_t(i)].second, i % wierszy, kolumna + 1);
+        // Tab and Enter go down a column and on to the top of the next.
+        for (QWidget* w : FokusKolejno(pola[size_t(i)].second)) {
+            if (poprzednie)
+                QWidget::setTabOrder(poprzednie, w);
+            poprzednie = w;
+        }
+    }
+    for (int k = 0; k < kolumny; ++k)
+        siatka->setColumnStretch(2 * k + 1, 1);
+    siatka->setRowStretch(wierszy, 1);
+    // Lists as wide as a column allows.
+    for (QComboBox* lista : panel->findChildren<QComboBox*>()) {
+        lista->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        lista->setMinimumContentsLength(12);
+        // The wheel over a closed list scrolls the panel, never changes the list.
+        lista->setFocusPolicy(Qt::StrongFocus);
+        lista->installEventFilter(this);
+    }
 
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(true);
     ScrollBox1->setWidget(panel);
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
 
     BitBtn1 = NowyPrzycisk("BitBtn1", QStringLiteral("&Zamknij"));
     BitBtn2 = NowyPrzycisk("BitBtn2", QStringLiteral("&Użyj"));
@@ -200,7 +264,11 @@ TFEwidencjaPojazdow::TFEwidencjaPojazdow(QWidget* parent) : TOknoRejestru(parent
     uklad->addLayout(gora);
     uklad->addWidget(DBGrid1, 1);
     uklad->addWidget(Panel3);
-    uklad->addWidget(ScrollBox1, 1);
+    uklad->addWidget(ScrollBox1);
+    // On a low screen the grid keeps a few vehicles in view and the panel
+    // scrolls.
+    DBGrid1->setMinimumHeight(DBGrid1->horizontalHeader()->sizeHint().height() +
+                              6 * DBGrid1->verticalHeader()->defaultSectionSize() + 2 * DBGrid1->frameWidth());
     uklad->addLayout(RzadPrzyciskow({BitBtn4, BitBtn5, BitBtn10}, {BitBtn2, BitBtn1}));
 
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
@@ -252,6 +320,18 @@ int TFEwidencjaPojazdow::Pokaz(int tryb)
     const int wynik = PokazModalnie();
     ZapomnijWywolanie();
     return wynik;
+}
+
+bool TFEwidencjaPojazdow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel) {
+        auto* lista = qobject_cast<QComboBox*>(watched);
+        if (lista && ScrollBox1->isAncestorOf(lista) && !lista->view()->isVisible()) {
+            QCoreApplication::sendEvent(ScrollBox1->verticalScrollBar(), event);
+            return true;
+        }
+    }
+    return TOknoRejestru::eventFilter(watched, event);
 }
 
 void TFEwidencjaPojazdow::UstawFokusNaMarke()
