@@ -85,14 +85,19 @@ TEST(OknoTabeliC, PositionsInFeeOrder)
 // The statutory units over the quantity and rate columns of the window.
 TEST_F(TabelaC, TheHeadsCarryTheStatutoryUnits)
 {
+    // The heads as they read, and the lines they are set in.
+    QStringList linie;
     const auto naglowek = [&](int i) {
         const QLabel* l = tabelaC->findChild<QLabel*>(QStringLiteral("LabelNaglowek%1").arg(i));
-        return l ? l->text() : QString();
+        linie << (l ? l->text().split(QLatin1Char('\n')) : QStringList());
+        return l ? l->text().replace(QLatin1Char('\n'), QLatin1Char(' ')) : QString();
     };
     EXPECT_EQ(naglowek(1), QStringLiteral("Liczba kotłów"));
-    EXPECT_EQ(naglowek(2), QStringLiteral("Zużycie paliwa\n[Mg lub 10⁶ m³]"));
-    EXPECT_EQ(naglowek(3), QStringLiteral("Jednostkowa stawka opłaty\n[zł/Mg lub zł/10⁶ m³]"));
-    EXPECT_EQ(naglowek(4), QStringLiteral("Wysokość opłaty\n[zł]"));
+    EXPECT_EQ(naglowek(2), QStringLiteral("Zużycie paliwa [Mg lub 10⁶ m³]"));
+    EXPECT_EQ(naglowek(3), QStringLiteral("Jednostkowa stawka opłaty [zł/Mg lub zł/10⁶ m³]"));
+    EXPECT_EQ(naglowek(4), QStringLiteral("Wysokość opłaty [zł]"));
+    EXPECT_TRUE(linie.contains(QStringLiteral("10⁶ m³]")));
+    EXPECT_TRUE(linie.contains(QStringLiteral("zł/10⁶ m³]")));
 }
 
 // Coal, coke and wood in Mg; the oils and propane-butane in litres (their

@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 #include "InputHook.h"
+#include "Application.h"
 #include "QtDialogs.h"
 #include "TestDir.h"
 #include "UiTestHelpers.h"
@@ -7,6 +8,8 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -233,4 +236,77 @@ TEST(QtDialogs, EnterInTheFileNameBoxAcceptsTheDialog)
     request.filter = QStringLiteral("Pliki FLOTY (*.xls)");
     EXPECT_EQ(dialogs.openFileName(request), dir.file(QStringLiteral("Orlen.xls")));
     EXPECT_TRUE(focused);
+}
+
+// "Kontrola wprowadzania zużycia paliw." over a short question: the box is as
+// wide as the caption in the bold of a title bar, with room beside it for the
+// window manager's icon and buttons.
+TEST(QtDialogs, AMessageBoxIsWideEnoughForItsWholeCaption)
+{
+    const QString caption = QStringLiteral("Kontrola wprowadzania zużycia paliw.");
+    int width = 0;
+    QFont font;
+    WhenModal([&](QWidget* w) {
+        width = w->width();
+        font = w->font();
+        qobject_cast<QMessageBox*>(w)->buttons().value(0)->click();
+    });
+    QtDialogs dialogs;
+    dialogs.messageBox(QStringLiteral("Czy chcesz zmienić dane ?"), caption, MbYes | MbNo, MsgIcon::Question);
+    QFont bold = font;
+    bold.setBold(true);
+    EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(caption) + 100);
+}
+
+// Where a window stands on a 1024x768 screen with a frame of 1 pixel at the
+// sides, a title bar of 22 and a bottom edge of 5.
+TEST(ScreenFit, AWindowComesInsideTheFreeAreaWithItsFrame)
+{
+    const QRect screen(0, 0, 1024, 768);
+    const QMargins frame(1, 22, 1, 5);
+    // The main window of 1040x640, centred: narrowed to 1022 and centred again.
+    EXPECT_EQ(FitIntoArea(QRect(-8, 64, 1040, 640), frame, screen, QSize()), QRect(1, 64, 1022, 640));
+    // Too tall: as tall as the screen less the frame, its title bar at the top.
+    EXPECT_EQ(FitIntoArea(QRect(100, 100, 600, 900), frame, screen, QSize()), QRect(100, 22, 600, 741));
+    // A window that fits stays where it is.
+    EXPECT_EQ(FitIntoArea(QRect(200, 150, 400, 300), frame, screen, QSize()), QRect(200, 150, 400, 300));
+    // Standing out at the right and the bottom: moved in.
+    EXPECT_EQ(FitIntoArea(QRect(900, 700, 300, 200), frame, screen, QSize()), QRect(723, 563, 300, 200));
+    // Its minimum is wider than the screen: its title bar's left end stays on it.
+    EXPECT_EQ(FitIntoArea(QRect(-50, 100, 1200, 500), frame, screen, QSize(1200, 500)), QRect(1, 100, 1200, 500));
+    // Widened for its caption, round its centre.
+    EXPECT_EQ(FitIntoArea(QRect(362, 324, 300, 120), frame, screen, QSize(), QSize(420, 0)),
+              QRect(302, 324, 420, 120));
+    // ... but never beyond the screen.
+    EXPECT_EQ(FitIntoArea(QRect(362, 324, 300, 120), frame, screen, QSize(), QSize(2000, 0)).width(), 1022);
+}
+
+// Shown on the screen of the tests, each window stands whole in its free
+// area, frame included, and is wide enough for its caption.
+TEST(ScreenFit, ShownWindowsStandWholeOnTheScreen)
+{
+    InstallScreenFit();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget big;
+    big.setWindowTitle(QStringLiteral("Kalmora wersja 2.0 - 2009"));
+    big.resize(area.width() + 16, area.height() - 128);
+    big.move(-8, 64);
+    big.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&big));
+    EXPECT_TRUE(area.contains(big.frameGeometry())) << big.frameGeometry().x() << " " << big.frameGeometry().width();
+
+    QWidget outside;
+    outside.resize(300, 200);
+    outside.move(area.right() - 100, area.bottom() - 50);
+    outside.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&outside));
+    EXPECT_TRUE(area.contains(outside.frameGeometry()));
+    EXPECT_EQ(outside.size(), QSize(300, 200));
+
+    QWidget narrow;
+    narrow.setWindowTitle(QStringLiteral("Edycja nazw gmin dla tabeli C."));
+    narrow.resize(150, 100);
+    narrow.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&narrow));
+    EXPECT_GE(narrow.width(), CaptionWidth(narrow.windowTitle(), narrow.font()));
 }

@@ -110,10 +110,11 @@ TFTabelaC::TFTabelaC(QWidget* parent) : TOknoZestawienia(parent)
     auto* siatka = new QGridLayout(tresc);
     siatka->setVerticalSpacing(3);
     int wiersz = 0;
-    // Each unit on a line of its own, never broken.
-    const QStringList naglowki = {QStringLiteral("Liczba kotłów"), QStringLiteral("Zużycie paliwa\n[Mg lub 10⁶ m³]"),
-                                  QStringLiteral("Jednostkowa stawka opłaty\n[zł/Mg lub zł/10⁶ m³]"),
-                                  QStringLiteral("Wysokość opłaty\n[zł]")};
+    // Set in short lines, as the printout sets them: no unit is ever broken
+    // inside, and the columns stay narrow enough for a small screen.
+    const QStringList naglowki = {QStringLiteral("Liczba\nkotłów"), QStringLiteral("Zużycie\npaliwa\n[Mg lub\n10⁶ m³]"),
+                                  QStringLiteral("Jednostkowa\nstawka opłaty\n[zł/Mg lub\nzł/10⁶ m³]"),
+                                  QStringLiteral("Wysokość\nopłaty\n[zł]")};
     kal::TDBEdit wzor;
     // Room for "99 999,999" in the quantity, rate and fee columns; the number
     // of boilers needs less.
@@ -123,14 +124,10 @@ TFTabelaC::TFTabelaC(QWidget* parent) : TOknoZestawienia(parent)
     for (int i = 0; i < naglowki.size(); ++i) {
         auto* n = new QLabel(naglowki[i], tresc);
         n->setObjectName(QStringLiteral("LabelNaglowek") + QString::number(i + 1));
-        n->setWordWrap(true);
         n->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         QFont f = n->font();
         f.setBold(true);
         n->setFont(f);
-        // Wrapped rather than widening its column far beyond its values.
-        const int jednostka = QFontMetrics(f).horizontalAdvance(naglowki[i].section(QLatin1Char('\n'), 1)) + 4;
-        n->setMaximumWidth(std::max({szerokosci[i], 80, jednostka - 60}) + 60);
         siatka->addWidget(n, wiersz, 1 + i);
         siatka->setColumnMinimumWidth(1 + i, std::max(szerokosci[i], 80));
     }

@@ -5,16 +5,25 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
+
+#include <algorithm>
 
 namespace kal {
 namespace {
 
 const char* const kAnswerProperty = "kalAnswer";
 const char* const kModalResultProperty = "kalModalResult";
+// Room in a title bar beside the caption: the window manager's icon, its
+// buttons (minimise, maximise, close) and the margins between them.
+constexpr int kTitleBarRoom = 130;
 
 // The order in which the buttons stand in the box.
 constexpr MsgButton kOrder[] = {MbOk, MbYes, MbNo, MbAbort, MbRetry, MbIgnore, MbCancel};
@@ -103,6 +112,11 @@ void PrepareMessageBox(QMessageBox& box, const QString& text, const QString& cap
     if (!first)
         first = qobject_cast<QPushButton*>(box.buttons().value(0));
     box.setDefaultButton(first);
+    // The box sizes itself to its text when it shows; a row as wide as the
+    // caption needs keeps the title bar from cutting the caption.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(CaptionWidth(caption, box.font()), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     for (MsgButton b : {MbCancel, MbNo, MbOk, MbAbort}) {
         if (!(buttons & b))
             continue;
@@ -112,6 +126,13 @@ void PrepareMessageBox(QMessageBox& box, const QString& text, const QString& cap
                 return;
             }
     }
+}
+
+int CaptionWidth(const QString& caption, const QFont& font)
+{
+    QFont bold = font;
+    bold.setBold(true);
+    return QFontMetrics(bold).horizontalAdvance(caption) + kTitleBarRoom;
 }
 
 MsgButton MessageBoxAnswer(const QMessageBox& box)
@@ -172,6 +193,10 @@ bool QtDialogs::printerDialog(QPrinter* printer, QWidget* parent)
     if (!printer)
         return false;
     QPrintDialog dialog(printer, parent ? parent : DialogParent());
+    // Wide enough to show the whole name of a file to print into.
+    const QScreen* screen = dialog.screen();
+    const int room = screen ? screen->availableGeometry().width() - 40 : 800;
+    dialog.resize(std::min(room, std::max(dialog.sizeHint().width(), 720)), dialog.sizeHint().height());
     return dialog.exec() == QDialog::Accepted;
 }
 

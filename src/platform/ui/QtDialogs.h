@@ -4,6 +4,7 @@
 
 #include "Dialogs.h"
 
+class QFont;
 class QMessageBox;
 
 namespace kal {
@@ -28,10 +29,16 @@ QString ButtonText(MsgButton button);
 // Fills `box` as the seam shows it: text, caption, icon, the buttons in the
 // order OK, Tak, Nie, Przerwij, Ponów, Ignoruj, Anuluj; the first of OK, Tak,
 // Przerwij, Ponów as the default; Escape and closing answer Anuluj, else Nie,
-// else OK, else Przerwij. No buttons at all gives an OK box.
+// else OK, else Przerwij. No buttons at all gives an OK box. The box is wide
+// enough for its whole caption.
 void PrepareMessageBox(QMessageBox& box, const QString& text, const QString& caption, unsigned buttons, MsgIcon icon);
 // The answer of a prepared box once it has closed.
 MsgButton MessageBoxAnswer(const QMessageBox& box);
+
+// The width a window needs to show its whole `caption` in its title bar,
+// beside the window manager's own icon and buttons (the caption measured in
+// the bold of `font`, as title bars write it).
+int CaptionWidth(const QString& caption, const QFont& font);
 
 // The result that a modal non-dialog window gives to execModal; store it
 // before closing the window.

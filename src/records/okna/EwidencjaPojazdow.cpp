@@ -230,8 +230,9 @@ TFEwidencjaPojazdow::TFEwidencjaPojazdow(QWidget* parent) : TOknoRejestru(parent
             poprzednie = w;
         }
     }
+    // The first column holds the longest list, the vehicle kinds.
     for (int k = 0; k < kolumny; ++k)
-        siatka->setColumnStretch(2 * k + 1, 1);
+        siatka->setColumnStretch(2 * k + 1, k == 0 ? 3 : 2);
     siatka->setRowStretch(wierszy, 1);
     // Lists as wide as a column allows.
     for (QComboBox* lista : panel->findChildren<QComboBox*>()) {
