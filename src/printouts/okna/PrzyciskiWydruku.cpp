@@ -27,21 +27,21 @@ PrzyciskiWydruku UtworzPrzyciski(QDialog* okno, QHBoxLayout* uklad, const QStrin
 
 namespace {
 
-// The image of the image store's button `wzor`; without the store, the
-// style's image `zastepczy`.
-QIcon Obraz(const char* wzor, QStyle::StandardPixmap zastepczy)
+// The image of the image store's button `wzor`; without the store,
+// `zastepczy`.
+QIcon Obraz(const char* wzor, const QIcon& zastepczy)
 {
     if (FormObslugi)
         if (auto* b = FormObslugi->findChild<QAbstractButton*>(QString::fromLatin1(wzor)))
             return b->icon();
-    return QApplication::style()->standardIcon(zastepczy);
+    return zastepczy;
 }
 
 } // namespace
 
 void UstawObrazy(const PrzyciskiWydruku& p)
 {
-    p.zamknij->setIcon(Obraz("Zamknij", QStyle::SP_DialogCloseButton));
-    p.podglad->setIcon(Obraz("Monitor", QStyle::SP_FileDialogContentsView));
-    p.drukuj->setIcon(Obraz("Drukuj", QStyle::SP_DialogSaveButton));
+    p.zamknij->setIcon(Obraz("Zamknij", QApplication::style()->standardIcon(QStyle::SP_DialogCloseButton)));
+    p.podglad->setIcon(Obraz("Monitor", QApplication::style()->standardIcon(QStyle::SP_FileDialogContentsView)));
+    p.drukuj->setIcon(Obraz("Drukuj", ObrazDrukarki()));
 }
