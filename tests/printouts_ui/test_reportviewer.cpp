@@ -553,6 +553,9 @@ TEST(ReportViewer, PageKeysPageThroughTheReport)
         QTest::keyClick(window, Qt::Key_PageDown);
         EXPECT_GT(bar->value(), 0);
         status();
+        QTest::keyClick(window, Qt::Key_Home, Qt::ControlModifier); // back to the top of the same page
+        EXPECT_EQ(bar->value(), 0);
+        QTest::keyClick(window, Qt::Key_PageDown);
         while (bar->value() < bar->maximum())
             QTest::keyClick(window, Qt::Key_PageDown);
         QTest::keyClick(window, Qt::Key_PageDown);

@@ -244,7 +244,7 @@ TQuickReportViewer::TQuickReportViewer(QWidget* parent) : QDialog(parent)
     const std::pair<QKeySequence, void (TQuickReportViewer::*)()> keys[] = {
         {QKeySequence(Qt::Key_PageDown), &TQuickReportViewer::PageDownKey},
         {QKeySequence(Qt::Key_PageUp), &TQuickReportViewer::PageUpKey},
-        {QKeySequence(Qt::CTRL | Qt::Key_Home), &TQuickReportViewer::FirstClick},
+        {QKeySequence(Qt::CTRL | Qt::Key_Home), &TQuickReportViewer::FirstKey},
         {QKeySequence(Qt::CTRL | Qt::Key_End), &TQuickReportViewer::LastKey},
     };
     for (const auto& [key, action] : keys) {
@@ -486,6 +486,13 @@ void TQuickReportViewer::PageUpKey()
     PreviousClick();
     if (QRPreview->pageNumber() != page)
         bar->setValue(bar->maximum());
+}
+
+void TQuickReportViewer::FirstKey()
+{
+    FirstClick();
+    QRPreview->verticalScrollBar()->setValue(0);
+    QRPreview->horizontalScrollBar()->setValue(0);
 }
 
 void TQuickReportViewer::LastKey()

@@ -91,10 +91,11 @@ public:
     void NextClick();
     void LastClick();
     // PageDown and PageUp move a screenful within the page and then on to
-    // the next (previous) page; Ctrl+Home goes to the first page, Ctrl+End
-    // to the end of the last.
+    // the next (previous) page; Ctrl+Home goes to the top of the first page,
+    // Ctrl+End to the end of the last.
     void PageDownKey();
     void PageUpKey();
+    void FirstKey();
     void LastKey();
     // Prints the shown pages on the printer chosen for them, with no dialog.
     // When no printer is installed the printer dialog comes first, offering
