@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <map>
 
 namespace kal::db_detail {
@@ -910,7 +911,12 @@ QByteArray DbFile::indexKey(const IndexInfo& index, const std::vector<QVariant>&
 
 namespace {
 constexpr size_t kBlock = 4096;
-}
+// A walk adds the rows it reads to the held ones up to this many; past
+// them it keeps a window of the latest.
+constexpr int kWalkHeld = 16384;
+constexpr size_t kWindow = 4096;
+const QByteArray kNoKey;
+} // namespace
 
 std::pair<size_t, int> Keyset::locate(int i) const
 {
@@ -921,12 +927,26 @@ std::pair<size_t, int> Keyset::locate(int i) const
 
 qint64 Keyset::at(int i) const
 {
+    if (i >= m_size) {
+        if (inWindow(i))
+            return m_winIds[size_t(i - m_winStart)];
+        hold(i);
+        if (i >= m_size || i < 0)
+            return 0; // the file holds fewer rows than counted: no row
+    }
     const auto [b, k] = locate(i);
     return m_blocks[b].ids[size_t(k)];
 }
 
 const QByteArray& Keyset::keyAt(int i) const
 {
+    if (i >= m_size) {
+        if (inWindow(i) && i == m_winStart + int(m_winIds.size()) - 1)
+            return m_winLastKey;
+        hold(i);
+        if (i >= m_size || i < 0)
+            return kNoKey;
+    }
     const auto [b, k] = locate(i);
     return m_blocks[b].keys[size_t(k)];
 }
@@ -936,6 +956,16 @@ void Keyset::clear()
     m_blocks.clear();
     m_starts.clear();
     m_size = 0;
+    m_total = 0;
+    m_loader = nullptr;
+    m_finder = nullptr;
+    clearWindow();
+}
+
+void Keyset::clearWindow()
+{
+    m_winIds.clear();
+    m_winStart = 0;
 }
 
 void Keyset::push_back(qint64 id, const QByteArray& key)
@@ -949,11 +979,28 @@ void Keyset::push_back(qint64 id, const QByteArray& key)
     m_blocks.back().ids.push_back(id);
     m_blocks.back().keys.push_back(key);
     ++m_size;
+    m_total = std::max(m_total, m_size);
+}
+
+void Keyset::hold(int i) const
+{
+    if (i < m_size || complete() || !m_loader)
+        return;
+    auto& self = const_cast<Keyset&>(*this);
+    self.clearWindow();
+    const Loader loader = m_loader; // the loader may be replaced while it runs
+    loader(self, i);
 }
 
 void Keyset::insert(int i, qint64 id, const QByteArray& key)
 {
-    if (i >= m_size) {
+    clearWindow();
+    if (i > m_size) {
+        ++m_total; // a row past the held ones: counted only
+        return;
+    }
+    ++m_total;
+    if (i == m_size) {
         push_back(id, key);
         return;
     }
@@ -976,6 +1023,12 @@ void Keyset::insert(int i, qint64 id, const QByteArray& key)
 
 void Keyset::erase(int i)
 {
+    clearWindow();
+    if (i >= m_size) {
+        m_total = std::max(m_size, m_total - 1);
+        return;
+    }
+    --m_total;
     const auto [b, k] = locate(i);
     Block& block = m_blocks[b];
     block.ids.erase(block.ids.begin() + k);
@@ -1004,7 +1057,43 @@ int Keyset::indexOf(qint64 id) const
         if (it != ids.end())
             return m_starts[b] + int(it - ids.begin());
     }
+    if (auto it = std::find(m_winIds.begin(), m_winIds.end(), id); it != m_winIds.end())
+        return m_winStart + int(it - m_winIds.begin());
+    if (complete())
+        return -1;
+    if (m_finder) {
+        const Finder finder = m_finder;
+        return finder(const_cast<Keyset&>(*this), id);
+    }
+    const int from = m_size;
+    hold(std::numeric_limits<int>::max());
+    for (int i = from; i < m_size; ++i)
+        if (at(i) == id)
+            return i;
     return -1;
+}
+
+void Keyset::passBy(int i, qint64 id, const char* key, int size)
+{
+    if (i < m_size || inWindow(i))
+        return;
+    if (i == m_size && m_size < kWalkHeld && m_winIds.empty()) {
+        push_back(id, QByteArray(key, size));
+        return;
+    }
+    if (m_winIds.empty() || i != m_winStart + int(m_winIds.size())) {
+        clearWindow();
+        m_winStart = i;
+    }
+    m_winIds.push_back(id);
+    // Kept in place: no allocation once the buffer is large enough.
+    m_winLastKey.resize(size);
+    if (size > 0)
+        std::memcpy(m_winLastKey.data(), key, size_t(size));
+    if (m_winIds.size() >= 2 * kWindow) {
+        m_winIds.erase(m_winIds.begin(), m_winIds.begin() + long(kWindow));
+        m_winStart += int(kWindow);
+    }
 }
 
 } // namespace kal::db_detail

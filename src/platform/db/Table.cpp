@@ -20,6 +20,8 @@ namespace {
 
 // Rows of a walk read with every column before it reads only those asked for.
 constexpr int kNarrowAfter = 8;
+// Rows of an order read from the file at a time.
+constexpr int kKeyPage = 4096;
 const QString kNotEditing = QStringLiteral("Zbiór danych nie jest w trybie edycji ani dopisywania");
 const QString kClosed = QStringLiteral("Nie można wykonać tej operacji na zamkniętym zbiorze danych");
 const QString kOpen = QStringLiteral("Nie można wykonać tej operacji na otwartym zbiorze danych");
@@ -93,8 +95,11 @@ struct Cursor {
     // reads only the columns the fields asked for, and a column asked for
     // later is read by row id and joins the walk from the next row.
     std::vector<int> streamSel;
-    bool streamHi = false;        // the statement has the upper bound of a range
-    std::vector<unsigned char> wanted; // columns read through the fields during this walk
+    QString streamSql;
+    QHash<QString, std::shared_ptr<Stmt>> streams; // walk statements not in use
+    int streamKey = -1; // place of the order's key in the walk statement
+    std::vector<unsigned char> wanted; // columns read through the fields in walks
+    bool learned = false;              // a walk went far enough to know them
     bool wantedGrew = false;
     int lastRead = -2;
     int seqCount = 0;
@@ -106,11 +111,110 @@ struct Cursor {
         const Column& c = file->columns()[size_t(col)];
         return c.type == ftAutoInc ? QStringLiteral("\"_rid\"") : quoted(c.name);
     }
+
+    bool uniqueOrder() const
+    {
+        return orderIndex >= 0 && (file->indexes()[size_t(orderIndex)].options & (ixPrimary | ixUnique));
+    }
+
+    // The order's key column (quoted), empty for the row id order.
+    QString keyColumn() const
+    {
+        return orderIndex >= 0 ? quoted(file->indexes()[size_t(orderIndex)].keyColumn) : QString();
+    }
+
+    // " WHERE ..." of the range (?1 its start, ?2 its end) and, with `seek`,
+    // of the rows after (or before) a given one (?3 its key, ?4 its row id).
+    QString rangeCondition(bool seek, bool before = false) const
+    {
+        const QString k = keyColumn();
+        const QString op = before ? QStringLiteral("<") : QStringLiteral(">");
+        QStringList cond;
+        // The key of a unique order tells rows apart by itself: a plain
+        // comparison lets SQLite stop testing each row it walks.
+        if (seek && k.isEmpty())
+            cond << QStringLiteral("\"_rid\" %1 ?4").arg(op);
+        else if (seek && uniqueOrder())
+            cond << QStringLiteral("%1 %2 ?3").arg(k, op);
+        else if (seek)
+            cond << QStringLiteral("(%1, \"_rid\") %2 (?3, ?4)").arg(k, op);
+        if (!k.isEmpty() && hasLo)
+            cond << QStringLiteral("%1 >= ?1").arg(k);
+        if (!k.isEmpty() && hasHi)
+            cond << QStringLiteral("%1 < ?2").arg(k);
+        return cond.isEmpty() ? QString() : QStringLiteral(" WHERE ") + cond.join(QStringLiteral(" AND "));
+    }
+
+    void bindRange(Stmt& s) const
+    {
+        if (orderIndex >= 0 && hasLo)
+            s.bindBlob(1, lo);
+        if (orderIndex >= 0 && hasHi)
+            s.bindBlob(2, hi);
+    }
+
+    // The position of row `rid` in the order, counted in the file; the row
+    // joins the key set's window.
+    int findRow(Keyset& set, qint64 rid)
+    {
+        const QString k = keyColumn();
+        Stmt& s = file->cached(QStringLiteral("SELECT %1 FROM data WHERE \"_rid\"=?1")
+                                   .arg(k.isEmpty() ? QStringLiteral("\"_rid\"") : k));
+        s.bindInt(1, rid);
+        if (!s.step()) {
+            s.reset();
+            return -1;
+        }
+        const QByteArray key = k.isEmpty() ? QByteArray() : s.columnBlob(0);
+        s.reset();
+        if (!k.isEmpty() && ((hasLo && key.compare(lo) < 0) || (hasHi && key.compare(hi) >= 0)))
+            return -1;
+        Stmt& n = file->cached(QStringLiteral("SELECT count(*) FROM data") + rangeCondition(true, true));
+        bindRange(n);
+        if (!k.isEmpty())
+            n.bindBlob(3, key);
+        n.bindInt(4, rid);
+        n.step();
+        const int p = int(n.columnInt(0));
+        n.reset();
+        set.passBy(p, rid, key);
+        return p;
+    }
+
+    // Reads the rows of the order after the held ones, up to `upTo` and a
+    // page more (all of them for INT_MAX).
+    void loadKeys(Keyset& set, int upTo)
+    {
+        const bool seek = set.held() > 0;
+        const qint64 limit = upTo == std::numeric_limits<int>::max() ? -1 : qint64(upTo) + 1 - set.held() + kKeyPage;
+        const QString k = keyColumn();
+        const QString sql = k.isEmpty()
+            ? QStringLiteral("SELECT \"_rid\" FROM data%1 ORDER BY \"_rid\" LIMIT ?5").arg(rangeCondition(seek))
+            : QStringLiteral("SELECT \"_rid\", %1 FROM data%2 ORDER BY %1, \"_rid\" LIMIT ?5").arg(k, rangeCondition(seek));
+        Stmt& s = file->cached(sql);
+        bindRange(s);
+        if (seek) {
+            if (!k.isEmpty())
+                s.bindBlob(3, set.keyAt(set.held() - 1));
+            s.bindInt(4, set.at(set.held() - 1));
+        }
+        s.bindInt(5, limit);
+        qint64 read = 0;
+        const QByteArray none;
+        while (s.step()) {
+            set.push_back(s.columnInt(0), k.isEmpty() ? none : s.columnBlob(1));
+            ++read;
+        }
+        s.reset();
+        if (limit < 0 || read < limit)
+            set.markComplete();
+    }
 };
 
 } // namespace db_detail
 
 using db_detail::Cursor;
+using db_detail::Keyset;
 using db_detail::DbFile;
 using db_detail::Stmt;
 
@@ -313,6 +417,7 @@ void TTable::chooseOrder()
     }
     // statements that depend on the order
     c.stream = Stmt();
+    c.streams.clear();
     c.streamPos = -1;
     c.streamSel.clear();
 }
@@ -364,27 +469,30 @@ bool TTable::inRange(const QByteArray& key) const
 int TTable::lowerBound(const QByteArray& key, qint64 rid) const
 {
     const Cursor& c = *m_cursor;
-    int lo = 0, hi = c.keys.size();
-    if (hi == 0)
-        return 0;
-    if (c.orderCols.empty()) {
-        while (lo < hi) {
-            const int mid = (lo + hi) / 2;
-            if (c.keys.at(mid) < rid)
-                lo = mid + 1;
-            else
-                hi = mid;
+    for (;;) {
+        int lo = 0, hi = c.keys.held();
+        if (c.orderCols.empty()) {
+            while (lo < hi) {
+                const int mid = (lo + hi) / 2;
+                if (c.keys.at(mid) < rid)
+                    lo = mid + 1;
+                else
+                    hi = mid;
+            }
+        } else {
+            while (lo < hi) {
+                const int mid = (lo + hi) / 2;
+                if (compareKeys(c.keys.keyAt(mid), c.keys.at(mid), key, rid) < 0)
+                    lo = mid + 1;
+                else
+                    hi = mid;
+            }
         }
-        return lo;
+        // Past every held row: its place is among the rows not read yet.
+        if (lo < c.keys.held() || c.keys.complete())
+            return lo;
+        c.keys.hold(c.keys.held() + std::max(c.keys.held(), kKeyPage));
     }
-    while (lo < hi) {
-        const int mid = (lo + hi) / 2;
-        if (compareKeys(c.keys.keyAt(mid), c.keys.at(mid), key, rid) < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
 }
 
 void TTable::computeRange()
@@ -433,31 +541,21 @@ void TTable::reload()
     computeRange();
     c.keys.clear();
     c.lookups.clear();
-    if (c.orderCols.empty()) {
-        Stmt& s = c.file->cached(QStringLiteral("SELECT \"_rid\" FROM data ORDER BY \"_rid\""));
-        const QByteArray none;
-        while (s.step())
-            c.keys.push_back(s.columnInt(0), none);
-        s.reset();
-    } else if (c.orderIndex >= 0) {
-        const QString k = quoted(c.file->indexes()[size_t(c.orderIndex)].keyColumn);
-        QString sql = QStringLiteral("SELECT \"_rid\", %1 FROM data").arg(k);
-        QStringList cond;
-        if (c.hasLo)
-            cond << QStringLiteral("%1 >= ?1").arg(k);
-        if (c.hasHi)
-            cond << QStringLiteral("%1 < ?2").arg(k);
-        if (!cond.isEmpty())
-            sql += QStringLiteral(" WHERE ") + cond.join(QStringLiteral(" AND "));
-        sql += QStringLiteral(" ORDER BY %1, \"_rid\"").arg(k);
-        Stmt& s = c.file->cached(sql);
-        if (c.hasLo)
-            s.bindBlob(1, c.lo);
-        if (c.hasHi)
-            s.bindBlob(2, c.hi);
-        while (s.step())
-            c.keys.push_back(s.columnInt(0), s.columnBlob(1));
-        s.reset();
+    if (!c.memOrder) {
+        // The keys are read a page at a time as positions are asked for.
+        Cursor* cursor = &c;
+        c.keys.setLoader([cursor](Keyset& keys, int upTo) { cursor->loadKeys(keys, upTo); },
+                         [cursor](Keyset& keys, qint64 rid) { return cursor->findRow(keys, rid); });
+        // The first page; the rows are counted only when there are more.
+        c.keys.setTotal(std::numeric_limits<int>::max());
+        c.keys.hold(0);
+        if (!c.keys.complete()) {
+            Stmt& count = c.file->cached(QStringLiteral("SELECT count(*) FROM data") + c.rangeCondition(false));
+            c.bindRange(count);
+            count.step();
+            c.keys.setTotal(int(count.columnInt(0)));
+            count.reset();
+        }
     } else {
         QStringList exprs;
         for (int col : c.orderCols)
@@ -574,13 +672,17 @@ void TTable::stopStream(bool keepCurrent)
     c.streamPos = -1;
 }
 
-bool TTable::startStream(int p, qint64 rid)
+bool TTable::startStream(int p)
 {
     Cursor& c = *m_cursor;
     if (c.memOrder)
         return false;
     const auto& cols = c.file->columns();
-    const bool narrow = c.seqCount >= kNarrowAfter;
+    // Once a walk has shown which columns are read, later walks read only
+    // those (a column asked for besides joins from the next row).
+    if (c.seqCount >= kNarrowAfter)
+        c.learned = true;
+    const bool narrow = c.learned;
     std::vector<int> sel(size_t(c.nCols), -1);
     QString list = QStringLiteral("\"_rid\"");
     int at = 1;
@@ -593,31 +695,39 @@ bool TTable::startStream(int p, qint64 rid)
             sel[size_t(i)] = at++;
         }
     }
+    // The walk reads the order's key too: rows past the held ones join the
+    // key set from it.
+    const QString k = c.keyColumn();
+    c.streamKey = k.isEmpty() ? -1 : at;
+    if (!k.isEmpty())
+        list += u',' + k;
     c.wantedGrew = false;
-    if (!c.stream || sel != c.streamSel || c.streamHi != c.hasHi) {
-        c.stream = Stmt(); // first let go of the old statement
-        QString sql;
-        if (c.orderCols.empty()) {
-            sql = QStringLiteral("SELECT %1 FROM data WHERE \"_rid\" >= ?1 ORDER BY \"_rid\"").arg(list);
-        } else {
-            const QString k = quoted(c.file->indexes()[size_t(c.orderIndex)].keyColumn);
-            sql = QStringLiteral("SELECT %1 FROM data WHERE (%2, \"_rid\") >= (?1, ?2)%3 ORDER BY %2, \"_rid\"")
-                      .arg(list, k, c.hasHi ? QStringLiteral(" AND %1 < ?3").arg(k) : QString());
+    // From the row after the one before `p` (the walk has it), or from the
+    // start of the range.
+    const bool seek = p > 0;
+    const QString sql = k.isEmpty()
+        ? QStringLiteral("SELECT %1 FROM data%2 ORDER BY \"_rid\"").arg(list, c.rangeCondition(seek))
+        : QStringLiteral("SELECT %1 FROM data%2 ORDER BY %3, \"_rid\"").arg(list, c.rangeCondition(seek), k);
+    if (!c.stream || sql != c.streamSql) {
+        // Walk statements are kept by their text: a detail walked anew for
+        // every master row prepares each of its few statements once.
+        if (c.stream) {
+            c.stream.reset();
+            c.streams.insert(c.streamSql, std::make_shared<Stmt>(std::move(c.stream)));
         }
-        c.stream = Stmt(c.file->db(), sql);
-        c.streamSel = std::move(sel);
-        c.streamHi = c.hasHi;
+        const auto kept = c.streams.take(sql);
+        c.stream = kept ? std::move(*kept) : Stmt(c.file->db(), sql);
+        c.streamSql = sql;
     } else {
         c.stream.reset();
     }
+    c.streamSel = std::move(sel);
     sqlite3_clear_bindings(c.stream.get());
-    if (c.orderCols.empty()) {
-        c.stream.bindInt(1, rid);
-    } else {
-        c.stream.bindBlob(1, c.keys.keyAt(p));
-        c.stream.bindInt(2, rid);
-        if (c.hasHi)
-            c.stream.bindBlob(3, c.hi);
+    c.bindRange(c.stream);
+    if (seek) {
+        if (!k.isEmpty())
+            c.stream.bindBlob(3, c.keys.keyAt(p - 1));
+        c.stream.bindInt(4, c.keys.at(p - 1));
     }
     c.streamPos = p - 1;
     return true;
@@ -635,25 +745,32 @@ void TTable::readRowAt(int p)
         calculateFields();
         return;
     }
-    const qint64 rid = c.keys.at(p);
+    const bool known = c.keys.knows(p);
+    qint64 rid = known ? c.keys.at(p) : 0;
     const bool sequential = p == c.lastRead + 1;
     c.lastRead = p;
     c.seqCount = sequential ? c.seqCount + 1 : 0;
-    if (!sequential || c.wanted.size() != size_t(c.nCols)) {
-        // a new walk: learn again which columns it reads
+    if (c.wanted.size() != size_t(c.nCols)) {
         c.wanted.assign(size_t(c.nCols), 0);
         c.wantedGrew = false;
+        c.learned = false;
     }
     if (!c.memOrder) {
         bool tryStream = false;
         if (c.streamPos >= 0 && c.streamPos == p - 1)
             // Narrow the walk to the columns read so far, or widen it by a
             // column read since.
-            tryStream = (c.seqCount == kNarrowAfter || c.wantedGrew) ? startStream(p, rid) : true;
-        else if (sequential && c.seqCount >= 2)
-            tryStream = startStream(p, rid);
+            tryStream = (c.seqCount == kNarrowAfter || c.wantedGrew) ? startStream(p) : true;
+        else if (sequential && c.seqCount >= 1)
+            tryStream = startStream(p);
         if (tryStream) {
-            if (c.stream.step() && c.stream.columnInt(0) == rid) {
+            if (c.stream.step() && (!known || c.stream.columnInt(0) == rid)) {
+                rid = c.stream.columnInt(0);
+                if (!known) {
+                    const int n = c.streamKey >= 0 ? sqlite3_column_bytes(c.stream.get(), c.streamKey) : 0;
+                    const void* key = n > 0 ? sqlite3_column_blob(c.stream.get(), c.streamKey) : nullptr;
+                    c.keys.passBy(p, rid, static_cast<const char*>(key), n);
+                }
                 c.streamPos = p;
                 m_current.rowid = rid;
                 std::fill(m_current.loaded.begin(), m_current.loaded.begin() + c.nCols, 0);
@@ -668,6 +785,8 @@ void TTable::readRowAt(int p)
             stopStream(false);
         }
     }
+    if (!known)
+        rid = c.keys.at(p);
     if (!fetchRow(rid, m_current)) {
         // The row went away behind this cursor: read the file again.
         reload();
@@ -1468,15 +1587,29 @@ void TTable::doPost()
 
     std::vector<QVariant> values(m_current.values.begin(), m_current.values.begin() + c.nCols);
     qint64 rid = m_current.rowid;
+    if (inserting) {
+        // The row id is chosen first, so that keys holding the
+        // autoincrement field are right at the first write.
+        rid = file.nextRowid();
+        if (file.rowidColumn() >= 0)
+            values[size_t(file.rowidColumn())] = int(rid);
+    }
+    // The row's place in this cursor's order is found before the write,
+    // while the key set still matches the file: rows its search reads from
+    // the file must not already hold the row being written.
+    const QByteArray key = keyOfRecord(values);
+    const bool placed = wasFresh && inRange(key);
+    int place = placed ? lowerBound(key, rid) : -1;
+    int oldPlace = -1;
+    if (wasFresh && !inserting) {
+        oldPlace = c.pos >= 0 && c.pos < c.keys.size() && c.keys.knows(c.pos) && c.keys.at(c.pos) == rid
+            ? c.pos
+            : c.keys.indexOf(rid);
+        if (placed && oldPlace >= 0 && oldPlace < place)
+            --place; // the row leaves its old place first
+    }
     file.begin();
     try {
-        if (inserting) {
-            // The row id is chosen here so that keys holding the
-            // autoincrement field are right at the first write.
-            rid = file.nextRowid();
-            if (file.rowidColumn() >= 0)
-                values[size_t(file.rowidColumn())] = int(rid);
-        }
         Stmt& s = inserting ? file.insertStmt() : file.updateStmt();
         int i = 1;
         s.bindInt(i++, rid);
@@ -1507,17 +1640,13 @@ void TTable::doPost()
         c.pos = c.keys.indexOf(rid);
     } else {
         c.seen = file.changeCounter();
-        if (!inserting) {
-            if (c.pos >= 0 && c.pos < c.keys.size() && c.keys.at(c.pos) == rid)
-                c.keys.erase(c.pos);
-            else if (int i = c.keys.indexOf(rid); i >= 0)
-                c.keys.erase(i);
-        }
-        const QByteArray key = keyOfRecord(values);
-        if (inRange(key)) {
-            const int p = lowerBound(key, rid);
-            c.keys.insert(p, rid, key);
-            c.pos = p;
+        if (oldPlace >= 0)
+            c.keys.erase(oldPlace);
+        if (placed) {
+            c.keys.insert(place, rid, key);
+            if (!c.keys.knows(place))
+                c.keys.passBy(place, rid, key);
+            c.pos = place;
         } else {
             c.pos = -1;
         }

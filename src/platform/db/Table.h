@@ -298,7 +298,7 @@ private:
     void prepareFetch() const;
     void loadByRowid() const; // the columns of the current row the walk did not read
     void stopStream(bool keepCurrent);
-    bool startStream(int p, qint64 rid);
+    bool startStream(int p);
     void readRowAt(int p);
     enum class Edge : unsigned char { No, Yes, IfEmpty };
     // Reads the record at `p` and sets the begin and end flags, then tells
