@@ -941,7 +941,7 @@ qint64 Keyset::at(int i) const
 const QByteArray& Keyset::keyAt(int i) const
 {
     if (i >= m_size) {
-        if (inWindow(i) && i == m_winStart + int(m_winIds.size()) - 1)
+        if (inWindow(i) && knowsKey(i))
             return m_winLastKey;
         hold(i);
         if (i >= m_size || i < 0)
@@ -966,6 +966,7 @@ void Keyset::clearWindow()
 {
     m_winIds.clear();
     m_winStart = 0;
+    m_winKeyKnown = false;
 }
 
 void Keyset::push_back(qint64 id, const QByteArray& key)
@@ -1073,23 +1074,31 @@ int Keyset::indexOf(qint64 id) const
     return -1;
 }
 
-void Keyset::passBy(int i, qint64 id, const char* key, int size)
+void Keyset::passBy(int i, qint64 id, const QByteArray& key)
+{
+    if (i < m_size)
+        return;
+    if (i == m_size && m_size < kWalkHeld && m_winIds.empty()) {
+        push_back(id, key);
+        return;
+    }
+    passBy(i, id);
+    if (i == m_winStart + int(m_winIds.size()) - 1) {
+        m_winLastKey = key;
+        m_winKeyKnown = true;
+    }
+}
+
+void Keyset::passBy(int i, qint64 id)
 {
     if (i < m_size || inWindow(i))
         return;
-    if (i == m_size && m_size < kWalkHeld && m_winIds.empty()) {
-        push_back(id, QByteArray(key, size));
-        return;
-    }
     if (m_winIds.empty() || i != m_winStart + int(m_winIds.size())) {
         clearWindow();
         m_winStart = i;
     }
     m_winIds.push_back(id);
-    // Kept in place: no allocation once the buffer is large enough.
-    m_winLastKey.resize(size);
-    if (size > 0)
-        std::memcpy(m_winLastKey.data(), key, size_t(size));
+    m_winKeyKnown = false;
     if (m_winIds.size() >= 2 * kWindow) {
         m_winIds.erase(m_winIds.begin(), m_winIds.begin() + long(kWindow));
         m_winStart += int(kWindow);

@@ -206,9 +206,11 @@ public:
     void insert(int i, qint64 id, const QByteArray& key);
     void erase(int i);
     int indexOf(qint64 id) const;
-    // A walk read row `i` (its key `size` bytes at `key`).
-    void passBy(int i, qint64 id, const char* key, int size);
-    void passBy(int i, qint64 id, const QByteArray& key) { passBy(i, id, key.constData(), int(key.size())); }
+    // A walk read row `i`, with its key or without.
+    void passBy(int i, qint64 id, const QByteArray& key);
+    void passBy(int i, qint64 id);
+    // The key of row `i` is at hand without reading the file.
+    bool knowsKey(int i) const { return i < m_size || (m_winKeyKnown && i == m_winStart + int(m_winIds.size()) - 1); }
     // Row `i` is at hand without reading the file.
     bool knows(int i) const { return i < m_size || inWindow(i); }
     // The loader found the last row: every row is held.
@@ -232,6 +234,7 @@ private:
     int m_winStart = 0;
     std::vector<qint64> m_winIds; // the window keeps the key of its last row only
     QByteArray m_winLastKey;
+    bool m_winKeyKnown = false;
 };
 
 } // namespace db_detail

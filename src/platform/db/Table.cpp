@@ -97,7 +97,6 @@ struct Cursor {
     std::vector<int> streamSel;
     QString streamSql;
     QHash<QString, std::shared_ptr<Stmt>> streams; // walk statements not in use
-    int streamKey = -1; // place of the order's key in the walk statement
     std::vector<unsigned char> wanted; // columns read through the fields in walks
     bool learned = false;              // a walk went far enough to know them
     bool wantedGrew = false;
@@ -151,6 +150,16 @@ struct Cursor {
             s.bindBlob(1, lo);
         if (orderIndex >= 0 && hasHi)
             s.bindBlob(2, hi);
+    }
+
+    // The order key of row `rid` as the file holds it.
+    QByteArray keyOf(qint64 rid)
+    {
+        Stmt& s = file->cached(QStringLiteral("SELECT %1 FROM data WHERE \"_rid\"=?1").arg(keyColumn()));
+        s.bindInt(1, rid);
+        const QByteArray key = s.step() ? s.columnBlob(0) : QByteArray();
+        s.reset();
+        return key;
     }
 
     // The position of row `rid` in the order, counted in the file; the row
@@ -695,12 +704,7 @@ bool TTable::startStream(int p)
             sel[size_t(i)] = at++;
         }
     }
-    // The walk reads the order's key too: rows past the held ones join the
-    // key set from it.
     const QString k = c.keyColumn();
-    c.streamKey = k.isEmpty() ? -1 : at;
-    if (!k.isEmpty())
-        list += u',' + k;
     c.wantedGrew = false;
     // From the row after the one before `p` (the walk has it), or from the
     // start of the range.
@@ -725,9 +729,10 @@ bool TTable::startStream(int p)
     sqlite3_clear_bindings(c.stream.get());
     c.bindRange(c.stream);
     if (seek) {
+        const qint64 before = c.keys.at(p - 1);
         if (!k.isEmpty())
-            c.stream.bindBlob(3, c.keys.keyAt(p - 1));
-        c.stream.bindInt(4, c.keys.at(p - 1));
+            c.stream.bindBlob(3, c.keys.knowsKey(p - 1) ? c.keys.keyAt(p - 1) : c.keyOf(before));
+        c.stream.bindInt(4, before);
     }
     c.streamPos = p - 1;
     return true;
@@ -766,11 +771,8 @@ void TTable::readRowAt(int p)
         if (tryStream) {
             if (c.stream.step() && (!known || c.stream.columnInt(0) == rid)) {
                 rid = c.stream.columnInt(0);
-                if (!known) {
-                    const int n = c.streamKey >= 0 ? sqlite3_column_bytes(c.stream.get(), c.streamKey) : 0;
-                    const void* key = n > 0 ? sqlite3_column_blob(c.stream.get(), c.streamKey) : nullptr;
-                    c.keys.passBy(p, rid, static_cast<const char*>(key), n);
-                }
+                if (!known)
+                    c.keys.passBy(p, rid);
                 c.streamPos = p;
                 m_current.rowid = rid;
                 std::fill(m_current.loaded.begin(), m_current.loaded.begin() + c.nCols, 0);
