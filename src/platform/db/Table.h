@@ -292,6 +292,9 @@ private:
     int lowerBound(const QByteArray& key, qint64 rid) const;
     void computeRange();
     void reload();
+    // Reads the file again; the position of the current record, else the
+    // nearest one to where it stood.
+    int reloadKeepingPlace();
     void clearCurrent();
     bool fetchRow(qint64 rid, Record& into) const;
     void materialize() const;
