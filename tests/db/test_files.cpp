@@ -30,6 +30,29 @@ using kal::test::VfsShim;
 
 namespace {
 
+qint64 SingleNumber(const QString& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    const qint64 n = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int64(st, 0) : -1;
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return n;
+}
+
+// The number of rows the file keeps, and the rows counted.
+qint64 KeptRows(const QString& path)
+{
+    return SingleNumber(path, "SELECT n FROM _kal_rows");
+}
+
+qint64 CountedRows(const QString& path)
+{
+    return SingleNumber(path, "SELECT count(*) FROM data");
+}
+
 // The fuel-use template of a half-year: a keyed table with a second index.
 void CreateFuelTemplate(const QString& file)
 {
@@ -362,6 +385,7 @@ TEST(Integrity, EveryKindOfWriteLeavesAWholeFile)
             write();
             t.Close();
             EXPECT_EQ(IntegrityCheck(dir.file(f)), "ok") << f.toStdString() << " after " << what;
+            EXPECT_EQ(KeptRows(dir.file(f)), CountedRows(dir.file(f))) << f.toStdString() << " after " << what;
         };
         t.Close();
         after("inserts", [&] {

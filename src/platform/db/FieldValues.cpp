@@ -231,7 +231,4 @@ QByteArray upperOf(const QByteArray& prefix)
     return upper;
 }
 
-const char* const kPragmas = "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;"
-                             " PRAGMA wal_autocheckpoint=20000; PRAGMA mmap_size=536870912;";
-
 } // namespace kal::db_detail

@@ -15,6 +15,8 @@
 //                  Every statement names its columns, so every layout
 //                  (also keyed files made with "_rid" first) is read and
 //                  written alike;
+//   _kal_rows      the number of rows, kept by triggers on "data" (files
+//                  made before it are counted);
 //   _kal_state     the highest row id of a deleted row (written by deletes
 //                  only, so that a post writes no page of its own for it);
 //   _kal_fields    the field definitions (order, name, type, size);
@@ -144,6 +146,7 @@ public:
     void commit();
     void rollback();
     qint64 nextRowid(); // the row id the next insert takes (never one used before)
+    qint64 rowCount();  // every row of the file (kept by the file, or counted)
     // Deletes, each in its own transaction, keeping the highest row id ever
     // used so that it is never given again.
     void deleteRow(qint64 rid);
@@ -167,6 +170,7 @@ private:
     int m_rowidColumn = -1;
     quint64 m_changeCounter = nextChangeStamp();
     qint64 m_nextRowid = 0; // 0 while unknown
+    bool m_countsRows = false; // the file keeps its number of rows (_kal_rows)
     QHash<QString, std::shared_ptr<Stmt>> m_cache;
 };
 

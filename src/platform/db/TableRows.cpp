@@ -188,8 +188,8 @@ void TTable::readRowAt(int p)
                 c.streamPos = p;
                 m_current.rowid = rid;
                 std::fill(m_current.loaded.begin(), m_current.loaded.begin() + c.nCols, 0);
-                for (size_t i = size_t(c.nCols); i < m_current.values.size(); ++i)
-                    m_current.values[i] = QVariant();
+                // Calculated fields are cleared by their computation, lookup
+                // fields are read through, never from their slot.
                 m_lazy = true;
                 calculateFields();
                 return;
