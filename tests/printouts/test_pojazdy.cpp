@@ -713,7 +713,7 @@ TEST_F(Pojazdy, WithoutTheHalfYearFileTheListPrintsWithoutAverages)
     Zaznacz({1, 15});
     Drukuj();
     ASSERT_FALSE(dialogi.boxes().empty());
-    const auto& k = dialogi.boxes().back();
+    const auto k = dialogi.boxes().back();
     EXPECT_EQ(k.text, QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!"));
     EXPECT_EQ(k.caption, QStringLiteral("Kontrola wprowadzania zużycia paliw."));
     EXPECT_EQ(k.icon, kal::MsgIcon::None);

@@ -312,7 +312,7 @@ TEST_F(Glowny, CloseAsksAndYesCloses)
     dialogi.answer(kal::MbYes);
     okno->Image3Click();
     ASSERT_EQ(dialogi.boxes().size(), 1u);
-    const DialogCall& pytanie = dialogi.boxes()[0];
+    const DialogCall pytanie = dialogi.boxes()[0];
     EXPECT_EQ(pytanie.text, "Czy chcesz zakończyć pracę z programem ?");
     EXPECT_EQ(pytanie.caption, "Zakończenie programu \"Kalmora\".");
     EXPECT_EQ(pytanie.icon, kal::MsgIcon::Question);
