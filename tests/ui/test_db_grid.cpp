@@ -501,6 +501,128 @@ TEST_F(GridTest, KeysInsertAppendAndCancel)
     EXPECT_EQ(v.T.State(), dsBrowse);
 }
 
+// A table in name order: "Baza", "Magazyn", "Oddział", "Warsztat".
+struct Places {
+    TTable T{QStringLiteral("TMiejsca")};
+    TField* Nazwa;
+
+    Places()
+    {
+        T.setTableName(QStringLiteral("Miejsca.db"));
+        Nazwa = T.AddField(QStringLiteral("Nazwa"), ftString, 40);
+        T.IndexDefs().Add(QString(), QStringLiteral("Nazwa"), ixPrimary | ixUnique);
+        T.CreateTable();
+        T.Open();
+        for (const char* n : {"Warsztat", "Baza", "Oddział", "Magazyn"}) {
+            T.Append();
+            Nazwa->setAsString(QString::fromUtf8(n));
+            T.Post();
+        }
+        T.First();
+    }
+};
+
+class GridMovesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        grid.setOptions(dgTitles | dgIndicator | dgEditing);
+        grid.addColumn(QStringLiteral("Nazwa"));
+        grid.setDataSource(&ds);
+        grid.resize(400, 300);
+        grid.show();
+        QApplication::setActiveWindow(&grid);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+    }
+    void clickRow(int row)
+    {
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(row, 0)).center());
+    }
+    void type(const QString& text)
+    {
+        QTest::keyClicks(&grid, text.left(1));
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, text.mid(1));
+    }
+    QStringList names()
+    {
+        QStringList out;
+        p.T.Refresh();
+        for (p.T.First(); !p.T.Eof(); p.T.Next())
+            out << p.Nazwa->AsString();
+        return out;
+    }
+
+    TestDir dir;
+    ScriptedDialogs dialogs;
+    Places p;
+    TDataSource ds{&p.T};
+    TDBGrid grid;
+};
+
+// "Magazyn" selected, Insert, "Sklep" typed into the new row (shown at row
+// 1), then a click on the row showing "Oddział" (row 3): the new record is
+// posted and goes to its place in name order, and "Oddział" is current.
+TEST_F(GridMovesTest, AClickAfterAPostedNewRowSelectsTheRecordClicked)
+{
+    clickRow(1);
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    ASSERT_EQ(grid.model()->rowCount(), 5);
+    type(QStringLiteral("Sklep"));
+    clickRow(3);
+    EXPECT_EQ(p.T.State(), dsBrowse);
+    EXPECT_EQ(p.Nazwa->AsString(), "Oddział");
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+    EXPECT_EQ(names(), (QStringList{"Baza", "Magazyn", "Oddział", "Sklep", "Warsztat"}));
+}
+
+// "Baza" renamed "Zajezdnia" in its cell, then a click on "Oddział" (row 2):
+// the renamed record moves to its place in name order and "Oddział", not
+// the record that took row 2, is current.
+TEST_F(GridMovesTest, AClickAfterAnEditThatMovesTheRecordSelectsTheRecordClicked)
+{
+    type(QStringLiteral("Zajezdnia"));
+    clickRow(2);
+    EXPECT_EQ(p.T.State(), dsBrowse);
+    EXPECT_EQ(p.Nazwa->AsString(), "Oddział");
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+    EXPECT_EQ(names(), (QStringList{"Magazyn", "Oddział", "Warsztat", "Zajezdnia"}));
+}
+
+// An empty new row dropped by a click: rows above it stay, rows below move
+// up, and the record under the mouse becomes current either way.
+TEST_F(GridMovesTest, AClickAfterAnEmptyNewRowSelectsTheRecordClicked)
+{
+    clickRow(2);
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    clickRow(0);
+    EXPECT_EQ(p.Nazwa->AsString(), "Baza");
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    clickRow(3);
+    EXPECT_EQ(p.Nazwa->AsString(), "Oddział");
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+    EXPECT_EQ(p.T.RecordCount(), 4);
+}
+
+// Text typed into a cell and then cancelled from outside the grid (the
+// navigator's cancel) is dropped: the editor closes showing nothing typed,
+// and the next move or refresh writes nothing.
+TEST_F(GridMovesTest, CancelDropsTheTextOfTheCellEditor)
+{
+    clickRow(1);
+    type(QStringLiteral("Sklep"));
+    ASSERT_EQ(p.T.State(), dsEdit);
+    p.T.Cancel();
+    EXPECT_FALSE(grid.EditorMode());
+    EXPECT_EQ(grid.cellText(1, 0), "Magazyn");
+    p.T.Refresh();
+    clickRow(3);
+    EXPECT_EQ(p.T.State(), dsBrowse);
+    EXPECT_EQ(names(), (QStringList{"Baza", "Magazyn", "Oddział", "Warsztat"}));
+    EXPECT_TRUE(dialogs.calls().empty());
+}
+
 TEST(GridDetail, FollowsTheMasterRecord)
 {
     TestDir dir;

@@ -436,8 +436,25 @@ void TDBGrid::rebuildColumns()
     }
 }
 
+void TDBGrid::dropCancelledText()
+{
+    auto* line = qobject_cast<QLineEdit*>(m_delegate->m_editor.data());
+    if (!line || !line->isModified())
+        return;
+    const TTable* t = DataSet();
+    if (t && (t->State() == dsEdit || t->State() == dsInsert))
+        return;
+    // The first key typed put the record into edit state, so a typed text
+    // outside it belongs to an edit that was cancelled (or a table that was
+    // closed): it goes with the edit, and the cell shows the stored value.
+    line->setModified(false);
+    m_commitRefused = false;
+    closeEditor(line, QAbstractItemDelegate::RevertModelCache);
+}
+
 void TDBGrid::refresh(bool)
 {
+    dropCancelledText();
     const size_t before = m_shown.size();
     const int rowsBefore = m_model->m_rows;
     rebuildColumns();
@@ -499,13 +516,21 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     const int from = t->GridRowOfCurrent();
     if (current.row() == from)
         return;
-    const int target = current.row();
     RunControlAction([&] {
+        int target = current.row();
         if (t->State() == dsEdit || t->State() == dsInsert) {
+            // Leaving the record posts or drops it, and the rows may move:
+            // a dropped new row takes its place from the rows below it, a
+            // posted record goes to its place in the table's order. The
+            // other rows keep their order, so the row clicked is found again
+            // among them.
             const bool inserting = t->State() == dsInsert;
+            const int rowsBefore = t->GridRowCount();
             t->CheckBrowseMode();
-            if (inserting)
-                return; // the posted record stays current
+            const int amongOthers = target > from ? target - 1 : target;
+            const bool dropped = inserting && t->GridRowCount() < rowsBefore;
+            const int left = t->GridRowOfCurrent();
+            target = dropped || amongOthers < left ? amongOthers : amongOthers + 1;
         }
         const int now = t->GridRowOfCurrent();
         if (now >= 0 && target != now)

@@ -130,6 +130,7 @@ private:
     };
     void rebuildColumns();
     void refresh(bool dataChanged);
+    void dropCancelledText();
     void currentRecordChanged(TField* field);
     void syncCurrent();
     void updateData();

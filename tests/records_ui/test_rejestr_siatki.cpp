@@ -1,0 +1,246 @@
+// The registers as the user works them with the mouse and the keys: the row
+// clicked is the record typed into, also right after an empty new row was
+// dropped, the cancel button drops what was typed into the grid or the edit
+// panel, and nothing is written without a post (a move posts) or the save
+// prompt's Yes.
+
+#include "test_rejestr_wspolne.h"
+
+#include "platform/ui/DBEdit.h"
+#include "platform/ui/DBGrid.h"
+#include "platform/ui/DBNavigator.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+
+namespace rejestr_test {
+namespace {
+
+// A register as the test works it: its window's show, grid, navigator and
+// close button, the table and the field typed into, and where the user
+// types: a grid column, or an edit of the panel under the grid.
+struct Rejestr {
+    const char* nazwa;
+    std::function<int()> pokaz;
+    kal::TDBGrid* siatka;
+    kal::TDBNavigator* nawigator;
+    QPushButton* zamknij;
+    kal::TTable* tabela;
+    kal::TField* pole;
+    int kolumna = 0;             // the grid column typed into
+    QLineEdit* edycja = nullptr; // else the panel's edit typed into
+};
+
+class Siatki : public Rejestry {
+protected:
+    void SetUp() override
+    {
+        Rejestry::SetUp();
+        firmaIOkres();
+        dialogi.clear();
+    }
+
+    static void kliknijWiersz(kal::TDBGrid* siatka, int wiersz)
+    {
+        const QRect r = siatka->visualRect(siatka->model()->index(wiersz, 0));
+        ASSERT_TRUE(r.isValid());
+        QTest::mouseClick(siatka->viewport(), Qt::LeftButton, {}, r.center());
+    }
+
+    static void kliknij(kal::TDBNavigator* nawigator, kal::TNavigateBtn przycisk)
+    {
+        QTest::mouseClick(nawigator->Button(przycisk), Qt::LeftButton);
+    }
+
+    // Types over the current record's text as a user does: in the grid the
+    // first key opens the cell's editor with its text selected; in the
+    // panel the user clicks into the edit and selects its text.
+    static void wpisz(const Rejestr& r, const QString& tekst)
+    {
+        if (r.edycja) {
+            QTest::mouseClick(r.edycja, Qt::LeftButton);
+            r.edycja->selectAll();
+            QTest::keyClicks(r.edycja, tekst);
+            return;
+        }
+        r.siatka->setCurrentIndex(r.siatka->model()->index(r.siatka->currentIndex().row(), r.kolumna));
+        r.siatka->setFocus();
+        QTest::keyClicks(r.siatka, tekst.left(1));
+        auto* edytor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(edytor, nullptr);
+        QTest::keyClicks(edytor, tekst.mid(1));
+    }
+
+    // The texts of a field stored in the table's file, in the table's order.
+    static QStringList zapisane(kal::TTable* t, kal::TField* pole)
+    {
+        QStringList wynik;
+        t->Refresh();
+        for (t->First(); !t->Eof(); t->Next())
+            wynik << pole->AsString();
+        return wynik;
+    }
+
+    // The user's sequence in a register of four records A, B, C, D (in the
+    // grid's order), whose window is shown by the register's own show:
+    // 1. click B and press "+": a new row shows at B's place, B, C and D
+    //    move down. Without typing, click the row that shows D (the fifth):
+    //    the empty new row is dropped and D, the record under the mouse,
+    //    becomes the current record;
+    // 2. type `tekst` over D's text and press "✘": D keeps its text, and
+    //    neither a click on A nor "refresh" writes anything;
+    // 3. again click B, "+", the row of D, type `tekst`, then click A (a
+    //    move): the text is saved into D.
+    void kliknijZaDopisaniem(const Rejestr& r, const QString& tekst)
+    {
+        SCOPED_TRACE(r.nazwa);
+        const QStringList przed = zapisane(r.tabela, r.pole);
+        ASSERT_EQ(przed.size(), 4);
+        dialogi.clear();
+        przyPokazie([&](QWidget* okno) {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+            for (int raz = 0; raz < 2; ++raz) {
+                kliknijWiersz(r.siatka, 1);
+                ASSERT_EQ(r.pole->AsString(), przed[1]);
+                kliknij(r.nawigator, kal::nbInsert);
+                ASSERT_EQ(r.tabela->State(), kal::dsInsert);
+                ASSERT_EQ(r.siatka->model()->rowCount(), 5);
+                kliknijWiersz(r.siatka, 4);
+                EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
+                EXPECT_EQ(r.pole->AsString(), przed[3]);
+                EXPECT_EQ(r.siatka->currentIndex().row(), 3);
+                wpisz(r, tekst);
+                EXPECT_EQ(r.tabela->State(), kal::dsEdit);
+                if (raz == 0) {
+                    kliknij(r.nawigator, kal::nbCancel);
+                    EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
+                    EXPECT_FALSE(r.siatka->EditorMode());
+                    EXPECT_EQ(r.pole->AsString(), przed[3]);
+                    if (r.edycja) {
+                        EXPECT_EQ(r.edycja->text(), przed[3]);
+                    }
+                    kliknijWiersz(r.siatka, 0);
+                    kliknij(r.nawigator, kal::nbRefresh);
+                    EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
+                    EXPECT_EQ(zapisane(r.tabela, r.pole), przed);
+                } else {
+                    kliknijWiersz(r.siatka, 0);
+                    EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
+                    EXPECT_EQ(r.pole->AsString(), przed[0]);
+                }
+            }
+            r.zamknij->click();
+        });
+        r.pokaz();
+        EXPECT_TRUE(dialogi.boxes().empty());
+        QStringList po = przed;
+        po[3] = tekst;
+        EXPECT_EQ(zapisane(r.tabela, r.pole), po);
+    }
+
+    // Four posted records of a register with a text field (and, where the
+    // table's rule asks for them, the other fields filled).
+    void cztery(kal::TTable* t, kal::TField* pole, std::initializer_list<const char*> teksty,
+                const std::function<void()>& reszta = {})
+    {
+        for (const char* tekst : teksty) {
+            t->Insert();
+            pole->setAsString(QString::fromUtf8(tekst));
+            if (reszta)
+                reszta();
+            t->Post();
+        }
+    }
+};
+
+TEST_F(Siatki, PlacesOfUseAClickAfterAnEmptyNewRowTypesIntoTheRowClickedAndCancelDropsTheText)
+{
+    cztery(dm->TMiejsceUz, dm->TMiejsceUzNazwa, {"Baza", "Magazyn", "Oddział", "Warsztat"});
+    kliknijZaDopisaniem({"miejsca użytkowania", [&] { return miejscaUz->Pokaz(0); }, miejscaUz->DBGrid1,
+                         miejscaUz->DBNavigator1, miejscaUz->BitBtn1, dm->TMiejsceUz, dm->TMiejsceUzNazwa},
+                        QStringLiteral("Zajezdnia"));
+}
+
+TEST_F(Siatki, RefuellingPlacesAClickAfterAnEmptyNewRowTypesIntoTheRowClickedAndCancelDropsTheText)
+{
+    // The refuelling places stand in the order they were entered.
+    cztery(dm->TMiejscTank, dm->TMiejscTankNazwa, {"Orlen Kraków", "BP Tarnów", "Lotos Gdańsk", "Shell Radom"});
+    kliknijZaDopisaniem({"miejsca tankowania", [&] { return miejscaTank->Pokaz(0); }, miejscaTank->DBGrid1,
+                         miejscaTank->DBNavigator1, miejscaTank->BitBtn1, dm->TMiejscTank, dm->TMiejscTankNazwa},
+                        QStringLiteral("Statoil Kielce"));
+}
+
+TEST_F(Siatki, MileageAClickAfterAnEmptyNewRowTypesIntoTheRowClickedAndCancelDropsTheText)
+{
+    pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
+    for (int miesiac = 1; miesiac <= 4; ++miesiac) {
+        dm->TPrzebieg->Insert();
+        dm->TPrzebiegData->setAsDateTime(QDate(2009, miesiac, 10));
+        dm->TPrzebiegIloscKilometrow->setAsFloat(1000.0 * miesiac);
+        dm->TPrzebieg->Post();
+    }
+    kliknijZaDopisaniem({"przebieg", [&] { return przebieg->Pokaz(); }, przebieg->DBGrid1, przebieg->DBNavigator1,
+                         przebieg->BitBtn1, dm->TPrzebieg, dm->TPrzebiegIloscKilometrow, 1},
+                        QStringLiteral("4500"));
+}
+
+TEST_F(Siatki, CommunesAClickAfterAnEmptyNewRowTypesIntoTheRowClickedAndCancelDropsTheText)
+{
+    cztery(dm->TGminy, dm->TGminyNazwaGminy, {"Bochnia", "Kraków", "Tarnów", "Wieliczka"});
+    kliknijZaDopisaniem({"gminy", [&] { return gminy->Pokaz(0); }, gminy->DBGrid1, gminy->DBNavigator1,
+                         gminy->BitBtn1, dm->TGminy, dm->TGminyNazwaGminy, 0,
+                         gminy->findChild<QLineEdit*>(QStringLiteral("DBEdit1"))},
+                        QStringLiteral("Zakopane"));
+}
+
+TEST_F(Siatki, SubstancesAClickAfterAnEmptyNewRowTypesIntoTheRowClickedAndCancelDropsTheText)
+{
+    cztery(dm->TSubsatncje, dm->TSubsatncjeNazwaSubstancji, {"Benzen", "Dwutlenek siarki", "Pył", "Tlenek węgla"},
+           [&] {
+               dm->TSubsatncjeKodSubstancji->setAsString(QStringLiteral("K1"));
+               dm->TSubsatncjeJednostkowaStawka->setAsFloat(0.5);
+           });
+    kliknijZaDopisaniem({"substancje", [&] { return substancje->Pokaz(0); }, substancje->DBGrid1,
+                         substancje->DBNavigator1, substancje->BitBtn1, dm->TSubsatncje,
+                         dm->TSubsatncjeNazwaSubstancji, 0,
+                         substancje->findChild<QLineEdit*>(QStringLiteral("DBEdit1"))},
+                        QStringLiteral("Toluen"));
+}
+
+TEST_F(Siatki, SourcesAClickAfterAnEmptyNewRowTypesIntoTheRowClickedAndCancelDropsTheText)
+{
+    cztery(dm->TZrodla, dm->TZrodlaRodzajInstalacji, {"Kotłownia", "Lakiernia", "Spawalnia", "Suszarnia"}, [&] {
+        dm->TZrodlaPozwoleniezData->setAsString(QStringLiteral("OS 1/2008 Starosta"));
+        dm->TZrodlaTerminObowiazywania->setAsDateTime(QDate(2015, 12, 31));
+    });
+    kliknijZaDopisaniem({"zrodla", [&] { return zrodla->Pokaz(0); }, zrodla->DBGrid1, zrodla->DBNavigator1,
+                         zrodla->BitBtn1, dm->TZrodla, dm->TZrodlaRodzajInstalacji, 0,
+                         zrodla->findChild<QLineEdit*>(QStringLiteral("DBEdit1"))},
+                        QStringLiteral("Warsztat"));
+}
+
+// The density register has no "+": a density typed into the grid and
+// cancelled with "✘" stays as it was through the next move and the close.
+TEST_F(Siatki, DensityTypedAndCancelledIsNotSavedByTheNextMoveOrTheClose)
+{
+    const QStringList przed = zapisane(dm->TTabelaGest, dm->TTabelaGestGestosc);
+    przyPokazie([&](QWidget* okno) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+        kliknijWiersz(gestosci->DBGrid1, 1);
+        wpisz({"gęstości", {}, gestosci->DBGrid1, gestosci->DBNavigator1, gestosci->BitBtn1, dm->TTabelaGest,
+               dm->TTabelaGestGestosc, 2},
+              QStringLiteral("0,9"));
+        EXPECT_EQ(dm->TTabelaGest->State(), kal::dsEdit);
+        kliknij(gestosci->DBNavigator1, kal::nbCancel);
+        EXPECT_FALSE(gestosci->DBGrid1->EditorMode());
+        kliknijWiersz(gestosci->DBGrid1, 3);
+        gestosci->BitBtn1->click();
+    });
+    gestosci->Pokaz();
+    EXPECT_TRUE(dialogi.boxes().empty());
+    EXPECT_EQ(zapisane(dm->TTabelaGest, dm->TTabelaGestGestosc), przed);
+}
+
+} // namespace
+} // namespace rejestr_test
