@@ -11,6 +11,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QRadioButton>
 #include <QTest>
@@ -493,6 +494,30 @@ TEST_F(ControlsTest, MemoAndTextFollowAndStore)
     QTest::mouseClick(nav->Button(nbNext), Qt::LeftButton);
     EXPECT_EQ(text->text(), "");
     EXPECT_EQ(memo->toPlainText(), "");
+}
+
+// In a memo Enter starts a new line and Tab moves on to the next field: the
+// text keeps no tab character.
+TEST_F(ControlsTest, TabInAMemoMovesToTheNextField)
+{
+    QWidget window;
+    auto* box = new QVBoxLayout(&window);
+    auto* memo = new TDBMemo(&window);
+    auto* next = new QLineEdit(&window);
+    box->addWidget(memo);
+    box->addWidget(next);
+    memo->setDataSource(&ds);
+    memo->setDataField(QStringLiteral("Opis"));
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    memo->setFocus();
+    QTest::keyClicks(memo, QStringLiteral("filtry"));
+    QTest::keyClick(memo, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+    EXPECT_EQ(v.Opis->AsString(), "filtry");
+    QTest::keyClick(next, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), memo);
 }
 
 TEST_F(ControlsTest, DestroyedControlsHearNothingMoreOfTheirTable)

@@ -297,6 +297,46 @@ TEST_F(EditTest, DateMaskTakesYearMonthDay)
     EXPECT_EQ(v.T.State(), dsBrowse);
 }
 
+// The second vehicle has no date: its edit shows the empty mask
+// "____-__-__". The user clicks into it to the right of the mask (or, the
+// second time, moves into it with Tab, or clicks again to the right while it
+// has the focus) and types the digits of the date: every digit lands in the
+// mask, and the post stores the date.
+TEST_F(EditTest, DigitsTypedIntoAnEmptyDateMaskLandInItWhereverTheClickWas)
+{
+    bind(QStringLiteral("Data"));
+    v.T.Last();
+    ASSERT_TRUE(v.Data->IsNull());
+    const QPoint right(edit->width() - 4, edit->height() / 2);
+    QTest::mouseClick(edit, Qt::LeftButton, {}, right);
+    ASSERT_TRUE(edit->hasFocus());
+    EXPECT_EQ(edit->cursorPosition(), 0);
+    QTest::keyClicks(edit, QStringLiteral("20090315"));
+    EXPECT_EQ(edit->displayText(), "2009-03-15");
+    post();
+    EXPECT_EQ(v.Data->AsDateTime(), QDate(2009, 3, 15));
+
+    // A click on a date already there places the cursor where it lands.
+    other->setFocus();
+    QTest::mouseClick(edit, Qt::LeftButton, {}, right);
+    EXPECT_EQ(edit->cursorPosition(), 10);
+
+    // Emptied, left, and entered again by Tab.
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    post();
+    ASSERT_TRUE(v.Data->IsNull());
+    other->setFocus();
+    edit->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(edit->cursorPosition(), 0);
+    // A click to the right while the edit has the focus.
+    QTest::mouseClick(edit, Qt::LeftButton, {}, right);
+    EXPECT_EQ(edit->cursorPosition(), 0);
+    QTest::keyClicks(edit, QStringLiteral("20090401"));
+    post();
+    EXPECT_EQ(v.Data->AsDateTime(), QDate(2009, 4, 1));
+}
+
 TEST_F(EditTest, UpperCaseMaskKeepsBlanksAndLength)
 {
     bind(QStringLiteral("NrRej"));

@@ -2,9 +2,13 @@
 #include "InputHook.h"
 #include "WheelNavigable.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -72,6 +76,12 @@ public:
     int record = 0;
     bool editing = false;
 };
+
+template <class W> W* Named(W* w, const QString& name)
+{
+    w->setObjectName(name);
+    return w;
+}
 
 void Wheel(QWidget* target, QPoint angle)
 {
@@ -326,6 +336,71 @@ TEST_F(InputHookTest, WheelBesideAFocusedClosedComboScrollsThePanel)
     Wheel(combo, QPoint(0, -120)); // over the list itself: nothing
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(area->verticalScrollBar()->value(), scrolled);
+}
+
+// An edit panel whose fields were made in another order than they stand: a
+// memo made first but shown last, a row of a combo box with its "···"
+// button, a line of two edits and a check box; below the panel, a grid of
+// four edits that the window orders itself, column by column. Laid out,
+// Enter and Tab walk the panel row by row, the grid in the window's own
+// order, and the "···" button after the panel's last field.
+TEST_F(InputHookTest, PanelFieldsAreWalkedInTheOrderTheyStandOnScreen)
+{
+    auto* memo = Named(new QPlainTextEdit, "memo");
+    memo->setTabChangesFocus(true); // as a data memo does
+    auto* name = Named(new QLineEdit, "name");
+    auto* combo = Named(new QComboBox, "combo");
+    auto* pick = Named(new QPushButton(QStringLiteral("···")), "pick");
+    auto* summer = Named(new QLineEdit, "summer");
+    auto* winter = Named(new QLineEdit, "winter");
+    auto* check = Named(new QCheckBox(QStringLiteral("Tak")), "check");
+    auto* date = Named(new QLineEdit, "date");
+    QLineEdit* cells[4];
+    for (int i = 0; i < 4; ++i)
+        cells[i] = Named(new QLineEdit, QStringLiteral("cell%1").arg(i));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Nazwa:"), name);
+    auto* row = new QWidget;
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->addWidget(combo);
+    rowLayout->addWidget(pick);
+    form->addRow(QStringLiteral("Miejsce:"), row);
+    form->addRow(QStringLiteral("Data:"), date);
+    auto* norms = new QHBoxLayout;
+    norms->addWidget(summer);
+    norms->addWidget(winter);
+    form->addRow(QStringLiteral("Norma letnia:"), norms);
+    form->addRow(check);
+    form->addRow(QStringLiteral("Opis:"), memo);
+    layout->addLayout(form);
+    auto* grid = new QGridLayout;
+    grid->addWidget(cells[0], 0, 0);
+    grid->addWidget(cells[1], 0, 1);
+    grid->addWidget(cells[2], 1, 0);
+    grid->addWidget(cells[3], 1, 1);
+    layout->addLayout(grid);
+    QWidget* before = nullptr;
+    for (int i : {0, 2, 1, 3}) { // down each column
+        if (before)
+            QWidget::setTabOrder(before, cells[i]);
+        before = cells[i];
+    }
+
+    OrderFieldsAsLaidOut(&window);
+    activate();
+    focusOn(name);
+    QStringList walked{name->objectName()};
+    for (int i = 0; i < 11; ++i) {
+        QWidget* f = QApplication::focusWidget();
+        if (qobject_cast<QLineEdit*>(f) || qobject_cast<QComboBox*>(f))
+            enter(f);
+        else
+            QTest::keyClick(f, Qt::Key_Tab);
+        walked << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(walked, (QStringList{"name", "combo", "date", "summer", "winter", "check", "memo", "pick", "cell0",
+                                   "cell2", "cell1", "cell3"}));
 }
 
 TEST(Hints, ShortPartIsTheTooltipLongPartTheStatusText)

@@ -163,6 +163,8 @@ void TDBCheckBox::picked(bool checked)
 
 TDBMemo::TDBMemo(QWidget* parent) : QPlainTextEdit(parent)
 {
+    // Tab moves on to the next field; Enter starts a new line.
+    setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] { typed(); });
     showField();
 }

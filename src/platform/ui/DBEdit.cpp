@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QValidator>
 
 namespace kal {
@@ -240,6 +241,25 @@ void TDBEdit::focusInEvent(QFocusEvent* event)
     if (!m_modified)
         showField();
     QLineEdit::focusInEvent(event);
+    toFirstBlank();
+}
+
+void TDBEdit::mousePressEvent(QMouseEvent* event)
+{
+    QLineEdit::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        toFirstBlank();
+}
+
+void TDBEdit::toFirstBlank()
+{
+    // In an empty mask the cursor stands where typing begins, wherever the
+    // click landed: a digit typed behind the mask would be lost.
+    if (m_mask.inputMask.isEmpty() || !textForField().isEmpty() || hasSelectedText())
+        return;
+    const qsizetype blank = displayText().indexOf(m_mask.blank);
+    if (blank >= 0)
+        setCursorPosition(int(blank));
 }
 
 void TDBEdit::focusOutEvent(QFocusEvent* event)

@@ -10,6 +10,8 @@
 // text.
 //
 // The field's EditMask is translated to the line edit (see TranslateEditMask).
+// Focused by a click or a key while its mask is empty, the edit puts the
+// cursor at the mask's first blank, so that typing always fills the mask.
 
 #include "DBFieldLink.h"
 
@@ -59,8 +61,11 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // Puts the cursor at the first blank of an empty edit mask.
+    void toFirstBlank();
     void showField() override;
     void editStateChanged() override { applyShape(Field()); }
     void applyShape(TField* field);

@@ -5,13 +5,19 @@
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
 #include <QWheelEvent>
+
+#include <algorithm>
+#include <vector>
 
 namespace kal {
 namespace {
@@ -136,7 +142,84 @@ bool HandleWheel(QObject* receiver, QWheelEvent* wheel)
 
 QPointer<InputHook> g_hook;
 
+// ---- the fields of edit panels in their order on screen
+
+bool IsField(const QWidget* w)
+{
+    if (!(w->focusPolicy() & Qt::TabFocus))
+        return false;
+    if (qobject_cast<const QAbstractButton*>(w))
+        return qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w);
+    return true;
+}
+
+void CollectLayout(const QLayout* layout, QList<QWidget*>& fields);
+
+void CollectWidget(QWidget* w, QList<QWidget*>& fields)
+{
+    if (!w || w->isWindow())
+        return;
+    if (IsField(w))
+        fields << w; // taken whole: a grid, a combo box with its line edit
+    else if (w->layout())
+        CollectLayout(w->layout(), fields);
+}
+
+void CollectItem(const QLayoutItem* item, QList<QWidget*>& fields)
+{
+    if (!item)
+        return;
+    if (QWidget* w = item->widget())
+        CollectWidget(w, fields);
+    else if (const QLayout* l = const_cast<QLayoutItem*>(item)->layout())
+        CollectLayout(l, fields);
+}
+
+void CollectLayout(const QLayout* layout, QList<QWidget*>& fields)
+{
+    if (auto* form = qobject_cast<const QFormLayout*>(layout)) {
+        for (int r = 0; r < form->rowCount(); ++r)
+            for (auto role : {QFormLayout::LabelRole, QFormLayout::FieldRole, QFormLayout::SpanningRole})
+                CollectItem(form->itemAt(r, role), fields);
+        return;
+    }
+    if (auto* grid = qobject_cast<const QGridLayout*>(layout)) {
+        struct Cell {
+            int row, column, index;
+        };
+        std::vector<Cell> cells;
+        for (int i = 0; i < grid->count(); ++i) {
+            int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+            grid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
+            cells.push_back({row, column, i});
+        }
+        std::stable_sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) {
+            return a.row != b.row ? a.row < b.row : a.column < b.column;
+        });
+        for (const Cell& c : cells)
+            CollectItem(grid->itemAt(c.index), fields);
+        return;
+    }
+    for (int i = 0; i < layout->count(); ++i)
+        CollectItem(layout->itemAt(i), fields);
+}
+
 } // namespace
+
+void OrderFieldsAsLaidOut(QWidget* window)
+{
+    if (!window)
+        return;
+    const auto forms = window->findChildren<QFormLayout*>();
+    for (const QFormLayout* form : forms) {
+        if (form->parentWidget() && form->parentWidget()->window() != window)
+            continue; // a form of another window (a child dialog)
+        QList<QWidget*> fields;
+        CollectLayout(form, fields);
+        for (qsizetype i = 1; i < fields.size(); ++i)
+            QWidget::setTabOrder(fields[i - 1], fields[i]);
+    }
+}
 
 bool ObslugaKomunikatow(QObject* receiver, QEvent* event)
 {

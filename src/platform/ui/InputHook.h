@@ -45,4 +45,16 @@ void MarkAsRadioGroup(QWidget* group);
 // Installs one hook on the application (a second call does nothing).
 void InstallInputHook();
 
+// Puts the fields of every edit panel (form layout) of a window into the Tab
+// order, and so the order of Enter, in which the panel shows them: row by
+// row, and within a row (a field with its buttons, a line of fields) as the
+// row's own layout places them. A field is every widget that takes the
+// focus by Tab except push and tool buttons, taken whole (a grid, a combo
+// box); the panel's buttons ("···") follow its last field, so that Enter
+// walks field after field. The first field of a panel keeps its place in the
+// window's order, and controls outside the panels keep theirs: a window that
+// orders a grid of fields itself (by columns, or quantity then rate) keeps
+// that order.
+void OrderFieldsAsLaidOut(QWidget* window);
+
 } // namespace kal

@@ -7,6 +7,7 @@
 #include "platform/ui/DBEdit.h"
 #include "platform/ui/DBGrid.h"
 #include "platform/ui/DBNavigator.h"
+#include "platform/ui/InputHook.h"
 #include "platform/ui/QtDialogs.h"
 
 #include <QAbstractButton>
@@ -106,6 +107,9 @@ int TOknoRejestru::PokazModalnie()
 {
     kal::SetModalResult(this, mrNone);
     przechwycKlawisze();
+    // Tab and Enter walk the fields in the order they stand on screen,
+    // whatever order the window made them in.
+    kal::OrderFieldsAsLaidOut(this);
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         wysrodkuj();
     return kal::Dialogs().execModal(this);

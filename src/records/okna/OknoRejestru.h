@@ -87,6 +87,8 @@ protected:
     const QString& NaglowekKontroli() const { return m_naglowek; }
 
     // Shows the window modally through the dialog seam; returns its result.
+    // Its fields are first put into the Tab and Enter order of the screen
+    // (kal::OrderFieldsAsLaidOut).
     // A window that is not maximised opens at its natural size (at least its
     // size hint), centred on its screen.
     int PokazModalnie();

@@ -127,6 +127,8 @@ TFZuzycie::TFZuzycie(QWidget* parent) : TOknoRejestru(parent)
     uklad->addWidget(DBGrid1, 1);
     uklad->addLayout(panel);
     uklad->addLayout(RzadPrzyciskow({BitBtn10, BitBtn2}, {BitBtn1}));
+    // The search above the grid comes before it, as it stands.
+    QWidget::setTabOrder(BitBtn3, DBGrid1);
 
     Podlacz(BitBtn1, [this] { BitBtn1Click(); });
     Podlacz(BitBtn2, [this] { BitBtn2Click(); });

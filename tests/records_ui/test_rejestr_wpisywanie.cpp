@@ -2,15 +2,21 @@
 // clicked is the record typed into, also right after an empty new row was
 // dropped, the cancel button drops what was typed into the grid or the edit
 // panel, and nothing is written without a post (a move posts) or the save
-// prompt's Yes.
+// prompt's Yes; Enter and Tab walk the fields in the order they stand on
+// screen, and a date typed into an empty date field lands in its mask.
 
 #include "test_rejestr_wspolne.h"
 
+#include "platform/ui/DBControls.h"
 #include "platform/ui/DBEdit.h"
 #include "platform/ui/DBGrid.h"
 #include "platform/ui/DBNavigator.h"
+#include "platform/ui/InputHook.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -240,6 +246,147 @@ TEST_F(Siatki, DensityTypedAndCancelledIsNotSavedByTheNextMoveOrTheClose)
     gestosci->Pokaz();
     EXPECT_TRUE(dialogi.boxes().empty());
     EXPECT_EQ(zapisane(dm->TTabelaGest, dm->TTabelaGestGestosc), przed);
+}
+
+// ------------------------------------------------------------------ Enter and Tab
+
+// Enter as the program's input hook sees it: in an edit it acts as Tab.
+void enter(QWidget* w)
+{
+    QKeyEvent klawisz(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    if (!kal::ObslugaKomunikatow(w, &klawisz))
+        QApplication::sendEvent(w, &klawisz);
+}
+
+QWidget* fokus()
+{
+    return QApplication::focusWidget();
+}
+
+// A repair of a vehicle typed in from the keyboard alone: "+", a click into
+// "Data" (to the right of its empty mask), then the date; Enter to "Numer
+// Faktury", the invoice number; Enter to "Wartość", 1234,56; Enter to
+// "Opis", the description; Enter to "Zakres robót:", a line; Tab to
+// "Zakupione części:", a line; Tab to "Data następnego przeglądu:", the
+// date; Enter to "Przebieg:", 120000; "✔". Every text is stored in its own
+// field.
+TEST_F(Siatki, RepairsAreTypedFieldAfterFieldInTheOrderTheyStandOnScreen)
+{
+    pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"), QStringLiteral("7"));
+    przyPokazie([&](QWidget* okno) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+        kal::TDBEdit* data = naprawy->DBEdit1;
+        auto pole = [&](const char* nazwa) { return naprawy->findChild<QWidget*>(QString::fromLatin1(nazwa)); };
+        kliknij(naprawy->DBNavigator1, kal::nbInsert);
+        QTest::mouseClick(data, Qt::LeftButton, {}, QPoint(data->width() - 4, data->height() / 2));
+        QTest::keyClicks(fokus(), QStringLiteral("20090315"));
+        enter(fokus());
+        EXPECT_EQ(fokus(), pole("DBEdit2"));
+        QTest::keyClicks(fokus(), QStringLiteral("FV 12/2009"));
+        enter(fokus());
+        EXPECT_EQ(fokus(), pole("DBEdit3"));
+        QTest::keyClicks(fokus(), QStringLiteral("1234,56"));
+        enter(fokus());
+        EXPECT_EQ(fokus(), pole("DBEdit4"));
+        QTest::keyClicks(fokus(), QStringLiteral("Przeglad okresowy"));
+        enter(fokus());
+        EXPECT_EQ(fokus(), naprawy->DBMemo1);
+        QTest::keyClicks(fokus(), QStringLiteral("Wymiana oleju"));
+        QTest::keyClick(fokus(), Qt::Key_Tab);
+        EXPECT_EQ(fokus(), naprawy->DBMemo2);
+        QTest::keyClicks(fokus(), QStringLiteral("Filtr oleju"));
+        QTest::keyClick(fokus(), Qt::Key_Tab);
+        EXPECT_EQ(fokus(), pole("DBEdit5"));
+        QTest::keyClicks(fokus(), QStringLiteral("20091015"));
+        enter(fokus());
+        EXPECT_EQ(fokus(), pole("DBEdit6"));
+        QTest::keyClicks(fokus(), QStringLiteral("120000"));
+        kliknij(naprawy->DBNavigator1, kal::nbPost);
+        naprawy->BitBtn1->click();
+    });
+    naprawy->Pokaz();
+
+    EXPECT_TRUE(dialogi.boxes().empty());
+    ASSERT_EQ(dm->TPrzegl->RecordCount(), 1);
+    dm->TPrzegl->First();
+    EXPECT_EQ(dm->TPrzeglData->AsDateTime(), QDate(2009, 3, 15));
+    EXPECT_EQ(dm->TPrzeglNrFaktury->AsString(), "FV 12/2009");
+    EXPECT_DOUBLE_EQ(dm->TPrzeglWartosc->AsFloat(), 1234.56);
+    EXPECT_EQ(dm->TPrzeglOpis->AsString(), "Przeglad okresowy");
+    EXPECT_EQ(dm->TPrzeglZakresRobot->AsString(), "Wymiana oleju");
+    EXPECT_EQ(dm->TPrzeglZakupioneCzesci->AsString(), "Filtr oleju");
+    EXPECT_EQ(dm->TPrzeglDataNastepnegoPrzegladu->AsDateTime(), QDate(2009, 10, 15));
+    EXPECT_DOUBLE_EQ(dm->TPrzeglIloscKm->AsFloat(), 120000.0);
+}
+
+// Every register window as it shows: starting from the field nearest the
+// top left corner, Tab visits every field (a control that takes typing or a
+// choice; buttons are not fields) once, each below the one before or to its
+// right on the same line.
+TEST_F(Siatki, TabWalksTheFieldsOfEveryRegisterInTheirOrderOnScreen)
+{
+    pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    struct Okno {
+        const char* nazwa;
+        std::function<int()> pokaz;
+        QPushButton* zamknij;
+    };
+    const Okno okna[] = {
+        {"zuzycie", [&] { return zuzycie->Pokaz(); }, zuzycie->BitBtn1},
+        {"naprawy", [&] { return naprawy->Pokaz(); }, naprawy->BitBtn1},
+        {"przebieg", [&] { return przebieg->Pokaz(); }, przebieg->BitBtn1},
+        {"gestosci", [&] { return gestosci->Pokaz(); }, gestosci->BitBtn1},
+        {"miejsca uzytkowania", [&] { return miejscaUz->Pokaz(0); }, miejscaUz->BitBtn1},
+        {"miejsca tankowania", [&] { return miejscaTank->Pokaz(0); }, miejscaTank->BitBtn1},
+        {"kotly", [&] { return kotly->Pokaz(0); }, kotly->BitBtn1},
+        {"gminy", [&] { return gminy->Pokaz(0); }, gminy->BitBtn1},
+        {"substancje", [&] { return substancje->Pokaz(0); }, substancje->BitBtn1},
+        {"zrodla", [&] { return zrodla->Pokaz(0); }, zrodla->BitBtn1},
+        {"firma", [&] { return firma->Pokaz(0); }, firma->BitBtn2},
+    };
+    auto jestPolem = [](const QWidget* w) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled())
+            return false;
+        if (qobject_cast<const QAbstractButton*>(w))
+            return qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w);
+        return true;
+    };
+    for (const Okno& o : okna) {
+        SCOPED_TRACE(o.nazwa);
+        przyPokazie([&](QWidget* okno) {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+            QList<QWidget*> pola;
+            for (QWidget* w : okno->findChildren<QWidget*>())
+                if (jestPolem(w))
+                    pola << w;
+            ASSERT_GE(pola.size(), 1);
+            auto miejsce = [&](const QWidget* w) { return QRect(w->mapTo(okno, QPoint(0, 0)), w->size()); };
+            QWidget* pierwsze = *std::min_element(pola.begin(), pola.end(), [&](QWidget* a, QWidget* b) {
+                const QRect ra = miejsce(a), rb = miejsce(b);
+                return ra.top() != rb.top() ? ra.top() < rb.top() : ra.left() < rb.left();
+            });
+            pierwsze->setFocus(Qt::TabFocusReason);
+            QList<QWidget*> odwiedzone{pierwsze};
+            for (int i = 0; i < 200; ++i) {
+                QTest::keyClick(fokus(), Qt::Key_Tab);
+                if (fokus() == pierwsze)
+                    break;
+                if (jestPolem(fokus()) && !odwiedzone.contains(fokus()))
+                    odwiedzone << fokus();
+            }
+            EXPECT_EQ(odwiedzone.size(), pola.size());
+            for (qsizetype i = 1; i < odwiedzone.size(); ++i) {
+                const QRect a = miejsce(odwiedzone[i - 1]), b = miejsce(odwiedzone[i]);
+                const bool nizej = b.top() >= a.bottom() - 2;
+                const bool wPrawo = b.top() < a.bottom() && b.bottom() > a.top() && b.left() >= a.right() - 2;
+                EXPECT_TRUE(nizej || wPrawo) << odwiedzone[i - 1]->objectName().toStdString() << " -> "
+                                             << odwiedzone[i]->objectName().toStdString();
+            }
+            o.zamknij->click();
+        });
+        o.pokaz();
+    }
 }
 
 } // namespace
