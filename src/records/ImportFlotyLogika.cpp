@@ -7,6 +7,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/workbook/Workbook.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <iterator>
@@ -50,6 +51,17 @@ QString NazwaArkuszaFloty()
     return QStringLiteral("EXP_ZESTAW_TRANS_FLOTY_OKROJONY$");
 }
 
+QString KomunikatNiepelnegoArkusza(const QString& plik, const kal::Sheet& arkusz)
+{
+    const int wiersze = arkusz.declaredRowCount();
+    return QStringLiteral("Plik \"%1\" jest uszkodzony lub niepełny: z %2 %3 arkusza FLOTY odczytano w całości %4.\n"
+                          "Import z tego pliku nie jest możliwy; pobierz plik FLOTY ponownie !!!")
+        .arg(QDir::toNativeSeparators(plik))
+        .arg(wiersze)
+        .arg(wiersze == 1 ? QStringLiteral("wiersza") : QStringLiteral("wierszy"))
+        .arg(arkusz.wholeRowCount());
+}
+
 QString DomyslnySzablonPolaczenia()
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=Orlen.xls;Extended Properties=Excel 8.0;"
@@ -77,6 +89,14 @@ bool TImportFlotyLogika::Otworz(const QString& sciezka)
     // The connection reads the file named in place of the template's name.
     auto skoroszyt = std::make_unique<kal::Workbook>(pelna);
     const kal::Sheet& arkusz = skoroszyt->sheet(NazwaArkuszaFloty());
+    // A sheet read only in part is not imported at all: its rows would be
+    // missing from the half-year, and importing the file again once mended
+    // would store the rows read now a second time.
+    if (!arkusz.isWhole()) {
+        kal::Dialogs().messageBox(KomunikatNiepelnegoArkusza(pelna, arkusz), QStringLiteral("Kontrola FLOTY."),
+                                  kal::MbOk, kal::MsgIcon::Stop);
+        return false;
+    }
     m_skoroszyt = std::move(skoroszyt);
     m_arkusz = &arkusz;
     m_wiersz = 0;

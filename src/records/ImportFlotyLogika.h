@@ -28,6 +28,8 @@ class Workbook;
 QString NazwaArkuszaFloty();
 // The connection string the window is designed with.
 QString DomyslnySzablonPolaczenia();
+// What the user is told when the sheet of `plik` was read only in part.
+QString KomunikatNiepelnegoArkusza(const QString& plik, const kal::Sheet& arkusz);
 
 // The registration-number index: the vehicle id for a registration number, or
 // -2 when none has it. Start-up installs the fee engine's index here; while
@@ -61,8 +63,12 @@ public:
     // ---- the workbook ---------------------------------------------------
     // Builds the connection for `sciezka` (the template's "Orlen.xls"
     // replaced by the file's full path) and opens the sheet. False, after the
-    // connection message, when the template names no "Orlen.xls"; a file that
-    // cannot be read raises the reader's exception (nothing stays open).
+    // connection message, when the template names no "Orlen.xls", and after
+    // a message naming the rows read when the file is damaged or incomplete
+    // (its sheet declares rows or cells that could not be read): such a file
+    // is not opened and nothing of it can be imported. A file that cannot be
+    // read at all raises the reader's exception. Nothing stays open after a
+    // failure.
     bool Otworz(const QString& sciezka);
     // Closes the sheet and disconnects.
     void Zamknij();

@@ -10,6 +10,7 @@
 #include "Exceptions.h"
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
+#include "Workbook.h"
 
 #include "../workbook/XlsWriter.h"
 
@@ -516,4 +517,57 @@ TEST_F(ImportFloty, TheBufferReadsTheRegisterAfreshForEachImport)
     std::vector<int> oczekiwane = {kr, kr, gd};
     std::sort(oczekiwane.begin(), oczekiwane.end());
     EXPECT_EQ(p, oczekiwane);
+}
+
+// A workbook of 40 rows with one damaged record length in row 21: the reader
+// gets the first 20 rows only. The user is told before anything is imported,
+// and nothing is: the file is not opened.
+TEST_F(ImportFloty, ADamagedWorkbookIsToldWithTheRowsReadAndNothingIsImported)
+{
+    pojazd(QStringLiteral("WA1"));
+    std::vector<Wiersz> wiersze;
+    for (int i = 1; i <= 40; ++i)
+        wiersze.push_back({QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("FV/%1").arg(i), Dzien(7, 1 + i % 28),
+                           10.0, 4.0, 1.0});
+    const QString plik = skoroszyt(wiersze);
+    // The date of row 21 (four numbers a row: date, litres, price, group),
+    // three bytes short.
+    ASSERT_TRUE(kal::test::XlsChangeRecordLength(plik, 0x0203, 80, -3));
+
+    import = std::make_unique<TImportFlotyLogika>();
+    EXPECT_FALSE(import->Otworz(plik));
+    EXPECT_FALSE(import->Otwarty());
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].text,
+              QStringLiteral("Plik \"%1\" jest uszkodzony lub niepełny: z 40 wierszy arkusza FLOTY odczytano w "
+                             "całości 20.\nImport z tego pliku nie jest możliwy; pobierz plik FLOTY ponownie !!!")
+                  .arg(QDir::toNativeSeparators(plik)));
+    EXPECT_EQ(dialogi.boxes()[0].caption, "Kontrola FLOTY.");
+    EXPECT_EQ(dialogi.boxes()[0].icon, kal::MsgIcon::Stop);
+    EXPECT_EQ(dialogi.boxes()[0].buttons, unsigned(kal::MbOk));
+
+    // "Importuj dane" then finds no sheet open, and no fuel record is added.
+    dialogi.clear();
+    EXPECT_FALSE(import->SprawdzArkusz());
+    EXPECT_EQ(dialogi.texts(), QStringList({QStringLiteral("Brak otwartego arkusza FLOTY !!!")}));
+    import->Importuj();
+    EXPECT_TRUE(tankowania().empty());
+    EXPECT_EQ(uzupelnien, 0);
+
+    // The same workbook whole imports all 40 rows.
+    import.reset();
+    dialogi.clear();
+    EXPECT_FALSE(importuj(wiersze));
+    EXPECT_TRUE(dialogi.boxes().empty());
+    EXPECT_EQ(tankowania().size(), 40u);
+}
+
+TEST_F(ImportFloty, TheDamageMessageCountsOneRowInTheSingular)
+{
+    const kal::Sheet arkusz(kArkusz, {QStringLiteral("Nr faktury")}, {{kal::Cell::text(QStringLiteral("FV/1"))}}, 1,
+                            0);
+    EXPECT_EQ(KomunikatNiepelnegoArkusza(QStringLiteral("/dane/Orlen.xls"), arkusz),
+              QStringLiteral("Plik \"/dane/Orlen.xls\" jest uszkodzony lub niepełny: z 1 wiersza arkusza FLOTY "
+                             "odczytano w całości 0.\nImport z tego pliku nie jest możliwy; pobierz plik FLOTY "
+                             "ponownie !!!"));
 }

@@ -259,3 +259,34 @@ TEST_F(ImportOkno, APendingEditOfTheColumnNamesIsPostedWhenTheWindowCloses)
     dm->TPolaExcel->Refresh();
     EXPECT_EQ(dm->TPolaExcelCena->AsString(), "Cena jedn.");
 }
+
+// "Otwórz plik FLOTY" on a workbook whose record of row 2 is damaged: the
+// box names the rows read, the grid stays empty and "Importuj dane" finds no
+// sheet to import.
+TEST_F(ImportOkno, ADamagedWorkbookIsToldWhenOpenedAndNothingIsImported)
+{
+    const QString plik = skoroszyt();
+    // The date of the second row (four numbers a row), three bytes short.
+    ASSERT_TRUE(kal::test::XlsChangeRecordLength(plik, 0x0203, 4, -3));
+    int wierszy = -1;
+    wImporcie = [&] {
+        dialogi.answerFile(plik);
+        okno->BitBtn1->click();
+        wierszy = okno->DBGrid1->model()->rowCount();
+        okno->BitBtn2->click();
+    };
+    okno->Pokaz();
+    const auto b = dialogi.boxes();
+    ASSERT_EQ(b.size(), 2u);
+    EXPECT_EQ(b[0].kind, DialogCall::Message);
+    EXPECT_EQ(b[0].text, QStringLiteral("Plik \"%1\" jest uszkodzony lub niepełny: z 2 wierszy arkusza FLOTY "
+                                        "odczytano w całości 1.\nImport z tego pliku nie jest możliwy; pobierz plik "
+                                        "FLOTY ponownie !!!")
+                             .arg(QDir::toNativeSeparators(plik)));
+    EXPECT_EQ(b[0].caption, "Kontrola FLOTY.");
+    EXPECT_EQ(b[0].icon, kal::MsgIcon::Stop);
+    EXPECT_EQ(b[1].text, "Brak otwartego arkusza FLOTY !!!");
+    EXPECT_EQ(wierszy, 0);
+    EXPECT_TRUE(dm->TZuzycie->IsEmpty());
+    EXPECT_TRUE(dm->TPojazdy->IsEmpty());
+}

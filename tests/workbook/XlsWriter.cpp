@@ -99,8 +99,10 @@ QByteArray xf(unsigned font, unsigned format, bool style)
 }
 
 // The compound file around one stream called "Workbook" (at least 4096
-// bytes long, so that it lies in ordinary sectors).
-QByteArray compoundFile(const QByteArray& stream)
+// bytes long, so that it lies in ordinary sectors): the stream, the
+// directory and the sector table, or with `streamAtEnd` the sector table,
+// the directory and the stream.
+QByteArray compoundFile(const QByteArray& stream, bool streamAtEnd)
 {
     const quint32 endOfChain = 0xFFFFFFFEu, freeSect = 0xFFFFFFFFu, fatSect = 0xFFFFFFFDu, noStream = 0xFFFFFFFFu;
     const int streamSectors = int((stream.size() + 511) / 512);
@@ -109,8 +111,9 @@ QByteArray compoundFile(const QByteArray& stream)
         ++fatSectors;
     if (fatSectors > 109)
         throw std::runtime_error("workbook too big for the test writer");
-    const int dirSector = streamSectors;
-    const int firstFat = streamSectors + 1;
+    const int firstFat = streamAtEnd ? 0 : streamSectors + 1;
+    const int dirSector = streamAtEnd ? fatSectors : streamSectors;
+    const int firstStream = streamAtEnd ? fatSectors + 1 : 0;
 
     QByteArray header;
     header.append("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
@@ -133,8 +136,8 @@ QByteArray compoundFile(const QByteArray& stream)
     for (int i = 0; i < 109; ++i)
         put32(header, i < fatSectors ? quint32(firstFat + i) : freeSect);
 
-    QByteArray body = stream;
-    body.append(QByteArray(streamSectors * 512 - stream.size(), '\0'));
+    QByteArray streamPart = stream;
+    streamPart.append(QByteArray(streamSectors * 512 - stream.size(), '\0'));
 
     auto entry = [&](const QString& name, int type, quint32 child, quint32 start, quint32 size) {
         QByteArray e;
@@ -154,21 +157,27 @@ QByteArray compoundFile(const QByteArray& stream)
         put32(e, 0);
         return e;
     };
-    body.append(entry(QStringLiteral("Root Entry"), 5, 1, endOfChain, 0));
-    body.append(entry(QStringLiteral("Workbook"), 2, noStream, 0, quint32(stream.size())));
-    body.append(entry(QString(), 0, noStream, 0, 0));
-    body.append(entry(QString(), 0, noStream, 0, 0));
+    QByteArray dir;
+    dir.append(entry(QStringLiteral("Root Entry"), 5, 1, endOfChain, 0));
+    dir.append(entry(QStringLiteral("Workbook"), 2, noStream, quint32(firstStream), quint32(stream.size())));
+    dir.append(entry(QString(), 0, noStream, 0, 0));
+    dir.append(entry(QString(), 0, noStream, 0, 0));
 
-    QByteArray fat;
+    // The sector table lists its sectors in file order.
+    std::vector<quint32> next(size_t(streamSectors + 1 + fatSectors), freeSect);
     for (int i = 0; i < streamSectors; ++i)
-        put32(fat, i + 1 < streamSectors ? quint32(i + 1) : endOfChain);
-    put32(fat, endOfChain);
+        next[size_t(firstStream + i)] = i + 1 < streamSectors ? quint32(firstStream + i + 1) : endOfChain;
+    next[size_t(dirSector)] = endOfChain;
     for (int i = 0; i < fatSectors; ++i)
-        put32(fat, fatSect);
+        next[size_t(firstFat + i)] = fatSect;
+    QByteArray fat;
+    for (quint32 n : next)
+        put32(fat, n);
     while (fat.size() < fatSectors * 512)
         put32(fat, freeSect);
-    body.append(fat);
-    return header + body;
+    if (streamAtEnd)
+        return header + fat + dir + streamPart;
+    return header + streamPart + dir + fat;
 }
 
 // The compound file around one short stream "Workbook" kept in the mini
@@ -286,17 +295,44 @@ QByteArray XlsWriter::build() const
     for (const auto& s : m_sheets) {
         QByteArray sub;
         record(sub, 0x0809, bof(0x0010));
-        size_t width = 0;
-        for (const auto& r : s.rows)
-            width = std::max(width, r.size());
+        // The cells a row holds: its first and one past its last (0, 0 for
+        // a row without any).
+        std::vector<std::pair<unsigned, unsigned>> extent(s.rows.size(), {0, 0});
+        size_t rowsUsed = 0;
+        unsigned width = 0;
+        for (size_t ri = 0; ri < s.rows.size(); ++ri)
+            for (size_t ci = 0; ci < s.rows[ri].size(); ++ci) {
+                if (std::holds_alternative<XlsEmpty>(s.rows[ri][ci]))
+                    continue;
+                auto& [first, end] = extent[ri];
+                if (end == 0)
+                    first = unsigned(ci);
+                end = unsigned(ci) + 1;
+                rowsUsed = ri + 1;
+                width = std::max(width, end);
+            }
         QByteArray dim;
         put32(dim, 0);
-        put32(dim, quint32(s.rows.size()));
+        put32(dim, quint32(rowsUsed));
         put16(dim, 0);
-        put16(dim, unsigned(width));
+        put16(dim, width);
         put16(dim, 0);
         record(sub, 0x0200, dim);
         for (size_t ri = 0; ri < s.rows.size(); ++ri) {
+            if (m_rowRecords && ri % 32 == 0)
+                for (size_t r = ri; r < std::min(ri + 32, s.rows.size()); ++r) {
+                    if (extent[r].second == 0)
+                        continue;
+                    QByteArray row;
+                    put16(row, unsigned(r));
+                    put16(row, extent[r].first);
+                    put16(row, extent[r].second);
+                    put16(row, 0x00FF);
+                    put16(row, 0);
+                    put16(row, 0);
+                    put32(row, 0x000F0100);
+                    record(sub, 0x0208, row);
+                }
             for (size_t ci = 0; ci < s.rows[ri].size(); ++ci) {
                 const XlsValue& v = s.rows[ri][ci];
                 QByteArray d;
@@ -304,6 +340,9 @@ QByteArray XlsWriter::build() const
                 put16(d, unsigned(ci));
                 if (std::holds_alternative<XlsEmpty>(v)) {
                     continue;
+                } else if (std::holds_alternative<XlsBlank>(v)) {
+                    put16(d, 1);
+                    record(sub, 0x0201, d);
                 } else if (const QString* t = std::get_if<QString>(&v)) {
                     put16(d, 1);
                     put32(d, quint32(strings.indexOf(*t)));
@@ -420,7 +459,7 @@ QByteArray XlsWriter::build() const
             throw std::runtime_error("workbook too big for the mini stream");
         return miniCompoundFile(stream);
     }
-    return compoundFile(stream);
+    return compoundFile(stream, m_streamAtEnd);
 }
 
 bool XlsWriter::save(const QString& path) const
@@ -432,9 +471,44 @@ bool XlsWriter::save(const QString& path) const
     return f.write(data) == data.size();
 }
 
+namespace {
+
+quint32 fileU32(const QByteArray& file, qsizetype at)
+{
+    quint32 v = 0;
+    for (int i = 0; i < 4; ++i)
+        v |= quint32(quint8(file[at + i])) << (8 * i);
+    return v;
+}
+
+} // namespace
+
+qsizetype XlsStreamStart(const QByteArray& file)
+{
+    // The second directory entry is the stream's.
+    const qsizetype dir = (qsizetype(fileU32(file, 0x30)) + 1) * 512;
+    return (qsizetype(fileU32(file, dir + 128 + 0x74)) + 1) * 512;
+}
+
+qsizetype XlsStreamEnd(const QByteArray& file)
+{
+    const qsizetype dir = (qsizetype(fileU32(file, 0x30)) + 1) * 512;
+    return XlsStreamStart(file) + qsizetype(fileU32(file, dir + 128 + 0x78));
+}
+
+QByteArray XlsStream(const QByteArray& file)
+{
+    return file.mid(XlsStreamStart(file), XlsStreamEnd(file) - XlsStreamStart(file));
+}
+
+QByteArray XlsFileAround(const QByteArray& stream)
+{
+    return stream.size() < 4096 ? miniCompoundFile(stream) : compoundFile(stream, false);
+}
+
 qsizetype XlsRecordOffset(const QByteArray& file, unsigned type, int nth)
 {
-    qsizetype pos = 512;
+    qsizetype pos = XlsStreamStart(file);
     while (pos + 4 <= file.size()) {
         const unsigned t = quint8(file[pos]) | (unsigned(quint8(file[pos + 1])) << 8);
         const unsigned len = quint8(file[pos + 2]) | (unsigned(quint8(file[pos + 3])) << 8);
@@ -445,6 +519,28 @@ qsizetype XlsRecordOffset(const QByteArray& file, unsigned type, int nth)
         pos += 4 + len;
     }
     return -1;
+}
+
+bool XlsChangeRecordLength(QByteArray& file, unsigned type, int nth, int delta)
+{
+    const qsizetype at = XlsRecordOffset(file, type, nth);
+    if (at < 0)
+        return false;
+    const int length = int(quint8(file[at + 2]) | (unsigned(quint8(file[at + 3])) << 8)) + delta;
+    file[at + 2] = char(length & 0xFF);
+    file[at + 3] = char((length >> 8) & 0xFF);
+    return true;
+}
+
+bool XlsChangeRecordLength(const QString& path, unsigned type, int nth, int delta)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = f.readAll();
+    if (!XlsChangeRecordLength(bytes, type, nth, delta))
+        return false;
+    return f.seek(0) && f.write(bytes) == bytes.size();
 }
 
 double XlsSerial(int year, int month, int day)

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace kal;
 using namespace kal::test;
@@ -162,18 +163,22 @@ TEST(Workbook, EmptyHeadersAreNamedByColumnAndTrailingEmptyRowsDropped)
 {
     TestDir dir;
     XlsWriter w;
+    // The rows at the end hold formatted empty cells only.
     w.sheet(QStringLiteral("Arkusz1"))
         .row({QStringLiteral("Nr"), XlsEmpty{}, QStringLiteral("Kwota")})
         .row({XlsRk{1}, QStringLiteral("x"), 2.5})
         .row({XlsEmpty{}, XlsEmpty{}, XlsEmpty{}})
-        .row({XlsRk{3}, XlsEmpty{}, XlsEmpty{}})
-        .row({XlsEmpty{}, XlsEmpty{}, XlsEmpty{}})
-        .row({XlsEmpty{}});
+        .row({XlsRk{3}, XlsEmpty{}, XlsBlank{}})
+        .row({XlsBlank{}, XlsBlank{}, XlsBlank{}})
+        .row({XlsBlank{}});
     Workbook book(Write(dir, QStringLiteral("a.xls"), w));
     const Sheet& s = book.sheet(0);
     EXPECT_EQ(s.columnNames(), QStringList({QStringLiteral("Nr"), QStringLiteral("F2"), QStringLiteral("Kwota")}));
     // The empty row between data rows stays, the two at the end do not.
     ASSERT_EQ(s.rowCount(), 3);
+    // All of it was read: the rows of empty cells are declared and there.
+    EXPECT_TRUE(s.isWhole());
+    EXPECT_EQ(s.declaredRowCount(), 5);
     EXPECT_TRUE(s.cell(1, 0).isNull());
     EXPECT_EQ(s.cell(2, QStringLiteral("nr")).toText(), QStringLiteral("3"));
     EXPECT_EQ(s.cell(0, QStringLiteral("F2")).toText(), QStringLiteral("x"));
@@ -321,6 +326,11 @@ TEST(WorkbookErrors, DamagedFilesNeverCrash)
             Workbook book(path);
             for (int i = 0; i < book.sheetNames().size(); ++i) {
                 const Sheet& s = book.sheet(i);
+                EXPECT_LE(s.wholeRowCount(), s.rowCount());
+                EXPECT_GE(s.declaredRowCount(), s.rowCount());
+                if (s.isWhole()) {
+                    EXPECT_EQ(s.wholeRowCount(), s.rowCount());
+                }
                 for (int r = 0; r < s.rowCount(); ++r)
                     for (int c = 0; c < s.columnCount(); ++c)
                         (void)s.cell(r, c).toText();
@@ -345,4 +355,183 @@ TEST(WorkbookErrors, DamagedFilesNeverCrash)
         tryRead(bytes);
     }
     SUCCEED();
+}
+
+// ---------------------------------------------------------------- damaged or incomplete sheets
+//
+// The parsing library takes a damaged record length in its stride and reads
+// on in the wrong place, or stops where a file ends too soon; it then answers
+// with part of a sheet and no error. The reader compares what was read with
+// what the sheet declares.
+
+namespace {
+
+// 40 data rows of five cells: a shared text, a date, a number, a whole
+// number and an inline text, in that order.
+XlsWriter FortyRows()
+{
+    XlsWriter w;
+    w.sheet(kFleetSheet)
+        .row({QStringLiteral("Nr faktury"), QStringLiteral("Data realizacji"), QStringLiteral("Ilość litrów"),
+              QStringLiteral("Grupa prod"), QStringLiteral("Nr rejestracyjny")});
+    for (int i = 0; i < 40; ++i)
+        w.row({QStringLiteral("FV/%1").arg(i), XlsDate{kJuly15 + i}, 45.5 + i, XlsRk{1},
+               XlsInlineText{QStringLiteral("WA %1").arg(1000 + i)}});
+    return w;
+}
+
+unsigned RecordLength(const QByteArray& bytes, qsizetype at)
+{
+    return quint8(bytes[at + 2]) | (unsigned(quint8(bytes[at + 3])) << 8);
+}
+
+// Reads `bytes` as a workbook: the damage message, or the fleet sheet.
+struct Read {
+    QString failure;
+    std::optional<Sheet> sheet;
+};
+
+Read ReadBytes(const TestDir& dir, const QByteArray& bytes)
+{
+    const QString path = WriteBytes(dir, QStringLiteral("zly.xls"), bytes);
+    Read r;
+    try {
+        Workbook book(path);
+        r.sheet = book.sheet(0);
+    } catch (const Exception& e) {
+        r.failure = e.message();
+        EXPECT_EQ(r.failure, QStringLiteral("Skoroszyt \"%1\" jest uszkodzony.").arg(QDir::toNativeSeparators(path)));
+    }
+    return r;
+}
+
+} // namespace
+
+TEST(WorkbookDamage, SoundSheetsAreWhole)
+{
+    TestDir dir;
+    for (const bool rowRecords : {true, false}) {
+        XlsWriter w = FortyRows();
+        w.rowRecords(rowRecords);
+        const Read r = ReadBytes(dir, w.build());
+        ASSERT_TRUE(r.sheet) << r.failure.toStdString();
+        EXPECT_TRUE(r.sheet->isWhole());
+        EXPECT_EQ(r.sheet->rowCount(), 40);
+        EXPECT_EQ(r.sheet->declaredRowCount(), 40);
+        EXPECT_EQ(r.sheet->wholeRowCount(), 40);
+    }
+    // A small workbook in the mini stream, and one whose stream fills the
+    // end of the file.
+    XlsWriter small;
+    small.small(true).sheet(QStringLiteral("A")).row({QStringLiteral("Nr")}).row({XlsRk{1}}).row({XlsRk{2}});
+    Read r = ReadBytes(dir, small.build());
+    ASSERT_TRUE(r.sheet);
+    EXPECT_TRUE(r.sheet->isWhole());
+    EXPECT_EQ(r.sheet->wholeRowCount(), 2);
+    XlsWriter atEnd = FortyRows();
+    r = ReadBytes(dir, atEnd.streamAtEnd(true).build());
+    ASSERT_TRUE(r.sheet);
+    EXPECT_TRUE(r.sheet->isWhole());
+    EXPECT_EQ(r.sheet->wholeRowCount(), 40);
+}
+
+// One damaged record length in row 21 of 40: the library reads the first 20
+// rows whole and loses the rest (or some cells of row 21 and after).
+TEST(WorkbookDamage, ADamagedRecordLengthLeavesTheSheetIncompleteFromItsRow)
+{
+    TestDir dir;
+    const QByteArray whole = FortyRows().build();
+    int readInPart = 0;
+    auto check = [&](unsigned type, int nth, int delta, int wholeRows) {
+        QByteArray bytes = whole;
+        ASSERT_TRUE(XlsChangeRecordLength(bytes, type, nth, delta));
+        const Read r = ReadBytes(dir, bytes);
+        if (!r.sheet)
+            return;
+        ++readInPart;
+        SCOPED_TRACE(testing::Message() << "record " << type << " #" << nth << ", length changed by " << delta);
+        EXPECT_FALSE(r.sheet->isWhole());
+        EXPECT_EQ(r.sheet->declaredRowCount(), 40);
+        EXPECT_EQ(r.sheet->wholeRowCount(), wholeRows);
+        // What was read whole is what was written.
+        for (int row = 0; row < r.sheet->wholeRowCount(); ++row) {
+            EXPECT_EQ(r.sheet->cell(row, 0).toText(), QStringLiteral("FV/%1").arg(row));
+            EXPECT_EQ(r.sheet->cell(row, 4).toText(), QStringLiteral("WA %1").arg(1000 + row));
+        }
+    };
+    // The inline text of data row 21 (its last cell) and the date of data
+    // row 11 (its second cell; two numbers a row).
+    for (int delta : {-3, -1, 1, 2, 50, 4000})
+        check(0x0204, 20, delta, 20);
+    for (int delta : {-3, 1, 8, 300})
+        check(0x0203, 20, delta, 10);
+    // The damage the library does not notice at all.
+    EXPECT_GE(readInPart, 8);
+}
+
+// A cell record turned into a record of another kind: the library skips it,
+// and row 21 misses its last cell, which its row record declares.
+TEST(WorkbookDamage, ACellMissingFromItsRowIsTold)
+{
+    TestDir dir;
+    QByteArray bytes = FortyRows().build();
+    const qsizetype text = XlsRecordOffset(bytes, 0x0204, 20);
+    ASSERT_GT(text, 0);
+    bytes[text] = char(0x5C); // a name-of-author record, which no sheet reader minds
+    bytes[text + 1] = 0;
+    const Read r = ReadBytes(dir, bytes);
+    ASSERT_TRUE(r.sheet) << r.failure.toStdString();
+    EXPECT_EQ(r.sheet->rowCount(), 40);
+    EXPECT_TRUE(r.sheet->cell(20, 4).isNull());
+    EXPECT_FALSE(r.sheet->isWhole());
+    EXPECT_EQ(r.sheet->wholeRowCount(), 20);
+}
+
+// A file cut short at any point is never read as whole: it is damaged, or
+// its sheet is incomplete. So is a sound file holding a stream that stops
+// short, as an export broken off leaves it.
+TEST(WorkbookDamage, AFileCutShortIsNeverWhole)
+{
+    TestDir dir;
+    XlsWriter w = FortyRows();
+    for (const bool atEnd : {false, true}) {
+        const QByteArray file = w.streamAtEnd(atEnd).build();
+        for (qsizetype cut = 512; cut < file.size(); cut += 173) {
+            SCOPED_TRACE(testing::Message() << "file cut at " << cut << (atEnd ? ", stream at the end" : ""));
+            const Read r = ReadBytes(dir, file.left(cut));
+            if (r.sheet) {
+                EXPECT_FALSE(r.sheet->isWhole());
+                EXPECT_LT(r.sheet->wholeRowCount(), 40);
+            }
+        }
+    }
+
+    const QByteArray stream = XlsStream(FortyRows().build());
+    int readInPart = 0;
+    for (qsizetype cut = 100; cut < stream.size(); cut += 97) {
+        SCOPED_TRACE(testing::Message() << "stream cut at " << cut);
+        const Read r = ReadBytes(dir, XlsFileAround(stream.left(cut)));
+        if (!r.sheet)
+            continue;
+        ++readInPart;
+        EXPECT_FALSE(r.sheet->isWhole());
+        EXPECT_EQ(r.sheet->declaredRowCount(), 40);
+        EXPECT_LE(r.sheet->wholeRowCount(), r.sheet->rowCount());
+    }
+    EXPECT_GT(readInPart, 5);
+
+    // Cut right after the last cell of data row k: rows 1..k are whole (their
+    // row records say where they end), and they are all that was read.
+    const QByteArray file = FortyRows().build();
+    const qsizetype start = XlsStreamStart(file);
+    for (int k : {3, 20, 32, 40}) {
+        const qsizetype last = XlsRecordOffset(file, 0x0204, k - 1);
+        const qsizetype end = last + 4 + RecordLength(file, last) - start;
+        const Read r = ReadBytes(dir, XlsFileAround(stream.left(end)));
+        ASSERT_TRUE(r.sheet) << "cut after row " << k;
+        EXPECT_EQ(r.sheet->rowCount(), k);
+        EXPECT_EQ(r.sheet->wholeRowCount(), k);
+        // Only the end of the sheet is missing after the last row.
+        EXPECT_EQ(r.sheet->isWhole(), k == 40) << "cut after row " << k;
+    }
 }

@@ -1,5 +1,7 @@
 #include "EmptyTexts.h"
 
+#include "Biff.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -10,28 +12,6 @@ constexpr uint32_t kEndOfChain = 0xFFFFFFFEu;
 constexpr uint32_t kFreeSector = 0xFFFFFFFFu;
 constexpr uint32_t kFatSector = 0xFFFFFFFDu;
 constexpr uint32_t kNoStream = 0xFFFFFFFFu;
-
-constexpr unsigned kBof = 0x0809;
-constexpr unsigned kEof = 0x000A;
-constexpr unsigned kFilePass = 0x002F;
-constexpr unsigned kBoundSheet = 0x0085;
-constexpr unsigned kSst = 0x00FC;
-constexpr unsigned kExtSst = 0x00FF;
-constexpr unsigned kContinue = 0x003C;
-constexpr unsigned kLabelSst = 0x00FD;
-constexpr unsigned kLabel = 0x0204;
-constexpr unsigned kBlank = 0x0201;
-constexpr size_t kMaxRecord = 8224;
-
-unsigned U16(const std::string& s, size_t at)
-{
-    return unsigned(uint8_t(s[at])) | (unsigned(uint8_t(s[at + 1])) << 8);
-}
-
-uint32_t U32(const std::string& s, size_t at)
-{
-    return uint32_t(U16(s, at)) | (uint32_t(U16(s, at + 2)) << 16);
-}
 
 void Put16(std::string& s, unsigned v)
 {
@@ -100,15 +80,19 @@ public:
     }
 
     // The bytes of the chain starting at `start`, cut to `size` (all of it
-    // when size is npos); nullopt for a broken chain or one too short.
-    std::optional<std::string> chain(uint32_t start, size_t size) const
+    // when size is npos); nullopt for a broken chain or one too short. With
+    // `asFarAsItGoes` such a chain gives its bytes up to the break instead.
+    std::optional<std::string> chain(uint32_t start, size_t size, bool asFarAsItGoes = false) const
     {
         std::string out;
         uint32_t s = start;
         size_t steps = 0;
         while (s != kEndOfChain) {
-            if (s >= m_fat.size() || !inFile(s) || ++steps > m_fat.size())
-                return std::nullopt;
+            if (s >= m_fat.size() || !inFile(s) || ++steps > m_fat.size()) {
+                if (!asFarAsItGoes)
+                    return std::nullopt;
+                break;
+            }
             out.append(m_file, offset(s), m_sector);
             if (size != std::string::npos && out.size() >= size)
                 break;
@@ -117,12 +101,14 @@ public:
         if (size == std::string::npos)
             return out;
         if (out.size() < size)
-            return std::nullopt;
+            return asFarAsItGoes ? std::optional<std::string>(out) : std::nullopt;
         out.resize(size);
         return out;
     }
 
-    std::optional<std::string> stream(const std::u16string& wanted) const
+    // The workbook stream: the first stream named "Workbook" (Excel 97) or
+    // "Book" (Excel 5), as the parsing library takes it.
+    std::optional<std::string> workbook(bool asFarAsItGoes) const
     {
         const auto dir = chain(U32(m_file, 0x30), std::string::npos);
         if (!dir)
@@ -141,22 +127,22 @@ public:
             std::u16string name;
             for (unsigned i = 0; i + 2 < nameBytes; i += 2)
                 name.push_back(char16_t(U16(*dir, at + i)));
-            if (name != wanted)
+            if (name != u"Workbook" && name != u"Book")
                 continue;
             const uint32_t start = U32(*dir, at + 0x74);
             const uint32_t size = U32(*dir, at + 0x78);
             if (size >= m_miniCutoff)
-                return chain(start, size);
-            return miniStream(start, size, rootStart, rootSize);
+                return chain(start, size, asFarAsItGoes);
+            return miniStream(start, size, rootStart, rootSize, asFarAsItGoes);
         }
         return std::nullopt;
     }
 
 private:
-    std::optional<std::string> miniStream(uint32_t start, uint32_t size, uint32_t rootStart,
-                                          uint64_t rootSize) const
+    std::optional<std::string> miniStream(uint32_t start, uint32_t size, uint32_t rootStart, uint64_t rootSize,
+                                          bool asFarAsItGoes) const
     {
-        const auto mini = chain(rootStart, size_t(rootSize));
+        const auto mini = chain(rootStart, size_t(rootSize), asFarAsItGoes);
         const auto miniFatBytes = chain(U32(m_file, 0x3C), std::string::npos);
         if (!mini || !miniFatBytes)
             return std::nullopt;
@@ -165,8 +151,11 @@ private:
         uint32_t s = start;
         size_t steps = 0;
         while (out.size() < size) {
-            if (s >= count || ++steps > count || (size_t(s) + 1) * 64 > mini->size())
-                return std::nullopt;
+            if (s >= count || ++steps > count || (size_t(s) + 1) * 64 > mini->size()) {
+                if (!asFarAsItGoes)
+                    return std::nullopt;
+                return out;
+            }
             out.append(*mini, size_t(s) * 64, 64);
             s = U32(*miniFatBytes, size_t(s) * 4);
         }
@@ -335,7 +324,15 @@ std::optional<std::string> WorkbookStream(const std::string& file)
     Compound c(file);
     if (!c.load())
         return std::nullopt;
-    return c.stream(u"Workbook");
+    return c.workbook(false);
+}
+
+std::optional<std::string> WorkbookStreamAsFarAsItGoes(const std::string& file)
+{
+    Compound c(file);
+    if (!c.load())
+        return std::nullopt;
+    return c.workbook(true);
 }
 
 std::optional<std::string> WithoutEmptyTexts(const std::string& stream)

@@ -14,9 +14,13 @@
 
 namespace kal::detail {
 
-// The Workbook stream of a compound file; nullopt when the file is not a
-// compound file that can be followed to a whole stream of that name.
+// The workbook stream of a compound file ("Workbook", or "Book" of Excel 5);
+// nullopt when the file is not a compound file that can be followed to a
+// whole stream of that name.
 std::optional<std::string> WorkbookStream(const std::string& file);
+// The same stream as far as its sectors can be followed: shorter than the
+// stream's stated size when the file is cut off or its sector chain broken.
+std::optional<std::string> WorkbookStreamAsFarAsItGoes(const std::string& file);
 
 // The BIFF8 workbook stream with its empty texts rewritten; nullopt when it
 // holds none, is no BIFF8 stream, is encrypted, or cannot be followed record

@@ -2,6 +2,7 @@
 
 #include "EmptyTexts.h"
 #include "Exceptions.h"
+#include "SheetRecords.h"
 
 #include <QDir>
 #include <QFile>
@@ -269,8 +270,20 @@ std::optional<QDateTime> SerialToDateTime(double serial, bool date1904)
 // ---------------------------------------------------------------- Sheet
 
 Sheet::Sheet(QString name, QStringList columns, std::vector<std::vector<Cell>> rows)
-    : m_name(std::move(name)), m_columns(std::move(columns)), m_rows(std::move(rows))
+    : m_name(std::move(name)), m_columns(std::move(columns)), m_rows(std::move(rows)),
+      m_declaredRows(int(m_rows.size())), m_wholeRows(int(m_rows.size()))
 {
+}
+
+Sheet::Sheet(QString name, QStringList columns, std::vector<std::vector<Cell>> rows, int declaredRows,
+             std::optional<int> firstDamagedRow)
+    : Sheet(std::move(name), std::move(columns), std::move(rows))
+{
+    m_declaredRows = std::max(declaredRows, rowCount());
+    if (firstDamagedRow) {
+        m_whole = false;
+        m_wholeRows = std::clamp(*firstDamagedRow, 0, rowCount());
+    }
 }
 
 int Sheet::columnIndex(const QString& name) const
@@ -307,7 +320,9 @@ const Cell& Sheet::cell(int row, const QString& column) const
 //   i32 status (0, or the failure code; nothing follows a failure)
 //   u8 1904 date system, u32 sheet count, then for every sheet:
 //   str name, u32 rows, u32 columns, rows*columns cells (u8 type, then an
-//   i32 for an integer, an f64 for a float, a str for texts, dates and times)
+//   i32 for an integer, an f64 for a float, a str for texts, dates and times),
+//   u32 rows the sheet declares, u32 its first row not read whole (0-based,
+//   the header row being 0; all ones when every row was read whole)
 // where str is u32 length + UTF-8 bytes. Empty rows and columns at the end of
 // a sheet are not sent.
 
@@ -409,34 +424,46 @@ std::string ReadWholeFile(const char* path)
     return data;
 }
 
+// What the parsing library is given: the path of the file to read, and the
+// workbook stream it finds there (as far as it goes), whose records are
+// followed to learn what each sheet declares.
+struct ToParse {
+    std::string path;
+    std::optional<std::string> stream;
+};
+
 // The parsing library refuses a workbook holding an empty text cell. Such a
 // workbook is handed over as a copy in memory with those cells made blank;
 // the path to read is then that of the copy. Any other workbook is read as
 // it is.
-std::string PathToParse(const char* path)
+ToParse WhatToParse(const char* path)
 {
     const std::string file = ReadWholeFile(path);
+    ToParse parse{path, detail::WorkbookStreamAsFarAsItGoes(file)};
     const auto stream = detail::WorkbookStream(file);
     if (!stream)
-        return path;
-    const auto mended = detail::WithoutEmptyTexts(*stream);
+        return parse;
+    auto mended = detail::WithoutEmptyTexts(*stream);
     if (!mended)
-        return path;
+        return parse;
     const std::string copy = detail::CompoundFile(*mended);
     if (copy.empty())
-        return path;
+        return parse;
     // The copy lives only as long as this process.
     const int fd = ::memfd_create("kalmora-workbook", MFD_CLOEXEC);
     if (fd < 0 || !WriteAll(fd, copy))
-        return path;
-    return "/proc/self/fd/" + std::to_string(fd);
+        return parse;
+    parse.path = "/proc/self/fd/" + std::to_string(fd);
+    parse.stream = std::move(mended);
+    return parse;
 }
 
 // Reads the workbook into `out`; the failure code, or 0.
 int ReadInChild(const char* path, Out& out)
 {
+    const ToParse parse = WhatToParse(path);
     const void* h = nullptr;
-    int rc = freexl_open(PathToParse(path).c_str(), &h);
+    int rc = freexl_open(parse.path.c_str(), &h);
     struct Closer {
         const void* h;
         ~Closer()
@@ -461,6 +488,8 @@ int ReadInChild(const char* path, Out& out)
         return rc;
     if (count > 0xFFFFu)
         return kDamaged;
+    const std::vector<detail::SheetRecords> followed =
+        parse.stream ? detail::FollowSheets(*parse.stream) : std::vector<detail::SheetRecords>();
     out.i32(0);
     out.u8(date1904 ? 1 : 0);
     out.u32(count);
@@ -515,6 +544,24 @@ int ReadInChild(const char* path, Out& out)
                     break;
                 }
             }
+        // What the sheet declares against what was read. A sheet whose
+        // records cannot be followed at all is not known to be whole.
+        detail::SheetRecords declared;
+        if (i < followed.size()) {
+            declared = followed[i];
+        } else {
+            declared.declaredRows = rows;
+            declared.firstDamagedRow = usedRows;
+        }
+        for (const auto& [r, c] : declared.values) {
+            if (r >= declared.firstDamagedRow)
+                continue;
+            if (r >= rows || c >= columns || freexl_get_cell_value(h, r, static_cast<unsigned short>(c), &v) != FREEXL_OK ||
+                v.type == FREEXL_CELL_NULL)
+                declared.firstDamagedRow = r;
+        }
+        out.u32(std::max(declared.declaredRows, usedRows));
+        out.u32(declared.firstDamagedRow);
     }
     return 0;
 }
@@ -753,7 +800,14 @@ Workbook::Workbook(const QString& path) : m_path(path)
                 lastUsed = body.size();
         }
         body.resize(lastUsed);
-        m_sheets.emplace_back(std::move(name), std::move(titles), std::move(body));
+        // Counted from the header row; the sheet counts the rows below it.
+        const quint32 declaredRows = in.u32();
+        const quint32 firstDamagedRow = in.u32();
+        std::optional<int> firstDamaged;
+        if (firstDamagedRow != detail::kNoDamage)
+            firstDamaged = int(std::min<quint32>(firstDamagedRow, kMaxCells)) - 1;
+        m_sheets.emplace_back(std::move(name), std::move(titles), std::move(body),
+                              int(std::min<quint32>(declaredRows, kMaxCells)) - 1, firstDamaged);
     }
     if (!in.ok() || !in.atEnd())
         Fail(kDamaged, path);

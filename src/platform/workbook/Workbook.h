@@ -67,7 +67,12 @@ std::optional<QDateTime> SerialToDateTime(double serial, bool date1904);
 class Sheet {
 public:
     Sheet() = default;
+    // A sheet read whole.
     Sheet(QString name, QStringList columns, std::vector<std::vector<Cell>> rows);
+    // A sheet that declares `declaredRows` data rows; with `firstDamagedRow`
+    // (0 = the row below the header) it was not read whole from that row on.
+    Sheet(QString name, QStringList columns, std::vector<std::vector<Cell>> rows, int declaredRows,
+          std::optional<int> firstDamagedRow);
 
     const QString& name() const { return m_name; }
     // The column names: the texts of the first row. An empty header cell is
@@ -85,15 +90,31 @@ public:
     // A cell by column name; a kal::Exception when the sheet has no such column.
     const Cell& cell(int row, const QString& column) const;
 
+    // Whether every row the sheet declares (its dimensions, its row records)
+    // and every cell each of its rows declares was read. A damaged record
+    // makes the reader lose its place, and the rest of the sheet (or some
+    // cells of it) goes missing; a file cut short loses its end.
+    bool isWhole() const { return m_whole; }
+    // The data rows the sheet declares (at least rowCount()).
+    int declaredRowCount() const { return m_declaredRows; }
+    // The data rows read whole, counted from the first: rowCount() for a
+    // whole sheet, fewer for a damaged one.
+    int wholeRowCount() const { return m_wholeRows; }
+
 private:
     QString m_name;
     QStringList m_columns;
     std::vector<std::vector<Cell>> m_rows;
+    bool m_whole = true;
+    int m_declaredRows = 0;
+    int m_wholeRows = 0;
 };
 
 // The workbook is read whole when it is opened. The parsing runs in a child
 // process, so that a damaged or crafted file that upsets the parser cannot
-// take the program down: it is reported as a damaged workbook instead.
+// take the program down: it is reported as a damaged workbook instead. A
+// damaged file that the parser reads only in part gives sheets that are not
+// whole (Sheet::isWhole); the caller decides what to do with them.
 // A text cell of length 0 (written by some programs other than Excel, in the
 // shared string table or inline) reads as an empty cell.
 class Workbook {
