@@ -135,6 +135,14 @@ bool TImportFlotyLogika::SprawdzArkusz()
 
 bool TImportFlotyLogika::Importuj()
 {
+    // A record the user is typing in the fuel window (or a vehicle being
+    // changed) is posted before the first row: the import's own inserts would
+    // post it, and its rule's refusal would be logged against a sheet row and
+    // the record dropped. A refusal here stops the import before it starts;
+    // its message reaches the user and the record stays as typed.
+    for (kal::TTable* t : {DM->TZuzycie, DM->TPojazdy})
+        if (wEdycji(t))
+            t->Post();
     SaBledy = false;
     m_indeks.reset();
     m_log.clear();

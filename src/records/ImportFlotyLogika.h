@@ -82,7 +82,9 @@ public:
     // and hold every configured column (the first missing one is reported).
     bool SprawdzArkusz();
     // Imports every row into a fresh log and closes the sheet. Call after
-    // SprawdzArkusz; returns SaBledy.
+    // SprawdzArkusz; returns SaBledy. A pending fuel record or vehicle is
+    // posted first; when its post is refused the refusal propagates before
+    // anything is imported, the sheet stays open and the record pending.
     bool Importuj();
 
     // Row steps, on the current row.

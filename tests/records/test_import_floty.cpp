@@ -571,3 +571,63 @@ TEST_F(ImportFloty, TheDamageMessageCountsOneRowInTheSingular)
                              "odczytano w całości 0.\nImport z tego pliku nie jest możliwy; pobierz plik FLOTY "
                              "ponownie !!!"));
 }
+
+// A fuel record typed but not saved (an invoice number, no vehicle) when the
+// import starts: it is posted before the first row, its rule refuses it, and
+// the import does not start: no row is imported or logged, the sheet stays
+// open and the record stays as typed. The same for a vehicle being changed.
+// Once the record is complete, the import saves it and then every row.
+TEST_F(ImportFloty, APendingRecordIsPostedBeforeTheFirstRowAndItsRefusalStopsTheImport)
+{
+    const int wa = pojazd(QStringLiteral("WA1"));
+    const std::vector<Wiersz> wiersze = {
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("FV/1"), Dzien(7, 1), 10.0, 4.0, 1.0},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("FV/2"), Dzien(7, 2), 20.0, 4.0, 1.0},
+    };
+    import = std::make_unique<TImportFlotyLogika>();
+    ASSERT_TRUE(import->Otworz(skoroszyt(wiersze)));
+    ASSERT_TRUE(import->SprawdzArkusz());
+    auto odmowa = [&] {
+        try {
+            import->Importuj();
+        } catch (const kal::Exception& e) {
+            return e.message();
+        }
+        return QStringLiteral("<imported>");
+    };
+
+    dm->TZuzycie->Insert();
+    dm->TZuzycieNumerFaktury->setAsString(QStringLiteral("FV/R1"));
+    dm->TZuzycieIloscPaliwa->setAsFloat(12.5);
+    EXPECT_EQ(odmowa(), "Musisz wybrać pojazd !!!");
+    EXPECT_EQ(dm->TZuzycie->State(), kal::dsInsert);
+    EXPECT_EQ(dm->TZuzycieNumerFaktury->AsString(), "FV/R1");
+    EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 12.5);
+    EXPECT_TRUE(import->Otwarty());
+    EXPECT_TRUE(import->Log().isEmpty());
+    EXPECT_FALSE(import->SaBledy);
+    dm->TZuzycie->Cancel();
+    EXPECT_TRUE(tankowania().empty());
+
+    dm->TPojazdy->First();
+    dm->TPojazdy->Edit();
+    dm->TPojazdyNrRejestracyjny->setAsString(QString());
+    EXPECT_EQ(odmowa(), "Numer rejestracyjny pojazdu musi być wprowadzony !!!");
+    EXPECT_EQ(dm->TPojazdy->State(), kal::dsEdit);
+    EXPECT_TRUE(import->Otwarty());
+    EXPECT_TRUE(tankowania().empty());
+    dm->TPojazdy->Cancel();
+
+    dm->TZuzycie->Insert();
+    dm->TZuzycieNumerFaktury->setAsString(QStringLiteral("FV/R1"));
+    dm->TZuzycieIloscPaliwa->setAsFloat(12.5);
+    dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(wa);
+    dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 7, 20));
+    dm->TZuzycieRodzajPaliwa->setAsString(QStringLiteral("5"));
+    EXPECT_FALSE(import->Importuj());
+    QStringList faktury;
+    for (const Tankowanie& t : tankowania())
+        faktury << t.faktura;
+    faktury.sort();
+    EXPECT_EQ(faktury, QStringList({QStringLiteral("FV/1"), QStringLiteral("FV/2"), QStringLiteral("FV/R1")}));
+}

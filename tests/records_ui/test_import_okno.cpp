@@ -7,6 +7,9 @@
 #include "EwidencjaPojazdow.h"
 #include "ImportFloty.h"
 #include "Schemat.h"
+#include "Zuzycie.h"
+
+#include "platform/ui/DBNavigator.h"
 
 #include "Clock.h"
 #include "Dialogs.h"
@@ -25,6 +28,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -59,8 +63,11 @@ protected:
         pojazdy = std::make_unique<TFEwidencjaPojazdow>();
         edytor = std::make_unique<TFormRichEdit>();
         okno = std::make_unique<TFImportFloty>();
+        zuzycie = std::make_unique<TFZuzycie>();
         TFormRichEdit::ZakonczProgram = [this] { ++zakonczono; };
         dialogi.onModal = [this](QWidget* w) -> int {
+            if (w == zuzycie.get() && wZuzyciu)
+                wZuzyciu();
             if (w == okno.get() && wImporcie)
                 wImporcie();
             if (w == pojazdy.get() && wRejestrze)
@@ -72,6 +79,7 @@ protected:
     }
     void TearDown() override
     {
+        zuzycie.reset();
         okno.reset();
         edytor.reset();
         pojazdy.reset();
@@ -97,6 +105,26 @@ protected:
         return plik;
     }
 
+    // A vehicle of the register; returns its id.
+    int pojazd(const QString& nr)
+    {
+        dm->TPojazdy->Insert();
+        dm->TPojazdyNrRejestracyjny->setAsString(nr);
+        dm->TPojazdy->Post();
+        return dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+    }
+
+    // The fleet sheet with the seven columns the import reads, rows to come.
+    static XlsWriter arkusz()
+    {
+        XlsWriter w;
+        w.sheet(QStringLiteral("EXP_ZESTAW_TRANS_FLOTY_OKROJONY"))
+            .row({QStringLiteral("Nr faktury"), QStringLiteral("Data realizacji"), QStringLiteral("Ilość litrów"),
+                  QStringLiteral("Cena za litr"), QStringLiteral("Grupa prod"), QStringLiteral("Nr rejestracyjny"),
+                  QStringLiteral("Rodzaj pojazdu")});
+        return w;
+    }
+
     std::vector<DialogCall> modalne() const
     {
         std::vector<DialogCall> w;
@@ -114,6 +142,8 @@ protected:
     std::unique_ptr<TFEwidencjaPojazdow> pojazdy;
     std::unique_ptr<TFormRichEdit> edytor;
     std::unique_ptr<TFImportFloty> okno;
+    std::unique_ptr<TFZuzycie> zuzycie;
+    std::function<void()> wZuzyciu;
     std::function<void()> wImporcie;
     std::function<void()> wRejestrze;
     QStringList log;
@@ -199,16 +229,9 @@ TEST_F(ImportOkno, OpenImportCompleteAVehicleAndShowTheLog)
 
 TEST_F(ImportOkno, AnImportWithoutErrorsShowsNoLog)
 {
-    dm->TPojazdy->Insert();
-    dm->TPojazdyNrRejestracyjny->setAsString(QStringLiteral("WA1"));
-    dm->TPojazdy->Post();
-    XlsWriter w;
-    w.sheet(QStringLiteral("EXP_ZESTAW_TRANS_FLOTY_OKROJONY"))
-        .row({QStringLiteral("Nr faktury"), QStringLiteral("Data realizacji"), QStringLiteral("Ilość litrów"),
-              QStringLiteral("Cena za litr"), QStringLiteral("Grupa prod"), QStringLiteral("Nr rejestracyjny"),
-              QStringLiteral("Rodzaj pojazdu")})
-        .row({QStringLiteral("FV/1"), XlsDate{XlsSerial(2009, 8, 1)}, 10.0, 4.0, 6.0, QStringLiteral("wa1"),
-              XlsEmpty{}});
+    pojazd(QStringLiteral("WA1"));
+    XlsWriter w = arkusz();
+    w.row({QStringLiteral("FV/1"), XlsDate{XlsSerial(2009, 8, 1)}, 10.0, 4.0, 6.0, QStringLiteral("wa1"), XlsEmpty{}});
     ASSERT_TRUE(w.save(katalog.file(QStringLiteral("Flota.xls"))));
     wImporcie = [&] {
         okno->ChBBuforPamieci->setChecked(true);
@@ -289,4 +312,95 @@ TEST_F(ImportOkno, ADamagedWorkbookIsToldWhenOpenedAndNothingIsImported)
     EXPECT_EQ(wierszy, 0);
     EXPECT_TRUE(dm->TZuzycie->IsEmpty());
     EXPECT_TRUE(dm->TPojazdy->IsEmpty());
+}
+
+// In "Zużycie paliwa" the user presses "+", types an invoice number and the
+// litres, chooses no vehicle, and presses "Import FLOTA", opens the workbook
+// and presses "Importuj dane". The typed record is posted before the first
+// row: its rule refuses it, the rule's message is shown, and the import does
+// not start (no row imported, none logged, the sheet still open); the record
+// stays in the fuel window as typed. The user closes the import, chooses the
+// vehicle, date and fuel, and imports again: the record is saved first, then
+// both rows of the sheet.
+TEST_F(ImportOkno, APendingFuelRecordIsPostedFirstAndItsRefusalStopsTheImport)
+{
+    const int wa = pojazd(QStringLiteral("WA1"));
+    XlsWriter w = arkusz();
+    w.row({QStringLiteral("FV/1"), XlsDate{XlsSerial(2009, 7, 15)}, 45.5, 4.19, 1.0, QStringLiteral("WA1"), XlsEmpty{}})
+        .row({QStringLiteral("FV/2"), XlsDate{XlsSerial(2009, 7, 16)}, 30.0, 4.19, 1.0, QStringLiteral("wa 1"),
+              XlsEmpty{}});
+    const QString plik = katalog.file(QStringLiteral("Orlen.xls"));
+    ASSERT_TRUE(w.save(plik));
+
+    auto wpisz = [&](const char* pole, const QString& tekst) {
+        auto* e = zuzycie->findChild<QWidget*>(QString::fromLatin1(pole));
+        ASSERT_NE(e, nullptr);
+        QTest::mouseClick(e, Qt::LeftButton);
+        QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier); // over what the field shows
+        QTest::keyClicks(e, tekst);
+        QTest::keyClick(e, Qt::Key_Tab);
+    };
+    std::vector<std::function<void()>> importy = {
+        [&] {
+            dialogi.answerFile(plik);
+            okno->BitBtn1->click();
+            okno->BitBtn2->click();
+            EXPECT_TRUE(okno->Logika.Otwarty());
+            EXPECT_EQ(okno->DBGrid1->model()->rowCount(), 2);
+            okno->BitBtn3->click();
+        },
+        [&] {
+            dialogi.answerFile(plik);
+            okno->BitBtn1->click();
+            okno->BitBtn2->click();
+            okno->BitBtn3->click();
+        },
+    };
+    size_t import = 0;
+    wImporcie = [&] { importy.at(import++)(); };
+    kal::TDataSetState stan = kal::dsInactive;
+    QString faktura;
+    double litry = 0;
+    int zapisane = -1;
+    std::vector<DialogCall> poPierwszym;
+    wZuzyciu = [&] {
+        ASSERT_FALSE(zuzycie->BitBtn2->isHidden());
+        zuzycie->DBNavigator1->BtnClick(kal::nbInsert);
+        wpisz("DBEdit4", QStringLiteral("FV/R1"));
+        wpisz("DBEdit2", QStringLiteral("12,5"));
+        zuzycie->BitBtn2->click();
+        poPierwszym = dialogi.boxes();
+        stan = dm->TZuzycie->State();
+        faktura = dm->TZuzycieNumerFaktury->AsString();
+        litry = dm->TZuzycieIloscPaliwa->AsFloat();
+        zapisane = dm->TZuzycie->RecordCount();
+
+        dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(wa);
+        wpisz("DBEdit1", QStringLiteral("20090720"));
+        dm->TZuzycieRodzajPaliwa->setAsString(QStringLiteral("5"));
+        zuzycie->BitBtn2->click();
+        zuzycie->BitBtn1->click();
+    };
+    zuzycie->Pokaz();
+
+    ASSERT_EQ(poPierwszym.size(), 1u);
+    EXPECT_EQ(poPierwszym[0].kind, DialogCall::Error);
+    EXPECT_EQ(poPierwszym[0].text, "Musisz wybrać pojazd !!!");
+    EXPECT_EQ(stan, kal::dsInsert);
+    EXPECT_EQ(faktura, "FV/R1");
+    EXPECT_DOUBLE_EQ(litry, 12.5);
+    EXPECT_EQ(zapisane, 0);
+    // No log was shown: no row was blamed.
+    for (const DialogCall& m : modalne())
+        EXPECT_NE(m.window, edytor.get());
+    EXPECT_EQ(import, 2u);
+    EXPECT_EQ(dialogi.boxes().size(), 1u);
+
+    QStringList faktury;
+    for (dm->TZuzycie->First(); !dm->TZuzycie->Eof(); dm->TZuzycie->Next()) {
+        faktury << dm->TZuzycieNumerFaktury->AsString();
+        EXPECT_EQ(dm->TZuzycieIdentyfikatorPojazdu->AsInteger(), wa);
+    }
+    faktury.sort();
+    EXPECT_EQ(faktury, QStringList({QStringLiteral("FV/1"), QStringLiteral("FV/2"), QStringLiteral("FV/R1")}));
 }
