@@ -18,7 +18,7 @@ using kal::test::TestDir;
 
 namespace {
 
-constexpr int kRows = 10000; // more than two pages of keys
+constexpr int kRows = 40000; // nearly ten pages of keys
 constexpr int kGroups = 7;
 
 // Liczby.db: Nr autoincrement, Grupa = Nr mod 7, Wartosc = 3 * Nr; primary
@@ -114,14 +114,14 @@ TEST_F(Keyset, OpenCountsEveryRowAndEveryPositionShowsItsRow)
     EXPECT_EQ(t.T.RecNo(), kRows);
     EXPECT_EQ(t.Nr->AsInteger(), order.back());
     EXPECT_TRUE(t.T.Eof());
-    for (int recNo : {9000, 4097, 4096, 8193, 1, 5555, kRows}) {
+    for (int recNo : {9000, 4097, 4096, 8193, 1, 5555, 30000, 39990, 25001, 21000, kRows}) {
         t.T.setRecNo(recNo);
         EXPECT_EQ(t.T.RecNo(), recNo);
         EXPECT_EQ(t.Nr->AsInteger(), order[size_t(recNo - 1)]) << recNo;
     }
     // Rows of a grid far down, without moving.
     t.T.setRecNo(10);
-    for (int row : {7000, 9999, 4500}) {
+    for (int row : {7000, 9999, 4500, 35000, 21000}) {
         TTable::ActiveRecordScope scope(t.T, row);
         ASSERT_TRUE(scope.valid());
         EXPECT_EQ(t.Nr->AsInteger(), order[size_t(row)]) << row;
@@ -169,17 +169,17 @@ TEST_F(Keyset, InsertsAndDeletesFarFromTheStartKeepPositionsRight)
     EXPECT_EQ(t.Nr->AsInteger(), order[size_t(at + 1)]);
 
     // A row deep down goes; the one after it takes its place.
-    t.T.setRecNo(9000);
+    t.T.setRecNo(36000);
     const int gone = t.Nr->AsInteger();
     t.T.Delete();
     numbers.erase(std::find(numbers.begin(), numbers.end(), gone));
     order = Expected(numbers, groups);
-    EXPECT_EQ(t.T.RecNo(), 9000);
-    EXPECT_EQ(t.Nr->AsInteger(), order[8999]);
+    EXPECT_EQ(t.T.RecNo(), 36000);
+    EXPECT_EQ(t.Nr->AsInteger(), order[35999]);
     EXPECT_EQ(t.T.RecordCount(), kRows);
 
     // A key changed far down moves the row to its new place.
-    t.T.setRecNo(8000);
+    t.T.setRecNo(30000);
     const int moved = t.Nr->AsInteger();
     t.T.Edit();
     t.Grupa->setAsInteger(-1); // before every group
@@ -193,8 +193,8 @@ TEST_F(Keyset, InsertsAndDeletesFarFromTheStartKeepPositionsRight)
     // Another component sees all of it.
     Numbers other;
     EXPECT_EQ(other.T.RecordCount(), kRows);
-    other.T.setRecNo(9000);
-    EXPECT_EQ(other.Nr->AsInteger(), order[8999]); // one row left from before it for the front
+    other.T.setRecNo(36000);
+    EXPECT_EQ(other.Nr->AsInteger(), order[35999]); // one row left from before it for the front
 }
 
 TEST_F(Keyset, RangesKeySearchLocateAndBookmarksFindRowsFarDown)
@@ -226,8 +226,8 @@ TEST_F(Keyset, RangesKeySearchLocateAndBookmarksFindRowsFarDown)
     EXPECT_EQ(t.Nr->AsInteger(), order[size_t(nearest)]);
 
     // Locate of a value far down, and a bookmark taken there.
-    ASSERT_TRUE(t.T.Locate(QStringLiteral("Wartosc"), 3 * 9994));
-    const int p = int(std::find(order.begin(), order.end(), 9994) - order.begin());
+    ASSERT_TRUE(t.T.Locate(QStringLiteral("Wartosc"), 3 * 39994));
+    const int p = int(std::find(order.begin(), order.end(), 39994) - order.begin());
     EXPECT_EQ(t.T.RecNo(), p + 1);
     const TTable::TBookmark mark = t.T.GetBookmark();
     t.T.First();
@@ -235,14 +235,14 @@ TEST_F(Keyset, RangesKeySearchLocateAndBookmarksFindRowsFarDown)
     EXPECT_TRUE(fresh.T.BookmarkValid(mark));
     fresh.T.GotoBookmark(mark);
     EXPECT_EQ(fresh.T.RecNo(), p + 1);
-    EXPECT_EQ(fresh.Nr->AsInteger(), 9994);
+    EXPECT_EQ(fresh.Nr->AsInteger(), 39994);
     t.T.GotoBookmark(mark);
     EXPECT_EQ(t.T.RecNo(), p + 1);
 
     // The second index orders by value, that is by number.
     t.T.setIndexName(QStringLiteral("PoWartosci"));
-    EXPECT_EQ(t.Nr->AsInteger(), 9994); // stays on its record
-    EXPECT_EQ(t.T.RecNo(), 9994);
+    EXPECT_EQ(t.Nr->AsInteger(), 39994); // stays on its record
+    EXPECT_EQ(t.T.RecNo(), 39994);
     t.T.setRecNo(7777);
     EXPECT_EQ(t.Nr->AsInteger(), 7777);
 }
@@ -292,7 +292,7 @@ TEST_F(Keyset, AWalkInterruptedByPostsGoesOnInOrder)
         seen.push_back(t.Nr->AsInteger());
         const int recNo = t.T.RecNo();
         ASSERT_EQ(recNo, int(seen.size()));
-        if (recNo == 5000 || recNo == 9100) {
+        if (recNo == 5000 || recNo == 9100 || recNo == 30000) {
             // a field outside the key: the walk stays where it was
             t.T.Edit();
             t.Wartosc->setAsInteger(-recNo);

@@ -11,6 +11,9 @@ constexpr size_t kBlock = 4096;
 // them it keeps a window of the latest.
 constexpr int kWalkHeld = 16384;
 constexpr size_t kWindow = 4096;
+// Rows past the held ones that are read into the held ones rather than
+// into a window of their own.
+constexpr int kNear = 16384;
 const QByteArray kNoKey;
 } // namespace
 
@@ -26,7 +29,9 @@ qint64 Keyset::at(int i) const
     if (i >= m_size) {
         if (inWindow(i))
             return m_winIds[size_t(i - m_winStart)];
-        hold(i);
+        reach(i);
+        if (inWindow(i))
+            return m_winIds[size_t(i - m_winStart)];
         if (i >= m_size || i < 0)
             return 0; // the file holds fewer rows than counted: no row
     }
@@ -55,6 +60,7 @@ void Keyset::clear()
     m_total = 0;
     m_loader = nullptr;
     m_finder = nullptr;
+    m_seeker = nullptr;
     clearWindow();
 }
 
@@ -87,6 +93,29 @@ void Keyset::hold(int i) const
     self.clearWindow();
     const Loader loader = m_loader; // the loader may be replaced while it runs
     loader(self, i);
+}
+
+void Keyset::reach(int i) const
+{
+    if (i < m_size || inWindow(i) || complete())
+        return;
+    // Near the held rows (a grid scrolled down, a walk) the held rows grow;
+    // far from them (the last record, a jump) only a window around is read.
+    if (!m_seeker || i - m_size < kNear) {
+        hold(i);
+        return;
+    }
+    const int from = std::max(m_size, i - int(kWindow) / 2);
+    const int to = std::min(m_total, from + int(kWindow));
+    const Seeker seeker = m_seeker;
+    seeker(const_cast<Keyset&>(*this), from, to);
+}
+
+void Keyset::setWindow(int from, std::vector<qint64> ids)
+{
+    clearWindow();
+    m_winStart = from;
+    m_winIds = std::move(ids);
 }
 
 void Keyset::insert(int i, qint64 id, const QByteArray& key)

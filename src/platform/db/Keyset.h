@@ -26,6 +26,9 @@ public:
     // The position of a row not held, read from the file (-1 when the order
     // has no such row); the finder hands the row to passBy.
     using Finder = std::function<int(Keyset&, qint64 id)>;
+    // Reads the row ids of positions [from, to), far from the held rows,
+    // and hands them to setWindow.
+    using Seeker = std::function<void(Keyset&, int from, int to)>;
 
     int size() const { return m_total; } // every row of the order
     int held() const { return m_size; }
@@ -34,15 +37,21 @@ public:
     const QByteArray& keyAt(int i) const;
     // Empty, and complete until setTotal says otherwise.
     void clear();
-    void setLoader(Loader loader, Finder finder)
+    void setLoader(Loader loader, Finder finder, Seeker seeker)
     {
         m_loader = std::move(loader);
         m_finder = std::move(finder);
+        m_seeker = std::move(seeker);
     }
+    // The row ids of positions from `from` on, read far from the held rows.
+    void setWindow(int from, std::vector<qint64> ids);
     void setTotal(int total) { m_total = std::max(total, m_size); }
     void push_back(qint64 id, const QByteArray& key);
     // Makes rows up to `i` held (all of them for INT_MAX).
     void hold(int i) const;
+    // Makes row `i` at hand: held when it is near the held rows, else in a
+    // window read around it.
+    void reach(int i) const;
     // Inserts at `i` (at most held(); a row past the held ones is counted only).
     void insert(int i, qint64 id, const QByteArray& key);
     void erase(int i);
@@ -72,6 +81,7 @@ private:
     int m_total = 0;
     Loader m_loader;
     Finder m_finder;
+    Seeker m_seeker;
     int m_winStart = 0;
     std::vector<qint64> m_winIds; // the window keeps the key of its last row only
     QByteArray m_winLastKey;

@@ -18,6 +18,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <unordered_map>
@@ -193,6 +194,39 @@ struct Cursor {
         n.reset();
         set.passBy(p, rid, key);
         return p;
+    }
+
+    // Reads the row ids of positions [from, to) of the order, counting from
+    // the held rows or back from the last row, whichever is nearer.
+    void seekWindow(Keyset& set, int from, int to)
+    {
+        const QString k = keyColumn();
+        const bool fromEnd = set.size() - to < from - set.held();
+        const bool seek = !fromEnd && set.held() > 0;
+        const QString desc = fromEnd ? QStringLiteral(" DESC") : QString();
+        const QString order = k.isEmpty() ? QStringLiteral("\"_rid\"%1").arg(desc)
+                                          : QStringLiteral("%1%2, \"_rid\"%2").arg(k, desc);
+        Stmt& s = file->cached(QStringLiteral("SELECT \"_rid\" FROM data%1 ORDER BY %2 LIMIT ?5 OFFSET ?6")
+                                   .arg(rangeCondition(seek), order));
+        bindRange(s);
+        if (seek) {
+            if (!k.isEmpty())
+                s.bindBlob(3, set.keyAt(set.held() - 1));
+            s.bindInt(4, set.at(set.held() - 1));
+        }
+        s.bindInt(5, to - from);
+        s.bindInt(6, fromEnd ? set.size() - to : from - set.held());
+        std::vector<qint64> ids;
+        ids.reserve(size_t(to - from));
+        while (s.step())
+            ids.push_back(s.columnInt(0));
+        s.reset();
+        if (fromEnd)
+            std::reverse(ids.begin(), ids.end());
+        if (int(ids.size()) == to - from)
+            set.setWindow(from, std::move(ids));
+        else
+            set.hold(to - 1); // the count was off: read the rows in order
     }
 
     // Reads the rows of the order after the held ones, up to `upTo` and a

@@ -180,7 +180,8 @@ void TTable::reload()
         // The keys are read a page at a time as positions are asked for.
         Cursor* cursor = &c;
         c.keys.setLoader([cursor](Keyset& keys, int upTo) { cursor->loadKeys(keys, upTo); },
-                         [cursor](Keyset& keys, qint64 rid) { return cursor->findRow(keys, rid); });
+                         [cursor](Keyset& keys, qint64 rid) { return cursor->findRow(keys, rid); },
+                         [cursor](Keyset& keys, int from, int to) { cursor->seekWindow(keys, from, to); });
         // The first page; the rows are counted only when there are more.
         c.keys.setTotal(std::numeric_limits<int>::max());
         c.keys.hold(0);
