@@ -45,7 +45,7 @@ int main(int argc, char** argv)
               QStringLiteral("Nr rejestracyjny"), QStringLiteral("Rodzaj pojazdu")});
     for (int i = 0; i < wiersze; ++i)
         w.row({QStringLiteral("F/%1").arg(i), XlsDate{XlsSerial(2009, 7 + i % 6, 1 + i % 28)}, QStringLiteral("ON"),
-               20.0 + i % 40, 4.5, QStringLiteral("20"), QStringLiteral("WX %1").arg(i % kPojazdy, 5, 10, QChar(u'0')),
+               20.0 + i % 40, 4.5, 1.0, QStringLiteral("WX %1").arg(i % kPojazdy, 5, 10, QChar(u'0')),
                QStringLiteral("1")});
     const QString skoroszyt = temp.filePath(QStringLiteral("Orlen.xls"));
     if (!w.save(skoroszyt))

@@ -196,6 +196,38 @@ struct Cursor {
         return p;
     }
 
+    // The rows of the order's range. The file keeps its number of rows: a
+    // range that holds most of them (a company's records in a file of one
+    // company) is counted by the few rows outside it.
+    qint64 countRows()
+    {
+        const QString k = keyColumn();
+        if (k.isEmpty() || (!hasLo && !hasHi))
+            return file->rowCount();
+        constexpr qint64 kFewOutside = 65536;
+        qint64 outside = 0;
+        bool few = true;
+        for (const bool below : {true, false}) {
+            if (!few || !(below ? hasLo : hasHi))
+                continue;
+            Stmt& s = file->cached(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM data WHERE %1 %2 LIMIT %3)")
+                                       .arg(k, below ? QStringLiteral("< ?1") : QStringLiteral(">= ?2"))
+                                       .arg(kFewOutside));
+            bindRange(s);
+            const qint64 n = s.step() ? s.columnInt(0) : kFewOutside;
+            s.reset();
+            outside += n;
+            few = n < kFewOutside;
+        }
+        if (few)
+            return file->rowCount() - outside;
+        Stmt& count = file->cached(QStringLiteral("SELECT count(*) FROM data") + rangeCondition(false));
+        bindRange(count);
+        const qint64 n = count.step() ? count.columnInt(0) : 0;
+        count.reset();
+        return n;
+    }
+
     // Reads the row ids of positions [from, to) of the order, counting from
     // the held rows or back from the last row, whichever is nearer.
     void seekWindow(Keyset& set, int from, int to)

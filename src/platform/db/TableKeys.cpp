@@ -185,15 +185,8 @@ void TTable::reload()
         // The first page; the rows are counted only when there are more.
         c.keys.setTotal(std::numeric_limits<int>::max());
         c.keys.hold(0);
-        if (!c.keys.complete() && !c.hasLo && !c.hasHi) {
-            c.keys.setTotal(int(c.file->rowCount()));
-        } else if (!c.keys.complete()) {
-            Stmt& count = c.file->cached(QStringLiteral("SELECT count(*) FROM data") + c.rangeCondition(false));
-            c.bindRange(count);
-            count.step();
-            c.keys.setTotal(int(count.columnInt(0)));
-            count.reset();
-        }
+        if (!c.keys.complete())
+            c.keys.setTotal(int(c.countRows()));
     } else {
         QStringList exprs;
         for (int col : c.orderCols)
