@@ -19,7 +19,7 @@ TField::TField(TTable* dataSet, const QString& componentName, const QString& fie
 
 bool TField::IsNull() const
 {
-    return !m_dataSet->rawValue(*this).isValid();
+    return !m_dataSet->rawRef(*this).isValid();
 }
 
 void TField::Clear()
@@ -51,7 +51,7 @@ QVariant TField::OldValue() const
 
 QString TField::AsString() const
 {
-    const QVariant v = Value();
+    const QVariant& v = m_dataSet->rawRef(*this);
     if (!v.isValid())
         return {};
     switch (m_type) {
@@ -73,7 +73,7 @@ void TField::setAsString(const QString& text)
 
 int TField::AsInteger() const
 {
-    const QVariant v = Value();
+    const QVariant& v = m_dataSet->rawRef(*this);
     if (!v.isValid())
         return 0;
     switch (m_type) {
@@ -97,7 +97,7 @@ void TField::setAsInteger(int value)
 
 double TField::AsFloat() const
 {
-    const QVariant v = Value();
+    const QVariant& v = m_dataSet->rawRef(*this);
     if (!v.isValid())
         return 0.0;
     switch (m_type) {
@@ -120,7 +120,7 @@ void TField::setAsFloat(double value)
 
 bool TField::AsBoolean() const
 {
-    const QVariant v = Value();
+    const QVariant& v = m_dataSet->rawRef(*this);
     if (!v.isValid())
         return false;
     if (m_type == ftString || m_type == ftMemo)
@@ -137,7 +137,7 @@ void TField::setAsBoolean(bool value)
 
 QDate TField::AsDateTime() const
 {
-    const QVariant v = Value();
+    const QVariant& v = m_dataSet->rawRef(*this);
     if (!v.isValid())
         return {};
     if (m_type == ftDate)
@@ -154,7 +154,7 @@ void TField::setAsDateTime(const QDate& date)
 
 QString TField::defaultText(bool display) const
 {
-    const QVariant v = Value();
+    const QVariant& v = m_dataSet->rawRef(*this);
     if (!v.isValid())
         return {};
     if (display && m_type == ftFloat && !m_displayFormat.isEmpty())

@@ -115,6 +115,7 @@ void TTable::bindFields()
         }
     }
     int extra = 0;
+    m_calcSlots.clear();
     for (auto& f : m_fields) {
         if (f->m_kind == fkData) {
             const int col = c.file->columnOf(f->FieldName());
@@ -128,6 +129,8 @@ void TTable::bindFields()
             f->m_column = col;
         } else {
             f->m_column = c.nCols + extra++;
+            if (f->m_kind == fkCalculated)
+                m_calcSlots.push_back(f->m_column);
         }
     }
     const size_t slotCount = size_t(c.nCols + extra);

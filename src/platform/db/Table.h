@@ -315,6 +315,9 @@ private:
     void checkSameOpen(quint64 generation) const; // raises when a handler closed the table
     void calculateFields();
     QVariant rawValue(const TField& field) const;
+    // The value in its slot (valid until the record or the field changes):
+    // the typed readers of the fields read it without a copy.
+    const QVariant& rawRef(const TField& field) const;
     void setRawValue(TField& field, const QVariant& value);
     QVariant lookupValue(const TField& field) const;
     void dataEvent(int event, int info = 0, TField* field = nullptr);
@@ -360,6 +363,8 @@ private:
     std::vector<Record> m_peekStack;
     std::vector<bool> m_peekLazy;
     bool m_inCalc = false;
+    mutable QVariant m_lookedUp; // the last lookup value read
+    std::vector<int> m_calcSlots; // slots of the calculated fields, cleared before each computation
     mutable quint64 m_viewStamp = 0;
     mutable TDataSetState m_stampedState = dsInactive;
 

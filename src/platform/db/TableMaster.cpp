@@ -8,6 +8,8 @@ namespace kal {
 
 void TTable::notifyDetails()
 {
+    if (std::none_of(m_sources.begin(), m_sources.end(), [](const TDataSource* s) { return !s->m_details.empty(); }))
+        return; // nothing follows this table (the usual case in a walk)
     const auto sources = m_sources;
     for (TDataSource* s : sources) {
         const auto details = s->m_details;

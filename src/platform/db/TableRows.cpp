@@ -217,13 +217,11 @@ void TTable::readRowAt(int p)
 
 void TTable::calculateFields()
 {
-    bool any = false;
-    for (const auto& f : m_fields)
-        if (f->m_kind == fkCalculated) {
-            m_current.values[size_t(f->m_column)] = QVariant();
-            any = true;
-        }
-    if (!any || !OnCalcFields || m_inCalc)
+    if (m_calcSlots.empty())
+        return;
+    for (int slot : m_calcSlots)
+        m_current.values[size_t(slot)] = QVariant();
+    if (!OnCalcFields || m_inCalc)
         return;
     const TDataSetState saved = m_state;
     m_state = dsCalcFields;
@@ -241,12 +239,20 @@ void TTable::calculateFields()
 
 QVariant TTable::rawValue(const TField& field) const
 {
+    return rawRef(field);
+}
+
+const QVariant& TTable::rawRef(const TField& field) const
+{
+    static const QVariant none;
     checkActive();
     if (field.m_column < 0)
-        return {};
+        return none;
     const_cast<TTable*>(this)->ensureMaster();
-    if (field.m_kind == fkLookup)
-        return lookupValue(field);
+    if (field.m_kind == fkLookup) {
+        m_lookedUp = lookupValue(field);
+        return m_lookedUp;
+    }
     const size_t slot = size_t(field.m_column);
     if (m_state == dsSetKey && field.m_kind == fkData)
         return m_keyBuffer.values[slot];
