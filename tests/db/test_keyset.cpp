@@ -319,3 +319,58 @@ TEST_F(Keyset, AWalkInterruptedByPostsGoesOnInOrder)
 }
 
 } // namespace
+
+namespace {
+
+// The typed readers take a walk's values straight from its statement: they
+// give what the values read through Value() give, blanks included.
+TEST(WalkReads, TypedReadsInAWalkMatchTheStoredValues)
+{
+    TestDir dir;
+    {
+        TTable t;
+        t.setTableName(QStringLiteral("Rozne.db"));
+        t.FieldDefs().Add(QStringLiteral("Nr"), ftAutoInc);
+        t.FieldDefs().Add(QStringLiteral("Tekst"), ftString, 10);
+        t.FieldDefs().Add(QStringLiteral("Liczba"), ftInteger);
+        t.FieldDefs().Add(QStringLiteral("Kwota"), ftFloat);
+        t.FieldDefs().Add(QStringLiteral("Dzien"), ftDate);
+        t.IndexDefs().Add(QString(), QStringLiteral("Nr"), ixPrimary | ixUnique);
+        t.CreateTable();
+        t.Open();
+        for (int i = 0; i < 40; ++i) {
+            t.Append();
+            if (i % 3 != 0) {
+                t.FieldByName(QStringLiteral("Tekst"))->setAsString(QStringLiteral("t%1").arg(i));
+                t.FieldByName(QStringLiteral("Liczba"))->setAsInteger(i - 20);
+                t.FieldByName(QStringLiteral("Kwota"))->setAsFloat(i * 0.25);
+                t.FieldByName(QStringLiteral("Dzien"))->setAsDateTime(QDate(2009, 1, 1).addDays(i));
+            }
+            t.Post();
+        }
+    }
+    TTable t;
+    t.setTableName(QStringLiteral("Rozne.db"));
+    t.Open();
+    TField* tekst = t.FieldByName(QStringLiteral("Tekst"));
+    TField* liczba = t.FieldByName(QStringLiteral("Liczba"));
+    TField* kwota = t.FieldByName(QStringLiteral("Kwota"));
+    TField* dzien = t.FieldByName(QStringLiteral("Dzien"));
+    int i = 0;
+    for (t.First(); !t.Eof(); t.Next(), ++i) {
+        const bool blank = i % 3 == 0;
+        EXPECT_EQ(tekst->IsNull(), blank) << i;
+        EXPECT_EQ(liczba->IsNull(), blank) << i;
+        EXPECT_EQ(kwota->IsNull(), blank) << i;
+        EXPECT_EQ(dzien->IsNull(), blank) << i;
+        EXPECT_EQ(tekst->AsString(), blank ? QString() : QStringLiteral("t%1").arg(i)) << i;
+        EXPECT_EQ(liczba->AsInteger(), blank ? 0 : i - 20) << i;
+        EXPECT_EQ(kwota->AsFloat(), blank ? 0.0 : i * 0.25) << i;
+        EXPECT_EQ(dzien->AsDateTime(), blank ? QDate() : QDate(2009, 1, 1).addDays(i)) << i;
+        EXPECT_EQ(liczba->Value(), blank ? QVariant() : QVariant(i - 20)) << i;
+        EXPECT_EQ(tekst->AsString(), tekst->Value().toString()) << i;
+    }
+    EXPECT_EQ(i, 40);
+}
+
+} // namespace

@@ -6,6 +6,8 @@
 #include "Storage.h"
 #include "Table.h"
 
+#include <sqlite3.h>
+
 namespace kal {
 
 TField::TField(TTable* dataSet, const QString& componentName, const QString& fieldName, TFieldType type, int size,
@@ -19,6 +21,12 @@ TField::TField(TTable* dataSet, const QString& componentName, const QString& fie
 
 bool TField::IsNull() const
 {
+    int at = 0;
+    if (sqlite3_stmt* st = m_dataSet->walkColumn(*this, at)) {
+        // an empty text is stored as no text
+        const int type = sqlite3_column_type(st, at);
+        return type == SQLITE_NULL || ((m_type == ftString || m_type == ftMemo) && sqlite3_column_bytes(st, at) == 0);
+    }
     return !m_dataSet->rawRef(*this).isValid();
 }
 
@@ -51,6 +59,12 @@ QVariant TField::OldValue() const
 
 QString TField::AsString() const
 {
+    int at = 0;
+    if (m_type == ftString || m_type == ftMemo)
+        if (sqlite3_stmt* st = m_dataSet->walkColumn(*this, at)) {
+            const int n = sqlite3_column_bytes(st, at);
+            return n > 0 ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, at)), n) : QString();
+        }
     const QVariant& v = m_dataSet->rawRef(*this);
     if (!v.isValid())
         return {};
@@ -73,6 +87,10 @@ void TField::setAsString(const QString& text)
 
 int TField::AsInteger() const
 {
+    int at = 0;
+    if (db_detail::isIntegerType(m_type))
+        if (sqlite3_stmt* st = m_dataSet->walkColumn(*this, at))
+            return int(sqlite3_column_int64(st, at)); // null reads as 0
     const QVariant& v = m_dataSet->rawRef(*this);
     if (!v.isValid())
         return 0;
@@ -97,6 +115,10 @@ void TField::setAsInteger(int value)
 
 double TField::AsFloat() const
 {
+    int at = 0;
+    if (m_type == ftFloat)
+        if (sqlite3_stmt* st = m_dataSet->walkColumn(*this, at))
+            return sqlite3_column_double(st, at); // null reads as 0
     const QVariant& v = m_dataSet->rawRef(*this);
     if (!v.isValid())
         return 0.0;
@@ -137,6 +159,10 @@ void TField::setAsBoolean(bool value)
 
 QDate TField::AsDateTime() const
 {
+    int at = 0;
+    if (m_type == ftDate)
+        if (sqlite3_stmt* st = m_dataSet->walkColumn(*this, at))
+            return sqlite3_column_type(st, at) == SQLITE_NULL ? QDate() : QDate::fromJulianDay(sqlite3_column_int64(st, at));
     const QVariant& v = m_dataSet->rawRef(*this);
     if (!v.isValid())
         return {};

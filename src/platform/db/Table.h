@@ -26,6 +26,8 @@
 #include <memory>
 #include <vector>
 
+struct sqlite3_stmt;
+
 namespace kal {
 
 class EDatabaseError;
@@ -318,6 +320,10 @@ private:
     // The value in its slot (valid until the record or the field changes):
     // the typed readers of the fields read it without a copy.
     const QVariant& rawRef(const TField& field) const;
+    // The walk statement and the place of a data field's column in it, while
+    // the current record is the walk's row and the field was not read into
+    // its slot: the typed readers then read the column directly.
+    sqlite3_stmt* walkColumn(const TField& field, int& at) const;
     void setRawValue(TField& field, const QVariant& value);
     QVariant lookupValue(const TField& field) const;
     void dataEvent(int event, int info = 0, TField* field = nullptr);

@@ -242,6 +242,24 @@ QVariant TTable::rawValue(const TField& field) const
     return rawRef(field);
 }
 
+sqlite3_stmt* TTable::walkColumn(const TField& field, int& at) const
+{
+    if (m_state != dsBrowse || !m_lazy || m_peekDepth > 0 || field.m_kind != fkData || field.m_column < 0)
+        return nullptr;
+    const_cast<TTable*>(this)->ensureMaster();
+    const size_t slot = size_t(field.m_column);
+    if (!m_lazy || m_current.loaded[slot])
+        return nullptr;
+    Cursor& c = *m_cursor;
+    if (slot < c.wanted.size() && !c.wanted[slot]) {
+        c.wanted[slot] = 1;
+        if (slot < c.streamSel.size() && c.streamSel[slot] < 0)
+            c.wantedGrew = true;
+    }
+    at = c.streamPos >= 0 && c.streamPos == c.pos && slot < c.streamSel.size() ? c.streamSel[slot] : -1;
+    return at >= 0 ? c.stream.get() : nullptr;
+}
+
 const QVariant& TTable::rawRef(const TField& field) const
 {
     static const QVariant none;
