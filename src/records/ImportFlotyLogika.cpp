@@ -145,6 +145,7 @@ bool TImportFlotyLogika::Importuj()
             t->Post();
     SaBledy = false;
     m_indeks.reset();
+    m_skrocone.clear();
     m_log.clear();
     if (OnWyczyscLog)
         OnWyczyscLog();
@@ -198,6 +199,24 @@ void TImportFlotyLogika::bladPojazdu()
                tekst(DM->TPolaExcelNumerRejestracyjny) + QStringLiteral(".\nPozycja FLOTY nie została dopisana."));
 }
 
+QString TImportFlotyLogika::numerPojazdu()
+{
+    const QString nr = tekst(DM->TPolaExcelNumerRejestracyjny);
+    const int rozmiar = DM->TPojazdyNrRejestracyjny->Size();
+    if (nr.size() <= rozmiar)
+        return nr;
+    const QString skrocony = nr.left(rozmiar);
+    const QString klucz = kluczNumeru(skrocony);
+    // Blanks cut off the end change nothing worth telling.
+    if (klucz != kluczNumeru(nr) && !m_skrocone.contains(klucz)) {
+        m_skrocone.insert(klucz);
+        DopiszBlad(QStringLiteral("  Numer rejestracyjny pojazdu dłuższy niż %1 znaków skrócono do: %2.")
+                       .arg(rozmiar)
+                       .arg(skrocony));
+    }
+    return skrocony;
+}
+
 void TImportFlotyLogika::ImportujWiersz()
 {
     const QString rodzaj = rodzajPaliwa(TekstNaCalkowita(tekst(DM->TPolaExcelGrupaProduktu)));
@@ -223,7 +242,8 @@ void TImportFlotyLogika::ImportujWierszZBufora()
     const QString rodzaj = rodzajPaliwa(TekstNaCalkowita(tekst(DM->TPolaExcelGrupaProduktu)));
     if (rodzaj.isEmpty())
         return;
-    const QString nr = tekst(DM->TPolaExcelNumerRejestracyjny);
+    m_numer = numerPojazdu();
+    const QString& nr = m_numer;
     int id = -2;
     try {
         if (!UsunSpacje(nr).isEmpty()) {
@@ -310,16 +330,16 @@ void TImportFlotyLogika::zapiszTankowanie(int idPojazdu)
 bool TImportFlotyLogika::biezacyPojazdPasuje() const
 {
     const QString numer = DM->TPojazdyNrRejestracyjny->AsString();
-    return !UsunSpacje(numer).isEmpty() && PorownajBezSpacji(tekst(DM->TPolaExcelNumerRejestracyjny), numer);
+    return !UsunSpacje(numer).isEmpty() && PorownajBezSpacji(m_numer, numer);
 }
 
 bool TImportFlotyLogika::ZnajdzLubDopiszPojazd()
 {
     kal::TTable& p = *DM->TPojazdy;
-    const QString nr = tekst(DM->TPolaExcelNumerRejestracyjny);
+    m_numer = numerPojazdu();
     // A row without a registration number can match no vehicle: nothing is
     // added for it.
-    if (UsunSpacje(nr).isEmpty())
+    if (UsunSpacje(m_numer).isEmpty())
         return false;
     for (p.First(); !p.Eof(); p.Next())
         if (biezacyPojazdPasuje())
@@ -338,7 +358,7 @@ void TImportFlotyLogika::dopiszPojazd()
     kal::TTable& p = *DM->TPojazdy;
     p.Insert();
     try {
-        DM->TPojazdyNrRejestracyjny->setAsString(tekst(DM->TPolaExcelNumerRejestracyjny));
+        DM->TPojazdyNrRejestracyjny->setAsString(m_numer);
         DM->TPojazdyRodzajPojazdu->setAsString(tekst(DM->TPolaExcelRodzajPojazdu).trimmed() == u"O"
                                                    ? QStringLiteral("1")
                                                    : QStringLiteral("3"));

@@ -10,6 +10,7 @@
 // log of the editor window.
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -111,6 +112,10 @@ private:
     void dopiszLinie(const QString& linia);
     void bladPojazdu();
     int identyfikatorZIndeksu(const QString& nr);
+    // The row's registration number as the register can store it: cut to
+    // the size of its field (the log says so once for each number an import
+    // cuts). Vehicles are looked up, and added, under this number.
+    QString numerPojazdu();
 
     std::unique_ptr<kal::Workbook> m_skoroszyt;
     const kal::Sheet* m_arkusz = nullptr;
@@ -118,4 +123,6 @@ private:
     int m_wiersz = 0;
     QStringList m_log;
     std::optional<QHash<QString, int>> m_indeks; // numbers read while no index is installed
+    QString m_numer;                              // the current row's number as it can be stored
+    QSet<QString> m_skrocone;                     // numbers this import has cut, by PorownajBezSpacji key
 };

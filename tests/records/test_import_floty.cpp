@@ -631,3 +631,67 @@ TEST_F(ImportFloty, APendingRecordIsPostedBeforeTheFirstRowAndItsRefusalStopsThe
     faktury.sort();
     EXPECT_EQ(faktury, QStringList({QStringLiteral("FV/1"), QStringLiteral("FV/2"), QStringLiteral("FV/R1")}));
 }
+
+// Registration numbers longer than the register's field (20 characters) in
+// the sheet: each is compared as it can be stored, its first 20 characters
+// with blanks ignored. A new vehicle is added and completed once, with the
+// shortened number, and found for its later rows (written in lower case too);
+// a vehicle already stored under the shortened number is found. Every row
+// imports, and the log says once for each number that it was shortened.
+class DlugieNumery : public ImportFloty {
+protected:
+    void sprawdz()
+    {
+        const int kr = pojazd(QStringLiteral("KR 98765432109876543"));
+        const int gd = pojazd(QStringLiteral("GD 12345678901234567"));
+        uzupelnij = [&] {
+            dm->TPojazdyMarka->setAsString(QStringLiteral("Jelcz"));
+            dm->TPojazdy->Post();
+        };
+        const QString a = QStringLiteral("WA 1234567890 1234567890 XYZ");
+        const QString b = QStringLiteral("KR 98765432109876543210");
+        // Only blanks beyond the 20th character: nothing to tell.
+        const QString c = QStringLiteral("GD 12345678901234567      ");
+        EXPECT_TRUE(importuj({
+            {a, XlsEmpty{}, QStringLiteral("FV/1"), Dzien(7, 1), 10.0, 4.0, 1.0},
+            {b, XlsEmpty{}, QStringLiteral("FV/2"), Dzien(7, 2), 20.0, 4.0, 1.0},
+            {a.toLower(), XlsEmpty{}, QStringLiteral("FV/3"), Dzien(7, 3), 30.0, 4.0, 1.0},
+            {b, XlsEmpty{}, QStringLiteral("FV/4"), Dzien(7, 4), 40.0, 4.0, 1.0},
+            {c, XlsEmpty{}, QStringLiteral("FV/5"), Dzien(7, 5), 50.0, 4.0, 1.0},
+        }));
+        EXPECT_EQ(uzupelnien, 1);
+        ASSERT_TRUE(dm->TPojazdy->Locate(QStringLiteral("Marka"), QStringLiteral("Jelcz")));
+        EXPECT_EQ(dm->TPojazdyNrRejestracyjny->AsString(), "WA 1234567890 123456");
+        const int wa = dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+        std::vector<std::pair<QString, int>> wiersze;
+        for (const Tankowanie& t : tankowania())
+            wiersze.emplace_back(t.faktura, t.pojazd);
+        std::sort(wiersze.begin(), wiersze.end());
+        EXPECT_EQ(wiersze, (std::vector<std::pair<QString, int>>{
+                               {QStringLiteral("FV/1"), wa},
+                               {QStringLiteral("FV/2"), kr},
+                               {QStringLiteral("FV/3"), wa},
+                               {QStringLiteral("FV/4"), kr},
+                               {QStringLiteral("FV/5"), gd}}));
+        EXPECT_EQ(bledy(),
+                  QStringList({QStringLiteral("  Numer faktury: FV/1 data zakupu: 2009-07-01 numer rejestracyjny: ") + a,
+                               QStringLiteral("  Numer rejestracyjny pojazdu dłuższy niż 20 znaków skrócono do: "
+                                              "WA 1234567890 123456."),
+                               kKreski,
+                               QStringLiteral("  Numer faktury: FV/2 data zakupu: 2009-07-02 numer rejestracyjny: ") + b,
+                               QStringLiteral("  Numer rejestracyjny pojazdu dłuższy niż 20 znaków skrócono do: "
+                                              "KR 98765432109876543."),
+                               kKreski}));
+    }
+};
+
+TEST_F(DlugieNumery, TheTableScanComparesALongNumberAsItCanBeStored)
+{
+    sprawdz();
+}
+
+TEST_F(DlugieNumery, TheMemoryBufferComparesALongNumberAsItCanBeStored)
+{
+    bufor = true;
+    sprawdz();
+}
