@@ -67,10 +67,11 @@ TEST_F(TabelaA, TheWorkTableHoldsOneRowPerBlockInPrintingOrder)
     EXPECT_EQ(w[0].klucz, QStringLiteral("0000000000"));
     EXPECT_EQ(w[24].klucz, QStringLiteral("0000000024"));
 
-    // The heading of the first place: Kórnik, ul. Długa 7.
-    EXPECT_EQ(w[0].pola.mid(0, 7), QStringList({"Ruvelkon sp. z o.o.", "  Oddział Poznań ", "ul. Rzemieślnicza 5 ",
+    // The heading of the first place: Kórnik, ul. Długa 7 (the company's
+    // texts as stored: without the trailing blanks typed).
+    EXPECT_EQ(w[0].pola.mid(0, 7), QStringList({"Ruvelkon sp. z o.o.", "  Oddział Poznań", "ul. Rzemieślnicza 5",
                                                  "61-100 Poznań", "ul. Długa 7", "Kórnik", "poznański"}));
-    EXPECT_EQ(w[1].pola, QStringList({"ul. Rzemieślnicza 5 ", "61-100 Poznań", "ul. Długa 7", "ul. Polna 3", "Kotłownia",
+    EXPECT_EQ(w[1].pola, QStringList({"ul. Rzemieślnicza 5", "61-100 Poznań", "ul. Długa 7", "ul. Polna 3", "Kotłownia",
                                       "0,5", "cyklon", "OŚ 12/2008 Starosta", "2015-12-31", "1 węgiel"}));
     // Substances are numbered across sources and communes.
     EXPECT_EQ(w[3].pola.mid(0, 7), QStringList({"1", "dwutlenek siarki 7446-09-5", "", "2", "2", "0,45", "0,9"}));

@@ -7,6 +7,7 @@
 
 #include "test_rejestr_wspolne.h"
 
+#include "platform/ui/DBComboBox.h"
 #include "platform/ui/DBControls.h"
 #include "platform/ui/DBEdit.h"
 #include "platform/ui/DBGrid.h"
@@ -14,6 +15,7 @@
 #include "platform/ui/InputHook.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -387,6 +389,52 @@ TEST_F(Siatki, TabWalksTheFieldsOfEveryRegisterInTheirOrderOnScreen)
         });
         o.pokaz();
     }
+}
+
+// ------------------------------------------------------------------ one value, one key
+
+// A Fiat KR 12345 of kind 1 is in the register (kind 1 is a new vehicle's
+// default). The user presses "+", picks "1 -samochód osobowy z
+// katalizatorem" from the kind list (which keeps the item's first two
+// characters, "1 "), types the make Fiat and the number KR 12345 and presses
+// "✔": the post is refused with the vehicle table's duplicate message, and
+// the register still holds one vehicle. Cancelled, the user enters an Opel
+// the same way: its kind is stored as "1".
+TEST_F(Siatki, AVehicleOfKindOnePickedFromTheListIsTheSameVehicleAsOneOfKindOne)
+{
+    pojazd(QStringLiteral("KR 12345"), QStringLiteral("Fiat"));
+    auto wpiszPojazd = [&](const QString& marka, const QString& numer) {
+        kliknij(pojazdy->DBNavigator1, kal::nbInsert);
+        kal::TDBComboBox* rodzaj = pojazdy->DBComboBox1;
+        rodzaj->setFocus();
+        rodzaj->showPopup();
+        rodzaj->view()->setCurrentIndex(rodzaj->model()->index(0, 0));
+        QTest::keyClick(rodzaj->view(), Qt::Key_Return);
+        for (auto [pole, tekst] : {std::pair{pojazdy->DBEdit1, marka}, std::pair{pojazdy->DBEdit2, numer}}) {
+            QTest::mouseClick(pole, Qt::LeftButton);
+            QTest::keyClicks(pole, tekst);
+        }
+        kliknij(pojazdy->DBNavigator1, kal::nbPost);
+    };
+    przyPokazie([&](QWidget* okno) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+        wpiszPojazd(QStringLiteral("Fiat"), QStringLiteral("KR 12345"));
+        EXPECT_EQ(dm->TPojazdy->State(), kal::dsInsert);
+        EXPECT_EQ(dm->TPojazdyRodzajPojazdu->AsString(), "1");
+        kliknij(pojazdy->DBNavigator1, kal::nbCancel);
+        wpiszPojazd(QStringLiteral("Opel"), QStringLiteral("KR 54321"));
+        EXPECT_EQ(dm->TPojazdy->State(), kal::dsBrowse);
+        pojazdy->BitBtn1->click();
+    });
+    pojazdy->Pokaz(0);
+
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_TRUE(dialogi.boxes()[0].text.startsWith(
+        QStringLiteral("Dane pojazdu powtarzają się !!!\nDokładna specyfikacja błędu:\n")));
+    EXPECT_EQ(dialogi.boxes()[0].caption, "Błąd komponentu: TPojazdy");
+    EXPECT_EQ(dialogi.boxes()[0].icon, kal::MsgIcon::Stop);
+    EXPECT_EQ(zapisane(dm->TPojazdy, dm->TPojazdyMarka), (QStringList{"Fiat", "Opel"}));
+    EXPECT_EQ(zapisane(dm->TPojazdy, dm->TPojazdyRodzajPojazdu), (QStringList{"1", "1"}));
 }
 
 } // namespace

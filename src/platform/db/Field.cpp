@@ -25,7 +25,13 @@ bool TField::IsNull() const
     if (sqlite3_stmt* st = m_dataSet->walkColumn(*this, at)) {
         // an empty text is stored as no text
         const int type = sqlite3_column_type(st, at);
-        return type == SQLITE_NULL || ((m_type == ftString || m_type == ftMemo) && sqlite3_column_bytes(st, at) == 0);
+        if (type == SQLITE_NULL)
+            return true;
+        if (m_type == ftMemo)
+            return sqlite3_column_bytes(st, at) == 0;
+        if (m_type == ftString) // blanks alone, as an older program stored them, are no text either
+            return AsString().isEmpty();
+        return false;
     }
     return !m_dataSet->rawRef(*this).isValid();
 }
@@ -63,7 +69,9 @@ QString TField::AsString() const
     if (m_type == ftString || m_type == ftMemo)
         if (sqlite3_stmt* st = m_dataSet->walkColumn(*this, at)) {
             const int n = sqlite3_column_bytes(st, at);
-            return n > 0 ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, at)), n) : QString();
+            const QString s =
+                n > 0 ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, at)), n) : QString();
+            return m_type == ftString ? db_detail::withoutTrailingBlanks(s) : s;
         }
     const QVariant& v = m_dataSet->rawRef(*this);
     if (!v.isValid())

@@ -1,7 +1,9 @@
 #pragma once
 // Field components of the dataset engine: one TField per column of a table
 // component (data fields), plus calculated and lookup fields that are not
-// stored. A field reads and writes the current record of its table.
+// stored. A field reads and writes the current record of its table. A string
+// field keeps at most its size of characters and no trailing blanks: "1 "
+// is stored, compared and keyed as "1".
 
 #include <QDate>
 #include <QString>

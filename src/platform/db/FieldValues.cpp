@@ -38,6 +38,14 @@ QString typeName(TFieldType type)
 
 } // namespace
 
+QString withoutTrailingBlanks(const QString& text)
+{
+    qsizetype n = text.size();
+    while (n > 0 && text.at(n - 1) == u' ')
+        --n;
+    return n == text.size() ? text : text.left(n);
+}
+
 bool isIntegerType(TFieldType type)
 {
     return type == ftSmallint || type == ftInteger || type == ftAutoInc;
@@ -58,8 +66,11 @@ QVariant toFieldValue(TFieldType type, int size, const QVariant& value, const QS
             s = DateToText(value.toDate());
         else
             s = value.toString();
-        if (type == ftString && size > 0 && s.size() > size)
-            s.truncate(size);
+        if (type == ftString) {
+            if (size > 0 && s.size() > size)
+                s.truncate(size);
+            s = withoutTrailingBlanks(s);
+        }
         if (s.isEmpty())
             return {};
         return s;

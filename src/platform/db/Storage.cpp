@@ -279,9 +279,12 @@ QVariant Stmt::columnValue(int i, TFieldType type) const
     case ftMemo: {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
         const int n = sqlite3_column_bytes(m_stmt, i);
-        if (n == 0)
+        // A text stored with trailing blanks by an older program reads as
+        // the value it stands for.
+        const QString s = type == ftString ? withoutTrailingBlanks(QString::fromUtf8(p, n)) : QString::fromUtf8(p, n);
+        if (s.isEmpty())
             return {};
-        return QString::fromUtf8(p, n);
+        return s;
     }
     case ftFloat:
         return sqlite3_column_double(m_stmt, i);

@@ -80,8 +80,11 @@ QString errorText(sqlite3* db);
 // --- values ---------------------------------------------------------------
 // Canonical value of a field type: QString (never empty; empty = null),
 // int, double, QDate, bool; invalid QVariant = null. Raises EConvertError
-// for a text that does not convert.
+// for a text that does not convert. A string value is cut to the field's
+// size and loses its trailing blanks: texts that differ only by them are one
+// value (they compare, sort, search and key as one).
 QVariant toFieldValue(TFieldType type, int size, const QVariant& value, const QString& fieldName);
+QString withoutTrailingBlanks(const QString& text);
 QByteArray fieldKey(TFieldType type, const QVariant& value);
 void appendKeyPart(QByteArray& key, const QByteArray& part);
 // Keys of rows whose leading fields equal the key parts of `prefix` lie in

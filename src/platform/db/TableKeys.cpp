@@ -381,12 +381,17 @@ QString TTable::matchCondition(const QStringList& names, const QVariantList& val
         if (col < 0)
             throw EDatabaseError(QStringLiteral("%1: nie znaleziono pola '%2'").arg(c.file->displayName(), names[i]));
         const auto& column = c.file->columns()[size_t(col)];
-        const QString expr = c.colExpr(col);
+        // A string compares without its trailing blanks, also as an older
+        // program stored it.
+        const QString expr = column.type == ftString ? QStringLiteral("rtrim(%1, ' ')").arg(c.colExpr(col))
+                                                     : c.colExpr(col);
         const bool text = column.type == ftString || column.type == ftMemo;
         QVariant v;
-        if (text && values[i].isValid())
-            v = values[i].toString().isEmpty() ? QVariant() : QVariant(values[i].toString());
-        else
+        if (text && values[i].isValid()) {
+            const QString s = column.type == ftString ? db_detail::withoutTrailingBlanks(values[i].toString())
+                                                      : values[i].toString();
+            v = s.isEmpty() ? QVariant() : QVariant(s);
+        } else
             v = db_detail::toFieldValue(column.type, 0, values[i], column.name);
         if (!v.isValid()) {
             cond << expr + QStringLiteral(" IS NULL");
