@@ -221,6 +221,8 @@ void TDM::zbudujSkladniki()
             f->setEditMask(p.maskaEdycji);
             if (p.szerokoscWyswietlania > 0)
                 f->setDisplayWidth(p.szerokoscWyswietlania);
+            if (!p.etykieta.isEmpty())
+                f->setDisplayLabel(p.etykieta);
             f->setReadOnly(p.tylkoDoOdczytu);
             if (p.rodzaj == Schemat::Rodzaj::Wyszukiwane)
                 f->setLookupDefinition(Tabela(p.tabelaWyszukiwania), p.poleKlucza, p.poleKluczaWyszukiwania,

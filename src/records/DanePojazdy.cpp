@@ -309,9 +309,12 @@ void TDM::AktualizujPrzebiegZTankowania()
     } else if (ZapamietanaDataTankowania != DataZTDateTime(TZuzycieDataTankowania->AsDateTime()) ||
                ZapamietanyPojazd != pojazd) {
         // The record moved to another vehicle or day: its entry moves with it.
-        const QString staraData =
-            ZapamietanaDataTankowania.Poprawna() ? kal::DateToText(ZapamietanaDataTankowania.NaTDateTime()) : QString();
-        const bool staryJest = znajdz(ZapamietanyPojazd, staraData);
+        // A record that had no date had no entry of its own: an entry
+        // without a date (typed in the mileage register) is not its entry and
+        // stays as it is.
+        const bool staryJest =
+            ZapamietanaDataTankowania.Poprawna() &&
+            znajdz(ZapamietanyPojazd, kal::DateToText(ZapamietanaDataTankowania.NaTDateTime()));
         if (staryJest && zapisanyNowy) {
             TPrzRob->Delete();
         } else if (staryJest) {

@@ -7,9 +7,12 @@
 
 #include "Funkcje.h"
 #include "platform/core/Dialogs.h"
+#include "platform/core/NumberText.h"
 
 #include <QDate>
 #include <QHash>
+
+#include <optional>
 
 // ============================================================ shared helpers
 
@@ -181,7 +184,15 @@ void TDM::przeliczDla(const kal::TField& pole)
 
 void TDM::UstalNieujemna(kal::TField& Sender, const QString& Text)
 {
-    double x = TekstNaLiczbe(Text);
+    // An empty text is 0; any other text must be a number, else it is
+    // refused and the field keeps its value.
+    double x = 0.0;
+    if (!Text.trimmed().isEmpty()) {
+        const std::optional<double> liczba = kal::ParseDecimal(Text);
+        if (!liczba)
+            throw kal::Exception(QStringLiteral("Wprowadzona wartość nie jest liczbą !!!"));
+        x = *liczba;
+    }
     if (!(x >= 0.0))
         x = 0.0;
     Sender.setAsFloat(x);

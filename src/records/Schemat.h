@@ -89,6 +89,7 @@ struct Pole {
     QString formatPrzyTworzeniu;    // display format the data module assigns when it is created
     QString maskaEdycji;            // edit mask
     int szerokoscWyswietlania = 0;  // display width; 0 = the field's default
+    QString etykieta;               // the field's name as the windows label it; empty: the field name
     bool tylkoDoOdczytu = false;
 
     QString onSetText;

@@ -45,8 +45,8 @@ Tabela okres()
                   {Z::OnCalcFields, "TOkresCalcFields"},
                   {Z::OnPostError, "TFirmaPostError"}});
     dodaj(t, "IdentyfikatorFirmy", Typ::Calkowity);
-    dodaj(t, "Rok", Typ::Krotki);
-    dodaj(t, "Polrocze", Typ::Krotki);
+    dodaj(t, "Rok", Typ::Krotki).etykieta = QStringLiteral("Rok");
+    dodaj(t, "Polrocze", Typ::Krotki).etykieta = QStringLiteral("Półrocze");
     dodaj(t, "Kwartal", Typ::Krotki);
     dodaj(t, "Tydzien", Typ::Krotki);
     dodaj(t, "Dzien", Typ::Krotki);
@@ -87,9 +87,9 @@ Tabela pojazdy()
     dodaj(t, "NrNadwozia", Typ::Tekst, 25);
     dodaj(t, "NrSilnika", Typ::Tekst, 20);
     dodaj(t, "Ladownosc", Typ::Rzeczywisty);
-    dodaj(t, "IloscMiejsc", Typ::Krotki);
-    dodaj(t, "PojemnoscSilnika", Typ::Krotki);
-    dodaj(t, "RokProdukcji", Typ::Krotki);
+    dodaj(t, "IloscMiejsc", Typ::Krotki).etykieta = QStringLiteral("Ilość miejsc");
+    dodaj(t, "PojemnoscSilnika", Typ::Krotki).etykieta = QStringLiteral("Pojemność silnika");
+    dodaj(t, "RokProdukcji", Typ::Krotki).etykieta = QStringLiteral("Rok produkcji");
     dodaj(t, "NumerInwentarzowy", Typ::Tekst, 20);
     dodaj(t, "WartoscEwidencyjna", Typ::Rzeczywisty);
     dodaj(t, "NormaLetnia", Typ::Rzeczywisty);
@@ -98,7 +98,9 @@ Tabela pojazdy()
     dodajDate(t, "DataSkresleniaZEwidencji", "TPojazdyDataSkresleniaZEwidencjiSetText");
     dodajWyszukiwane(t, "NazwaMiejscaUzytkowania", Typ::Tekst, 40, "TMiejsceUz", "Identyfiklator", "Nazwa",
                      "MiejsceUzytkowania");
-    dodaj(t, "IloscKmMiedzyPrzegl", Typ::Krotki);
+    // A lorry is serviced every 60 000 to 120 000 km: a 32-bit field (files
+    // made with a 16-bit one open as they are and take the larger values).
+    dodaj(t, "IloscKmMiedzyPrzegl", Typ::Calkowity).etykieta = QStringLiteral("Km między przegl.");
     dodajObliczane(t, "NormaSrednia", Typ::Rzeczywisty);
     {
         Pole& p = dodaj(t, "NormaEuro", Typ::Tekst, 1);
@@ -267,7 +269,7 @@ Tabela kotly()
         p.onGetText = "TKotlyRodzajKotlaGetText";
         p.onValidate = "TKotlyRodzajKotlaValidate";
     }
-    dodaj(t, "Ilosc", Typ::Krotki);
+    dodaj(t, "Ilosc", Typ::Krotki).etykieta = QStringLiteral("Ilość kotłów");
     dodaj(t, "Zuzycie", Typ::Rzeczywisty);
     dodaj(t, "RokProdukcji", Typ::Krotki);
     dodaj(t, "Data1", Typ::Data);

@@ -92,7 +92,7 @@ TEST_F(ModulDanych, ComputeFromFuelUseAndRecomputeFees)
 
     // Closed: typing changes nothing in the fee object.
     dm->TTabelaD->setTag(0);
-    dm->TTabelaD->FieldByName(QStringLiteral("14b"))->setText(QStringLiteral("abc"));
+    dm->TTabelaD->FieldByName(QStringLiteral("14b"))->setText(QString());
     EXPECT_EQ(D("14b"), 0.0);
     EXPECT_EQ(TekstD("14b"), QStringLiteral("2 001,00"));
     EXPECT_EQ(odswiezeniaD, 4);
@@ -163,20 +163,20 @@ TEST_F(ModulDanych, TypedTableDValuesWhileTheWindowIsOpen)
     EXPECT_DOUBLE_EQ(ilosc->AsFloat(), 2.5);
     EXPECT_EQ(TekstD("17c"), QStringLiteral("7,50"));
     EXPECT_EQ(odswiezeniaD, 2);
-    // Minus five, letters and an empty text all store 0, and each recomputes.
+    // Minus five and an empty text store 0, and each recomputes; letters
+    // are refused, the quantity and its fee stay.
     ilosc->setText(QStringLiteral("-5"));
     EXPECT_EQ(ilosc->AsFloat(), 0.0);
     EXPECT_EQ(TekstD("17c"), QStringLiteral("0,00"));
     ilosc->setText(QStringLiteral("2,5"));
     EXPECT_EQ(TekstD("17c"), QStringLiteral("7,50"));
-    ilosc->setText(QStringLiteral("dwa"));
-    EXPECT_EQ(ilosc->AsFloat(), 0.0);
-    EXPECT_EQ(TekstD("17c"), QStringLiteral("0,00"));
-    ilosc->setText(QStringLiteral("2,5"));
+    EXPECT_THROW(ilosc->setText(QStringLiteral("dwa")), kal::Exception);
+    EXPECT_DOUBLE_EQ(ilosc->AsFloat(), 2.5);
+    EXPECT_EQ(TekstD("17c"), QStringLiteral("7,50"));
     ilosc->setText(QString());
     EXPECT_EQ(ilosc->AsFloat(), 0.0);
     EXPECT_EQ(OplatyD().RazemTekst(), QStringLiteral("0,00"));
-    EXPECT_EQ(odswiezeniaD, 7);
+    EXPECT_EQ(odswiezeniaD, 5);
     // The stored value is not rounded.
     ilosc->setText(QStringLiteral("0,005"));
     EXPECT_DOUBLE_EQ(ilosc->AsFloat(), 0.005);

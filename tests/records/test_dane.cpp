@@ -800,18 +800,19 @@ TEST_F(Dane, TypedValuesOfTheFeeTables)
     dm->TTabelaD->Edit();
     dm->TTabelaDBDEDesigner1a->setText("-5");
     EXPECT_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 0.0);
-    dm->TTabelaDBDEDesigner1a->setText("abc");
-    EXPECT_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 0.0);
     dm->TTabelaDBDEDesigner1a->setText("12.5");
+    EXPECT_DOUBLE_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 12.5);
+    // Letters are refused: the value stays and nothing is recomputed.
+    EXPECT_THROW(dm->TTabelaDBDEDesigner1a->setText("abc"), kal::Exception);
     EXPECT_DOUBLE_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 12.5);
     dm->TTabelaDBDEDesigner1a->setText("");
     EXPECT_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 0.0);
     EXPECT_FALSE(dm->TTabelaDBDEDesigner1a->IsNull());
-    EXPECT_EQ(przeliczD, 4);
+    EXPECT_EQ(przeliczD, 3);
     EXPECT_EQ(przeliczC, 0);
     // A value that code writes recomputes nothing.
     dm->TTabelaDBDEDesigner1b->setAsFloat(-1);
-    EXPECT_EQ(przeliczD, 4);
+    EXPECT_EQ(przeliczD, 3);
     dm->TTabelaD->Post();
     EXPECT_EQ(dm->TTabelaDBDEDesigner1b->AsFloat(), 0.0);
 
@@ -821,7 +822,7 @@ TEST_F(Dane, TypedValuesOfTheFeeTables)
     EXPECT_EQ(przeliczC, 1);
     dm->TStawkiTabD->Edit();
     dm->TStawkiTabDBDEDesigner4f->setText("3,25");
-    EXPECT_EQ(przeliczD, 5);
+    EXPECT_EQ(przeliczD, 4);
     dm->TStawkiTabD->Post();
 
     // Counts: empty and negative give 0, a fraction or a letter is refused.
@@ -848,7 +849,7 @@ TEST_F(Dane, TypedValuesOfTheFeeTables)
     EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 7.5);
     dm->TZuzycie->Cancel();
     EXPECT_EQ(przeliczC, 4);
-    EXPECT_EQ(przeliczD, 5);
+    EXPECT_EQ(przeliczD, 4);
 }
 
 TEST_F(Dane, NewTableCRow)

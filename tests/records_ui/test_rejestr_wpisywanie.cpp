@@ -391,6 +391,44 @@ TEST_F(Siatki, TabWalksTheFieldsOfEveryRegisterInTheirOrderOnScreen)
     }
 }
 
+// ------------------------------------------------------------------ numbers
+
+// A repair's "Wartość" typed as 1.234,56 (a dot and a comma): "✔" shows the
+// error "Wprowadzona wartość nie jest liczbą !!!", nothing is saved and the
+// text stays in the edit for mending. Typed again as 1234,56 it is saved as
+// 1 234,56.
+TEST_F(Siatki, ARepairValueThatIsNotANumberIsRefusedNotSavedAsZero)
+{
+    pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"), QStringLiteral("7"));
+    przyPokazie([&](QWidget* okno) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+        auto* wartosc = naprawy->findChild<QLineEdit*>(QStringLiteral("DBEdit3"));
+        ASSERT_NE(wartosc, nullptr);
+        kliknij(naprawy->DBNavigator1, kal::nbInsert);
+        QTest::mouseClick(naprawy->DBEdit1, Qt::LeftButton);
+        QTest::keyClicks(naprawy->DBEdit1, QStringLiteral("20090315"));
+        QTest::mouseClick(wartosc, Qt::LeftButton);
+        QTest::keyClicks(wartosc, QStringLiteral("1.234,56"));
+        kliknij(naprawy->DBNavigator1, kal::nbPost);
+        EXPECT_EQ(dm->TPrzegl->State(), kal::dsInsert);
+        EXPECT_EQ(wartosc->text(), "1.234,56");
+        ASSERT_EQ(dialogi.boxes().size(), 1u);
+        EXPECT_EQ(dialogi.boxes()[0].kind, DialogCall::Error);
+        EXPECT_EQ(dialogi.boxes()[0].text, "Wprowadzona wartość nie jest liczbą !!!");
+        wartosc->selectAll();
+        QTest::keyClicks(wartosc, QStringLiteral("1234,56"));
+        kliknij(naprawy->DBNavigator1, kal::nbPost);
+        EXPECT_EQ(dm->TPrzegl->State(), kal::dsBrowse);
+        naprawy->BitBtn1->click();
+    });
+    naprawy->Pokaz();
+    EXPECT_EQ(dialogi.boxes().size(), 1u);
+    ASSERT_EQ(dm->TPrzegl->RecordCount(), 1);
+    dm->TPrzegl->First();
+    EXPECT_DOUBLE_EQ(dm->TPrzeglWartosc->AsFloat(), 1234.56);
+    EXPECT_EQ(dm->TPrzeglWartosc->DisplayText(), "1 234,56");
+}
+
 // ------------------------------------------------------------------ one value, one key
 
 // A Fiat KR 12345 of kind 1 is in the register (kind 1 is a new vehicle's

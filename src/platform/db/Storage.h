@@ -82,7 +82,9 @@ QString errorText(sqlite3* db);
 // int, double, QDate, bool; invalid QVariant = null. Raises EConvertError
 // for a text that does not convert. A string value is cut to the field's
 // size and loses its trailing blanks: texts that differ only by them are one
-// value (they compare, sort, search and key as one).
+// value (they compare, sort, search and key as one). `fieldName` is the
+// field's name as the user knows it (its display label), which the message of
+// a value out of the field's range names with the range.
 QVariant toFieldValue(TFieldType type, int size, const QVariant& value, const QString& fieldName);
 QString withoutTrailingBlanks(const QString& text);
 QByteArray fieldKey(TFieldType type, const QVariant& value);

@@ -16,7 +16,7 @@ void TTable::setRawValue(TField& field, const QVariant& value)
     if (m_state == dsCalcFields) {
         if (field.m_kind != fkCalculated)
             throw EDatabaseError(kNotEditing);
-        m_current.values[slot] = db_detail::toFieldValue(field.m_type, field.m_size, value, field.FieldName());
+        m_current.values[slot] = db_detail::toFieldValue(field.m_type, field.m_size, value, field.DisplayLabel());
         return;
     }
     if (m_peekDepth > 0)
@@ -25,14 +25,14 @@ void TTable::setRawValue(TField& field, const QVariant& value)
         if (field.m_kind != fkData
             || std::find(m_cursor->orderCols.begin(), m_cursor->orderCols.end(), field.m_column) == m_cursor->orderCols.end())
             throw EDatabaseError(QStringLiteral("Pole '%1' nie należy do klucza indeksu").arg(field.FieldName()));
-        m_keyBuffer.values[slot] = db_detail::toFieldValue(field.m_type, field.m_size, value, field.FieldName());
+        m_keyBuffer.values[slot] = db_detail::toFieldValue(field.m_type, field.m_size, value, field.DisplayLabel());
         m_keyAssigned[slot] = 1;
         return;
     }
     if (m_state != dsEdit && m_state != dsInsert)
         throw EDatabaseError(kNotEditing);
     if (field.m_kind == fkCalculated) {
-        m_current.values[slot] = db_detail::toFieldValue(field.m_type, field.m_size, value, field.FieldName());
+        m_current.values[slot] = db_detail::toFieldValue(field.m_type, field.m_size, value, field.DisplayLabel());
         m_viewStamp = DbFile::nextChangeStamp();
         dataEvent(int(TDataSource::Event::RecordChanged), 0, &field);
         return;
@@ -40,7 +40,7 @@ void TTable::setRawValue(TField& field, const QVariant& value)
     if (field.m_readOnly)
         throw EDatabaseError(QStringLiteral("Pole '%1' nie może być modyfikowane").arg(field.FieldName()));
     materialize();
-    QVariant v = db_detail::toFieldValue(field.m_type, field.m_size, value, field.FieldName());
+    QVariant v = db_detail::toFieldValue(field.m_type, field.m_size, value, field.DisplayLabel());
     QVariant old = m_current.values[slot];
     m_current.values[slot] = v;
     m_viewStamp = DbFile::nextChangeStamp();
