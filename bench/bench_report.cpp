@@ -1,9 +1,12 @@
 // Report engine benchmark: a list report of 100,000 detail rows.
 // Measures the time to the first finished page, to the whole run, to a PDF
-// of every page, and the peak memory; then lets LibreOffice convert the same
-// rows from CSV to PDF and prints the ratio of the two.
+// of every page (and to the same PDF drawn by the painter, as a printer gets
+// it), and the peak memory; compares the text that pdftotext reads back from
+// the PDF with the painter's PDF and with the page model; then lets
+// LibreOffice convert the same rows from CSV to PDF and prints the ratios.
+// Every time is the median of `runs` runs.
 //
-//   build/bin/bench_report [rows]          (LibreOffice is optional)
+//   build/bin/bench_report [rows] [runs]   (LibreOffice is optional)
 
 #include "Export.h"
 #include "Render.h"
@@ -15,9 +18,12 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 using namespace kal::report;
 
@@ -42,6 +48,20 @@ QStringList Row(int i)
             QStringLiteral("%1,%2").arg(20 + i % 80).arg(i % 100, 2, 10, QLatin1Char('0')), QStringLiteral("olej napędowy")};
 }
 
+qint64 Median(std::vector<qint64> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+QString TextOf(const QString& pdftotext, const QStringList& options, const QString& pdf)
+{
+    QProcess process;
+    process.start(pdftotext, options + QStringList{pdf, QStringLiteral("-")});
+    process.waitForFinished(-1);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -50,6 +70,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int rows = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
+    const int repeats = argc > 2 ? std::max(1, atoi(argv[2])) : 3;
     QTemporaryDir dir;
 
     const QStringList columns{QStringLiteral("Lp"), QStringLiteral("NrRej"), QStringLiteral("Marka"), QStringLiteral("Data"),
@@ -85,32 +106,69 @@ int main(int argc, char** argv)
 
     QElapsedTimer timer;
     qint64 firstPage = -1;
+    // The first page of the first (cold) run.
     report.onPageFinished = [&](int page) {
         if (page == 1 && firstPage < 0)
             firstPage = timer.nsecsElapsed();
     };
-    timer.start();
-    const auto model = report.prepare();
-    const qint64 run = timer.nsecsElapsed();
-
+    std::vector<qint64> runs, pdfs, painted, offices;
+    std::shared_ptr<const PageModel> model;
     const QString pdf = dir.filePath(QStringLiteral("raport.pdf"));
-    timer.restart();
-    WritePdf(*model, pdf);
-    const qint64 toPdf = timer.nsecsElapsed();
+    const QString old = dir.filePath(QStringLiteral("malarz.pdf"));
+    for (int r = 0; r < repeats; ++r) {
+        timer.start();
+        model = report.prepare();
+        runs.push_back(timer.nsecsElapsed());
+        timer.restart();
+        WritePdf(*model, pdf);
+        pdfs.push_back(timer.nsecsElapsed());
+        timer.restart();
+        QFile file(old);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        PaintPdf(*model, file, 0, model->pageCount() - 1, model->title);
+        file.close();
+        painted.push_back(timer.nsecsElapsed());
+    }
     const long peak = PeakKiB();
+    const qint64 run = Median(runs), toPdf = Median(pdfs), toOld = Median(painted);
 
-    std::printf("rows: %d, pages: %d\n", rows, model->pageCount());
-    std::printf("first page:     %8.1f ms\n", firstPage / 1e6);
-    std::printf("whole run:      %8.1f ms\n", run / 1e6);
-    std::printf("PDF written:    %8.1f ms (%lld KiB)\n", toPdf / 1e6, static_cast<long long>(QFileInfo(pdf).size() / 1024));
-    std::printf("run + PDF:      %8.1f ms\n", (run + toPdf) / 1e6);
-    std::printf("peak memory:    %8ld KiB\n", peak);
+    std::printf("rows: %d, pages: %d, runs: %d (medians)\n", rows, model->pageCount(), repeats);
+    std::printf("first page:           %8.1f ms\n", firstPage / 1e6);
+    std::printf("whole run:            %8.1f ms\n", run / 1e6);
+    std::printf("PDF written:          %8.1f ms (%lld KiB)\n", toPdf / 1e6, static_cast<long long>(QFileInfo(pdf).size() / 1024));
+    std::printf("PDF by the painter:   %8.1f ms (%lld KiB)\n", toOld / 1e6, static_cast<long long>(QFileInfo(old).size() / 1024));
+    std::printf("run + PDF:            %8.1f ms\n", (run + toPdf) / 1e6);
+    std::printf("peak memory:          %8ld KiB\n", peak);
+
+    // The text read back from the PDF: the same as the painter's PDF gives,
+    // and every text of the page model in the order of the model.
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    int failures = 0;
+    if (!pdftotext.isEmpty()) {
+        const QString text = TextOf(pdftotext, {QStringLiteral("-layout")}, pdf);
+        const bool sameLayout = text == TextOf(pdftotext, {QStringLiteral("-layout")}, old);
+        const QStringList words = TextOf(pdftotext, {QStringLiteral("-raw")}, pdf).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        const QStringList oldWords = TextOf(pdftotext, {QStringLiteral("-raw")}, old).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        QStringList modelWords;
+        for (const Page& page : model->pages)
+            for (const PageItem& item : page.items)
+                if (item.kind == PageItem::Kind::Text)
+                    modelWords += item.text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        std::printf("pdftotext -layout equal to the painter's PDF: %s\n", sameLayout ? "yes" : "NO");
+        std::printf("pdftotext -raw words equal to the painter's PDF: %s (%lld words)\n", words == oldWords ? "yes" : "NO",
+                    static_cast<long long>(words.size()));
+        std::printf("pdftotext -raw words equal to the page model: %s (%lld words)\n", words == modelWords ? "yes" : "NO",
+                    static_cast<long long>(modelWords.size()));
+        failures += !sameLayout + (words != oldWords) + (words != modelWords);
+    } else {
+        std::printf("pdftotext not installed: texts not compared\n");
+    }
 
     std::fflush(stdout);
     const QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
     if (office.isEmpty()) {
         std::printf("LibreOffice not installed: no comparison\n");
-        return 0;
+        return failures ? 1 : 0;
     }
     // The same rows as CSV, converted by LibreOffice; a first small
     // conversion sets up its profile so that it is not timed.
@@ -137,10 +195,16 @@ int main(int argc, char** argv)
                              QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"),
                              dir.filePath(QStringLiteral("lo"))};
     QProcess::execute(office, common + QStringList{warm});
-    timer.restart();
-    const int rc = QProcess::execute(office, common + QStringList{csv});
-    const qint64 lo = timer.nsecsElapsed();
-    std::printf("LibreOffice CSV->PDF: %8.1f ms (exit %d)\n", lo / 1e6, rc);
-    std::printf("ratio LibreOffice / (run + PDF): %.2f; / run: %.2f\n", double(lo) / double(run + toPdf), double(lo) / double(run));
-    return 0;
+    for (int r = 0; r < repeats; ++r) {
+        timer.restart();
+        const int rc = QProcess::execute(office, common + QStringList{csv});
+        offices.push_back(timer.nsecsElapsed());
+        if (rc != 0)
+            std::printf("LibreOffice exit code %d\n", rc);
+    }
+    const qint64 lo = Median(offices);
+    std::printf("LibreOffice CSV->PDF: %8.1f ms\n", lo / 1e6);
+    std::printf("ratio LibreOffice / (run + PDF): %.2f; with the painter's PDF: %.2f\n", double(lo) / double(run + toPdf),
+                double(lo) / double(run + toOld));
+    return failures ? 1 : 0;
 }

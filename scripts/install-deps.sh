@@ -6,6 +6,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   libsqlite3-dev sqlite3
   libfreexl-dev
+  libharfbuzz-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation poppler-utils
   xvfb xauth

@@ -23,6 +23,20 @@ public:
     virtual void print(const PageModel& pages, const PrintJob& job) = 0;
 };
 
+// Shows how a print or a PDF file being written advances, page by page, so
+// that a long report does not look like a program that hangs. The UI layer
+// installs one with a progress window; without it nothing is shown.
+class IPrintProgress {
+public:
+    virtual ~IPrintProgress() = default;
+    // `fileName` is the PDF file being written, or empty for a printer
+    // (`printerName`, empty for the default one); `pages` the pages to go.
+    virtual void begin(const QString& title, const QString& fileName, const QString& printerName, int pages) = 0;
+    virtual void advance(int pagesDone) = 0;
+    // Always called after begin, also when the print fails.
+    virtual void end() = 0;
+};
+
 // A report title made fit to be a file name: the characters a file name
 // cannot (or should not) hold become spaces, runs of blanks become one, and
 // leading or trailing dots and blanks go. "Raport za półrocze: 1 2009 roku."
@@ -32,5 +46,10 @@ QString DocumentFileName(const QString& title);
 IPrinter& Printer();
 // Installs `printer` (not owned); nullptr restores the QPrinter one.
 void SetPrinter(IPrinter* printer);
+
+// The installed progress display, or nullptr.
+IPrintProgress* PrintProgress();
+// Installs `progress` (not owned); nullptr removes it.
+void SetPrintProgress(IPrintProgress* progress);
 
 } // namespace kal::report

@@ -1,15 +1,16 @@
 #include "Render.h"
 
 #include "Exceptions.h"
+#include "PdfWriter.h"
 #include "Printer.h"
 
-#include <QFile>
 #include <QFont>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -23,7 +24,35 @@ QPageLayout LayoutOf(const PageModel& model)
                        QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
-void PaintPages(QPainter& painter, QPagedPaintDevice& device, const PageModel& model, int from, int to)
+IPrintProgress* g_progress = nullptr;
+
+// The progress display for the length of one print.
+class Progress {
+public:
+    Progress(const QString& title, const QString& fileName, const QString& printerName, int pages) : m_display(g_progress)
+    {
+        if (m_display)
+            m_display->begin(title, fileName, printerName, pages);
+    }
+    ~Progress()
+    {
+        if (m_display)
+            m_display->end();
+    }
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+    void advance(int pagesDone) const
+    {
+        if (m_display)
+            m_display->advance(pagesDone);
+    }
+
+private:
+    IPrintProgress* m_display;
+};
+
+void PaintPages(QPainter& painter, QPagedPaintDevice& device, const PageModel& model, int from, int to,
+                const Progress* progress = nullptr)
 {
     bool first = true;
     for (int i = from; i <= to && i < model.pageCount(); ++i) {
@@ -31,6 +60,8 @@ void PaintPages(QPainter& painter, QPagedPaintDevice& device, const PageModel& m
             device.newPage();
         first = false;
         PaintPage(painter, model, model.pages[static_cast<std::size_t>(i)], device.logicalDpiX(), device.logicalDpiY());
+        if (progress)
+            progress->advance(i - from + 1);
     }
 }
 
@@ -40,21 +71,24 @@ public:
     {
         if (pages.pageCount() == 0)
             return;
+        if (!job.outputFileName.isEmpty()) {
+            WritePdf(pages, job.outputFileName, job.fromPage - 1, job.toPage - 1, job.title);
+            return;
+        }
         QPrinter printer(QPrinter::HighResolution);
         if (!job.printerName.isEmpty())
             printer.setPrinterName(job.printerName);
         printer.setDocName(job.title);
-        if (!job.outputFileName.isEmpty()) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(job.outputFileName);
-        }
         printer.setCopyCount(std::max(1, job.copies));
         printer.setFullPage(true);
         printer.setPageLayout(LayoutOf(pages));
         QPainter painter;
         if (!painter.begin(&printer))
             throw kal::Exception(QStringLiteral("Nie można rozpocząć wydruku na drukarce \"%1\".").arg(printer.printerName()));
-        PaintPages(painter, printer, pages, std::max(0, job.fromPage - 1), job.toPage - 1);
+        const int from = std::max(0, job.fromPage - 1);
+        const int to = std::min(job.toPage - 1, pages.pageCount() - 1);
+        const Progress progress(job.title, QString(), printer.printerName(), to - from + 1);
+        PaintPages(painter, printer, pages, from, to, &progress);
         painter.end();
     }
 };
@@ -90,6 +124,16 @@ IPrinter& Printer()
 void SetPrinter(IPrinter* printer)
 {
     g_printer = printer;
+}
+
+IPrintProgress* PrintProgress()
+{
+    return g_progress;
+}
+
+void SetPrintProgress(IPrintProgress* progress)
+{
+    g_progress = progress;
 }
 
 void PaintPage(QPainter& painter, const PageModel& model, const Page& page, double dpiX, double dpiY)
@@ -161,25 +205,42 @@ QImage RenderPage(const PageModel& model, int index, double zoomPercent)
     return image;
 }
 
+bool PaintPdf(const PageModel& model, QIODevice& out, int from, int to, const QString& title)
+{
+    QPdfWriter writer(&out);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("System Kalmora"));
+    writer.setResolution(600);
+    writer.setPageLayout(LayoutOf(model));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    PaintPages(painter, writer, model, std::max(0, from), to);
+    return painter.end();
+}
+
 void WritePdf(const PageModel& model, const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw kal::Exception(QStringLiteral("Nie można zapisać pliku %1.").arg(fileName));
+    WritePdf(model, fileName, 0, model.pageCount() - 1, model.title);
+}
+
+void WritePdf(const PageModel& model, const QString& fileName, int from, int to, const QString& title)
+{
+    from = std::max(0, from);
+    to = std::min(to, model.pageCount() - 1);
+    const QString cannot = QStringLiteral("Nie można zapisać pliku %1.").arg(fileName);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw kal::Exception(cannot);
     {
-        QPdfWriter writer(&file);
-        writer.setTitle(model.title);
-        writer.setCreator(QStringLiteral("System Kalmora"));
-        writer.setResolution(600);
-        writer.setPageLayout(LayoutOf(model));
-        QPainter painter;
-        if (!painter.begin(&writer))
-            throw kal::Exception(QStringLiteral("Nie można zapisać pliku %1.").arg(fileName));
-        PaintPages(painter, writer, model, 0, model.pageCount() - 1);
-        painter.end();
+        const Progress progress(title, fileName, QString(), std::max(0, to - from + 1));
+        if (!WritePdfDocument(model, from, to, title, file, [&progress](int done) { progress.advance(done); })
+            && !PaintPdf(model, file, from, to, title))
+            throw kal::Exception(cannot);
     }
-    if (file.error() != QFileDevice::NoError)
-        throw kal::Exception(QStringLiteral("Nie można zapisać pliku %1.").arg(fileName));
+    // Only a complete file takes the name; otherwise the temporary one goes.
+    if (file.error() != QFileDevice::NoError || !file.commit())
+        throw kal::Exception(cannot);
 }
 
 } // namespace kal::report

@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "Exceptions.h"
+#include "PrintProgress.h"
 #include "QtDialogs.h"
 
 #include <QLibraryInfo>
@@ -174,9 +175,11 @@ void InstallScreenFit()
 }
 
 Application::Application(int& argc, char** argv)
-    : QApplication(argc, argv), m_dialogs(std::make_unique<QtDialogs>())
+    : QApplication(argc, argv), m_dialogs(std::make_unique<QtDialogs>()),
+      m_printProgress(std::make_unique<PrintProgressWindow>())
 {
     SetDialogs(m_dialogs.get());
+    report::SetPrintProgress(m_printProgress.get());
     if (LoadQtPolishTexts(m_qtTexts))
         installTranslator(&m_qtTexts);
     InstallScreenFit();
@@ -186,6 +189,8 @@ Application::~Application()
 {
     if (&Dialogs() == m_dialogs.get())
         SetDialogs(nullptr);
+    if (report::PrintProgress() == m_printProgress.get())
+        report::SetPrintProgress(nullptr);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

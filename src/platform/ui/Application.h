@@ -22,6 +22,7 @@ class QWindow;
 namespace kal {
 
 class QtDialogs;
+class PrintProgressWindow;
 
 // Runs `fn`; true when it returned normally, false when an exception was
 // caught (and shown as above).
@@ -72,8 +73,9 @@ void InstallScreenFit();
 class Application : public QApplication {
     Q_OBJECT
 public:
-    // Installs the Qt dialog seam, Qt's Polish texts and the screen fit of
-    // every window for the life of the application.
+    // Installs the Qt dialog seam, the progress window of long prints, Qt's
+    // Polish texts and the screen fit of every window for the life of the
+    // application.
     Application(int& argc, char** argv);
     ~Application() override;
 
@@ -81,6 +83,7 @@ public:
 
 private:
     std::unique_ptr<QtDialogs> m_dialogs;
+    std::unique_ptr<PrintProgressWindow> m_printProgress;
     QTranslator m_qtTexts;
 };
 

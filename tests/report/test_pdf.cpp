@@ -1,0 +1,350 @@
+// The PDF file of a report: the text read back, the fonts, the look against
+// the page drawn by the painter, the progress shown while it is written, and
+// a file that is complete or not there at all.
+
+#include "Exceptions.h"
+#include "PrintProgress.h"
+#include "Printer.h"
+#include "Render.h"
+#include "SampleReport.h"
+
+#include "TestDir.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace kal::report;
+using kal::report::test::SampleReport;
+
+namespace {
+
+// The sample report with what else a form may hold: an underlined text,
+// kerned pairs, a centred italic text, a bold one aligned right with blanks
+// behind it, band frames, a rectangle and a line.
+struct FormSample : SampleReport {
+    FormSample()
+    {
+        Band* title = report.band(QStringLiteral("Title"));
+        Label* under = title->addLabel(QStringLiteral("LPodkreslony"), 0, 17, 60, 5, QStringLiteral("Podkreślony AV Wy To."));
+        under->font.underline = true;
+        Label* centre = title->addLabel(QStringLiteral("LSrodek"), 60, 17, 70, 5, QStringLiteral("Wyśrodkowany fi fl"));
+        centre->alignment = Align::Center;
+        centre->font.italic = true;
+        Label* right = title->addLabel(QStringLiteral("LPrawy"), 130, 17, 60, 5, QStringLiteral("Prawy  "));
+        right->alignment = Align::Right;
+        right->font.bold = true;
+        right->font.pointSize = 8;
+        title->addShape(QStringLiteral("SRamka"), 0, 1, 190, 10, Shape::Type::Rectangle)->penWidth = 0.5;
+        report.band(QStringLiteral("Columns"))->frame = FrameTop | FrameBottom;
+    }
+};
+
+bool HasTool(const char* name)
+{
+    return !QStandardPaths::findExecutable(QString::fromLatin1(name)).isEmpty();
+}
+
+QString Tool(const char* tool, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStandardPaths::findExecutable(QString::fromLatin1(tool)), arguments);
+    process.waitForFinished(120000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString PdfText(const QString& pdf, const QString& mode)
+{
+    return Tool("pdftotext", {mode, pdf, QStringLiteral("-")});
+}
+
+QStringList Words(const QString& text)
+{
+    return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
+QStringList ModelWords(const PageModel& model)
+{
+    QStringList words;
+    for (const Page& page : model.pages)
+        for (const PageItem& item : page.items)
+            if (item.kind == PageItem::Kind::Text)
+                words += item.text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return words;
+}
+
+// The form sample written by the writer ("raport.pdf") and drawn by the
+// painter ("malarz.pdf") in a folder of its own.
+struct BothPdfs {
+    kal::test::TestDir dir;
+    FormSample sample;
+    std::shared_ptr<const PageModel> model = sample.report.prepare();
+    QString ours = dir.file(QStringLiteral("raport.pdf"));
+    QString painted = dir.file(QStringLiteral("malarz.pdf"));
+
+    BothPdfs()
+    {
+        WritePdf(*model, ours);
+        QFile file(painted);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_TRUE(PaintPdf(*model, file, 0, model->pageCount() - 1, model->title));
+    }
+};
+
+// Page `page` (1-based) of a PDF as a grey image at `dpi`.
+QImage PageImage(const QString& pdf, int page, int dpi)
+{
+    const QString prefix = pdf + QStringLiteral(".strona");
+    Tool("pdftoppm", {QStringLiteral("-gray"), QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
+                     QString::number(page), QStringLiteral("-l"), QString::number(page), QStringLiteral("-singlefile"), pdf,
+                     prefix});
+    return QImage(prefix + QStringLiteral(".pgm"));
+}
+
+// Dark pixels of `a` with no dark pixel of `b` within one pixel of them.
+int UnmatchedInk(const QImage& a, const QImage& b, int* ink)
+{
+    int unmatched = 0;
+    *ink = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            if (qGray(a.pixel(x, y)) >= 128)
+                continue;
+            ++*ink;
+            bool found = false;
+            for (int dy = -1; dy <= 1 && !found; ++dy)
+                for (int dx = -1; dx <= 1 && !found; ++dx)
+                    found = b.valid(x + dx, y + dy) && qGray(b.pixel(x + dx, y + dy)) < 128;
+            unmatched += !found;
+        }
+    return unmatched;
+}
+
+// A list of `rows` numbered rows, about fifty to a page.
+struct LongList {
+    Report report;
+    ListDataSource rows{{QStringLiteral("Lp"), QStringLiteral("Marka")}};
+    explicit LongList(int count)
+    {
+        for (int i = 1; i <= count; ++i)
+            rows.addRow({QString::number(i), i % 2 ? QStringLiteral("Żuk Lublin") : QStringLiteral("Fiat Ducato")});
+        report.title = QStringLiteral("Wykaz pojazdów.");
+        report.dataSource = &rows;
+        Band* header = report.addBand(BandType::PageHeader, QStringLiteral("PageHeader"));
+        header->height = 8;
+        SysData* page = header->addSysData(QStringLiteral("SStrona"), 150, 0, 40, 5, SysData::Data::PageNumber);
+        page->prefix = QStringLiteral("Strona ");
+        Band* detail = report.addBand(BandType::Detail, QStringLiteral("Detail"));
+        detail->height = 5;
+        detail->addDataText(QStringLiteral("DLp"), 0, 0, 15, 5, QStringLiteral("Lp"))->alignment = Align::Right;
+        detail->addDataText(QStringLiteral("DMarka"), 20, 0, 60, 5, QStringLiteral("Marka"));
+    }
+};
+
+class RecordingProgress final : public IPrintProgress {
+public:
+    RecordingProgress() { SetPrintProgress(this); }
+    ~RecordingProgress() override { SetPrintProgress(nullptr); }
+    void begin(const QString& title, const QString& fileName, const QString& printerName, int pages) override
+    {
+        calls << QStringLiteral("begin %1|%2|%3|%4").arg(title, QDir(fileName).dirName(), printerName).arg(pages);
+    }
+    void advance(int done) override
+    {
+        steps.push_back(done);
+        if (failAt > 0 && done == failAt)
+            throw kal::Exception(QStringLiteral("przerwano"));
+    }
+    void end() override { calls << QStringLiteral("end"); }
+    QStringList calls;
+    std::vector<int> steps;
+    int failAt = 0;
+};
+
+} // namespace
+
+TEST(Pdf, TheTextReadBackIsThePageModelsAndAsThePaintersPdfGivesIt)
+{
+    if (!HasTool("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not installed";
+    const BothPdfs pdfs;
+    const QString layout = PdfText(pdfs.ours, QStringLiteral("-layout"));
+    EXPECT_EQ(layout, PdfText(pdfs.painted, QStringLiteral("-layout")));
+    EXPECT_TRUE(layout.contains(QStringLiteral("Podkreślony AV Wy To.")));
+    EXPECT_TRUE(layout.contains(QStringLiteral("Wyśrodkowany fi fl")));
+    EXPECT_TRUE(layout.contains(QStringLiteral("uwaga: duża ilość")));
+    EXPECT_EQ(Words(PdfText(pdfs.ours, QStringLiteral("-raw"))), ModelWords(*pdfs.model));
+}
+
+TEST(Pdf, FontsAreEmbeddedSubsetsOfTheFacesTheReportUses)
+{
+    if (!HasTool("pdffonts"))
+        GTEST_SKIP() << "pdffonts is not installed";
+    const BothPdfs pdfs;
+    const QStringList lines = Tool("pdffonts", {pdfs.ours}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // A heading of two lines, then one line a face: plain, bold and italic
+    // Liberation Sans (the 8 and 10 point texts share their face), each
+    // embedded, a subset, with its text map.
+    ASSERT_EQ(lines.size(), 5) << lines.join(QLatin1Char('\n')).toStdString();
+    QStringList faces;
+    for (const QString& line : lines.mid(2)) {
+        const QStringList f = Words(line);
+        ASSERT_GE(f.size(), 8);
+        faces << f[0].mid(f[0].indexOf(QLatin1Char('+')) + 1);
+        EXPECT_EQ(f[0].indexOf(QLatin1Char('+')), 6) << line.toStdString();
+        EXPECT_EQ(f.mid(f.size() - 5, 3), (QStringList{QStringLiteral("yes"), QStringLiteral("yes"), QStringLiteral("yes")}))
+            << line.toStdString();
+    }
+    faces.sort();
+    EXPECT_EQ(faces, (QStringList{QStringLiteral("LiberationSans"), QStringLiteral("LiberationSans-Bold"),
+                                  QStringLiteral("LiberationSans-Italic")}));
+}
+
+TEST(Pdf, PagesLookAsThePainterDrawsThem)
+{
+    if (!HasTool("pdftoppm"))
+        GTEST_SKIP() << "pdftoppm is not installed";
+    const BothPdfs pdfs;
+    for (int page = 1; page <= pdfs.model->pageCount(); ++page) {
+        const QImage ours = PageImage(pdfs.ours, page, 100);
+        const QImage painted = PageImage(pdfs.painted, page, 100);
+        ASSERT_EQ(ours.size(), painted.size());
+        int ink = 0, paintedInk = 0;
+        // Every dark pixel of one is within a pixel of a dark pixel of the
+        // other: texts, underline, frames and the rectangle stand where the
+        // painter puts them.
+        EXPECT_EQ(UnmatchedInk(ours, painted, &ink), 0) << "page " << page;
+        EXPECT_EQ(UnmatchedInk(painted, ours, &paintedInk), 0) << "page " << page;
+        EXPECT_GT(ink, 1000);
+        EXPECT_NEAR(ink, paintedInk, paintedInk / 20);
+    }
+}
+
+TEST(Pdf, AReportOfManyPagesKeepsItsPagesInOrder)
+{
+    if (!HasTool("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not installed";
+    kal::test::TestDir dir;
+    LongList list(3000);
+    const auto model = list.report.prepare();
+    ASSERT_GT(model->pageCount(), 50);
+    RecordingProgress progress;
+    WritePdf(*model, dir.file(QStringLiteral("wykaz.pdf")));
+    const QString text = PdfText(dir.file(QStringLiteral("wykaz.pdf")), QStringLiteral("-raw"));
+    EXPECT_EQ(Words(text), ModelWords(*model));
+    const QStringList pages = text.split(QLatin1Char('\f'));
+    ASSERT_EQ(pages.size(), model->pageCount() + 1);
+    for (int p = 0; p < model->pageCount(); ++p)
+        EXPECT_TRUE(pages[p].startsWith(QStringLiteral("Strona %1\n").arg(p + 1))) << pages[p].left(20).toStdString();
+
+    // The progress went page by page to the last one.
+    ASSERT_EQ(progress.calls.size(), 2);
+    EXPECT_EQ(progress.calls[0], QStringLiteral("begin Wykaz pojazdów.|wykaz.pdf||%1").arg(model->pageCount()));
+    EXPECT_EQ(progress.calls[1], QStringLiteral("end"));
+    ASSERT_EQ(progress.steps.size(), static_cast<std::size_t>(model->pageCount()));
+    for (std::size_t i = 0; i < progress.steps.size(); ++i)
+        EXPECT_EQ(progress.steps[i], static_cast<int>(i) + 1);
+}
+
+TEST(Pdf, PrintToFileGoesThroughTheWriterWithTheChosenPages)
+{
+    if (!HasTool("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not installed";
+    kal::test::TestDir dir;
+    LongList list(300);
+    list.report.printSettings.outputFileName = dir.file(QStringLiteral("wydruk.pdf"));
+    list.report.printSettings.fromPage = 2;
+    list.report.printSettings.toPage = 3;
+    RecordingProgress progress;
+    list.report.print();
+    const QString text = PdfText(dir.file(QStringLiteral("wydruk.pdf")), QStringLiteral("-raw"));
+    const QStringList pages = text.split(QLatin1Char('\f'));
+    ASSERT_EQ(pages.size(), 3);
+    EXPECT_TRUE(pages[0].startsWith(QStringLiteral("Strona 2\n")));
+    EXPECT_TRUE(pages[1].startsWith(QStringLiteral("Strona 3\n")));
+    EXPECT_EQ(progress.calls, (QStringList{QStringLiteral("begin Wykaz pojazdów.|wydruk.pdf||2"), QStringLiteral("end")}));
+    // The document carries the report's title.
+    if (HasTool("pdfinfo")) {
+        EXPECT_TRUE(Tool("pdfinfo", {dir.file(QStringLiteral("wydruk.pdf"))}).contains(QStringLiteral("Wykaz pojazdów.")));
+    }
+}
+
+TEST(Pdf, AWriteCutShortLeavesTheOlderFileAndNoOther)
+{
+    kal::test::TestDir dir;
+    const QString name = dir.file(QStringLiteral("raport.pdf"));
+    {
+        QFile older(name);
+        ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+        older.write("wcześniejszy plik");
+    }
+    LongList list(1000);
+    const auto model = list.report.prepare();
+    RecordingProgress progress;
+    progress.failAt = 5;
+    EXPECT_THROW(WritePdf(*model, name), kal::Exception);
+    // The display was closed also when the write broke off.
+    EXPECT_EQ(progress.calls.value(1), QStringLiteral("end"));
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("wcześniejszy plik"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("raport.pdf")});
+
+    // A folder that does not exist: the message names the file.
+    const QString missing = dir.file(QStringLiteral("brak/raport.pdf"));
+    try {
+        WritePdf(*model, missing);
+        ADD_FAILURE() << "no exception";
+    } catch (const kal::Exception& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Nie można zapisać pliku %1.").arg(missing));
+    }
+}
+
+TEST(PrintProgressWindow, ShowsTheFileAndThePageWhileAPdfIsWritten)
+{
+    EXPECT_EQ(kal::PrintProgressWindow::Text(QStringLiteral("/home/jan/Wydruki/raport.pdf"), QString(), 120, 1924),
+              QStringLiteral("Zapisywanie wydruku do pliku \"raport.pdf\"\nStrona 120 z 1924"));
+    EXPECT_EQ(kal::PrintProgressWindow::Text(QString(), QStringLiteral("HP LaserJet"), 1, 2),
+              QStringLiteral("Drukowanie na drukarce \"HP LaserJet\"\nStrona 1 z 2"));
+    EXPECT_EQ(kal::PrintProgressWindow::Text(QString(), QString(), 0, 3), QStringLiteral("Drukowanie\nStrona 0 z 3"));
+
+    kal::test::TestDir dir;
+    LongList list(4000);
+    const auto model = list.report.prepare();
+    // The progress window, slowed down so that a long write is imitated.
+    struct Slow final : IPrintProgress {
+        kal::PrintProgressWindow window;
+        bool shown = false;
+        bool modal = false;
+        QString title, label;
+        void begin(const QString& t, const QString& f, const QString& p, int pages) override { window.begin(t, f, p, pages); }
+        void advance(int done) override
+        {
+            QThread::msleep(15);
+            window.advance(done);
+            if (window.window() && window.window()->isVisible() && !shown) {
+                shown = true;
+                modal = window.window()->windowModality() == Qt::ApplicationModal;
+                title = window.window()->windowTitle();
+                label = window.window()->labelText();
+            }
+        }
+        void end() override { window.end(); }
+    } slow;
+    SetPrintProgress(&slow);
+    WritePdf(*model, dir.file(QStringLiteral("wykaz.pdf")));
+    SetPrintProgress(nullptr);
+    EXPECT_TRUE(slow.shown);
+    EXPECT_TRUE(slow.modal);
+    EXPECT_EQ(slow.title, QStringLiteral("Wykaz pojazdów."));
+    EXPECT_TRUE(slow.label.startsWith(QStringLiteral("Zapisywanie wydruku do pliku \"wykaz.pdf\"\nStrona "))) << slow.label.toStdString();
+    EXPECT_EQ(slow.window.window(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
