@@ -54,7 +54,7 @@ std::vector<std::vector<const PageItem*>> TextRows(const Page& page)
     return rows;
 }
 
-QByteArray ExportHtml(const PageModel& model)
+QByteArray ExportHtml(const PageModel& model, const ExportProgress& pageDone)
 {
     QString out;
     out += QStringLiteral("<!DOCTYPE html>\n<html lang=\"pl\">\n<head>\n<meta charset=\"utf-8\">\n<title>");
@@ -105,26 +105,30 @@ QByteArray ExportHtml(const PageModel& model)
             }
         }
         out += QStringLiteral("</div>\n");
+        if (pageDone)
+            pageDone(static_cast<int>(p) + 1);
     }
     out += QStringLiteral("</body>\n</html>\n");
     return out.toUtf8();
 }
 
-QByteArray ExportCsv(const PageModel& model)
+QByteArray ExportCsv(const PageModel& model, const ExportProgress& pageDone)
 {
     QString out;
-    for (const Page& page : model.pages) {
-        for (const auto& row : TextRows(page)) {
+    for (std::size_t p = 0; p < model.pages.size(); ++p) {
+        for (const auto& row : TextRows(model.pages[p])) {
             QStringList fields;
             for (const PageItem* item : row)
                 fields << CsvField(item->text);
             out += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
         }
+        if (pageDone)
+            pageDone(static_cast<int>(p) + 1);
     }
     return out.toUtf8();
 }
 
-QByteArray ExportText(const PageModel& model)
+QByteArray ExportText(const PageModel& model, const ExportProgress& pageDone)
 {
     QString out;
     for (std::size_t p = 0; p < model.pages.size(); ++p) {
@@ -149,24 +153,26 @@ QByteArray ExportText(const PageModel& model)
             }
             out += line + QLatin1Char('\n');
         }
+        if (pageDone)
+            pageDone(static_cast<int>(p) + 1);
     }
     return out.toUtf8();
 }
 
-QByteArray Export(const PageModel& model, ExportFormat format)
+QByteArray Export(const PageModel& model, ExportFormat format, const ExportProgress& pageDone)
 {
     switch (format) {
-    case ExportFormat::Html: return ExportHtml(model);
-    case ExportFormat::Csv: return ExportCsv(model);
-    case ExportFormat::Text: return ExportText(model);
+    case ExportFormat::Html: return ExportHtml(model, pageDone);
+    case ExportFormat::Csv: return ExportCsv(model, pageDone);
+    case ExportFormat::Text: return ExportText(model, pageDone);
     }
     return {};
 }
 
-void ExportToFile(const PageModel& model, ExportFormat format, const QString& fileName)
+void ExportToFile(const PageModel& model, ExportFormat format, const QString& fileName, const ExportProgress& pageDone)
 {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(Export(model, format)) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(Export(model, format, pageDone)) < 0 || !file.commit())
         throw kal::Exception(QStringLiteral("Nie można zapisać pliku %1.").arg(fileName));
 }
 

@@ -10,6 +10,7 @@
 #include "PageModel.h"
 
 #include <QByteArray>
+#include <functional>
 #include <vector>
 
 namespace kal::report {
@@ -18,12 +19,17 @@ enum class ExportFormat { Html, Csv, Text };
 
 std::vector<std::vector<const PageItem*>> TextRows(const Page& page);
 
-QByteArray ExportHtml(const PageModel& model);
-QByteArray ExportCsv(const PageModel& model);
-QByteArray ExportText(const PageModel& model);
-QByteArray Export(const PageModel& model, ExportFormat format);
+// `pageDone`, when given, hears of every page done (the number of pages
+// done so far).
+using ExportProgress = std::function<void(int pagesDone)>;
+
+QByteArray ExportHtml(const PageModel& model, const ExportProgress& pageDone = {});
+QByteArray ExportCsv(const PageModel& model, const ExportProgress& pageDone = {});
+QByteArray ExportText(const PageModel& model, const ExportProgress& pageDone = {});
+QByteArray Export(const PageModel& model, ExportFormat format, const ExportProgress& pageDone = {});
 
 // Writes the export to a file; throws kal::Exception when it cannot.
-void ExportToFile(const PageModel& model, ExportFormat format, const QString& fileName);
+void ExportToFile(const PageModel& model, ExportFormat format, const QString& fileName,
+                  const ExportProgress& pageDone = {});
 
 } // namespace kal::report

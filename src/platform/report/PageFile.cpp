@@ -136,7 +136,7 @@ QString DamagedPageFileText()
     return QStringLiteral("Plik nie jest zapisanym raportem lub jest uszkodzony.");
 }
 
-QByteArray SavePages(const PageModel& model)
+QByteArray SavePages(const PageModel& model, const std::function<void(int pagesDone)>& pageDone)
 {
     Writer body;
     body.text(model.title);
@@ -150,6 +150,7 @@ QByteArray SavePages(const PageModel& model)
         body.u8(static_cast<quint8>((f.bold ? 1 : 0) | (f.italic ? 2 : 0) | (f.underline ? 4 : 0)));
     }
     body.u32(static_cast<quint32>(model.pages.size()));
+    int saved = 0;
     for (const Page& page : model.pages) {
         body.u32(static_cast<quint32>(page.items.size()));
         for (const PageItem& item : page.items) {
@@ -163,6 +164,8 @@ QByteArray SavePages(const PageModel& model)
             body.f64(item.y2);
             body.text(item.text);
         }
+        if (pageDone)
+            pageDone(++saved);
     }
     Writer file;
     file.bytes().append(kMagic, sizeof kMagic);
@@ -250,10 +253,10 @@ PageModel LoadPages(const QByteArray& data)
     return model;
 }
 
-void SavePageFile(const PageModel& model, const QString& fileName)
+void SavePageFile(const PageModel& model, const QString& fileName, const std::function<void(int pagesDone)>& pageDone)
 {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(SavePages(model)) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(SavePages(model, pageDone)) < 0 || !file.commit())
         throw kal::Exception(QStringLiteral("Nie można zapisać pliku %1.").arg(fileName));
 }
 

@@ -9,20 +9,24 @@
 #include "PageModel.h"
 
 #include <QByteArray>
+#include <functional>
 
 namespace kal::report {
 
 // The message of a refused file.
 QString DamagedPageFileText();
 
-QByteArray SavePages(const PageModel& model);
+// `pageDone`, when given, hears of every page saved (the number of pages
+// saved so far).
+QByteArray SavePages(const PageModel& model, const std::function<void(int pagesDone)>& pageDone = {});
 // Throws kal::Exception with DamagedPageFileText() when `data` is not a
 // sound page file.
 PageModel LoadPages(const QByteArray& data);
 
 // Files: throw kal::Exception when the file cannot be written or read, or
 // is not a sound page file.
-void SavePageFile(const PageModel& model, const QString& fileName);
+void SavePageFile(const PageModel& model, const QString& fileName,
+                  const std::function<void(int pagesDone)>& pageDone = {});
 PageModel LoadPageFile(const QString& fileName);
 
 } // namespace kal::report

@@ -52,4 +52,18 @@ IPrintProgress* PrintProgress();
 // Installs `progress` (not owned); nullptr removes it.
 void SetPrintProgress(IPrintProgress* progress);
 
+// The installed progress display for the life of the object: begun when it
+// is made, ended when it goes (also when an exception passes).
+class PrintProgressScope {
+public:
+    PrintProgressScope(const QString& title, const QString& fileName, const QString& printerName, int pages);
+    ~PrintProgressScope();
+    PrintProgressScope(const PrintProgressScope&) = delete;
+    PrintProgressScope& operator=(const PrintProgressScope&) = delete;
+    void advance(int pagesDone) const;
+
+private:
+    IPrintProgress* m_display;
+};
+
 } // namespace kal::report

@@ -26,33 +26,8 @@ QPageLayout LayoutOf(const PageModel& model)
 
 IPrintProgress* g_progress = nullptr;
 
-// The progress display for the length of one print.
-class Progress {
-public:
-    Progress(const QString& title, const QString& fileName, const QString& printerName, int pages) : m_display(g_progress)
-    {
-        if (m_display)
-            m_display->begin(title, fileName, printerName, pages);
-    }
-    ~Progress()
-    {
-        if (m_display)
-            m_display->end();
-    }
-    Progress(const Progress&) = delete;
-    Progress& operator=(const Progress&) = delete;
-    void advance(int pagesDone) const
-    {
-        if (m_display)
-            m_display->advance(pagesDone);
-    }
-
-private:
-    IPrintProgress* m_display;
-};
-
 void PaintPages(QPainter& painter, QPagedPaintDevice& device, const PageModel& model, int from, int to,
-                const Progress* progress = nullptr)
+                const PrintProgressScope* progress = nullptr)
 {
     bool first = true;
     for (int i = from; i <= to && i < model.pageCount(); ++i) {
@@ -87,7 +62,7 @@ public:
             throw kal::Exception(QStringLiteral("Nie można rozpocząć wydruku na drukarce \"%1\".").arg(printer.printerName()));
         const int from = std::max(0, job.fromPage - 1);
         const int to = std::min(job.toPage - 1, pages.pageCount() - 1);
-        const Progress progress(job.title, QString(), printer.printerName(), to - from + 1);
+        const PrintProgressScope progress(job.title, QString(), printer.printerName(), to - from + 1);
         PaintPages(painter, printer, pages, from, to, &progress);
         painter.end();
     }
@@ -134,6 +109,25 @@ IPrintProgress* PrintProgress()
 void SetPrintProgress(IPrintProgress* progress)
 {
     g_progress = progress;
+}
+
+PrintProgressScope::PrintProgressScope(const QString& title, const QString& fileName, const QString& printerName, int pages)
+    : m_display(g_progress)
+{
+    if (m_display)
+        m_display->begin(title, fileName, printerName, pages);
+}
+
+PrintProgressScope::~PrintProgressScope()
+{
+    if (m_display)
+        m_display->end();
+}
+
+void PrintProgressScope::advance(int pagesDone) const
+{
+    if (m_display)
+        m_display->advance(pagesDone);
 }
 
 void PaintPage(QPainter& painter, const PageModel& model, const Page& page, double dpiX, double dpiY)
@@ -233,7 +227,7 @@ void WritePdf(const PageModel& model, const QString& fileName, int from, int to,
     if (!file.open(QIODevice::WriteOnly))
         throw kal::Exception(cannot);
     {
-        const Progress progress(title, fileName, QString(), std::max(0, to - from + 1));
+        const PrintProgressScope progress(title, fileName, QString(), std::max(0, to - from + 1));
         if (!WritePdfDocument(model, from, to, title, file, [&progress](int done) { progress.advance(done); })
             && !PaintPdf(model, file, from, to, title))
             throw kal::Exception(cannot);

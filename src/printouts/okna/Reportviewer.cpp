@@ -603,12 +603,15 @@ void TQuickReportViewer::ZapiszRaport(const QString& fileName, int filterIndex)
         return;
     }
     const PageModel& pages = *QRPreview->pages();
+    // A long report shows its progress while it is saved.
+    const PrintProgressScope progress(pages.title, fileName, QString(), pages.pageCount());
+    const auto pageDone = [&progress](int done) { progress.advance(done); };
     if (filterIndex == 0)
-        SavePageFile(pages, fileName);
+        SavePageFile(pages, fileName, pageDone);
     else
         ExportToFile(pages,
                      extension == QLatin1String("TXT")   ? ExportFormat::Text
                      : extension == QLatin1String("HTM") ? ExportFormat::Html
                                                          : ExportFormat::Csv,
-                     fileName);
+                     fileName, pageDone);
 }
