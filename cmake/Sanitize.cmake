@@ -7,6 +7,8 @@
 option(KALMORA_SANITIZE "Build with -fsanitize=address,undefined" OFF)
 
 if(KALMORA_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  # -O1 and line tables only: half the compile time of -O2 -g, and reports
+  # still name the file and line.
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -O1 -g1)
   add_link_options(-fsanitize=address,undefined)
 endif()
