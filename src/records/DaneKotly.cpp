@@ -19,6 +19,16 @@ struct RodzajKotla {
     int paliwo;       // fuel index of the density; 100: the quantity as entered
 };
 
+// Natural gas is reckoned in millions of cubic metres: its sum keeps whole
+// cubic metres (6 decimals), every other position is in Mg to 2 decimals.
+int miejscaSumy(int kod)
+{
+    switch (kod) {
+    case 511: case 512: case 521: case 522: return 6;
+    default: return 2;
+    }
+}
+
 const RodzajKotla kRodzajeKotlow[] = {
     {111, "111 Kotły opalane węglem kamiennym. Kocioł z rusztem mechanicznym, z urządzeniem odpylającym, nominalna moc "
           "cieplna <=3 MW.",
@@ -166,7 +176,7 @@ void TDM::SumujZuzycieKotlow(kal::TField& pole, int kodRodzaju, int indeksPaliwa
             suma += ilosc * gestosc * 0.001;
         }
     }
-    pole.setAsFloat(Zaokraglij(suma, 2));
+    pole.setAsFloat(Zaokraglij(suma, miejscaSumy(kodRodzaju)));
 }
 
 bool TDM::PrzeliczTabeleCZKotlow()

@@ -4,13 +4,19 @@
 #include "OknaTestowe.h"
 
 #include "Kotly.h"
+#include "PageModel.h"
+#include "RozliczPolrocze.h"
 #include "WydrukTabelaC.h"
+#include "WydrukZestTabC.h"
 
 #include "platform/core/Exceptions.h"
 #include "platform/ui/DBGrid.h"
 
 #include <QLabel>
 #include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
 
 #include "platform/ui/DBControls.h"
 
@@ -191,6 +197,86 @@ TEST_F(TabelaC, ReadsTheQuantitiesFromBoilerUse)
     EXPECT_EQ(Etykieta("V3"), QStringLiteral("270,00"));
     EXPECT_EQ(Etykieta("I2"), QStringLiteral("0,00"));
     EXPECT_EQ(dm->TTabelaC->Tag(), 0);
+}
+
+// Natural gas is read in in millions of cubic metres to the whole cubic
+// metre, so a small use still pays its fee: 1 500 + 1 000 m³ on a kind-511
+// boiler are 0,0025 and at 1 000,00 zł pay 2,50 zł; 14 900 m³ on a kind-512
+// boiler are 0,0149 and at 500,00 zł pay 7,45 zł. The printout, the commune
+// summary and the half-year settlement use the same quantities.
+TEST_F(TabelaC, NaturalGasIsReadInToTheWholeCubicMetre)
+{
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    ASSERT_TRUE(dm->UstawZbiorZuzyciaKotlow());
+    const int do14 = Kociol("511", "Kocioł gazowy 1 MW");
+    const int do5 = Kociol("512", "Kocioł gazowy 3 MW");
+    // The period's only commune.
+    dm->TTabelaC->Edit();
+    PoleC("NazwaGminy")->setAsString(QStringLiteral("Alfa"));
+    dm->TTabelaC->Post();
+    Zuzycie(do14, 0.0015);
+    Zuzycie(do14, 0.001);
+    Zuzycie(do5, 0.0149);
+    Zapisz(dm->TStawkiTabC, "V1a", 1000.0);
+    Zapisz(dm->TStawkiTabC, "V1b", 500.0);
+    dialogi.answer(kal::MbYes);
+    QString ilosc1a, ilosc1b;
+    dialogi.onModal = [&](QWidget*) {
+        tabelaC->BitBtn3->click();
+        ilosc1a = tabelaC->EdycjaIlosci(QStringLiteral("V1a"))->text();
+        ilosc1b = tabelaC->EdycjaIlosci(QStringLiteral("V1b"))->text();
+        return int(TOknoRejestru::mrCancel);
+    };
+    tabelaC->Pokaz();
+    EXPECT_EQ(PoleC("V1a")->AsFloat(), 0.0025);
+    EXPECT_EQ(PoleC("V1b")->AsFloat(), 0.0149);
+    EXPECT_EQ(ilosc1a, QStringLiteral("0,002 5"));
+    EXPECT_EQ(ilosc1b, QStringLiteral("0,014 9"));
+    EXPECT_EQ(Etykieta("V1a"), QStringLiteral("2,50"));
+    EXPECT_EQ(Etykieta("V1b"), QStringLiteral("7,45"));
+
+    // The texts of the pages in print order, and the texts printed on the
+    // line of `opis`, left to right, blanks left out.
+    const auto teksty = [](const kal::report::PageModel& strony) {
+        QStringList t;
+        for (const auto& strona : strony.pages)
+            for (const auto& p : strona.items)
+                if (p.kind == kal::report::PageItem::Kind::Text)
+                    t << p.text;
+        return t;
+    };
+    const auto linia = [](const kal::report::PageModel& strony, const QString& opis) {
+        std::vector<std::pair<double, QString>> w;
+        for (const auto& strona : strony.pages)
+            for (const auto& p : strona.items)
+                if (p.kind == kal::report::PageItem::Kind::Text && p.text == opis)
+                    for (const auto& q : strona.items)
+                        if (q.kind == kal::report::PageItem::Kind::Text && std::abs(q.y1 - p.y1) < 1.0 &&
+                            !q.text.trimmed().isEmpty())
+                            w.emplace_back(q.x1, q.text);
+        std::sort(w.begin(), w.end());
+        QStringList t;
+        for (const auto& [x, tekst] : w)
+            t << tekst;
+        return t;
+    };
+    // Table C of the commune: quantity, rate and fee of both positions.
+    const auto c = QRTabelaC->prepare();
+    EXPECT_EQ(linia(*c, QStringLiteral("Gaz ziemny wysokometanowy, nominalna moc cieplna <= 1,4 MW")),
+              QStringList({"1a", "Gaz ziemny wysokometanowy, nominalna moc cieplna <= 1,4 MW", "0,002 5", "1 000,00",
+                           "2,50"}));
+    EXPECT_EQ(linia(*c, QStringLiteral("Gaz ziemny wysokometanowy, nominalna moc cieplna > 1,4 MW i <= 5 MW")),
+              QStringList({"1b", "Gaz ziemny wysokometanowy, nominalna moc cieplna > 1,4 MW i <= 5 MW", "0,014 9",
+                           "500,00", "7,45"}));
+    // The commune summary and the settlement's group V.
+    const auto z = QRZestTabC->prepare();
+    EXPECT_EQ(linia(*z, QStringLiteral("Alfa")), QStringList({"1.", "Alfa", "9,95"}));
+    const auto r = QRRozliczPolrocze->prepare();
+    EXPECT_EQ(linia(*r, QStringLiteral("V Kotły opalane paliwem gazowym ")),
+              QStringList({"V Kotły opalane paliwem gazowym ", "9,95 "}));
+    const QStringList rt = teksty(*r);
+    ASSERT_FALSE(rt.isEmpty());
+    EXPECT_EQ(rt.last(), QStringLiteral("Razem opłata za pólrocze: 9,95 zł."));
 }
 
 TEST_F(TabelaC, ReadingInAnsweredNoChangesNothing)

@@ -1147,6 +1147,8 @@ TEST_F(Dane, BoilersAndTheTableCSummation)
     };
     const int olej = kociol("410", "Olejowy");
     const int gaz = kociol("511", "Gazowy");
+    const int gazZaazotowany = kociol("521", "Gaz zaazotowany");
+    const int gazZaazotowany5 = kociol("522", "Gaz zaazotowany 5 MW");
 
     // A fuel-7 density of 0.85.
     ASSERT_TRUE(dm->TTabelaGest->Locate("IdentyfikatorPaliwa", QVariant("7")));
@@ -1186,6 +1188,10 @@ TEST_F(Dane, BoilersAndTheTableCSummation)
     zuzycie(olej, "2009-03-02", 2, true);
     zuzycie(gaz, "2009-04-01", 123.456, true);
     zuzycie(gaz, "2009-04-02", 0.5);
+    zuzycie(gazZaazotowany, "2009-04-03", 0.0015);
+    zuzycie(gazZaazotowany, "2009-04-04", 0.001);
+    zuzycie(gazZaazotowany5, "2009-04-05", 0.0149004);
+    zuzycie(gazZaazotowany5, "2009-04-06", 0.0010005);
 
     dm->TTabelaC->Edit();
     dm->TTabelaCV3->setAsFloat(77); // typed by hand; no boiler of kind 530
@@ -1194,7 +1200,11 @@ TEST_F(Dane, BoilersAndTheTableCSummation)
     EXPECT_EQ(dm->TTabelaC->State(), kal::dsBrowse);
     EXPECT_DOUBLE_EQ(dm->TTabelaCI1->AsFloat(), 0.01);      // 0.008 rounded once
     EXPECT_DOUBLE_EQ(dm->TTabelaCIV1->AsFloat(), 2.85);     // 1000 l x 0.85 kg/l = 0.85 Mg, plus 2 Mg
-    EXPECT_DOUBLE_EQ(dm->TTabelaCV1a->AsFloat(), 123.96);   // gas as entered: 123.456 + 0.5
+    // Natural gas as entered, in millions of m³ to the whole m³: 123 456 + 500 000 m³,
+    // 1 500 + 1 000 m³, and 14 900,4 + 1 000,5 m³ = 15 900,9 m³ rounded to 15 901 m³.
+    EXPECT_DOUBLE_EQ(dm->TTabelaCV1a->AsFloat(), 123.956);
+    EXPECT_DOUBLE_EQ(dm->TTabelaCV2a->AsFloat(), 0.0025);
+    EXPECT_DOUBLE_EQ(dm->TTabelaCV2b->AsFloat(), 0.015901);
     EXPECT_EQ(dm->TTabelaCV3->AsFloat(), 0.0);
     EXPECT_EQ(dm->TTabelaCI2->AsFloat(), 0.0);
 }
