@@ -383,7 +383,8 @@ public:
 
     // ---- table A ----------------------------------------------------------------
     // The guard that keeps a table A child table from changing while a sibling
-    // has unsaved changes.
+    // has unsaved changes, and a quantity item from being added without a
+    // saved source.
     void KontrolaWierszaTabA(kal::TDataSet& tabela);
 
     // ---- lookups by name -----------------------------------------------------

@@ -45,6 +45,13 @@ void TDM::KontrolaWierszaTabA(kal::TDataSet& tabela)
             throw kal::Exception(brakZrodla);
         if (edytowana(TTabelaASubstancje))
             throw kal::Exception(substancje);
+    } else if (&tabela == TTabAPozWart) {
+        // A quantity item takes the key of a saved source: without one it
+        // would be stored where no source finds it.
+        if (edytowana(TTabelaAZrodla))
+            throw kal::Exception(zrodla);
+        if (TTabelaAZrodla->IsEmpty())
+            throw kal::Exception(brakZrodla);
     }
 }
 

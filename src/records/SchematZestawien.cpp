@@ -246,7 +246,8 @@ Tabela tabAPozWart()
 {
     Tabela t = nowa("TTabAPozWart", "TabAPozWart.db", "IdentTabAZrodla;Data", "DTabAPozWart");
     nadrzedna(t, "TTabelaAZrodla", "DTabelaAZrodla", "IdTabAZrodla");
-    zdarzenia(t, {{Z::AfterInsert, "TTabAPozWartAfterInsert"},
+    zdarzenia(t, {{Z::BeforeInsert, "PrzedDopisemWierszTabA"},
+                  {Z::AfterInsert, "TTabAPozWartAfterInsert"},
                   {Z::BeforePost, "TTabAPozWartBeforePost"},
                   {Z::AfterPost, "AAAZrzucBufory"},
                   {Z::AfterDelete, "AAAZrzucBufory"},

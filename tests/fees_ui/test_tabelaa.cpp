@@ -356,6 +356,44 @@ TEST_F(TabelaA, ASourceThatCannotBePostedStopsTheQuantityItems)
     EXPECT_TRUE(pokazane().empty());
 }
 
+// Quantity items belong to a source: while the commune has none, "Zużycie"
+// is refused as the substance panel refuses its "+", with the same box, and
+// no item can be stored where no source would find it.
+TEST_F(TabelaA, QuantityItemsWaitForTheFirstSource)
+{
+    gmina();
+    wprowadzanie->DBNavigator2->BtnClick(kal::nbInsert);
+    wprowadzanie->BitBtn4->click();
+    const auto b = dialogi.boxes();
+    ASSERT_EQ(b.size(), 2u);
+    EXPECT_EQ(b[0].text, "Najpierw załóż źródło !!!");
+    EXPECT_EQ(b[1].text, "Najpierw załóż źródło !!!");
+    EXPECT_EQ(b[1].kind, b[0].kind);
+    EXPECT_EQ(b[1].caption, b[0].caption);
+    EXPECT_EQ(b[1].icon, b[0].icon);
+    EXPECT_EQ(b[1].icon, kal::MsgIcon::Stop);
+    EXPECT_TRUE(pokazane().empty());
+
+    // The items window's own "+" is refused the same way.
+    pozycje->DBNavigator1->BtnClick(kal::nbInsert);
+    ASSERT_EQ(dialogi.boxes().size(), 3u);
+    EXPECT_EQ(dialogi.boxes()[2].text, "Najpierw załóż źródło !!!");
+    EXPECT_EQ(dm->TTabAPozWart->State(), kal::dsBrowse);
+
+    // A new source not saved yet is saved first; then the items are its own.
+    dm->TTabelaAZrodla->Insert();
+    dm->TTabelaAZrodlaIdentyfikatorZrodla->setAsInteger(idZrodla);
+    dm->TTabelaAZrodlaNazwaSurowcow->setAsString(QStringLiteral("węgiel"));
+    dm->TTabelaAZrodlaIlosc->setAsFloat(1);
+    wOknie[pozycje.get()] = [&] { pozycja(100); };
+    wprowadzanie->BitBtn4->click();
+    EXPECT_EQ(dialogi.boxes().size(), 3u);
+    EXPECT_EQ(pokazane(), std::vector<QWidget*>({pozycje.get()}));
+    EXPECT_EQ(dm->TTabelaAZrodla->State(), kal::dsBrowse);
+    EXPECT_EQ(dm->TTabAPozWart->RecordCount(), 1);
+    EXPECT_EQ(dm->TTabAPozWartIdentTabAZrodla->AsInteger(), dm->TTabelaAZrodlaIdTabAZrodla->AsInteger());
+}
+
 TEST_F(TabelaA, CancelAtTheSourceQuestionKeepsTheWindowOpenAndAsksNothingMore)
 {
     gmina();

@@ -1250,6 +1250,9 @@ TEST_F(Dane, TableARules)
     // No source row yet: neither fuels nor substances.
     EXPECT_EQ(komunikat([&] { dm->TTabelaAPaliwa->Insert(); }), "Najpierw załóż źródło !!!");
     EXPECT_EQ(komunikat([&] { dm->TTabelaASubstancje->Insert(); }), "Najpierw załóż źródło !!!");
+    // Nor quantity items, which would be stored with no source to find them.
+    EXPECT_EQ(komunikat([&] { dm->TTabAPozWart->Insert(); }), "Najpierw załóż źródło !!!");
+    EXPECT_EQ(dm->TTabAPozWart->State(), kal::dsBrowse);
 
     dm->TTabelaAZrodla->Insert();
     dm->TTabelaAZrodlaIdentyfikatorZrodla->setAsInteger(dm->TZrodlaIdentyfikator->AsInteger());
@@ -1258,6 +1261,7 @@ TEST_F(Dane, TableARules)
               "Ilość zużytych surowców lub materiałów musi być określona !!!");
     dm->TTabelaAZrodlaIlosc->setAsFloat(12.5);
     EXPECT_EQ(komunikat([&] { dm->TTabelaASubstancje->Insert(); }), "Najpierw zapisz dane o źródłach !!!");
+    EXPECT_EQ(komunikat([&] { dm->TTabAPozWart->Insert(); }), "Najpierw zapisz dane o źródłach !!!");
     dm->TTabelaAZrodla->Post();
     EXPECT_EQ(dm->TTabelaAZrodlaRodzajInstalacji->AsString(), "Lakiernia");
 

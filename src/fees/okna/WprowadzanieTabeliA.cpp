@@ -304,6 +304,9 @@ void TFWprowadzanieTabeliA::BitBtn4Click()
 {
     if (!ZapiszPrzedAkcja())
         return;
+    // The items belong to a source: with none yet, the window refuses as
+    // inserting an item would, before anything is typed.
+    DM->KontrolaWierszaTabA(*DM->TTabAPozWart);
     if (FPozycjeIlosci)
         FPozycjeIlosci->Pokaz();
 }
