@@ -36,15 +36,19 @@ TEST_F(OknaNaEkranie, EveryWindowFitsA1024x768Screen)
     ASSERT_TRUE(kal::RunGuarded([this] { obiekty.Utworz(); }));
     const QSize miejsce = kEkran.size().shrunkBy(kRamka);
     int okien = 0;
+    QStringList sprawdzone;
     for (QWidget* okno : QApplication::topLevelWidgets()) {
         if (okno->objectName().isEmpty() || okno->windowType() == Qt::Popup || okno->windowType() == Qt::ToolTip)
             continue;
         ++okien;
+        sprawdzone << okno->objectName();
         const QSize potrzebne = okno->minimumSizeHint().expandedTo(okno->minimumSize());
         EXPECT_LE(potrzebne.width(), miejsce.width()) << okno->objectName().toStdString();
         EXPECT_LE(potrzebne.height(), miejsce.height()) << okno->objectName().toStdString();
     }
     EXPECT_GE(okien, 25); // the main window, the registers, the statements, the preview ...
+    // The error-log editor too, with its tool bar.
+    EXPECT_TRUE(sprawdzone.contains(QStringLiteral("FormRichEdit")));
 
     // The main window as laid out, centred on the screen: narrowed and moved
     // so that its frame stands whole on the screen.

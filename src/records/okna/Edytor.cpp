@@ -360,6 +360,7 @@ void WczytajRtf(const QByteArray& rtf, QTextDocument& dokument)
 
 TFormRichEdit::TFormRichEdit(QWidget* parent) : QWidget(parent, Qt::Window)
 {
+    setObjectName(QStringLiteral("FormRichEdit"));
     setWindowTitle(QStringLiteral("Edytor"));
     resize(760, 520);
     m_katalogDialogow = QDir::currentPath();
@@ -372,11 +373,21 @@ TFormRichEdit::TFormRichEdit(QWidget* parent) : QWidget(parent, Qt::Window)
     MainMenu->setObjectName(QStringLiteral("MainMenu"));
     uklad->setMenuBar(MainMenu);
 
+    // The tool bar in two rows, so that the window fits a small screen: the
+    // file and editing commands with "Zamknij" at the right, then the font
+    // and paragraph ones.
     SpeedBar = new QWidget(this);
     SpeedBar->setObjectName(QStringLiteral("SpeedBar"));
-    auto* pasek = new QHBoxLayout(SpeedBar);
-    pasek->setContentsMargins(4, 2, 4, 2);
-    pasek->setSpacing(2);
+    auto* wiersze = new QVBoxLayout(SpeedBar);
+    wiersze->setContentsMargins(4, 2, 4, 2);
+    wiersze->setSpacing(2);
+    auto* polecenia = new QHBoxLayout;
+    polecenia->setSpacing(2);
+    auto* formaty = new QHBoxLayout;
+    formaty->setSpacing(2);
+    wiersze->addLayout(polecenia);
+    wiersze->addLayout(formaty);
+    QHBoxLayout* pasek = polecenia;
     auto przycisk = [&](const char* nazwa, const QString& napis, bool przelacznik = false) {
         auto* b = new QToolButton(SpeedBar);
         b->setObjectName(QString::fromLatin1(nazwa));
@@ -395,10 +406,20 @@ TFormRichEdit::TFormRichEdit(QWidget* parent) : QWidget(parent, Qt::Window)
     CopyButton = przycisk("CopyButton", QStringLiteral("Kopiuj"));
     PasteButton = przycisk("PasteButton", QStringLiteral("Wklej"));
     SpeedButton4 = przycisk("SpeedButton4", QStringLiteral("Wszystko"));
-    pasek->addSpacing(8);
+    pasek->addStretch(1);
+    BitBtn1 = new QPushButton(QStringLiteral("Zamknij"), SpeedBar);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setAutoDefault(false);
+    kal::SetHint(BitBtn1, QStringLiteral("Zamknij edytor."));
+    pasek->addWidget(BitBtn1);
+
+    pasek = formaty;
     FontName = new QComboBox(SpeedBar);
     FontName->setObjectName(QStringLiteral("FontName"));
     FontName->setFocusPolicy(Qt::ClickFocus);
+    // A long family name does not widen the bar; the open list shows it whole.
+    FontName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    FontName->setMinimumContentsLength(24);
     QStringList rodziny = QFontDatabase::families();
     rodziny.sort(Qt::CaseInsensitive);
     FontName->addItems(rodziny);
@@ -424,11 +445,6 @@ TFormRichEdit::TFormRichEdit(QWidget* parent) : QWidget(parent, Qt::Window)
     SpeedButton1 = przycisk("SpeedButton1", QStringLiteral("Zawijaj"), true);
     SpeedButton1->setChecked(true);
     pasek->addStretch(1);
-    BitBtn1 = new QPushButton(QStringLiteral("Zamknij"), SpeedBar);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setAutoDefault(false);
-    kal::SetHint(BitBtn1, QStringLiteral("Zamknij edytor."));
-    pasek->addWidget(BitBtn1);
     uklad->addWidget(SpeedBar);
 
     Ruler = new QWidget(this);
