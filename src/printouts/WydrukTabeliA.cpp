@@ -236,22 +236,23 @@ void TQRWydrukTabeliA::zbuduj()
                     L({"Rodzaj urządzenia", "ochronnego"}), {}, {},
                     L({"Zużycie", "surowców", "materiałów, ilość", "produktów lub", "inna wielkość 2)"})},
                    y, h);
-        Pole(c2, QStringLiteral("QRLabel45"), k[0], k[1], y, Linia + 1);
+        // The memos break their lines; every cell of the row, the one-line
+        // ones too, reaches down to the tallest, so the ruled row stays closed.
+        Pole(c2, QStringLiteral("QRLabel45"), k[0], k[1], y, Linia + 1)->stretch = true;
         const char* nazwy[7] = {"QRMemo8", "QRMemo9", "QRLabel66", "QRMemo10", "QRMemo11", "QRLabel64", "QRMemo12"};
         for (int i = 0; i < 7; ++i) {
             const QString n = QString::fromLatin1(nazwy[i]);
             if (n.startsWith(QStringLiteral("QRLabel"))) {
-                Pole(c2, n, k[i + 1], k[i + 2], y, Linia + 1);
+                Pole(c2, n, k[i + 1], k[i + 2], y, Linia + 1)->stretch = true;
             } else {
                 Memo* m = Komorka(c2, n, k[i + 1], k[i + 2], y, Linia + 1, {}, Align::Left);
                 m->wordWrap = true;
                 m->stretch = true;
             }
         }
-        y += Linia + 3;
-        Napis(c2, QStringLiteral("QRLabel46"), 0, y, Szerokosc,
-              QStringLiteral("Wielkość emisji ze wskazanej instalacji lub działalności3):..."));
-        c2->height = y + Linia + 2;
+        // The band ends with the row, which may grow; the line under it
+        // opens the next band, so that it always stands below the row.
+        c2->height = y + Linia + 1;
     }
     c2->beforePrint = [this](Band& b, bool& drukuj) {
         drukuj = wierszRodzaju(WierszZrodlo);
@@ -276,14 +277,18 @@ void TQRWydrukTabeliA::zbuduj()
     // ---- kind 3: the substance table heading.
     Band* c3 = c2->child(QStringLiteral("ChildBand3"));
     {
-        Napis(c3, QStringLiteral("QRLabel47"), 0, 0, Szerokosc,
+        // Under the source row (a source row is always followed by this one).
+        Napis(c3, QStringLiteral("QRLabel46"), 0, 2, Szerokosc,
+              QStringLiteral("Wielkość emisji ze wskazanej instalacji lub działalności3):..."));
+        const double y0 = Linia + 4;
+        Napis(c3, QStringLiteral("QRLabel47"), 0, y0, Szerokosc,
               QStringLiteral("Źródło powstawania wprowadzanych do powietrza substancji 4):..."));
         const double y = Glowki(c3, QStringLiteral("QRSubst"), KolumnySubstancji,
                                 {L({"Lp."}), L({"Nazwa i kod substancji 5)"}),
                                  L({"Skuteczność/", "dyspozycyjność urządzenia", "ochronnego [%]"}),
                                  L({"Wskaźnik emisji/", "Wyniki pomiarów 6) 7)"}), L({"Wielkość emisji [kg]"}),
                                  L({"Jednostkowa stawka", "opłaty 8) [zł/kg]"}), L({"Wysokość opłaty", "[zł]"})},
-                                Linia + 1, 3 * Linia + 1);
+                                y0 + Linia + 1, 3 * Linia + 1);
         c3->height = y;
     }
     c3->beforePrint = [this](Band&, bool& drukuj) { drukuj = wierszRodzaju(WierszNaglowekSubst); };

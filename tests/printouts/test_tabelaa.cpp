@@ -7,6 +7,7 @@
 #include "WydrukTabeliA.h"
 
 #include <algorithm>
+#include <cmath>
 
 using namespace kal::report;
 
@@ -152,6 +153,64 @@ TEST_F(TabelaA, EachSourcePrintsOnItsOwnPageAndTheFuelsAndSummaryFollow)
     EXPECT_EQ(Linia(m, QStringLiteral("Kórnik"), TQRWydrukTabeliA::KolumnyGmin, 3, 1),
               QStringList({"1", "Kórnik", "140,34"}));
     EXPECT_EQ(p4.mid(p4.size() - 2), QStringList({"Wysokość opłaty ogółem [zł]", "144,84"}));
+}
+
+// A source row whose address takes three lines: every framed cell of the
+// row, the one-line number, heat output and validity date too, ends at the
+// bottom of the tallest, so the ruled row has no gaps; the line under the
+// table stands below the grown row.
+TEST_F(TabelaA, EveryCellOfASourceRowIsAsTallAsItsTallestCell)
+{
+    const auto id = DaneTabeliA();
+    ASSERT_TRUE(dm->TZrodla->Locate(QStringLiteral("Identyfikator"), id.lakiernia));
+    dm->TZrodla->Edit();
+    dm->TZrodlaAdres->setAsString(QStringLiteral("ul. Generała Władysława Sikorskiego 123/45 lok. 7, 93-100 Łódź"));
+    dm->TZrodla->Post();
+    const PageModel& m = Wydruk();
+    const double* k = TQRWydrukTabeliA::KolumnyZrodla;
+    const auto teksty = testy::Teksty(m);
+    const auto rodzaj = std::find_if(teksty.begin(), teksty.end(), [&](const testy::Tekst& t) {
+        return t.tekst == QStringLiteral("Lakiernia") && t.x < 10 + k[3];
+    });
+    ASSERT_NE(rodzaj, teksty.end());
+    // The address's lines, top to bottom.
+    std::vector<testy::Tekst> adres;
+    for (const testy::Tekst& t : teksty)
+        if (t.strona == rodzaj->strona && t.x >= 10 + k[1] && t.x2 <= 10 + k[2] && t.y >= rodzaj->y - 0.01 &&
+            t.y < rodzaj->y + 20)
+            adres.push_back(t);
+    ASSERT_EQ(adres.size(), 3u);
+    const auto pod = std::find_if(teksty.begin(), teksty.end(), [&](const testy::Tekst& t) {
+        return t.tekst == QStringLiteral("Wielkość emisji ze wskazanej instalacji lub działalności3):...") &&
+               t.strona == rodzaj->strona;
+    });
+    ASSERT_NE(pod, teksty.end());
+
+    // Per column, the top and the bottom rule of the row's cell: the
+    // horizontal lines that span the column, from the row's top down to
+    // the line under the table.
+    const Page& strona = m.pages[size_t(rodzaj->strona)];
+    std::vector<double> gory, doly;
+    for (int c = 0; c < 8; ++c) {
+        double gora = 1e9, dol = -1e9;
+        for (const PageItem& p : strona.items)
+            if (p.kind == PageItem::Kind::Line && std::abs(p.y1 - p.y2) < 1e-6 &&
+                std::abs(std::min(p.x1, p.x2) - (10 + k[c])) < 0.01 &&
+                std::abs(std::max(p.x1, p.x2) - (10 + k[c + 1])) < 0.01 && p.y1 > rodzaj->y - 3 && p.y1 < pod->y) {
+                gora = std::min(gora, p.y1);
+                dol = std::max(dol, p.y1);
+            }
+        gory.push_back(gora);
+        doly.push_back(dol);
+    }
+    for (int c = 1; c < 8; ++c) {
+        EXPECT_NEAR(gory[size_t(c)], gory[0], 1e-6) << "column " << c + 1;
+        EXPECT_NEAR(doly[size_t(c)], doly[0], 1e-6) << "column " << c + 1;
+    }
+    // The row holds the address's last line, and the line under the table
+    // starts below the row.
+    EXPECT_GT(doly[0], adres.back().y + 2);
+    EXPECT_GE(pod->y, doly[0]);
 }
 
 TEST_F(TabelaA, SourceTotalsPrintUnderTheirSubstances)
