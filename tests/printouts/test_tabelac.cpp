@@ -4,10 +4,13 @@
 
 #include "FunkcjeSrodowiska.h"
 #include "OplatyTabel.h"
+#include "PdfTools.h"
+#include "Render.h"
 #include "TextMetrics.h"
 #include "WydrukTabelaC.h"
 #include "WydrukZestTabC.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace kal::report;
@@ -102,6 +105,51 @@ TEST_F(TabelaC, TheHeadsCarryTheStatutoryUnits)
     const QString wszystko = testy::WszystkieTeksty(*strony).join(QLatin1Char('|'));
     EXPECT_FALSE(wszystko.contains(QStringLiteral("zł/10|")));
     EXPECT_FALSE(wszystko.contains(QStringLiteral("Mg lub m³")));
+}
+
+// In the PDF file the exponent, which Liberation Sans lacks, comes from the
+// face the screen takes it from: it reads back and shows as the painter
+// draws it.
+TEST_F(TabelaC, ThePdfFileShowsTheExponentOfTheUnits)
+{
+    using namespace kal::test;
+    if (!HasTool("pdftoppm") || !HasTool("pdftotext") || !HasTool("pdffonts"))
+        GTEST_SKIP() << "poppler's tools are not installed";
+    Dane();
+    const auto strony = raport.prepare();
+    const QString nasz = okres.katalog.file(QStringLiteral("tabelac.pdf"));
+    const QString malarza = okres.katalog.file(QStringLiteral("malarz.pdf"));
+    WritePdf(*strony, nasz);
+    {
+        QFile plik(malarza);
+        ASSERT_TRUE(plik.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(PaintPdf(*strony, plik, 0, 0, strony->title));
+    }
+    const QString tekst = PdfText(nasz, QStringLiteral("-raw"));
+    EXPECT_TRUE(tekst.contains(QStringLiteral("[Mg lub 10⁶ m³]"))) << tekst.toStdString();
+    EXPECT_TRUE(tekst.contains(QStringLiteral("zł/10⁶ m³]"))) << tekst.toStdString();
+    EXPECT_NE(Tool("pdffonts", {nasz}).indexOf(QStringLiteral("Type 3")), -1);
+
+    // The two heads with the unit, each in a box a millimetre larger than its
+    // text's, at 200 dpi: the same ink as the painter's, in the same places.
+    constexpr int dpi = 200;
+    const QImage obraz = PageImage(nasz, 1, dpi);
+    const QImage wzor = PageImage(malarza, 1, dpi);
+    ASSERT_EQ(obraz.size(), wzor.size());
+    const auto px = [](double mm) { return static_cast<int>(mm / 25.4 * dpi); };
+    int glowy = 0;
+    for (const testy::Tekst& t : testy::Teksty(*strony)) {
+        if (!t.tekst.contains(QStringLiteral("10⁶ m³")))
+            continue;
+        ++glowy;
+        const QRect pole(px(t.x - 1), px(t.y - 1), px(t.x2 - t.x + 2), px(7));
+        int tusz = 0, tuszWzoru = 0;
+        EXPECT_EQ(UnmatchedInk(obraz.copy(pole), wzor.copy(pole), &tusz), 0) << t.tekst.toStdString();
+        EXPECT_EQ(UnmatchedInk(wzor.copy(pole), obraz.copy(pole), &tuszWzoru), 0) << t.tekst.toStdString();
+        EXPECT_GT(tusz, 100);
+        EXPECT_NEAR(tusz, tuszWzoru, tuszWzoru / 20) << t.tekst.toStdString();
+    }
+    EXPECT_EQ(glowy, 2);
 }
 
 TEST_F(TabelaC, NineteenPositionsInFiveGroups)

@@ -6,6 +6,7 @@
 #include "PrintProgress.h"
 #include "Printer.h"
 #include "Render.h"
+#include "PdfTools.h"
 #include "SampleReport.h"
 
 #include "TestDir.h"
@@ -14,15 +15,14 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QThread>
 #include <gtest/gtest.h>
 
 using namespace kal::report;
 using kal::report::test::SampleReport;
+using namespace kal::test;
 
 namespace {
 
@@ -47,24 +47,6 @@ struct FormSample : SampleReport {
     }
 };
 
-bool HasTool(const char* name)
-{
-    return !QStandardPaths::findExecutable(QString::fromLatin1(name)).isEmpty();
-}
-
-QString Tool(const char* tool, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStandardPaths::findExecutable(QString::fromLatin1(tool)), arguments);
-    process.waitForFinished(120000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QString PdfText(const QString& pdf, const QString& mode)
-{
-    return Tool("pdftotext", {mode, pdf, QStringLiteral("-")});
-}
-
 QStringList Words(const QString& text)
 {
     return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
@@ -80,16 +62,17 @@ QStringList ModelWords(const PageModel& model)
     return words;
 }
 
-// The form sample written by the writer ("raport.pdf") and drawn by the
+// A sample's report written by the writer ("raport.pdf") and drawn by the
 // painter ("malarz.pdf") in a folder of its own.
-struct BothPdfs {
+template <class Sample>
+struct PdfPair {
     kal::test::TestDir dir;
-    FormSample sample;
+    Sample sample;
     std::shared_ptr<const PageModel> model = sample.report.prepare();
     QString ours = dir.file(QStringLiteral("raport.pdf"));
     QString painted = dir.file(QStringLiteral("malarz.pdf"));
 
-    BothPdfs()
+    PdfPair()
     {
         WritePdf(*model, ours);
         QFile file(painted);
@@ -97,35 +80,31 @@ struct BothPdfs {
         EXPECT_TRUE(PaintPdf(*model, file, 0, model->pageCount() - 1, model->title));
     }
 };
+using BothPdfs = PdfPair<FormSample>;
 
-// Page `page` (1-based) of a PDF as a grey image at `dpi`.
-QImage PageImage(const QString& pdf, int page, int dpi)
-{
-    const QString prefix = pdf + QStringLiteral(".strona");
-    Tool("pdftoppm", {QStringLiteral("-gray"), QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
-                     QString::number(page), QStringLiteral("-l"), QString::number(page), QStringLiteral("-singlefile"), pdf,
-                     prefix});
-    return QImage(prefix + QStringLiteral(".pgm"));
-}
+// Units with a character Liberation Sans lacks ("⁶"): alone, among
+// characters it has, aligned left, right and centred, in bold, and underlined.
+struct UnitsReport {
+    Report report;
+    UnitsReport()
+    {
+        report.title = QStringLiteral("Jednostki.");
+        report.font = FontDef{QStringLiteral("Arial"), 10.0, false, false, false};
+        Band* title = report.addBand(BandType::Title, QStringLiteral("Title"));
+        title->height = 60;
+        title->addLabel(QStringLiteral("L1"), 0, 0, 60, 6, QStringLiteral("[Mg lub 10⁶ m³]"));
+        title->addLabel(QStringLiteral("L2"), 60, 0, 60, 6, QStringLiteral("zł/10⁶ m³ AV"))->alignment = Align::Right;
+        title->addLabel(QStringLiteral("L3"), 120, 0, 60, 6, QStringLiteral("⁶⁶ Wy ⁶"))->alignment = Align::Center;
+        Label* bold = title->addLabel(QStringLiteral("L4"), 0, 10, 90, 6, QStringLiteral("Zużycie paliwa [Mg lub 10⁶ m³]"));
+        bold->font.bold = true;
+        Label* under = title->addLabel(QStringLiteral("L5"), 90, 10, 90, 6, QStringLiteral("stawka [zł/10⁶ m³]"));
+        under->font.underline = true;
+        under->font.pointSize = 8;
+        title->addLabel(QStringLiteral("L6"), 0, 20, 90, 6, QStringLiteral("bez jednostki"));
+    }
+};
 
-// Dark pixels of `a` with no dark pixel of `b` within one pixel of them.
-int UnmatchedInk(const QImage& a, const QImage& b, int* ink)
-{
-    int unmatched = 0;
-    *ink = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            if (qGray(a.pixel(x, y)) >= 128)
-                continue;
-            ++*ink;
-            bool found = false;
-            for (int dy = -1; dy <= 1 && !found; ++dy)
-                for (int dx = -1; dx <= 1 && !found; ++dx)
-                    found = b.valid(x + dx, y + dy) && qGray(b.pixel(x + dx, y + dy)) < 128;
-            unmatched += !found;
-        }
-    return unmatched;
-}
+using UnitPdfs = PdfPair<UnitsReport>;
 
 // A list of `rows` numbered rows, about fifty to a page.
 struct LongList {
@@ -225,6 +204,55 @@ TEST(Pdf, PagesLookAsThePainterDrawsThem)
         EXPECT_GT(ink, 1000);
         EXPECT_NEAR(ink, paintedInk, paintedInk / 20);
     }
+}
+
+TEST(Pdf, ACharacterTheFaceLacksIsDrawnFromTheFaceQtFallsBackTo)
+{
+    if (!HasTool("pdftoppm") || !HasTool("pdftotext") || !HasTool("pdffonts"))
+        GTEST_SKIP() << "poppler's tools are not installed";
+    const UnitPdfs pdfs;
+    // The text reads back whole, "⁶" included, as from the painter's file.
+    const QString layout = PdfText(pdfs.ours, QStringLiteral("-layout"));
+    EXPECT_TRUE(layout.contains(QStringLiteral("[Mg lub 10⁶ m³]"))) << layout.toStdString();
+    EXPECT_TRUE(layout.contains(QStringLiteral("Zużycie paliwa [Mg lub 10⁶ m³]"))) << layout.toStdString();
+    EXPECT_TRUE(layout.contains(QStringLiteral("⁶⁶ Wy ⁶"))) << layout.toStdString();
+    EXPECT_EQ(Words(PdfText(pdfs.ours, QStringLiteral("-raw"))), ModelWords(*pdfs.model));
+
+    // Besides the subsets of Liberation Sans, a font of the glyphs it lacks,
+    // embedded, with its text map.
+    const QStringList lines = Tool("pdffonts", {pdfs.ours}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    int others = 0;
+    for (const QString& line : lines.mid(2)) {
+        if (line.contains(QStringLiteral("LiberationSans")))
+            continue;
+        ++others;
+        EXPECT_TRUE(line.contains(QStringLiteral("Type 3"))) << line.toStdString();
+        const QStringList f = Words(line);
+        ASSERT_GE(f.size(), 5);
+        EXPECT_EQ(f.mid(f.size() - 5, 3), (QStringList{QStringLiteral("yes"), QStringLiteral("no"), QStringLiteral("yes")}))
+            << line.toStdString();
+    }
+    EXPECT_GE(others, 1) << lines.join(QLatin1Char('\n')).toStdString();
+
+    // Drawn where the painter draws it, with its ink, and the rest of each
+    // line where the painter puts it (the line stands as low as the taller
+    // face needs, and what follows moves by the glyph's own advance).
+    // (At 200 dpi: smaller, the outlines' own smoothing tells by a pixel.)
+    constexpr int dpi = 200;
+    const QImage ours = PageImage(pdfs.ours, 1, dpi);
+    const QImage painted = PageImage(pdfs.painted, 1, dpi);
+    ASSERT_EQ(ours.size(), painted.size());
+    int ink = 0, paintedInk = 0;
+    EXPECT_EQ(UnmatchedInk(ours, painted, &ink), 0);
+    EXPECT_EQ(UnmatchedInk(painted, ours, &paintedInk), 0);
+    EXPECT_NEAR(ink, paintedInk, paintedInk / 20);
+
+    // Without its "⁶" the first text would have less ink than the painter's.
+    // The first text's box: 10 mm from the paper's corner, 60 x 6 mm.
+    const auto px = [](double mm) { return static_cast<int>(mm / 25.4 * dpi); };
+    const QRect first(px(10), px(10), px(60), px(6));
+    EXPECT_GT(InkIn(ours, first), 0);
+    EXPECT_NEAR(InkIn(ours, first), InkIn(painted, first), InkIn(painted, first) / 20);
 }
 
 TEST(Pdf, AReportOfManyPagesKeepsItsPagesInOrder)

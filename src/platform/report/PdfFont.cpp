@@ -1,7 +1,7 @@
 #include "PdfFont.h"
 
 #include <QCryptographicHash>
-#include <QRawFont>
+#include <QPainterPath>
 #include <QtEndian>
 #include <algorithm>
 #include <charconv>
@@ -84,6 +84,59 @@ QByteArray Sfnt(const std::vector<std::pair<QByteArray, QByteArray>>& tables)
     return out;
 }
 
+// A name for the PDF file of `face`: its family and style without blanks,
+// in printable ASCII.
+QByteArray PostScriptName(const QRawFont& face)
+{
+    QString name = face.familyName();
+    name.remove(QLatin1Char(' '));
+    QString style = face.styleName();
+    style.remove(QLatin1Char(' '));
+    if (!style.isEmpty() && style.compare(QLatin1String("Regular"), Qt::CaseInsensitive) != 0)
+        name += QLatin1Char('-') + style;
+    QByteArray out;
+    for (const QChar c : name)
+        if (c.unicode() > 32 && c.unicode() < 127 && !QByteArrayLiteral("()<>[]{}/%#").contains(char(c.unicode())))
+            out += char(c.unicode());
+    return out.isEmpty() ? QByteArray("Font") : out;
+}
+
+// The text map of a font whose codes are `codeBytes` long: code `codes[i]`
+// stands for `texts[i]`.
+QByteArray TextMap(int codeBytes, const std::vector<unsigned>& codes, const std::vector<QString>& texts)
+{
+    const auto code = [codeBytes](QByteArray& out, unsigned c) {
+        if (codeBytes == 2) {
+            Hex4(out, c);
+        } else {
+            static const char digits[] = "0123456789ABCDEF";
+            out.append(digits[(c >> 4) & 15]).append(digits[c & 15]);
+        }
+    };
+    QByteArray cmap = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                      "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n1 begincodespacerange\n<";
+    code(cmap, 0);
+    cmap += "> <";
+    code(cmap, codeBytes == 2 ? 0xFFFF : 0xFF);
+    cmap += ">\nendcodespacerange\n";
+    for (std::size_t from = 0; from < codes.size(); from += 100) {
+        const std::size_t to = std::min(codes.size(), from + 100);
+        cmap += QByteArray::number(static_cast<qulonglong>(to - from)) + " beginbfchar\n";
+        for (std::size_t i = from; i < to; ++i) {
+            cmap += '<';
+            code(cmap, codes[i]);
+            cmap += "> <";
+            for (const QChar c : texts[i])
+                Hex4(cmap, c.unicode());
+            cmap += ">\n";
+        }
+        cmap += "endbfchar\n";
+    }
+    cmap += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+    return cmap;
+}
+
 } // namespace
 
 void Number(QByteArray& out, double v)
@@ -159,17 +212,7 @@ Font::Font(const FontDef& def)
     if (post.size() >= 8)
         m_italicAngle = qFromBigEndian<qint32>(post.constData() + 4) / 65536.0;
     m_italic = raw.style() != QFont::StyleNormal;
-    QString name = raw.familyName();
-    name.remove(QLatin1Char(' '));
-    QString style = raw.styleName();
-    style.remove(QLatin1Char(' '));
-    if (!style.isEmpty() && style.compare(QLatin1String("Regular"), Qt::CaseInsensitive) != 0)
-        name += QLatin1Char('-') + style;
-    for (const QChar c : name)
-        if (c.unicode() > 32 && c.unicode() < 127 && !QByteArrayLiteral("()<>[]{}/%#").contains(char(c.unicode())))
-            m_postScriptName += char(c.unicode());
-    if (m_postScriptName.isEmpty())
-        m_postScriptName = "Font";
+    m_postScriptName = PostScriptName(raw);
 
     const QByteArray file = Sfnt(tables);
     m_blob = hb_blob_create(file.constData(), static_cast<unsigned>(file.size()), HB_MEMORY_MODE_DUPLICATE, nullptr, nullptr);
@@ -193,21 +236,27 @@ int Font::advance(std::uint16_t glyph) const
     return U16(m_hmtx, 4 * i);
 }
 
-void Font::shape(hb_buffer_t* buffer, const QString& text, std::vector<ShapedGlyph>& out) const
+bool Font::covers(char32_t c) const
 {
-    out.clear();
+    hb_codepoint_t glyph = 0;
+    return hb_font_get_nominal_glyph(m_font, c, &glyph) && glyph != 0;
+}
+
+void Font::shape(hb_buffer_t* buffer, const QString& text, int from, int length, std::vector<ShapedGlyph>& out) const
+{
     hb_buffer_clear_contents(buffer);
-    hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(text.utf16()), static_cast<int>(text.size()), 0,
-                        static_cast<int>(text.size()));
+    hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(text.utf16()), static_cast<int>(text.size()),
+                        static_cast<unsigned>(from), length);
     hb_buffer_set_direction(buffer, HB_DIRECTION_LTR);
     hb_buffer_guess_segment_properties(buffer);
     hb_shape(m_font, buffer, nullptr, 0);
     unsigned count = 0;
     const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
     const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, nullptr);
-    out.resize(count);
+    out.reserve(out.size() + count);
     for (unsigned i = 0; i < count; ++i)
-        out[i] = {static_cast<std::uint16_t>(info[i].codepoint), pos[i].x_advance, pos[i].x_offset, pos[i].y_offset, info[i].cluster};
+        out.push_back({static_cast<std::uint16_t>(info[i].codepoint), pos[i].x_advance, pos[i].x_offset, pos[i].y_offset,
+                       info[i].cluster});
 }
 
 QByteArray Font::subset(const std::vector<std::uint32_t>& glyphs, const std::vector<std::uint32_t>& unicodes) const
@@ -305,30 +354,123 @@ std::vector<QByteArray> Font::objects(int firstObject, const std::vector<QString
     out.push_back(StreamObject(file, program, " /Length1 " + QByteArray::number(program.size())));
 
     // Which text each glyph stands for, so that the text can be read back.
-    QByteArray cmap = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
-                      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
-                      "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
-                      "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
-    std::vector<std::size_t> mapped;
+    std::vector<unsigned> codes;
+    std::vector<QString> texts;
     for (std::size_t g = 1; g < glyphTexts.size(); ++g)
-        if (!glyphTexts[g].isEmpty())
-            mapped.push_back(g);
-    for (std::size_t from = 0; from < mapped.size(); from += 100) {
-        const std::size_t to = std::min(mapped.size(), from + 100);
-        cmap += QByteArray::number(static_cast<qulonglong>(to - from)) + " beginbfchar\n";
-        for (std::size_t i = from; i < to; ++i) {
-            cmap += '<';
-            Hex4(cmap, static_cast<unsigned>(mapped[i]));
-            cmap += "> <";
-            const QString& text = glyphTexts[mapped[i]];
-            for (const QChar c : text)
-                Hex4(cmap, c.unicode());
-            cmap += ">\n";
+        if (!glyphTexts[g].isEmpty()) {
+            codes.push_back(static_cast<unsigned>(g));
+            texts.push_back(glyphTexts[g]);
         }
-        cmap += "endbfchar\n";
-    }
-    cmap += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+    const QByteArray cmap = TextMap(2, codes, texts);
     out.push_back(StreamObject(toUnicode, cmap));
+    return out;
+}
+
+OutlineFont::OutlineFont(const QRawFont& face) : m_face(face)
+{
+    m_face.setPixelSize(kEnginePixels);
+    m_ascent = m_face.ascent() / kEnginePixels;
+    m_underlinePosition = m_face.underlinePosition() / kEnginePixels;
+    m_underlineThickness = m_face.lineThickness() / kEnginePixels;
+}
+
+bool OutlineFont::isFace(const QRawFont& face) const
+{
+    return face.familyName() == m_face.familyName() && face.styleName() == m_face.styleName()
+        && face.weight() == m_face.weight() && face.style() == m_face.style();
+}
+
+std::uint8_t OutlineFont::codeOf(quint32 glyph) const
+{
+    for (std::size_t i = 0; i < m_glyphs.size(); ++i)
+        if (m_glyphs[i].index == glyph)
+            return static_cast<std::uint8_t>(i + 1);
+    return 0;
+}
+
+std::uint8_t OutlineFont::add(quint32 glyph, const QString& text)
+{
+    // Glyph space: thousandths of an em, upwards from the baseline.
+    constexpr double k = 1000.0 / kEnginePixels;
+    Glyph g;
+    g.index = glyph;
+    g.text = text;
+    const QList<QPointF> advances = m_face.advancesForGlyphIndexes(QList<quint32>{glyph});
+    g.advance = advances.isEmpty() ? 0.0 : advances.first().x() / kEnginePixels;
+    const QPainterPath path = m_face.pathForGlyph(glyph);
+    const QRectF box = path.boundingRect();
+    const int bbox[4] = {static_cast<int>(std::floor(box.left() * k)), static_cast<int>(std::floor(-box.bottom() * k)),
+                         static_cast<int>(std::ceil(box.right() * k)), static_cast<int>(std::ceil(-box.top() * k))};
+    if (!path.isEmpty()) {
+        if (!m_outlined) {
+            std::copy(bbox, bbox + 4, m_bbox);
+            m_outlined = true;
+        } else {
+            m_bbox[0] = std::min(m_bbox[0], bbox[0]);
+            m_bbox[1] = std::min(m_bbox[1], bbox[1]);
+            m_bbox[2] = std::max(m_bbox[2], bbox[2]);
+            m_bbox[3] = std::max(m_bbox[3], bbox[3]);
+        }
+    }
+    Number(g.drawing, g.advance * 1000);
+    g.drawing += " 0";
+    for (const int v : bbox) {
+        g.drawing += ' ';
+        g.drawing += QByteArray::number(path.isEmpty() ? 0 : v);
+    }
+    g.drawing += " d1\n";
+    const auto point = [&g](const QPointF& p) {
+        Number(g.drawing, p.x() * k);
+        g.drawing += ' ';
+        Number(g.drawing, -p.y() * k);
+        g.drawing += ' ';
+    };
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.type == QPainterPath::CurveToElement && i + 2 < path.elementCount()) {
+            point(e);
+            point(path.elementAt(i + 1));
+            point(path.elementAt(i + 2));
+            g.drawing += "c\n";
+            i += 2;
+        } else {
+            point(e);
+            g.drawing += e.type == QPainterPath::MoveToElement ? "m\n" : "l\n";
+        }
+    }
+    if (!path.isEmpty())
+        g.drawing += path.fillRule() == Qt::WindingFill ? "f\n" : "f*\n";
+    m_glyphs.push_back(std::move(g));
+    return static_cast<std::uint8_t>(m_glyphs.size());
+}
+
+std::vector<QByteArray> OutlineFont::objects(int firstObject) const
+{
+    const int toUnicode = firstObject + 1;
+    auto ref = [](int n) { return QByteArray::number(n) + " 0 R"; };
+    QByteArray procedures, names, widths;
+    std::vector<unsigned> codes;
+    std::vector<QString> texts;
+    for (std::size_t i = 0; i < m_glyphs.size(); ++i) {
+        const QByteArray name = "/c" + QByteArray::number(static_cast<qulonglong>(i + 1));
+        procedures += name + ' ' + ref(firstObject + 2 + static_cast<int>(i)) + ' ';
+        names += name;
+        Number(widths, m_glyphs[i].advance * 1000);
+        widths += ' ';
+        codes.push_back(static_cast<unsigned>(i + 1));
+        texts.push_back(m_glyphs[i].text);
+    }
+    std::vector<QByteArray> out;
+    out.push_back(QByteArray::number(firstObject) + " 0 obj\n<< /Type /Font /Subtype /Type3 /Name /"
+                  + PostScriptName(m_face) + " /FontBBox [" + QByteArray::number(m_bbox[0]) + ' '
+                  + QByteArray::number(m_bbox[1]) + ' ' + QByteArray::number(m_bbox[2]) + ' '
+                  + QByteArray::number(m_bbox[3]) + "] /FontMatrix [0.001 0 0 0.001 0 0] /CharProcs << " + procedures
+                  + ">> /Encoding << /Type /Encoding /Differences [1 " + names + "] >> /FirstChar 1 /LastChar "
+                  + QByteArray::number(static_cast<qulonglong>(m_glyphs.size())) + " /Widths [" + widths.trimmed()
+                  + "] /Resources << >> /ToUnicode " + ref(toUnicode) + " >>\nendobj\n");
+    out.push_back(StreamObject(toUnicode, TextMap(1, codes, texts)));
+    for (std::size_t i = 0; i < m_glyphs.size(); ++i)
+        out.push_back(StreamObject(firstObject + 2 + static_cast<int>(i), m_glyphs[i].drawing));
     return out;
 }
 

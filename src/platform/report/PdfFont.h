@@ -2,11 +2,14 @@
 // A report font as it goes into a PDF file: the face that Qt matches for the
 // font (the one the preview and the printer draw with), shaped with HarfBuzz
 // (kerning and ligatures as Qt's own layout applies them) and embedded as a
-// TrueType subset that keeps the glyph numbers.
+// TrueType subset that keeps the glyph numbers. A character that face lacks
+// is drawn, as Qt draws it, from the face Qt falls back to, whose glyphs go
+// in as outlines (a Type 3 font).
 
 #include "PageModel.h"
 
 #include <QByteArray>
+#include <QRawFont>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -53,9 +56,14 @@ public:
     double underlinePosition() const { return m_underlinePosition; } // below the baseline
     double underlineThickness() const { return m_underlineThickness; }
 
-    // Shapes `text` into `out` (left to right). Safe to call from several
-    // threads at once, each with a buffer of its own.
-    void shape(hb_buffer_t* buffer, const QString& text, std::vector<ShapedGlyph>& out) const;
+    // Whether the face has a glyph of its own for `c`. Safe from any thread.
+    bool covers(char32_t c) const;
+
+    // Shapes `length` characters of `text` from `from` and appends them to
+    // `out` (left to right); the characters around them are the context, and
+    // the clusters count in the whole text. Safe to call from several threads
+    // at once, each with a buffer of its own.
+    void shape(hb_buffer_t* buffer, const QString& text, int from, int length, std::vector<ShapedGlyph>& out) const;
 
     // The PDF objects of the font, given the glyphs the pages use and the
     // text each glyph stands for (null: not used). `firstObject` is the
@@ -82,6 +90,52 @@ private:
     int m_bbox[4] = {0, 0, 0, 0};
     bool m_italic = false;
     QByteArray m_postScriptName;
+};
+
+// Glyphs of one face drawn from their outlines: a Type 3 font of at most
+// 255 glyphs, with its text map. Made and filled on the thread that owns the
+// fonts; its glyphs are read from any thread.
+class OutlineFont {
+public:
+    static constexpr int kCapacity = 255;
+
+    // `face` in any size.
+    explicit OutlineFont(const QRawFont& face);
+
+    // Whether `face` is the face of this font.
+    bool isFace(const QRawFont& face) const;
+    bool full() const { return m_glyphs.size() >= kCapacity; }
+    // The code of glyph `glyph` of the face, 0 when it is not in the font.
+    std::uint8_t codeOf(quint32 glyph) const;
+    // Adds glyph `glyph` of the face, standing for `text`; returns its code
+    // (1 to 255).
+    std::uint8_t add(quint32 glyph, const QString& text);
+
+    // In ems: the advance of the glyph of `code`, the face's ascent and
+    // underline.
+    double advance(std::uint8_t code) const { return m_glyphs[code - 1u].advance; }
+    double ascent() const { return m_ascent; }
+    double underlinePosition() const { return m_underlinePosition; }
+    double underlineThickness() const { return m_underlineThickness; }
+
+    // The PDF objects of the font: the font, its text map, then one drawing
+    // a glyph. `firstObject` is the number of the font.
+    std::vector<QByteArray> objects(int firstObject) const;
+
+private:
+    struct Glyph {
+        quint32 index = 0;
+        double advance = 0;  // ems
+        QByteArray drawing;  // the glyph's procedure, in thousandths of an em
+        QString text;
+    };
+    QRawFont m_face;
+    double m_ascent = 0;
+    double m_underlinePosition = 0;
+    double m_underlineThickness = 0;
+    std::vector<Glyph> m_glyphs;
+    int m_bbox[4] = {0, 0, 0, 0};
+    bool m_outlined = false; // a glyph with an outline is in m_bbox
 };
 
 } // namespace kal::report::pdf

@@ -3,16 +3,20 @@
 #include "PdfFont.h"
 
 #include <QDateTime>
+#include <QGlyphRun>
 #include <QIODevice>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QTextLayout>
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <hb.h>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace kal::report {
@@ -39,6 +43,16 @@ QByteArray PdfText(const QString& text)
     return out + '>';
 }
 
+// A piece of a text item drawn in one font: glyphs of the item's face
+// (`outline` -1), or one glyph of an outline font.
+struct Run {
+    int outline = -1;
+    std::size_t first = 0, count = 0; // the face's glyphs, in Builder::glyphs
+    std::uint8_t code = 0;            // the outline font's glyph
+    qsizetype textEnd = 0;            // the end of the run's characters in the text
+    double width = 0;                 // mm
+};
+
 // What one thread needs to build pages: its shaping buffer, and for every
 // font the text of each glyph it has used (null: not used).
 struct Builder {
@@ -49,16 +63,27 @@ struct Builder {
 
     hb_buffer_t* buffer;
     std::vector<pdf::ShapedGlyph> glyphs;
+    std::vector<Run> runs;
     std::vector<std::vector<QString>> glyphTexts;
 };
 
+// The glyph that stands in a text for a character its face lacks.
+struct Substitute {
+    std::uint16_t outline = 0; // the outline font
+    std::uint8_t code = 0;
+};
+
 // The faces of a model's fonts: fonts that differ only in size or underline
-// share one face and so one embedded font.
+// share one face and so one embedded font. A character a face lacks comes,
+// as in Qt's own layout, from the face Qt falls back to for it; those glyphs
+// go into outline fonts.
 struct Faces {
     std::vector<std::unique_ptr<pdf::Font>> fonts;
     std::vector<std::size_t> ofFont; // face of each font of the model
+    std::vector<std::unique_ptr<pdf::OutlineFont>> outlines;
+    std::vector<std::unordered_map<char32_t, Substitute>> substitutes; // of each face
 
-    explicit Faces(const PageModel& model)
+    Faces(const PageModel& model, int from, int to)
     {
         std::vector<QString> keys;
         std::vector<FontDef> defs = model.fonts;
@@ -76,12 +101,75 @@ struct Faces {
             ofFont.push_back(fonts.size());
             fonts.push_back(std::make_unique<pdf::Font>(def));
         }
+        substitutes.resize(fonts.size());
+        if (valid())
+            findSubstitutes(model, from, to);
     }
     bool valid() const
     {
         return std::all_of(fonts.begin(), fonts.end(), [](const auto& f) { return f->valid(); });
     }
     std::size_t faceOf(const PageItem& item) const { return item.font < ofFont.size() ? ofFont[item.font] : 0; }
+
+private:
+    // Every character of the pages' texts that its face lacks.
+    void findSubstitutes(const PageModel& model, int from, int to)
+    {
+        std::vector<std::vector<bool>> seen(fonts.size());
+        for (int p = std::max(0, from); p <= to && p < model.pageCount(); ++p)
+            for (const PageItem& item : model.pages[static_cast<std::size_t>(p)].items) {
+                if (item.kind != PageItem::Kind::Text)
+                    continue;
+                const std::size_t face = faceOf(item);
+                std::vector<bool>& done = seen[face];
+                const QString& text = item.text;
+                for (qsizetype i = 0; i < text.size(); ++i) {
+                    char32_t c = text[i].unicode();
+                    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                        c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+                    if (c < done.size() && done[c])
+                        continue;
+                    if (done.size() <= c)
+                        done.resize(c < 0x10000 ? 0x10000 : 0x110000);
+                    done[c] = true;
+                    if (!fonts[face]->covers(c))
+                        substitute(face, c, model.fontOf(item));
+                    i += c > 0xFFFF;
+                }
+            }
+    }
+
+    // Asks Qt's layout which face draws `c` after a letter in `def`; that
+    // face's glyph stands for it. A character no face has keeps the missing
+    // glyph of its own face, as Qt draws it.
+    void substitute(std::size_t face, char32_t c, const FontDef& def)
+    {
+        const QFont font = ToQFont(def);
+        const QRawFont own = QRawFont::fromFont(font);
+        const QString character = QString::fromUcs4(&c, 1);
+        QTextLayout layout(QStringLiteral("a") + character, font);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun& run : layout.glyphRuns()) {
+            const QRawFont raw = run.rawFont();
+            if (run.glyphIndexes().size() != 1
+                || (raw.familyName() == own.familyName() && raw.styleName() == own.styleName()))
+                continue;
+            const quint32 glyph = run.glyphIndexes().first();
+            std::size_t o = 0;
+            std::uint8_t code = 0;
+            for (; o < outlines.size(); ++o)
+                if (outlines[o]->isFace(raw) && ((code = outlines[o]->codeOf(glyph)) != 0 || !outlines[o]->full()))
+                    break;
+            if (o == outlines.size())
+                outlines.push_back(std::make_unique<pdf::OutlineFont>(raw));
+            if (code == 0)
+                code = outlines[o]->add(glyph, character);
+            substitutes[face][c] = Substitute{static_cast<std::uint16_t>(o), code};
+            return;
+        }
+    }
 };
 
 class Document {
@@ -104,19 +192,18 @@ public:
         out.reserve(static_cast<qsizetype>(page.items.size()) * 64 + 64);
         // Millimetres from the top-left corner of the paper.
         out += "2.834645669 0 0 -2.834645669 0 " + QByteArray::number(m_pageSize.height()) + " cm\n2 J 2 j\n";
-        bool inText = false;
-        int currentFont = -1;
+        TextState state;
         double currentPen = -1;
         for (const PageItem& item : page.items) {
             if (item.kind == PageItem::Kind::Text) {
                 if (item.text.isEmpty())
                     continue;
-                text(out, item, builder, inText, currentFont);
+                text(out, item, builder, state);
                 continue;
             }
-            if (inText) {
+            if (state.inText) {
                 out += "ET\n";
-                inText = false;
+                state.inText = false;
             }
             const double pen = std::max(kThinnestLineMm, item.penWidth);
             if (pen != currentPen) {
@@ -141,61 +228,146 @@ public:
                 out += " re S\n";
             }
         }
-        if (inText)
+        if (state.inText)
             out += "ET\n";
         return out;
     }
 
 private:
-    void text(QByteArray& out, const PageItem& item, Builder& builder, bool& inText, int& currentFont) const
+    // The text object being written: its font (a face's number, or -1 minus
+    // an outline font's number) and size.
+    struct TextState {
+        bool inText = false;
+        int font = std::numeric_limits<int>::min();
+        double size = -1;
+    };
+
+    // In ems: where a line of text stands below its top and where its
+    // underline goes: as low as the lowest of the faces it uses needs.
+    struct LineMetrics {
+        double ascent = 0;
+        double underlinePosition = 0;
+        double underlineThickness = 0;
+        void take(double a, double position, double thickness)
+        {
+            ascent = std::max(ascent, a);
+            underlinePosition = std::max(underlinePosition, position);
+            underlineThickness = std::max(underlineThickness, thickness);
+        }
+    };
+
+    // Splits the text of `item` into runs: the face's own characters shaped
+    // together, each character the face lacks on its own.
+    void runsOf(const PageItem& item, std::size_t face, double size, Builder& builder, LineMetrics& line) const
+    {
+        const pdf::Font& font = *m_faces.fonts[face];
+        const double unit = size / font.unitsPerEm();
+        const auto& substitutes = m_faces.substitutes[face];
+        const QString& text = item.text;
+        builder.glyphs.clear();
+        builder.runs.clear();
+        line = LineMetrics{};
+        line.take(font.ascent(), font.underlinePosition(), font.underlineThickness());
+        const auto own = [&](qsizetype from, qsizetype to) {
+            if (to <= from)
+                return;
+            Run run;
+            run.first = builder.glyphs.size();
+            font.shape(builder.buffer, text, static_cast<int>(from), static_cast<int>(to - from), builder.glyphs);
+            run.count = builder.glyphs.size() - run.first;
+            run.textEnd = to;
+            qint64 advance = 0;
+            for (std::size_t i = run.first; i < builder.glyphs.size(); ++i)
+                advance += builder.glyphs[i].advance;
+            run.width = advance * unit;
+            builder.runs.push_back(run);
+        };
+        if (substitutes.empty()) {
+            own(0, text.size());
+            return;
+        }
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < text.size();) {
+            char32_t c = text[i].unicode();
+            qsizetype n = 1;
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+                n = 2;
+            }
+            const auto found = substitutes.find(c);
+            if (found == substitutes.end()) {
+                i += n;
+                continue;
+            }
+            own(start, i);
+            const pdf::OutlineFont& outline = *m_faces.outlines[found->second.outline];
+            Run run;
+            run.outline = found->second.outline;
+            run.code = found->second.code;
+            run.textEnd = i + n;
+            run.width = outline.advance(run.code) * size;
+            builder.runs.push_back(run);
+            line.take(outline.ascent(), outline.underlinePosition(), outline.underlineThickness());
+            i += n;
+            start = i;
+        }
+        own(start, text.size());
+    }
+
+    void text(QByteArray& out, const PageItem& item, Builder& builder, TextState& state) const
     {
         const std::size_t face = m_faces.faceOf(item);
         const pdf::Font& font = *m_faces.fonts[face];
         const FontDef& def = m_model.fontOf(item);
         const double size = (def.pointSize > 0 ? def.pointSize : 9.0) / kPointsPerMm; // mm an em
         const double unit = size / font.unitsPerEm();
-        std::vector<pdf::ShapedGlyph>& glyphs = builder.glyphs;
-        font.shape(builder.buffer, item.text, glyphs);
-        if (glyphs.empty())
+        LineMetrics line;
+        runsOf(item, face, size, builder, line);
+        const std::vector<pdf::ShapedGlyph>& glyphs = builder.glyphs;
+        double width = 0;
+        for (const Run& run : builder.runs)
+            width += run.width;
+        if (glyphs.empty() && std::all_of(builder.runs.begin(), builder.runs.end(), [](const Run& r) { return r.outline < 0; }))
             return;
 
-        // Which text each glyph stands for.
+        // Which text each glyph of the face stands for.
         std::vector<QString>& texts = builder.glyphTexts[face];
         if (texts.size() < static_cast<std::size_t>(font.glyphCount()))
             texts.resize(static_cast<std::size_t>(font.glyphCount()));
-        qint64 width = 0;
-        const qsizetype length = item.text.size();
-        for (std::size_t i = 0; i < glyphs.size(); ++i) {
-            const pdf::ShapedGlyph& g = glyphs[i];
-            width += g.advance;
-            if (g.glyph >= texts.size() || !texts[g.glyph].isNull())
-                continue;
-            std::uint32_t end = static_cast<std::uint32_t>(length);
-            for (std::size_t k = i + 1; k < glyphs.size(); ++k)
-                if (glyphs[k].cluster != g.cluster) {
-                    end = glyphs[k].cluster;
-                    break;
-                }
-            const bool firstOfCluster = i == 0 || glyphs[i - 1].cluster != g.cluster;
-            texts[g.glyph] = firstOfCluster && end > g.cluster ? item.text.mid(g.cluster, end - g.cluster) : QStringLiteral("");
-        }
+        for (const Run& run : builder.runs)
+            for (std::size_t i = run.first; i < run.first + run.count; ++i) {
+                const pdf::ShapedGlyph& g = glyphs[i];
+                if (g.glyph >= texts.size() || !texts[g.glyph].isNull())
+                    continue;
+                std::uint32_t end = static_cast<std::uint32_t>(run.textEnd);
+                for (std::size_t k = i + 1; k < run.first + run.count; ++k)
+                    if (glyphs[k].cluster != g.cluster) {
+                        end = glyphs[k].cluster;
+                        break;
+                    }
+                const bool firstOfCluster = i == run.first || glyphs[i - 1].cluster != g.cluster;
+                texts[g.glyph] = firstOfCluster && end > g.cluster ? item.text.mid(g.cluster, end - g.cluster) : QStringLiteral("");
+            }
         double x = item.x1;
         if (item.align != Align::Left) {
-            const double free = (item.x2 - item.x1) - width * unit;
+            const double free = (item.x2 - item.x1) - width;
             x += item.align == Align::Right ? free : free / 2;
         }
-        const double baseline = item.y1 + font.ascent() * size;
+        const double baseline = item.y1 + line.ascent * size;
 
-        if (!inText) {
+        if (!state.inText) {
             out += "BT\n";
-            inText = true;
+            state.inText = true;
         }
-        if (currentFont != item.font) {
-            out += "/F" + QByteArray::number(static_cast<qulonglong>(face)) + ' ';
+        const auto setFont = [&out, &state, size](int font, const QByteArray& name) {
+            if (state.font == font && state.size == size)
+                return;
+            out += name + ' ';
             Number(out, size);
             out += " Tf\n";
-            currentFont = item.font;
-        }
+            state.font = font;
+            state.size = size;
+        };
         const auto moveTo = [&out](double tx, double ty) {
             out += "1 0 0 -1 ";
             Number(out, tx);
@@ -203,51 +375,65 @@ private:
             Number(out, ty);
             out += " Tm\n";
         };
-        moveTo(x, baseline);
         double pen = x;
-        bool open = false;
-        for (const pdf::ShapedGlyph& g : glyphs) {
-            if (g.xOffset != 0 || g.yOffset != 0) {
-                // A glyph placed off the pen (a mark): on its own.
-                if (open) {
-                    out += "] TJ\n";
-                    open = false;
-                }
-                moveTo(pen + g.xOffset * unit, baseline - g.yOffset * unit);
-                out += '<';
-                pdf::Hex4(out, g.glyph);
-                out += "> Tj\n";
-                pen += g.advance * unit;
+        for (const Run& run : builder.runs) {
+            if (run.outline >= 0) {
+                setFont(-1 - run.outline, "/G" + QByteArray::number(run.outline));
                 moveTo(pen, baseline);
+                static const char digits[] = "0123456789ABCDEF";
+                out.append('<').append(digits[run.code >> 4]).append(digits[run.code & 15]).append("> Tj\n");
+                pen += run.width;
                 continue;
             }
-            if (!open) {
-                out += "[<";
-                open = true;
-            } else {
-                out += '<';
+            if (run.count == 0)
+                continue;
+            setFont(static_cast<int>(face), "/F" + QByteArray::number(static_cast<qulonglong>(face)));
+            moveTo(pen, baseline);
+            bool open = false;
+            for (std::size_t i = run.first; i < run.first + run.count; ++i) {
+                const pdf::ShapedGlyph& g = glyphs[i];
+                if (g.xOffset != 0 || g.yOffset != 0) {
+                    // A glyph placed off the pen (a mark): on its own.
+                    if (open) {
+                        out += "] TJ\n";
+                        open = false;
+                    }
+                    moveTo(pen + g.xOffset * unit, baseline - g.yOffset * unit);
+                    out += '<';
+                    pdf::Hex4(out, g.glyph);
+                    out += "> Tj\n";
+                    pen += g.advance * unit;
+                    moveTo(pen, baseline);
+                    continue;
+                }
+                if (!open) {
+                    out += "[<";
+                    open = true;
+                } else {
+                    out += '<';
+                }
+                pdf::Hex4(out, g.glyph);
+                out += '>';
+                pen += g.advance * unit;
+                const int own = font.advance(g.glyph);
+                if (own != g.advance) {
+                    // Kerning: the PDF moves the pen by the glyph's own width.
+                    Number(out, (own - g.advance) * 1000.0 / font.unitsPerEm());
+                }
             }
-            pdf::Hex4(out, g.glyph);
-            out += '>';
-            pen += g.advance * unit;
-            const int own = font.advance(g.glyph);
-            if (own != g.advance) {
-                // Kerning: the PDF moves the pen by the glyph's own width.
-                Number(out, (own - g.advance) * 1000.0 / font.unitsPerEm());
-            }
+            if (open)
+                out += "] TJ\n";
         }
-        if (open)
-            out += "] TJ\n";
 
         if (def.underline) {
             out += "ET\n";
-            inText = false;
-            const double thickness = font.underlineThickness() * size;
+            state.inText = false;
+            const double thickness = line.underlineThickness * size;
             Number(out, x);
             out += ' ';
-            Number(out, baseline + font.underlinePosition() * size - thickness / 2);
+            Number(out, baseline + line.underlinePosition * size - thickness / 2);
             out += ' ';
-            Number(out, width * unit);
+            Number(out, width);
             out += ' ';
             Number(out, thickness);
             out += " re f\n";
@@ -313,13 +499,13 @@ private:
 bool WritePdfDocument(const PageModel& model, int from, int to, const QString& title, QIODevice& out,
                       const PageProgress& progress)
 {
-    const Faces faces(model);
+    from = std::max(0, from);
+    to = std::min(to, model.pageCount() - 1);
+    const Faces faces(model, from, to);
     if (!faces.valid())
         return false;
     const auto& fonts = faces.fonts;
 
-    from = std::max(0, from);
-    to = std::min(to, model.pageCount() - 1);
     const int count = std::max(0, to - from + 1);
     const Document document(model, faces);
 
@@ -430,6 +616,11 @@ bool WritePdfDocument(const PageModel& model, int from, int to, const QString& t
             continue;
         resources += " /F" + QByteArray::number(static_cast<qulonglong>(f)) + ' ' + QByteArray::number(nextObject) + " 0 R";
         for (const QByteArray& object : fonts[f]->objects(nextObject, glyphTexts[f]))
+            file.object(nextObject++, object);
+    }
+    for (std::size_t o = 0; o < faces.outlines.size(); ++o) {
+        resources += " /G" + QByteArray::number(static_cast<qulonglong>(o)) + ' ' + QByteArray::number(nextObject) + " 0 R";
+        for (const QByteArray& object : faces.outlines[o]->objects(nextObject))
             file.object(nextObject++, object);
     }
     resources += " >> >>\nendobj\n";
