@@ -145,6 +145,19 @@ TEST_F(ControlsTest, ComboStoresTheItemsFirstCharacters)
     EXPECT_EQ(combo.currentIndex(), -1);
 }
 
+// A wheel passing over a list on its way elsewhere leaves the focus in the
+// field being edited: the lists take it by a click or Tab only.
+TEST_F(ControlsTest, ListsTakeTheFocusByClickOrTabNotByTheWheel)
+{
+    TDBComboBox combo;
+    TDBLookupComboBox lookup;
+    for (QWidget* list : {static_cast<QWidget*>(&combo), static_cast<QWidget*>(&lookup)}) {
+        EXPECT_EQ(list->focusPolicy() & Qt::WheelFocus, Qt::StrongFocus);
+        EXPECT_TRUE(list->focusPolicy() & Qt::ClickFocus);
+        EXPECT_TRUE(list->focusPolicy() & Qt::TabFocus);
+    }
+}
+
 TEST_F(ControlsTest, ComboFindsTheItemByTheFieldsText)
 {
     // The kind code shows as its description; an item picked is cut to the

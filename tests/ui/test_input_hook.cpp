@@ -338,6 +338,50 @@ TEST_F(InputHookTest, WheelBesideAFocusedClosedComboScrollsThePanel)
     EXPECT_EQ(area->verticalScrollBar()->value(), scrolled);
 }
 
+// The user types in an edit of a long panel and turns the wheel over the
+// panel's closed lists, and over a list of a window without a panel: no
+// list changes its value; over the panel's lists the panel scrolls as it
+// does over its other fields.
+TEST_F(InputHookTest, WheelOverAnUnfocusedClosedListNeverChangesIt)
+{
+    auto* area = add(new QScrollArea);
+    auto* panel = new QWidget;
+    auto* layout = new QVBoxLayout(panel);
+    auto* edit = new QLineEdit;
+    auto* euro = new QComboBox;
+    euro->addItems({QStringLiteral("0 - bez EURO"), QStringLiteral("1 - EURO 1/Etap I"), QStringLiteral("2 - EURO 2")});
+    auto* editable = new QComboBox;
+    editable->setEditable(true);
+    editable->addItems({QStringLiteral("Tak"), QStringLiteral("Nie")});
+    layout->addWidget(edit);
+    layout->addWidget(euro);
+    layout->addWidget(editable);
+    panel->setMinimumHeight(2000);
+    area->setWidgetResizable(true);
+    area->setWidget(panel);
+    area->setFixedHeight(200);
+    auto* outside = add(new QComboBox);
+    outside->addItems({QStringLiteral("Tak"), QStringLiteral("Nie")});
+    activate();
+    focusOn(edit);
+    ASSERT_GT(area->verticalScrollBar()->maximum(), 0);
+
+    Wheel(euro, QPoint(0, -120));
+    EXPECT_GT(area->verticalScrollBar()->value(), 0);
+    Wheel(euro, QPoint(0, 120));
+    Wheel(euro, QPoint(0, 120));
+    EXPECT_EQ(area->verticalScrollBar()->value(), 0);
+    Wheel(editable->lineEdit(), QPoint(0, -120));
+    EXPECT_GT(area->verticalScrollBar()->value(), 0);
+    Wheel(outside, QPoint(0, -120));
+    Wheel(outside, QPoint(0, -120));
+
+    EXPECT_EQ(euro->currentIndex(), 0);
+    EXPECT_EQ(editable->currentIndex(), 0);
+    EXPECT_EQ(outside->currentIndex(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), edit);
+}
+
 // An edit panel whose fields were made in another order than they stand: a
 // memo made first but shown last, a row of a combo box with its "···"
 // button, a line of two edits and a check box; below the panel, a grid of

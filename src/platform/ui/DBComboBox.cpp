@@ -7,6 +7,7 @@ namespace kal {
 TDBComboBox::TDBComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(false);
+    setFocusPolicy(Qt::StrongFocus); // a wheel passing over the list leaves the focus where it is
     connect(this, &QComboBox::activated, this, [this](int index) {
         writePicked(m_readOnly, [&](TField& f) { f.setText(valueOf(index)); });
     });
@@ -87,6 +88,7 @@ void TDBComboBox::showPopup()
 TDBLookupComboBox::TDBLookupComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(false);
+    setFocusPolicy(Qt::StrongFocus); // a wheel passing over the list leaves the focus where it is
     m_lookupLink.setDataSource(&m_lookupSource);
     connect(this, &QComboBox::activated, this, [this](int index) { picked(index); });
 }

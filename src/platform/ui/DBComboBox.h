@@ -15,7 +15,9 @@
 //
 // Both write at once when the user picks an item, putting the table into
 // edit state first. The list is never moved: the lookup table keeps its
-// current record.
+// current record. Both take the focus by a click or Tab, never by the
+// wheel passing over them (the application's input hook keeps the wheel
+// from changing a closed list).
 //
 // The lookup list is read when its table, key or listed fields change, and
 // again when the list table tells its data sources that its data changed

@@ -14,9 +14,11 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace kal {
@@ -110,32 +112,56 @@ bool HandleEnter(QObject* receiver, QKeyEvent* key)
     return true;
 }
 
+// A wheel turned over a closed list goes to the scrollable panel the list
+// lies in (its scroll bar moves as under the wheel elsewhere on the panel);
+// a list outside such a panel, or in a grid's cell, lets it go.
+void PassToPanel(QWidget* list, QWheelEvent* wheel)
+{
+    for (QWidget* p = list->parentWidget(); p && !p->isWindow(); p = p->parentWidget()) {
+        if (qobject_cast<QAbstractItemView*>(p))
+            return;
+        if (auto* panel = qobject_cast<QAbstractScrollArea*>(p)) {
+            const QPoint angle = wheel->angleDelta();
+            QScrollBar* bar = std::abs(angle.x()) > std::abs(angle.y()) ? panel->horizontalScrollBar()
+                                                                         : panel->verticalScrollBar();
+            QWheelEvent passed(bar->mapFromGlobal(wheel->globalPosition()), wheel->globalPosition(),
+                               wheel->pixelDelta(), angle, wheel->buttons(), wheel->modifiers(), wheel->phase(),
+                               wheel->inverted(), wheel->source());
+            QCoreApplication::sendEvent(bar, &passed);
+            return;
+        }
+    }
+}
+
 bool HandleWheel(QObject* receiver, QWheelEvent* wheel)
 {
     QWidget* focus = QApplication::focusWidget();
-    if (!focus)
+    auto* target = qobject_cast<QWidget*>(receiver);
+    if ((focus && InStandardDialog(focus)) || (target && InStandardDialog(target)))
         return false;
     const int delta = wheel->angleDelta().y();
-    if (delta == 0 || InStandardDialog(focus))
-        return false;
-    if (QComboBox* combo = ComboOf(focus)) {
-        if (ListOpen(combo)) {
+    QComboBox* focusedList = focus ? ComboOf(focus) : nullptr;
+    if (focus && delta != 0) {
+        if (focusedList && ListOpen(focusedList)) {
             QKeyEvent key(QEvent::KeyPress, delta > 0 ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier);
-            QCoreApplication::sendEvent(combo->view(), &key);
+            QCoreApplication::sendEvent(focusedList->view(), &key);
             return true;
         }
-        // A closed list does nothing; a wheel turned elsewhere does there
-        // what it does (a panel under the mouse scrolls).
-        auto* target = qobject_cast<QWidget*>(receiver);
-        return target && (target == combo || combo->isAncestorOf(target));
+        for (QWidget* w = focus; w; w = w->parentWidget()) {
+            if (auto* grid = dynamic_cast<IWheelNavigable*>(w)) {
+                grid->wheelStep(delta);
+                return true;
+            }
+            if (w->isWindow())
+                break;
+        }
     }
-    for (QWidget* w = focus; w; w = w->parentWidget()) {
-        if (auto* grid = dynamic_cast<IWheelNavigable*>(w)) {
-            grid->wheelStep(delta);
-            return true;
-        }
-        if (w->isWindow())
-            break;
+    // A closed list never changes by the wheel, focused or not: the focused
+    // one ignores it, another passes it to its panel.
+    if (QComboBox* under = target ? ComboOf(target) : nullptr; under && !ListOpen(under)) {
+        if (under != focusedList)
+            PassToPanel(under, wheel);
+        return true;
     }
     return false;
 }

@@ -12,10 +12,12 @@
 // The mouse wheel: with a grid focused (a widget that is, or lies inside, an
 // IWheelNavigable) every vertical wheel event is one wheelStep of the grid
 // and nothing else; the grid never scrolls by the wheel. With a combo box
-// focused, the wheel over it does nothing while its list is closed (over
-// other widgets it does what it does there: a panel scrolls) and acts as the
-// Up (wheel away from the user) or Down key while the list is open. A wheel
-// event with no vertical part is left alone.
+// whose list is open, the wheel acts as the Up (wheel away from the user) or
+// Down key in the list. A closed list never changes by the wheel, focused or
+// not, in any window: over the focused list the wheel does nothing; over
+// another it scrolls the panel the list lies in (a scroll area), as it does
+// over the panel's other fields, and else does nothing. Over any other
+// widget the wheel does what it does there (a panel scrolls).
 //
 // Qt's own dialogs (file, printer, page setup, input, message boxes) keep
 // their usual keys and wheel: Enter in a file name box accepts the dialog.

@@ -12,9 +12,7 @@
 #include "platform/ui/DBGrid.h"
 #include "platform/ui/DBNavigator.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -25,7 +23,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include <utility>
 #include <vector>
@@ -238,9 +235,6 @@ TFEwidencjaPojazdow::TFEwidencjaPojazdow(QWidget* parent) : TOknoRejestru(parent
     for (QComboBox* lista : panel->findChildren<QComboBox*>()) {
         lista->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         lista->setMinimumContentsLength(12);
-        // The wheel over a closed list scrolls the panel, never changes the list.
-        lista->setFocusPolicy(Qt::StrongFocus);
-        lista->installEventFilter(this);
     }
 
     ScrollBox1 = new QScrollArea(this);
@@ -321,18 +315,6 @@ int TFEwidencjaPojazdow::Pokaz(int tryb)
     const int wynik = PokazModalnie();
     ZapomnijWywolanie();
     return wynik;
-}
-
-bool TFEwidencjaPojazdow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Wheel) {
-        auto* lista = qobject_cast<QComboBox*>(watched);
-        if (lista && ScrollBox1->isAncestorOf(lista) && !lista->view()->isVisible()) {
-            QCoreApplication::sendEvent(ScrollBox1->verticalScrollBar(), event);
-            return true;
-        }
-    }
-    return TOknoRejestru::eventFilter(watched, event);
 }
 
 void TFEwidencjaPojazdow::UstawFokusNaMarke()

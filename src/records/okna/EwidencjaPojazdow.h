@@ -63,8 +63,6 @@ public:
 
 protected:
     void PoPrzejsciuEnterem() override;
-    // The wheel over a closed list of the edit panel scrolls the panel.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 extern TFEwidencjaPojazdow* FEwidencjaPojazdow;
