@@ -56,11 +56,6 @@ protected:
         QTest::mouseClick(siatka->viewport(), Qt::LeftButton, {}, r.center());
     }
 
-    static void kliknij(kal::TDBNavigator* nawigator, kal::TNavigateBtn przycisk)
-    {
-        QTest::mouseClick(nawigator->Button(przycisk), Qt::LeftButton);
-    }
-
     // Types over the current record's text as a user does: in the grid the
     // first key opens the cell's editor with its text selected; in the
     // panel the user clicks into the edit and selects its text.
@@ -78,16 +73,6 @@ protected:
         auto* edytor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
         ASSERT_NE(edytor, nullptr);
         QTest::keyClicks(edytor, tekst.mid(1));
-    }
-
-    // The texts of a field stored in the table's file, in the table's order.
-    static QStringList zapisane(kal::TTable* t, kal::TField* pole)
-    {
-        QStringList wynik;
-        t->Refresh();
-        for (t->First(); !t->Eof(); t->Next())
-            wynik << pole->AsString();
-        return wynik;
     }
 
     // The user's sequence in a register of four records A, B, C, D (in the
@@ -258,11 +243,6 @@ void enter(QWidget* w)
     QKeyEvent klawisz(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     if (!kal::ObslugaKomunikatow(w, &klawisz))
         QApplication::sendEvent(w, &klawisz);
-}
-
-QWidget* fokus()
-{
-    return QApplication::focusWidget();
 }
 
 // A repair of a vehicle typed in from the keyboard alone: "+", a click into

@@ -24,6 +24,7 @@
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
 
+#include "platform/ui/DBNavigator.h"
 #include "platform/ui/QtDialogs.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +33,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
 
 #include <deque>
 #include <functional>
@@ -157,6 +160,25 @@ protected:
     {
         QKeyEvent wcisniety(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(w, &wcisniety);
+    }
+
+    // A click on a navigator's button.
+    static void kliknij(kal::TDBNavigator* nawigator, kal::TNavigateBtn przycisk)
+    {
+        QTest::mouseClick(nawigator->Button(przycisk), Qt::LeftButton);
+    }
+
+    // The widget that has the keyboard.
+    static QWidget* fokus() { return QApplication::focusWidget(); }
+
+    // The texts of a field stored in the table's file, in the table's order.
+    static QStringList zapisane(kal::TTable* t, kal::TField* pole)
+    {
+        QStringList wynik;
+        t->Refresh();
+        for (t->First(); !t->Eof(); t->Next())
+            wynik << pole->AsString();
+        return wynik;
     }
 
     static void oczekujKomunikatu(const DialogCall& c, const QString& tekst, const QString& naglowek,

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -621,6 +622,115 @@ TEST_F(GridMovesTest, CancelDropsTheTextOfTheCellEditor)
     EXPECT_EQ(p.T.State(), dsBrowse);
     EXPECT_EQ(names(), (QStringList{"Baza", "Magazyn", "Oddział", "Warsztat"}));
     EXPECT_TRUE(dialogs.calls().empty());
+}
+
+// Insert, "Akacja" typed into the new row and posted from outside the grid
+// (a navigator's post): the record keeps its row (first in name order), the
+// cell editor closes and the grid keeps the keyboard; Insert again and
+// "Agrest" typed wherever the keyboard is lands in the second new row.
+TEST_F(GridMovesTest, APostClosesTheCellEditorAndTheNextNewRowTakesTheTyping)
+{
+    for (const QString& name : {QStringLiteral("Akacja"), QStringLiteral("Agrest")}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Insert);
+        ASSERT_EQ(p.T.State(), dsInsert);
+        QTest::keyClicks(QApplication::focusWidget(), name.left(1));
+        ASSERT_TRUE(grid.EditorMode());
+        QTest::keyClicks(QApplication::focusWidget(), name.mid(1));
+        p.T.Post();
+        EXPECT_FALSE(grid.EditorMode());
+        EXPECT_EQ(QApplication::focusWidget(), &grid);
+    }
+    EXPECT_EQ(names(), (QStringList{"Agrest", "Akacja", "Baza", "Magazyn", "Oddział", "Warsztat"}));
+}
+
+// A cell editor opened (F2) and left untyped while a new row is inserted
+// from outside the grid: the rows change, the editor goes and the grid
+// keeps the keyboard, so "Sklep" typed then is the new record's name.
+TEST_F(GridMovesTest, AnOpenEditorGoesWithAnInsertAndTheGridKeepsTheKeyboard)
+{
+    clickRow(2);
+    QTest::keyClick(&grid, Qt::Key_F2);
+    ASSERT_TRUE(grid.EditorMode());
+    p.T.Insert();
+    EXPECT_FALSE(grid.EditorMode());
+    EXPECT_EQ(QApplication::focusWidget(), &grid);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("S"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("klep"));
+    p.T.Post();
+    EXPECT_EQ(names(), (QStringList{"Baza", "Magazyn", "Oddział", "Sklep", "Warsztat"}));
+}
+
+// Tab in a grid that edits in place goes from cell to cell; a read-only
+// grid with whole-row selection lets it go on to the next control, and its
+// record stays where it was.
+TEST(GridTab, ReadOnlyGridsLeaveTabToTheWindow)
+{
+    TestDir dir;
+    ScriptedDialogs dialogs;
+    Vehicles v;
+    TDataSource ds{&v.T};
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* grid = new TDBGrid;
+    auto* next = new QLineEdit;
+    layout->addWidget(grid);
+    layout->addWidget(next);
+    grid->setDataSource(&ds);
+    grid->setOptions(dgTitles | dgIndicator | dgEditing);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    grid->setFocus();
+    v.T.MoveBy(1);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), grid);
+    EXPECT_EQ(grid->currentIndex().column(), 1);
+
+    grid->setOptions(dgTitles | dgIndicator | dgRowSelect);
+    grid->setReadOnly(true);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+    grid->setFocus();
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(v.Marka->AsString(), "Opel");
+}
+
+// A column without a width of its own shows the dates, whole numbers and
+// amounts of its field whole: digits are wider than the font's average
+// character.
+TEST(GridWidths, DateAndNumberColumnsShowTheirTextsWhole)
+{
+    TestDir dir;
+    TTable t{QStringLiteral("TPrzebieg")};
+    t.setTableName(QStringLiteral("Przebieg.db"));
+    TField* data = t.AddField(QStringLiteral("Data"), ftDate);
+    TField* km = t.AddField(QStringLiteral("Km"), ftInteger);
+    TField* kwota = t.AddField(QStringLiteral("Kwota"), ftFloat);
+    kwota->setDisplayFormat(QStringLiteral("# ### ##0.00"));
+    kwota->setDisplayWidth(12);
+    t.CreateTable();
+    t.Open();
+    for (int month : {1, 8, 12}) {
+        t.Append();
+        data->setAsDateTime(QDate(2008, month, 28));
+        km->setAsInteger(2008080808);
+        kwota->setAsFloat(8888888.88);
+        t.Post();
+    }
+    TDataSource ds{&t};
+    TDBGrid grid;
+    grid.setDataSource(&ds);
+    const QFontMetrics fm = grid.fontMetrics();
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 3; ++column) {
+            const QString text = grid.cellText(row, column);
+            // The text and the cell's margins fit.
+            EXPECT_GE(grid.columnWidth(column), fm.horizontalAdvance(text) + 6) << text.toStdString();
+        }
+    EXPECT_EQ(grid.cellText(2, 0), "2008-12-28");
+    EXPECT_EQ(grid.cellText(0, 2), "8 888 888,88");
 }
 
 TEST(GridDetail, FollowsTheMasterRecord)

@@ -349,11 +349,15 @@ void TDBGrid::applyOptions()
     setSelectionBehavior((m_options & dgRowSelect) ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
     horizontalHeader()->setVisible(m_options & dgTitles);
     verticalHeader()->setVisible(m_options & dgIndicator);
-    if ((m_options & dgEditing) && !m_readOnly && !(m_options & dgRowSelect))
+    const bool editable = (m_options & dgEditing) && !m_readOnly && !(m_options & dgRowSelect);
+    if (editable)
         setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                         QAbstractItemView::AnyKeyPressed);
     else
         setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab walks the cells of a grid that edits them; from any other grid it
+    // goes on to the next control.
+    setTabKeyNavigation(editable);
     syncCurrent();
 }
 
@@ -421,8 +425,8 @@ void TDBGrid::rebuildColumns()
         return;
     m_shown = std::move(shown);
     m_widthsFor = DataSet();
+    closeOpenEditor();
     m_model->resetTo(DataSet() ? DataSet()->GridRowCount() : 0);
-    const int charWidth = fontMetrics().averageCharWidth();
     for (int c = 0; c < int(m_shown.size()); ++c) {
         const TDBGridColumn* col = columnOf(c);
         int width = col ? col->Width : 0;
@@ -430,10 +434,33 @@ void TDBGrid::rebuildColumns()
             TField* f = fieldOf(c);
             const QString title = m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
             const int chars = f ? std::max(f->DisplayWidth(), 0) : 10;
-            width = std::max(std::min(chars, 40) * charWidth, fontMetrics().horizontalAdvance(title)) + 12;
+            width = std::max(TextWidth(fontMetrics(), f, std::min(chars, 40)), fontMetrics().horizontalAdvance(title)) +
+                    12;
         }
         setColumnWidth(c, width);
     }
+}
+
+int TDBGrid::TextWidth(const QFontMetrics& metrics, const TField* field, int chars)
+{
+    if (chars <= 0)
+        return 0;
+    const TFieldType type = field ? field->DataType() : ftString;
+    const bool digits = type == ftDate || type == ftSmallint || type == ftInteger || type == ftFloat ||
+                        type == ftAutoInc;
+    if (digits) {
+        int digit = 0;
+        for (char d = '0'; d <= '9'; ++d)
+            digit = std::max(digit, metrics.horizontalAdvance(QLatin1Char(d)));
+        return chars * digit;
+    }
+    // A character of common text: capitals, small letters with the Polish
+    // ones, digits and blanks in the measure they come in (the font's own
+    // average counts mostly narrow letters).
+    static const QString sample =
+        QStringLiteral("Zużycie paliwa 0123456789 ABCDEFGHIJKLMNOPRSTUWZ ąćęłńóśźż abcdefghijklmnoprstuwyz");
+    const auto n = int(sample.size());
+    return (chars * metrics.horizontalAdvance(sample) + n - 1) / n;
 }
 
 void TDBGrid::dropCancelledText()
@@ -452,6 +479,30 @@ void TDBGrid::dropCancelledText()
     closeEditor(line, QAbstractItemDelegate::RevertModelCache);
 }
 
+void TDBGrid::closeOpenEditor()
+{
+    QWidget* editor = m_delegate->m_editor.data();
+    if (!editor || state() != QAbstractItemView::EditingState)
+        return;
+    // The item view gives the keyboard to the grid when the editor had it;
+    // an editor dropped by a reset of the rows would hand it to the next
+    // control of the window.
+    m_commitRefused = false;
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void TDBGrid::editingChanged()
+{
+    const TTable* t = DataSet();
+    if (t && t->State() != dsEdit && t->State() != dsInsert) {
+        // The record was posted (its text went to the field before) or
+        // cancelled: the cell shows the stored value again.
+        dropCancelledText();
+        closeOpenEditor();
+    }
+    refresh(true);
+}
+
 void TDBGrid::refresh(bool)
 {
     dropCancelledText();
@@ -460,8 +511,10 @@ void TDBGrid::refresh(bool)
     rebuildColumns();
     TTable* t = DataSet();
     const int rows = t ? t->GridRowCount() : 0;
-    if (rows != m_model->m_rows)
+    if (rows != m_model->m_rows) {
+        closeOpenEditor();
         m_model->resetTo(rows);
+    }
     else if (before == m_shown.size() && rowsBefore == rows)
         m_model->allChanged();
     syncCurrent();

@@ -11,7 +11,18 @@
 //
 // Keys: Ctrl+Delete deletes the record (asking first with dgConfirmDelete);
 // Esc cancels an edit or insert; in a grid that edits in place, Insert
-// inserts a record and Down on the last row appends one.
+// inserts a record, Down on the last row appends one and Tab goes from cell
+// to cell. A grid whose cells cannot be edited (read-only, or whole-row
+// selection) leaves Tab to the window: it goes on to the next control.
+//
+// A post or a cancel of the record (from a navigator, a button, a move)
+// closes the cell editor, and the grid keeps the keyboard: what the user
+// types next goes into the grid's current record, also into the new row of
+// the next insert.
+//
+// A column without a width of its own is as wide as its field's display
+// width in characters of the text it shows: digits for dates and numbers,
+// letters of common text otherwise; never narrower than its title.
 //
 // The current record stays selected: a click below the last row, or on a
 // row that the table refuses to move to, leaves the highlight on it.
@@ -23,6 +34,7 @@
 #include "WheelNavigable.h"
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QTableView>
 
 #include <deque>
@@ -99,6 +111,13 @@ public:
 
     void wheelStep(int delta) override;
 
+    // The width in pixels of `chars` characters of the text that `field`
+    // shows, in the font of `metrics`: for a date or a number `chars` of the
+    // widest digit (digits are wider than the font's average character), for
+    // other fields `chars` characters of common Polish text. Without a field
+    // the text counts as common text.
+    static int TextWidth(const QFontMetrics& metrics, const TField* field, int chars);
+
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
@@ -117,7 +136,7 @@ private:
         void dataSetChanged() override { m_grid.refresh(true); }
         void dataSetScrolled(int) override { m_grid.refresh(false); }
         void recordChanged(TField* field) override { m_grid.currentRecordChanged(field); }
-        void editingChanged() override { m_grid.refresh(true); }
+        void editingChanged() override { m_grid.editingChanged(); }
         void updateData() override { m_grid.updateData(); }
 
     private:
@@ -131,6 +150,8 @@ private:
     void rebuildColumns();
     void refresh(bool dataChanged);
     void dropCancelledText();
+    void closeOpenEditor();
+    void editingChanged();
     void currentRecordChanged(TField* field);
     void syncCurrent();
     void updateData();

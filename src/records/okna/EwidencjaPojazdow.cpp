@@ -317,6 +317,11 @@ int TFEwidencjaPojazdow::Pokaz(int tryb)
     return wynik;
 }
 
+QWidget* TFEwidencjaPojazdow::PierwszePoleNowegoRekordu(kal::TDataSource* zrodlo)
+{
+    return zrodlo == DBEdit1->DataSource() ? DBEdit1 : TOknoRejestru::PierwszePoleNowegoRekordu(zrodlo);
+}
+
 void TFEwidencjaPojazdow::UstawFokusNaMarke()
 {
     DBEdit1->setFocus();

@@ -63,6 +63,8 @@ public:
 
 protected:
     void PoPrzejsciuEnterem() override;
+    // A new vehicle is typed from its make on.
+    QWidget* PierwszePoleNowegoRekordu(kal::TDataSource* zrodlo) override;
 };
 
 extern TFEwidencjaPojazdow* FEwidencjaPojazdow;

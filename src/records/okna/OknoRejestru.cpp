@@ -110,6 +110,7 @@ int TOknoRejestru::PokazModalnie()
     // Tab and Enter walk the fields in the order they stand on screen,
     // whatever order the window made them in.
     kal::OrderFieldsAsLaidOut(this);
+    przygotujNawigatory();
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         wysrodkuj();
     return kal::Dialogs().execModal(this);
@@ -148,10 +149,6 @@ void TOknoRejestru::DopasujKolumny(kal::TDBGrid* siatka, int maxZnakow, const QH
         return;
     const QFontMetrics tekst = siatka->fontMetrics();
     const QFontMetrics tytuly = siatka->horizontalHeader()->fontMetrics();
-    // The width of a character of Polish text with some capitals and digits
-    // (the font's own average counts mostly narrow letters).
-    const QString wzor = QStringLiteral("Zużycie paliwa 0123456789 ABCDEFGHIJKLMNOPRSTUWZ ąćęłńóśźż abcdefghijklmnoprstuwyz");
-    const int znak = (tekst.horizontalAdvance(wzor) + int(wzor.size()) - 1) / int(wzor.size());
     bool zmiana = false;
     for (int i = 0; i < siatka->ColumnCount(); ++i) {
         kal::TDBGridColumn& k = siatka->Columns(i);
@@ -164,7 +161,7 @@ void TOknoRejestru::DopasujKolumny(kal::TDBGrid* siatka, int maxZnakow, const QH
                               ? std::max(1, znakiPol.value(k.FieldName))
                               : std::clamp(f ? f->DisplayWidth() : 10, 1, std::max(1, maxZnakow));
         // The title needs room for the margins of the header section too.
-        k.Width = std::max(znaki * znak + 12, tytuly.horizontalAdvance(tytul) + 20);
+        k.Width = std::max(kal::TDBGrid::TextWidth(tekst, f, znaki) + 12, tytuly.horizontalAdvance(tytul) + 20);
     }
     if (zmiana)
         siatka->columnsChanged();
@@ -422,6 +419,47 @@ bool TOknoRejestru::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// ------------------------------------------------------------------ "+"
+
+void TOknoRejestru::przygotujNawigatory()
+{
+    for (kal::TDBNavigator* n : findChildren<kal::TDBNavigator*>()) {
+        if (n->window() != this || n->OnClick)
+            continue;
+        n->OnClick = [this](kal::TDBNavigator& nawigator, kal::TNavigateBtn przycisk) {
+            if (przycisk == kal::nbInsert)
+                NaPierwszePoleRekordu(nawigator.DataSource());
+        };
+    }
+}
+
+void TOknoRejestru::NaPierwszePoleRekordu(kal::TDataSource* zrodlo)
+{
+    const kal::TTable* t = zrodlo ? zrodlo->DataSet() : nullptr;
+    if (!t || t->State() != kal::dsInsert)
+        return;
+    for (QWidget* w = focusWidget(); w && w != this; w = w->parentWidget())
+        if (auto* siatka = qobject_cast<kal::TDBGrid*>(w);
+            siatka && siatka->DataSource() == zrodlo && siatka->editTriggers() != QAbstractItemView::NoEditTriggers)
+            return;
+    if (QWidget* pole = PierwszePoleNowegoRekordu(zrodlo))
+        pole->setFocus(Qt::TabFocusReason);
+}
+
+QWidget* TOknoRejestru::PierwszePoleNowegoRekordu(kal::TDataSource* zrodlo)
+{
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        const auto* pole = dynamic_cast<const kal::TFieldControl*>(w);
+        if (!pole || pole->DataSource() != zrodlo || w->window() != this || !w->isVisible() || !w->isEnabled() ||
+            !(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (auto* edycja = qobject_cast<QLineEdit*>(w); edycja && edycja->isReadOnly())
+            continue;
+        return w;
+    }
+    return nullptr;
 }
 
 // ------------------------------------------------------------------ grid binding

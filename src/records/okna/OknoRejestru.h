@@ -88,7 +88,8 @@ protected:
 
     // Shows the window modally through the dialog seam; returns its result.
     // Its fields are first put into the Tab and Enter order of the screen
-    // (kal::OrderFieldsAsLaidOut).
+    // (kal::OrderFieldsAsLaidOut), and "+" of each navigator puts the focus
+    // where the new record is typed (see NaPierwszePoleRekordu).
     // A window that is not maximised opens at its natural size (at least its
     // size hint), centred on its screen.
     int PokazModalnie();
@@ -132,6 +133,15 @@ protected:
     // Without a remembered calling record it only closes.
     void Uzyj(kal::TTable* rejestr, kal::TField* id, const QString& komunikat);
 
+    // After "+": the focus goes to the field where a new record of `zrodlo`
+    // is typed first (PierwszePoleNowegoRekordu), unless it is in a grid
+    // that edits the record in place. Typing after "+" never goes into a
+    // read-only grid, a button or the middle of the record.
+    void NaPierwszePoleRekordu(kal::TDataSource* zrodlo);
+    // The field where a new record of `zrodlo` is typed first: by default
+    // the first of the record's fields in the Tab order that takes typing.
+    virtual QWidget* PierwszePoleNowegoRekordu(kal::TDataSource* zrodlo);
+
     // Esc closes the window; with `enterDalej` Enter moves the focus to the
     // next control everywhere in the window.
     void UstawKlawisze(bool enterDalej) { m_enterDalej = enterDalej; }
@@ -172,6 +182,9 @@ protected:
 
 private:
     void przechwycKlawisze();
+    // "+" of the window's navigators: NaPierwszePoleRekordu on their source
+    // (a navigator with a click handler of its own keeps it).
+    void przygotujNawigatory();
     // Gives a window that is not maximised its size and centres it on its
     // screen.
     void wysrodkuj();
