@@ -82,4 +82,31 @@ struct Towns {
     }
 };
 
+// The readings table component with its persistent fields.
+struct Readings {
+    TTable T{QStringLiteral("TOdczyty")};
+    TField* Nr = T.AddField(QStringLiteral("Nr"), ftAutoInc);
+    TField* IdMiasta = T.AddField(QStringLiteral("IdMiasta"), ftInteger);
+    TField* Data = T.AddField(QStringLiteral("Data"), ftDate);
+    TField* Wartosc = T.AddField(QStringLiteral("Wartosc"), ftFloat);
+
+    explicit Readings(const QString& file = QStringLiteral("Odczyty.db")) { T.setTableName(file); }
+
+    void add(int town, double value)
+    {
+        T.Append();
+        IdMiasta->setAsInteger(town);
+        Wartosc->setAsFloat(value);
+        T.Post();
+    }
+
+    QStringList values()
+    {
+        QStringList out;
+        for (T.First(); !T.Eof(); T.Next())
+            out << Wartosc->AsString();
+        return out;
+    }
+};
+
 } // namespace kal::test

@@ -4,6 +4,7 @@
 #include "DbSchema.h"
 #include "Exceptions.h"
 #include "Storage.h"
+#include "InChild.h"
 #include "IntegrityCheck.h"
 #include "TestDir.h"
 #include "VfsShim.h"
@@ -23,6 +24,7 @@
 #include <unistd.h>
 
 using namespace kal;
+using kal::test::InChild;
 using kal::test::IntegrityCheck;
 using kal::test::TestDir;
 using kal::test::Towns;
@@ -80,17 +82,6 @@ void OpenHalfYear(TTable& t, const QString& file)
     if (!t.Exists())
         t.CreateTable();
     t.Open();
-}
-
-// Runs `work` in a child process and returns its exit status.
-int InChild(const std::function<int()>& work)
-{
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(work());
-    int status = 0;
-    waitpid(child, &status, 0);
-    return status;
 }
 
 // A child is killed before each file operation of making a half-year file in

@@ -7,27 +7,10 @@
 
 using namespace kal;
 using kal::test::TestDir;
+using kal::test::Readings;
 using kal::test::Towns;
 
 namespace {
-
-struct Readings {
-    TTable T{QStringLiteral("TOdczyty")};
-    TField* Nr = T.AddField("Nr", ftAutoInc);
-    TField* IdMiasta = T.AddField("IdMiasta", ftInteger);
-    TField* Data = T.AddField("Data", ftDate);
-    TField* Wartosc = T.AddField("Wartosc", ftFloat);
-
-    Readings() { T.setTableName("Odczyty.db"); }
-
-    QStringList values()
-    {
-        QStringList out;
-        for (T.First(); !T.Eof(); T.Next())
-            out << Wartosc->AsString();
-        return out;
-    }
-};
 
 class LinkTest : public ::testing::Test {
 protected:

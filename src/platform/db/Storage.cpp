@@ -578,25 +578,98 @@ void DbFile::exec(const char* sql)
     execOrThrow(m_db, QString::fromUtf8(sql));
 }
 
+namespace {
+// The savepoint of one write inside a write group.
+const QString kSavepoint = QStringLiteral("SAVEPOINT kal_post");
+const QString kRelease = QStringLiteral("RELEASE kal_post");
+} // namespace
+
+WriteGroupState*& openWriteGroup()
+{
+    static WriteGroupState* group = nullptr;
+    return group;
+}
+
 void DbFile::begin()
 {
-    Stmt& s = cached(QStringLiteral("BEGIN IMMEDIATE"));
-    s.step();
-    s.reset();
+    const auto run = [this](const QString& sql) {
+        Stmt& s = cached(sql);
+        s.step();
+        s.reset();
+    };
+    // A file whose group transaction is open takes every write into it,
+    // also while the group is paused.
+    if (!m_group) {
+        WriteGroupState* group = openWriteGroup();
+        if (!group) {
+            run(QStringLiteral("BEGIN IMMEDIATE"));
+            return;
+        }
+        if (!group->spent.isEmpty())
+            throw EDatabaseError(group->spent);
+        run(QStringLiteral("BEGIN IMMEDIATE"));
+        m_group = group;
+        group->files.push_back(shared_from_this());
+    }
+    run(kSavepoint);
 }
 
 void DbFile::commit()
 {
-    Stmt& s = cached(QStringLiteral("COMMIT"));
+    Stmt& s = cached(m_group ? kRelease : QStringLiteral("COMMIT"));
     s.step();
     s.reset();
 }
 
 void DbFile::rollback()
 {
+    if (m_group && sqlite3_get_autocommit(m_db)) {
+        // SQLite dropped the whole transaction (a full disk, an I/O error):
+        // the group's earlier writes to the file are gone, so is the group.
+        m_group->undo(QStringLiteral("Błąd zapisu zbioru danych %1: zmiany całej operacji zostały wycofane")
+                          .arg(m_displayName));
+        return;
+    }
     m_nextRowid = 0;
+    if (sqlite3_get_autocommit(m_db))
+        return;
+    if (m_group)
+        sqlite3_exec(m_db, "ROLLBACK TO kal_post; RELEASE kal_post", nullptr, nullptr, nullptr);
+    else
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void DbFile::endGroup(bool keep)
+{
+    if (!m_group)
+        return;
+    m_group = nullptr;
+    if (keep) {
+        try {
+            Stmt& s = cached(QStringLiteral("COMMIT"));
+            s.step();
+            s.reset();
+            return;
+        } catch (...) {
+            if (!sqlite3_get_autocommit(m_db))
+                sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            m_nextRowid = 0;
+            bumpChange();
+            throw;
+        }
+    }
+    // The ids the group's rows took are not given again in this run: a
+    // bookmark kept of an undone row never finds another row.
+    if (m_nextRowid == 0 && !sqlite3_get_autocommit(m_db)) {
+        try {
+            m_nextRowid = nextRowid();
+        } catch (...) {
+            m_nextRowid = 0;
+        }
+    }
     if (!sqlite3_get_autocommit(m_db))
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    bumpChange();
 }
 
 qint64 DbFile::nextRowid()

@@ -23,7 +23,8 @@
 //   _kal_indexes   the index definitions (order, name, fields, options).
 // A file is made under a temporary name beside its own and renamed into
 // place when whole. Every connection runs in WAL with synchronous=FULL: a
-// commit is synced before it returns.
+// commit is synced before it returns. Inside a write group (WriteGroup.h) a
+// file's writes share one transaction, each write in a savepoint of its own.
 // Each index is an SQLite index over its key column, UNIQUE for a unique
 // index (a non-unique one of a keyed table also holds "_rid"); the primary
 // index of a keyed table is its key. The order key is a byte string: per field a sort key (Polish text
@@ -121,8 +122,29 @@ private:
     sqlite3* m_db = nullptr;
 };
 
+class DbFile;
+
+// The write group open in this process (WriteGroup.h): the files whose
+// transaction it holds open, in the order of their first write.
+struct WriteGroupState {
+    int depth = 0;
+    std::vector<std::shared_ptr<DbFile>> files;
+    // Rolled back; their table components are refreshed when a group scope ends.
+    std::vector<std::shared_ptr<DbFile>> undone;
+    // Why the group's work was undone; empty while it stands.
+    QString spent;
+
+    // Commits every file, in order; when one fails, it and the files after
+    // it are rolled back and the failure raised.
+    void commit();
+    // Rolls every file back; `why` is what later writes and Commit raise.
+    void undo(const QString& why) noexcept;
+};
+// The group new writes join; null while none lives (or while it is paused).
+WriteGroupState*& openWriteGroup();
+
 // One open table file, shared by every table component on it.
-class DbFile {
+class DbFile : public std::enable_shared_from_this<DbFile> {
 public:
     static std::shared_ptr<DbFile> open(const QString& path, const QString& displayName);
     static void create(const QString& path, const std::vector<TFieldDef>& fields,
@@ -146,10 +168,22 @@ public:
     static quint64 nextChangeStamp(); // rises by one on every call
 
     void exec(const char* sql);
-    // Write transactions of a post: BEGIN IMMEDIATE ... COMMIT.
+    // Write transactions of a post: BEGIN IMMEDIATE ... COMMIT. Inside a
+    // write group the first write to the file begins the group's transaction
+    // and every write is a savepoint in it: a rollback undoes that write
+    // only (and, when SQLite itself dropped the transaction, the whole group).
     void begin();
     void commit();
     void rollback();
+    WriteGroupState* group() const { return m_group; }
+    // Ends the file's part of the group: COMMIT (synced) or ROLLBACK. A
+    // failed COMMIT rolls back and raises.
+    void endGroup(bool keep);
+
+    // The table components open on the file.
+    void attach(TTable* table) { m_tables.push_back(table); }
+    void detach(TTable* table) { std::erase(m_tables, table); }
+    const std::vector<TTable*>& tables() const { return m_tables; }
     qint64 nextRowid(); // the row id the next insert takes (never one used before)
     qint64 rowCount();  // every row of the file (kept by the file, or counted)
     // Deletes, each in its own transaction, keeping the highest row id ever
@@ -176,6 +210,8 @@ private:
     quint64 m_changeCounter = nextChangeStamp();
     qint64 m_nextRowid = 0; // 0 while unknown
     bool m_countsRows = false; // the file keeps its number of rows (_kal_rows)
+    WriteGroupState* m_group = nullptr; // the group whose transaction is open on the file
+    std::vector<TTable*> m_tables;
     QHash<QString, std::shared_ptr<Stmt>> m_cache;
 };
 

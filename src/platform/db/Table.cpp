@@ -208,7 +208,7 @@ void TTable::Open()
     if (BeforeOpen)
         BeforeOpen(*this);
     auto cursor = std::make_unique<Cursor>();
-    cursor->file = DbFile::open(resolvedPath(), QFileInfo(m_tableName).fileName());
+    cursor->attach(DbFile::open(resolvedPath(), QFileInfo(m_tableName).fileName()), this);
     m_cursor = std::move(cursor);
     try {
         bindFields();

@@ -11,7 +11,8 @@
 //   t.Open();
 //   for (t.First(); !t.Eof(); t.Next()) ... rok->AsInteger() ...
 //
-// Every post, delete and EmptyTable is committed before the call returns.
+// Every post, delete and EmptyTable is committed before the call returns,
+// except inside a write group (WriteGroup.h), which stores them at its end.
 // While any component of this process has a file open, the process holds
 // the file alone (another process opening it waits and then fails): the
 // program runs as a single instance.
@@ -269,6 +270,7 @@ private:
     friend class TDataSource;
     friend struct db_detail::Cursor;
     friend class TMasterLinkGuard;
+    friend class TWriteGroup;
 
     // Values of one record: a slot per column of the file, then a slot per
     // calculated or lookup field (null = invalid QVariant).
@@ -334,6 +336,9 @@ private:
     void applyMasterRange();
     void ensureMaster();
     void ensureFresh();
+    // After a write group was undone: reads the file again (a pending edit
+    // or insert keeps its record) and tells the data links.
+    void showStoredRows();
     bool runCheckOperation(const std::function<void()>& op, const TDataSetErrorEvent& handler);
     void doInsert(bool append);
     void doPost();

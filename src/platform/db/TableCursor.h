@@ -71,7 +71,24 @@ struct LookupCache {
 };
 
 struct Cursor {
+    Cursor() = default;
+    Cursor(const Cursor&) = delete;
+    Cursor& operator=(const Cursor&) = delete;
+    ~Cursor()
+    {
+        if (file && owner)
+            file->detach(owner);
+    }
+    // The file, and the component the file knows this cursor by.
+    void attach(std::shared_ptr<DbFile> opened, TTable* table)
+    {
+        file = std::move(opened);
+        owner = table;
+        file->attach(table);
+    }
+
     std::shared_ptr<DbFile> file;
+    TTable* owner = nullptr;
     int nCols = 0;
     int orderIndex = -1;        // index of the file backing the order
     std::vector<int> orderCols; // columns of the order fields
