@@ -1,11 +1,14 @@
 // The registers as the user works them with the mouse and the keys: the row
 // clicked is the record typed into, also right after an empty new row was
 // dropped, the cancel button drops what was typed into the grid or the edit
-// panel, and nothing is written without a post (a move posts) or the save
-// prompt's Yes; Enter and Tab walk the fields in the order they stand on
-// screen, and a date typed into an empty date field lands in its mask.
+// panel, and nothing is written without a post or the save prompt's Yes (a
+// move off a changed record asks the window's save question first); Enter
+// and Tab walk the fields in the order they stand on screen, and a date
+// typed into an empty date field lands in its mask.
 
 #include "test_rejestr_wspolne.h"
+
+#include "GminaTabC.h"
 
 #include "platform/ui/DBComboBox.h"
 #include "platform/ui/DBControls.h"
@@ -25,9 +28,19 @@
 namespace rejestr_test {
 namespace {
 
+// The save prompt of a window: its change question, its append question and
+// its caption.
+struct Pytania {
+    QString zmiana;
+    QString dopisanie;
+    QString naglowek;
+};
+
 // A register as the test works it: its window's show, grid, navigator and
 // close button, the table and the field typed into, and where the user
-// types: a grid column, or an edit of the panel under the grid.
+// types: a grid column, or an edit of the panel under the grid; the
+// window's save prompt, and what else a new record needs before its table
+// takes it (as the user would type it into the other fields).
 struct Rejestr {
     const char* nazwa;
     std::function<int()> pokaz;
@@ -38,6 +51,8 @@ struct Rejestr {
     kal::TField* pole;
     int kolumna = 0;             // the grid column typed into
     QLineEdit* edycja = nullptr; // else the panel's edit typed into
+    Pytania pytania = {};
+    std::function<void()> reszta = {};
 };
 
 class Siatki : public Rejestry {
@@ -84,7 +99,8 @@ protected:
     // 2. type `tekst` over D's text and press "✘": D keeps its text, and
     //    neither a click on A nor "refresh" writes anything;
     // 3. again click B, "+", the row of D, type `tekst`, then click A (a
-    //    move): the text is saved into D.
+    //    move): the window asks its change question, and Yes saves the text
+    //    into D.
     void kliknijZaDopisaniem(const Rejestr& r, const QString& tekst)
     {
         SCOPED_TRACE(r.nazwa);
@@ -118,6 +134,8 @@ protected:
                     EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
                     EXPECT_EQ(zapisane(r.tabela, r.pole), przed);
                 } else {
+                    EXPECT_TRUE(dialogi.boxes().empty());
+                    dialogi.answer(kal::MbYes);
                     kliknijWiersz(r.siatka, 0);
                     EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
                     EXPECT_EQ(r.pole->AsString(), przed[0]);
@@ -126,10 +144,120 @@ protected:
             r.zamknij->click();
         });
         r.pokaz();
-        EXPECT_TRUE(dialogi.boxes().empty());
+        ASSERT_EQ(dialogi.boxes().size(), 1u);
+        oczekujPytania(dialogi.boxes()[0], r.pytania.zmiana, r.pytania);
         QStringList po = przed;
         po[3] = tekst;
         EXPECT_EQ(zapisane(r.tabela, r.pole), po);
+    }
+
+    static void oczekujPytania(const DialogCall& c, const QString& pytanie, const Pytania& p)
+    {
+        oczekujKomunikatu(c, pytanie, p.naglowek, kal::MsgIcon::Question, kal::MbYes | kal::MbNo | kal::MbCancel);
+    }
+
+    // The row of the grid's current cell.
+    static int biezacyWiersz(const Rejestr& r) { return r.siatka->currentIndex().row(); }
+
+    // A key pressed in the grid, where the user works: in its cell editor,
+    // or, coming from the edit panel, after a click on the current row.
+    static void klawiszWSiatce(const Rejestr& r, Qt::Key klawisz)
+    {
+        if (fokus() != r.siatka && !r.siatka->isAncestorOf(fokus()))
+            kliknijWiersz(r.siatka, biezacyWiersz(r));
+        QTest::keyClick(fokus(), klawisz);
+    }
+
+    // The user's moves off a changed record, in a register of four records
+    // A, B, C, D (in the grid's order) whose window is shown by the
+    // register's own show. `tekst` and `nowy` stand after the other texts in
+    // the register's order, so the records keep their rows.
+    // 1. Click D, type `tekst` over its text, click A: the change question;
+    //    Cancel stays on D with `tekst` typed, nothing stored.
+    // 2. "first" of the navigator: the change question again; No drops the
+    //    text and A is current, nothing stored.
+    // 3. Click D, type `tekst`, Up in the grid: Yes stores `tekst` in D, and
+    //    C is current.
+    // 4. Click B, "+", type `nowy` into the new row at B's place, click the
+    //    row that shows D: the append question; No drops the new record and
+    //    D, the record under the mouse, is current.
+    // 5. The same with Yes: the new record is stored, D is current.
+    // 6. "+" without typing, then a click on A: the empty new row is
+    //    dropped without a question, and A is current. The close asks
+    //    nothing more.
+    void przejsciaZeZmienionego(const Rejestr& r, const QString& tekst, const QString& nowy)
+    {
+        SCOPED_TRACE(r.nazwa);
+        const QStringList przed = zapisane(r.tabela, r.pole);
+        ASSERT_EQ(przed.size(), 4);
+        QStringList poZmianie = przed;
+        poZmianie[3] = tekst;
+        dialogi.clear();
+        przyPokazie([&](QWidget* okno) {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+            // 1.
+            kliknijWiersz(r.siatka, 3);
+            wpisz(r, tekst);
+            ASSERT_EQ(r.tabela->State(), kal::dsEdit);
+            dialogi.answer(kal::MbCancel);
+            kliknijWiersz(r.siatka, 0);
+            ASSERT_EQ(dialogi.boxes().size(), 1u);
+            EXPECT_EQ(r.tabela->State(), kal::dsEdit);
+            EXPECT_EQ(r.pole->AsString(), tekst);
+            EXPECT_EQ(biezacyWiersz(r), 3);
+            EXPECT_EQ(r.siatka->cellText(3, r.kolumna), tekst);
+            // 2.
+            dialogi.answer(kal::MbNo);
+            kliknij(r.nawigator, kal::nbFirst);
+            ASSERT_EQ(dialogi.boxes().size(), 2u);
+            EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
+            EXPECT_EQ(r.pole->AsString(), przed[0]);
+            EXPECT_EQ(biezacyWiersz(r), 0);
+            EXPECT_EQ(r.siatka->cellText(3, r.kolumna), przed[3]);
+            if (r.edycja) {
+                EXPECT_EQ(r.edycja->text(), przed[0]);
+            }
+            EXPECT_EQ(zapisane(r.tabela, r.pole), przed);
+            // 3.
+            kliknijWiersz(r.siatka, 3);
+            wpisz(r, tekst);
+            dialogi.answer(kal::MbYes);
+            klawiszWSiatce(r, Qt::Key_Up);
+            ASSERT_EQ(dialogi.boxes().size(), 3u);
+            EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
+            EXPECT_EQ(r.pole->AsString(), przed[2]);
+            EXPECT_EQ(biezacyWiersz(r), 2);
+            // 4. and 5.
+            for (const kal::MsgButton odpowiedz : {kal::MbNo, kal::MbYes}) {
+                kliknijWiersz(r.siatka, 1);
+                kliknij(r.nawigator, kal::nbInsert);
+                ASSERT_EQ(r.siatka->model()->rowCount(), 5);
+                wpisz(r, nowy);
+                if (r.reszta)
+                    r.reszta();
+                dialogi.answer(odpowiedz);
+                kliknijWiersz(r.siatka, 4);
+                EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
+                EXPECT_EQ(r.pole->AsString(), tekst);
+            }
+            ASSERT_EQ(dialogi.boxes().size(), 5u);
+            EXPECT_EQ(r.siatka->model()->rowCount(), 5);
+            // 6.
+            kliknij(r.nawigator, kal::nbInsert);
+            kliknijWiersz(r.siatka, 0);
+            EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
+            EXPECT_EQ(r.pole->AsString(), przed[0]);
+            EXPECT_EQ(r.siatka->model()->rowCount(), 5);
+            r.zamknij->click();
+        });
+        r.pokaz();
+        const std::vector<DialogCall> pytania = dialogi.boxes();
+        ASSERT_EQ(pytania.size(), 5u);
+        for (int i : {0, 1, 2})
+            oczekujPytania(pytania[size_t(i)], r.pytania.zmiana, r.pytania);
+        for (int i : {3, 4})
+            oczekujPytania(pytania[size_t(i)], r.pytania.dopisanie, r.pytania);
+        EXPECT_EQ(zapisane(r.tabela, r.pole), poZmianie + QStringList{nowy});
     }
 
     // Four posted records of a register with a text field (and, where the
@@ -145,72 +273,336 @@ protected:
             t->Post();
         }
     }
+
+    // The registers with four records each, as the tests of the grids use
+    // them.
+    Rejestr miejscaUzytkowania()
+    {
+        cztery(dm->TMiejsceUz, dm->TMiejsceUzNazwa, {"Baza", "Magazyn", "Oddział", "Warsztat"});
+        return {"miejsca użytkowania", [&] { return miejscaUz->Pokaz(0); }, miejscaUz->DBGrid1,
+                miejscaUz->DBNavigator1, miejscaUz->BitBtn1, dm->TMiejsceUz, dm->TMiejsceUzNazwa, 0, nullptr,
+                {QStringLiteral("Czy chcesz zmienić dane o miejscu użytkowania ?"),
+                 QStringLiteral("Czy chcesz dopisać nowe miejsce użytkowania ?"),
+                 QStringLiteral("Kontrola wprowadzania miejsc użytkowania.")}};
+    }
+
+    Rejestr miejscaTankowania()
+    {
+        // The refuelling places stand in the order they were entered.
+        cztery(dm->TMiejscTank, dm->TMiejscTankNazwa, {"Orlen Kraków", "BP Tarnów", "Lotos Gdańsk", "Shell Radom"});
+        return {"miejsca tankowania", [&] { return miejscaTank->Pokaz(0); }, miejscaTank->DBGrid1,
+                miejscaTank->DBNavigator1, miejscaTank->BitBtn1, dm->TMiejscTank, dm->TMiejscTankNazwa, 0, nullptr,
+                {QStringLiteral("Czy chcesz zmienić dane o miejscu tankowania ?"),
+                 QStringLiteral("Czy chcesz dopisać nowe miejsce tankowania ?"),
+                 QStringLiteral("Kontrola wprowadzania miejsc tankowania.")}};
+    }
+
+    Rejestr przebiegi()
+    {
+        pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
+        for (int miesiac = 1; miesiac <= 4; ++miesiac) {
+            dm->TPrzebieg->Insert();
+            dm->TPrzebiegData->setAsDateTime(QDate(2009, miesiac, 10));
+            dm->TPrzebiegIloscKilometrow->setAsFloat(1000.0 * miesiac);
+            dm->TPrzebieg->Post();
+        }
+        return {"przebieg", [&] { return przebieg->Pokaz(); }, przebieg->DBGrid1, przebieg->DBNavigator1,
+                przebieg->BitBtn1, dm->TPrzebieg, dm->TPrzebiegIloscKilometrow, 1, nullptr,
+                {QStringLiteral("Czy chcesz zmienić dane o przebiegu samochodu ?"),
+                 QStringLiteral("Czy chcesz dopisać nowy przebieg samochodu ?"),
+                 QStringLiteral("Kontrola wprowadzania przebiegu samochodu.")},
+                [&] { dm->TPrzebiegData->setAsDateTime(QDate(2009, 5, 10)); }};
+    }
+
+    Rejestr gminyRejestr()
+    {
+        cztery(dm->TGminy, dm->TGminyNazwaGminy, {"Bochnia", "Kraków", "Tarnów", "Wieliczka"});
+        return {"gminy", [&] { return gminy->Pokaz(0); }, gminy->DBGrid1, gminy->DBNavigator1, gminy->BitBtn1,
+                dm->TGminy, dm->TGminyNazwaGminy, 0, gminy->findChild<QLineEdit*>(QStringLiteral("DBEdit1")),
+                {QStringLiteral("Czy chcesz zmienić dane o gminie ?"), QStringLiteral("Czy chcesz dopisać nowa gminę ?"),
+                 QStringLiteral("Kontrola wprowadzania gmin.")}};
+    }
+
+    Rejestr substancjeRejestr()
+    {
+        auto reszta = [&] {
+            dm->TSubsatncjeKodSubstancji->setAsString(QStringLiteral("K1"));
+            dm->TSubsatncjeJednostkowaStawka->setAsFloat(0.5);
+        };
+        cztery(dm->TSubsatncje, dm->TSubsatncjeNazwaSubstancji, {"Benzen", "Dwutlenek siarki", "Pył", "Tlenek węgla"},
+               reszta);
+        return {"substancje", [&] { return substancje->Pokaz(0); }, substancje->DBGrid1, substancje->DBNavigator1,
+                substancje->BitBtn1, dm->TSubsatncje, dm->TSubsatncjeNazwaSubstancji, 0,
+                substancje->findChild<QLineEdit*>(QStringLiteral("DBEdit1")),
+                {QStringLiteral("Czy chcesz zmienić dane o substancjach ?"),
+                 QStringLiteral("Czy chcesz dopisać nową substancję ?"),
+                 QStringLiteral("Kontrola wprowadzania substancji.")},
+                reszta};
+    }
+
+    Rejestr zrodlaRejestr()
+    {
+        auto reszta = [&] {
+            dm->TZrodlaPozwoleniezData->setAsString(QStringLiteral("OS 1/2008 Starosta"));
+            dm->TZrodlaTerminObowiazywania->setAsDateTime(QDate(2015, 12, 31));
+        };
+        cztery(dm->TZrodla, dm->TZrodlaRodzajInstalacji, {"Kotłownia", "Lakiernia", "Spawalnia", "Suszarnia"}, reszta);
+        return {"zrodla", [&] { return zrodla->Pokaz(0); }, zrodla->DBGrid1, zrodla->DBNavigator1, zrodla->BitBtn1,
+                dm->TZrodla, dm->TZrodlaRodzajInstalacji, 0, zrodla->findChild<QLineEdit*>(QStringLiteral("DBEdit1")),
+                {QStringLiteral("Czy chcesz zmienić dane o żródle ?"), QStringLiteral("Czy chcesz dopisać nowe żródło ?"),
+                 QStringLiteral("Kontrola wprowadzania źródel powstania substancji wprowadzanych dośrodowiska.")},
+                reszta};
+    }
 };
 
 TEST_F(Siatki, PlacesOfUseAClickAfterAnEmptyNewRowTypesIntoTheRowClickedAndCancelDropsTheText)
 {
-    cztery(dm->TMiejsceUz, dm->TMiejsceUzNazwa, {"Baza", "Magazyn", "Oddział", "Warsztat"});
-    kliknijZaDopisaniem({"miejsca użytkowania", [&] { return miejscaUz->Pokaz(0); }, miejscaUz->DBGrid1,
-                         miejscaUz->DBNavigator1, miejscaUz->BitBtn1, dm->TMiejsceUz, dm->TMiejsceUzNazwa},
-                        QStringLiteral("Zajezdnia"));
+    kliknijZaDopisaniem(miejscaUzytkowania(), QStringLiteral("Zajezdnia"));
 }
 
 TEST_F(Siatki, RefuellingPlacesAClickAfterAnEmptyNewRowTypesIntoTheRowClickedAndCancelDropsTheText)
 {
-    // The refuelling places stand in the order they were entered.
-    cztery(dm->TMiejscTank, dm->TMiejscTankNazwa, {"Orlen Kraków", "BP Tarnów", "Lotos Gdańsk", "Shell Radom"});
-    kliknijZaDopisaniem({"miejsca tankowania", [&] { return miejscaTank->Pokaz(0); }, miejscaTank->DBGrid1,
-                         miejscaTank->DBNavigator1, miejscaTank->BitBtn1, dm->TMiejscTank, dm->TMiejscTankNazwa},
-                        QStringLiteral("Statoil Kielce"));
+    kliknijZaDopisaniem(miejscaTankowania(), QStringLiteral("Statoil Kielce"));
 }
 
 TEST_F(Siatki, MileageAClickAfterAnEmptyNewRowTypesIntoTheRowClickedAndCancelDropsTheText)
 {
-    pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
-    for (int miesiac = 1; miesiac <= 4; ++miesiac) {
-        dm->TPrzebieg->Insert();
-        dm->TPrzebiegData->setAsDateTime(QDate(2009, miesiac, 10));
-        dm->TPrzebiegIloscKilometrow->setAsFloat(1000.0 * miesiac);
-        dm->TPrzebieg->Post();
-    }
-    kliknijZaDopisaniem({"przebieg", [&] { return przebieg->Pokaz(); }, przebieg->DBGrid1, przebieg->DBNavigator1,
-                         przebieg->BitBtn1, dm->TPrzebieg, dm->TPrzebiegIloscKilometrow, 1},
-                        QStringLiteral("4500"));
+    kliknijZaDopisaniem(przebiegi(), QStringLiteral("4500"));
 }
 
 TEST_F(Siatki, CommunesAClickAfterAnEmptyNewRowTypesIntoTheRowClickedAndCancelDropsTheText)
 {
-    cztery(dm->TGminy, dm->TGminyNazwaGminy, {"Bochnia", "Kraków", "Tarnów", "Wieliczka"});
-    kliknijZaDopisaniem({"gminy", [&] { return gminy->Pokaz(0); }, gminy->DBGrid1, gminy->DBNavigator1,
-                         gminy->BitBtn1, dm->TGminy, dm->TGminyNazwaGminy, 0,
-                         gminy->findChild<QLineEdit*>(QStringLiteral("DBEdit1"))},
-                        QStringLiteral("Zakopane"));
+    kliknijZaDopisaniem(gminyRejestr(), QStringLiteral("Zakopane"));
 }
 
 TEST_F(Siatki, SubstancesAClickAfterAnEmptyNewRowTypesIntoTheRowClickedAndCancelDropsTheText)
 {
-    cztery(dm->TSubsatncje, dm->TSubsatncjeNazwaSubstancji, {"Benzen", "Dwutlenek siarki", "Pył", "Tlenek węgla"},
-           [&] {
-               dm->TSubsatncjeKodSubstancji->setAsString(QStringLiteral("K1"));
-               dm->TSubsatncjeJednostkowaStawka->setAsFloat(0.5);
-           });
-    kliknijZaDopisaniem({"substancje", [&] { return substancje->Pokaz(0); }, substancje->DBGrid1,
-                         substancje->DBNavigator1, substancje->BitBtn1, dm->TSubsatncje,
-                         dm->TSubsatncjeNazwaSubstancji, 0,
-                         substancje->findChild<QLineEdit*>(QStringLiteral("DBEdit1"))},
-                        QStringLiteral("Toluen"));
+    kliknijZaDopisaniem(substancjeRejestr(), QStringLiteral("Toluen"));
 }
 
 TEST_F(Siatki, SourcesAClickAfterAnEmptyNewRowTypesIntoTheRowClickedAndCancelDropsTheText)
 {
-    cztery(dm->TZrodla, dm->TZrodlaRodzajInstalacji, {"Kotłownia", "Lakiernia", "Spawalnia", "Suszarnia"}, [&] {
-        dm->TZrodlaPozwoleniezData->setAsString(QStringLiteral("OS 1/2008 Starosta"));
-        dm->TZrodlaTerminObowiazywania->setAsDateTime(QDate(2015, 12, 31));
+    kliknijZaDopisaniem(zrodlaRejestr(), QStringLiteral("Warsztat"));
+}
+
+// ------------------------------------------------------------------ moving off a changed record
+
+TEST_F(Siatki, PlacesOfUseAMoveOffAChangedRecordAsksTheSaveQuestion)
+{
+    przejsciaZeZmienionego(miejscaUzytkowania(), QStringLiteral("Zajezdnia"), QStringLiteral("Zuraw"));
+}
+
+TEST_F(Siatki, RefuellingPlacesAMoveOffAChangedRecordAsksTheSaveQuestion)
+{
+    przejsciaZeZmienionego(miejscaTankowania(), QStringLiteral("Statoil Kielce"), QStringLiteral("Orlen Sacz"));
+}
+
+TEST_F(Siatki, MileageAMoveOffAChangedRecordAsksTheSaveQuestion)
+{
+    przejsciaZeZmienionego(przebiegi(), QStringLiteral("4500"), QStringLiteral("5000"));
+}
+
+TEST_F(Siatki, CommunesAMoveOffAChangedRecordAsksTheSaveQuestion)
+{
+    przejsciaZeZmienionego(gminyRejestr(), QStringLiteral("Zakopane"), QStringLiteral("Zywiec"));
+}
+
+TEST_F(Siatki, SubstancesAMoveOffAChangedRecordAsksTheSaveQuestion)
+{
+    przejsciaZeZmienionego(substancjeRejestr(), QStringLiteral("Toluen"), QStringLiteral("Wodor"));
+}
+
+TEST_F(Siatki, SourcesAMoveOffAChangedRecordAsksTheSaveQuestion)
+{
+    przejsciaZeZmienionego(zrodlaRejestr(), QStringLiteral("Warsztat"), QStringLiteral("Wedzarnia"));
+}
+
+// "refresh" of the navigator reads the table again: a changed place asks
+// first. Cancel keeps the typed name, No drops it, and the stored names stay.
+TEST_F(Siatki, PlacesOfUseRefreshOfAChangedRecordAsksTheSaveQuestion)
+{
+    const Rejestr r = miejscaUzytkowania();
+    const QStringList przed = zapisane(r.tabela, r.pole);
+    przyPokazie([&](QWidget* okno) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+        kliknijWiersz(r.siatka, 2);
+        wpisz(r, QStringLiteral("Sklad"));
+        dialogi.answer(kal::MbCancel);
+        kliknij(r.nawigator, kal::nbRefresh);
+        EXPECT_EQ(r.tabela->State(), kal::dsEdit);
+        EXPECT_EQ(r.pole->AsString(), "Sklad");
+        dialogi.answer(kal::MbNo);
+        kliknij(r.nawigator, kal::nbRefresh);
+        EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
+        EXPECT_EQ(r.pole->AsString(), przed[2]);
+        r.zamknij->click();
     });
-    kliknijZaDopisaniem({"zrodla", [&] { return zrodla->Pokaz(0); }, zrodla->DBGrid1, zrodla->DBNavigator1,
-                         zrodla->BitBtn1, dm->TZrodla, dm->TZrodlaRodzajInstalacji, 0,
-                         zrodla->findChild<QLineEdit*>(QStringLiteral("DBEdit1"))},
-                        QStringLiteral("Warsztat"));
+    r.pokaz();
+    const std::vector<DialogCall> pytania = dialogi.boxes();
+    ASSERT_EQ(pytania.size(), 2u);
+    oczekujPytania(pytania[0], r.pytania.zmiana, r.pytania);
+    oczekujPytania(pytania[1], r.pytania.zmiana, r.pytania);
+    EXPECT_EQ(zapisane(r.tabela, r.pole), przed);
+}
+
+TEST_F(Siatki, BoilersAMoveOffAChangedRecordAsksTheSaveQuestion)
+{
+    auto reszta = [&] {
+        dm->TKotlyRodzajKotla->setAsString(QStringLiteral("111"));
+        dm->TKotlyIlosc->setAsInteger(1);
+    };
+    cztery(dm->TKotly, dm->TKotlyOpisKotla, {"Kotlownia A", "Kotlownia B", "Kotlownia C", "Kotlownia D"}, reszta);
+    przejsciaZeZmienionego({"kotly", [&] { return kotly->Pokaz(0); }, kotly->DBGrid1, kotly->DBNavigator1,
+                            kotly->BitBtn1, dm->TKotly, dm->TKotlyOpisKotla, 2,
+                            kotly->findChild<QLineEdit*>(QStringLiteral("DBEdit2")),
+                            {QStringLiteral("Czy chcesz zmienić dane o kotle ?"),
+                             QStringLiteral("Czy chcesz dopisać nowy kocioł ?"),
+                             QStringLiteral("Kontrola wprowadzania kotłów.")},
+                            reszta},
+                           QStringLiteral("Kotlownia E"), QStringLiteral("Kotlownia F"));
+}
+
+TEST_F(Siatki, RepairsAMoveOffAChangedRecordAsksTheSaveQuestion)
+{
+    pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
+    int miesiac = 1;
+    cztery(dm->TPrzegl, dm->TPrzeglNrFaktury, {"FV 1/2009", "FV 2/2009", "FV 3/2009", "FV 4/2009"},
+           [&] { dm->TPrzeglData->setAsDateTime(QDate(2009, miesiac++, 10)); });
+    przejsciaZeZmienionego({"naprawy", [&] { return naprawy->Pokaz(); }, naprawy->DBGrid1, naprawy->DBNavigator1,
+                            naprawy->BitBtn1, dm->TPrzegl, dm->TPrzeglNrFaktury, 1,
+                            naprawy->findChild<QLineEdit*>(QStringLiteral("DBEdit2")),
+                            {QStringLiteral("Czy chcesz zmienić dane o naprawie/przeglądzie ?"),
+                             QStringLiteral("Czy chcesz dopisać nową naprawę/przegląd ?"),
+                             QStringLiteral("Kontrola wprowadzania napraw i przeglądów.")},
+                            [&] { dm->TPrzeglData->setAsDateTime(QDate(2009, 5, 10)); }},
+                           QStringLiteral("FV 9/2009"), QStringLiteral("FV 10/2009"));
+}
+
+// The commune list of table C edits in place and asks its own question.
+TEST_F(Siatki, CommunesOfTableCAMoveOffAChangedRecordAsksTheSaveQuestion)
+{
+    TFGminaDoTabeliC gminyC;
+    kal::TField* nazwa = dm->TTabelaC->FieldByName(QStringLiteral("NazwaGminy"));
+    cztery(dm->TTabelaC, nazwa, {"Bochnia", "Kraków", "Tarnów", "Wieliczka"});
+    przejsciaZeZmienionego({"gminy tabeli C", [&] { return gminyC.Pokaz(); }, gminyC.DBGrid1, gminyC.DBNavigator1,
+                            gminyC.BitBtn1, dm->TTabelaC, nazwa, 0, nullptr,
+                            {QStringLiteral("Czy chcesz zmienić dane o tabeli C dla gminy ?"),
+                             QStringLiteral("Czy chcesz dopisać nową tabelę C dla gminy ?"),
+                             QStringLiteral("Kontrola wprowadzania tabeli C.")}},
+                           QStringLiteral("Zakopane"), QStringLiteral("Zywiec"));
+}
+
+// The vehicle register, typed into its panel: the make of Fiat changed and a
+// click on Star: Cancel stays on Fiat with the typed make; "next": No keeps
+// Fiat as stored and Opel is current; Opel's make changed and a click on
+// Star: Yes stores it and Star is current. A new vehicle typed whole and a
+// click on Fiat: Yes stores it and Fiat is current.
+TEST_F(Siatki, VehicleRegisterAMoveOffAChangedVehicleAsksTheSaveQuestion)
+{
+    pojazd(QStringLiteral("KR 1"), QStringLiteral("Fiat"));
+    pojazd(QStringLiteral("KR 2"), QStringLiteral("Opel"));
+    pojazd(QStringLiteral("KR 3"), QStringLiteral("Star"));
+    const Pytania p{QStringLiteral("Czy chcesz zmienić dane o pojeździe ?"),
+                    QStringLiteral("Czy chcesz dopisać nowy pojazd ?"),
+                    QStringLiteral("Kontrola wprowadzania pojazdów.")};
+    auto wpiszPole = [](QLineEdit* pole, const QString& tekst) {
+        QTest::mouseClick(pole, Qt::LeftButton);
+        pole->selectAll();
+        QTest::keyClicks(pole, tekst);
+    };
+    przyPokazie([&](QWidget* okno) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+        kal::TDBGrid* g = pojazdy->DBGrid1;
+        kliknijWiersz(g, 0);
+        wpiszPole(pojazdy->DBEdit1, QStringLiteral("Fiat Panda"));
+        dialogi.answer(kal::MbCancel);
+        kliknijWiersz(g, 2);
+        EXPECT_EQ(dm->TPojazdy->State(), kal::dsEdit);
+        EXPECT_EQ(g->currentIndex().row(), 0);
+        EXPECT_EQ(pojazdy->DBEdit1->text(), "Fiat Panda");
+        EXPECT_EQ(dm->TPojazdyNrRejestracyjny->AsString(), "KR 1");
+        dialogi.answer(kal::MbNo);
+        kliknij(pojazdy->DBNavigator1, kal::nbNext);
+        EXPECT_EQ(dm->TPojazdy->State(), kal::dsBrowse);
+        EXPECT_EQ(dm->TPojazdyMarka->AsString(), "Opel");
+        EXPECT_EQ(g->currentIndex().row(), 1);
+        wpiszPole(pojazdy->DBEdit1, QStringLiteral("Opel Astra"));
+        dialogi.answer(kal::MbYes);
+        kliknijWiersz(g, 2);
+        EXPECT_EQ(dm->TPojazdy->State(), kal::dsBrowse);
+        EXPECT_EQ(dm->TPojazdyMarka->AsString(), "Star");
+        kliknij(pojazdy->DBNavigator1, kal::nbInsert);
+        wpiszPole(pojazdy->DBEdit1, QStringLiteral("Volvo"));
+        wpiszPole(pojazdy->DBEdit2, QStringLiteral("KR 4"));
+        dialogi.answer(kal::MbYes);
+        kliknijWiersz(g, 0);
+        EXPECT_EQ(dm->TPojazdy->State(), kal::dsBrowse);
+        EXPECT_EQ(dm->TPojazdyMarka->AsString(), "Fiat");
+        pojazdy->BitBtn1->click();
+    });
+    pojazdy->Pokaz(0);
+
+    const std::vector<DialogCall> pytania = dialogi.boxes();
+    ASSERT_EQ(pytania.size(), 4u);
+    for (int i : {0, 1, 2})
+        oczekujPytania(pytania[size_t(i)], p.zmiana, p);
+    oczekujPytania(pytania[3], p.dopisanie, p);
+    EXPECT_EQ(zapisane(dm->TPojazdy, dm->TPojazdyMarka), (QStringList{"Fiat", "Opel Astra", "Star", "Volvo"}));
+}
+
+// The fuel window: the quantity of the 15 March record changed and a click
+// on the 17 March record: Yes stores it. A new record with only its
+// quantity typed and a click on the first row: Yes, but the table refuses a
+// record without a vehicle: its message shows and the new record stays with
+// what was typed; a second click: No drops it, and the record clicked is
+// current.
+TEST_F(Siatki, FuelUseAMoveOffAChangedRecordAsksTheSaveQuestion)
+{
+    const int id = pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    for (int dzien : {15, 16, 17})
+        tankowanie(id, dzien);
+    const Pytania p{QStringLiteral("Czy chcesz zmienić dane o zużyciu paliwa ?"),
+                    QStringLiteral("Czy chcesz dopisać nowe zużycie paliwa ?"),
+                    QStringLiteral("Kontrola wprowadzania zużycia paliw.")};
+    auto* ilosc = zuzycie->findChild<QLineEdit*>(QStringLiteral("DBEdit2"));
+    ASSERT_NE(ilosc, nullptr);
+    przyPokazie([&](QWidget* okno) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+        kal::TDBGrid* g = zuzycie->DBGrid1;
+        kliknijWiersz(g, 0);
+        QTest::mouseClick(ilosc, Qt::LeftButton);
+        ilosc->selectAll();
+        QTest::keyClicks(ilosc, QStringLiteral("55"));
+        dialogi.answer(kal::MbYes);
+        kliknijWiersz(g, 2);
+        EXPECT_EQ(dm->TZuzycie->State(), kal::dsBrowse);
+        EXPECT_EQ(dm->TZuzycieDataTankowania->AsDateTime(), QDate(2009, 3, 17));
+        kliknij(zuzycie->DBNavigator1, kal::nbInsert);
+        QTest::mouseClick(ilosc, Qt::LeftButton);
+        QTest::keyClicks(ilosc, QStringLiteral("30"));
+        dialogi.answer(kal::MbYes);
+        kliknijWiersz(g, 0);
+        EXPECT_EQ(dm->TZuzycie->State(), kal::dsInsert);
+        EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 30.0);
+        EXPECT_EQ(ilosc->text(), "30,00");
+        dialogi.answer(kal::MbNo);
+        kliknijWiersz(g, 0);
+        EXPECT_EQ(dm->TZuzycie->State(), kal::dsBrowse);
+        EXPECT_EQ(dm->TZuzycieDataTankowania->AsDateTime(), QDate(2009, 3, 15));
+        EXPECT_EQ(g->currentIndex().row(), 0);
+        zuzycie->BitBtn1->click();
+    });
+    zuzycie->Pokaz();
+
+    const std::vector<DialogCall> okna = dialogi.boxes();
+    ASSERT_EQ(okna.size(), 4u);
+    oczekujPytania(okna[0], p.zmiana, p);
+    oczekujPytania(okna[1], p.dopisanie, p);
+    EXPECT_EQ(okna[2].kind, DialogCall::Error);
+    EXPECT_EQ(okna[2].text, "Musisz wybrać pojazd !!!");
+    oczekujPytania(okna[3], p.dopisanie, p);
+    EXPECT_EQ(zapisane(dm->TZuzycie, dm->TZuzycieIloscPaliwa), (QStringList{"55", "40", "40"}));
 }
 
 // The density register has no "+": a density typed into the grid and

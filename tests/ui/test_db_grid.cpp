@@ -842,4 +842,60 @@ TEST(GridLargeTable, OpensWithoutReadingEveryRow)
     EXPECT_EQ(grid.RowsRead(), before);
 }
 
+// BeforeMove runs when the user leaves a record being edited or inserted,
+// by a click, the arrow keys or Down into a new row, and never while the
+// table is browsed. Raised EAbort keeps the edited record current with what
+// was typed; a handler that cancels lets the move go to the row clicked.
+// OnInsert follows the grid's Insert and Down keys.
+TEST_F(GridMovesTest, BeforeMoveMayKeepTheEditedRecordAndOnInsertFollowsTheInsertKeys)
+{
+    int przed = 0;
+    bool zostan = true;
+    grid.BeforeMove = [&](TDBGrid& g) {
+        ++przed;
+        EXPECT_EQ(&g, &grid);
+        if (zostan)
+            Abort();
+        p.T.Cancel();
+    };
+    int wstawione = 0;
+    grid.OnInsert = [&](TDBGrid&) {
+        ++wstawione;
+        EXPECT_EQ(p.T.State(), dsInsert);
+    };
+    clickRow(1);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(przed, 0);
+    EXPECT_EQ(p.Nazwa->AsString(), "Oddział");
+
+    type(QStringLiteral("Sklep"));
+    clickRow(0);
+    EXPECT_EQ(przed, 1);
+    EXPECT_EQ(p.T.State(), dsEdit);
+    EXPECT_EQ(p.Nazwa->AsString(), "Sklep");
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(przed, 2);
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+    EXPECT_EQ(p.Nazwa->AsString(), "Sklep");
+
+    zostan = false;
+    clickRow(3);
+    EXPECT_EQ(przed, 3);
+    EXPECT_EQ(p.T.State(), dsBrowse);
+    EXPECT_EQ(p.Nazwa->AsString(), "Warsztat");
+    EXPECT_EQ(grid.currentIndex().row(), 3);
+
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    EXPECT_EQ(wstawione, 1);
+    clickRow(0); // an untouched new row: the handler decides
+    EXPECT_EQ(przed, 4);
+    EXPECT_EQ(p.Nazwa->AsString(), "Baza");
+    p.T.Last();
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(wstawione, 2);
+    EXPECT_EQ(names(), (QStringList{"Baza", "Magazyn", "Oddział", "Warsztat"}));
+    EXPECT_TRUE(dialogs.calls().empty());
+}
+
 } // namespace

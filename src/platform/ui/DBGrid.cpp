@@ -579,6 +579,8 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
             // among them.
             const bool inserting = t->State() == dsInsert;
             const int rowsBefore = t->GridRowCount();
+            if (BeforeMove)
+                BeforeMove(*this);
             t->CheckBrowseMode();
             const int amongOthers = target > from ? target - 1 : target;
             const bool dropped = inserting && t->GridRowCount() < rowsBefore;
@@ -667,7 +669,11 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
     const bool canInsert = t && (m_options & dgEditing) && !(m_options & dgRowSelect) && !m_readOnly &&
                            !t->ReadOnly() && state() != QAbstractItemView::EditingState;
     if (canInsert && event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
-        RunControlAction([t] { t->Insert(); });
+        RunControlAction([this, t] {
+            t->Insert();
+            if (OnInsert)
+                OnInsert(*this);
+        });
         event->accept();
         return;
     }
@@ -676,7 +682,13 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
         // Down from the last row appends a record; from an untouched new
         // record it does nothing.
         if (t->State() != dsInsert || t->Modified())
-            RunControlAction([t] { t->Append(); });
+            RunControlAction([this, t] {
+                if (BeforeMove && (t->State() == dsEdit || t->State() == dsInsert))
+                    BeforeMove(*this);
+                t->Append();
+                if (OnInsert)
+                    OnInsert(*this);
+            });
         event->accept();
         return;
     }

@@ -27,6 +27,12 @@
 // The current record stays selected: a click below the last row, or on a
 // row that the table refuses to move to, leaves the highlight on it.
 //
+// Leaving a record that is being edited or inserted (a click on another row,
+// the arrow and page keys, Down into a new row) first calls BeforeMove: it
+// may post or cancel the record, or raise kal::Abort() to stay on it with
+// what was typed. Then an unchanged new row is dropped and a changed record
+// posted, and the row the user chose becomes current.
+//
 // The mouse wheel never scrolls the grid: the application's input hook calls
 // wheelStep, which moves the table by one record (see IWheelNavigable).
 
@@ -108,6 +114,11 @@ public:
 
     // Double click on a row (after the table moved to it).
     std::function<void(TDBGrid&)> OnDblClick;
+    // Before the user moves off a record being edited or inserted (see
+    // above); raise kal::Abort() to stay.
+    std::function<void(TDBGrid&)> BeforeMove;
+    // After the grid's Insert or Down key has put the table into insert.
+    std::function<void(TDBGrid&)> OnInsert;
 
     void wheelStep(int delta) override;
 

@@ -3,6 +3,7 @@
 #include "Obsluga.h"
 
 #include "platform/core/Dialogs.h"
+#include "platform/core/Exceptions.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/DBEdit.h"
 #include "platform/ui/DBGrid.h"
@@ -110,7 +111,7 @@ int TOknoRejestru::PokazModalnie()
     // Tab and Enter walk the fields in the order they stand on screen,
     // whatever order the window made them in.
     kal::OrderFieldsAsLaidOut(this);
-    przygotujNawigatory();
+    przygotujNawigacje();
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         wysrodkuj();
     return kal::Dialogs().execModal(this);
@@ -423,16 +424,92 @@ bool TOknoRejestru::eventFilter(QObject* watched, QEvent* event)
 
 // ------------------------------------------------------------------ "+"
 
-void TOknoRejestru::przygotujNawigatory()
+void TOknoRejestru::przygotujNawigacje()
 {
     for (kal::TDBNavigator* n : findChildren<kal::TDBNavigator*>()) {
-        if (n->window() != this || n->OnClick)
+        if (n->window() != this)
             continue;
-        n->OnClick = [this](kal::TDBNavigator& nawigator, kal::TNavigateBtn przycisk) {
-            if (przycisk == kal::nbInsert)
+        if (!n->OnClick)
+            n->OnClick = [this](kal::TDBNavigator& nawigator, kal::TNavigateBtn przycisk) {
+                if (przycisk != kal::nbInsert)
+                    return;
+                if (kal::TDataSource* z = nawigator.DataSource())
+                    zapamietajNowyRekord(z->DataSet());
                 NaPierwszePoleRekordu(nawigator.DataSource());
-        };
+            };
+        if (!n->BeforeAction)
+            n->BeforeAction = [this](kal::TDBNavigator& nawigator, kal::TNavigateBtn przycisk) {
+                switch (przycisk) {
+                case kal::nbFirst:
+                case kal::nbPrior:
+                case kal::nbNext:
+                case kal::nbLast:
+                case kal::nbRefresh:
+                    PrzedOpuszczeniemRekordu(nawigator.DataSource());
+                    break;
+                default:
+                    break;
+                }
+            };
     }
+    for (kal::TDBGrid* g : findChildren<kal::TDBGrid*>()) {
+        if (g->window() != this)
+            continue;
+        if (!g->BeforeMove)
+            g->BeforeMove = [this](kal::TDBGrid& siatka) { PrzedOpuszczeniemRekordu(siatka.DataSource()); };
+        if (!g->OnInsert)
+            g->OnInsert = [this](kal::TDBGrid& siatka) { zapamietajNowyRekord(siatka.DataSet()); };
+    }
+}
+
+namespace {
+
+// The stored fields of the current record.
+QVariantList wartosciPol(const kal::TTable& t)
+{
+    QVariantList wartosci;
+    for (int i = 0; i < t.FieldCount(); ++i)
+        if (const kal::TField* f = t.Fields(i); f->FieldKind() == kal::fkData)
+            wartosci << f->Value();
+    return wartosci;
+}
+
+} // namespace
+
+void TOknoRejestru::zapamietajNowyRekord(kal::TTable* t)
+{
+    if (!t || t->State() != kal::dsInsert)
+        return;
+    m_nowyRekordTabeli = t;
+    m_nowyRekord = wartosciPol(*t);
+}
+
+bool TOknoRejestru::nicNieWpisano(const kal::TTable* t) const
+{
+    if (!t->Modified())
+        return true;
+    return t->State() == kal::dsInsert && t == m_nowyRekordTabeli && wartosciPol(*t) == m_nowyRekord;
+}
+
+void TOknoRejestru::PrzedOpuszczeniemRekordu(kal::TDataSource* zrodlo)
+{
+    kal::TTable* t = zrodlo ? zrodlo->DataSet() : nullptr;
+    if (!t || t != m_zbior || !ZbiorWEdycji(t))
+        return;
+    // What waits in the edits and the cell editor counts as typed.
+    t->UpdateRecord();
+    if (!ZbiorWEdycji(t))
+        return;
+    if (nicNieWpisano(t)) {
+        // The move drops it (or leaves an unchanged edit) as before.
+        if (t->State() == kal::dsInsert)
+            t->Cancel();
+        return;
+    }
+    TCloseAction akcja = caHide;
+    ZapytajOZapis(m_pytanieZmiana, m_pytanieDopisanie, m_naglowek, akcja, t);
+    if (akcja == caNone)
+        kal::Abort();
 }
 
 void TOknoRejestru::NaPierwszePoleRekordu(kal::TDataSource* zrodlo)

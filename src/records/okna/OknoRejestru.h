@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QVariantList>
 #include <QWidget>
 
 #include <functional>
@@ -88,8 +89,10 @@ protected:
 
     // Shows the window modally through the dialog seam; returns its result.
     // Its fields are first put into the Tab and Enter order of the screen
-    // (kal::OrderFieldsAsLaidOut), and "+" of each navigator puts the focus
-    // where the new record is typed (see NaPierwszePoleRekordu).
+    // (kal::OrderFieldsAsLaidOut), "+" of each navigator puts the focus
+    // where the new record is typed (see NaPierwszePoleRekordu), and a move
+    // off a changed record of the window's table asks first (see
+    // PrzedOpuszczeniemRekordu).
     // A window that is not maximised opens at its natural size (at least its
     // size hint), centred on its screen.
     int PokazModalnie();
@@ -132,6 +135,17 @@ protected:
     // remembered calling record (put into edit state, not posted) and closes.
     // Without a remembered calling record it only closes.
     void Uzyj(kal::TTable* rejestr, kal::TField* id, const QString& komunikat);
+
+    // Before the user moves the current record of `zrodlo` (a row of a grid,
+    // its keys, first, prior, next, last or refresh of a navigator) while the
+    // window's table has an edit or insert with changes: the save prompt
+    // with the window's texts, as on close. Yes posts (a refused post shows
+    // its rule's message and the record stays), No cancels, and the move
+    // goes on; Cancel stays on the record with what was typed (raises
+    // kal::EAbort). A new record with nothing typed (its fields as the
+    // program filled them when "+", Insert or Down started it) is dropped
+    // without a question; other tables are posted by the move as before.
+    void PrzedOpuszczeniemRekordu(kal::TDataSource* zrodlo);
 
     // After "+": the focus goes to the field where a new record of `zrodlo`
     // is typed first (PierwszePoleNowegoRekordu), unless it is in a grid
@@ -182,9 +196,14 @@ protected:
 
 private:
     void przechwycKlawisze();
-    // "+" of the window's navigators: NaPierwszePoleRekordu on their source
-    // (a navigator with a click handler of its own keeps it).
-    void przygotujNawigatory();
+    // "+" of the window's navigators: NaPierwszePoleRekordu on their source;
+    // their moves and those of the window's grids: PrzedOpuszczeniemRekordu
+    // (a navigator or grid with a handler of its own keeps it).
+    void przygotujNawigacje();
+    // Remembers the fields of the new record `t` has just started, as the
+    // program filled them; NicNieWpisano compares with them.
+    void zapamietajNowyRekord(kal::TTable* t);
+    bool nicNieWpisano(const kal::TTable* t) const;
     // Gives a window that is not maximised its size and centres it on its
     // screen.
     void wysrodkuj();
@@ -200,6 +219,9 @@ private:
     bool m_wywolanoWDopisywaniu = false;
 
     bool m_enterDalej = false;
+
+    const kal::TTable* m_nowyRekordTabeli = nullptr;
+    QVariantList m_nowyRekord;
 };
 
 // A picker register: a grid with its navigator, an edit panel under it where
