@@ -4,12 +4,15 @@
 
 #include "test_rejestr_wspolne.h"
 
+#include "GminaTabC.h"
+
 #include "platform/ui/DBEdit.h"
 #include "platform/ui/DBGrid.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
+#include <QScrollBar>
 
 namespace rejestr_test {
 namespace {
@@ -188,6 +191,68 @@ TEST_F(Wyglad, TheVehicleTypeShowsItsWholeNameInTheVehicleRegister)
 
     EXPECT_EQ(tekst, "7 -samochód ciężarowy powyżej 3,5 Mg bez EURO");
     EXPECT_GE(wolne, 0);
+}
+
+// Every register window opens wide enough for all the columns of its grid,
+// without a horizontal scroll bar, unless the columns need more than the
+// whole width of the screen (then the window takes it). The test also runs on screens of 1024x768 and 1280x1024
+// (KALMORA_TEST_EKRAN names the screen the run was given).
+TEST_F(Wyglad, EveryRegisterWindowOpensWideEnoughForItsGridsColumns)
+{
+    const QByteArray ekran = qgetenv("KALMORA_TEST_EKRAN");
+    if (!ekran.isEmpty()) {
+        const QSize s = QGuiApplication::primaryScreen()->geometry().size();
+        ASSERT_EQ(QStringLiteral("%1x%2").arg(s.width()).arg(s.height()), QString::fromLatin1(ekran));
+    }
+    pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    TFGminaDoTabeliC gminyC;
+    struct Okno {
+        const char* nazwa;
+        std::function<int()> pokaz;
+        QPushButton* zamknij;
+    };
+    const Okno okna[] = {
+        {"pojazdy", [&] { return pojazdy->Pokaz(0); }, pojazdy->BitBtn1},
+        {"zuzycie", [&] { return zuzycie->Pokaz(); }, zuzycie->BitBtn1},
+        {"gestosci", [&] { return gestosci->Pokaz(); }, gestosci->BitBtn1},
+        {"miejsca uzytkowania", [&] { return miejscaUz->Pokaz(0); }, miejscaUz->BitBtn1},
+        {"miejsca tankowania", [&] { return miejscaTank->Pokaz(0); }, miejscaTank->BitBtn1},
+        {"przebieg", [&] { return przebieg->Pokaz(); }, przebieg->BitBtn1},
+        {"naprawy", [&] { return naprawy->Pokaz(); }, naprawy->BitBtn1},
+        {"kotly", [&] { return kotly->Pokaz(0); }, kotly->BitBtn1},
+        {"gminy", [&] { return gminy->Pokaz(0); }, gminy->BitBtn1},
+        {"substancje", [&] { return substancje->Pokaz(0); }, substancje->BitBtn1},
+        {"zrodla", [&] { return zrodla->Pokaz(0); }, zrodla->BitBtn1},
+        {"gminy tabeli C", [&] { return gminyC.Pokaz(); }, gminyC.BitBtn1},
+    };
+    for (const Okno& o : okna) {
+        SCOPED_TRACE(o.nazwa);
+        int siatek = 0;
+        przyPokazie([&](QWidget* okno) {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+            // The window with its frame.
+            const int szerokosc = okno->frameGeometry().width();
+            EXPECT_LE(szerokosc, obszar().width());
+            for (kal::TDBGrid* g : okno->findChildren<kal::TDBGrid*>()) {
+                if (!g->isVisible())
+                    continue;
+                ++siatek;
+                const int kolumny = g->horizontalHeader()->length();
+                EXPECT_GT(kolumny, 0);
+                // The columns, the row header, the scroll bar and the
+                // margins fit the screen, or the window is narrower than it.
+                if (kolumny + 80 <= obszar().width() || szerokosc < obszar().width()) {
+                    EXPECT_LE(kolumny, g->viewport()->width())
+                        << "window " << szerokosc << " of " << obszar().width();
+                    EXPECT_FALSE(g->horizontalScrollBar()->isVisible());
+                }
+            }
+            o.zamknij->click();
+        });
+        o.pokaz();
+        EXPECT_EQ(siatek, 1);
+    }
 }
 
 } // namespace

@@ -52,10 +52,9 @@ int TFGestoscPakiw::Pokaz()
     int wynik = mrNone;
     {
         PowiazanieSiatki siatka(DBGrid1, DM->DTabelaGest);
-        // Whole fuel names and the density column in view, and all the fuels
-        // without scrolling.
+        // Whole fuel names and all the fuels without scrolling (the window
+        // opens as wide as the columns).
         DopasujKolumny(DBGrid1, 60);
-        PoszerzDoKolumn(DBGrid1);
         const int wiersze = std::clamp(DM->TTabelaGest->RecordCount(), 5, 15);
         DBGrid1->setMinimumHeight(2 * DBGrid1->frameWidth() + DBGrid1->horizontalHeader()->sizeHint().height() +
                                   wiersze * DBGrid1->verticalHeader()->defaultSectionSize() +

@@ -27,6 +27,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -123,10 +125,23 @@ void TOknoRejestru::wysrodkuj()
     if (obszar.isEmpty())
         return;
     ensurePolished();
+    // Its grids need the width of their columns: they hold it while the
+    // window takes its size, and let the user narrow the window afterwards.
+    std::vector<std::pair<kal::TDBGrid*, int>> siatki;
+    for (kal::TDBGrid* g : findChildren<kal::TDBGrid*>()) {
+        if (g->window() != this || !g->isVisibleTo(this) || !g->DataSource())
+            continue;
+        siatki.emplace_back(g, g->minimumWidth());
+        g->setMinimumWidth(std::max(g->minimumWidth(), std::min(SzerokoscSiatki(g), obszar.width())));
+    }
+    if (layout())
+        layout()->activate();
     // A window never sized opens at its size hint; one sized before keeps
     // its size. Either grows to what its contents need now.
     QSize rozmiar = testAttribute(Qt::WA_Resized) ? size() : sizeHint();
     rozmiar = rozmiar.expandedTo(minimumSizeHint()).expandedTo(minimumSize()).boundedTo(obszar.size());
+    for (const auto& [g, szerokosc] : siatki)
+        g->setMinimumWidth(szerokosc);
     resize(rozmiar);
     const int x = obszar.x() + std::max(0, (obszar.width() - rozmiar.width()) / 2);
     const int y = obszar.y() + std::max(0, (obszar.height() - rozmiar.height()) / 2);
@@ -175,15 +190,6 @@ int TOknoRejestru::SzerokoscSiatki(const kal::TDBGrid* siatka)
         w += std::max(siatka->verticalHeader()->width(), siatka->verticalHeader()->minimumWidth());
     w += siatka->verticalScrollBar()->sizeHint().width();
     return w;
-}
-
-void TOknoRejestru::PoszerzDoKolumn(kal::TDBGrid* siatka)
-{
-    int w = SzerokoscSiatki(siatka);
-    const QRect obszar = obszarEkranu(this);
-    if (!obszar.isEmpty())
-        w = std::min(w, obszar.width() - 40);
-    siatka->setMinimumWidth(w);
 }
 
 void TOknoRejestru::Podlacz(QAbstractButton* przycisk, std::function<void()> obsluga)

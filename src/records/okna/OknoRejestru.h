@@ -94,7 +94,8 @@ protected:
     // off a changed record of the window's table asks first (see
     // PrzedOpuszczeniemRekordu).
     // A window that is not maximised opens at its natural size (at least its
-    // size hint), centred on its screen.
+    // size hint), wide enough for all the columns of its grids as far as its
+    // screen allows, centred on its screen.
     int PokazModalnie();
     // Maximises the window. It is first given the whole available area of
     // its screen, so that it is big even where nothing honours the
@@ -110,9 +111,6 @@ protected:
     // The width a grid needs to show all its columns without a horizontal
     // scroll bar (row header, frame and vertical scroll bar included).
     static int SzerokoscSiatki(const kal::TDBGrid* siatka);
-    // Makes a grid at least as wide as its columns, but not wider than its
-    // screen allows.
-    void PoszerzDoKolumn(kal::TDBGrid* siatka);
 
     // Connects a button's click to a handler that runs under the exception
     // guard (a refused rule shows its message, the window stays as it was).
