@@ -701,24 +701,8 @@ TEST_F(Siatki, TabWalksTheFieldsOfEveryRegisterInTheirOrderOnScreen)
 {
     pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
     ASSERT_TRUE(dm->UstawZbiorZuzycia());
-    struct Okno {
-        const char* nazwa;
-        std::function<int()> pokaz;
-        QPushButton* zamknij;
-    };
-    const Okno okna[] = {
-        {"zuzycie", [&] { return zuzycie->Pokaz(); }, zuzycie->BitBtn1},
-        {"naprawy", [&] { return naprawy->Pokaz(); }, naprawy->BitBtn1},
-        {"przebieg", [&] { return przebieg->Pokaz(); }, przebieg->BitBtn1},
-        {"gestosci", [&] { return gestosci->Pokaz(); }, gestosci->BitBtn1},
-        {"miejsca uzytkowania", [&] { return miejscaUz->Pokaz(0); }, miejscaUz->BitBtn1},
-        {"miejsca tankowania", [&] { return miejscaTank->Pokaz(0); }, miejscaTank->BitBtn1},
-        {"kotly", [&] { return kotly->Pokaz(0); }, kotly->BitBtn1},
-        {"gminy", [&] { return gminy->Pokaz(0); }, gminy->BitBtn1},
-        {"substancje", [&] { return substancje->Pokaz(0); }, substancje->BitBtn1},
-        {"zrodla", [&] { return zrodla->Pokaz(0); }, zrodla->BitBtn1},
-        {"firma", [&] { return firma->Pokaz(0); }, firma->BitBtn2},
-    };
+    std::vector<Okno> okna = oknaRejestrow();
+    okna.push_back({"firma", [&] { return firma->Pokaz(0); }, firma->BitBtn2});
     auto jestPolem = [](const QWidget* w) {
         if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled())
             return false;

@@ -39,6 +39,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace rejestr_test {
 
@@ -166,6 +167,30 @@ protected:
     static void kliknij(kal::TDBNavigator* nawigator, kal::TNavigateBtn przycisk)
     {
         QTest::mouseClick(nawigator->Button(przycisk), Qt::LeftButton);
+    }
+
+    // A window of the fixture as a test shows it: its name, its show (a
+    // picker in browse mode) and the button that closes it.
+    struct Okno {
+        const char* nazwa;
+        std::function<int()> pokaz;
+        QPushButton* zamknij;
+    };
+    // Every register window but the vehicle register and the company window.
+    std::vector<Okno> oknaRejestrow()
+    {
+        return {
+            {"zuzycie", [this] { return zuzycie->Pokaz(); }, zuzycie->BitBtn1},
+            {"naprawy", [this] { return naprawy->Pokaz(); }, naprawy->BitBtn1},
+            {"przebieg", [this] { return przebieg->Pokaz(); }, przebieg->BitBtn1},
+            {"gestosci", [this] { return gestosci->Pokaz(); }, gestosci->BitBtn1},
+            {"miejsca uzytkowania", [this] { return miejscaUz->Pokaz(0); }, miejscaUz->BitBtn1},
+            {"miejsca tankowania", [this] { return miejscaTank->Pokaz(0); }, miejscaTank->BitBtn1},
+            {"kotly", [this] { return kotly->Pokaz(0); }, kotly->BitBtn1},
+            {"gminy", [this] { return gminy->Pokaz(0); }, gminy->BitBtn1},
+            {"substancje", [this] { return substancje->Pokaz(0); }, substancje->BitBtn1},
+            {"zrodla", [this] { return zrodla->Pokaz(0); }, zrodla->BitBtn1},
+        };
     }
 
     // The widget that has the keyboard.

@@ -207,25 +207,9 @@ TEST_F(Wyglad, EveryRegisterWindowOpensWideEnoughForItsGridsColumns)
     pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
     ASSERT_TRUE(dm->UstawZbiorZuzycia());
     TFGminaDoTabeliC gminyC;
-    struct Okno {
-        const char* nazwa;
-        std::function<int()> pokaz;
-        QPushButton* zamknij;
-    };
-    const Okno okna[] = {
-        {"pojazdy", [&] { return pojazdy->Pokaz(0); }, pojazdy->BitBtn1},
-        {"zuzycie", [&] { return zuzycie->Pokaz(); }, zuzycie->BitBtn1},
-        {"gestosci", [&] { return gestosci->Pokaz(); }, gestosci->BitBtn1},
-        {"miejsca uzytkowania", [&] { return miejscaUz->Pokaz(0); }, miejscaUz->BitBtn1},
-        {"miejsca tankowania", [&] { return miejscaTank->Pokaz(0); }, miejscaTank->BitBtn1},
-        {"przebieg", [&] { return przebieg->Pokaz(); }, przebieg->BitBtn1},
-        {"naprawy", [&] { return naprawy->Pokaz(); }, naprawy->BitBtn1},
-        {"kotly", [&] { return kotly->Pokaz(0); }, kotly->BitBtn1},
-        {"gminy", [&] { return gminy->Pokaz(0); }, gminy->BitBtn1},
-        {"substancje", [&] { return substancje->Pokaz(0); }, substancje->BitBtn1},
-        {"zrodla", [&] { return zrodla->Pokaz(0); }, zrodla->BitBtn1},
-        {"gminy tabeli C", [&] { return gminyC.Pokaz(); }, gminyC.BitBtn1},
-    };
+    std::vector<Okno> okna = oknaRejestrow();
+    okna.push_back({"pojazdy", [&] { return pojazdy->Pokaz(0); }, pojazdy->BitBtn1});
+    okna.push_back({"gminy tabeli C", [&] { return gminyC.Pokaz(); }, gminyC.BitBtn1});
     for (const Okno& o : okna) {
         SCOPED_TRACE(o.nazwa);
         int siatek = 0;
