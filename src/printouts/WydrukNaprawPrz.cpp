@@ -14,6 +14,7 @@ const double TQRNaprawyiPrzegl::Kolumny[6] = {0, 10, 64, 110, 160, 190};
 TQRNaprawyiPrzegl::TQRNaprawyiPrzegl(TDM& dm) : m_dm(dm), m_pojazdy(dm.TPojazdy), m_przeglady(dm.TPrzegl)
 {
     constexpr double Linia = 5.0;
+    m_pojazdy.setTabeleZalezne({dm.TPrzebieg});
     wydrukiPojazdow::UstawStrone(*this, &m_pojazdy);
     wydrukiPojazdow::Tytul(*this);
 

@@ -21,16 +21,18 @@ namespace {
 // and the unit of the labels' own width beyond the text.
 constexpr int OdstepKolumny = 5;
 
-// Keeps a table's current record and quiets its controls while it is
-// scanned; wroc (or the end of the scope) goes back.
+// Keeps a table's current record and quiets its controls (and those of the
+// tables walked with it) while it is scanned; wroc (or the end of the scope)
+// goes back.
 class PowrotNaPojazd {
 public:
-    explicit PowrotNaPojazd(kal::TTable& t) : m_t(t)
+    explicit PowrotNaPojazd(kal::TTable& t, std::initializer_list<kal::TTable*> wedrujace = {}) : m_t(t)
     {
         if (m_t.Active() && !m_t.IsEmpty() && m_t.State() == kal::dsBrowse)
             m_znak = m_t.GetBookmark();
-        m_t.DisableControls();
-        m_wylaczone = true;
+        m_spiace.usypiaj(&m_t);
+        for (kal::TTable* w : wedrujace)
+            m_spiace.usypiaj(w);
     }
     ~PowrotNaPojazd()
     {
@@ -46,16 +48,13 @@ public:
         if (m_znak != 0 && m_t.Active() && m_t.BookmarkValid(m_znak))
             m_t.GotoBookmark(m_znak);
         m_znak = 0;
-        if (m_wylaczone) {
-            m_wylaczone = false;
-            m_t.EnableControls();
-        }
+        m_spiace.obudz();
     }
 
 private:
     kal::TTable& m_t;
     kal::TTable::TBookmark m_znak = 0;
-    bool m_wylaczone = false;
+    SpiaceKontrolki m_spiace;
 };
 
 double mm(int jednostki)
@@ -325,8 +324,9 @@ void TQRPojazdy::PrzygotujIDrukuj(bool podglad)
     kal::TTable& r = *dm.TRoboczy;
     r.EmptyTable();
     // The scan leaves the vehicle register on the vehicle the user stands on,
-    // and its windows do not follow the scan.
-    PowrotNaPojazd powrot(*dm.TPojazdy);
+    // and its windows (the vehicle's repairs and readings too) do not follow
+    // the scan.
+    PowrotNaPojazd powrot(*dm.TPojazdy, {dm.TPrzegl, dm.TPrzebieg});
     int n = 1;
     for (dm.TPojazdy->First(); !dm.TPojazdy->Eof(); dm.TPojazdy->Next()) {
         if (WybraneMiejsce != -1 && dm.TPojazdyMiejsceUzytkowania->AsInteger() != WybraneMiejsce)

@@ -14,6 +14,7 @@ TQRPrzegladyPojazdow* QRPrzegladyPojazdow = nullptr;
 TQRPrzegladyPojazdow::TQRPrzegladyPojazdow(TDM& dm) : m_dm(dm), m_pojazdy(dm.TPojazdy)
 {
     title = QStringLiteral("Przeglądy pojazdów");
+    m_pojazdy.setTabeleZalezne({dm.TPrzegl, dm.TPrzebieg});
     wydrukiPojazdow::UstawStrone(*this, &m_pojazdy);
     wydrukiPojazdow::Tytul(*this);
     Band* d = wydrukiPojazdow::Tabela(*this,

@@ -13,6 +13,7 @@ TQRSamochodyDoPrzegladu* QRSamochodyDoPrzegladu = nullptr;
 
 TQRSamochodyDoPrzegladu::TQRSamochodyDoPrzegladu(TDM& dm) : m_dm(dm), m_pojazdy(dm.TPojazdy)
 {
+    m_pojazdy.setTabeleZalezne({dm.TPrzegl, dm.TPrzebieg});
     zbuduj();
 }
 

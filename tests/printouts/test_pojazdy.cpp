@@ -8,6 +8,7 @@
 #include "TextMetrics.h"
 
 #include <QDir>
+#include <functional>
 #include "WydrukNaprawPrz.h"
 #include "WydrukPojazdow.h"
 #include "WydrukPrzeglPoj.h"
@@ -17,6 +18,16 @@
 using namespace kal::report;
 
 namespace {
+
+// A control of a window bound to a data source: how many times it was told
+// to show another record.
+struct Kontrolka final : kal::TDataLink {
+    explicit Kontrolka(kal::TDataSource* zrodlo) { setDataSource(zrodlo); }
+    ~Kontrolka() override { setDataSource(nullptr); }
+    int pokazan = 0;
+    void dataSetChanged() override { ++pokazan; }
+    void dataSetScrolled(int) override { ++pokazan; }
+};
 
 struct Pojazdy : testy::ModulTestowy {
     void SetUp() override
@@ -376,6 +387,49 @@ TEST_F(DoPrzegladu, TheInspectionStateOfEveryVehicleInTheRegister)
                                      "PO 3 Skoda", "10-01-2009 1 234,5 km", "10-01-2010", "Brak przebiegów"}));
 }
 
+// The vehicle register's window and its repairs and readings stay on their
+// records while a list walks the vehicles and reads each one's repairs and
+// readings: they are told at most twice (at the end, and when the register
+// goes back to the vehicle the user stood on), not for every row passed.
+TEST_F(DoPrzegladu, TheRegisterWindowsDoNotFollowTheWalkOfTheLists)
+{
+    Dane();
+    for (int i = 0; i < 6; ++i) {
+        Pojazd(QStringLiteral("Kia"), QStringLiteral("PO 1%1").arg(i), -1, 10000);
+        Przeglad(QDate(2009, 1, 10), QDate(2009, 7, 1), 1000);
+        Przeglad(QDate(2009, 2, 10), QDate(2009, 7, 2), 2000);
+        Przebieg(QDate(2009, 3, 1), 3000);
+        Przebieg(QDate(2009, 4, 1), 4000);
+    }
+    dm->TPojazdy->First();
+    const int pierwszy = dm->TPojazdyIdentyfikatorPojazdu->AsInteger();
+    const auto sprawdz = [&](const char* lista, const std::function<void()>& drukuj) {
+        SCOPED_TRACE(lista);
+        Kontrolka rejestr(dm->DPojazdy), naprawy(dm->DPrzegl), przebiegi(dm->DPrzebieg);
+        const std::size_t wydruki = drukarka.wydruki.size();
+        dialogi.answerPrinter(true);
+        drukuj();
+        EXPECT_EQ(drukarka.wydruki.size(), wydruki + 1);
+        EXPECT_LE(rejestr.pokazan, 2);
+        EXPECT_LE(naprawy.pokazan, 2);
+        EXPECT_LE(przebiegi.pokazan, 2);
+        EXPECT_EQ(dm->TPojazdyIdentyfikatorPojazdu->AsInteger(), pierwszy);
+    };
+    QRSamochodyDoPrzegladu->Wszystkie = true;
+    sprawdz("due for inspection", [&] { QRSamochodyDoPrzegladu->PrzygotujIDrukuj(false); });
+    QRSamochodyDoPrzegladu->Wszystkie = false;
+    sprawdz("inspections", [&] { QRPrzegladyPojazdow->PrzygotujIDrukuj(false); });
+    sprawdz("repairs", [&] { QRNaprawyiPrzegl->PrzygotujIDrukuj(false); });
+    Zaznacz({1, 12});
+    sprawdz("vehicle list", [&] { QRPojazdy->PrzygotujIDrukuj(false); });
+    // Each Kia with its last reading (of the repairs and the readings) in
+    // the vehicle list.
+    int kie = 0;
+    for (const QStringList& w : Robocze(2))
+        kie += w.mid(1) == QStringList({"Kia", "01-04-2009 4000"});
+    EXPECT_EQ(kie, 6);
+}
+
 TEST_F(DoPrzegladu, ALongMakeBreaksWithinItsCellAndTheRowGrows)
 {
     Pojazd(QStringLiteral("Volkswagen Transporter T4 długi"), QStringLiteral("EL 9876A"));
@@ -647,6 +701,22 @@ TEST_F(ZuzyciePaliwa, TheListLeavesTheWindowOnItsPurchaseAndKeepsLongMakesInThei
     }
     EXPECT_TRUE(marka.join(QLatin1Char(' ')).contains(QStringLiteral("Volkswagen Transporter T4 długi")))
         << marka.join(QLatin1Char('|')).toStdString();
+}
+
+// The fuel window stays on its purchase while the list walks the records:
+// its controls are told once, at the end, not for every purchase passed.
+TEST_F(ZuzyciePaliwa, TheFuelWindowDoesNotFollowTheWalkOfTheList)
+{
+    Dane();
+    const int opel = Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 7"));
+    for (int i = 0; i < 30; ++i)
+        Zakup(opel, QDate(2009, 1, 1 + i), "5", 10, 4, orlen, 0, QStringLiteral("FV 1%1").arg(i));
+    dm->TZuzycie->First();
+    Kontrolka okno(dm->DZuzycie);
+    const QStringList t = Druk();
+    EXPECT_LE(okno.pokazan, 1);
+    // 77,25 + 300 litres; 319 + 1200 zł.
+    EXPECT_EQ(Podsumowanie(t)[0], QStringLiteral("Razem ilość: 377,25    Razem wartość sprzedaży: 1 519,00"));
 }
 
 TEST_F(ZuzyciePaliwa, APreviewPrintedAgainCountsOnce)

@@ -7,6 +7,7 @@
 #include "Clock.h"
 
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 using namespace kal::report;
 using kal::report::test::SampleReport;
@@ -455,4 +456,72 @@ TEST(ReportRun, ChildBandsOfAHiddenOrDisabledBandStillPrint)
     EXPECT_EQ(texts(), (QStringList{QStringLiteral("dziecko"), QStringLiteral("rodzic"), QStringLiteral("dziecko")}));
     detail->enabled = false;
     EXPECT_EQ(texts(), (QStringList{QStringLiteral("dziecko"), QStringLiteral("dziecko")}));
+}
+
+namespace {
+
+// Rows of one column that write down what the run does with them.
+struct LoggedRows final : IDataSource {
+    QString name;
+    int rows = 0;
+    int at = 0;
+    QStringList* log = nullptr;
+    LoggedRows(QString n, int count, QStringList* l) : name(std::move(n)), rows(count), log(l) {}
+    void first() override
+    {
+        at = 0;
+        *log << name + QStringLiteral(" first");
+    }
+    void next() override { ++at; }
+    bool eof() const override { return at >= rows; }
+    QString fieldText(const QString&) const override { return name + QString::number(at); }
+    void runStarts() override { *log << name + QStringLiteral(" starts"); }
+    void runEnds() override { *log << name + QStringLiteral(" ends"); }
+};
+
+} // namespace
+
+// A source may rest what follows its cursor while a run walks it: each one
+// the report reads (its own, a sub-detail's, a text's) hears once of the
+// run's start, before it is read, and once of its end, after the last read,
+// also when a rule stops the run.
+TEST(ReportRun, ItsSourcesHearOfTheRunsStartAndEndAlsoWhenARuleStopsIt)
+{
+    QStringList log;
+    LoggedRows main(QStringLiteral("main"), 2, &log), sub(QStringLiteral("sub"), 1, &log),
+        other(QStringLiteral("other"), 1, &log);
+    Report report;
+    report.dataSource = &main;
+    Band* detail = report.addBand(BandType::Detail, QStringLiteral("Detail"));
+    detail->height = 5;
+    detail->addDataText(QStringLiteral("T1"), 0, 0, 50, 5, QStringLiteral("F"));
+    detail->addDataText(QStringLiteral("T2"), 60, 0, 50, 5, QStringLiteral("F"))->source = &other;
+    Band* subBand = report.addBand(BandType::SubDetail, QStringLiteral("Sub"));
+    subBand->dataSource = &sub;
+    subBand->height = 5;
+    subBand->addDataText(QStringLiteral("T3"), 0, 0, 50, 5, QStringLiteral("F"))->source = &sub;
+    report.afterPrint = [&log] { log << QStringLiteral("after print"); };
+
+    const auto model = report.prepare();
+    QStringList texts;
+    for (const PageItem& item : model->pages.at(0).items)
+        texts << item.text;
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("main0"), QStringLiteral("other0"), QStringLiteral("sub0"),
+                                  QStringLiteral("main1"), QStringLiteral("other0"), QStringLiteral("sub0")}));
+    EXPECT_EQ(log, (QStringList{QStringLiteral("main starts"), QStringLiteral("other starts"), QStringLiteral("sub starts"),
+                                QStringLiteral("main first"), QStringLiteral("sub first"), QStringLiteral("sub first"),
+                                QStringLiteral("after print"), QStringLiteral("sub ends"), QStringLiteral("other ends"),
+                                QStringLiteral("main ends")}));
+
+    // A rule refusing the second row stops the run: every source still hears
+    // of its end.
+    log.clear();
+    detail->beforePrint = [&main](Band&, bool&) {
+        if (main.at == 1)
+            throw std::runtime_error("odmowa");
+    };
+    EXPECT_THROW(report.prepare(), std::runtime_error);
+    EXPECT_EQ(log, (QStringList{QStringLiteral("main starts"), QStringLiteral("other starts"), QStringLiteral("sub starts"),
+                                QStringLiteral("main first"), QStringLiteral("sub first"), QStringLiteral("sub ends"),
+                                QStringLiteral("other ends"), QStringLiteral("main ends")}));
 }

@@ -2,13 +2,20 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <system_error>
 
 namespace kal {
 namespace {
+
+// 10 to the power `n`, as std::pow gives it (exact up to 10^22).
+double Power10(int n)
+{
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    return n >= 0 && n <= 22 ? kPowers[n] : std::pow(10.0, n);
+}
 
 // The rounding proper, on the magnitude: `scaled` receives the rounded
 // magnitude times 10^decimals (a whole number below 1e18 + 1) and `negative`
@@ -18,7 +25,7 @@ bool RoundScaled(double value, int decimals, double& scaled, bool& negative)
 {
     if (!std::isfinite(value))
         return false;
-    const double m = std::pow(10.0, decimals);
+    const double m = Power10(decimals);
     if (!(m > 0) || !std::isfinite(m))
         return false;
     negative = value < 0;
@@ -27,12 +34,9 @@ bool RoundScaled(double value, int decimals, double& scaled, bool& negative)
     if (!std::isfinite(y) || !(y < 1e18))
         return false;
 
-    // The whole part as an eighteen-digit text, read back: the formatter's own
-    // rounding to a whole number applies. No decimal point is written, so the
-    // C locale's decimal character plays no part.
-    char text[32];
-    std::snprintf(text, sizeof text, "%018.0f", y);
-    double r = std::strtod(text, nullptr);
+    // The nearest whole number, a half to the even one (what printing with no
+    // decimals gives); below 1e18 it is exact as a double.
+    double r = std::nearbyint(y);
 
     // Whole-unit correction, then the half rule: a remainder of more than
     // 0.499999999 of a unit counts as a half.
@@ -86,7 +90,7 @@ double RoundHalfAway(double value, int decimals)
     bool negative = false;
     if (!RoundScaled(value, decimals, scaled, negative))
         return value;
-    const double result = scaled / std::pow(10.0, decimals);
+    const double result = scaled / Power10(decimals);
     if (result == 0)
         return 0.0; // never -0.0
     return negative ? -result : result;
@@ -137,7 +141,7 @@ QString FormatNumber(double value, const QString& pattern)
     // the decimals that its exact digits hold (the scaled value below 2^53),
     // the rest shown as zeros: a double carries no more.
     int places = allDecimals;
-    while (places > 0 && std::fabs(value) * std::pow(10.0, places) >= 9007199254740992.0)
+    while (places > 0 && std::fabs(value) * Power10(places) >= 9007199254740992.0)
         --places;
     if (RoundScaled(value, places, scaled, negative)) {
         std::string digits = WholeDigits(scaled);

@@ -20,6 +20,10 @@ public:
     virtual QString fieldText(const QString& field) const = 0;
     // The number of records when known (for progress), else -1.
     virtual int recordCount() const { return -1; }
+    // Around a run of a report that reads the source: what else follows its
+    // cursor (a window's controls) may rest until the run ends.
+    virtual void runStarts() {}
+    virtual void runEnds() {}
 };
 
 // Records held in memory: named columns, rows of texts.

@@ -398,6 +398,44 @@ void Runner::printBand(Band& band, Role role, IDataSource* source)
         band.afterPrint(band);
 }
 
+namespace {
+
+// The data sources a report reads, told of the run from its start to its
+// end (also when a rule stops it).
+class RunOfSources {
+public:
+    explicit RunOfSources(const Report& r, const std::vector<Band*>& bands)
+    {
+        add(r.dataSource);
+        for (Band* band : bands)
+            for (Band* b = band; b; b = b->childBand()) {
+                add(b->dataSource);
+                for (const auto& c : b->controls())
+                    if (c->kind() == Control::Kind::DataText)
+                        add(static_cast<const DataText*>(c.get())->source);
+            }
+        for (IDataSource* s : m_sources)
+            s->runStarts();
+    }
+    ~RunOfSources()
+    {
+        for (auto s = m_sources.rbegin(); s != m_sources.rend(); ++s)
+            (*s)->runEnds();
+    }
+    RunOfSources(const RunOfSources&) = delete;
+    RunOfSources& operator=(const RunOfSources&) = delete;
+
+private:
+    void add(IDataSource* s)
+    {
+        if (s && std::find(m_sources.begin(), m_sources.end(), s) == m_sources.end())
+            m_sources.push_back(s);
+    }
+    std::vector<IDataSource*> m_sources;
+};
+
+} // namespace
+
 std::shared_ptr<PageModel> Runner::run()
 {
     model = std::make_shared<PageModel>();
@@ -427,6 +465,11 @@ std::shared_ptr<PageModel> Runner::run()
         case BandType::Child: break;
         }
     }
+
+    std::vector<Band*> bands;
+    for (const auto& b : r.m_bands)
+        bands.push_back(b.get());
+    const RunOfSources sources(r, bands);
 
     bool printReport = true;
     if (r.beforePrint)

@@ -30,17 +30,42 @@ QString KeyOf(const FontDef& f)
         + QLatin1Char(f.bold ? 'b' : '-') + QLatin1Char(f.italic ? 'i' : '-') + QLatin1Char(f.underline ? 'u' : '-');
 }
 
-const QFontMetricsF& MetricsOf(const FontDef& font)
+// The metrics of a font, with the widths of the texts measured in it: a
+// report measures the same texts (names, headings, numbers) over and over.
+class Metrics {
+public:
+    explicit Metrics(const FontDef& font) : m_fm(ToQFont(font), &LayoutDevice()) {}
+    const QFontMetricsF& fm() const { return m_fm; }
+    // Width of `text` in layout units.
+    qreal advance(const QString& text)
+    {
+        const auto it = m_widths.constFind(text);
+        if (it != m_widths.constEnd())
+            return it.value();
+        if (m_widths.size() >= kKeptWidths)
+            m_widths.clear(); // a long list of unique texts: start over
+        const qreal w = m_fm.horizontalAdvance(text);
+        m_widths.insert(text, w);
+        return w;
+    }
+
+private:
+    static constexpr qsizetype kKeptWidths = 50000;
+    QFontMetricsF m_fm;
+    QHash<QString, qreal> m_widths;
+};
+
+Metrics& MetricsOf(const FontDef& font)
 {
-    static QHash<QString, std::shared_ptr<QFontMetricsF>> cache;
+    static QHash<QString, std::shared_ptr<Metrics>> cache;
     static FontDef lastFont;
-    static const QFontMetricsF* last = nullptr;
+    static Metrics* last = nullptr;
     if (last && lastFont == font)
         return *last;
     const QString key = KeyOf(font);
     auto it = cache.find(key);
     if (it == cache.end())
-        it = cache.insert(key, std::make_shared<QFontMetricsF>(ToQFont(font), &LayoutDevice()));
+        it = cache.insert(key, std::make_shared<Metrics>(font));
     lastFont = font;
     last = it.value().get();
     return *last;
@@ -50,24 +75,24 @@ const QFontMetricsF& MetricsOf(const FontDef& font)
 
 double TextMetrics::width(const FontDef& font, const QString& text)
 {
-    return MetricsOf(font).horizontalAdvance(text) * kMmPerUnit;
+    return MetricsOf(font).advance(text) * kMmPerUnit;
 }
 
 double TextMetrics::lineHeight(const FontDef& font)
 {
-    return MetricsOf(font).lineSpacing() * kMmPerUnit;
+    return MetricsOf(font).fm().lineSpacing() * kMmPerUnit;
 }
 
 QStringList TextMetrics::wrap(const FontDef& font, const QString& text, double widthMm)
 {
     QStringList out;
-    const QFontMetricsF& fm = MetricsOf(font);
+    Metrics& fm = MetricsOf(font);
     const double limit = widthMm / kMmPerUnit + 1e-6;
     const QStringList paragraphs = text.split(QLatin1Char('\n'));
     for (QString para : paragraphs) {
         if (para.endsWith(QLatin1Char('\r')))
             para.chop(1);
-        if (fm.horizontalAdvance(para) <= limit) {
+        if (fm.advance(para) <= limit) {
             out << para;
             continue;
         }
@@ -76,7 +101,7 @@ QStringList TextMetrics::wrap(const FontDef& font, const QString& text, double w
         for (int w = 0; w < words.size(); ++w) {
             QString word = words[w];
             const QString candidate = line.isEmpty() && w == 0 ? word : line + QLatin1Char(' ') + word;
-            if (fm.horizontalAdvance(candidate) <= limit) {
+            if (fm.advance(candidate) <= limit) {
                 line = candidate;
                 continue;
             }
@@ -86,9 +111,9 @@ QStringList TextMetrics::wrap(const FontDef& font, const QString& text, double w
                 line.clear();
             }
             // The word alone: cut it when it is wider than the line.
-            while (fm.horizontalAdvance(word) > limit && word.size() > 1) {
+            while (fm.advance(word) > limit && word.size() > 1) {
                 int n = 1;
-                while (n < word.size() && fm.horizontalAdvance(word.left(n + 1)) <= limit)
+                while (n < word.size() && fm.advance(word.left(n + 1)) <= limit)
                     ++n;
                 out << word.left(n);
                 word = word.mid(n);
