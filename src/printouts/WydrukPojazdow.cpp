@@ -8,6 +8,7 @@
 #include "PrzegladyPojazdu.h"
 #include "NumberText.h"
 #include "TextMetrics.h"
+#include "WriteGroup.h"
 
 #include <cmath>
 
@@ -322,6 +323,8 @@ void TQRPojazdy::PrzygotujIDrukuj(bool podglad)
     UstalSzerokosci();
 
     kal::TTable& r = *dm.TRoboczy;
+    // The rows of the work table are stored as one, with a single sync.
+    kal::TWriteGroup grupa;
     r.EmptyTable();
     // The scan leaves the vehicle register on the vehicle the user stands on,
     // and its windows (the vehicle's repairs and readings too) do not follow
@@ -358,6 +361,7 @@ void TQRPojazdy::PrzygotujIDrukuj(bool podglad)
         r.Post();
         ++n;
     }
+    grupa.Commit();
 
     powrot.wroc();
     RozmiescKolumny();

@@ -2,6 +2,7 @@
 
 #include "Dane.h"
 #include "DrukujRaport.h"
+#include "WriteGroup.h"
 #include "Funkcje.h"
 #include "NumberText.h"
 
@@ -414,6 +415,8 @@ double TQRWydrukTabeliA::PrzygotujIDrukuj(bool podglad, bool tylkoSuma)
     NumerMiejsca = 0;
     int numerSubstancji = 0;
 
+    // The rows of the work table are stored as one, with a single sync.
+    kal::TWriteGroup grupa;
     dm.TRoboczy->EmptyTable();
 
     for (dm.TTabelaAGmina->First(); !dm.TTabelaAGmina->Eof(); dm.TTabelaAGmina->Next()) {
@@ -485,6 +488,7 @@ double TQRWydrukTabeliA::PrzygotujIDrukuj(bool podglad, bool tylkoSuma)
         zapiszWiersz(WierszSumaGminy,
                      {QString::number(++n), g.nazwa, kal::FormatNumber(g.suma, QStringLiteral("# ### ##0.00"))});
     zapiszWiersz(WierszRazem, {kal::FormatNumber(razem, QStringLiteral("# ### ##0.00"))});
+    grupa.Commit();
 
     band(QStringLiteral("DetailBand1"))->find<Label>(QStringLiteral("QRLabel99"))->caption =
         Tekst(dm.TOkresPolrocze) + QStringLiteral(" / ") + Tekst(dm.TOkresRok) + QStringLiteral(" roku.");

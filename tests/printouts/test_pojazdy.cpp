@@ -6,6 +6,7 @@
 
 #include "DataSource.h"
 #include "TextMetrics.h"
+#include "VfsShim.h"
 
 #include <QDir>
 #include <functional>
@@ -753,6 +754,32 @@ TEST_F(Pojazdy, TheAverageUseLeavesTheFuelWindowOnItsPurchase)
     EXPECT_EQ(Robocze(2)[0].mid(1), QStringList({"Opel", "12,5"}));
     EXPECT_EQ(dm->TZuzycieIloscKm->AsFloat(), 400.0);
     EXPECT_EQ(dm->TZuzycieDataTankowania->AsDateTime(), QDate(2009, 3, 2));
+}
+
+namespace {
+// The file layer counts the syncs from the start of the data module.
+struct PojazdyLiczonychZapisow : Pojazdy {
+    void SetUp() override
+    {
+        kal::test::VfsShim::install();
+        Pojazdy::SetUp();
+    }
+};
+} // namespace
+
+// The rows of the work table (and its emptying) are stored as one: a sync or
+// two, not one for every vehicle.
+TEST_F(PojazdyLiczonychZapisow, TheWorkRowsOfTheListAreStoredAsOne)
+{
+    for (int i = 0; i < 30; ++i)
+        Pojazd(QStringLiteral("Opel"), QStringLiteral("PO %1").arg(i, 2, 10, QLatin1Char('0')));
+    Zaznacz({0, 2});
+    kal::test::VfsShim::reset();
+    Drukuj();
+    EXPECT_LE(kal::test::VfsShim::syncs, 2);
+    const auto w = Robocze(2);
+    ASSERT_EQ(w.size(), 30u);
+    EXPECT_EQ(w[29].mid(1), QStringList({"30", "PO 29"}));
 }
 
 TEST_F(Pojazdy, PastRow999TheRowsStillPrintInOrder)

@@ -4,6 +4,7 @@
 #include "ModulTestowy.h"
 
 #include "DrukujRaport.h"
+#include "VfsShim.h"
 #include "WydrukTabeliA.h"
 
 #include <algorithm>
@@ -271,6 +272,26 @@ TEST_F(TabelaA, TheWorkTableIsEmptiedBeforeEachPreparation)
     DaneTabeliA();
     QRWydrukTabeliA->PrzygotujIDrukuj(true, true);
     EXPECT_DOUBLE_EQ(QRWydrukTabeliA->PrzygotujIDrukuj(true, true), 144.84);
+    EXPECT_EQ(Robocze().size(), 25u);
+}
+
+// The file layer counts the syncs from the start of the data module.
+struct TabelaALiczonychZapisow : TabelaA {
+    void SetUp() override
+    {
+        kal::test::VfsShim::install();
+        TabelaA::SetUp();
+    }
+};
+
+// The 25 rows of the work table (and its emptying) are stored as one: a
+// sync or two, not one for every row.
+TEST_F(TabelaALiczonychZapisow, TheWorkRowsAreStoredAsOne)
+{
+    DaneTabeliA();
+    kal::test::VfsShim::reset();
+    EXPECT_DOUBLE_EQ(QRWydrukTabeliA->PrzygotujIDrukuj(true, true), 144.84);
+    EXPECT_LE(kal::test::VfsShim::syncs, 2);
     EXPECT_EQ(Robocze().size(), 25u);
 }
 
