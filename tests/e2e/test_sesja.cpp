@@ -487,10 +487,11 @@ TEST_F(Sesja, FromANewDataDirectoryToTheTableDPreviewAndItsExports)
     ASSERT_FALSE(tekst.isEmpty());
     ASSERT_FALSE(tabela.isEmpty());
     ASSERT_FALSE(strona.isEmpty());
-    // The total line of the report, as the CSV and the text carry it.
-    EXPECT_TRUE(tabela.contains(QStringLiteral("\r\nWysokość opłaty ogółem [zł],\"49,30\"\r\n")))
+    // The total line of the report, as the CSV and the text carry it; in the
+    // CSV each figure stands in the column of its heading.
+    EXPECT_TRUE(tabela.contains(QStringLiteral("\r\nWysokość opłaty ogółem [zł],,,,,\"49,30\"\r\n")))
         << tabela.right(600).toStdString();
-    EXPECT_TRUE(tabela.contains(QStringLiteral("\r\nolej napędowy,\"2,00\",\"17,45\",\"34,90\"\r\n")));
+    EXPECT_TRUE(tabela.contains(QStringLiteral("\r\n,,olej napędowy,\"2,00\",\"17,45\",\"34,90\"\r\n")));
     bool razem = false;
     for (const QString& linia : tekst.split(QLatin1Char('\n')))
         if (linia.contains(QStringLiteral("Wysokość opłaty ogółem [zł]")))

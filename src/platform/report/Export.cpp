@@ -1,10 +1,13 @@
 #include "Export.h"
 
 #include "Exceptions.h"
+#include "TextMetrics.h"
 
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <tuple>
 
 namespace kal::report {
 namespace {
@@ -31,6 +34,204 @@ QString CsvField(const QString& text)
     return text;
 }
 
+// ---- The CSV table: the texts of the pages placed in the columns of the
+// printed table, so that a figure stays under its heading.
+
+constexpr double kLineJoin = 0.05; // mm: the next line of a text box starts where the last one ends
+constexpr double kEdge = 0.5;      // mm a rule or a neighbouring box may stand off an edge
+constexpr double kCellSlack = 2.0; // mm a cell's side rule may stand off its text (the cell's padding)
+constexpr double kMostly = 0.75;   // the share of a box that makes it one column's
+
+// A line drawn on the page: a side of a rectangle or a straight line.
+// Vertical: x = at, y from..to; horizontal: y = at, x from..to.
+struct Rule {
+    bool vertical;
+    double at, from, to;
+};
+
+std::vector<Rule> RulesOf(const Page& page)
+{
+    std::vector<Rule> rules;
+    auto add = [&rules](double x1, double y1, double x2, double y2) {
+        if (std::fabs(x1 - x2) < 0.01)
+            rules.push_back({true, x1, std::min(y1, y2), std::max(y1, y2)});
+        else if (std::fabs(y1 - y2) < 0.01)
+            rules.push_back({false, y1, std::min(x1, x2), std::max(x1, x2)});
+    };
+    for (const PageItem& item : page.items) {
+        if (item.kind == PageItem::Kind::Line) {
+            add(item.x1, item.y1, item.x2, item.y2);
+        } else if (item.kind == PageItem::Kind::Rect) {
+            add(item.x1, item.y1, item.x2, item.y1);
+            add(item.x1, item.y2, item.x2, item.y2);
+            add(item.x1, item.y1, item.x1, item.y2);
+            add(item.x2, item.y1, item.x2, item.y2);
+        }
+    }
+    return rules;
+}
+
+// Line `b` stands right under line `a` in a cell ruled on its left and right
+// with no rule between the two lines.
+bool InOneRuledCell(const std::vector<Rule>& rules, const PageItem& a, const PageItem& b)
+{
+    bool left = false, right = false;
+    for (const Rule& r : rules) {
+        if (r.vertical) {
+            if (r.from > a.y1 + kEdge || r.to < b.y2 - kEdge)
+                continue;
+            left = left || (r.at >= a.x1 - kCellSlack && r.at <= a.x1 + kEdge);
+            right = right || (r.at >= a.x2 - kEdge && r.at <= a.x2 + kCellSlack);
+        } else if (r.at > a.y1 + kEdge && r.at < b.y2 - kEdge && r.from < a.x2 - kEdge && r.to > a.x1 + kEdge) {
+            return false;
+        }
+    }
+    return left && right;
+}
+
+// Line `b` goes on with the text of line `a`, broken at the width of their box:
+// both fit the box (a broken text never leaves it), and `a` with the first
+// word of `b` would not.
+bool WrappedOn(const PageModel& model, const PageItem& a, const PageItem& b)
+{
+    const FontDef& font = model.fontOf(a);
+    const double width = a.x2 - a.x1 + 0.01;
+    const QString firstWord = b.text.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+    return TextMetrics::width(font, a.text) <= width && TextMetrics::width(font, b.text) <= width
+        && TextMetrics::width(font, a.text + QLatin1Char(' ') + firstWord) > width;
+}
+
+// One field of the table: the lines of one text box that make one cell.
+struct Field {
+    double top, x1, x2;
+    Align align;
+    QString text;
+};
+
+// A rule drawn with characters under the figures of a total ("====="): a CSV
+// has no rules, and a spreadsheet would read the leading "=" as a formula.
+bool DrawnRule(const QString& text)
+{
+    const QString t = text.trimmed();
+    return t.size() > 1 && t.count(QLatin1Char('=')) == t.size();
+}
+
+// The fields of a page: the lines of a text box that stand one right under
+// the other in one ruled cell, or that were broken at the box's width, are
+// joined with a blank. Blank texts and drawn rules are left out.
+std::vector<Field> FieldsOf(const PageModel& model, const Page& page)
+{
+    std::vector<const PageItem*> texts;
+    for (const PageItem& item : page.items)
+        if (item.kind == PageItem::Kind::Text && !item.text.trimmed().isEmpty() && !DrawnRule(item.text))
+            texts.push_back(&item);
+    // The lines of one box share its edges exactly.
+    std::stable_sort(texts.begin(), texts.end(), [](const PageItem* a, const PageItem* b) {
+        return std::tie(a->x1, a->x2, a->y1) < std::tie(b->x1, b->x2, b->y1);
+    });
+    const std::vector<Rule> rules = RulesOf(page);
+    std::vector<Field> fields;
+    const PageItem* last = nullptr;
+    for (const PageItem* item : texts) {
+        const bool goesOn = last && item->x1 == last->x1 && item->x2 == last->x2
+            && item->align == last->align && item->font == last->font && std::fabs(item->y1 - last->y2) <= kLineJoin
+            && (InOneRuledCell(rules, *last, *item) || WrappedOn(model, *last, *item));
+        if (goesOn)
+            fields.back().text += QLatin1Char(' ') + item->text.trimmed();
+        else
+            fields.push_back({item->y1, item->x1, item->x2, item->align, item->text.trimmed()});
+        last = item;
+    }
+    return fields;
+}
+
+// Rows of a page: items whose tops lie within the row tolerance of the top of
+// the row's first (highest) item, ordered by their left edge.
+template <class T, class Top, class Left>
+std::vector<std::vector<T>> RowsOf(std::vector<T> items, Top top, Left left)
+{
+    std::stable_sort(items.begin(), items.end(), [&](const T& a, const T& b) { return top(a) < top(b); });
+    std::vector<std::vector<T>> rows;
+    double rowTop = 0;
+    for (T& item : items) {
+        if (rows.empty() || top(item) > rowTop + kRowTolerance) {
+            rows.emplace_back();
+            rowTop = top(item);
+        }
+        rows.back().push_back(std::move(item));
+    }
+    for (auto& row : rows)
+        std::stable_sort(row.begin(), row.end(), [&](const T& a, const T& b) { return left(a) < left(b); });
+    return rows;
+}
+
+using FieldPages = std::vector<std::vector<std::vector<Field>>>; // pages of rows of fields
+
+// The columns of the whole report, so that a column keeps its place from
+// page to page.
+class Columns {
+public:
+    // Each pair of neighbouring fields of a row leaves a gap (their boxes
+    // touch or stand apart) that a column boundary must cross. The narrowest
+    // gaps (the ruled cells and the columns of a list) are served first; a
+    // wider gap that a boundary already crosses adds none.
+    explicit Columns(const FieldPages& pages)
+    {
+        std::vector<std::pair<double, double>> gaps;
+        for (const auto& rows : pages)
+            for (const auto& row : rows) {
+                double reach = std::numeric_limits<double>::lowest(); // the right edge of the row so far
+                for (const Field& field : row) {
+                    if (&field != &row.front() && reach - field.x1 <= kEdge)
+                        gaps.emplace_back(std::min(reach, field.x1), std::max(reach, field.x1));
+                    reach = std::max(reach, field.x2);
+                    m_left = std::min(m_left, field.x1);
+                    m_right = std::max(m_right, field.x2);
+                }
+            }
+        std::stable_sort(gaps.begin(), gaps.end(), [](const auto& g, const auto& h) {
+            return g.second - g.first < h.second - h.first;
+        });
+        for (const auto& [from, to] : gaps) {
+            const bool crossed = std::any_of(m_bounds.begin(), m_bounds.end(),
+                                             [&](double x) { return x >= from - kEdge && x <= to + kEdge; });
+            if (!crossed)
+                m_bounds.push_back((from + to) / 2);
+        }
+        std::sort(m_bounds.begin(), m_bounds.end());
+    }
+
+    int count() const { return static_cast<int>(m_bounds.size()) + 1; }
+
+    // The column of a field, by its box alone, so that a figure stands in the
+    // column of the heading that shares its box: the column that holds most
+    // of the box (a box may reach a little into its neighbour); a box over
+    // several columns (a title, the label of a total) stands in the first one
+    // it covers half of, as a merged cell of a spreadsheet.
+    int of(const Field& field) const
+    {
+        int first = -1, most = 0;
+        double mostWidth = -1;
+        for (int c = 0; c < count(); ++c) {
+            const double from = c == 0 ? m_left : m_bounds[static_cast<std::size_t>(c - 1)];
+            const double to = c == count() - 1 ? m_right : m_bounds[static_cast<std::size_t>(c)];
+            const double covered = std::min(to, field.x2) - std::max(from, field.x1);
+            if (covered > mostWidth) {
+                mostWidth = covered;
+                most = c;
+            }
+            if (first < 0 && covered > 0 && covered >= (to - from) / 2)
+                first = c;
+        }
+        return mostWidth >= kMostly * (field.x2 - field.x1) || first < 0 ? most : first;
+    }
+
+private:
+    std::vector<double> m_bounds;
+    double m_left = std::numeric_limits<double>::max();
+    double m_right = std::numeric_limits<double>::lowest();
+};
+
 } // namespace
 
 std::vector<std::vector<const PageItem*>> TextRows(const Page& page)
@@ -39,19 +240,7 @@ std::vector<std::vector<const PageItem*>> TextRows(const Page& page)
     for (const PageItem& item : page.items)
         if (item.kind == PageItem::Kind::Text && !item.text.isEmpty())
             texts.push_back(&item);
-    std::stable_sort(texts.begin(), texts.end(), [](const PageItem* a, const PageItem* b) { return a->y1 < b->y1; });
-    std::vector<std::vector<const PageItem*>> rows;
-    double rowTop = 0;
-    for (const PageItem* item : texts) {
-        if (rows.empty() || item->y1 > rowTop + kRowTolerance) {
-            rows.emplace_back();
-            rowTop = item->y1;
-        }
-        rows.back().push_back(item);
-    }
-    for (auto& row : rows)
-        std::stable_sort(row.begin(), row.end(), [](const PageItem* a, const PageItem* b) { return a->x1 < b->x1; });
-    return rows;
+    return RowsOf(std::move(texts), [](const PageItem* t) { return t->y1; }, [](const PageItem* t) { return t->x1; });
 }
 
 QByteArray ExportHtml(const PageModel& model, const ExportProgress& pageDone)
@@ -114,13 +303,37 @@ QByteArray ExportHtml(const PageModel& model, const ExportProgress& pageDone)
 
 QByteArray ExportCsv(const PageModel& model, const ExportProgress& pageDone)
 {
+    FieldPages pages;
+    pages.reserve(model.pages.size());
+    for (const Page& page : model.pages)
+        pages.push_back(RowsOf(FieldsOf(model, page), [](const Field& f) { return f.top; },
+                               [](const Field& f) { return f.x1; }));
+    const Columns columns(pages);
+
+    // Columns that no field takes are left out.
+    std::vector<int> used(static_cast<std::size_t>(columns.count()), 0);
+    for (const auto& rows : pages)
+        for (const auto& row : rows)
+            for (const Field& field : row)
+                used[static_cast<std::size_t>(columns.of(field))] = 1;
+    std::vector<int> place(used.size(), 0);
+    int width = 0;
+    for (std::size_t c = 0; c < used.size(); ++c) {
+        place[c] = width;
+        width += used[c];
+    }
+
     QString out;
-    for (std::size_t p = 0; p < model.pages.size(); ++p) {
-        for (const auto& row : TextRows(model.pages[p])) {
-            QStringList fields;
-            for (const PageItem* item : row)
-                fields << CsvField(item->text);
-            out += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        for (const auto& row : pages[p]) {
+            QStringList cells(width);
+            for (const Field& field : row) {
+                QString& cell = cells[place[static_cast<std::size_t>(columns.of(field))]];
+                cell += (cell.isEmpty() ? QString() : QStringLiteral(" ")) + field.text;
+            }
+            for (QString& cell : cells)
+                cell = CsvField(cell);
+            out += cells.join(QLatin1Char(',')) + QStringLiteral("\r\n");
         }
         if (pageDone)
             pageDone(static_cast<int>(p) + 1);

@@ -1,7 +1,11 @@
 #pragma once
 // Exports of a page model.
 //  HTML: UTF-8, one absolutely positioned block per page, texts escaped.
-//  CSV:  UTF-8, comma, RFC 4180 quoting, CRLF; one line per row of texts.
+//  CSV:  UTF-8, comma, RFC 4180 quoting, CRLF; one record per row of texts,
+//        each text in the column of its box, so that a figure stands under
+//        its heading; an empty cell is an empty field, every record has the
+//        same fields, and the lines of one cell (ruled, or broken at its
+//        width) make one field, joined with a blank.
 //  Text: UTF-8, one line per row of texts, placed by their position
 //        (2 mm a character), pages separated by a form feed.
 // A row: the texts of a page whose tops lie within 1 mm of the top of the
