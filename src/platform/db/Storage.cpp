@@ -23,14 +23,14 @@
 
 namespace kal::db_detail {
 
-namespace {
-
 QString quoted(const QString& name)
 {
     QString q = name;
     q.replace(u'"', QStringLiteral("\"\""));
     return u'"' + q + u'"';
 }
+
+namespace {
 
 std::map<QString, std::weak_ptr<DbFile>>& registry()
 {
@@ -407,6 +407,7 @@ std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& display
             throw;
         throw EDatabaseError(QStringLiteral("Plik %1 nie jest zbiorem danych programu").arg(displayName));
     }
+    bringToStoredForm(*file);
     reg[path] = file;
     return file;
 }
@@ -500,6 +501,7 @@ void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, c
         sql += QStringLiteral("CREATE TABLE _kal_rows(n INTEGER NOT NULL); INSERT INTO _kal_rows VALUES(0);"
                               "CREATE TRIGGER _kal_rows_ins AFTER INSERT ON data BEGIN UPDATE _kal_rows SET n=n+1; END;"
                               "CREATE TRIGGER _kal_rows_del AFTER DELETE ON data BEGIN UPDATE _kal_rows SET n=n-1; END;");
+        sql += QStringLiteral("PRAGMA user_version=%1;").arg(kStoredForm);
         sql += QStringLiteral("CREATE TABLE _kal_state(hwm INTEGER NOT NULL); INSERT INTO _kal_state VALUES(0);"
                               "CREATE TABLE _kal_fields(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, type INTEGER, size INTEGER);"
                               "CREATE TABLE _kal_indexes(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, fields TEXT NOT NULL, options INTEGER);");

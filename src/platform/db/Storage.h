@@ -20,7 +20,9 @@
 //   _kal_state     the highest row id of a deleted row (written by deletes
 //                  only, so that a post writes no page of its own for it);
 //   _kal_fields    the field definitions (order, name, type, size);
-//   _kal_indexes   the index definitions (order, name, fields, options).
+//   _kal_indexes   the index definitions (order, name, fields, options);
+//   user_version   the form of the stored values (kStoredForm): a file of
+//                  an older form is brought to it when opened.
 // A file is made under a temporary name beside its own and renamed into
 // place when whole. Every connection runs in WAL with synchronous=FULL: a
 // commit is synced before it returns. Inside a write group (WriteGroup.h) a
@@ -71,6 +73,8 @@ struct IndexInfo {
     QString keyColumn;        // "~0", "~1" ...
 };
 
+// A name as SQL quotes it: "name", a quote in it doubled.
+QString quoted(const QString& name);
 // The settings every connection to a table file runs with (journal,
 // locking, syncing).
 extern const char* const kPragmas;
@@ -214,6 +218,15 @@ private:
     std::vector<TTable*> m_tables;
     QHash<QString, std::shared_ptr<Stmt>> m_cache;
 };
+
+// The form of the stored values that files are made in: 1, string values
+// without trailing blanks (a text of blanks alone is no text) and keys made
+// from them. bringToStoredForm brings an open file of an older form to it in
+// one transaction; a row whose unique key in the form another row holds
+// keeps its record, keyed right after the other's; a file that cannot be
+// written stays as it is (StorageUpgrade.cpp).
+extern const int kStoredForm;
+void bringToStoredForm(DbFile& file);
 
 } // namespace db_detail
 } // namespace kal

@@ -1,0 +1,194 @@
+// The form of the values a table file holds. A file written by an older
+// program (or converted from the original data) may hold string values with
+// trailing blanks, and order keys made from them: "1 " read as "1" but keyed
+// apart from it, so that a unique index took "1 " and "1" for two keys and
+// orders and ranges saw two values. Opening such a file brings it, once, to
+// the form a post stores now.
+#include "Storage.h"
+
+#include "Exceptions.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace kal::db_detail {
+
+namespace {
+
+qint64 storedForm(sqlite3* db)
+{
+    sqlite3_stmt* st = nullptr;
+    qint64 form = -1;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        form = sqlite3_column_int64(st, 0);
+    sqlite3_finalize(st);
+    return form;
+}
+
+// A stored text is out of the form a post stores when it ends in a blank
+// (trailing blanks go), or when it is empty (no text is stored as null).
+bool outOfForm(const unsigned char* text, int bytes)
+{
+    return bytes == 0 || text[bytes - 1] == ' ';
+}
+
+bool outOfForm(sqlite3_stmt* st, int i)
+{
+    return sqlite3_column_type(st, i) == SQLITE_TEXT
+        && outOfForm(sqlite3_column_text(st, i), sqlite3_column_bytes(st, i));
+}
+
+// SQL function kal_out_of_form(text, ...): 1 when one of the texts is out
+// of the form. One call a row, looking at the last byte of each text, reads
+// a large file with nothing to change much faster than a pattern per column.
+void outOfFormFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_TEXT
+            && outOfForm(sqlite3_value_text(argv[i]), sqlite3_value_bytes(argv[i]))) {
+            sqlite3_result_int(ctx, 1);
+            return;
+        }
+    sqlite3_result_int(ctx, 0);
+}
+
+// Brings every row with a string value out of its form to it.
+void bringRows(DbFile& file)
+{
+    sqlite3* db = file.db();
+    const auto& cols = file.columns();
+    const auto& indexes = file.indexes();
+    std::vector<int> strings; // column numbers of the string fields
+    QStringList stringColumns;
+    for (size_t k = 0; k < cols.size(); ++k)
+        if (cols[k].type == ftString) {
+            strings.push_back(int(k));
+            stringColumns << quoted(cols[k].name);
+        }
+    if (strings.empty())
+        return;
+
+    // The rows to change are found first, then changed one by one: a walk
+    // must not pass over rows that move under it (a changed key moves the
+    // row of a keyed table).
+    std::vector<qint64> rows;
+    {
+        sqlite3_create_function_v2(db, "kal_out_of_form", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   outOfFormFunction, nullptr, nullptr, nullptr);
+        Stmt find(db, QStringLiteral("SELECT \"_rid\" FROM data WHERE kal_out_of_form(%1)").arg(stringColumns.join(u',')));
+        while (find.step())
+            rows.push_back(find.columnInt(0));
+    }
+    if (rows.empty())
+        return;
+
+    Stmt read(db, QStringLiteral("SELECT %1 FROM data WHERE \"_rid\"=?1").arg(file.selectList()));
+    // A key in the form that another row holds already: the older program
+    // took "1 " and "1" for two keys, and so two records that are one now.
+    // Neither is lost or merged into the other: the row keeps its record,
+    // read in the form, and its key is the other's followed by its row id,
+    // so that it stands right after the other in the order and in every
+    // range that holds the other. The user sees both and can change one
+    // into another record or delete it; a post of it unchanged is refused
+    // as the duplicate it is.
+    std::vector<std::unique_ptr<Stmt>> held(indexes.size());
+    const auto heldByAnother = [&](size_t x, const QByteArray& key, qint64 rid) {
+        if (!(indexes[x].options & (ixPrimary | ixUnique)))
+            return false;
+        if (!held[x])
+            held[x] = std::make_unique<Stmt>(
+                db, QStringLiteral("SELECT 1 FROM data WHERE %1=?1 AND \"_rid\"<>?2").arg(quoted(indexes[x].keyColumn)));
+        Stmt& s = *held[x];
+        s.bindBlob(1, key);
+        s.bindInt(2, rid);
+        const bool found = s.step();
+        s.reset();
+        return found;
+    };
+    // One statement per set of changed columns: it writes those columns and
+    // the keys of the indexes over them.
+    QHash<QByteArray, std::shared_ptr<Stmt>> updates;
+    std::vector<QVariant> values(cols.size());
+    for (qint64 rid : rows) {
+        read.bindInt(1, rid);
+        if (!read.step()) {
+            read.reset();
+            continue;
+        }
+        for (size_t k = 0; k < cols.size(); ++k)
+            values[k] = read.columnValue(cols[k].select, cols[k].type);
+        std::vector<int> setCols;
+        QByteArray changed(qsizetype(strings.size()), '-');
+        for (size_t s = 0; s < strings.size(); ++s)
+            if (outOfForm(read.get(), cols[size_t(strings[s])].select)) {
+                setCols.push_back(strings[s]);
+                changed[qsizetype(s)] = 'x';
+            }
+        read.reset();
+        if (setCols.empty())
+            continue;
+
+        std::vector<size_t> setKeys;
+        for (size_t x = 0; x < indexes.size(); ++x)
+            for (int col : indexes[x].columns)
+                if (std::find(setCols.begin(), setCols.end(), col) != setCols.end()) {
+                    setKeys.push_back(x);
+                    break;
+                }
+        auto& update = updates[changed];
+        if (!update) {
+            QStringList sets;
+            int i = 2;
+            for (int col : setCols)
+                sets << QStringLiteral("%1=?%2").arg(quoted(cols[size_t(col)].name)).arg(i++);
+            for (size_t x : setKeys)
+                sets << QStringLiteral("%1=?%2").arg(quoted(indexes[x].keyColumn)).arg(i++);
+            update = std::make_shared<Stmt>(
+                db, QStringLiteral("UPDATE data SET %1 WHERE \"_rid\"=?1").arg(sets.join(u',')));
+        }
+        int i = 1;
+        update->bindInt(i++, rid);
+        for (int col : setCols)
+            update->bindValue(i++, ftString, values[size_t(col)]);
+        for (size_t x : setKeys) {
+            QByteArray key = file.indexKey(indexes[x], values);
+            if (heldByAnother(x, key, rid))
+                appendKeyPart(key, fieldKey(ftInteger, rid));
+            update->bindBlob(i++, key);
+        }
+        update->step();
+        update->reset();
+    }
+}
+
+} // namespace
+
+const int kStoredForm = 1;
+
+void bringToStoredForm(DbFile& file)
+{
+    sqlite3* db = file.db();
+    if (storedForm(db) >= kStoredForm)
+        return;
+    // One transaction: a process killed meanwhile leaves the file as it was,
+    // and the next opening starts over. A file that cannot be written now
+    // (a full disk) opens as it is: its values read in the new form anyway,
+    // and the next opening tries again.
+    try {
+        file.exec("BEGIN IMMEDIATE");
+        bringRows(file);
+        file.exec((QByteArray("PRAGMA user_version=") + QByteArray::number(kStoredForm)).constData());
+        file.exec("COMMIT");
+    } catch (const EDatabaseError&) {
+        if (!sqlite3_get_autocommit(db))
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
+} // namespace kal::db_detail

@@ -1,0 +1,449 @@
+// A table file written by an older program holds string values with
+// trailing blanks ("1 " as a vehicle's kind) and order keys made from them.
+// Opening it brings it, once and in one transaction, to the form a post
+// stores now: the blanks go, a text of blanks alone becomes no text, and the
+// keys are made again, so that "1 " and "1" are one value for the unique
+// key, the order and a range. A row whose key in that form is another
+// row's keeps its record, keyed after the other's; a file that cannot be
+// written opens as it is; a kill in the middle leaves the file as it was or
+// wholly in the form.
+#include "Exceptions.h"
+#include "InChild.h"
+#include "IntegrityCheck.h"
+#include "OldTableFile.h"
+#include "Table.h"
+#include "TestDir.h"
+#include "VfsShim.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <csignal>
+#include <sys/wait.h>
+
+using namespace kal;
+using kal::test::InChild;
+using kal::test::IntegrityCheck;
+using kal::test::OldTableFile;
+using kal::test::TestDir;
+using kal::test::VfsShim;
+
+namespace {
+
+const QString kFile = QStringLiteral("Pojazdy.db");
+
+// Texts compared as plain strings, so that a failure shows them.
+std::string Text(const QString& s)
+{
+    return s.toStdString();
+}
+std::string Text(const QStringList& rows)
+{
+    return rows.join(u'\n').toStdString();
+}
+
+// Pojazdy.db: Id autoincrement, Rodzaj string 2, Marka string 20, Nr string
+// 20, Uwagi memo; the primary index Rodzaj;Marka;Nr, and "PoMarce" on Marka.
+void CreateVehicles(const QString& file = kFile)
+{
+    TTable t;
+    t.setTableName(file);
+    t.FieldDefs().Add(QStringLiteral("Id"), ftAutoInc);
+    t.FieldDefs().Add(QStringLiteral("Rodzaj"), ftString, 2);
+    t.FieldDefs().Add(QStringLiteral("Marka"), ftString, 20);
+    t.FieldDefs().Add(QStringLiteral("Nr"), ftString, 20);
+    t.FieldDefs().Add(QStringLiteral("Uwagi"), ftMemo);
+    t.IndexDefs().Add(QString(), QStringLiteral("Rodzaj;Marka;Nr"), ixPrimary | ixUnique);
+    t.IndexDefs().Add(QStringLiteral("PoMarce"), QStringLiteral("Marka"));
+    t.CreateTable();
+}
+
+struct Vehicles {
+    TTable T{QStringLiteral("TPojazdy")};
+    TField* Id;
+    TField* Rodzaj;
+    TField* Marka;
+    TField* Nr;
+    TField* Uwagi;
+
+    explicit Vehicles(const QString& file = kFile)
+    {
+        T.setTableName(file);
+        Id = T.AddField(QStringLiteral("Id"), ftAutoInc);
+        Rodzaj = T.AddField(QStringLiteral("Rodzaj"), ftString, 2);
+        Marka = T.AddField(QStringLiteral("Marka"), ftString, 20);
+        Nr = T.AddField(QStringLiteral("Nr"), ftString, 20);
+        Uwagi = T.AddField(QStringLiteral("Uwagi"), ftMemo);
+        T.Open();
+    }
+
+    void add(const QString& rodzaj, const QString& marka, const QString& nr)
+    {
+        T.Append();
+        Rodzaj->setAsString(rodzaj);
+        Marka->setAsString(marka);
+        Nr->setAsString(nr);
+        T.Post();
+    }
+
+    // "Id Rodzaj/Marka/Nr" of every row in the current order (and range).
+    QStringList rows()
+    {
+        QStringList out;
+        for (T.First(); !T.Eof(); T.Next())
+            out << QStringLiteral("%1 %2/%3/%4").arg(Id->AsString(), Rodzaj->AsString(), Marka->AsString(), Nr->AsString());
+        return out;
+    }
+};
+
+QVariantMap Vehicle(const char* rodzaj, const char* marka, const char* nr, const char* uwagi = nullptr)
+{
+    QVariantMap m;
+    m[QStringLiteral("Rodzaj")] = QString::fromUtf8(rodzaj);
+    m[QStringLiteral("Marka")] = QString::fromUtf8(marka);
+    m[QStringLiteral("Nr")] = QString::fromUtf8(nr);
+    if (uwagi)
+        m[QStringLiteral("Uwagi")] = QString::fromUtf8(uwagi);
+    return m;
+}
+
+// What the file holds, read with the SQLite C API (the engine must not hold
+// the file): every row by row id as "rid|Rodzaj|Marka|Nr|Uwagi|key hex|
+// PoMarce key hex" with a null shown as "<>", and the file's figures.
+struct Stored {
+    QStringList rows;
+    qint64 form = -1, keptRows = -1, countedRows = -1, hwm = -1;
+};
+
+Stored ReadStored(const QString& path = kFile)
+{
+    Stored s;
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT \"_rid\", quote(\"Rodzaj\"), quote(\"Marka\"), quote(\"Nr\"), quote(\"Uwagi\"),"
+                       " hex(\"~0\"), hex(\"~1\") FROM data ORDER BY \"_rid\"",
+                       -1, &st, nullptr);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        QStringList cells;
+        for (int i = 0; i < 7; ++i)
+            cells << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+        s.rows << cells.join(u'|');
+    }
+    sqlite3_finalize(st);
+    const auto number = [&](const char* sql) {
+        qint64 n = -1;
+        sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+        if (sqlite3_step(st) == SQLITE_ROW)
+            n = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        return n;
+    };
+    s.form = number("PRAGMA user_version");
+    s.keptRows = number("SELECT n FROM _kal_rows");
+    s.countedRows = number("SELECT count(*) FROM data");
+    s.hwm = number("SELECT hwm FROM _kal_state");
+    sqlite3_close(db);
+    return s;
+}
+
+// Order keys written out by hand: a key part per field, each ended by two
+// zero bytes; "1" is 11, a blank 01, the letters of the Polish alphabet 40
+// (a) upwards: f 48, i 4B, a 40, t 5A, o 53, p 55, e 46, l 4E, w 5D, x 5E,
+// s 58, r 57.
+const char* const kNull = "0000";
+const char* const kOne = "110000";
+const char* const kFiat = "484B405A0000";
+const char* const kOpel = "5355464E0000";
+const char* const kStar = "585A40570000";
+
+QString Key(std::initializer_list<const char*> parts)
+{
+    QString k;
+    for (const char* p : parts)
+        k += QString::fromLatin1(p);
+    return k;
+}
+
+// "WX n": w x blank n.
+QString Wx(int n)
+{
+    return QStringLiteral("5D5E01%1").arg(0x10 + n, 2, 16, QLatin1Char('0')).toUpper() + QStringLiteral("0000");
+}
+
+// The older program's file: a kind "1 " picked from the list, a make typed
+// with blanks after it, a kind of blanks alone, a number with a blank after
+// it, and a memo that ends in blanks.
+void WriteOldVehicles()
+{
+    CreateVehicles();
+    OldTableFile old(kFile);
+    old.add(Vehicle("1 ", "Fiat", "WX 1", "stara uwaga  "));
+    old.add(Vehicle("2", "Opel  ", "WX 2"));
+    old.add(Vehicle("1", "Opel", "WX 3"));
+    old.add(Vehicle("  ", "Star", "WX 4"));
+    old.add(Vehicle("1", "Fiat", "WX 5 "));
+}
+
+TEST(StoredForm, AnOlderFileIsBroughtToTheFormWhenOpened)
+{
+    TestDir dir;
+    WriteOldVehicles();
+    {
+        // Before: the file holds the values and keys as the older program
+        // wrote them.
+        const Stored before = ReadStored();
+        EXPECT_EQ(before.form, 0);
+        ASSERT_EQ(before.rows.size(), 5);
+        EXPECT_EQ(Text(before.rows[0]), Text("1|'1 '|'Fiat'|'WX 1'|'stara uwaga  '|" + Key({"11010000", kFiat}) + Wx(1) + "|" + kFiat));
+    }
+    {
+        Vehicles v;
+        EXPECT_EQ(v.T.RecordCount(), 5);
+    }
+    const Stored after = ReadStored();
+    EXPECT_EQ(after.form, 1);
+    EXPECT_EQ(Text(after.rows), Text(QStringList{
+                              "1|'1'|'Fiat'|'WX 1'|'stara uwaga  '|" + Key({kOne, kFiat}) + Wx(1) + "|" + kFiat,
+                              "2|'2'|'Opel'|'WX 2'|NULL|" + Key({"120000", kOpel}) + Wx(2) + "|" + kOpel,
+                              "3|'1'|'Opel'|'WX 3'|NULL|" + Key({kOne, kOpel}) + Wx(3) + "|" + kOpel,
+                              "4|NULL|'Star'|'WX 4'|NULL|" + Key({kNull, kStar}) + Wx(4) + "|" + kStar,
+                              "5|'1'|'Fiat'|'WX 5'|NULL|" + Key({kOne, kFiat}) + Wx(5) + "|" + kFiat,
+                          }));
+    // The number of rows and the highest row id are the file's as before.
+    EXPECT_EQ(after.keptRows, 5);
+    EXPECT_EQ(after.countedRows, 5);
+    EXPECT_EQ(after.hwm, 0);
+    EXPECT_EQ(IntegrityCheck(dir.file(kFile)), "ok");
+
+    Vehicles v;
+    // The primary order: no kind first, then kind 1 by make and number
+    // (the "1 " of row 1 among them), then kind 2.
+    EXPECT_EQ(Text(v.rows()), Text(QStringList{"4 /Star/WX 4", "1 1/Fiat/WX 1", "5 1/Fiat/WX 5", "3 1/Opel/WX 3",
+                                     "2 2/Opel/WX 2"}));
+    // Kind 1 as a range holds the vehicle that was "1 ".
+    v.T.SetRange({QStringLiteral("1")}, {QStringLiteral("1")});
+    EXPECT_EQ(Text(v.rows()), Text(QStringList{"1 1/Fiat/WX 1", "5 1/Fiat/WX 5", "3 1/Opel/WX 3"}));
+    v.T.CancelRange();
+    // By make, the "Opel  " of row 2 is an Opel like row 3 (ties by row id).
+    v.T.setIndexName(QStringLiteral("PoMarce"));
+    EXPECT_EQ(Text(v.rows()), Text(QStringList{"1 1/Fiat/WX 1", "5 1/Fiat/WX 5", "2 2/Opel/WX 2", "3 1/Opel/WX 3",
+                                     "4 /Star/WX 4"}));
+    v.T.SetRange({QStringLiteral("Opel")}, {QStringLiteral("Opel")});
+    EXPECT_EQ(Text(v.rows()), Text(QStringList{"2 2/Opel/WX 2", "3 1/Opel/WX 3"}));
+    v.T.CancelRange();
+    v.T.setIndexName(QString());
+
+    // The same vehicle again, of kind "1" or of kind "1 ", is a duplicate.
+    for (const char* kind : {"1", "1 "}) {
+        EXPECT_THROW(v.add(QString::fromUtf8(kind), QStringLiteral("Fiat"), QStringLiteral("WX 1")), EDatabaseError)
+            << kind;
+        v.T.Cancel();
+    }
+    EXPECT_THROW(v.add(QStringLiteral("2"), QStringLiteral("Opel"), QStringLiteral("WX 2 ")), EDatabaseError);
+    v.T.Cancel();
+    EXPECT_EQ(v.T.RecordCount(), 5);
+    // A new vehicle takes the next row id.
+    v.add(QStringLiteral("3"), QStringLiteral("Jelcz"), QStringLiteral("WX 6"));
+    EXPECT_EQ(v.Id->AsInteger(), 6);
+    v.T.Close();
+    EXPECT_EQ(IntegrityCheck(dir.file(kFile)), "ok");
+}
+
+// The form is the file's: a second opening reads it and writes nothing, and
+// a file made now is made in the form, so that its first opening writes
+// nothing either.
+TEST(StoredForm, AFileIsBroughtToTheFormOnce)
+{
+    TestDir dir;
+    VfsShim::install();
+    VfsShim::reset();
+    WriteOldVehicles();
+    {
+        const int syncs = VfsShim::syncs;
+        Vehicles v;
+        EXPECT_GT(VfsShim::syncs, syncs); // the upgrade is durable
+    }
+    // Trailing blanks written now behind the engine's back are not looked
+    // for again: the file is in the form.
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(kFile.toUtf8().constData(), &db);
+        sqlite3_exec(db, "UPDATE data SET \"Marka\"='Opel ' WHERE \"_rid\"=3", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    const Stored once = ReadStored();
+    {
+        const int syncs = VfsShim::syncs;
+        Vehicles v;
+        EXPECT_EQ(v.T.RecordCount(), 5);
+        EXPECT_EQ(VfsShim::syncs, syncs);
+    }
+    EXPECT_EQ(Text(ReadStored().rows), Text(once.rows));
+    EXPECT_TRUE(once.rows[2].contains(u"'Opel '"));
+
+    CreateVehicles(QStringLiteral("Nowe.db"));
+    EXPECT_EQ(ReadStored(QStringLiteral("Nowe.db")).form, 1);
+    {
+        const int syncs = VfsShim::syncs;
+        Vehicles v(QStringLiteral("Nowe.db"));
+        EXPECT_EQ(VfsShim::syncs, syncs);
+    }
+}
+
+// The older program took "1 "/Fiat/WX 1 and "1"/Fiat/WX 1 as two vehicles.
+// In the form the first would have the second's key. Nothing is lost or
+// merged: it keeps its record, and its key is the second's followed by its
+// row id, so that it stands right after the second in the order and in a
+// range. The user sees both; a change that keeps it the same vehicle is
+// refused as a duplicate, a change of its number is taken, and it can be
+// deleted.
+TEST(StoredForm, ARowWhoseKeyInTheFormIsAnotherRowsStandsAfterIt)
+{
+    TestDir dir;
+    CreateVehicles();
+    {
+        OldTableFile old(kFile);
+        old.add(Vehicle("1 ", "Fiat", "WX 1", "pierwszy"));
+        old.add(Vehicle("1", "Fiat", "WX 1", "drugi"));
+        old.add(Vehicle("2 ", "Opel", "WX 2", "trzeci"));
+        old.add(Vehicle("1 ", "Fiat", "WX 7", "czwarty"));
+        ASSERT_EQ(old.lastResult(), SQLITE_DONE);
+    }
+    const Stored before = ReadStored();
+    {
+        Vehicles v;
+        EXPECT_EQ(Text(v.rows()), Text(QStringList{"2 1/Fiat/WX 1", "1 1/Fiat/WX 1", "4 1/Fiat/WX 7", "3 2/Opel/WX 2"}));
+    }
+    const Stored after = ReadStored();
+    EXPECT_EQ(after.form, 1);
+    ASSERT_EQ(after.rows.size(), 4);
+    // Row 1 is read as before; its key is row 2's followed by its row id
+    // (a whole number 1 is 81 01, as a key part 81 01 00 00).
+    EXPECT_EQ(Text(after.rows[0]),
+              Text("1|'1'|'Fiat'|'WX 1'|'pierwszy'|" + Key({kOne, kFiat}) + Wx(1) + "81010000|" + kFiat));
+    EXPECT_EQ(Text(after.rows[1]), Text(before.rows[1]));
+    EXPECT_EQ(Text(after.rows[2]), Text("3|'2'|'Opel'|'WX 2'|'trzeci'|" + Key({"120000", kOpel}) + Wx(2) + "|" + kOpel));
+    EXPECT_EQ(Text(after.rows[3]), Text("4|'1'|'Fiat'|'WX 7'|'czwarty'|" + Key({kOne, kFiat}) + Wx(7) + "|" + kFiat));
+    EXPECT_EQ(after.keptRows, 4);
+    EXPECT_EQ(IntegrityCheck(dir.file(kFile)), "ok");
+
+    Vehicles v;
+    // Kind 1 as a range holds both, the key finds the first of them.
+    v.T.SetRange({QStringLiteral("1")}, {QStringLiteral("1")});
+    EXPECT_EQ(Text(v.rows()), Text(QStringList{"2 1/Fiat/WX 1", "1 1/Fiat/WX 1", "4 1/Fiat/WX 7"}));
+    v.T.CancelRange();
+    ASSERT_TRUE(v.T.FindKey({QStringLiteral("1"), QStringLiteral("Fiat"), QStringLiteral("WX 1")}));
+    EXPECT_EQ(v.Id->AsInteger(), 2);
+    // The same vehicle again is a duplicate.
+    EXPECT_THROW(v.add(QStringLiteral("1 "), QStringLiteral("Fiat"), QStringLiteral("WX 1")), EDatabaseError);
+    v.T.Cancel();
+    ASSERT_TRUE(v.T.Locate(QStringLiteral("Uwagi"), QStringLiteral("pierwszy")));
+    EXPECT_EQ(v.Rodzaj->AsString(), "1");
+    v.T.Edit();
+    v.Uwagi->setAsString(QStringLiteral("pierwszy, poprawiony"));
+    EXPECT_THROW(v.T.Post(), EDatabaseError);
+    v.T.Cancel();
+    v.T.Edit();
+    v.Nr->setAsString(QStringLiteral("WX 8"));
+    v.T.Post();
+    EXPECT_EQ(Text(v.rows()), Text(QStringList{"2 1/Fiat/WX 1", "4 1/Fiat/WX 7", "1 1/Fiat/WX 8", "3 2/Opel/WX 2"}));
+    ASSERT_TRUE(v.T.Locate(QStringLiteral("Uwagi"), QStringLiteral("pierwszy")));
+    v.T.Delete();
+    EXPECT_EQ(Text(v.rows()), Text(QStringList{"2 1/Fiat/WX 1", "4 1/Fiat/WX 7", "3 2/Opel/WX 2"}));
+    v.T.Close();
+    const Stored left = ReadStored();
+    EXPECT_EQ(left.keptRows, 3);
+    EXPECT_EQ(left.countedRows, 3);
+    EXPECT_EQ(left.hwm, 1);
+    EXPECT_EQ(IntegrityCheck(dir.file(kFile)), "ok");
+}
+
+// When the disk is full the file opens as it is and reads in the form; the
+// next opening with room brings it to the form.
+TEST(StoredForm, AFileThatCannotBeWrittenOpensAsItIs)
+{
+    TestDir dir;
+    VfsShim::install();
+    VfsShim::reset();
+    WriteOldVehicles();
+    const Stored before = ReadStored();
+    VfsShim::diskFull = true;
+    {
+        Vehicles v;
+        EXPECT_EQ(Text(v.rows()), Text(QStringList{"4 /Star/WX 4", "5 1/Fiat/WX 5", "3 1/Opel/WX 3", "1 1/Fiat/WX 1",
+                                         "2 2/Opel/WX 2"}));
+    }
+    VfsShim::diskFull = false;
+    EXPECT_EQ(Text(ReadStored().rows), Text(before.rows));
+    EXPECT_EQ(ReadStored().form, 0);
+    {
+        Vehicles v;
+        EXPECT_EQ(Text(v.rows()), Text(QStringList{"4 /Star/WX 4", "1 1/Fiat/WX 1", "5 1/Fiat/WX 5", "3 1/Opel/WX 3",
+                                         "2 2/Opel/WX 2"}));
+    }
+    EXPECT_EQ(ReadStored().form, 1);
+    EXPECT_EQ(IntegrityCheck(dir.file(kFile)), "ok");
+}
+
+// A child is killed before each file operation of an opening in turn, until
+// an opening ends: after every kill the file is either as the older program
+// left it or wholly in the form, and whole.
+TEST(StoredForm, AKillDuringTheUpgradeLeavesTheFileAsItWasOrInTheForm)
+{
+    TestDir dir;
+    VfsShim::install();
+    CreateVehicles(QStringLiteral("Stary.db"));
+    {
+        OldTableFile old(QStringLiteral("Stary.db"));
+        old.exec("BEGIN");
+        for (int i = 1; i <= 300; ++i)
+            old.add(Vehicle(i % 3 == 0 ? "1" : "1 ", "Fiat  ", QStringLiteral("WX %1 ").arg(i).toUtf8().constData()));
+        old.exec("COMMIT");
+    }
+    const Stored asItWas = ReadStored(QStringLiteral("Stary.db"));
+    ASSERT_EQ(asItWas.rows.size(), 300);
+    QFile::copy(QStringLiteral("Stary.db"), kFile);
+    { Vehicles v; }
+    const Stored inTheForm = ReadStored();
+    ASSERT_EQ(inTheForm.form, 1);
+    ASSERT_NE(inTheForm.rows, asItWas.rows);
+    QFile::remove(kFile);
+
+    int step = 1, upgraded = 0, unchanged = 0;
+    for (;; ++step) {
+        ASSERT_LT(step, 5000) << "the opening never ended";
+        ASSERT_TRUE(QFile::copy(QStringLiteral("Stary.db"), kFile));
+        const int status = InChild([&] {
+            VfsShim::reset();
+            VfsShim::killAt = step;
+            Vehicles v;
+            return 0;
+        });
+        const bool killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+        ASSERT_TRUE(killed || (WIFEXITED(status) && WEXITSTATUS(status) == 0)) << "step " << step;
+        const Stored s = ReadStored();
+        if (s.form == 1) {
+            EXPECT_EQ(Text(s.rows), Text(inTheForm.rows)) << "step " << step;
+            ++upgraded;
+        } else {
+            EXPECT_EQ(s.form, 0) << "step " << step;
+            EXPECT_EQ(Text(s.rows), Text(asItWas.rows)) << "step " << step;
+            ++unchanged;
+        }
+        EXPECT_EQ(s.keptRows, 300) << "step " << step;
+        EXPECT_EQ(IntegrityCheck(dir.file(kFile)), "ok") << "step " << step;
+        for (const char* suffix : {"", "-wal", "-shm"})
+            QFile::remove(kFile + QString::fromLatin1(suffix));
+        if (!killed)
+            break;
+    }
+    EXPECT_GT(unchanged, 5);
+    EXPECT_GT(upgraded, 0);
+}
+
+} // namespace
