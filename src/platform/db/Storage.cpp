@@ -141,21 +141,41 @@ QString writeBarrier(const QString& path)
 
 } // namespace
 
-QString errorText(sqlite3* db)
+namespace {
+
+QString damagedText(const QString& name)
 {
-    const int ext = sqlite3_extended_errcode(db);
-    if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY)
-        return QStringLiteral("#unique");
-    const char* file = sqlite3_db_filename(db, "main");
-    const QString path = file ? QString::fromUtf8(file) : QString();
-    switch (ext & 0xFF) {
+    return QStringLiteral("Zbiór danych %1 jest uszkodzony. Odtwórz go z kopii zapasowej").arg(name);
+}
+
+QString inUseText(const QString& name)
+{
+    return QStringLiteral("Zbiór danych %1 jest używany przez inny program").arg(name);
+}
+
+// The text of SQLite's result `code` (extended) on the table file at `path`;
+// `db`, when given, tells the system error and SQLite's own words.
+QString codeText(int code, const QString& path, sqlite3* db)
+{
+    const QString name = userName(path);
+    const int err = db ? sqlite3_system_errno(db) : 0;
+    switch (code & 0xFF) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return damagedText(name);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return inUseText(name);
     case SQLITE_FULL:
         return fullDiskText(path);
+    case SQLITE_NOMEM:
+        return QStringLiteral("Brak pamięci do pracy ze zbiorem danych %1").arg(name);
+    case SQLITE_TOOBIG:
+        return QStringLiteral("Wartość jest za duża, by zapisać ją w zbiorze danych %1").arg(name);
     case SQLITE_READONLY:
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
     case SQLITE_IOERR: {
-        const int err = sqlite3_system_errno(db);
         if (err == ENOSPC || err == EDQUOT)
             return fullDiskText(path);
         if (!path.isEmpty()) {
@@ -165,12 +185,47 @@ QString errorText(sqlite3* db)
         }
         if (err == EROFS || err == EACCES || err == EPERM)
             return cannotWriteFileText(path, err);
-        break;
+        const QString why = err ? QStringLiteral(": ") + reasonText(err) : QString();
+        if ((code & 0xFF) == SQLITE_CANTOPEN)
+            return QStringLiteral("Nie można otworzyć zbioru danych %1%2").arg(name, why);
+        if ((code & 0xFF) == SQLITE_IOERR)
+            return QStringLiteral("Błąd odczytu lub zapisu zbioru danych %1%2").arg(name, why);
+        return QStringLiteral("Nie można zapisać zbioru danych %1%2").arg(name, why);
     }
     default:
         break;
     }
-    return QStringLiteral("Błąd bazy danych: %1").arg(QString::fromUtf8(sqlite3_errmsg(db)));
+    // A fault of the program rather than of the file: SQLite's own words
+    // stay beside the file's name, for whoever looks into it.
+    return QStringLiteral("Błąd bazy danych w zbiorze danych %1 (kod SQLite %2: %3)")
+        .arg(name)
+        .arg(code)
+        .arg(db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code)));
+}
+
+// A file that SQLite does not take for a database is the program's own,
+// damaged, when it begins as SQLite's files do (or is cut within that
+// beginning, or holds nothing but zeros there: a sector lost); another
+// program's file begins otherwise.
+bool damagedHeader(const QString& path)
+{
+    static const QByteArray magic("SQLite format 3", 16); // with its closing zero
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(magic.size());
+    return magic.startsWith(head) || head == QByteArray(magic.size(), '\0');
+}
+
+} // namespace
+
+QString errorText(sqlite3* db)
+{
+    const int ext = sqlite3_extended_errcode(db);
+    if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY)
+        return QStringLiteral("#unique");
+    const char* file = sqlite3_db_filename(db, "main");
+    return codeText(ext, file ? QString::fromUtf8(file) : QString(), db);
 }
 
 // ---------------------------------------------------------------- Stmt
@@ -180,9 +235,8 @@ Stmt::Stmt(sqlite3* db, const QString& sql) : m_db(db)
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v3(db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr)
         != SQLITE_OK) {
-        const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
         m_stmt = nullptr;
-        throw EDatabaseError(QStringLiteral("Błąd bazy danych: %1").arg(msg));
+        throw EDatabaseError(errorText(db));
     }
 }
 
@@ -305,13 +359,10 @@ sqlite3* openConnection(const QString& path, bool create)
 {
     sqlite3* db = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
-        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+    if (const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr); rc != SQLITE_OK) {
+        const QString text = codeText(db ? sqlite3_extended_errcode(db) : rc, path, db);
         sqlite3_close(db);
-        const QString barrier = writeBarrier(path);
-        if (!barrier.isEmpty())
-            throw EDatabaseError(barrier);
-        throw EDatabaseError(QStringLiteral("Nie można otworzyć zbioru %1: %2").arg(userName(path), msg));
+        throw EDatabaseError(text);
     }
     sqlite3_busy_timeout(db, 5000);
     // synchronous=FULL: a commit is on the disk (the journal synced) before
@@ -356,6 +407,10 @@ std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& display
     }
     if (!QFileInfo(path).isFile())
         throw EDatabaseError(QStringLiteral("Nie znaleziono zbioru danych %1").arg(displayName));
+    // A table file is never empty (it is made whole before it takes its
+    // name): an empty one was cut to nothing.
+    if (QFileInfo(path).size() == 0)
+        throw EDatabaseError(damagedText(displayName));
     // A file the program cannot write is said to be so, never taken for a
     // foreign one.
     if (const QString barrier = writeBarrier(path); !barrier.isEmpty())
@@ -401,10 +456,14 @@ std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& display
         sqlite3_close(file->m_db);
         file->m_db = nullptr;
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-            throw EDatabaseError(QStringLiteral("Zbiór danych %1 jest używany przez inny program").arg(displayName));
+            throw EDatabaseError(inUseText(displayName));
         if (code == SQLITE_FULL || code == SQLITE_READONLY || code == SQLITE_CANTOPEN || code == SQLITE_IOERR
-            || code == SQLITE_PERM)
+            || code == SQLITE_PERM || code == SQLITE_NOMEM)
             throw;
+        // Damaged: SQLite found the file broken, or its header is broken
+        // (it does not begin as another program's file).
+        if (code == SQLITE_CORRUPT || (code == SQLITE_NOTADB && damagedHeader(path)))
+            throw EDatabaseError(damagedText(displayName));
         throw EDatabaseError(QStringLiteral("Plik %1 nie jest zbiorem danych programu").arg(displayName));
     }
     bringToStoredForm(*file);
