@@ -5,6 +5,7 @@
 
 #include "DBGrid.h"
 #include "Obsluga.h"
+#include "PrintProgress.h"
 #include "OknaWydrukow.h"
 #include "ParWNaprPrz.h"
 #include "ParWydrPojazdow.h"
@@ -16,8 +17,13 @@
 #include "WydrukSamDoPrzegl.h"
 #include "WydrukZuzyciaPaliwa.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
 #include <QListWidget>
 #include <QSpinBox>
 
@@ -238,4 +244,129 @@ TEST_F(Okna, TheButtonsTakeTheImagesOfTheImageStore)
     EXPECT_EQ(FSamochodyDoPrzegladu->Przyciski.podglad->icon().cacheKey(), magazyn->Monitor->icon().cacheKey());
     EXPECT_EQ(FSamochodyDoPrzegladu->Przyciski.drukuj->icon().cacheKey(), magazyn->Drukuj->icon().cacheKey());
     delete magazyn;
+}
+
+namespace {
+
+// Paint events that reach a widget.
+struct LicznikMalowania final : QObject {
+    int malowan = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        malowan += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// The program's progress window, each record of a walk slowed down so that a
+// long list is imitated; what the window shows is written down at each step.
+struct WolnyPostep final : IPrintProgress {
+    kal::PrintProgressWindow okno;
+    std::function<void()> przyKroku;
+    bool pokazane = false, modalne = false;
+    QString tytul, tekst;
+    int wartosc = -1, maksimum = -1;
+    void begin(const QString& t, const QString& f, const QString& p, int pages) override { okno.begin(t, f, p, pages); }
+    void advance(int done) override { okno.advance(done); }
+    void end() override { okno.end(); }
+    void beginBuild(const QString& t) override { okno.beginBuild(t); }
+    void advanceBuild(int done, int records, int pages) override
+    {
+        QThread::msleep(4);
+        if (przyKroku)
+            przyKroku();
+        okno.advanceBuild(done, records, pages);
+        QProgressDialog* w = okno.window();
+        if (w && w->isVisible()) {
+            pokazane = true;
+            modalne = w->windowModality() == Qt::ApplicationModal;
+            tytul = w->windowTitle();
+            tekst = w->labelText();
+            wartosc = w->value();
+            maksimum = w->maximum();
+        }
+    }
+    void endBuild() override { okno.endBuild(); }
+};
+
+} // namespace
+
+// A long list shows how far it has got while its pages are made; meanwhile
+// the grid of the fuel records, bound to the table the list walks, is neither
+// painted nor runs its timers; it catches up afterwards.
+TEST_F(Okna, ALongListShowsItsProgressWhileTheGridOfItsTableWaits)
+{
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    const int opel = Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+    for (int i = 0; i < 250; ++i) {
+        dm->TZuzycie->Insert();
+        dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(opel);
+        dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 1, 1).addDays(i % 180));
+        dm->TZuzycieRodzajPaliwa->setAsString(QStringLiteral("5"));
+        dm->TZuzycieIloscPaliwa->setAsFloat(10);
+        dm->TZuzycieCenaPaliwa->setAsFloat(4);
+        dm->TZuzycieNumerFaktury->setAsString(QStringLiteral("FV %1").arg(i));
+        dm->TZuzycie->Post();
+    }
+    dm->TZuzycie->First();
+    kal::TDBGrid siatka;
+    siatka.setDataSource(dm->DZuzycie);
+    siatka.resize(600, 300);
+    siatka.show();
+    QApplication::processEvents();
+    LicznikMalowania malowanie;
+    siatka.viewport()->installEventFilter(&malowanie);
+    int tykniecia = 0;
+    QTimer zegar(&siatka);
+    QObject::connect(&zegar, &QTimer::timeout, [&tykniecia] { ++tykniecia; });
+    zegar.start(10);
+
+    WolnyPostep postep;
+    int malowanWBiegu = -1, tyknieciWBiegu = -1;
+    int krok = 0;
+    postep.przyKroku = [&] {
+        // Something asks for the grid to be painted again during the walk.
+        siatka.viewport()->update();
+        if (++krok == 1) {
+            malowanie.malowan = 0;
+            tykniecia = 0;
+        }
+        malowanWBiegu = malowanie.malowan;
+        tyknieciWBiegu = tykniecia;
+    };
+    SetPrintProgress(&postep);
+    QRZyzyciePaliwa->WszystkieMiejscaTankowania = true;
+    QRZyzyciePaliwa->WszystkieMiejscaUzytkowania = true;
+    QRZyzyciePaliwa->NumerRejestracyjnyFiltru.clear();
+    QRZyzyciePaliwa->McOd = 1;
+    QRZyzyciePaliwa->McDo = 6;
+    QRZyzyciePaliwa->PrzygotujIDrukuj(true);
+    SetPrintProgress(nullptr);
+
+    ASSERT_EQ(podglad.strony.size(), 1u);
+    EXPECT_TRUE(postep.pokazane);
+    EXPECT_TRUE(postep.modalne);
+    EXPECT_EQ(postep.tytul, QStringLiteral("Wydruk zużycia paliwa."));
+    EXPECT_TRUE(postep.tekst.startsWith(QStringLiteral("Przygotowywanie wydruku\nStrona "))) << postep.tekst.toStdString();
+    EXPECT_EQ(postep.maksimum, 250);
+    EXPECT_GT(postep.wartosc, 100);
+    EXPECT_EQ(malowanWBiegu, 0);
+    EXPECT_EQ(tyknieciWBiegu, 0);
+    EXPECT_EQ(postep.okno.window(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Afterwards the grid is painted and its timer runs again.
+    QElapsedTimer czas;
+    czas.start();
+    while ((malowanie.malowan == 0 || tykniecia == 0) && czas.elapsed() < 2000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_GT(malowanie.malowan, 0);
+    EXPECT_GT(tykniecia, 0);
+
+    siatka.viewport()->removeEventFilter(&malowanie);
+}
+
+TEST(PrintProgressWindow, TellsThePagesMadeWhileAReportIsPrepared)
+{
+    EXPECT_EQ(kal::PrintProgressWindow::BuildText(12), QStringLiteral("Przygotowywanie wydruku\nStrona 12"));
 }

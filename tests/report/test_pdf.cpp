@@ -15,9 +15,11 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QRegularExpression>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace kal::report;
@@ -374,5 +376,55 @@ TEST(PrintProgressWindow, ShowsTheFileAndThePageWhileAPdfIsWritten)
     EXPECT_EQ(slow.title, QStringLiteral("Wykaz pojazdów."));
     EXPECT_TRUE(slow.label.startsWith(QStringLiteral("Zapisywanie wydruku do pliku \"wykaz.pdf\"\nStrona "))) << slow.label.toStdString();
     EXPECT_EQ(slow.window.window(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// While a report is made the other windows wait, but a question asked in the
+// middle of it (a message box of a rule) shows and can be answered.
+TEST(PrintProgressWindow, AQuestionAskedWhileAReportIsMadeShowsAsUsual)
+{
+    LongList list(400);
+    struct Paints final : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            count += e->type() == QEvent::Paint;
+            return false;
+        }
+    } paints;
+    bool asked = false, shown = false;
+    struct Slow final : IPrintProgress {
+        kal::PrintProgressWindow window;
+        std::function<void(int)> atRecord;
+        void begin(const QString&, const QString&, const QString&, int) override {}
+        void advance(int) override {}
+        void end() override {}
+        void beginBuild(const QString& t) override { window.beginBuild(t); }
+        void advanceBuild(int done, int records, int pages) override
+        {
+            QThread::msleep(3);
+            window.advanceBuild(done, records, pages);
+            atRecord(done);
+        }
+        void endBuild() override { window.endBuild(); }
+    } slow;
+    slow.atRecord = [&](int done) {
+        if (done != 300)
+            return;
+        shown = slow.window.window() && slow.window.window()->isVisible();
+        QMessageBox box(QMessageBox::Question, QStringLiteral("System Kalmora."), QStringLiteral("Czy kontynuować?"),
+                        QMessageBox::Yes | QMessageBox::No);
+        box.installEventFilter(&paints);
+        QTimer::singleShot(300, &box, [&box] { box.done(QMessageBox::Yes); });
+        asked = box.exec() == QMessageBox::Yes;
+    };
+    SetPrintProgress(&slow);
+    const auto model = list.report.prepare();
+    SetPrintProgress(nullptr);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(asked);
+    EXPECT_GT(paints.count, 0);
+    // 53 rows a page ((297 - 2 x 10 - 8) / 5 mm): 8 pages.
+    EXPECT_EQ(model->pageCount(), 8);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

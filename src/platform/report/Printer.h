@@ -35,6 +35,19 @@ public:
     virtual void advance(int pagesDone) = 0;
     // Always called after begin, also when the print fails.
     virtual void end() = 0;
+
+    // While the pages of a report are being made (its data walked): after
+    // each record, the records done, the records to walk (0 when not known)
+    // and the pages made so far. endBuild is always called after
+    // beginBuild, also when the run fails. Empty by default.
+    virtual void beginBuild(const QString& title) { (void)title; }
+    virtual void advanceBuild(int recordsDone, int records, int pagesMade)
+    {
+        (void)recordsDone;
+        (void)records;
+        (void)pagesMade;
+    }
+    virtual void endBuild() {}
 };
 
 // A report title made fit to be a file name: the characters a file name

@@ -85,7 +85,7 @@ Control* Band::control(const QString& name) const
 
 class Runner {
 public:
-    explicit Runner(Report& report) : r(report) {}
+    Runner(Report& report, IPrintProgress* progress) : r(report), m_progress(progress) {}
     std::shared_ptr<PageModel> run();
 
 private:
@@ -110,6 +110,7 @@ private:
     void addFrame(unsigned sides, double x, double y, double w, double h, double pen);
 
     Report& r;
+    IPrintProgress* m_progress; // shows the run's progress, or nullptr
     std::shared_ptr<PageModel> model;
     Page* page = nullptr;
     double y = 0;
@@ -552,6 +553,8 @@ std::shared_ptr<PageModel> Runner::run()
         } else {
             more = false;
         }
+        if (m_progress)
+            m_progress->advanceBuild(r.m_recordNumber, std::max(0, total), static_cast<int>(model->pages.size()));
         if (total > 0 && r.onProgress) {
             const int percent = static_cast<int>(qint64(r.m_recordNumber) * 100 / total);
             if (percent != lastPercent && percent < 100) {
@@ -601,9 +604,38 @@ void Report::newPage()
     m_newPageRequested = true;
 }
 
+namespace {
+
+// The installed progress display while the outermost run of a report makes
+// its pages (a report run from another's events shows none of its own).
+class BuildProgress {
+public:
+    explicit BuildProgress(const QString& title) : m_display(t_depth++ == 0 ? PrintProgress() : nullptr)
+    {
+        if (m_display)
+            m_display->beginBuild(title);
+    }
+    ~BuildProgress()
+    {
+        --t_depth;
+        if (m_display)
+            m_display->endBuild();
+    }
+    BuildProgress(const BuildProgress&) = delete;
+    BuildProgress& operator=(const BuildProgress&) = delete;
+    IPrintProgress* display() const { return m_display; }
+
+private:
+    static inline int t_depth = 0;
+    IPrintProgress* m_display;
+};
+
+} // namespace
+
 std::shared_ptr<const PageModel> Report::prepare()
 {
-    Runner runner(*this);
+    const BuildProgress progress(title);
+    Runner runner(*this, progress.display());
     m_lastPages = runner.run();
     return m_lastPages;
 }
