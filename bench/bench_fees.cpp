@@ -12,6 +12,7 @@
 #include "Schemat.h"
 #include "Dialogs.h"
 #include "FunkcjeSrodowiska.h"
+#include "BenchFirma.h"
 #include "BenchSupport.h"
 #include "Storage.h"
 #include "Table.h"
@@ -121,15 +122,8 @@ int main(int argc, char** argv)
     InicjalizujFunkcjeSrodowiska();
     QElapsedTimer zegar;
     zegar.start();
-    if (!gotowe) {
-        dm.TFirma->Insert();
-        dm.TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
-        dm.TFirma->Post();
-        dm.TOkres->Insert();
-        dm.TOkresRok->setAsInteger(2009);
-        dm.TOkresPolrocze->setAsInteger(1);
-        dm.TOkres->Post();
-    }
+    if (!gotowe)
+        kal::bench::FirmaZOkresem(dm);
     if (!dm.OtworzZalacznikiPolrocza() || !dm.UstawZbiorZuzycia()) {
         std::printf("the period's rows or its half-year file cannot be made\n");
         return 1;

@@ -12,6 +12,8 @@
 #include "Dane.h"
 #include "EwidencjaPojazdow.h"
 #include "Schemat.h"
+#include "BenchDialogs.h"
+#include "BenchFirma.h"
 #include "BenchSupport.h"
 #include "Zuzycie.h"
 
@@ -47,27 +49,9 @@ double ms(QElapsedTimer& t)
     return v;
 }
 
-// Runs the window's own show path; the modal show is replaced by the
+// The window's own show path runs; the modal show is replaced by the
 // measurement of the open window.
-class Pomiar final : public kal::IDialogs {
-public:
-    std::function<void(QWidget*)> przy;
-    kal::MsgButton messageBox(const QString& text, const QString&, unsigned, kal::MsgIcon) override
-    {
-        std::fprintf(stderr, "box: %s\n", qPrintable(text));
-        return kal::MbOk;
-    }
-    void errorBox(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    QString openFileName(kal::FileDialogRequest&) override { return {}; }
-    QString saveFileName(kal::FileDialogRequest&) override { return {}; }
-    bool printerDialog(QPrinter*, QWidget*) override { return false; }
-    int execModal(QWidget* window) override
-    {
-        if (przy)
-            przy(window);
-        return 0;
-    }
-};
+using Pomiar = kal::bench::PomiarDialogow;
 
 struct Wyniki {
     double utworzenie = 0, powiazanie = 0, pokazanie = 0, otwarcie = 0, koniec = 0, kolko = 0;
@@ -128,14 +112,8 @@ int main(int argc, char** argv)
     int idFirmy = 0;
     {
         TDM dm;
-        dm.TFirma->Insert();
-        dm.TFirmaNazwa1->setAsString(QStringLiteral("Ruvelkon sp. z o.o."));
-        dm.TFirma->Post();
+        kal::bench::FirmaZOkresem(dm);
         idFirmy = dm.TFirmaIdentyfikator->AsInteger();
-        dm.TOkres->Insert();
-        dm.TOkresRok->setAsInteger(2009);
-        dm.TOkresPolrocze->setAsInteger(1);
-        dm.TOkres->Post();
         if (!dm.UstawZbiorZuzycia()) {
             std::fprintf(stderr, "no half-year file\n");
             return 1;
