@@ -153,6 +153,12 @@ TEST(FormatNumber, BeyondTheRoundingRangeAndNonFinite)
     // Nine decimals do not fit beside ten whole digits: the decimals that fit still count.
     EXPECT_EQ(FormatNumber(1234567890.5, P2), QStringLiteral("1 234 567 890,50"));
     EXPECT_EQ(FormatNumber(-1234567890123.25, P3), QStringLiteral("-1 234 567 890 123,25"));
+    // Whole parts longer than 32 digits are written in full, up to the largest double.
+    EXPECT_EQ(FormatNumber(1e40, P4), QStringLiteral("10000000000000000303786028427003666890752,00"));
+    const QString largest = FormatNumber(-std::numeric_limits<double>::max(), P4);
+    EXPECT_EQ(largest.size(), 1 + 309 + 3);
+    EXPECT_TRUE(largest.startsWith(QStringLiteral("-17976931348623157")));
+    EXPECT_TRUE(largest.endsWith(QStringLiteral("124858368,00")));
     EXPECT_EQ(FormatNumber(std::nan(""), P1), QStringLiteral("NAN"));
     EXPECT_EQ(FormatNumber(-std::numeric_limits<double>::infinity(), P1), QStringLiteral("-INF"));
 }

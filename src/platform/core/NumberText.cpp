@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -56,7 +57,8 @@ bool RoundScaled(double value, int decimals, double& scaled, bool& negative)
 // Digits of a whole number below about 1e18 (exact for doubles that hold one).
 std::string WholeDigits(double whole)
 {
-    char text[32];
+    // Room for every whole digit of the largest double (309) and a sign.
+    char text[std::numeric_limits<double>::max_exponent10 + 8];
     auto res = std::to_chars(text, text + sizeof text, whole, std::chars_format::fixed, 0);
     return std::string(text, res.ptr);
 }
