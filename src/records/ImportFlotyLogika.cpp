@@ -5,6 +5,7 @@
 
 #include "platform/core/Dialogs.h"
 #include "platform/core/Exceptions.h"
+#include "platform/db/WriteGroup.h"
 #include "platform/workbook/Workbook.h"
 
 #include <QDir>
@@ -151,16 +152,64 @@ bool TImportFlotyLogika::Importuj()
         OnWyczyscLog();
     dopiszLinie(QStringLiteral("  Wykaz błędów powstałych w czasie importu FLOTY."));
     dopiszLinie(QStringLiteral("  ") + QString(48, u'='));
-    if (Otwarty()) {
+    const QString przerwany = Otwarty() ? importujWiersze() : QString();
+    Zamknij();
+    if (!przerwany.isEmpty())
+        kal::Dialogs().messageBox(przerwany, QStringLiteral("Kontrola FLOTY."), kal::MbOk, kal::MsgIcon::Stop);
+    return SaBledy;
+}
+
+QString TImportFlotyLogika::importujWiersze()
+{
+    // The sheet's fuel records are stored together when the last row is
+    // done (one write of the half-year file, not one per row). A row refused
+    // by a rule is logged and skipped as ever. A failure that stops the
+    // import, a crash or a power cut leave the half-year file as it was
+    // before the import, so that the file can simply be imported again.
+    m_dopisanePojazdy = 0;
+    // The windows on the fuel records and on the vehicles are told once, at
+    // the end, instead of following every row and every vehicle looked at.
+    const kal::TControlsDisabled oknoZuzycia(*DM->TZuzycie);
+    const kal::TControlsDisabled oknoPojazdow(*DM->TPojazdy);
+    QString przyczyna;
+    try {
+        kal::TWriteGroup grupa;
         for (m_wiersz = 0; m_wiersz < m_arkusz->rowCount(); ++m_wiersz) {
             if (BuforPamieci)
                 ImportujWierszZBufora();
             else
                 ImportujWiersz();
+            if (!grupa.Intact())
+                break; // the storage dropped the rows (a full disk): the commit says why
         }
+        grupa.Commit();
+        return {};
+    } catch (const kal::EAbort&) {
+    } catch (const kal::Exception& e) {
+        przyczyna = e.message();
+    } catch (const std::exception& e) {
+        przyczyna = QString::fromUtf8(e.what());
+    } catch (...) {
     }
-    Zamknij();
-    return SaBledy;
+    if (przyczyna.isEmpty())
+        przyczyna = QStringLiteral("Błąd nieznanego typu.");
+    QStringList skutki = {QStringLiteral("Żadna pozycja FLOTY z tego pliku nie została zapisana.")};
+    if (m_dopisanePojazdy > 0)
+        skutki << QStringLiteral("Pojazdy dopisane do ewidencji w czasie importu (%1) pozostały zapisane.")
+                      .arg(m_dopisanePojazdy);
+    const QString wpis = QStringLiteral("  Import FLOTY został przerwany: ") + przyczyna + QStringLiteral("\n  ") +
+                         skutki.join(QStringLiteral("\n  "));
+    // The entry names the row the import stopped at; a commit that failed
+    // after the last row names none.
+    if (m_wiersz < m_arkusz->rowCount()) {
+        DopiszBlad(wpis);
+    } else {
+        dopiszLinie(wpis);
+        dopiszLinie(QStringLiteral("  ") + QString(46, u'-'));
+        SaBledy = true;
+    }
+    return QStringLiteral("Import FLOTY został przerwany:\n") + przyczyna + u'\n' + skutki.join(u'\n') +
+           QStringLiteral("\nPo usunięciu przyczyny zaimportuj plik ponownie !!!");
 }
 
 const kal::Cell& TImportFlotyLogika::komorka(kal::TField* kolumna) const
@@ -355,7 +404,14 @@ bool TImportFlotyLogika::ZnajdzLubDopiszPojazd()
 
 void TImportFlotyLogika::dopiszPojazd()
 {
+    // The vehicle is the user's own record, completed and saved by hand in
+    // the vehicle register: it is stored at once, whatever becomes of the
+    // import's fuel records.
+    kal::TWriteGroupPause zapisPojazdu;
     kal::TTable& p = *DM->TPojazdy;
+    // The vehicle register shows the new vehicle.
+    const kal::TControlsEnabled rejestr(p);
+    const int przed = p.RecordCount();
     p.Insert();
     try {
         DM->TPojazdyNrRejestracyjny->setAsString(m_numer);
@@ -372,6 +428,8 @@ void TImportFlotyLogika::dopiszPojazd()
     // What the user did not save is not a vehicle of the register.
     if (wEdycji(&p))
         p.Cancel();
+    if (p.RecordCount() > przed)
+        ++m_dopisanePojazdy;
 }
 
 void TImportFlotyLogika::DopiszBlad(const QString& komunikat)

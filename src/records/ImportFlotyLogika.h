@@ -86,6 +86,11 @@ public:
     // SprawdzArkusz; returns SaBledy. A pending fuel record or vehicle is
     // posted first; when its post is refused the refusal propagates before
     // anything is imported, the sheet stays open and the record pending.
+    // The fuel records are stored together after the last row: a failure
+    // that stops the import (one no row step catches, or the storage's)
+    // stores none of them; the log and a message box say so, and that the
+    // vehicles completed meanwhile stay. A crash or a power cut before the
+    // end leaves the half-year file as it was before the import.
     bool Importuj();
 
     // Row steps, on the current row.
@@ -100,6 +105,9 @@ public:
     const QStringList& Log() const { return m_log; }
 
 private:
+    // Every row, in one write group committed after the last. Empty when
+    // done; else the message that tells the user why the import stopped.
+    QString importujWiersze();
     const kal::Cell& komorka(kal::TField* kolumna) const;
     QString tekst(kal::TField* kolumna) const;
     // Fuel kind for a product group; empty for a group that is not imported.
@@ -121,6 +129,8 @@ private:
     const kal::Sheet* m_arkusz = nullptr;
     QString m_polaczenie;
     int m_wiersz = 0;
+    // Vehicles the user saved in the register during the current import.
+    int m_dopisanePojazdy = 0;
     QStringList m_log;
     std::optional<QHash<QString, int>> m_indeks; // numbers read while no index is installed
     QString m_numer;                              // the current row's number as it can be stored

@@ -8,8 +8,11 @@
 
 #include "Clock.h"
 #include "Exceptions.h"
+#include "InChild.h"
+#include "IntegrityCheck.h"
 #include "ScriptedDialogs.h"
 #include "TestDir.h"
+#include "VfsShim.h"
 #include "Workbook.h"
 
 #include "../workbook/XlsWriter.h"
@@ -22,11 +25,18 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <csignal>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <memory>
 
+using kal::test::InChild;
+using kal::test::IntegrityCheck;
 using kal::test::ScriptedDialogs;
 using kal::test::TestDir;
+using kal::test::VfsShim;
 using kal::test::XlsDate;
 using kal::test::XlsEmpty;
 using kal::test::XlsSerial;
@@ -694,4 +704,232 @@ TEST_F(DlugieNumery, TheMemoryBufferComparesALongNumberAsItCanBeStored)
 {
     bufor = true;
     sprawdz();
+}
+
+// ------------------------------------------------------------ stored together
+
+// Forty rows of one vehicle in the register, invoices "F/0" to "F/39", the
+// fuel of product group 1 bought in July; row 10 is of a vehicle the
+// register does not know ("KR 5") and row 30 has no date (the fuel rule
+// refuses it, and the log says so).
+std::vector<Wiersz> CzterdziesciWierszy()
+{
+    std::vector<Wiersz> w;
+    for (int i = 0; i < 40; ++i)
+        w.push_back({i == 10 ? QStringLiteral("KR 5") : QStringLiteral("WA1"), XlsEmpty{},
+                     QStringLiteral("F/%1").arg(i), Dzien(7, 1 + i % 28), 10.0 + i, 4.0, 1.0});
+    w[30].data = XlsEmpty{};
+    return w;
+}
+
+// A record the user typed in the fuel window, saved by the import before its
+// first row.
+void WpiszWlasneTankowanie(TDM& dm, int pojazd)
+{
+    dm.TZuzycie->Insert();
+    dm.TZuzycieIdentyfikatorPojazdu->setAsInteger(pojazd);
+    dm.TZuzycieDataTankowania->setAsDateTime(QDate(2009, 7, 20));
+    dm.TZuzycieRodzajPaliwa->setAsString(QStringLiteral("5"));
+    dm.TZuzycieIloscPaliwa->setAsFloat(12.5);
+    dm.TZuzycieNumerFaktury->setAsString(QStringLiteral("FV/R1"));
+}
+
+// The program killed (as by a power cut) in the middle of an import, while
+// the log takes the entry of row 30: the half-year file holds what it held
+// when the import began (the user's own record, saved before the first row,
+// and no row of the sheet) and passes the integrity check; the vehicle the
+// user completed at row 10 is stored. Importing the file again then stores
+// every row once.
+TEST_F(ImportFloty, AnImportKilledInTheMiddleLeavesTheHalfYearAsItWasBefore)
+{
+    const int wa = pojazd(QStringLiteral("WA1"));
+    import = std::make_unique<TImportFlotyLogika>();
+    ASSERT_TRUE(import->Otworz(skoroszyt(CzterdziesciWierszy())));
+    dm.reset(); // the child is the program now
+    const int status = InChild([&] {
+        dm = std::make_unique<TDM>();
+        if (!dm->UstawZbiorZuzycia())
+            return 1;
+        WpiszWlasneTankowanie(*dm, wa);
+        import->UzupelnijPojazd = [this] {
+            dm->TPojazdyMarka->setAsString(QStringLiteral("Kia"));
+            dm->TPojazdy->Post();
+        };
+        import->OnDopiszDoLogu = [](const QString& linia) {
+            if (linia.contains(QStringLiteral("F/30")))
+                ::kill(::getpid(), SIGKILL);
+        };
+        if (!import->SprawdzArkusz())
+            return 2;
+        import->Importuj();
+        return 0;
+    });
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+
+    for (const char* plik : {"Zuz20092.db", "Pojazdy.db"})
+        EXPECT_EQ(IntegrityCheck(katalog.file(QString::fromLatin1(plik))), QStringLiteral("ok")) << plik;
+    dm = std::make_unique<TDM>();
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    auto t = tankowania();
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].faktura, "FV/R1");
+    EXPECT_DOUBLE_EQ(t[0].litry, 12.5);
+    EXPECT_EQ(dm->TPojazdy->RecordCount(), 2);
+    ASSERT_TRUE(dm->TPojazdy->Locate(QStringLiteral("NrRejestracyjny"), QStringLiteral("KR 5")));
+    EXPECT_EQ(dm->TPojazdyMarka->AsString(), "Kia");
+
+    // Once more, to the end: the vehicle is found, the 39 good rows stored once.
+    EXPECT_TRUE(importuj(CzterdziesciWierszy()));
+    EXPECT_EQ(uzupelnien, 0);
+    EXPECT_EQ(tankowania().size(), 40u);
+}
+
+// A failure that no row step catches stops the import: none of the sheet's
+// fuel records is stored (the ones imported before it are taken back, also
+// from the fuel window's rows), the vehicle the user completed stays, the
+// message box and the log say so, and the file can be imported again.
+class PrzerwanyImport : public ImportFloty {
+protected:
+    void sprawdz()
+    {
+        pojazd(QStringLiteral("WA1"));
+        const std::vector<Wiersz> wiersze = {
+            {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F/1"), Dzien(7, 1), 10.0, 4.0, 1.0},
+            {QStringLiteral("KR 1"), XlsEmpty{}, QStringLiteral("F/2"), Dzien(7, 2), 20.0, 4.0, 1.0},
+            {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F/3"), Dzien(7, 3), 30.0, 4.0, 1.0},
+            {QStringLiteral("KR 2"), XlsEmpty{}, QStringLiteral("F/4"), Dzien(7, 4), 40.0, 4.0, 1.0},
+            {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F/5"), Dzien(7, 5), 50.0, 4.0, 1.0},
+        };
+        uzupelnij = [this] {
+            if (dm->TPojazdyNrRejestracyjny->AsString() == u"KR 2")
+                throw std::runtime_error("Za mało pamięci");
+            dm->TPojazdyMarka->setAsString(QStringLiteral("Kia"));
+            dm->TPojazdy->Post();
+        };
+        EXPECT_TRUE(importuj(wiersze));
+        EXPECT_TRUE(tankowania().empty());
+        EXPECT_EQ(dm->TZuzycie->RecordCount(), 0);
+        EXPECT_EQ(dm->TPojazdy->RecordCount(), 2); // WA1 and KR 1
+        EXPECT_EQ(dm->TPojazdy->State(), kal::dsBrowse);
+        EXPECT_FALSE(import->Otwarty());
+        ASSERT_EQ(dialogi.boxes().size(), 1u);
+        EXPECT_EQ(dialogi.boxes()[0].text,
+                  "Import FLOTY został przerwany:\nZa mało pamięci\n"
+                  "Żadna pozycja FLOTY z tego pliku nie została zapisana.\n"
+                  "Pojazdy dopisane do ewidencji w czasie importu (1) pozostały zapisane.\n"
+                  "Po usunięciu przyczyny zaimportuj plik ponownie !!!");
+        EXPECT_EQ(dialogi.boxes()[0].caption, "Kontrola FLOTY.");
+        EXPECT_EQ(dialogi.boxes()[0].icon, kal::MsgIcon::Stop);
+        EXPECT_EQ(dialogi.boxes()[0].buttons, unsigned(kal::MbOk));
+        EXPECT_EQ(bledy(), QStringList({QStringLiteral("  Numer faktury: F/4 data zakupu: 2009-07-04 numer "
+                                                       "rejestracyjny: KR 2"),
+                                        QStringLiteral("  Import FLOTY został przerwany: Za mało pamięci\n"
+                                                       "  Żadna pozycja FLOTY z tego pliku nie została zapisana.\n"
+                                                       "  Pojazdy dopisane do ewidencji w czasie importu (1) "
+                                                       "pozostały zapisane."),
+                                        kKreski}));
+        // What the window shows is what the file holds.
+        dm.reset();
+        dm = std::make_unique<TDM>();
+        ASSERT_TRUE(dm->UstawZbiorZuzycia());
+        EXPECT_TRUE(tankowania().empty());
+        EXPECT_EQ(dm->TPojazdy->RecordCount(), 2);
+
+        dialogi.clear();
+        uzupelnij = [this] {
+            dm->TPojazdyMarka->setAsString(QStringLiteral("Kia"));
+            dm->TPojazdy->Post();
+        };
+        EXPECT_FALSE(importuj(wiersze));
+        EXPECT_TRUE(dialogi.boxes().empty());
+        QStringList faktury;
+        for (const Tankowanie& x : tankowania())
+            faktury << x.faktura;
+        faktury.sort();
+        EXPECT_EQ(faktury, QStringList({QStringLiteral("F/1"), QStringLiteral("F/2"), QStringLiteral("F/3"),
+                                        QStringLiteral("F/4"), QStringLiteral("F/5")}));
+    }
+};
+
+TEST_F(PrzerwanyImport, TheTableScanStoresNothingOfAStoppedImport)
+{
+    sprawdz();
+}
+
+TEST_F(PrzerwanyImport, TheMemoryBufferStoresNothingOfAStoppedImport)
+{
+    bufor = true;
+    sprawdz();
+}
+
+// The disk file layer of the tests under the data module: every file the
+// module opens from now on goes through it.
+class ImportNaDysku : public ImportFloty {
+protected:
+    void SetUp() override
+    {
+        ImportFloty::SetUp();
+        dm.reset();
+        VfsShim::install();
+        VfsShim::reset();
+        dm = std::make_unique<TDM>();
+        ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    }
+    void TearDown() override
+    {
+        VfsShim::reset();
+        ImportFloty::TearDown();
+    }
+};
+
+// All the rows of an import are written to the disk together, with one sync,
+// not one per row. (The half-year file already holds a record: SQLite syncs
+// once more when a file's journal starts afresh.)
+TEST_F(ImportNaDysku, TheRowsOfAnImportAreSyncedOnce)
+{
+    const int wa = pojazd(QStringLiteral("WA1"));
+    pojazd(QStringLiteral("KR 5"));
+    WpiszWlasneTankowanie(*dm, wa);
+    dm->TZuzycie->Post();
+    import = std::make_unique<TImportFlotyLogika>();
+    ASSERT_TRUE(import->Otworz(skoroszyt(CzterdziesciWierszy())));
+    ASSERT_TRUE(import->SprawdzArkusz());
+    VfsShim::syncs = 0;
+    EXPECT_TRUE(import->Importuj()); // row 30 is logged
+    EXPECT_EQ(VfsShim::syncs, 1);
+    EXPECT_EQ(tankowania().size(), 40u);
+}
+
+// The disk is full when the rows are stored: none of them is, and the user
+// is told so, in the log after the last row's entry and in a message box.
+TEST_F(ImportNaDysku, AFullDiskAtTheEndStoresNothingAndSaysSo)
+{
+    pojazd(QStringLiteral("WA1"));
+    import = std::make_unique<TImportFlotyLogika>();
+    import->OnDopiszDoLogu = [](const QString& linia) {
+        if (linia.contains(QStringLiteral("F/2")))
+            VfsShim::diskFull = true;
+    };
+    ASSERT_TRUE(import->Otworz(skoroszyt({
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F/1"), Dzien(7, 1), 10.0, 4.0, 1.0},
+        {QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F/2"), Dzien(6, 30), 20.0, 4.0, 1.0},
+    })));
+    ASSERT_TRUE(import->SprawdzArkusz());
+    EXPECT_TRUE(import->Importuj());
+    VfsShim::diskFull = false;
+    EXPECT_EQ(dm->TZuzycie->RecordCount(), 0);
+    const QString pelny = QStringLiteral("Brak miejsca na dysku: nie można zapisać zbioru danych Zuz20092.db");
+    EXPECT_EQ(dialogi.texts(), QStringList({QStringLiteral("Import FLOTY został przerwany:\n") + pelny +
+                                            QStringLiteral("\nŻadna pozycja FLOTY z tego pliku nie została zapisana.\n"
+                                                           "Po usunięciu przyczyny zaimportuj plik ponownie !!!")}));
+    const QStringList log = bledy();
+    ASSERT_EQ(log.size(), 5);
+    EXPECT_EQ(log[0], QStringLiteral("  Numer faktury: F/2 data zakupu: 2009-06-30 numer rejestracyjny: WA1"));
+    EXPECT_EQ(log[3], QStringLiteral("  Import FLOTY został przerwany: ") + pelny +
+                          QStringLiteral("\n  Żadna pozycja FLOTY z tego pliku nie została zapisana."));
+    EXPECT_EQ(log[4], kKreski);
+    dm.reset();
+    dm = std::make_unique<TDM>();
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    EXPECT_TRUE(tankowania().empty());
 }

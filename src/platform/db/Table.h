@@ -385,6 +385,43 @@ private:
 
 using TDataSet = TTable;
 
+// Disables the controls of a table for the life of the scope (DisableControls
+// and EnableControls on every path): work over many records tells the data
+// links once, at its end.
+class TControlsDisabled {
+public:
+    explicit TControlsDisabled(TTable& table) : m_table(table) { m_table.DisableControls(); }
+    ~TControlsDisabled() { m_table.EnableControls(); }
+    TControlsDisabled(const TControlsDisabled&) = delete;
+    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
+
+private:
+    TTable& m_table;
+};
+
+// The other way round: the controls of a table follow it for the life of the
+// scope even inside a TControlsDisabled (a window shown to the user in the
+// middle of such work), and are disabled again as they were afterwards.
+class TControlsEnabled {
+public:
+    explicit TControlsEnabled(TTable& table) : m_table(table)
+    {
+        for (; m_table.ControlsDisabled(); ++m_count)
+            m_table.EnableControls();
+    }
+    ~TControlsEnabled()
+    {
+        for (int i = 0; i < m_count; ++i)
+            m_table.DisableControls();
+    }
+    TControlsEnabled(const TControlsEnabled&) = delete;
+    TControlsEnabled& operator=(const TControlsEnabled&) = delete;
+
+private:
+    TTable& m_table;
+    int m_count = 0;
+};
+
 // Cuts the master link of a detail table and restores it (with a refresh)
 // when leaving the scope, on every path. A record of the detail still in
 // edit or insert state when the scope ends is cancelled.
