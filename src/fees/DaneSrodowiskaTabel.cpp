@@ -4,18 +4,6 @@
 
 namespace {
 
-// Re-enables a table's controls on every path.
-class BezKontrolek {
-public:
-    explicit BezKontrolek(kal::TTable& t) : m_t(t) { m_t.DisableControls(); }
-    ~BezKontrolek() { m_t.EnableControls(); }
-    BezKontrolek(const BezKontrolek&) = delete;
-    BezKontrolek& operator=(const BezKontrolek&) = delete;
-
-private:
-    kal::TTable& m_t;
-};
-
 // The values of the current record of `t` for the fields `pola`, in their
 // order; an empty field reads as 0.
 template <size_t N>
@@ -34,7 +22,7 @@ std::array<double, N> Wartosci(kal::TTable& t, const std::array<QString, N>& pol
 std::vector<WierszGestosci> DaneSrodowiskaTabel::WierszeGestosci()
 {
     kal::TTable& t = *m_t.TTabelaGest;
-    BezKontrolek bez(t);
+    kal::TControlsDisabled bez(t);
     kal::TField* kod = t.FieldByName(QStringLiteral("IdentyfikatorPaliwa"));
     kal::TField* gestosc = t.FieldByName(QStringLiteral("Gestosc"));
     std::vector<WierszGestosci> wiersze;
@@ -51,7 +39,7 @@ bool DaneSrodowiskaTabel::UstawZbiorZuzycia()
 void DaneSrodowiskaTabel::Pojazdy(const std::function<void(int, const DanePojazdu&)>& wez)
 {
     kal::TTable& t = *m_t.TPojazdy;
-    BezKontrolek bez(t);
+    kal::TControlsDisabled bez(t);
     const kal::TTable::TBookmark znak = t.IsEmpty() ? 0 : t.GetBookmark();
     kal::TField* id = t.FieldByName(QStringLiteral("IdentyfikatorPojazdu"));
     kal::TField* rodzaj = t.FieldByName(QStringLiteral("RodzajPojazdu"));
@@ -76,7 +64,7 @@ void DaneSrodowiskaTabel::Pojazdy(const std::function<void(int, const DanePojazd
 void DaneSrodowiskaTabel::ZapisyZuzycia(const std::function<void(const ZapisZuzycia&)>& wez)
 {
     kal::TTable& t = *m_t.TZuzycie;
-    BezKontrolek bez(t);
+    kal::TControlsDisabled bez(t);
     kal::TField* id = t.FieldByName(QStringLiteral("IdentyfikatorPojazdu"));
     kal::TField* paliwo = t.FieldByName(QStringLiteral("RodzajPaliwa"));
     kal::TField* ilosc = t.FieldByName(QStringLiteral("IloscPaliwa"));
