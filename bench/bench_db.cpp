@@ -12,6 +12,7 @@
 //   Paliwo.db   engine table, 12 fields, primary index IdMastera;Data;Nr
 //   Bez.db      the same rows in an engine table without an index
 //   Mastery.db  engine table of 10,000 masters
+#include "Median.h"
 #include "BenchSupport.h"
 #include "Storage.h"
 #include "Table.h"
@@ -32,6 +33,7 @@
 #include <vector>
 
 using namespace kal;
+using kal::bench::median;
 
 namespace {
 
@@ -44,12 +46,6 @@ double seconds(const std::function<void()>& work)
     t.start();
     work();
     return double(t.nsecsElapsed()) / 1e9;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
 }
 
 long peakMiB()

@@ -8,6 +8,7 @@
 // runs in this process on the same files with the engine's settings and
 // classifies each vehicle once; the run fails when the cells differ.
 
+#include "Median.h"
 #include "Dane.h"
 #include "Schemat.h"
 #include "Dialogs.h"
@@ -248,11 +249,7 @@ int main(int argc, char** argv)
                     sqlCzasy.back(), int(sqlowe.size()), rozne);
         zle = zle || rozne != 0 || sqlowe.isEmpty();
     }
-    const auto mediana = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
-    const double silnik = mediana(silnikCzasy), sql = mediana(sqlCzasy);
+    const double silnik = kal::bench::median(silnikCzasy), sql = kal::bench::median(sqlCzasy);
     std::printf("table D (open of the tables + WypelnijTabeleD), %d records, %d vehicles: median %.3f s "
                 "(table D total %.2f Mg)\n",
                 liczbaZapisow, liczbaPojazdow, silnik, razemMg);

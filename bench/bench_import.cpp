@@ -4,6 +4,7 @@
 // posted) is timed. Run by hand: bench_import [rows] [runs]
 //   (default 5,000 rows of 50 vehicles, 3 runs; the median is printed).
 
+#include "Median.h"
 #include "Clock.h"
 #include "Dane.h"
 #include "ImportFlotyLogika.h"
@@ -88,8 +89,7 @@ int main(int argc, char** argv)
         std::printf("run %d: %.3f s, %d records stored%s\n", p + 1, czasy.back(), zapisane,
                     bledy ? " (with entries in the log)" : "");
     }
-    std::sort(czasy.begin(), czasy.end());
-    std::printf("import of %d workbook rows: median %.3f s (%.0f rows/s)\n", wiersze, czasy[czasy.size() / 2],
-                wiersze / czasy[czasy.size() / 2]);
+    const double mediana = kal::bench::median(czasy);
+    std::printf("import of %d workbook rows: median %.3f s (%.0f rows/s)\n", wiersze, mediana, wiersze / mediana);
     return zapisane == wiersze ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 //
 //   build/bin/bench_report [rows] [runs]   (LibreOffice is optional)
 
+#include "Median.h"
 #include "Export.h"
 #include "Render.h"
 #include "Report.h"
@@ -46,12 +47,6 @@ QStringList Row(int i)
     return {QString::number(i), QStringLiteral("GD %1").arg(10000 + i % 90000), QString::fromUtf8(makes[i % 5]),
             QStringLiteral("2009-%1-%2").arg(1 + i % 12, 2, 10, QLatin1Char('0')).arg(1 + i % 28, 2, 10, QLatin1Char('0')),
             QStringLiteral("%1,%2").arg(20 + i % 80).arg(i % 100, 2, 10, QLatin1Char('0')), QStringLiteral("olej napędowy")};
-}
-
-qint64 Median(std::vector<qint64> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 QString TextOf(const QString& pdftotext, const QStringList& options, const QString& pdf)
@@ -130,7 +125,7 @@ int main(int argc, char** argv)
         painted.push_back(timer.nsecsElapsed());
     }
     const long peak = PeakKiB();
-    const qint64 run = Median(runs), toPdf = Median(pdfs), toOld = Median(painted);
+    const qint64 run = kal::bench::median(runs), toPdf = kal::bench::median(pdfs), toOld = kal::bench::median(painted);
 
     std::printf("rows: %d, pages: %d, runs: %d (medians)\n", rows, model->pageCount(), repeats);
     std::printf("first page:           %8.1f ms\n", firstPage / 1e6);
@@ -202,7 +197,7 @@ int main(int argc, char** argv)
         if (rc != 0)
             std::printf("LibreOffice exit code %d\n", rc);
     }
-    const qint64 lo = Median(offices);
+    const qint64 lo = kal::bench::median(offices);
     std::printf("LibreOffice CSV->PDF: %8.1f ms\n", lo / 1e6);
     std::printf("ratio LibreOffice / (run + PDF): %.2f; with the painter's PDF: %.2f\n", double(lo) / double(run + toPdf),
                 double(lo) / double(run + toOld));

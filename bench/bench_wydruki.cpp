@@ -17,6 +17,7 @@
 // model of the whole report, the pages, and a digest of every text of the
 // pages with its place (the time of day masked), so that two builds can be
 // compared text for text.
+#include "Median.h"
 #include "BenchDialogs.h"
 #include "BenchFirma.h"
 #include "BenchSupport.h"
@@ -310,12 +311,6 @@ struct Lista {
     std::function<kal::report::Report*()> uruchom;
 };
 
-double Mediana(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -503,7 +498,7 @@ int main(int argc, char** argv)
             skrot = s;
             strony = model->pageCount();
         }
-        std::printf("%-48s %10.1f %7d  %s%s\n", l.nazwa, Mediana(czasy), strony, skrot.constData(),
+        std::printf("%-48s %10.1f %7d  %s%s\n", l.nazwa, kal::bench::median(czasy), strony, skrot.constData(),
                     rozne ? " (runs differ)" : "");
         std::fflush(stdout);
     }

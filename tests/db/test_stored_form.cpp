@@ -424,8 +424,8 @@ TEST(StoredForm, AKillDuringTheUpgradeLeavesTheFileAsItWasOrInTheForm)
             Vehicles v;
             return 0;
         });
-        const bool killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-        ASSERT_TRUE(killed || (WIFEXITED(status) && WEXITSTATUS(status) == 0)) << "step " << step;
+        const bool killed = kal::test::KilledBySigkill(status);
+        ASSERT_TRUE(killed || kal::test::EndedWell(status)) << "step " << step;
         const Stored s = ReadStored();
         if (s.form == 1) {
             EXPECT_EQ(Text(s.rows), Text(inTheForm.rows)) << "step " << step;

@@ -47,11 +47,6 @@ int StoredReadings(const QString& file = QStringLiteral("Odczyty.db"))
     return r.T.RecordCount();
 }
 
-bool Killed(int status)
-{
-    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-}
-
 // The file as the standard tool finds it after a crash (`sqlite3 FILE` opens
 // it for writing and deals with the journal left behind): its integrity
 // check, its rows counted and the number of rows the file keeps.
@@ -129,7 +124,7 @@ TEST_F(WriteGroupTest, ProcessKilledBeforeCommitLeavesNothingOfTheGroup)
         return 0;
     };
 
-    ASSERT_TRUE(Killed(InChild([&] { return postMany(false); })));
+    ASSERT_TRUE(kal::test::KilledBySigkill(InChild([&] { return postMany(false); })));
     // The open transaction had reached the journal: the kill left it there.
     EXPECT_GT(QFileInfo(path + QStringLiteral("-wal")).size(), 1'000'000);
     FileAfterCrash after = OpenAfterCrash(path);
@@ -139,7 +134,7 @@ TEST_F(WriteGroupTest, ProcessKilledBeforeCommitLeavesNothingOfTheGroup)
     EXPECT_EQ(StoredNames(), (QStringList{QStringLiteral("Kraków"), QStringLiteral("Łódź")}));
 
     // Killed just after the commit: every row is there.
-    ASSERT_TRUE(Killed(InChild([&] { return postMany(true); })));
+    ASSERT_TRUE(kal::test::KilledBySigkill(InChild([&] { return postMany(true); })));
     after = OpenAfterCrash(path);
     EXPECT_EQ(after.integrity, QStringLiteral("ok"));
     EXPECT_EQ(after.rows, 3002);
