@@ -366,18 +366,23 @@ TEST(WorkbookErrors, DamagedFilesNeverCrash)
 
 namespace {
 
-// 40 data rows of five cells: a shared text, a date, a number, a whole
-// number and an inline text, in that order.
-XlsWriter FortyRows()
+// Data rows of five cells: a shared text, a date, a number, a whole number
+// and an inline text, in that order.
+XlsWriter FleetRows(int count)
 {
     XlsWriter w;
     w.sheet(kFleetSheet)
         .row({QStringLiteral("Nr faktury"), QStringLiteral("Data realizacji"), QStringLiteral("Ilość litrów"),
               QStringLiteral("Grupa prod"), QStringLiteral("Nr rejestracyjny")});
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < count; ++i)
         w.row({QStringLiteral("FV/%1").arg(i), XlsDate{kJuly15 + i}, 45.5 + i, XlsRk{1},
                XlsInlineText{QStringLiteral("WA %1").arg(1000 + i)}});
     return w;
+}
+
+XlsWriter FortyRows()
+{
+    return FleetRows(40);
 }
 
 unsigned RecordLength(const QByteArray& bytes, qsizetype at)
@@ -533,5 +538,30 @@ TEST(WorkbookDamage, AFileCutShortIsNeverWhole)
         EXPECT_EQ(r.sheet->wholeRowCount(), k);
         // Only the end of the sheet is missing after the last row.
         EXPECT_EQ(r.sheet->isWhole(), k == 40) << "cut after row " << k;
+    }
+}
+
+// A sheet that ends with its end-of-sheet record but holds fewer rows than its
+// dimensions declare, as an export that lost its last rows leaves it: data
+// rows 0-9 declared, 0-4 held. The five rows held are read whole, and the
+// sheet is incomplete.
+TEST(WorkbookDamage, ASheetHoldingFewerRowsThanItsDimensionsDeclareIsIncomplete)
+{
+    TestDir dir;
+    for (const bool rowRecords : {true, false}) {
+        SCOPED_TRACE(rowRecords ? "with row records" : "cells only");
+        QByteArray bytes = FleetRows(5).rowRecords(rowRecords).build();
+        // The dimensions' end row (one past the last, the header counted).
+        const qsizetype dimensions = XlsRecordOffset(bytes, 0x0200);
+        ASSERT_GT(dimensions, 0);
+        ASSERT_EQ(quint8(bytes[dimensions + 8]), 6);
+        bytes[dimensions + 8] = char(11);
+        const Read r = ReadBytes(dir, bytes);
+        ASSERT_TRUE(r.sheet) << r.failure.toStdString();
+        EXPECT_FALSE(r.sheet->isWhole());
+        EXPECT_EQ(r.sheet->declaredRowCount(), 10);
+        EXPECT_EQ(r.sheet->rowCount(), 5);
+        EXPECT_EQ(r.sheet->wholeRowCount(), 5);
+        EXPECT_EQ(r.sheet->cell(4, 4).toText(), QStringLiteral("WA 1004"));
     }
 }
