@@ -426,6 +426,30 @@ TEST_F(ImportFloty, ASheetMissingAConfiguredColumnReportsThatColumnOnly)
     EXPECT_EQ(dialogi.texts(), QStringList({QStringLiteral("Brak grupy produktu w arkuszu FLOTY !!!")}));
 }
 
+// A vendor's heads ending in blanks ("Ilość litrów "): trailing blanks do not
+// count, as in every stored text, so the configured names find them.
+TEST_F(ImportFloty, HeadsEndingInBlanksAreFoundUnderTheConfiguredNames)
+{
+    const int wa = pojazd(QStringLiteral("WA1"));
+    auto naglowek = Naglowek();
+    for (XlsValue& n : naglowek)
+        n = std::get<QString>(n) + QStringLiteral("  ");
+    import = std::make_unique<TImportFlotyLogika>();
+    ASSERT_TRUE(import->Otworz(skoroszyt({{QStringLiteral("WA1"), XlsEmpty{}, QStringLiteral("F/1"), Dzien(7, 1), 5.5,
+                                           4.0, 1.0}},
+                                         naglowek)));
+    EXPECT_TRUE(import->SprawdzArkusz());
+    EXPECT_FALSE(import->Importuj());
+    EXPECT_TRUE(dialogi.calls().empty());
+    const auto t = tankowania();
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].pojazd, wa);
+    EXPECT_EQ(t[0].faktura, "F/1");
+    EXPECT_EQ(t[0].data, QDate(2009, 7, 1));
+    EXPECT_DOUBLE_EQ(t[0].litry, 5.5);
+    EXPECT_EQ(t[0].paliwo, "5");
+}
+
 TEST_F(ImportFloty, EachConfiguredColumnHasItsOwnMessage)
 {
     const std::pair<kal::TField* TDM::*, const char*> kolumny[] = {

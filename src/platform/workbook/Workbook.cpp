@@ -286,10 +286,24 @@ Sheet::Sheet(QString name, QStringList columns, std::vector<std::vector<Cell>> r
     }
 }
 
+namespace {
+
+// A column name without the blanks it ends in.
+QStringView withoutTrailingBlanks(const QString& name)
+{
+    qsizetype n = name.size();
+    while (n > 0 && name.at(n - 1) == u' ')
+        --n;
+    return QStringView(name).left(n);
+}
+
+} // namespace
+
 int Sheet::columnIndex(const QString& name) const
 {
+    const QStringView wanted = withoutTrailingBlanks(name);
     for (int i = 0; i < m_columns.size(); ++i)
-        if (m_columns[i].compare(name, Qt::CaseInsensitive) == 0)
+        if (withoutTrailingBlanks(m_columns[i]).compare(wanted, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }

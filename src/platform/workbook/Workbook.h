@@ -81,7 +81,9 @@ public:
     int columnCount() const { return int(m_columns.size()); }
     // Data rows below the header; trailing empty rows are not counted.
     int rowCount() const { return int(m_rows.size()); }
-    // The index of a column by name (case-insensitive), -1 when there is none.
+    // The index of a column by name, -1 when there is none. Case and the
+    // blanks a name ends in do not count ("Ilość litrów " is "ILOŚĆ LITRÓW"),
+    // as stored texts compare.
     int columnIndex(const QString& name) const;
     bool hasColumn(const QString& name) const { return columnIndex(name) >= 0; }
     // A cell of a data row (0 = the row below the header); outside the
