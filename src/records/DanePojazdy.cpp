@@ -111,6 +111,11 @@ void TDM::TPojazdyBeforePost(kal::TDataSet& DataSet)
     ZerujGdyUjemnaCalk(*TPojazdyIloscMiejsc, true);
     ZerujGdyUjemnaCalk(*TPojazdyPojemnoscSilnika, true);
     ZerujGdyUjemnaCalk(*TPojazdyRokProdukcji, true);
+    // Kilometres between inspections: a negative number is saved as 0, as the
+    // whole numbers above are; an empty one stays empty (no interval known,
+    // which the inspection list tells apart from 0).
+    if (!TPojazdyIloscKmMiedzyPrzegl->IsNull() && TPojazdyIloscKmMiedzyPrzegl->AsInteger() < 0)
+        TPojazdyIloscKmMiedzyPrzegl->setAsInteger(0);
     ZerujGdyUjemna(*TPojazdyWartoscEwidencyjna, true);
     ZerujGdyUjemna(*TPojazdyNormaLetnia, true);
     ZerujGdyUjemna(*TPojazdyNormaZimowa, true);

@@ -62,6 +62,22 @@ TEST_F(Reguly, NewVehicleDefaultsAndTheChecksOfItsPost)
     EXPECT_EQ(dm->TPojazdy->RecordCount(), 1);
 }
 
+// "Km między przegl." typed as a negative number is saved as 0, as the other
+// whole numbers of a vehicle are; an empty one stays empty (no interval).
+TEST_F(Reguly, NegativeKilometresBetweenInspectionsAreSavedAsZero)
+{
+    const int id = pojazd("PO 77777", "5");
+    for (const auto& [tekst, zapisany] : {std::pair{"-40000", "0"}, {"-1", "0"}, {"120 000", "120000"}, {"0", "0"},
+                                          {"1", "1"}, {"", ""}}) {
+        ASSERT_TRUE(dm->TPojazdy->Locate("IdentyfikatorPojazdu", id));
+        dm->TPojazdy->Edit();
+        dm->TPojazdyIloscKmMiedzyPrzegl->setText(tekst);
+        EXPECT_EQ(komunikat([&] { dm->TPojazdy->Post(); }), "") << tekst;
+        dm->TPojazdy->Refresh();
+        EXPECT_EQ(dm->TPojazdyIloscKmMiedzyPrzegl->AsString(), zapisany) << tekst;
+    }
+}
+
 TEST_F(Reguly, GasFlagTakesTakOrNieAndKeepsALowerCaseFlag)
 {
     dm->TPojazdy->Insert();
