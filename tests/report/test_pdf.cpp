@@ -8,6 +8,7 @@
 #include "Render.h"
 #include "PdfTools.h"
 #include "SampleReport.h"
+#include "TextMetrics.h"
 
 #include "TestDir.h"
 
@@ -382,6 +383,107 @@ TEST(Pdf, ACharacterTheFaceLacksIsDrawnFromTheFaceQtFallsBackTo)
             << line.toStdString();
     }
     EXPECT_GE(others, 1) << lines.join(QLatin1Char('\n')).toStdString();
+}
+
+// Lines of text 12 mm apart, 180 mm wide, in `fonts` in turn.
+struct TextLines {
+    Report report;
+    explicit TextLines(const QStringList& lines, const std::vector<FontDef>& fonts = {FontDef{}})
+    {
+        report.title = QStringLiteral("Wiersze.");
+        Band* title = report.addBand(BandType::Title, QStringLiteral("Title"));
+        title->height = 12.0 * static_cast<double>(lines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            title->addLabel(QStringLiteral("L%1").arg(i), 0, 12.0 * static_cast<double>(i), 180, 8, lines[i])->font =
+                fonts[static_cast<std::size_t>(i) % fonts.size()];
+    }
+};
+
+TEST(Pdf, MoreThanAHundredGlyphsOfOneFaceReadBackWhole)
+{
+    if (!HasTool("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not installed";
+    const QStringList lines{QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz 0123456789"),
+                            QStringLiteral("ĄĆĘŁŃÓŚŹŻ ąćęłńóśźż ÄÖÜäöüß éèêëàâçñ ÉÈÀÇ"),
+                            QStringLiteral("!?()[]{}<>+-=*/\\%&#@$;:,.\"'~^_| §°±µ"),
+                            QStringLiteral("Zużycie paliwa [Mg] stawka [zł/Mg] — „cudzysłów” …")};
+    const PdfPair<TextLines> pdfs(lines);
+    QString all = lines.join(QString());
+    all.remove(QLatin1Char(' '));
+    std::sort(all.begin(), all.end());
+    ASSERT_GT(std::unique(all.begin(), all.end()) - all.begin(), 120);
+    EXPECT_EQ(Words(PdfText(pdfs.ours, QStringLiteral("-raw"))), ModelWords(*pdfs.model));
+}
+
+// An underline: its centre and thickness in pixels, measured where it runs
+// alone under the blanks `blank` (each pixel weighed by its darkness), and
+// its ends in `box` on the row of its centre.
+struct Underline {
+    double centre = 0, thickness = 0;
+    int left = 0, right = 0;
+};
+
+Underline UnderlineIn(const QImage& image, const QRect& box, const QRect& blank)
+{
+    const auto darkness = [&image](int x, int y) { return (255 - qGray(image.pixel(x, y))) / 255.0; };
+    Underline line{0, 0, box.right(), box.left()};
+    double weight = 0;
+    for (int y = blank.top(); y <= blank.bottom(); ++y)
+        for (int x = blank.left(); x <= blank.right(); ++x) {
+            weight += darkness(x, y);
+            line.centre += y * darkness(x, y);
+        }
+    line.centre /= std::max(weight, 1e-9);
+    line.thickness = weight / blank.width();
+    for (int x = box.left(); x <= box.right(); ++x)
+        if (darkness(x, static_cast<int>(std::lround(line.centre))) >= 0.5) {
+            line.left = std::min(line.left, x);
+            line.right = std::max(line.right, x);
+        }
+    return line;
+}
+
+TEST(Pdf, AnUnderlineStandsWhereThePainterPutsItAt300Dpi)
+{
+    if (!HasTool("pdftoppm"))
+        GTEST_SKIP() << "pdftoppm is not installed";
+    const QString word = QStringLiteral("PODKREŚLONY"), blanks(12, QLatin1Char(' '));
+    std::vector<FontDef> fonts;
+    QStringList lines;
+    for (const double size : {7.0, 8.0, 9.0, 10.0, 12.0, 14.0, 18.0})
+        for (const bool bold : {false, true}) {
+            fonts.push_back(FontDef{QStringLiteral("Arial"), size, bold, !bold && size > 10, true});
+            lines << word + blanks + QStringLiteral("%1 pt").arg(size);
+        }
+    const PdfPair<TextLines> pdfs(lines, fonts);
+    constexpr int dpi = 300;
+    const QImage ours = PageImage(pdfs.ours, 1, dpi);
+    const QImage painted = PageImage(pdfs.painted, 1, dpi);
+    ASSERT_EQ(ours.size(), painted.size());
+    const auto px = [](double mm) { return static_cast<int>(std::lround(mm / 25.4 * dpi)); };
+    int texts = 0;
+    for (const PageItem& item : pdfs.model->pages[0].items) {
+        if (item.kind != PageItem::Kind::Text)
+            continue;
+        ++texts;
+        // From the top of the text to 10 mm below it (the next is 12 mm
+        // below); the blanks but for 1.5 mm either side, where an italic
+        // letter may lean into them.
+        const FontDef& font = pdfs.model->fontOf(item);
+        const double width = TextMetrics::width(font, item.text);
+        const QRect box(px(item.x1 - 1), px(item.y1), px(width + 2), px(10));
+        const double from = item.x1 + TextMetrics::width(font, word + QLatin1Char(' ')) + 1.5;
+        const QRect blank(px(from), box.top(), px(item.x1 + TextMetrics::width(font, word + blanks) - 1.5) - px(from),
+                          box.height());
+        const Underline a = UnderlineIn(ours, box, blank), b = UnderlineIn(painted, box, blank);
+        const std::string what = item.text.simplified().toStdString() + (font.bold ? " bold" : "");
+        EXPECT_NEAR(a.centre, b.centre, 0.25) << what;
+        EXPECT_NEAR(a.thickness, b.thickness, 0.25) << what;
+        EXPECT_NEAR(a.left, b.left, 1) << what;
+        EXPECT_NEAR(a.right, b.right, 1) << what;
+        EXPECT_GE(a.right - a.left, px(width) - 3) << what;
+    }
+    EXPECT_EQ(texts, lines.size());
 }
 
 TEST(Pdf, AReportOfManyPagesKeepsItsPagesInOrder)
