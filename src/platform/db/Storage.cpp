@@ -449,8 +449,6 @@ std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& display
                 ix.columns.push_back(file->columnOf(f.trimmed()));
             file->m_indexes.push_back(ix);
         }
-        Stmt counted(file->m_db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='_kal_rows'"));
-        file->m_countsRows = counted.step() && counted.columnInt(0) > 0;
     } catch (const EDatabaseError& e) {
         const int code = sqlite3_errcode(file->m_db) & 0xFF;
         sqlite3_close(file->m_db);
@@ -467,6 +465,11 @@ std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& display
         throw EDatabaseError(QStringLiteral("Plik %1 nie jest zbiorem danych programu").arg(displayName));
     }
     bringToStoredForm(*file);
+    {
+        // A file that could not be brought to the form counts its rows.
+        Stmt counted(file->m_db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='_kal_rows'"));
+        file->m_countsRows = counted.step() && counted.columnInt(0) > 0;
+    }
     reg[path] = file;
     return file;
 }
@@ -477,6 +480,67 @@ bool DbFile::isOpen(const QString& path)
     auto it = reg.find(path);
     return it != reg.end() && !it->second.expired();
 }
+
+int primaryIndex(const std::vector<TIndexOptions>& indexes)
+{
+    for (size_t i = 0; i < indexes.size(); ++i)
+        if (indexes[i] & ixPrimary)
+            return int(i);
+    return -1;
+}
+
+QString rowsTableSql(const QString& table, const std::vector<Column>& columns, const std::vector<TIndexOptions>& indexes)
+{
+    // A table with a primary index keeps its rows in that order, keyed on
+    // the (unique) order key, so that a walk in the primary order reads the
+    // rows one after another and a duplicate key is refused by the key
+    // itself; the row id has an index of its own. A table without one keeps
+    // them in row id order.
+    const int primary = primaryIndex(indexes);
+    // The key of a keyed table is its first column: SQLite's integrity
+    // check (up to 3.40 at least) misreads a WITHOUT ROWID table whose key
+    // column stands last, after the NOT NULL "_rid", and calls such a file
+    // damaged. Statements name their columns, so the order of the
+    // columns is free.
+    const auto keyColumn = [](size_t i) { return QStringLiteral("\"~%1\" BLOB NOT NULL DEFAULT x''").arg(i); };
+    QString sql = QStringLiteral("CREATE TABLE %1(").arg(quoted(table))
+        + (primary >= 0 ? keyColumn(size_t(primary)) + QStringLiteral(", \"_rid\" INTEGER NOT NULL")
+                        : QStringLiteral("\"_rid\" INTEGER PRIMARY KEY"));
+    for (const Column& c : columns)
+        if (c.type != ftAutoInc)
+            sql += QStringLiteral(", %1 %2").arg(quoted(c.name), sqlType(c.type));
+    for (size_t i = 0; i < indexes.size(); ++i)
+        if (int(i) != primary)
+            sql += QStringLiteral(", ") + keyColumn(i);
+    if (primary >= 0)
+        return sql + QStringLiteral(", PRIMARY KEY(\"~%1\")) WITHOUT ROWID;").arg(primary);
+    return sql + QStringLiteral(");");
+}
+
+QString rowsIndexesSql(const std::vector<TIndexOptions>& indexes)
+{
+    const int primary = primaryIndex(indexes);
+    QString sql = primary >= 0 ? QStringLiteral("CREATE UNIQUE INDEX \"rid\" ON data(\"_rid\");") : QString();
+    for (size_t i = 0; i < indexes.size(); ++i) {
+        if (int(i) == primary)
+            continue;
+        const bool unique = indexes[i] & (ixPrimary | ixUnique);
+        // Walks order rows by key, then row id: without a rowid the index
+        // must hold the row id after the key itself.
+        const QString ridPart = primary >= 0 && !unique ? QStringLiteral(", \"_rid\"") : QString();
+        sql += QStringLiteral("CREATE %1INDEX \"ix%2\" ON data(\"~%2\"%3);")
+                   .arg(unique ? QStringLiteral("UNIQUE ") : QString())
+                   .arg(i)
+                   .arg(ridPart);
+    }
+    return sql;
+}
+
+// The number of rows, kept by the file itself: an open counts no row.
+const char* const kRowCountSql =
+    "CREATE TABLE _kal_rows(n INTEGER NOT NULL); INSERT INTO _kal_rows SELECT count(*) FROM data;"
+    "CREATE TRIGGER _kal_rows_ins AFTER INSERT ON data BEGIN UPDATE _kal_rows SET n=n+1; END;"
+    "CREATE TRIGGER _kal_rows_del AFTER DELETE ON data BEGIN UPDATE _kal_rows SET n=n-1; END;";
 
 void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, const std::vector<TIndexDef>& indexes)
 {
@@ -515,51 +579,14 @@ void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, c
     removeMaking();
     sqlite3* db = openConnection(making, true);
     try {
-        // A table with a primary index keeps its rows in that order, keyed
-        // on the (unique) order key, so that a walk in the primary order
-        // reads the rows one after another and a duplicate key is refused
-        // by the key itself; the row id has an index of its own. A table
-        // without one keeps them in row id order.
-        int primary = -1;
-        for (size_t i = 0; i < indexes.size() && primary < 0; ++i)
-            if (indexes[i].Options & ixPrimary)
-                primary = int(i);
-        // The key of a keyed table is its first column: SQLite's integrity
-        // check (up to 3.40 at least) misreads a WITHOUT ROWID table whose
-        // key column stands after another NOT NULL column, and would call
-        // every such file damaged. Statements name their columns, so the
-        // order of the columns is free.
-        const auto keyColumn = [](size_t i) { return QStringLiteral("\"~%1\" BLOB NOT NULL DEFAULT x''").arg(i); };
-        QString sql = primary >= 0
-            ? QStringLiteral("BEGIN; CREATE TABLE data(%1, \"_rid\" INTEGER NOT NULL").arg(keyColumn(size_t(primary)))
-            : QStringLiteral("BEGIN; CREATE TABLE data(\"_rid\" INTEGER PRIMARY KEY");
+        std::vector<Column> columns;
         for (const TFieldDef& f : fields)
-            if (f.DataType != ftAutoInc)
-                sql += QStringLiteral(", %1 %2").arg(quoted(f.Name), sqlType(f.DataType));
-        for (size_t i = 0; i < indexes.size(); ++i)
-            if (int(i) != primary)
-                sql += QStringLiteral(", ") + keyColumn(i);
-        if (primary >= 0)
-            sql += QStringLiteral(", PRIMARY KEY(\"~%1\")) WITHOUT ROWID;"
-                                  "CREATE UNIQUE INDEX \"rid\" ON data(\"_rid\");").arg(primary);
-        else
-            sql += QStringLiteral(");");
-        for (size_t i = 0; i < indexes.size(); ++i) {
-            if (int(i) == primary)
-                continue;
-            const bool unique = indexes[i].Options & (ixPrimary | ixUnique);
-            // Walks order rows by key, then row id: without a rowid the
-            // index must hold the row id after the key itself.
-            const QString ridPart = primary >= 0 && !unique ? QStringLiteral(", \"_rid\"") : QString();
-            sql += QStringLiteral("CREATE %1INDEX \"ix%2\" ON data(\"~%2\"%3);")
-                       .arg(unique ? QStringLiteral("UNIQUE ") : QString())
-                       .arg(i)
-                       .arg(ridPart);
-        }
-        // The number of rows, kept by the file itself: an open counts no row.
-        sql += QStringLiteral("CREATE TABLE _kal_rows(n INTEGER NOT NULL); INSERT INTO _kal_rows VALUES(0);"
-                              "CREATE TRIGGER _kal_rows_ins AFTER INSERT ON data BEGIN UPDATE _kal_rows SET n=n+1; END;"
-                              "CREATE TRIGGER _kal_rows_del AFTER DELETE ON data BEGIN UPDATE _kal_rows SET n=n-1; END;");
+            columns.push_back({f.Name, f.DataType, f.Size});
+        std::vector<TIndexOptions> options;
+        for (const TIndexDef& ix : indexes)
+            options.push_back(ix.Options);
+        QString sql = QStringLiteral("BEGIN;") + rowsTableSql(QStringLiteral("data"), columns, options)
+            + rowsIndexesSql(options) + QString::fromLatin1(kRowCountSql);
         sql += QStringLiteral("PRAGMA user_version=%1;").arg(kStoredForm);
         sql += QStringLiteral("CREATE TABLE _kal_state(hwm INTEGER NOT NULL); INSERT INTO _kal_state VALUES(0);"
                               "CREATE TABLE _kal_fields(ord INTEGER PRIMARY KEY, name TEXT NOT NULL, type INTEGER, size INTEGER);"

@@ -10,19 +10,18 @@
 //                  with a primary index is keyed on that index's key
 //                  (WITHOUT ROWID, the key column first, with a unique
 //                  index "rid" on "_rid"), so its rows lie in primary
-//                  order; a table without one, and every file made before
-//                  keyed tables, has "_rid" as its INTEGER PRIMARY KEY.
-//                  Every statement names its columns, so every layout
-//                  (also keyed files made with "_rid" first) is read and
-//                  written alike;
-//   _kal_rows      the number of rows, kept by triggers on "data" (files
-//                  made before it are counted);
+//                  order; a table without one has "_rid" as its INTEGER
+//                  PRIMARY KEY. Every statement names its columns, so that
+//                  the rows of an older layout read alike until the file
+//                  is brought to this one;
+//   _kal_rows      the number of rows, kept by triggers on "data";
 //   _kal_state     the highest row id of a deleted row (written by deletes
 //                  only, so that a post writes no page of its own for it);
 //   _kal_fields    the field definitions (order, name, type, size);
 //   _kal_indexes   the index definitions (order, name, fields, options);
-//   user_version   the form of the stored values (kStoredForm): a file of
-//                  an older form is brought to it when opened.
+//   user_version   the form of the stored values (kStoredForm).
+// A file of an older program (an older layout of "data", no _kal_rows, or
+// values of an older form) is brought wholly to this form when opened.
 // A file is made under a temporary name beside its own and renamed into
 // place when whole. Every connection runs in WAL with synchronous=FULL: a
 // commit is synced before it returns. Inside a write group (WriteGroup.h) a
@@ -219,12 +218,25 @@ private:
     QHash<QString, std::shared_ptr<Stmt>> m_cache;
 };
 
+// The making of a file's rows in today's layout, shared by a new file and
+// the upgrade of an older one: the table `table` of the stored `columns`
+// (an autoincrement field is "_rid") and the key columns of `indexes` (the
+// options of the file's indexes, in their order); then, once the table is
+// "data", its indexes; then the number of rows with its triggers, starting
+// at the rows "data" holds.
+int primaryIndex(const std::vector<TIndexOptions>& indexes); // -1 when none
+QString rowsTableSql(const QString& table, const std::vector<Column>& columns, const std::vector<TIndexOptions>& indexes);
+QString rowsIndexesSql(const std::vector<TIndexOptions>& indexes);
+extern const char* const kRowCountSql;
+
 // The form of the stored values that files are made in: 1, string values
 // without trailing blanks (a text of blanks alone is no text) and keys made
-// from them. bringToStoredForm brings an open file of an older form to it in
-// one transaction; a row whose unique key in the form another row holds
-// keeps its record, keyed right after the other's; a file that cannot be
-// written stays as it is (StorageUpgrade.cpp).
+// from them. bringToStoredForm brings an open file of an older program
+// wholly to today's form in one synced transaction: the rows laid out anew
+// when "data" is of an older layout, the number of rows kept, the values in
+// the form. A row whose unique key in the form another row holds keeps its
+// record, keyed right after the other's; a file that cannot be written stays
+// as it is (StorageUpgrade.cpp).
 extern const int kStoredForm;
 void bringToStoredForm(DbFile& file);
 

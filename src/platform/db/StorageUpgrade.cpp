@@ -1,9 +1,17 @@
-// The form of the values a table file holds. A file written by an older
-// program (or converted from the original data) may hold string values with
-// trailing blanks, and order keys made from them: "1 " read as "1" but keyed
-// apart from it, so that a unique index took "1 " and "1" for two keys and
-// orders and ranges saw two values. Opening such a file brings it, once, to
-// the form a post stores now.
+// Files of an older program brought to today's form when opened.
+//  - Values: a file written by an older program (or converted from the
+//    original data) may hold string values with trailing blanks, and order
+//    keys made from them: "1 " read as "1" but keyed apart from it, so that
+//    a unique index took "1 " and "1" for two keys and orders and ranges saw
+//    two values.
+//  - Layout: a keyed file of an older program has its key column after the
+//    others (SQLite's integrity check misreads it and calls the file
+//    damaged), or no key at all (its rows in row id order with a unique
+//    index over the primary key).
+//  - Number of rows: a file without _kal_rows counts its rows at every
+//    opening.
+// Opening such a file brings it, once and in one transaction, wholly to the
+// form a new file is made in.
 #include "Storage.h"
 
 #include "Exceptions.h"
@@ -167,6 +175,51 @@ void bringRows(DbFile& file)
     }
 }
 
+std::vector<TIndexOptions> indexOptions(const DbFile& file)
+{
+    std::vector<TIndexOptions> options;
+    for (const IndexInfo& ix : file.indexes())
+        options.push_back(ix.options);
+    return options;
+}
+
+// "data" begins with the column it is stored by today: the key column of
+// the primary index in a keyed file, else "_rid".
+bool laidOutAsToday(const DbFile& file)
+{
+    const int primary = primaryIndex(indexOptions(file));
+    const QString first = primary >= 0 ? file.indexes()[size_t(primary)].keyColumn : QStringLiteral("_rid");
+    Stmt s(file.db(), QStringLiteral("SELECT name, pk FROM pragma_table_info('data') WHERE cid=0"));
+    return s.step() && s.columnValue(0, ftString).toString() == first && s.columnInt(1) == 1;
+}
+
+bool keepsRowCount(const DbFile& file)
+{
+    Stmt s(file.db(), QStringLiteral("SELECT count(*) FROM sqlite_master"
+                                     " WHERE name IN ('_kal_rows', '_kal_rows_ins', '_kal_rows_del')"));
+    return s.step() && s.columnInt(0) == 3;
+}
+
+// Lays the rows out anew: a table of today's layout takes every row as it
+// is (row id, values, keys) and the name "data", and the indexes are made
+// again over it.
+void layRowsOutAnew(DbFile& file)
+{
+    const std::vector<TIndexOptions> options = indexOptions(file);
+    const int primary = primaryIndex(options);
+    QString names = file.selectList();
+    for (const IndexInfo& ix : file.indexes())
+        names += u',' + quoted(ix.keyColumn);
+    const QString order =
+        primary >= 0 ? QStringLiteral(" ORDER BY %1").arg(quoted(file.indexes()[size_t(primary)].keyColumn)) : QString();
+    const QString table = QStringLiteral("_kal_data");
+    const QString sql = rowsTableSql(table, file.columns(), options)
+        + QStringLiteral("INSERT INTO %1(%2) SELECT %2 FROM data%3;").arg(quoted(table), names, order)
+        + QStringLiteral("DROP TABLE data; ALTER TABLE %1 RENAME TO data;").arg(quoted(table))
+        + rowsIndexesSql(options);
+    file.exec(sql.toUtf8().constData());
+}
+
 } // namespace
 
 const int kStoredForm = 1;
@@ -174,15 +227,27 @@ const int kStoredForm = 1;
 void bringToStoredForm(DbFile& file)
 {
     sqlite3* db = file.db();
-    if (storedForm(db) >= kStoredForm)
+    const bool values = storedForm(db) < kStoredForm;
+    const bool layout = !laidOutAsToday(file);
+    const bool rowCount = layout || !keepsRowCount(file);
+    if (!values && !layout && !rowCount)
         return;
-    // One transaction: a process killed meanwhile leaves the file as it was,
-    // and the next opening starts over. A file that cannot be written now
-    // (a full disk) opens as it is: its values read in the new form anyway,
-    // and the next opening tries again.
+    // One transaction, synced when it commits: a process killed meanwhile
+    // leaves the file as it was, and the next opening starts over. A file
+    // that cannot be written now (a full disk) opens as it is: its values
+    // read in the new form anyway, its rows are counted, and the next
+    // opening tries again.
     try {
         file.exec("BEGIN IMMEDIATE");
-        bringRows(file);
+        if (values)
+            bringRows(file);
+        if (layout)
+            layRowsOutAnew(file);
+        if (rowCount) {
+            file.exec("DROP TABLE IF EXISTS _kal_rows; DROP TRIGGER IF EXISTS _kal_rows_ins;"
+                      " DROP TRIGGER IF EXISTS _kal_rows_del;");
+            file.exec(kRowCountSql);
+        }
         file.exec((QByteArray("PRAGMA user_version=") + QByteArray::number(kStoredForm)).constData());
         file.exec("COMMIT");
     } catch (const EDatabaseError&) {
