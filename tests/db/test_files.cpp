@@ -16,12 +16,39 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <functional>
 #include <grp.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
+
+namespace {
+
+// The syncs of a directory that the program asks for while a test watches:
+// each notes the files the directory holds at that moment.
+struct DirectorySyncs {
+    static inline bool watching = false;
+    static inline std::vector<QStringList> seen;
+};
+
+} // namespace
+
+// Every fsync of this test program passes here on its way to the system.
+extern "C" int fsync(int fd)
+{
+    struct stat st {};
+    if (DirectorySyncs::watching && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        char link[64];
+        std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+        DirectorySyncs::seen.push_back(QDir(QFile::symLinkTarget(QString::fromLatin1(link))).entryList(QDir::Files));
+    }
+    return int(::syscall(SYS_fsync, fd));
+}
 
 using namespace kal;
 using kal::test::InChild;
@@ -133,6 +160,21 @@ TEST(Creation, HalfYearFileKilledAtEveryStepOpensAfterwards)
     // No file under a temporary name stays behind once a file is made.
     const QStringList left = QDir(dir.path()).entryList(QDir::Files);
     EXPECT_EQ(left, QStringList{QStringLiteral("Zuzycie.DB")});
+}
+
+// A new table file takes its name by a rename once it is whole; the
+// directory is synced after the rename, so that a power cut does not take
+// the name back from a file that later posts went into.
+TEST(Creation, TheNameOfANewFileIsSyncedInItsDirectory)
+{
+    TestDir dir;
+    DirectorySyncs::seen.clear();
+    DirectorySyncs::watching = true;
+    CreateFuelTemplate(QStringLiteral("Zuzycie.DB"));
+    DirectorySyncs::watching = false;
+    const auto named = std::find_if(DirectorySyncs::seen.begin(), DirectorySyncs::seen.end(),
+                                    [](const QStringList& files) { return files == QStringList{"Zuzycie.DB"}; });
+    EXPECT_NE(named, DirectorySyncs::seen.end()) << DirectorySyncs::seen.size() << " syncs of the directory";
 }
 
 // ------------------------------------------------------------ durability

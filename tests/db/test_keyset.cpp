@@ -21,10 +21,10 @@ namespace {
 constexpr int kRows = 40000; // nearly ten pages of keys
 constexpr int kGroups = 7;
 
-// Liczby.db: Nr autoincrement, Grupa = Nr mod 7, Wartosc = 3 * Nr; primary
-// index Grupa;Nr, unique index "PoWartosci" on Wartosc. Rows 1 .. kRows are
-// written in one transaction.
-void CreateNumbers()
+// Liczby.db: Nr autoincrement, Grupa = Nr mod 7 (or as `group` says),
+// Wartosc = 3 * Nr; primary index Grupa;Nr, unique index "PoWartosci" on
+// Wartosc. Rows 1 .. `rows` are written in one transaction.
+void CreateNumbers(int rows = kRows, int (*group)(int) = [](int nr) { return nr % kGroups; })
 {
     {
         TTable t;
@@ -41,8 +41,8 @@ void CreateNumbers()
                           QStringLiteral("Liczby.db"));
     f->begin();
     Stmt& s = f->insertStmt();
-    for (int nr = 1; nr <= kRows; ++nr) {
-        const std::vector<QVariant> row{nr, nr % kGroups, 3 * nr};
+    for (int nr = 1; nr <= rows; ++nr) {
+        const std::vector<QVariant> row{nr, group(nr), 3 * nr};
         s.bindInt(1, nr);
         s.bindValue(2, ftInteger, row[1]);
         s.bindValue(3, ftInteger, row[2]);
@@ -195,6 +195,38 @@ TEST_F(Keyset, InsertsAndDeletesFarFromTheStartKeepPositionsRight)
     EXPECT_EQ(other.T.RecordCount(), kRows);
     other.T.setRecNo(36000);
     EXPECT_EQ(other.Nr->AsInteger(), order[35999]); // one row left from before it for the front
+}
+
+// The last row, reached with Last far past the rows read so far, goes: the
+// table holds one row less and stands on the row before it, now the last.
+TEST_F(Keyset, DeletingTheLastRowReachedWithLastLeavesOneRowLess)
+{
+    Numbers t;
+    const std::vector<int> order = Expected(AllNumbers());
+    t.T.Last();
+    ASSERT_EQ(t.Nr->AsInteger(), order[size_t(kRows - 1)]);
+    t.T.Delete();
+    EXPECT_EQ(t.T.RecordCount(), kRows - 1);
+    EXPECT_EQ(t.T.RecNo(), kRows - 1);
+    EXPECT_EQ(t.Nr->AsInteger(), order[size_t(kRows - 2)]);
+    t.T.Next();
+    EXPECT_TRUE(t.T.Eof());
+    EXPECT_EQ(t.T.RecNo(), kRows - 1);
+}
+
+// A range over a group of 20,000 rows in a file of 90,000, the other 70,000
+// in the group after it: more rows lie outside the range than the count of
+// those outside is let to reach, so the range's own rows are counted.
+TEST(KeysetRange, AGroupAmongManyMoreRowsCountsItsOwnRows)
+{
+    TestDir dir;
+    CreateNumbers(90000, [](int nr) { return nr <= 20000 ? 1 : 2; });
+    Numbers t;
+    t.T.SetRange({1}, {1});
+    EXPECT_EQ(t.T.RecordCount(), 20000);
+    t.T.Last();
+    EXPECT_EQ(t.T.RecNo(), 20000);
+    EXPECT_EQ(t.Nr->AsInteger(), 20000);
 }
 
 TEST_F(Keyset, RangesKeySearchLocateAndBookmarksFindRowsFarDown)
