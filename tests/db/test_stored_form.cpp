@@ -16,6 +16,7 @@
 #include "VfsShim.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -601,6 +602,33 @@ TEST(StoredForm, FilesOfTheEarlierBuildAreBroughtWhollyToTheForm)
         EXPECT_EQ(IntegrityCheck(path), "ok");
         EXPECT_EQ(ReadStored(path).keptRows, qint64(shape.rows.size()) + 1);
     }
+
+    // The rows of a large file move to the new layout a share at a time:
+    // every row is kept with its values and its key, and the file does not
+    // grow by a second copy of its rows (it would take half as much again).
+    const QString large = QStringLiteral("Duzy.db");
+    CreateVehicles(large, true);
+    {
+        OldTableFile old(large);
+        old.exec("BEGIN");
+        const QByteArray remark(200, 'u');
+        for (int i = 1; i <= 10000; ++i)
+            old.add(Vehicle(i % 2 ? "1 " : "2", "Fiat", QStringLiteral("WX %1").arg(i).toUtf8().constData(), remark));
+        old.exec("COMMIT");
+    }
+    const qint64 size = QFileInfo(dir.file(large)).size();
+    {
+        Vehicles v(large);
+        EXPECT_EQ(v.T.RecordCount(), 10000);
+        for (const int i : {1, 2, 4095, 4096, 4097, 8191, 8192, 8193, 9999, 10000}) {
+            ASSERT_TRUE(v.T.FindKey({i % 2 ? "1" : "2", "Fiat", QStringLiteral("WX %1").arg(i)})) << i;
+            EXPECT_EQ(v.Id->AsInteger(), i);
+        }
+    }
+    EXPECT_EQ(FirstColumn(dir.file(large)), "~0");
+    EXPECT_EQ(ReadStored(dir.file(large)).keptRows, 10000);
+    EXPECT_EQ(IntegrityCheck(dir.file(large)), "ok");
+    EXPECT_LT(QFileInfo(dir.file(large)).size(), size + size / 4);
 }
 
 // The places of refuelling are unique by name, an order other than the

@@ -202,22 +202,50 @@ bool keepsRowCount(const DbFile& file)
 
 // Lays the rows out anew: a table of today's layout takes every row as it
 // is (row id, values, keys) and the name "data", and the indexes are made
-// again over it.
+// again over it. The rows move a share at a time in the order the old table
+// keeps them, each share deleted from it once copied (its indexes dropped
+// first), so that the new table takes the pages the old one gives up and
+// the file does not grow by a second copy of its rows.
 void layRowsOutAnew(DbFile& file)
 {
+    constexpr int kShare = 4096;
+    sqlite3* db = file.db();
     const std::vector<TIndexOptions> options = indexOptions(file);
-    const int primary = primaryIndex(options);
     QString names = file.selectList();
     for (const IndexInfo& ix : file.indexes())
         names += u',' + quoted(ix.keyColumn);
-    const QString order =
-        primary >= 0 ? QStringLiteral(" ORDER BY %1").arg(quoted(file.indexes()[size_t(primary)].keyColumn)) : QString();
-    const QString table = QStringLiteral("_kal_data");
-    const QString sql = rowsTableSql(table, file.columns(), options)
-        + QStringLiteral("INSERT INTO %1(%2) SELECT %2 FROM data%3;").arg(quoted(table), names, order)
-        + QStringLiteral("DROP TABLE data; ALTER TABLE %1 RENAME TO data;").arg(quoted(table))
-        + rowsIndexesSql(options);
+    const QString newTable = QStringLiteral("_kal_data");
+    const QString table = quoted(newTable);
+    QString sql = rowsTableSql(newTable, file.columns(), options);
+    QString kept = QStringLiteral("\"_rid\""); // the column the old table keeps its rows by
+    {
+        Stmt oldIndexes(db, QStringLiteral("SELECT name FROM sqlite_master"
+                                           " WHERE type='index' AND tbl_name='data' AND sql IS NOT NULL"));
+        while (oldIndexes.step())
+            sql += QStringLiteral("DROP INDEX %1;").arg(quoted(oldIndexes.columnValue(0, ftString).toString()));
+        Stmt key(db, QStringLiteral("SELECT name FROM pragma_table_info('data') WHERE pk=1"));
+        if (key.step())
+            kept = quoted(key.columnValue(0, ftString).toString());
+    }
     file.exec(sql.toUtf8().constData());
+    {
+        Stmt bound(db, QStringLiteral("SELECT %1 FROM data ORDER BY %1 LIMIT 1 OFFSET %2").arg(kept).arg(kShare - 1));
+        Stmt copy(db, QStringLiteral("INSERT INTO %1(%2) SELECT %2 FROM data WHERE %3<=?1 ORDER BY %3").arg(table, names, kept));
+        Stmt drop(db, QStringLiteral("DELETE FROM data WHERE %1<=?1").arg(kept));
+        while (bound.step()) {
+            sqlite3_bind_value(copy.get(), 1, sqlite3_column_value(bound.get(), 0));
+            sqlite3_bind_value(drop.get(), 1, sqlite3_column_value(bound.get(), 0));
+            bound.reset();
+            copy.step();
+            copy.reset();
+            drop.step();
+            drop.reset();
+        }
+    }
+    file.exec((QStringLiteral("INSERT INTO %1(%2) SELECT %2 FROM data ORDER BY %3;").arg(table, names, kept)
+               + QStringLiteral("DROP TABLE data; ALTER TABLE %1 RENAME TO data;").arg(table) + rowsIndexesSql(options))
+                  .toUtf8()
+                  .constData());
 }
 
 } // namespace
