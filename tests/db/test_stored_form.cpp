@@ -66,7 +66,11 @@ void CreateAsTheEarlierBuild(const QString& file, const TFieldDefs& fields, cons
                        .arg(f.Name, f.DataType == ftString || f.DataType == ftMemo ? "TEXT"
                                     : f.DataType == ftFloat                     ? "REAL"
                                                                                 : "INTEGER");
-        defs += QStringLiteral("INSERT INTO _kal_fields VALUES(%1,'%2',%3,%4);").arg(i).arg(f.Name).arg(int(f.DataType)).arg(f.Size);
+        defs += QStringLiteral("INSERT INTO _kal_fields VALUES(%1,'%2',%3,%4);")
+                    .arg(i)
+                    .arg(f.Name)
+                    .arg(int(f.DataType))
+                    .arg(f.Size);
     }
     for (int i = 0; i < indexes.Count(); ++i) {
         sql += QStringLiteral(", \"~%1\" BLOB NOT NULL DEFAULT x''").arg(i);
@@ -75,7 +79,9 @@ void CreateAsTheEarlierBuild(const QString& file, const TFieldDefs& fields, cons
                     .arg(indexes[i].Name, indexes[i].Fields)
                     .arg(int(indexes[i].Options));
     }
-    sql += primary >= 0 ? QStringLiteral(", PRIMARY KEY(\"~%1\")) WITHOUT ROWID; CREATE UNIQUE INDEX \"rid\" ON data(\"_rid\");").arg(primary)
+    sql += primary >= 0 ? QStringLiteral(", PRIMARY KEY(\"~%1\")) WITHOUT ROWID;"
+                                         "CREATE UNIQUE INDEX \"rid\" ON data(\"_rid\");")
+                              .arg(primary)
                         : QStringLiteral(");");
     for (int i = 0; i < indexes.Count(); ++i) {
         const bool unique = indexes[i].Options & (ixPrimary | ixUnique);

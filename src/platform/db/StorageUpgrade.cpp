@@ -230,7 +230,8 @@ void layRowsOutAnew(DbFile& file)
     file.exec(sql.toUtf8().constData());
     {
         Stmt bound(db, QStringLiteral("SELECT %1 FROM data ORDER BY %1 LIMIT 1 OFFSET %2").arg(kept).arg(kShare - 1));
-        Stmt copy(db, QStringLiteral("INSERT INTO %1(%2) SELECT %2 FROM data WHERE %3<=?1 ORDER BY %3").arg(table, names, kept));
+        Stmt copy(db, QStringLiteral("INSERT INTO %1(%2) SELECT %2 FROM data WHERE %3<=?1 ORDER BY %3")
+                          .arg(table, names, kept));
         Stmt drop(db, QStringLiteral("DELETE FROM data WHERE %1<=?1").arg(kept));
         while (bound.step()) {
             sqlite3_bind_value(copy.get(), 1, sqlite3_column_value(bound.get(), 0));
