@@ -85,8 +85,9 @@ void kontrolaDatyOkresu(const kal::TField* data, const kal::TField* rok, const k
 
 namespace {
 
-// The text of a refused post, by table (the post-error box).
-QString tekstBleduZapisu(const QString& tabela)
+// The text of a post refused for a key the table holds already, by table
+// (the post-error box).
+QString tekstPowtorzonegoKlucza(const QString& tabela)
 {
     static const QHash<QString, QString> teksty = {
         {QStringLiteral("TFirma"), QStringLiteral("Dane firmy powtarzają się !!!")},
@@ -114,8 +115,12 @@ QString tekstBleduZapisu(const QString& tabela)
 void TDM::TFirmaPostError(kal::TDataSet& DataSet, kal::EDatabaseError& E, kal::TDataAction& Action)
 {
     Action = kal::daAbort;
-    kal::Dialogs().messageBox(tekstBleduZapisu(DataSet.Name()) + QStringLiteral("\nDokładna specyfikacja błędu:\n") +
-                                  E.message(),
+    // The table's text names a repeated key: any other cause (a full disk, a
+    // file that cannot be written) is told as a record not saved.
+    const QString tekst = E.kind() == kal::EDatabaseError::Kind::KeyViolation
+        ? tekstPowtorzonegoKlucza(DataSet.Name())
+        : QStringLiteral("Dane nie zostały zapisane !!!");
+    kal::Dialogs().messageBox(tekst + QStringLiteral("\nDokładna specyfikacja błędu:\n") + E.message(),
                               QStringLiteral("Błąd komponentu: ") + DataSet.Name(), kal::MbOk, kal::MsgIcon::Stop);
 }
 

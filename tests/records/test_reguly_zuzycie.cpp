@@ -3,6 +3,8 @@
 
 #include "test_reguly_wspolne.h"
 
+#include "VfsShim.h"
+
 namespace {
 
 // The message of typing `tekst` into the fuel date; "" when accepted.
@@ -190,4 +192,56 @@ TEST_F(Reguly, OldFuelRowsAreCheckedWhenNextSaved)
     dm->TZuzycieIloscPaliwa->setAsFloat(31);
     EXPECT_EQ(komunikat([&] { dm->TZuzycie->Post(); }), kPierwsze);
     dm->TZuzycie->Cancel();
+}
+
+// A post the engine refuses for another cause than a repeated key (here a
+// full disk) is told as a record not saved, with the cause; a repeated key
+// keeps the table's own text.
+TEST_F(Reguly, RefusedPostIsToldAsARepeatOnlyForARepeatedKey)
+{
+    using kal::test::VfsShim;
+    VfsShim::install();
+    VfsShim::reset();
+    dm.reset();
+    dm = std::make_unique<TDM>(); // its files open through the test's file layer
+    okres(2009, 1);
+    const int wa = pojazd("WA 1");
+    const auto nowyOkres = [&](int polrocze) {
+        dm->TOkres->Insert();
+        dm->TOkresRok->setAsInteger(2009);
+        dm->TOkresPolrocze->setAsInteger(polrocze);
+    };
+    const QString nieZapisane = "Dane nie zostały zapisane !!!\nDokładna specyfikacja błędu:\n";
+    const struct {
+        kal::TTable* tabela;
+        std::function<void()> wpisz;
+        bool pelnyDysk;
+        QString tekst;
+    } przypadki[] = {
+        {dm->TZuzycie,
+         [&] {
+             dm->TZuzycie->Insert();
+             dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(wa);
+             dm->TZuzycieDataTankowania->setText("2009-04-01");
+             dm->TZuzycieRodzajPaliwa->setAsString("5");
+             dm->TZuzycieIloscPaliwa->setAsFloat(40);
+         },
+         true, nieZapisane + "Brak miejsca na dysku: nie można zapisać zbioru danych Zuz20091.db"},
+        {dm->TOkres, [&] { nowyOkres(2); }, true,
+         nieZapisane + "Brak miejsca na dysku: nie można zapisać zbioru danych Okresy.db"},
+        {dm->TOkres, [&] { nowyOkres(1); }, false,
+         "Dane okresu powtarzają się !!!\nDokładna specyfikacja błędu:\n"
+         "Naruszenie klucza unikalnego w zbiorze Okresy.db"},
+    };
+    for (const auto& p : przypadki) {
+        p.wpisz();
+        dialogi.clear();
+        VfsShim::diskFull = p.pelnyDysk;
+        EXPECT_THROW(p.tabela->Post(), kal::EAbort);
+        VfsShim::diskFull = false;
+        jednoOkno(p.tekst, "Błąd komponentu: " + p.tabela->Name());
+        EXPECT_EQ(p.tabela->State(), kal::dsInsert);
+        p.tabela->Cancel();
+    }
+    EXPECT_EQ(dm->TZuzycie->RecordCount(), 0);
 }

@@ -5,7 +5,8 @@
 //                 guard shows its message in the error box.
 // EAbort        - a silent abort: the operation stops and nothing is shown.
 // EDatabaseError- the dataset engine refused an operation (missing file,
-//                 key violation, wrong state ...).
+//                 key violation, wrong state ...); its kind tells the causes
+//                 a handler answers in its own way.
 // EConvertError - a text that does not convert to the field's type.
 
 #include <QString>
@@ -31,7 +32,18 @@ public:
 
 class EDatabaseError : public Exception {
 public:
-    using Exception::Exception;
+    enum class Kind {
+        Other,
+        KeyViolation, // a unique key of the table holds the record's key already
+    };
+    explicit EDatabaseError(QString message = {}, Kind kind = Kind::Other)
+        : Exception(std::move(message)), m_kind(kind)
+    {
+    }
+    Kind kind() const noexcept { return m_kind; }
+
+private:
+    Kind m_kind;
 };
 
 class EConvertError : public Exception {

@@ -245,7 +245,8 @@ void TTable::doPost()
     } catch (EDatabaseError& e) {
         file.rollback();
         if (e.message() == u"#unique")
-            throw EDatabaseError(QStringLiteral("Naruszenie klucza unikalnego w zbiorze %1").arg(file.displayName()));
+            throw EDatabaseError(QStringLiteral("Naruszenie klucza unikalnego w zbiorze %1").arg(file.displayName()),
+                                 EDatabaseError::Kind::KeyViolation);
         throw;
     }
     file.bumpChange();
