@@ -41,6 +41,7 @@ TabeleSrodowiska TabeleModulu(TDM& dm)
     t.TTabelaD = dm.TTabelaD;
     t.TStawkiTabD = dm.TStawkiTabD;
     t.UstawZbiorZuzycia = [&dm] { return dm.UstawZbiorZuzycia(); };
+    t.PrzyczynaBleduZbioruZuzycia = [&dm] { return dm.PrzyczynaBleduZbioruZuzycia(); };
     return t;
 }
 

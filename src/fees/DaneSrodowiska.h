@@ -27,6 +27,9 @@ public:
     // Switches the fuel table to the current period's half-year file; false
     // when that fails.
     virtual bool UstawZbiorZuzycia() = 0;
+    // Why the last switch failed on the half-year file, naming the file (as
+    // the engine tells it); empty when nothing more is known.
+    virtual QString PrzyczynaBleduZbioruZuzycia() { return {}; }
     // Every vehicle of the register (TPojazdy) with its id.
     virtual void Pojazdy(const std::function<void(int id, const DanePojazdu&)>& wez) = 0;
     // Every fuel record of the current company in the half-year file, in the

@@ -36,6 +36,11 @@ bool DaneSrodowiskaTabel::UstawZbiorZuzycia()
     return m_t.UstawZbiorZuzycia && m_t.UstawZbiorZuzycia();
 }
 
+QString DaneSrodowiskaTabel::PrzyczynaBleduZbioruZuzycia()
+{
+    return m_t.PrzyczynaBleduZbioruZuzycia ? m_t.PrzyczynaBleduZbioruZuzycia() : QString();
+}
+
 void DaneSrodowiskaTabel::Pojazdy(const std::function<void(int, const DanePojazdu&)>& wez)
 {
     kal::TTable& t = *m_t.TPojazdy;

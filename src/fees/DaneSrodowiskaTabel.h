@@ -20,6 +20,8 @@ struct TabeleSrodowiska {
     kal::TTable* TStawkiTabD = nullptr;
     // Switches TZuzycie to the current period's half-year file.
     std::function<bool()> UstawZbiorZuzycia;
+    // Why its last switch failed on the file.
+    std::function<QString()> PrzyczynaBleduZbioruZuzycia;
 };
 
 class DaneSrodowiskaTabel final : public IDaneSrodowiska {
@@ -30,6 +32,7 @@ public:
     // The density table from its first row to its end (left at its end).
     std::vector<WierszGestosci> WierszeGestosci() override;
     bool UstawZbiorZuzycia() override;
+    QString PrzyczynaBleduZbioruZuzycia() override;
     // The whole register; the vehicle table comes back to the record it
     // stood on.
     void Pojazdy(const std::function<void(int, const DanePojazdu&)>& wez) override;

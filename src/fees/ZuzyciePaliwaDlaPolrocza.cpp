@@ -1,5 +1,6 @@
 #include "ZuzyciePaliwaDlaPolrocza.h"
 
+#include "Dane.h"
 #include "Dialogs.h"
 #include "FunkcjeSrodowiska.h"
 #include "Funkcje.h"
@@ -123,8 +124,8 @@ bool ZuzyciePaliwaDlaPolrocza::Wczytaj()
 {
     IDaneSrodowiska& dane = DaneSrodowiska();
     if (!dane.UstawZbiorZuzycia()) {
-        kal::Dialogs().messageBox(QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!"),
-                                  kKontrolaZuzycia, kal::MbOk, kal::MsgIcon::Stop);
+        kal::Dialogs().messageBox(TDM::TekstBleduZbioruZuzycia(dane.PrzyczynaBleduZbioruZuzycia()), kKontrolaZuzycia,
+                                  kal::MbOk, kal::MsgIcon::Stop);
         return false;
     }
     Wyczysc();

@@ -102,7 +102,7 @@ void SredniePojazdow::Oblicz(TDM& dm)
     } podlacz{dm, zuzycie};
 
     if (!dm.UstawZbiorZuzycia()) {
-        kal::Dialogs().messageBox(QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!"),
+        kal::Dialogs().messageBox(dm.KomunikatBleduZbioruZuzycia(),
                                   QStringLiteral("Kontrola wprowadzania zużycia paliw."), kal::MbOk, kal::MsgIcon::None);
         return;
     }

@@ -338,6 +338,15 @@ public:
     bool UstawZbiorZuzyciaKotlow();
     bool OtworzZbiorZuzycia(int rok, int polrocze);
     bool OtworzZbiorZuzyciaKotlow(int rok, int polrocze);
+    // The box text of a fuel half-year file that cannot be opened: "Bład
+    // otwarcia zbioru półrocznego na zużycie paliwa !!!" and, on the next line
+    // when there is one, the cause as the engine tells it, naming the file.
+    static QString TekstBleduZbioruZuzycia(const QString& przyczyna);
+    // The same with the cause of the last switch that failed on its file
+    // (none when the period or a pending change stood in the way: their own
+    // message has been shown).
+    QString KomunikatBleduZbioruZuzycia() const;
+    const QString& PrzyczynaBleduZbioruZuzycia() const { return m_przyczynaBleduZbioru; }
 
     // ---- recompute of the fee objects ----------------------------------------
     // Called after a value typed into a table C (or table D) quantity or rate
@@ -415,6 +424,7 @@ private:
     std::vector<kal::TField*> m_wartosciStawekC;    // I1 .. V3, Rezerwa1 .. Rezerwa5
     std::vector<kal::TField*> m_wartosciC;          // the same names on the quantities
     std::vector<kal::TField*> m_wartosciZalacznika; // P11 .. P42, Rezerwa1 .. Rezerwa5
+    QString m_przyczynaBleduZbioru; // why the last half-year switch failed on its file
 };
 
 // The one instance. The constructor sets it, the destructor clears it.

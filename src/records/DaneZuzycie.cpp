@@ -161,6 +161,7 @@ void zglosOdmoweZapisu(const std::exception_ptr& blad)
 
 bool TDM::otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QString& szablon, bool komunikat)
 {
+    m_przyczynaBleduZbioru.clear();
     const bool istnieje = QFileInfo::exists(plik);
     if (istnieje && tabela.TableName() == plik)
         return true;
@@ -178,22 +179,36 @@ bool TDM::otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QS
             return false;
     }
     try {
-        if (!istnieje) {
+        if (istnieje) {
+            tabela.Close();
+            tabela.setTableName(plik);
+            try {
+                tabela.Open();
+                return true;
+            } catch (const kal::EDatabaseError& e) {
+                if (e.kind() != kal::EDatabaseError::Kind::NoTable)
+                    throw;
+            }
+            // A file that holds no table (a creation killed before it was
+            // whole) holds no row either: it is made anew, with the structure
+            // the component took from the file it was open on.
+            tabela.DeleteTable();
+        } else {
             // The component's current file (the template, or the last half-year)
             // lends its structure to the new one.
             if (!tabela.Active())
                 tabela.Open();
             tabela.Close();
             tabela.setTableName(plik);
-            tabela.CreateTable();
-            tabela.Open();
-        } else {
-            tabela.Close();
-            tabela.setTableName(plik);
-            tabela.Open();
         }
+        tabela.CreateTable();
+        tabela.Open();
         return true;
-    } catch (const kal::Exception&) {
+    } catch (const kal::Exception& e) {
+        // Why, as the engine tells it, naming the file.
+        m_przyczynaBleduZbioru = e.message().contains(plik)
+            ? e.message()
+            : QStringLiteral("Zbiór danych %1: %2").arg(plik, e.message());
         if (komunikat)
             kal::Dialogs().messageBox(QStringLiteral("Błąd generowania zbioru: ") + plik, QString(), kal::MbOk,
                                       kal::MsgIcon::Stop);
@@ -204,6 +219,19 @@ bool TDM::otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QS
         tabela.Open();
         return false;
     }
+}
+
+QString TDM::TekstBleduZbioruZuzycia(const QString& przyczyna)
+{
+    QString tekst = QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!");
+    if (!przyczyna.isEmpty())
+        tekst += u'\n' + kal::ErrorBoxText(przyczyna);
+    return tekst;
+}
+
+QString TDM::KomunikatBleduZbioruZuzycia() const
+{
+    return TekstBleduZbioruZuzycia(m_przyczynaBleduZbioru);
 }
 
 bool TDM::OtworzZbiorZuzycia(int rok, int polrocze)
@@ -220,6 +248,7 @@ bool TDM::OtworzZbiorZuzyciaKotlow(int rok, int polrocze)
 
 bool TDM::ustawZbiorPolrocza(bool kotly)
 {
+    m_przyczynaBleduZbioru.clear();
     try {
         if (TOkres->IsEmpty())
             return false;

@@ -10,6 +10,7 @@
 
 #include "platform/core/Exceptions.h"
 
+#include <QFile>
 #include <QPushButton>
 #include <QTextEdit>
 
@@ -159,6 +160,20 @@ TEST_F(TabelaD, RefusedPeriodStopsTheComputationWithItsRule)
     EXPECT_DOUBLE_EQ(PoleD("5")->AsFloat(), 3.0);
     EXPECT_EQ(dm->TZuzycie->TableName(), QStringLiteral("Zuzycie.DB"));
     dm->TOkres->Cancel();
+}
+
+TEST_F(TabelaD, DamagedHalfYearFileIsToldWithItsNameAndCause)
+{
+    ASSERT_TRUE(dm->OtworzZalacznikiPolrocza());
+    QFile zepsuty(katalog.file("Zuz20091.db"));
+    ASSERT_TRUE(zepsuty.open(QIODevice::WriteOnly));
+    zepsuty.write(QByteArray("SQLite format 3", 16) + QByteArray(4080, 'x'));
+    zepsuty.close();
+    dialogi.clear();
+    tabelaD->BitBtn2->click();
+    EXPECT_EQ(dialogi.texts(), QStringList({"Bład otwarcia zbioru półrocznego na zużycie paliwa !!!\n"
+                                            "Zbiór danych Zuz20091.db jest uszkodzony. Odtwórz go z kopii zapasowej.",
+                                            "Błąd czytania danych półrocza !!!"}));
 }
 
 TEST_F(TabelaD, ComputesTheRowFromTheHalfYearsFuelUse)

@@ -811,7 +811,8 @@ TEST_F(Pojazdy, WithoutTheHalfYearFileTheListPrintsWithoutAverages)
     Drukuj();
     ASSERT_FALSE(dialogi.boxes().empty());
     const auto k = dialogi.boxes().back();
-    EXPECT_EQ(k.text, QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!"));
+    EXPECT_EQ(k.text, QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!\n"
+                                     "Nie znaleziono zbioru danych Zuz20102.db."));
     EXPECT_EQ(k.caption, QStringLiteral("Kontrola wprowadzania zużycia paliw."));
     EXPECT_EQ(k.icon, kal::MsgIcon::None);
     EXPECT_EQ(Robocze(2)[0].mid(1), QStringList({"Opel", "-"}));

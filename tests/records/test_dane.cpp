@@ -3,6 +3,7 @@
 // period and statement-row rules that the module carries itself.
 
 #include "DataDir.h"
+#include "InChild.h"
 
 #include "platform/db/DataSource.h"
 
@@ -13,6 +14,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -614,6 +617,56 @@ TEST_F(Dane, HalfYearFileIsMadeOnceWithTheTemplateStructure)
     // The template itself stays empty.
     wzor.Open();
     EXPECT_TRUE(wzor.IsEmpty());
+}
+
+// A half-year file that cannot be opened is told with its name and the
+// engine's cause under the windows' own text. One that holds no table (what
+// an older build's creation killed before its first commit left) holds no
+// row either, and is made anew.
+TEST_F(Dane, HalfYearFileThatCannotBeOpenedIsToldWithItsNameAndCause)
+{
+    firmaIOkres(2009, 1);
+    const QString plik = katalog.file("Zuz20091.db");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(plik).constData(), &db), SQLITE_OK);
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    tankowanie(pojazd("WA1"), QDate(2009, 3, 3), 40);
+    EXPECT_EQ(dm->TZuzycie->RecordCount(), 1);
+    EXPECT_TRUE(dialogi.boxes().empty()) << dialogi.texts().join('|').toStdString();
+
+    const QString naglowek = "Bład otwarcia zbioru półrocznego na zużycie paliwa !!!\n";
+    // A database's beginning, then rubbish.
+    dm.reset();
+    QFile zepsuty(plik);
+    ASSERT_TRUE(zepsuty.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    zepsuty.write(QByteArray("SQLite format 3", 16) + QByteArray(4080, 'x'));
+    zepsuty.close();
+    otworzModul();
+    EXPECT_FALSE(dm->UstawZbiorZuzycia());
+    EXPECT_EQ(dm->KomunikatBleduZbioruZuzycia(),
+              naglowek + "Zbiór danych Zuz20091.db jest uszkodzony. Odtwórz go z kopii zapasowej.");
+    EXPECT_EQ(dm->TZuzycie->TableName(), "Zuzycie.DB");
+
+    // A file the user may not write (as root every file may be written: the
+    // module runs as another user, with the rest of the directory open to it).
+    ASSERT_TRUE(QFile::remove(plik));
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    dm.reset();
+    for (const QString& d : {katalog.path(), temp.path()}) {
+        QFile::setPermissions(d, QFileDevice::Permissions(0x7777));
+        for (const QString& f : QDir(d).entryList(QDir::Files))
+            QFile::setPermissions(QDir(d).filePath(f), QFileDevice::Permissions(0x6666));
+    }
+    QFile::setPermissions(plik, QFileDevice::Permissions(0x4444));
+    const QString tekst = kal::test::InChildAsNobody([] {
+        TDM modul;
+        return modul.UstawZbiorZuzycia() ? QStringLiteral("opened") : modul.KomunikatBleduZbioruZuzycia();
+    });
+    if (tekst.startsWith("#skip"))
+        GTEST_SKIP() << tekst.toStdString();
+    EXPECT_EQ(tekst, naglowek + "Nie można zapisać zbioru danych Zuz20091.db: brak uprawnień do zapisu.");
 }
 
 TEST_F(Dane, HalfYearSwitchPostsOrKeepsAPendingFuelChange)

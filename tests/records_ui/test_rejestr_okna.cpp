@@ -270,13 +270,15 @@ TEST_F(Okna, FuelWindowWhoseHalfYearFileCannotBeOpenedSaysSoAndDoesNotShow)
 {
     QFile zepsuty(QStringLiteral("Zuz20091.db"));
     ASSERT_TRUE(zepsuty.open(QIODevice::WriteOnly));
-    zepsuty.write(QByteArray(4096, 'x'));
+    zepsuty.write(QByteArray("SQLite format 3", 16) + QByteArray(4080, 'x'));
     zepsuty.close();
 
     EXPECT_EQ(zuzycie->Pokaz(), -1);
     EXPECT_TRUE(pokazane.empty());
     ASSERT_EQ(dialogi.boxes().size(), 1u);
-    oczekujKomunikatu(dialogi.boxes()[0], "Bład otwarcia zbioru półrocznego na zużycie paliwa !!!",
+    oczekujKomunikatu(dialogi.boxes()[0],
+                      "Bład otwarcia zbioru półrocznego na zużycie paliwa !!!\n"
+                      "Zbiór danych Zuz20091.db jest uszkodzony. Odtwórz go z kopii zapasowej.",
                       "Kontrola wprowadzania zużycia paliw.", kal::MsgIcon::None);
 }
 

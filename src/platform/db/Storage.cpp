@@ -451,6 +451,16 @@ std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& display
         }
     } catch (const EDatabaseError& e) {
         const int code = sqlite3_errcode(file->m_db) & 0xFF;
+        // A database with no table at all: what a creation killed before its
+        // first commit left under the table's name.
+        bool noTable = false;
+        if (code == SQLITE_ERROR) {
+            sqlite3_stmt* st = nullptr;
+            const char* sql = "SELECT count(*) FROM sqlite_master";
+            noTable = sqlite3_prepare_v2(file->m_db, sql, -1, &st, nullptr) == SQLITE_OK
+                && sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) == 0;
+            sqlite3_finalize(st);
+        }
         sqlite3_close(file->m_db);
         file->m_db = nullptr;
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
@@ -462,7 +472,8 @@ std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& display
         // (it does not begin as another program's file).
         if (code == SQLITE_CORRUPT || (code == SQLITE_NOTADB && damagedHeader(path)))
             throw EDatabaseError(damagedText(displayName));
-        throw EDatabaseError(QStringLiteral("Plik %1 nie jest zbiorem danych programu").arg(displayName));
+        throw EDatabaseError(QStringLiteral("Plik %1 nie jest zbiorem danych programu").arg(displayName),
+                             noTable ? EDatabaseError::Kind::NoTable : EDatabaseError::Kind::Other);
     }
     bringToStoredForm(*file);
     {

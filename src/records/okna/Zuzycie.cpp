@@ -160,8 +160,7 @@ int TFZuzycie::Pokaz()
                    QStringLiteral(" ") + DM->TOkresRok->AsString() + QStringLiteral(" roku."));
     const QString otwarty = DM->TZuzycie->Active() ? DM->TZuzycie->TableName() : QString();
     if (!DM->UstawZbiorZuzycia()) {
-        kal::Dialogs().messageBox(QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!"), kNaglowek,
-                                  kal::MbOk, kal::MsgIcon::None);
+        kal::Dialogs().messageBox(DM->KomunikatBleduZbioruZuzycia(), kNaglowek, kal::MbOk, kal::MsgIcon::None);
         return -1;
     }
     KopiujObraz(BitBtn1, QStringLiteral("Zamknij"));
