@@ -1,6 +1,8 @@
 #include "Start.h"
 
 #include "Dane.h"
+#include "Funkcje.h"
+#include "Schemat.h"
 #include "DaneSrodowiska.h"
 #include "SamDoPrzegl.h"
 #include "ParZuzMiejscTank.h"
@@ -280,6 +282,9 @@ int UruchomKalmore(int argc, char** argv)
     // A second start while the first runs ends here, silently.
     if (!kal::AcquireSingleInstance())
         return 0;
+    // No other copy runs now: the work tables that a killed run left go.
+    UsunPozostawioneZbioryTymczasowe(QString::fromLatin1(Schemat::PrefiksRoboczej),
+                                     QString::fromLatin1(Schemat::RozszerzenieRoboczej));
     // Dates are shown and read as "yyyy-mm-dd" everywhere; the program's
     // date and number formats are fixed in its own routines.
     kal::SetApplicationTitle(QStringLiteral("System Kalmora."));

@@ -5,13 +5,20 @@
 #include "NumberText.h"
 #include "Table.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
+#include <optional>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -392,8 +399,11 @@ QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension)
     return NazwaZbioruTymczasowego(prefix, extension, [](const QString& path) { return QFileInfo::exists(path); });
 }
 
-QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension,
-                                const std::function<bool(const QString&)>& exists)
+namespace {
+
+// The directory of the temporary tables, ending in "/"; empty for the
+// working directory.
+QString KatalogZbiorowTymczasowych()
 {
     QString directory;
     if (qEnvironmentVariableIsSet("TEMP"))
@@ -404,7 +414,67 @@ QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension,
         directory.clear();
     if (!directory.isEmpty() && !directory.endsWith(QLatin1Char('/')))
         directory += QLatin1Char('/');
+    return directory;
+}
 
+// The inode numbers of the files that some running process holds a lock on
+// (a table file open in the engine holds one while it is open), as the
+// kernel lists them; nothing when the list cannot be read. The device is
+// not compared: a lock on another file of the same number only keeps a file.
+std::optional<std::set<quint64>> ZablokowanePliki()
+{
+    QFile locks(QStringLiteral("/proc/locks"));
+    if (!locks.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    static const QRegularExpression plik(QStringLiteral("^[0-9a-fA-F]+:[0-9a-fA-F]+:(\\d+)$"));
+    std::set<quint64> inody;
+    for (const QByteArray& linia : locks.readAll().split('\n')) {
+        for (const QByteArray& pole : linia.simplified().split(' ')) {
+            const QRegularExpressionMatch m = plik.match(QString::fromLatin1(pole));
+            if (m.hasMatch())
+                inody.insert(m.captured(1).toULongLong());
+        }
+    }
+    return inody;
+}
+
+} // namespace
+
+void UsunPozostawioneZbioryTymczasowe(const QString& prefix, const QString& extension)
+{
+    const std::optional<std::set<quint64>> zablokowane = ZablokowanePliki();
+    if (!zablokowane)
+        return; // what a running copy holds cannot be told: nothing goes
+    const QRegularExpression wzor(QStringLiteral("^%1\\d{6,8}[a-z]{4}\\.%2$")
+                                      .arg(QRegularExpression::escape(prefix), QRegularExpression::escape(extension)));
+    const QString katalog = KatalogZbiorowTymczasowych();
+    const QDir dir(katalog.isEmpty() ? QStringLiteral(".") : katalog);
+    for (const QString& nazwa : dir.entryList(QDir::Files | QDir::Hidden)) {
+        if (!wzor.match(nazwa).hasMatch())
+            continue;
+        // The table file with the journal files beside it; all of them plain
+        // files of this user that no process holds, or none goes.
+        QList<QByteArray> grupa;
+        for (const char* dopisek : {"", "-wal", "-shm", "-journal"}) {
+            const QByteArray sciezka = QFile::encodeName(dir.filePath(nazwa + QLatin1String(dopisek)));
+            struct stat st;
+            if (::lstat(sciezka.constData(), &st) != 0)
+                continue;
+            if (!S_ISREG(st.st_mode) || st.st_uid != ::getuid() || zablokowane->count(quint64(st.st_ino))) {
+                grupa.clear();
+                break;
+            }
+            grupa << sciezka;
+        }
+        for (const QByteArray& sciezka : grupa)
+            ::unlink(sciezka.constData());
+    }
+}
+
+QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension,
+                                const std::function<bool(const QString&)>& exists)
+{
+    const QString directory = KatalogZbiorowTymczasowych();
     const QDate today = kal::Today();
     const QString base = directory + prefix + QString::number(today.year()) + QString::number(today.month())
                          + QString::number(today.day());

@@ -89,6 +89,13 @@ QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension)
 QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension,
                                 const std::function<bool(const QString&)>& exists);
 
+// Removes the temporary tables that a run ended by a kill or a crash left in
+// the directory of `NazwaZbioruTymczasowego`: the files named as that routine
+// names them (prefix, digits of a date, four letters, "." + extension, with
+// their journal files), this user's own, that no running process holds.
+// Nothing else in the directory is touched.
+void UsunPozostawioneZbioryTymczasowe(const QString& prefix, const QString& extension);
+
 // The save prompt of a window's close handler. In edit state the change
 // question, in insert state the append question is asked with `naglowek` as
 // caption, the question icon and Yes, No, Cancel: Yes posts, No cancels (the

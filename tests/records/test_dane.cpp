@@ -3,6 +3,7 @@
 // period and statement-row rules that the module carries itself.
 
 #include "DataDir.h"
+#include "Funkcje.h"
 #include "InChild.h"
 
 #include "platform/db/DataSource.h"
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -213,6 +215,34 @@ TEST_F(Dane, WorkTableLivesInTempAndIsDeletedAtTheEnd)
     EXPECT_FALSE(QFileInfo::exists(plik.filePath()));
     EXPECT_TRUE(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
     EXPECT_TRUE(dialogi.boxes().empty());
+}
+
+// The work tables a killed run left in the temporary directory go, with
+// their journals; the one this run holds and every file of another name,
+// kind or owner stay (one another running copy holds: the start-up tests).
+TEST_F(Dane, WorkTablesLeftByAKilledRunGoAndHeldOnesStay)
+{
+    const QDir tmp(temp.path());
+    const QStringList pozostawione = {"Tym2009611aaaa.DB", "Tym2009611aaaa.DB-wal", "Tym20091231zzzz.DB"};
+    const QStringList inne = {"Tym2009611aaaa.db", "Tym2009611aaa.DB", "tym2009611aaab.DB", "Tym2009611aaaa.DB.kopia",
+                              "XTym2009611aaaa.DB", "TymABCDEFGaaaa.DB", "Tym2009611cudz.DB", "Firma.db"};
+    for (const QString& n : pozostawione + inne) {
+        QFile f(tmp.filePath(n));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    ASSERT_EQ(::chown(QFile::encodeName(tmp.filePath("Tym2009611cudz.DB")).constData(), 65534, 65534), 0);
+    ASSERT_TRUE(QFile::link(katalog.file("Firma.db"), tmp.filePath("Tym2009611link.DB")));
+    UsunPozostawioneZbioryTymczasowe("Tym", "DB");
+    for (const QString& n : pozostawione)
+        EXPECT_FALSE(tmp.exists(n)) << n.toStdString();
+    for (const QString& n : inne + QStringList({"Tym2009611link.DB", dm->TRoboczy->TableName()}))
+        EXPECT_TRUE(tmp.exists(n)) << n.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(katalog.file("Firma.db")));
+    // The module's own table still takes rows.
+    dm->TRoboczy->Append();
+    dm->TRoboczy->FieldByName("Klucz")->setAsString("A");
+    dm->TRoboczy->Post();
+    EXPECT_EQ(dm->TRoboczy->RecordCount(), 1);
 }
 
 TEST_F(Dane, NoFreeTemporaryNameLeavesTheModuleWithoutAWorkTable)

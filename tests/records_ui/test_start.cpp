@@ -219,4 +219,57 @@ TEST(StartProgramu, SecondCopyEndsAtOnceWithZeroAndNoWindow)
     pierwszy.waitForFinished(60000);
 }
 
+// A killed run leaves its work table behind; the next start removes it, but
+// not the one another running copy holds (a copy under another single-instance
+// lock and on other data, as of another session), nor a file of another name.
+TEST(StartProgramu, TheNextStartRemovesTheWorkTableOfAKilledRun)
+{
+    QTemporaryDir tmp;
+    QTemporaryDir dane[2];
+    QTemporaryDir runtime[2];
+    for (const QTemporaryDir& d : dane)
+        ASSERT_EQ(Schemat::UtworzKatalogDanych(d.path()), QString());
+    const QDir temp(tmp.path());
+    // Starts a copy and waits until it has made its work table, whose name it returns.
+    const auto uruchom = [&](QProcess& kopia, int ktora) {
+        const QStringList przed = temp.entryList({"Tym*.DB"}, QDir::Files);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime[ktora].path());
+        env.insert("TEMP", tmp.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        kopia.setProcessEnvironment(env);
+        kopia.setWorkingDirectory(dane[ktora].path());
+        kopia.start(QStringLiteral(KALMORA_BIN), {});
+        for (QDeadlineTimer limit(60000); !limit.hasExpired() && kopia.state() != QProcess::NotRunning;
+             QThread::msleep(20))
+            for (const QString& n : temp.entryList({"Tym*.DB"}, QDir::Files))
+                if (!przed.contains(n))
+                    return n;
+        return QString();
+    };
+    QProcess inna, zabita, nastepna;
+    const QString trzymany = uruchom(inna, 0);
+    const QString pozostawiony = uruchom(zabita, 1);
+    ASSERT_FALSE(trzymany.isEmpty());
+    ASSERT_FALSE(pozostawiony.isEmpty());
+    zabita.kill();
+    zabita.waitForFinished(60000);
+    // Left by a run of an earlier day (so that the next start's own name differs).
+    for (const char* dopisek : {"", "-wal"})
+        QFile::rename(temp.filePath(pozostawiony + dopisek), temp.filePath(QString("Tym2009612aaaa.DB") + dopisek));
+    ASSERT_TRUE(temp.exists("Tym2009612aaaa.DB"));
+    QFile(temp.filePath("Tym2009612aaaa.DB.kopia")).open(QIODevice::WriteOnly);
+
+    const QString wlasny = uruchom(nastepna, 1);
+    EXPECT_FALSE(wlasny.isEmpty());
+    EXPECT_FALSE(temp.exists("Tym2009612aaaa.DB"));
+    EXPECT_FALSE(temp.exists("Tym2009612aaaa.DB-wal"));
+    EXPECT_TRUE(temp.exists(trzymany));
+    EXPECT_TRUE(temp.exists("Tym2009612aaaa.DB.kopia"));
+    for (QProcess* kopia : {&inna, &nastepna}) {
+        kopia->kill();
+        kopia->waitForFinished(60000);
+    }
+}
+
 } // namespace
