@@ -1,10 +1,10 @@
 // The registers as the user works them with the mouse and the keys: the row
 // clicked is the record typed into, also right after an empty new row was
 // dropped, the cancel button drops what was typed into the grid or the edit
-// panel, and nothing is written without a post or the save prompt's Yes (a
-// move off a changed record asks the window's save question first); Enter
-// and Tab walk the fields in the order they stand on screen, and a date
-// typed into an empty date field lands in its mask.
+// panel, a move off a changed record saves it without a question (an empty
+// new record is dropped); Enter and Tab walk the fields in the order they
+// stand on screen, and a date typed into an empty date field lands in its
+// mask.
 
 #include "test_rejestr_wspolne.h"
 
@@ -25,22 +25,16 @@
 #include <QTest>
 #include <QToolButton>
 
+[[maybe_unused]] static void PrintTo(const QString& tekst, std::ostream* os) { *os << '"' << tekst.toStdString() << '"'; }
+
 namespace rejestr_test {
 namespace {
 
-// The save prompt of a window: its change question, its append question and
-// its caption.
-struct Pytania {
-    QString zmiana;
-    QString dopisanie;
-    QString naglowek;
-};
-
 // A register as the test works it: its window's show, grid, navigator and
 // close button, the table and the field typed into, and where the user
-// types: a grid column, or an edit of the panel under the grid; the
-// window's save prompt, and what else a new record needs before its table
-// takes it (as the user would type it into the other fields).
+// types: a grid column, or an edit of the panel under the grid; and what
+// else a new record needs before its table takes it (as the user would type
+// it into the other fields).
 struct Rejestr {
     const char* nazwa;
     std::function<int()> pokaz;
@@ -51,7 +45,6 @@ struct Rejestr {
     kal::TField* pole;
     int kolumna = 0;             // the grid column typed into
     QLineEdit* edycja = nullptr; // else the panel's edit typed into
-    Pytania pytania = {};
     std::function<void()> reszta = {};
 };
 
@@ -99,8 +92,7 @@ protected:
     // 2. type `tekst` over D's text and press "✘": D keeps its text, and
     //    neither a click on A nor "refresh" writes anything;
     // 3. again click B, "+", the row of D, type `tekst`, then click A (a
-    //    move): the window asks its change question, and Yes saves the text
-    //    into D.
+    //    move): the text is saved into D without a question.
     void kliknijZaDopisaniem(const Rejestr& r, const QString& tekst)
     {
         SCOPED_TRACE(r.nazwa);
@@ -134,8 +126,6 @@ protected:
                     EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
                     EXPECT_EQ(zapisane(r.tabela, r.pole), przed);
                 } else {
-                    EXPECT_TRUE(dialogi.boxes().empty());
-                    dialogi.answer(kal::MbYes);
                     kliknijWiersz(r.siatka, 0);
                     EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
                     EXPECT_EQ(r.pole->AsString(), przed[0]);
@@ -144,16 +134,10 @@ protected:
             r.zamknij->click();
         });
         r.pokaz();
-        ASSERT_EQ(dialogi.boxes().size(), 1u);
-        oczekujPytania(dialogi.boxes()[0], r.pytania.zmiana, r.pytania);
+        EXPECT_TRUE(dialogi.boxes().empty());
         QStringList po = przed;
         po[3] = tekst;
         EXPECT_EQ(zapisane(r.tabela, r.pole), po);
-    }
-
-    static void oczekujPytania(const DialogCall& c, const QString& pytanie, const Pytania& p)
-    {
-        oczekujKomunikatu(c, pytanie, p.naglowek, kal::MsgIcon::Question, kal::MbYes | kal::MbNo | kal::MbCancel);
     }
 
     // The row of the grid's current cell.
@@ -170,79 +154,54 @@ protected:
 
     // The user's moves off a changed record, in a register of four records
     // A, B, C, D (in the grid's order) whose window is shown by the
-    // register's own show. `tekst` and `nowy` stand after the other texts in
-    // the register's order, so the records keep their rows.
-    // 1. Click D, type `tekst` over its text, click A: the change question;
-    //    Cancel stays on D with `tekst` typed, nothing stored.
-    // 2. "first" of the navigator: the change question again; No drops the
-    //    text and A is current, nothing stored.
-    // 3. Click D, type `tekst`, Up in the grid: Yes stores `tekst` in D, and
-    //    C is current.
+    // register's own show. B is changed three times, each time to a text
+    // that keeps its place (`zmiany`, by default B's text with " 1", " 2",
+    // " 3"); `nowy` stands after D's text. The texts are typed as keys, in
+    // ASCII.
+    // 1. Click B, type the first change, click D: B is saved, D is current.
+    // 2. Click B, type the second, Down in the grid: saved, C is current.
+    // 3. Click B, type the third, "next" of the navigator: saved, C is
+    //    current.
     // 4. Click B, "+", type `nowy` into the new row at B's place, click the
-    //    row that shows D: the append question; No drops the new record and
-    //    D, the record under the mouse, is current.
-    // 5. The same with Yes: the new record is stored, D is current.
-    // 6. "+" without typing, then a click on A: the empty new row is
-    //    dropped without a question, and A is current. The close asks
-    //    nothing more.
-    void przejsciaZeZmienionego(const Rejestr& r, const QString& tekst, const QString& nowy)
+    //    row that shows D: the new record is saved, D is current.
+    // 5. "+" without typing, then a click on A: the empty new row is
+    //    dropped, and A is current.
+    // Nothing asks, the close neither.
+    void przejsciaZapisuja(const Rejestr& r, const QString& nowy, QStringList zmiany = {})
     {
         SCOPED_TRACE(r.nazwa);
         const QStringList przed = zapisane(r.tabela, r.pole);
         ASSERT_EQ(przed.size(), 4);
-        QStringList poZmianie = przed;
-        poZmianie[3] = tekst;
+        for (int i = int(zmiany.size()); i < 3; ++i)
+            zmiany << przed[1] + QStringLiteral(" %1").arg(i + 1);
         dialogi.clear();
         przyPokazie([&](QWidget* okno) {
             ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
-            // 1.
-            kliknijWiersz(r.siatka, 3);
-            wpisz(r, tekst);
-            ASSERT_EQ(r.tabela->State(), kal::dsEdit);
-            dialogi.answer(kal::MbCancel);
-            kliknijWiersz(r.siatka, 0);
-            ASSERT_EQ(dialogi.boxes().size(), 1u);
-            EXPECT_EQ(r.tabela->State(), kal::dsEdit);
-            EXPECT_EQ(r.pole->AsString(), tekst);
-            EXPECT_EQ(biezacyWiersz(r), 3);
-            EXPECT_EQ(r.siatka->cellText(3, r.kolumna), tekst);
-            // 2.
-            dialogi.answer(kal::MbNo);
-            kliknij(r.nawigator, kal::nbFirst);
-            ASSERT_EQ(dialogi.boxes().size(), 2u);
-            EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
-            EXPECT_EQ(r.pole->AsString(), przed[0]);
-            EXPECT_EQ(biezacyWiersz(r), 0);
-            EXPECT_EQ(r.siatka->cellText(3, r.kolumna), przed[3]);
-            if (r.edycja) {
-                EXPECT_EQ(r.edycja->text(), przed[0]);
-            }
-            EXPECT_EQ(zapisane(r.tabela, r.pole), przed);
-            // 3.
-            kliknijWiersz(r.siatka, 3);
-            wpisz(r, tekst);
-            dialogi.answer(kal::MbYes);
-            klawiszWSiatce(r, Qt::Key_Up);
-            ASSERT_EQ(dialogi.boxes().size(), 3u);
-            EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
-            EXPECT_EQ(r.pole->AsString(), przed[2]);
-            EXPECT_EQ(biezacyWiersz(r), 2);
-            // 4. and 5.
-            for (const kal::MsgButton odpowiedz : {kal::MbNo, kal::MbYes}) {
+            const std::function<void()> ruchy[] = {[&] { kliknijWiersz(r.siatka, 3); },
+                                                   [&] { klawiszWSiatce(r, Qt::Key_Down); },
+                                                   [&] { kliknij(r.nawigator, kal::nbNext); }};
+            const int biezace[] = {3, 2, 2};
+            for (int i = 0; i < 3; ++i) {
                 kliknijWiersz(r.siatka, 1);
-                kliknij(r.nawigator, kal::nbInsert);
-                ASSERT_EQ(r.siatka->model()->rowCount(), 5);
-                wpisz(r, nowy);
-                if (r.reszta)
-                    r.reszta();
-                dialogi.answer(odpowiedz);
-                kliknijWiersz(r.siatka, 4);
+                wpisz(r, zmiany[i]);
+                ASSERT_EQ(r.tabela->State(), kal::dsEdit);
+                ruchy[i]();
                 EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
-                EXPECT_EQ(r.pole->AsString(), tekst);
+                EXPECT_EQ(biezacyWiersz(r), biezace[i]);
+                EXPECT_EQ(r.pole->AsString(), przed[biezace[i]]);
+                EXPECT_EQ(r.siatka->cellText(1, r.kolumna), zmiany[i]);
             }
-            ASSERT_EQ(dialogi.boxes().size(), 5u);
-            EXPECT_EQ(r.siatka->model()->rowCount(), 5);
-            // 6.
+            // 4.
+            kliknijWiersz(r.siatka, 1);
+            kliknij(r.nawigator, kal::nbInsert);
+            ASSERT_EQ(r.siatka->model()->rowCount(), 5);
+            wpisz(r, nowy);
+            if (r.reszta)
+                r.reszta();
+            kliknijWiersz(r.siatka, 4);
+            EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
+            EXPECT_EQ(r.pole->AsString(), przed[3]);
+            // 5.
             kliknij(r.nawigator, kal::nbInsert);
             kliknijWiersz(r.siatka, 0);
             EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
@@ -251,13 +210,8 @@ protected:
             r.zamknij->click();
         });
         r.pokaz();
-        const std::vector<DialogCall> pytania = dialogi.boxes();
-        ASSERT_EQ(pytania.size(), 5u);
-        for (int i : {0, 1, 2})
-            oczekujPytania(pytania[size_t(i)], r.pytania.zmiana, r.pytania);
-        for (int i : {3, 4})
-            oczekujPytania(pytania[size_t(i)], r.pytania.dopisanie, r.pytania);
-        EXPECT_EQ(zapisane(r.tabela, r.pole), poZmianie + QStringList{nowy});
+        EXPECT_TRUE(dialogi.boxes().empty());
+        EXPECT_EQ(zapisane(r.tabela, r.pole), (QStringList{przed[0], zmiany[2], przed[2], przed[3], nowy}));
     }
 
     // Four posted records of a register with a text field (and, where the
@@ -280,10 +234,7 @@ protected:
     {
         cztery(dm->TMiejsceUz, dm->TMiejsceUzNazwa, {"Baza", "Magazyn", "Oddział", "Warsztat"});
         return {"miejsca użytkowania", [&] { return miejscaUz->Pokaz(0); }, miejscaUz->DBGrid1,
-                miejscaUz->DBNavigator1, miejscaUz->BitBtn1, dm->TMiejsceUz, dm->TMiejsceUzNazwa, 0, nullptr,
-                {QStringLiteral("Czy chcesz zmienić dane o miejscu użytkowania ?"),
-                 QStringLiteral("Czy chcesz dopisać nowe miejsce użytkowania ?"),
-                 QStringLiteral("Kontrola wprowadzania miejsc użytkowania.")}};
+                miejscaUz->DBNavigator1, miejscaUz->BitBtn1, dm->TMiejsceUz, dm->TMiejsceUzNazwa, 0, nullptr};
     }
 
     Rejestr miejscaTankowania()
@@ -291,10 +242,7 @@ protected:
         // The refuelling places stand in the order they were entered.
         cztery(dm->TMiejscTank, dm->TMiejscTankNazwa, {"Orlen Kraków", "BP Tarnów", "Lotos Gdańsk", "Shell Radom"});
         return {"miejsca tankowania", [&] { return miejscaTank->Pokaz(0); }, miejscaTank->DBGrid1,
-                miejscaTank->DBNavigator1, miejscaTank->BitBtn1, dm->TMiejscTank, dm->TMiejscTankNazwa, 0, nullptr,
-                {QStringLiteral("Czy chcesz zmienić dane o miejscu tankowania ?"),
-                 QStringLiteral("Czy chcesz dopisać nowe miejsce tankowania ?"),
-                 QStringLiteral("Kontrola wprowadzania miejsc tankowania.")}};
+                miejscaTank->DBNavigator1, miejscaTank->BitBtn1, dm->TMiejscTank, dm->TMiejscTankNazwa, 0, nullptr};
     }
 
     Rejestr przebiegi()
@@ -308,9 +256,6 @@ protected:
         }
         return {"przebieg", [&] { return przebieg->Pokaz(); }, przebieg->DBGrid1, przebieg->DBNavigator1,
                 przebieg->BitBtn1, dm->TPrzebieg, dm->TPrzebiegIloscKilometrow, 1, nullptr,
-                {QStringLiteral("Czy chcesz zmienić dane o przebiegu samochodu ?"),
-                 QStringLiteral("Czy chcesz dopisać nowy przebieg samochodu ?"),
-                 QStringLiteral("Kontrola wprowadzania przebiegu samochodu.")},
                 [&] { dm->TPrzebiegData->setAsDateTime(QDate(2009, 5, 10)); }};
     }
 
@@ -318,9 +263,7 @@ protected:
     {
         cztery(dm->TGminy, dm->TGminyNazwaGminy, {"Bochnia", "Kraków", "Tarnów", "Wieliczka"});
         return {"gminy", [&] { return gminy->Pokaz(0); }, gminy->DBGrid1, gminy->DBNavigator1, gminy->BitBtn1,
-                dm->TGminy, dm->TGminyNazwaGminy, 0, gminy->findChild<QLineEdit*>(QStringLiteral("DBEdit1")),
-                {QStringLiteral("Czy chcesz zmienić dane o gminie ?"), QStringLiteral("Czy chcesz dopisać nowa gminę ?"),
-                 QStringLiteral("Kontrola wprowadzania gmin.")}};
+                dm->TGminy, dm->TGminyNazwaGminy, 0, gminy->findChild<QLineEdit*>(QStringLiteral("DBEdit1"))};
     }
 
     Rejestr substancjeRejestr()
@@ -334,9 +277,6 @@ protected:
         return {"substancje", [&] { return substancje->Pokaz(0); }, substancje->DBGrid1, substancje->DBNavigator1,
                 substancje->BitBtn1, dm->TSubsatncje, dm->TSubsatncjeNazwaSubstancji, 0,
                 substancje->findChild<QLineEdit*>(QStringLiteral("DBEdit1")),
-                {QStringLiteral("Czy chcesz zmienić dane o substancjach ?"),
-                 QStringLiteral("Czy chcesz dopisać nową substancję ?"),
-                 QStringLiteral("Kontrola wprowadzania substancji.")},
                 reszta};
     }
 
@@ -349,8 +289,6 @@ protected:
         cztery(dm->TZrodla, dm->TZrodlaRodzajInstalacji, {"Kotłownia", "Lakiernia", "Spawalnia", "Suszarnia"}, reszta);
         return {"zrodla", [&] { return zrodla->Pokaz(0); }, zrodla->DBGrid1, zrodla->DBNavigator1, zrodla->BitBtn1,
                 dm->TZrodla, dm->TZrodlaRodzajInstalacji, 0, zrodla->findChild<QLineEdit*>(QStringLiteral("DBEdit1")),
-                {QStringLiteral("Czy chcesz zmienić dane o żródle ?"), QStringLiteral("Czy chcesz dopisać nowe żródło ?"),
-                 QStringLiteral("Kontrola wprowadzania źródel powstania substancji wprowadzanych dośrodowiska.")},
                 reszta};
     }
 };
@@ -387,124 +325,104 @@ TEST_F(Siatki, SourcesAClickAfterAnEmptyNewRowTypesIntoTheRowClickedAndCancelDro
 
 // ------------------------------------------------------------------ moving off a changed record
 
-TEST_F(Siatki, PlacesOfUseAMoveOffAChangedRecordAsksTheSaveQuestion)
+TEST_F(Siatki, PlacesOfUseAMoveOffAChangedRecordSavesItWithoutAQuestion)
 {
-    przejsciaZeZmienionego(miejscaUzytkowania(), QStringLiteral("Zajezdnia"), QStringLiteral("Zuraw"));
+    przejsciaZapisuja(miejscaUzytkowania(), QStringLiteral("Zuraw"));
 }
 
-TEST_F(Siatki, RefuellingPlacesAMoveOffAChangedRecordAsksTheSaveQuestion)
+TEST_F(Siatki, RefuellingPlacesAMoveOffAChangedRecordSavesItWithoutAQuestion)
 {
-    przejsciaZeZmienionego(miejscaTankowania(), QStringLiteral("Statoil Kielce"), QStringLiteral("Orlen Sacz"));
+    przejsciaZapisuja(miejscaTankowania(), QStringLiteral("Orlen Sacz"),
+                      {QStringLiteral("BP Radom"), QStringLiteral("BP Kielce"), QStringLiteral("BP Opole")});
 }
 
-TEST_F(Siatki, MileageAMoveOffAChangedRecordAsksTheSaveQuestion)
+TEST_F(Siatki, MileageAMoveOffAChangedRecordSavesItWithoutAQuestion)
 {
-    przejsciaZeZmienionego(przebiegi(), QStringLiteral("4500"), QStringLiteral("5000"));
+    przejsciaZapisuja(przebiegi(), QStringLiteral("5000"),
+                      {QStringLiteral("2100"), QStringLiteral("2200"), QStringLiteral("2300")});
 }
 
-TEST_F(Siatki, CommunesAMoveOffAChangedRecordAsksTheSaveQuestion)
+TEST_F(Siatki, CommunesAMoveOffAChangedRecordSavesItWithoutAQuestion)
 {
-    przejsciaZeZmienionego(gminyRejestr(), QStringLiteral("Zakopane"), QStringLiteral("Zywiec"));
+    przejsciaZapisuja(gminyRejestr(), QStringLiteral("Zywiec"),
+                      {QStringLiteral("Krakow 1"), QStringLiteral("Krakow 2"), QStringLiteral("Krakow 3")});
 }
 
-TEST_F(Siatki, SubstancesAMoveOffAChangedRecordAsksTheSaveQuestion)
+TEST_F(Siatki, SubstancesAMoveOffAChangedRecordSavesItWithoutAQuestion)
 {
-    przejsciaZeZmienionego(substancjeRejestr(), QStringLiteral("Toluen"), QStringLiteral("Wodor"));
+    przejsciaZapisuja(substancjeRejestr(), QStringLiteral("Wodor"));
 }
 
-TEST_F(Siatki, SourcesAMoveOffAChangedRecordAsksTheSaveQuestion)
+TEST_F(Siatki, SourcesAMoveOffAChangedRecordSavesItWithoutAQuestion)
 {
-    przejsciaZeZmienionego(zrodlaRejestr(), QStringLiteral("Warsztat"), QStringLiteral("Wedzarnia"));
+    przejsciaZapisuja(zrodlaRejestr(), QStringLiteral("Wedzarnia"));
 }
 
-// "refresh" of the navigator reads the table again: a changed place asks
-// first. Cancel keeps the typed name, No drops it, and the stored names stay.
-TEST_F(Siatki, PlacesOfUseRefreshOfAChangedRecordAsksTheSaveQuestion)
-{
-    const Rejestr r = miejscaUzytkowania();
-    const QStringList przed = zapisane(r.tabela, r.pole);
-    przyPokazie([&](QWidget* okno) {
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
-        kliknijWiersz(r.siatka, 2);
-        wpisz(r, QStringLiteral("Sklad"));
-        dialogi.answer(kal::MbCancel);
-        kliknij(r.nawigator, kal::nbRefresh);
-        EXPECT_EQ(r.tabela->State(), kal::dsEdit);
-        EXPECT_EQ(r.pole->AsString(), "Sklad");
-        dialogi.answer(kal::MbNo);
-        kliknij(r.nawigator, kal::nbRefresh);
-        EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
-        EXPECT_EQ(r.pole->AsString(), przed[2]);
-        r.zamknij->click();
-    });
-    r.pokaz();
-    const std::vector<DialogCall> pytania = dialogi.boxes();
-    ASSERT_EQ(pytania.size(), 2u);
-    oczekujPytania(pytania[0], r.pytania.zmiana, r.pytania);
-    oczekujPytania(pytania[1], r.pytania.zmiana, r.pytania);
-    EXPECT_EQ(zapisane(r.tabela, r.pole), przed);
-}
-
-TEST_F(Siatki, BoilersAMoveOffAChangedRecordAsksTheSaveQuestion)
+TEST_F(Siatki, BoilersAMoveOffAChangedRecordSavesItWithoutAQuestion)
 {
     auto reszta = [&] {
         dm->TKotlyRodzajKotla->setAsString(QStringLiteral("111"));
         dm->TKotlyIlosc->setAsInteger(1);
     };
     cztery(dm->TKotly, dm->TKotlyOpisKotla, {"Kotlownia A", "Kotlownia B", "Kotlownia C", "Kotlownia D"}, reszta);
-    przejsciaZeZmienionego({"kotly", [&] { return kotly->Pokaz(0); }, kotly->DBGrid1, kotly->DBNavigator1,
-                            kotly->BitBtn1, dm->TKotly, dm->TKotlyOpisKotla, 2,
-                            kotly->findChild<QLineEdit*>(QStringLiteral("DBEdit2")),
-                            {QStringLiteral("Czy chcesz zmienić dane o kotle ?"),
-                             QStringLiteral("Czy chcesz dopisać nowy kocioł ?"),
-                             QStringLiteral("Kontrola wprowadzania kotłów.")},
-                            reszta},
-                           QStringLiteral("Kotlownia E"), QStringLiteral("Kotlownia F"));
+    przejsciaZapisuja({"kotly", [&] { return kotly->Pokaz(0); }, kotly->DBGrid1, kotly->DBNavigator1, kotly->BitBtn1,
+                       dm->TKotly, dm->TKotlyOpisKotla, 2, kotly->findChild<QLineEdit*>(QStringLiteral("DBEdit2")),
+                       reszta},
+                      QStringLiteral("Kotlownia F"));
 }
 
-TEST_F(Siatki, RepairsAMoveOffAChangedRecordAsksTheSaveQuestion)
+TEST_F(Siatki, RepairsAMoveOffAChangedRecordSavesItWithoutAQuestion)
 {
     pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
     int miesiac = 1;
     cztery(dm->TPrzegl, dm->TPrzeglNrFaktury, {"FV 1/2009", "FV 2/2009", "FV 3/2009", "FV 4/2009"},
            [&] { dm->TPrzeglData->setAsDateTime(QDate(2009, miesiac++, 10)); });
-    przejsciaZeZmienionego({"naprawy", [&] { return naprawy->Pokaz(); }, naprawy->DBGrid1, naprawy->DBNavigator1,
-                            naprawy->BitBtn1, dm->TPrzegl, dm->TPrzeglNrFaktury, 1,
-                            naprawy->findChild<QLineEdit*>(QStringLiteral("DBEdit2")),
-                            {QStringLiteral("Czy chcesz zmienić dane o naprawie/przeglądzie ?"),
-                             QStringLiteral("Czy chcesz dopisać nową naprawę/przegląd ?"),
-                             QStringLiteral("Kontrola wprowadzania napraw i przeglądów.")},
-                            [&] { dm->TPrzeglData->setAsDateTime(QDate(2009, 5, 10)); }},
-                           QStringLiteral("FV 9/2009"), QStringLiteral("FV 10/2009"));
+    przejsciaZapisuja({"naprawy", [&] { return naprawy->Pokaz(); }, naprawy->DBGrid1, naprawy->DBNavigator1,
+                       naprawy->BitBtn1, dm->TPrzegl, dm->TPrzeglNrFaktury, 1,
+                       naprawy->findChild<QLineEdit*>(QStringLiteral("DBEdit2")),
+                       [&] { dm->TPrzeglData->setAsDateTime(QDate(2009, 5, 10)); }},
+                      QStringLiteral("FV 10/2009"));
 }
 
-// The commune list of table C edits in place and asks its own question.
-TEST_F(Siatki, CommunesOfTableCAMoveOffAChangedRecordAsksTheSaveQuestion)
+TEST_F(Siatki, CommunesOfTableCAMoveOffAChangedRecordSavesItWithoutAQuestion)
 {
     TFGminaDoTabeliC gminyC;
     kal::TField* nazwa = dm->TTabelaC->FieldByName(QStringLiteral("NazwaGminy"));
     cztery(dm->TTabelaC, nazwa, {"Bochnia", "Kraków", "Tarnów", "Wieliczka"});
-    przejsciaZeZmienionego({"gminy tabeli C", [&] { return gminyC.Pokaz(); }, gminyC.DBGrid1, gminyC.DBNavigator1,
-                            gminyC.BitBtn1, dm->TTabelaC, nazwa, 0, nullptr,
-                            {QStringLiteral("Czy chcesz zmienić dane o tabeli C dla gminy ?"),
-                             QStringLiteral("Czy chcesz dopisać nową tabelę C dla gminy ?"),
-                             QStringLiteral("Kontrola wprowadzania tabeli C.")}},
-                           QStringLiteral("Zakopane"), QStringLiteral("Zywiec"));
+    przejsciaZapisuja({"gminy tabeli C", [&] { return gminyC.Pokaz(); }, gminyC.DBGrid1, gminyC.DBNavigator1,
+                       gminyC.BitBtn1, dm->TTabelaC, nazwa},
+                      QStringLiteral("Zywiec"),
+                      {QStringLiteral("Krakow 1"), QStringLiteral("Krakow 2"), QStringLiteral("Krakow 3")});
+}
+
+// "refresh" of the navigator reads the table again: a changed place is
+// saved first, without a question.
+TEST_F(Siatki, PlacesOfUseRefreshSavesAChangedRecord)
+{
+    const Rejestr r = miejscaUzytkowania();
+    przyPokazie([&](QWidget* okno) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+        kliknijWiersz(r.siatka, 2);
+        wpisz(r, QStringLiteral("Sklad"));
+        kliknij(r.nawigator, kal::nbRefresh);
+        EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
+        EXPECT_EQ(r.pole->AsString(), "Sklad");
+        r.zamknij->click();
+    });
+    r.pokaz();
+    EXPECT_TRUE(dialogi.boxes().empty());
+    EXPECT_EQ(zapisane(r.tabela, r.pole), (QStringList{"Baza", "Magazyn", "Sklad", "Warsztat"}));
 }
 
 // The vehicle register, typed into its panel: the make of Fiat changed and a
-// click on Star: Cancel stays on Fiat with the typed make; "next": No keeps
-// Fiat as stored and Opel is current; Opel's make changed and a click on
-// Star: Yes stores it and Star is current. A new vehicle typed whole and a
-// click on Fiat: Yes stores it and Fiat is current.
-TEST_F(Siatki, VehicleRegisterAMoveOffAChangedVehicleAsksTheSaveQuestion)
+// click on Star: saved, Star is current; Opel's make changed and "next":
+// saved, Star is current. A new vehicle typed whole and a click on Fiat: it
+// is saved and Fiat is current. Nothing asks.
+TEST_F(Siatki, VehicleRegisterAMoveOffAChangedVehicleSavesItWithoutAQuestion)
 {
     pojazd(QStringLiteral("KR 1"), QStringLiteral("Fiat"));
     pojazd(QStringLiteral("KR 2"), QStringLiteral("Opel"));
     pojazd(QStringLiteral("KR 3"), QStringLiteral("Star"));
-    const Pytania p{QStringLiteral("Czy chcesz zmienić dane o pojeździe ?"),
-                    QStringLiteral("Czy chcesz dopisać nowy pojazd ?"),
-                    QStringLiteral("Kontrola wprowadzania pojazdów.")};
     auto wpiszPole = [](QLineEdit* pole, const QString& tekst) {
         QTest::mouseClick(pole, Qt::LeftButton);
         pole->selectAll();
@@ -515,56 +433,41 @@ TEST_F(Siatki, VehicleRegisterAMoveOffAChangedVehicleAsksTheSaveQuestion)
         kal::TDBGrid* g = pojazdy->DBGrid1;
         kliknijWiersz(g, 0);
         wpiszPole(pojazdy->DBEdit1, QStringLiteral("Fiat Panda"));
-        dialogi.answer(kal::MbCancel);
-        kliknijWiersz(g, 2);
-        EXPECT_EQ(dm->TPojazdy->State(), kal::dsEdit);
-        EXPECT_EQ(g->currentIndex().row(), 0);
-        EXPECT_EQ(pojazdy->DBEdit1->text(), "Fiat Panda");
-        EXPECT_EQ(dm->TPojazdyNrRejestracyjny->AsString(), "KR 1");
-        dialogi.answer(kal::MbNo);
-        kliknij(pojazdy->DBNavigator1, kal::nbNext);
-        EXPECT_EQ(dm->TPojazdy->State(), kal::dsBrowse);
-        EXPECT_EQ(dm->TPojazdyMarka->AsString(), "Opel");
-        EXPECT_EQ(g->currentIndex().row(), 1);
-        wpiszPole(pojazdy->DBEdit1, QStringLiteral("Opel Astra"));
-        dialogi.answer(kal::MbYes);
         kliknijWiersz(g, 2);
         EXPECT_EQ(dm->TPojazdy->State(), kal::dsBrowse);
         EXPECT_EQ(dm->TPojazdyMarka->AsString(), "Star");
+        EXPECT_EQ(g->currentIndex().row(), 2);
+        kliknijWiersz(g, 1);
+        wpiszPole(pojazdy->DBEdit1, QStringLiteral("Opel Astra"));
+        kliknij(pojazdy->DBNavigator1, kal::nbNext);
+        EXPECT_EQ(dm->TPojazdy->State(), kal::dsBrowse);
+        EXPECT_EQ(dm->TPojazdyMarka->AsString(), "Star");
+        EXPECT_EQ(g->currentIndex().row(), 2);
         kliknij(pojazdy->DBNavigator1, kal::nbInsert);
         wpiszPole(pojazdy->DBEdit1, QStringLiteral("Volvo"));
         wpiszPole(pojazdy->DBEdit2, QStringLiteral("KR 4"));
-        dialogi.answer(kal::MbYes);
         kliknijWiersz(g, 0);
         EXPECT_EQ(dm->TPojazdy->State(), kal::dsBrowse);
-        EXPECT_EQ(dm->TPojazdyMarka->AsString(), "Fiat");
+        EXPECT_EQ(dm->TPojazdyMarka->AsString(), "Fiat Panda");
         pojazdy->BitBtn1->click();
     });
     pojazdy->Pokaz(0);
 
-    const std::vector<DialogCall> pytania = dialogi.boxes();
-    ASSERT_EQ(pytania.size(), 4u);
-    for (int i : {0, 1, 2})
-        oczekujPytania(pytania[size_t(i)], p.zmiana, p);
-    oczekujPytania(pytania[3], p.dopisanie, p);
-    EXPECT_EQ(zapisane(dm->TPojazdy, dm->TPojazdyMarka), (QStringList{"Fiat", "Opel Astra", "Star", "Volvo"}));
+    EXPECT_TRUE(dialogi.boxes().empty());
+    EXPECT_EQ(zapisane(dm->TPojazdy, dm->TPojazdyMarka), (QStringList{"Fiat Panda", "Opel Astra", "Star", "Volvo"}));
 }
 
 // The fuel window: the quantity of the 15 March record changed and a click
-// on the 17 March record: Yes stores it. A new record with only its
-// quantity typed and a click on the first row: Yes, but the table refuses a
-// record without a vehicle: its message shows and the new record stays with
-// what was typed; a second click: No drops it, and the record clicked is
-// current.
-TEST_F(Siatki, FuelUseAMoveOffAChangedRecordAsksTheSaveQuestion)
+// on the 17 March record: saved. A new record with only its quantity typed
+// and a click on the first row: the table refuses a record without a
+// vehicle, its message shows and the new record stays current with what was
+// typed; "✘" drops it, and a click makes the record clicked current.
+TEST_F(Siatki, FuelUseAMoveOffAChangedRecordSavesItOrShowsWhyNot)
 {
     const int id = pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
     ASSERT_TRUE(dm->UstawZbiorZuzycia());
     for (int dzien : {15, 16, 17})
         tankowanie(id, dzien);
-    const Pytania p{QStringLiteral("Czy chcesz zmienić dane o zużyciu paliwa ?"),
-                    QStringLiteral("Czy chcesz dopisać nowe zużycie paliwa ?"),
-                    QStringLiteral("Kontrola wprowadzania zużycia paliw.")};
     auto* ilosc = zuzycie->findChild<QLineEdit*>(QStringLiteral("DBEdit2"));
     ASSERT_NE(ilosc, nullptr);
     przyPokazie([&](QWidget* okno) {
@@ -574,19 +477,17 @@ TEST_F(Siatki, FuelUseAMoveOffAChangedRecordAsksTheSaveQuestion)
         QTest::mouseClick(ilosc, Qt::LeftButton);
         ilosc->selectAll();
         QTest::keyClicks(ilosc, QStringLiteral("55"));
-        dialogi.answer(kal::MbYes);
         kliknijWiersz(g, 2);
         EXPECT_EQ(dm->TZuzycie->State(), kal::dsBrowse);
         EXPECT_EQ(dm->TZuzycieDataTankowania->AsDateTime(), QDate(2009, 3, 17));
         kliknij(zuzycie->DBNavigator1, kal::nbInsert);
         QTest::mouseClick(ilosc, Qt::LeftButton);
         QTest::keyClicks(ilosc, QStringLiteral("30"));
-        dialogi.answer(kal::MbYes);
         kliknijWiersz(g, 0);
         EXPECT_EQ(dm->TZuzycie->State(), kal::dsInsert);
         EXPECT_DOUBLE_EQ(dm->TZuzycieIloscPaliwa->AsFloat(), 30.0);
         EXPECT_EQ(ilosc->text(), "30,00");
-        dialogi.answer(kal::MbNo);
+        kliknij(zuzycie->DBNavigator1, kal::nbCancel);
         kliknijWiersz(g, 0);
         EXPECT_EQ(dm->TZuzycie->State(), kal::dsBrowse);
         EXPECT_EQ(dm->TZuzycieDataTankowania->AsDateTime(), QDate(2009, 3, 15));
@@ -595,13 +496,9 @@ TEST_F(Siatki, FuelUseAMoveOffAChangedRecordAsksTheSaveQuestion)
     });
     zuzycie->Pokaz();
 
-    const std::vector<DialogCall> okna = dialogi.boxes();
-    ASSERT_EQ(okna.size(), 4u);
-    oczekujPytania(okna[0], p.zmiana, p);
-    oczekujPytania(okna[1], p.dopisanie, p);
-    EXPECT_EQ(okna[2].kind, DialogCall::Error);
-    EXPECT_EQ(okna[2].text, "Musisz wybrać pojazd !!!");
-    oczekujPytania(okna[3], p.dopisanie, p);
+    ASSERT_EQ(dialogi.boxes().size(), 1u);
+    EXPECT_EQ(dialogi.boxes()[0].kind, DialogCall::Error);
+    EXPECT_EQ(dialogi.boxes()[0].text, "Musisz wybrać pojazd !!!");
     EXPECT_EQ(zapisane(dm->TZuzycie, dm->TZuzycieIloscPaliwa), (QStringList{"55", "40", "40"}));
 }
 

@@ -3,7 +3,6 @@
 #include "Obsluga.h"
 
 #include "platform/core/Dialogs.h"
-#include "platform/core/Exceptions.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/DBEdit.h"
 #include "platform/ui/DBGrid.h"
@@ -500,22 +499,12 @@ bool TOknoRejestru::nicNieWpisano(const kal::TTable* t) const
 void TOknoRejestru::PrzedOpuszczeniemRekordu(kal::TDataSource* zrodlo)
 {
     kal::TTable* t = zrodlo ? zrodlo->DataSet() : nullptr;
-    if (!t || t != m_zbior || !ZbiorWEdycji(t))
+    if (!t || t != m_zbior || t->State() != kal::dsInsert)
         return;
-    // What waits in the edits and the cell editor counts as typed.
+    // What waits in the edits counts as typed.
     t->UpdateRecord();
-    if (!ZbiorWEdycji(t))
-        return;
-    if (nicNieWpisano(t)) {
-        // The move drops it (or leaves an unchanged edit) as before.
-        if (t->State() == kal::dsInsert)
-            t->Cancel();
-        return;
-    }
-    TCloseAction akcja = caHide;
-    ZapytajOZapis(m_pytanieZmiana, m_pytanieDopisanie, m_naglowek, akcja, t);
-    if (akcja == caNone)
-        kal::Abort();
+    if (t->State() == kal::dsInsert && nicNieWpisano(t))
+        t->Cancel();
 }
 
 void TOknoRejestru::NaPierwszePoleRekordu(kal::TDataSource* zrodlo)

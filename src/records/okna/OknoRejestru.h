@@ -91,8 +91,8 @@ protected:
     // Its fields are first put into the Tab and Enter order of the screen
     // (kal::OrderFieldsAsLaidOut), "+" of each navigator puts the focus
     // where the new record is typed (see NaPierwszePoleRekordu), and a move
-    // off a changed record of the window's table asks first (see
-    // PrzedOpuszczeniemRekordu).
+    // off a new record of the window's table with nothing typed drops it
+    // (see PrzedOpuszczeniemRekordu).
     // A window that is not maximised opens at its natural size (at least its
     // size hint), wide enough for all the columns of its grids as far as its
     // screen allows, centred on its screen.
@@ -136,13 +136,11 @@ protected:
 
     // Before the user moves the current record of `zrodlo` (a row of a grid,
     // its keys, first, prior, next, last or refresh of a navigator) while the
-    // window's table has an edit or insert with changes: the save prompt
-    // with the window's texts, as on close. Yes posts (a refused post shows
-    // its rule's message and the record stays), No cancels, and the move
-    // goes on; Cancel stays on the record with what was typed (raises
-    // kal::EAbort). A new record with nothing typed (its fields as the
-    // program filled them when "+", Insert or Down started it) is dropped
-    // without a question; other tables are posted by the move as before.
+    // window's table has a new record: when nothing was typed into it (its
+    // fields as the program filled them when "+", Insert or Down started
+    // it) it is dropped. Any other pending change is posted by the move
+    // itself, without a question: a refused post shows its rule's message
+    // and the record stays with what was typed.
     void PrzedOpuszczeniemRekordu(kal::TDataSource* zrodlo);
 
     // After "+": the focus goes to the field where a new record of `zrodlo`
