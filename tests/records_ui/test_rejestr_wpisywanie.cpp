@@ -2,9 +2,10 @@
 // clicked is the record typed into, also right after an empty new row was
 // dropped, the cancel button drops what was typed into the grid or the edit
 // panel, a move off a changed record saves it without a question (an empty
-// new record is dropped); Enter and Tab walk the fields in the order they
-// stand on screen, and a date typed into an empty date field lands in its
-// mask.
+// new record is dropped), and a grid's cell editor always stands on the
+// record that what is typed goes into; Enter and Tab walk the fields in the
+// order they stand on screen, and a date typed into an empty date field
+// lands in its mask.
 
 #include "test_rejestr_wspolne.h"
 
@@ -396,8 +397,9 @@ TEST_F(Siatki, CommunesOfTableCAMoveOffAChangedRecordSavesItWithoutAQuestion)
 }
 
 // "refresh" of the navigator reads the table again: a changed place is
-// saved first, without a question.
-TEST_F(Siatki, PlacesOfUseRefreshSavesAChangedRecord)
+// saved first, without a question. A name typed and dropped by Esc leaves
+// the place as stored, and the next refresh and the close ask nothing.
+TEST_F(Siatki, PlacesOfUseRefreshSavesAChangedRecordAndAfterEscAsksNothing)
 {
     const Rejestr r = miejscaUzytkowania();
     przyPokazie([&](QWidget* okno) {
@@ -407,6 +409,14 @@ TEST_F(Siatki, PlacesOfUseRefreshSavesAChangedRecord)
         kliknij(r.nawigator, kal::nbRefresh);
         EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
         EXPECT_EQ(r.pole->AsString(), "Sklad");
+        kliknijWiersz(r.siatka, 1);
+        wpisz(r, QStringLiteral("Hala"));
+        QTest::keyClick(fokus(), Qt::Key_Escape);
+        EXPECT_FALSE(r.siatka->EditorMode());
+        EXPECT_EQ(r.siatka->cellText(1, 0), "Magazyn");
+        kliknij(r.nawigator, kal::nbRefresh);
+        kliknijWiersz(r.siatka, 3);
+        EXPECT_EQ(r.tabela->State(), kal::dsBrowse);
         r.zamknij->click();
     });
     r.pokaz();
@@ -502,6 +512,160 @@ TEST_F(Siatki, FuelUseAMoveOffAChangedRecordSavesItOrShowsWhyNot)
     EXPECT_EQ(zapisane(dm->TZuzycie, dm->TZuzycieIloscPaliwa), (QStringList{"55", "40", "40"}));
 }
 
+// ------------------------------------------------------------------ the record under the cell editor
+
+// Typing as the user types into a grid: every key to the widget that has
+// the keyboard (the first opens the cell editor, the rest go into it).
+void pisz(const QString& tekst)
+{
+    for (const QChar c : tekst)
+        QTest::keyClicks(QApplication::focusWidget(), QString(c));
+}
+
+// Where a grid's cell editor stands, and the text it shows (an invalid cell
+// while no editor is open).
+std::pair<QModelIndex, QString> edytorSiatki(kal::TDBGrid* g)
+{
+    auto* e = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!g->EditorMode() || !e || e->parentWidget() != g->viewport())
+        return {};
+    return {g->indexAt(e->geometry().center()), e->text()};
+}
+
+// The stored rows of a table: its fields' texts, one line a row.
+QStringList wiersze(kal::TTable* t, std::initializer_list<kal::TField*> pola)
+{
+    QStringList wynik;
+    t->Refresh();
+    for (t->First(); !t->Eof(); t->Next()) {
+        QStringList teksty;
+        for (kal::TField* f : pola)
+            teksty << f->DisplayText();
+        wynik << teksty.join(QStringLiteral(" / "));
+    }
+    return wynik;
+}
+
+// A vehicle's mileage with the entries 2016-08-02 / 245600 and 2016-11-23 /
+// 251900; the grid shows them in date order, the first current.
+// With "+": a new row above 08-02; 2016-12-31, Tab, 253400, Tab.
+// Without: 08-02's date changed to 2016-12-01 (now after 11-23), Tab, Tab.
+// Either way the entry typed is saved without a question and goes to its
+// place at the end, and Tab goes on past it as in the table: into a new row
+// after it, where the cell editor stands empty with the row marker. There
+// 2016-11-24 and "✔" add an entry; every other entry stays as typed.
+TEST_F(Siatki, MileageTabPastAnEntrySavedToTheEndTypesIntoANewEntry)
+{
+    pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
+    struct Przypadek {
+        bool plus;
+        const char* data;
+        QStringList po;
+    };
+    const Przypadek przypadki[] = {
+        {true, "2016-12-31",
+         {"2016-08-02 / 245600", "2016-11-23 / 251900", "2016-11-24 / ", "2016-12-31 / 253400"}},
+        {false, "2016-12-01", {"2016-11-23 / 251900", "2016-11-24 / ", "2016-12-01 / 245600"}},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.plus ? "+" : "zmiana daty");
+        dm->TPrzebieg->First();
+        while (!dm->TPrzebieg->IsEmpty())
+            dm->TPrzebieg->Delete();
+        for (auto [data, km] : {std::pair{QDate(2016, 8, 2), 245600}, std::pair{QDate(2016, 11, 23), 251900}}) {
+            dm->TPrzebieg->Insert();
+            dm->TPrzebiegData->setAsDateTime(data);
+            dm->TPrzebiegIloscKilometrow->setAsInteger(km);
+            dm->TPrzebieg->Post();
+        }
+        dm->TPrzebieg->First();
+        dialogi.clear();
+        przyPokazie([&](QWidget* okno) {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+            kal::TDBGrid* g = przebieg->DBGrid1;
+            kliknijWiersz(g, 0);
+            if (p.plus)
+                kliknij(przebieg->DBNavigator1, kal::nbInsert);
+            pisz(QString::fromLatin1(p.data));
+            QTest::keyClick(fokus(), Qt::Key_Tab);
+            if (p.plus)
+                pisz(QStringLiteral("253400"));
+            QTest::keyClick(fokus(), Qt::Key_Tab);
+            const int nowy = int(p.po.size()) - 1;
+            EXPECT_EQ(dm->TPrzebieg->State(), kal::dsInsert);
+            EXPECT_EQ(edytorSiatki(g), std::pair(g->model()->index(nowy, 0), QString()));
+            EXPECT_EQ(g->model()->headerData(nowy, Qt::Vertical).toString(), "*");
+            pisz(QStringLiteral("2016-11-24"));
+            kliknij(przebieg->DBNavigator1, kal::nbPost);
+            przebieg->BitBtn1->click();
+        });
+        przebieg->Pokaz();
+        EXPECT_TRUE(dialogi.boxes().empty());
+        EXPECT_EQ(wiersze(dm->TPrzebieg, {dm->TPrzebiegData, dm->TPrzebiegIloscKilometrow}), p.po);
+    }
+}
+
+// Insert, a new name typed and saved by the move off it, then a name typed
+// again, and "✔", in two more grids that edit in place:
+// - the communes of table C: "+" on Kraków, Zakopane, Tab (saved, it goes
+//   last; Tab goes on into a new row after it), Andrychow, "✔";
+// - the places of use: "+" on Magazyn, Zajezdnia, a double click on the row
+//   that shows Oddział (the first click saves Zajezdnia, which goes last,
+//   and Oddział moves up a row): the cell editor opens on Oddział, the
+//   record current, whose name Sklad replaces.
+// Every stored row is as typed into the record the cell editor showed.
+TEST_F(Siatki, AfterANewRecordIsSavedTheCellEditorStandsOnTheRecordTypedInto)
+{
+    TFGminaDoTabeliC gminyC;
+    kal::TField* nazwaC = dm->TTabelaC->FieldByName(QStringLiteral("NazwaGminy"));
+    cztery(dm->TTabelaC, nazwaC, {"Bochnia", "Kraków", "Tarnów", "Wieliczka"});
+    const Rejestr miejsca = miejscaUzytkowania();
+    struct Przypadek {
+        Rejestr r;
+        std::function<void()> ruch;
+        int wiersz;
+        QString pokazuje;
+        QString tekst;
+        QStringList po;
+    };
+    const Przypadek przypadki[] = {
+        {{"gminy tabeli C", [&] { return gminyC.Pokaz(); }, gminyC.DBGrid1, gminyC.DBNavigator1, gminyC.BitBtn1,
+          dm->TTabelaC, nazwaC},
+         [] { QTest::keyClick(fokus(), Qt::Key_Tab); }, 5, QString(), QStringLiteral("Andrychow"),
+         {"Andrychow", "Bochnia", "Kraków", "Tarnów", "Wieliczka", "Zakopane"}},
+        {miejsca,
+         [&] {
+             // A double click: a click, then the second press.
+             const QPoint tu = miejsca.siatka->visualRect(miejsca.siatka->model()->index(3, 0)).center();
+             QTest::mouseClick(miejsca.siatka->viewport(), Qt::LeftButton, {}, tu);
+             QTest::mouseDClick(miejsca.siatka->viewport(), Qt::LeftButton, {}, tu);
+             if (auto* e = qobject_cast<QLineEdit*>(fokus()))
+                 e->selectAll();
+         },
+         2, QStringLiteral("Oddział"), QStringLiteral("Sklad"), {"Baza", "Magazyn", "Sklad", "Warsztat", "Zajezdnia"}},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.r.nazwa);
+        dialogi.clear();
+        przyPokazie([&](QWidget* okno) {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+            kliknijWiersz(p.r.siatka, 1);
+            kliknij(p.r.nawigator, kal::nbInsert);
+            pisz(p.r.tabela == dm->TTabelaC ? QStringLiteral("Zakopane") : QStringLiteral("Zajezdnia"));
+            p.ruch();
+            EXPECT_EQ(edytorSiatki(p.r.siatka), std::pair(p.r.siatka->model()->index(p.wiersz, 0), p.pokazuje));
+            EXPECT_EQ(p.r.siatka->currentIndex().row(), p.wiersz);
+            EXPECT_EQ(p.r.tabela->GridRowOfCurrent(), p.wiersz);
+            QTest::keyClicks(fokus(), p.tekst);
+            kliknij(p.r.nawigator, kal::nbPost);
+            p.r.zamknij->click();
+        });
+        p.r.pokaz();
+        EXPECT_TRUE(dialogi.boxes().empty());
+        EXPECT_EQ(zapisane(p.r.tabela, p.r.pole), p.po);
+    }
+}
+
 // The density register has no "+": a density typed into the grid and
 // cancelled with "✘" stays as it was through the next move and the close.
 TEST_F(Siatki, DensityTypedAndCancelledIsNotSavedByTheNextMoveOrTheClose)
@@ -521,6 +685,93 @@ TEST_F(Siatki, DensityTypedAndCancelledIsNotSavedByTheNextMoveOrTheClose)
     });
     gestosci->Pokaz();
     EXPECT_TRUE(dialogi.boxes().empty());
+    EXPECT_EQ(zapisane(dm->TTabelaGest, dm->TTabelaGestGestosc), przed);
+}
+
+// The fixture's dialog seam with boxes that take the keyboard from the
+// window while they show, as real message boxes do.
+class SkrzynkiZFokusem final : public kal::IDialogs {
+public:
+    explicit SkrzynkiZFokusem(ScriptedDialogs& zapis) : m_zapis(zapis) { kal::SetDialogs(this); }
+    ~SkrzynkiZFokusem() override { kal::SetDialogs(&m_zapis); }
+    SkrzynkiZFokusem(const SkrzynkiZFokusem&) = delete;
+    SkrzynkiZFokusem& operator=(const SkrzynkiZFokusem&) = delete;
+
+    kal::MsgButton messageBox(const QString& tekst, const QString& naglowek, unsigned przyciski,
+                              kal::MsgIcon ikona) override
+    {
+        zabierzFokus();
+        return m_zapis.messageBox(tekst, naglowek, przyciski, ikona);
+    }
+    void errorBox(const QString& tekst) override
+    {
+        zabierzFokus();
+        m_zapis.errorBox(tekst);
+    }
+    QString openFileName(kal::FileDialogRequest& r) override { return m_zapis.openFileName(r); }
+    QString saveFileName(kal::FileDialogRequest& r) override { return m_zapis.saveFileName(r); }
+    bool printerDialog(QPrinter* p, QWidget* w) override { return m_zapis.printerDialog(p, w); }
+    int execModal(QWidget* w) override { return m_zapis.execModal(w); }
+
+private:
+    static void zabierzFokus()
+    {
+        QWidget* okno = QApplication::activeWindow();
+        {
+            QWidget skrzynka;
+            skrzynka.show();
+            QApplication::setActiveWindow(&skrzynka);
+            skrzynka.setFocus();
+            QCoreApplication::processEvents();
+        }
+        QCoreApplication::processEvents();
+        QApplication::setActiveWindow(okno);
+    }
+    ScriptedDialogs& m_zapis;
+};
+
+// The density grid and a text its field refuses: "abc" typed into the
+// density of the first fuel and Enter: "'abc' nie jest poprawną liczbą.",
+// and the text stays in its cell editor. Closing the window saves the
+// density first: that is refused, said once, and the window stays open.
+// Then "✘", or Esc, drops the text, the cell shows the stored density again,
+// and the window closes. Nothing is stored.
+TEST_F(Siatki, DensityARefusedTextIsSaidOnceAndDroppedByCancelOrEsc)
+{
+    const QStringList przed = zapisane(dm->TTabelaGest, dm->TTabelaGestGestosc);
+    const QString odmowa = QStringLiteral("'abc' nie jest poprawną liczbą.");
+    for (const bool esc : {false, true}) {
+        SCOPED_TRACE(esc ? "Esc" : "cancel");
+        dialogi.clear();
+        SkrzynkiZFokusem skrzynki(dialogi);
+        przyPokazie([&](QWidget* okno) {
+            QApplication::setActiveWindow(okno);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(okno));
+            kal::TDBGrid* g = gestosci->DBGrid1;
+            kliknijWiersz(g, 0);
+            g->setCurrentIndex(g->model()->index(0, 2));
+            const QString zapisana = g->cellText(0, 2);
+            pisz(QStringLiteral("abc"));
+            QTest::keyClick(fokus(), Qt::Key_Return);
+            QCoreApplication::processEvents(); // the editor commits after the key
+            EXPECT_EQ(dialogi.texts(), QStringList{odmowa});
+            EXPECT_EQ(edytorSiatki(g), std::pair(g->model()->index(0, 2), QStringLiteral("abc")));
+            okno->close();
+            EXPECT_TRUE(okno->isVisible());
+            EXPECT_EQ(dialogi.texts(), (QStringList{odmowa, odmowa}));
+            EXPECT_EQ(edytorSiatki(g), std::pair(g->model()->index(0, 2), QStringLiteral("abc")));
+            if (esc)
+                QTest::keyClick(fokus(), Qt::Key_Escape);
+            else
+                kliknij(gestosci->DBNavigator1, kal::nbCancel);
+            EXPECT_FALSE(g->EditorMode());
+            EXPECT_EQ(g->cellText(0, 2), zapisana);
+            okno->close();
+            EXPECT_FALSE(okno->isVisible());
+        });
+        gestosci->Pokaz();
+        EXPECT_EQ(dialogi.texts(), (QStringList{odmowa, odmowa}));
+    }
     EXPECT_EQ(zapisane(dm->TTabelaGest, dm->TTabelaGestGestosc), przed);
 }
 

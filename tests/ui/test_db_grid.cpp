@@ -660,6 +660,46 @@ TEST_F(GridMovesTest, AnOpenEditorGoesWithAnInsertAndTheGridKeepsTheKeyboard)
     EXPECT_EQ(names(), (QStringList{"Baza", "Magazyn", "Oddział", "Sklep", "Warsztat"}));
 }
 
+// A key steps from the record the user leaves, at the place its post gave
+// it: "Baza" renamed "Pralnia" (now before "Warsztat") and Down: "Warsztat"
+// is current; "Warsztat" renamed "Apteka" (now first) and Up: it stays
+// current. Tab out of the cell editor of a record that the post puts last,
+// and Tab from the last cell of the last row, go on into a new row, where the
+// editor stands empty, and Esc with the keyboard on the grid drops what was
+// typed there.
+TEST_F(GridMovesTest, KeysStepFromTheRecordLeftAtItsNewPlace)
+{
+    type(QStringLiteral("Pralnia"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(p.Nazwa->AsString(), "Warsztat");
+    EXPECT_EQ(grid.currentIndex().row(), 3);
+    type(QStringLiteral("Apteka"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(p.Nazwa->AsString(), "Apteka");
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+    EXPECT_EQ(names(), (QStringList{"Apteka", "Magazyn", "Oddział", "Pralnia"}));
+
+    clickRow(1);
+    type(QStringLiteral("Sklep"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(p.T.State(), dsInsert);
+    EXPECT_EQ(grid.currentIndex().row(), 4);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "");
+    QTest::keyClicks(editor, QStringLiteral("Zajazd"));
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_Escape);
+    EXPECT_FALSE(grid.EditorMode());
+    p.T.Cancel();
+    EXPECT_EQ(names(), (QStringList{"Apteka", "Oddział", "Pralnia", "Sklep"}));
+    EXPECT_EQ(p.Nazwa->AsString(), "Sklep");
+    QTest::keyClick(&grid, Qt::Key_Tab);
+    EXPECT_EQ(p.T.State(), dsInsert);
+    EXPECT_EQ(grid.currentIndex().row(), 4);
+    EXPECT_TRUE(dialogs.calls().empty());
+}
+
 // Tab in a grid that edits in place goes from cell to cell; a read-only
 // grid with whole-row selection lets it go on to the next control, and its
 // record stays where it was.

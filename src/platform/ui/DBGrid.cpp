@@ -231,6 +231,7 @@ public:
             if (TField* f = m_grid.fieldOf(index.column()); f && f->DataType() == ftString && f->Size() > 0)
                 line->setMaxLength(f->Size());
             QObject::connect(line, &QLineEdit::textEdited, line, [this, line] {
+                m_grid.m_commitRefused = false; // the text refused is no more
                 // The first key puts the table into edit state, as typing
                 // into an edit does.
                 TTable* t = m_grid.DataSet();
@@ -266,6 +267,16 @@ public:
             return;
         }
         QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        // The box that refuses a text takes the keyboard from its editor:
+        // that hands nothing over again and leaves the editor open, and the
+        // keyboard comes back to it when the box goes.
+        if (event->type() == QEvent::FocusOut && (m_grid.m_commitRefused || m_grid.m_model->m_committing))
+            return false;
+        return QStyledItemDelegate::eventFilter(object, event);
     }
 
     mutable QPointer<QWidget> m_editor;
@@ -463,9 +474,17 @@ int TDBGrid::TextWidth(const QFontMetrics& metrics, const TField* field, int cha
     return (chars * metrics.horizontalAdvance(sample) + n - 1) / n;
 }
 
+QLineEdit* TDBGrid::openLineEditor() const
+{
+    // A closed editor waits for its deletion and holds nothing to hand over.
+    if (state() != QAbstractItemView::EditingState)
+        return nullptr;
+    return qobject_cast<QLineEdit*>(m_delegate->m_editor.data());
+}
+
 void TDBGrid::dropCancelledText()
 {
-    auto* line = qobject_cast<QLineEdit*>(m_delegate->m_editor.data());
+    QLineEdit* line = openLineEditor();
     if (!line || !line->isModified())
         return;
     const TTable* t = DataSet();
@@ -503,9 +522,25 @@ void TDBGrid::editingChanged()
     refresh(true);
 }
 
+void TDBGrid::closeStaleEditor()
+{
+    if (state() != QAbstractItemView::EditingState || !m_delegate->m_editor)
+        return;
+    // An editor stands on the current record, and while nothing is typed
+    // into it (the table is browsing) it only shows that record as it was
+    // read: when the rows are read again (a post, a cancel, a refresh, a
+    // step of the table) it goes, so that it never shows one record over
+    // another.
+    const TTable* t = DataSet();
+    if (!t || (t->State() != dsEdit && t->State() != dsInsert) ||
+        m_delegate->m_index.row() != t->GridRowOfCurrent())
+        closeOpenEditor();
+}
+
 void TDBGrid::refresh(bool)
 {
     dropCancelledText();
+    closeStaleEditor();
     const size_t before = m_shown.size();
     const int rowsBefore = m_model->m_rows;
     rebuildColumns();
@@ -582,10 +617,24 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
             if (BeforeMove)
                 BeforeMove(*this);
             t->CheckBrowseMode();
-            const int amongOthers = target > from ? target - 1 : target;
             const bool dropped = inserting && t->GridRowCount() < rowsBefore;
             const int left = t->GridRowOfCurrent();
-            target = dropped || amongOthers < left ? amongOthers : amongOthers + 1;
+            if (m_keyStep && !dropped) {
+                // A key steps from the record left, at the place the post
+                // gave it, as the table's own steps do; a step down past the
+                // last record goes on into a new one in a grid that edits
+                // in place.
+                target = left + (current.row() - from);
+                if (target >= t->GridRowCount() && current.row() - from == 1 && canAppend()) {
+                    t->Append();
+                    if (OnInsert)
+                        OnInsert(*this);
+                    return;
+                }
+            } else {
+                const int amongOthers = target > from ? target - 1 : target;
+                target = dropped || amongOthers < left ? amongOthers : amongOthers + 1;
+            }
         }
         const int now = t->GridRowOfCurrent();
         if (now >= 0 && target != now)
@@ -621,18 +670,97 @@ void TDBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hi
         return;
     }
     m_commitRefused = false;
-    QTableView::closeEditor(editor, hint);
+    if (hint != QAbstractItemDelegate::EditNextItem && hint != QAbstractItemDelegate::EditPreviousItem) {
+        QTableView::closeEditor(editor, hint);
+        return;
+    }
+    // Tab out of a cell editor: the step of Tab, and the editor opens again
+    // in the cell reached, which is on the record the step reached.
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    tabStep(hint == QAbstractItemDelegate::EditNextItem);
+    const QModelIndex here = currentIndex();
+    if (here.isValid() && (m_model->flags(here) & Qt::ItemIsEditable))
+        edit(here);
+}
+
+bool TDBGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    // The cell editor opens on the current record only, in the column
+    // asked: an edit asked for another row (a double click whose first
+    // click posted a record and so moved the rows) takes the current
+    // record's cell.
+    const TTable* t = DataSet();
+    if (!t || !index.isValid())
+        return QTableView::edit(index, trigger, event);
+    const int row = t->GridRowOfCurrent();
+    if (row < 0 || row >= m_model->m_rows)
+        return false;
+    return QTableView::edit(index.row() == row ? index : m_model->index(row, index.column()), trigger, event);
+}
+
+bool TDBGrid::canAppend() const
+{
+    const TTable* t = DataSet();
+    return t && (m_options & dgEditing) && !(m_options & dgRowSelect) && !m_readOnly && !t->ReadOnly();
+}
+
+void TDBGrid::appendRow()
+{
+    TTable* t = DataSet();
+    // From an untouched new record nothing happens.
+    if (!t || (t->State() == dsInsert && !t->Modified()))
+        return;
+    RunControlAction([this, t] {
+        if (BeforeMove && (t->State() == dsEdit || t->State() == dsInsert))
+            BeforeMove(*this);
+        t->Append();
+        if (OnInsert)
+            OnInsert(*this);
+    });
+}
+
+void TDBGrid::tabStep(bool forward)
+{
+    const QModelIndex here = currentIndex();
+    if (!here.isValid())
+        return;
+    if (forward && here.row() == m_model->m_rows - 1 && here.column() == m_model->columnCount() - 1) {
+        // Past the last cell: as Down on the last row, into its first cell.
+        if (canAppend())
+            appendRow();
+        const int row = currentIndex().row();
+        if (row >= 0)
+            setCurrentIndex(m_model->index(row, 0));
+        return;
+    }
+    const QModelIndex next = moveCursor(forward ? MoveNext : MovePrevious, Qt::NoModifier);
+    if (!next.isValid() || next == here)
+        return;
+    const bool was = m_keyStep;
+    m_keyStep = true;
+    setCurrentIndex(next);
+    m_keyStep = was;
 }
 
 void TDBGrid::updateData()
 {
-    auto* line = qobject_cast<QLineEdit*>(m_delegate->m_editor.data());
+    QLineEdit* line = openLineEditor();
     if (!line || !line->isModified() || !m_delegate->m_index.isValid())
         return;
     TField* f = fieldOf(m_delegate->m_index.column());
-    if (!f)
+    const TTable* t = DataSet();
+    if (!f || !t || m_delegate->m_index.row() != t->GridRowOfCurrent())
         return;
-    f->setText(line->text()); // a refused text stops the post and stays in the editor
+    // A refused text stops the post and stays in the editor.
+    m_model->m_committing = true;
+    try {
+        f->setText(line->text());
+    } catch (...) {
+        m_model->m_committing = false;
+        m_commitRefused = true;
+        throw;
+    }
+    m_model->m_committing = false;
     line->setModified(false);
 }
 
@@ -666,8 +794,7 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    const bool canInsert = t && (m_options & dgEditing) && !(m_options & dgRowSelect) && !m_readOnly &&
-                           !t->ReadOnly() && state() != QAbstractItemView::EditingState;
+    const bool canInsert = canAppend() && state() != QAbstractItemView::EditingState;
     if (canInsert && event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
         RunControlAction([this, t] {
             t->Insert();
@@ -679,16 +806,21 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
     }
     if (canInsert && event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier &&
         currentIndex().row() == m_model->m_rows - 1) {
-        // Down from the last row appends a record; from an untouched new
-        // record it does nothing.
-        if (t->State() != dsInsert || t->Modified())
-            RunControlAction([this, t] {
-                if (BeforeMove && (t->State() == dsEdit || t->State() == dsInsert))
-                    BeforeMove(*this);
-                t->Append();
-                if (OnInsert)
-                    OnInsert(*this);
-            });
+        appendRow(); // Down from the last row appends a record
+        event->accept();
+        return;
+    }
+    if (t && tabKeyNavigation() && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+        state() != QAbstractItemView::EditingState) {
+        tabStep(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && state() == QAbstractItemView::EditingState && m_delegate->m_editor) {
+        // Esc with the keyboard on the grid drops the open editor's text
+        // too, as Esc in the editor does.
+        m_commitRefused = false;
+        closeEditor(m_delegate->m_editor, QAbstractItemDelegate::RevertModelCache);
         event->accept();
         return;
     }
@@ -698,7 +830,12 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // The arrow and page keys step from the current record.
+    const int key = event->key();
+    const bool was = m_keyStep;
+    m_keyStep = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown;
     QTableView::keyPressEvent(event);
+    m_keyStep = was;
 }
 
 void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event)

@@ -10,15 +10,21 @@
 // unbound grid is empty and does not follow any table.
 //
 // Keys: Ctrl+Delete deletes the record (asking first with dgConfirmDelete);
-// Esc cancels an edit or insert; in a grid that edits in place, Insert
-// inserts a record, Down on the last row appends one and Tab goes from cell
-// to cell. A grid whose cells cannot be edited (read-only, or whole-row
-// selection) leaves Tab to the window: it goes on to the next control.
+// Esc drops the text of an open cell editor, else cancels an edit or
+// insert; in a grid that edits in place, Insert inserts a record, Down on
+// the last row appends one and Tab goes from cell to cell, from the last
+// cell of the last row into a new row as Down does. A grid whose cells
+// cannot be edited (read-only, or whole-row selection) leaves Tab to the
+// window: it goes on to the next control.
 //
-// A post or a cancel of the record (from a navigator, a button, a move)
-// closes the cell editor, and the grid keeps the keyboard: what the user
-// types next goes into the grid's current record, also into the new row of
-// the next insert.
+// The cell editor stands on the current record only: what is typed into it
+// goes into the record it shows. A post or a cancel of the record (from a
+// navigator, a button, a move) closes it, as does anything that reads the
+// rows again while nothing is typed into it, and the grid keeps the
+// keyboard: what the user types next goes into the grid's current record,
+// also into the new row of the next insert. A text that the field refuses
+// stays in its editor, said once, until it is mended or dropped (Esc, or a
+// cancel of the record).
 //
 // A column without a width of its own is as wide as its field's display
 // width in characters of the text it shows: digits for dates and numbers,
@@ -28,10 +34,14 @@
 // row that the table refuses to move to, leaves the highlight on it.
 //
 // Leaving a record that is being edited or inserted (a click on another row,
-// the arrow and page keys, Down into a new row) first calls BeforeMove: it
-// may post or cancel the record, or raise kal::Abort() to stay on it with
-// what was typed. Then an unchanged new row is dropped and a changed record
-// posted, and the row the user chose becomes current.
+// the arrow, page and Tab keys, Down into a new row) first calls
+// BeforeMove: it may post or cancel the record, or raise kal::Abort() to
+// stay on it with what was typed. Then an unchanged new row is dropped and
+// a changed record posted (a refused post keeps it current with what was
+// typed), and the row the user chose becomes current: for a click the
+// record under the mouse; for a key the row as far from the record left as
+// the key steps, at the place its post gave it, as the table's own steps
+// go (a step down past the last record goes on into a new row).
 //
 // The mouse wheel never scrolls the grid: the application's input hook calls
 // wheelStep, which moves the table by one record (see IWheelNavigable).
@@ -46,6 +56,8 @@
 #include <deque>
 #include <functional>
 #include <vector>
+
+class QLineEdit;
 
 namespace kal {
 
@@ -121,6 +133,7 @@ public:
     std::function<void(TDBGrid&)> OnInsert;
 
     void wheelStep(int delta) override;
+    using QTableView::edit; // opens the editor of the current record's cell (see edit below)
 
     // The width in pixels of `chars` characters of the text that `field`
     // shows, in the font of `metrics`: for a date or a number `chars` of the
@@ -136,6 +149,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
     friend class TDBGridModel;
@@ -161,7 +175,17 @@ private:
     void rebuildColumns();
     void refresh(bool dataChanged);
     void dropCancelledText();
+    QLineEdit* openLineEditor() const;
     void closeOpenEditor();
+    void closeStaleEditor();
+    bool canAppend() const;
+    // Down on the last row: a new record at the end (BeforeMove first, then
+    // OnInsert); nothing from an untouched new record.
+    void appendRow();
+    // Tab (forward) or Shift+Tab: to the next or previous cell, from the
+    // end of a row into the next or previous row as a key step; past the
+    // last cell of the last row as Down there.
+    void tabStep(bool forward);
     void editingChanged();
     void currentRecordChanged(TField* field);
     void syncCurrent();
@@ -180,6 +204,7 @@ private:
     TDBGridOptions m_options = dgTitles | dgIndicator | dgConfirmDelete;
     bool m_readOnly = false;
     bool m_syncing = false;
+    bool m_keyStep = false;      // the move under way is a step of a key
     bool m_commitRefused = false; // the open editor's text was refused
     const TTable* m_widthsFor = nullptr;
 };

@@ -416,6 +416,9 @@ bool TOknoRejestru::eventFilter(QObject* watched, QEvent* event)
     auto* k = static_cast<QKeyEvent*>(event);
     const auto mod = k->modifiers() & ~Qt::KeypadModifier;
     if (k->key() == Qt::Key_Escape && mod == Qt::NoModifier) {
+        // A grid with an open cell editor drops its text first.
+        if (auto* siatka = qobject_cast<kal::TDBGrid*>(w); siatka && siatka->EditorMode())
+            return QWidget::eventFilter(watched, event);
         close();
         return true;
     }

@@ -152,8 +152,9 @@ protected:
     // the first of the record's fields in the Tab order that takes typing.
     virtual QWidget* PierwszePoleNowegoRekordu(kal::TDataSource* zrodlo);
 
-    // Esc closes the window; with `enterDalej` Enter moves the focus to the
-    // next control everywhere in the window.
+    // Esc closes the window (a grid's open cell editor drops its text
+    // first); with `enterDalej` Enter moves the focus to the next control
+    // everywhere in the window.
     void UstawKlawisze(bool enterDalej) { m_enterDalej = enterDalej; }
     // Called after Enter has moved the focus.
     virtual void PoPrzejsciuEnterem() {}
