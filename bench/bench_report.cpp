@@ -145,10 +145,12 @@ int main(int argc, char** argv)
         const QStringList words = TextOf(pdftotext, {QStringLiteral("-raw")}, pdf).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
         const QStringList oldWords = TextOf(pdftotext, {QStringLiteral("-raw")}, old).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
         QStringList modelWords;
-        for (const Page& page : model->pages)
-            for (const PageItem& item : page.items)
+        for (int p = 0; p < model->pageCount(); ++p) {
+            const auto page = model->page(p);
+            for (const PageItem& item : page->items)
                 if (item.kind == PageItem::Kind::Text)
                     modelWords += item.text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        }
         std::printf("pdftotext -layout equal to the painter's PDF: %s\n", sameLayout ? "yes" : "NO");
         std::printf("pdftotext -raw words equal to the painter's PDF: %s (%lld words)\n", words == oldWords ? "yes" : "NO",
                     static_cast<long long>(words.size()));

@@ -14,9 +14,9 @@
 // Each list is run as the user runs it: its register window open, shown and
 // bound, and "Podgląd" of its parameter window (the preview window replaced
 // by the measurement). Printed: the median time from the button to the page
-// model of the whole report, the pages, and a digest of every text of the
-// pages with its place (the time of day masked), so that two builds can be
-// compared text for text.
+// model of the whole report, and to its first page drawn as the preview draws
+// it; the pages, and a digest of every text of the pages with its place (the
+// time of day masked), so that two builds can be compared text for text.
 #include "Median.h"
 #include "BenchDialogs.h"
 #include "BenchFirma.h"
@@ -40,6 +40,7 @@
 
 #include "Clock.h"
 #include "Dialogs.h"
+#include "Render.h"
 #include "Report.h"
 
 #include <QApplication>
@@ -77,8 +78,9 @@ QByteArray Skrot(const kal::report::PageModel& model)
 {
     static const QRegularExpression czas(QStringLiteral("\\d\\d:\\d\\d:\\d\\d"));
     QCryptographicHash h(QCryptographicHash::Md5);
-    for (std::size_t p = 0; p < model.pages.size(); ++p)
-        for (const kal::report::PageItem& it : model.pages[p].items) {
+    for (int p = 0; p < model.pageCount(); ++p) {
+        const auto page = model.page(p);
+        for (const kal::report::PageItem& it : page->items) {
             QString t = it.text;
             t.replace(czas, QStringLiteral("hh:mm:ss"));
             h.addData(QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8\n")
@@ -92,6 +94,7 @@ QByteArray Skrot(const kal::report::PageModel& model)
                           .arg(t)
                           .toUtf8());
         }
+    }
     return h.result().toHex().left(16);
 }
 
@@ -475,11 +478,11 @@ int main(int argc, char** argv)
          }},
     };
 
-    std::printf("%-48s %10s %7s  %s\n", "list", "median ms", "pages", "texts");
+    std::printf("%-48s %10s %10s %7s  %s\n", "list", "median ms", "shown ms", "pages", "texts");
     for (const Lista& l : listy) {
         if (!wybrane.isEmpty() && !QString::fromUtf8(l.nazwa).contains(wybrane))
             continue;
-        std::vector<double> czasy;
+        std::vector<double> czasy, pokazane;
         QByteArray skrot;
         int strony = 0;
         bool rozne = false;
@@ -493,12 +496,15 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "%s: no pages\n", l.nazwa);
                 return 1;
             }
+            kal::report::RenderPage(*model, 0, 100);
+            pokazane.push_back(double(t.nsecsElapsed()) / 1e6);
             const QByteArray s = Skrot(*model);
             rozne = rozne || (!skrot.isEmpty() && s != skrot);
             skrot = s;
             strony = model->pageCount();
         }
-        std::printf("%-48s %10.1f %7d  %s%s\n", l.nazwa, kal::bench::median(czasy), strony, skrot.constData(),
+        std::printf("%-48s %10.1f %10.1f %7d  %s%s\n", l.nazwa, kal::bench::median(czasy), kal::bench::median(pokazane),
+                    strony, skrot.constData(),
                     rozne ? " (runs differ)" : "");
         std::fflush(stdout);
     }

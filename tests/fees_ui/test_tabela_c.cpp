@@ -239,18 +239,18 @@ TEST_F(TabelaC, NaturalGasIsReadInToTheWholeCubicMetre)
     // line of `opis`, left to right, blanks left out.
     const auto teksty = [](const kal::report::PageModel& strony) {
         QStringList t;
-        for (const auto& strona : strony.pages)
-            for (const auto& p : strona.items)
+        for (int s = 0; s < strony.pageCount(); ++s)
+            for (const auto strona = strony.page(s); const auto& p : strona->items)
                 if (p.kind == kal::report::PageItem::Kind::Text)
                     t << p.text;
         return t;
     };
     const auto linia = [](const kal::report::PageModel& strony, const QString& opis) {
         std::vector<std::pair<double, QString>> w;
-        for (const auto& strona : strony.pages)
-            for (const auto& p : strona.items)
+        for (int s = 0; s < strony.pageCount(); ++s)
+            for (const auto strona = strony.page(s); const auto& p : strona->items)
                 if (p.kind == kal::report::PageItem::Kind::Text && p.text == opis)
-                    for (const auto& q : strona.items)
+                    for (const auto& q : strona->items)
                         if (q.kind == kal::report::PageItem::Kind::Text && std::abs(q.y1 - p.y1) < 1.0 &&
                             !q.text.trimmed().isEmpty())
                             w.emplace_back(q.x1, q.text);

@@ -120,7 +120,7 @@ inline std::vector<Tekst> Teksty(const kal::report::PageModel& m)
 {
     std::vector<Tekst> t;
     for (int s = 0; s < m.pageCount(); ++s)
-        for (const auto& it : m.pages[size_t(s)].items)
+        for (const auto page = m.page(s); const auto& it : page->items)
             if (it.kind == kal::report::PageItem::Kind::Text)
                 t.push_back({s, it.x1, it.y1, it.x2, it.text, m.fontOf(it).bold, m.fontOf(it).underline});
     return t;

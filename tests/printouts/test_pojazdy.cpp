@@ -206,13 +206,13 @@ TEST_F(Pojazdy, TheListLeavesTheUserOnHisVehicleAndKeepsCellsClearOfTheColumnLin
     // The widest cell of each column keeps at least 0,6 mm from the lines on
     // both its sides (two units of 0,25 mm and a half-unit of rounding).
     std::vector<double> linie;
-    for (const auto& it : m.pages.at(0).items)
+    for (const auto page = m.page(0); const auto& it : page->items)
         if (it.kind == PageItem::Kind::Line && std::abs(it.x1 - it.x2) < 1e-9)
             linie.push_back(it.x1);
     ASSERT_FALSE(linie.empty());
     for (const QString& s : {QStringLiteral("Volkswagen Transporter"), QStringLiteral("PO 11"), QStringLiteral("Nr rejestrac.")}) {
         SCOPED_TRACE(s.toStdString());
-        for (const auto& t : m.pages.at(0).items) {
+        for (const auto page = m.page(0); const auto& t : page->items) {
             if (t.kind != PageItem::Kind::Text || t.text != s)
                 continue;
             const double w = TextMetrics::width(m.fontOf(t), s);
@@ -443,7 +443,7 @@ TEST_F(DoPrzegladu, ALongMakeBreaksWithinItsCellAndTheRowGrows)
     // texts keep 0,8 mm from the lines.
     QStringList komorka;
     double dol = 0;
-    for (const auto& it : m.pages.at(0).items) {
+    for (const auto page = m.page(0); const auto& it : page->items) {
         // The rows start under the title (9 mm) and the headings (10 mm).
         if (it.kind != PageItem::Kind::Text || it.x1 > 10 + 47.5 || it.y1 < 10 + 9 + 10 - 0.01)
             continue;
@@ -456,7 +456,7 @@ TEST_F(DoPrzegladu, ALongMakeBreaksWithinItsCellAndTheRowGrows)
     EXPECT_EQ(komorka.join(QLatin1Char(' ')), QStringLiteral("EL 9876A Volkswagen Transporter T4 długi"));
     // The lines under the row's cells all stand below the make's last line.
     int podRzedem = 0;
-    for (const auto& it : m.pages.at(0).items)
+    for (const auto page = m.page(0); const auto& it : page->items)
         if (it.kind == PageItem::Kind::Line && std::abs(it.y1 - it.y2) < 1e-9 && it.y1 >= dol - 0.01)
             ++podRzedem;
     EXPECT_EQ(podRzedem, 4);
@@ -504,13 +504,13 @@ TEST_F(DoPrzegladu, RepairsOfTheChosenMonthsVehicleByVehicle)
         EXPECT_NEAR(znajdz(QStringLiteral("F/2")).x, faktura.x, 0.01);
         const auto data = znajdz(QStringLiteral("2009-03-01"));
         const auto& m = drukarka.wydruki[0];
-        kal::report::FontDef gruby = m.fontOf(m.pages[0].items.front());
-        for (const auto& it : m.pages[0].items)
+        kal::report::FontDef gruby = m.fontOf(m.page(0)->items.front());
+        for (const auto page = m.page(0); const auto& it : page->items)
             if (it.text == QStringLiteral("Nr faktury          Data"))
                 gruby = m.fontOf(it);
         EXPECT_NEAR(data.x, faktura.x + TextMetrics::width(gruby, QStringLiteral("Nr faktury          ")), 0.01);
         double dataKoniec = 0;
-        for (const auto& it : m.pages[0].items)
+        for (const auto page = m.page(0); const auto& it : page->items)
             if (it.text == QStringLiteral("2009-03-01"))
                 dataKoniec = it.x1 + TextMetrics::width(m.fontOf(it), it.text);
         EXPECT_LT(dataKoniec, znajdz(QStringLiteral("wymiana oleju")).x);
@@ -686,7 +686,7 @@ TEST_F(ZuzyciePaliwa, TheListLeavesTheWindowOnItsPurchaseAndKeepsLongMakesInThei
     // quantities' column.
     const auto& m = drukarka.wydruki.back();
     QStringList marka;
-    for (const auto& it : m.pages.at(0).items) {
+    for (const auto page = m.page(0); const auto& it : page->items) {
         if (it.kind != PageItem::Kind::Text)
             continue;
         const double koniec = it.x1 + TextMetrics::width(m.fontOf(it), it.text);

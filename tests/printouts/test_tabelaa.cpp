@@ -144,7 +144,7 @@ TEST_F(TabelaA, EachSourcePrintsOnItsOwnPageAndTheFuelsAndSummaryFollow)
     // Page 4: the fuels and the summary.
     const QStringList p4 = [&] {
         PageModel s;
-        s.pages.push_back(m.pages[3]);
+        s.addPage(*m.page(3));
         s.fonts = m.fonts;
         return testy::WszystkieTeksty(s);
     }();
@@ -190,7 +190,8 @@ TEST_F(TabelaA, EveryCellOfASourceRowIsAsTallAsItsTallestCell)
     // Per column, the top and the bottom rule of the row's cell: the
     // horizontal lines that span the column, from the row's top down to
     // the line under the table.
-    const Page& strona = m.pages[size_t(rodzaj->strona)];
+    const auto kartka = m.page(rodzaj->strona);
+    const Page& strona = *kartka;
     std::vector<double> gory, doly;
     for (int c = 0; c < 8; ++c) {
         double gora = 1e9, dol = -1e9;

@@ -162,8 +162,8 @@ TEST_F(TabelaC, NineteenPositionsInFiveGroups)
     // After the column number "1": the numbers of the lines.
     EXPECT_EQ(lp, QStringList({"1", "I", "1", "1a", "2", "3", "4", "5", "II", "1", "2", "3", "III", "IV", "1", "2", "3", "4",
                                "V", "1a", "1b", "2a", "2b", "3"}));
-    for (const Page& p : strony->pages) {
-        for (const PageItem& it : p.items) {
+    for (int s = 0; s < strony->pageCount(); ++s) {
+        for (const auto p = strony->page(s); const PageItem& it : p->items) {
             if (it.kind == PageItem::Kind::Text) {
                 EXPECT_LE(TextMetrics::width(strony->fontOf(it), it.text), it.x2 - it.x1 + 0.01) << it.text.toStdString();
                 EXPECT_LE(it.y2, 200.0) << it.text.toStdString();

@@ -63,7 +63,7 @@ Wiersz Odczytaj(const PageModel& m, int nr)
             && (W(t, 0) || t.tekst == QStringLiteral("Wysokość opłaty ogółem [zł]")))
             dol = t.y - 1.0;
     std::vector<double> granice{gora};
-    for (const auto& it : m.pages[size_t(w.strona)].items)
+    for (const auto page = m.page(w.strona); const auto& it : page->items)
         if (it.kind == PageItem::Kind::Line && std::abs(it.y1 - it.y2) < 1e-6 && std::abs(it.x1 - X(2)) < 1e-6
             && it.y1 > gora + 0.5 && it.y1 < dol)
             granice.push_back(it.y1);
@@ -233,8 +233,8 @@ TEST_F(TabelaD, EveryTextFitsItsBox)
 {
     Dane();
     const auto strony = raport.prepare();
-    for (const Page& p : strony->pages) {
-        for (const PageItem& it : p.items) {
+    for (int s = 0; s < strony->pageCount(); ++s) {
+        for (const auto p = strony->page(s); const PageItem& it : p->items) {
             if (it.kind == PageItem::Kind::Text) {
                 EXPECT_LE(TextMetrics::width(strony->fontOf(it), it.text), it.x2 - it.x1 + 0.01) << it.text.toStdString();
             }

@@ -171,7 +171,7 @@ TEST_F(Zalacznik1, OnePortraitPageWhereEveryTextFits)
     const auto strony = raport.prepare();
     ASSERT_EQ(strony->pageCount(), 1);
     EXPECT_EQ(strony->orientation, Orientation::Portrait);
-    for (const PageItem& it : strony->pages[0].items) {
+    for (const auto page = strony->page(0); const PageItem& it : page->items) {
         if (it.kind == PageItem::Kind::Text) {
             EXPECT_LE(TextMetrics::width(strony->fontOf(it), it.text), it.x2 - it.x1 + 0.01) << it.text.toStdString();
             EXPECT_LE(it.y2, 287.0) << it.text.toStdString();

@@ -5,6 +5,7 @@
 
 #include "DBGrid.h"
 #include "Obsluga.h"
+#include "PageFiles.h"
 #include "PrintProgress.h"
 #include "OknaWydrukow.h"
 #include "ParWNaprPrz.h"
@@ -69,6 +70,23 @@ struct Okna : testy::ModulTestowy {
     QStringList Druk() const
     {
         return drukarka.wydruki.empty() ? QStringList() : testy::WszystkieTeksty(drukarka.wydruki.back());
+    }
+    // `ile` purchases of one vehicle, the fuel window's table on the first.
+    void Zakupy(int ile)
+    {
+        ASSERT_TRUE(dm->UstawZbiorZuzycia());
+        const int opel = Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
+        for (int i = 0; i < ile; ++i) {
+            dm->TZuzycie->Insert();
+            dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(opel);
+            dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 1, 1).addDays(i % 180));
+            dm->TZuzycieRodzajPaliwa->setAsString(QStringLiteral("5"));
+            dm->TZuzycieIloscPaliwa->setAsFloat(10);
+            dm->TZuzycieCenaPaliwa->setAsFloat(4);
+            dm->TZuzycieNumerFaktury->setAsString(QStringLiteral("FV %1").arg(i));
+            dm->TZuzycie->Post();
+        }
+        dm->TZuzycie->First();
     }
 };
 
@@ -296,19 +314,7 @@ struct WolnyPostep final : IPrintProgress {
 // painted nor runs its timers; it catches up afterwards.
 TEST_F(Okna, ALongListShowsItsProgressWhileTheGridOfItsTableWaits)
 {
-    ASSERT_TRUE(dm->UstawZbiorZuzycia());
-    const int opel = Pojazd(QStringLiteral("Opel"), QStringLiteral("PO 1"));
-    for (int i = 0; i < 250; ++i) {
-        dm->TZuzycie->Insert();
-        dm->TZuzycieIdentyfikatorPojazdu->setAsInteger(opel);
-        dm->TZuzycieDataTankowania->setAsDateTime(QDate(2009, 1, 1).addDays(i % 180));
-        dm->TZuzycieRodzajPaliwa->setAsString(QStringLiteral("5"));
-        dm->TZuzycieIloscPaliwa->setAsFloat(10);
-        dm->TZuzycieCenaPaliwa->setAsFloat(4);
-        dm->TZuzycieNumerFaktury->setAsString(QStringLiteral("FV %1").arg(i));
-        dm->TZuzycie->Post();
-    }
-    dm->TZuzycie->First();
+    Zakupy(250);
     kal::TDBGrid siatka;
     siatka.setDataSource(dm->DZuzycie);
     siatka.resize(600, 300);
@@ -364,6 +370,50 @@ TEST_F(Okna, ALongListShowsItsProgressWhileTheGridOfItsTableWaits)
     EXPECT_GT(tykniecia, 0);
 
     siatka.viewport()->removeEventFilter(&malowanie);
+}
+
+// The pages of a long list go to a file in the temporary directory: where it
+// cannot take them, the preview and the print stop with the cause in the
+// error box, and no shortened list is shown or printed.
+TEST_F(Okna, AListWhosePagesTheTemporaryDirectoryCannotTakeSaysWhy)
+{
+    Zakupy(120);
+    const QString pelny = QDir::current().filePath(QStringLiteral("pelny")), brak = QDir::current().filePath(QStringLiteral("brak"));
+    ASSERT_TRUE(QDir().mkdir(pelny));
+    const struct {
+        QString katalog;
+        qint64 miejsce;
+        QString tekst;
+    } przypadki[] = {
+        {pelny, 3000,
+         QStringLiteral("Brak miejsca na dysku: nie można zapisać stron wydruku w katalogu plików tymczasowych %1. Wydruk "
+                        "przerwano; zwolnij miejsce na dysku i uruchom go ponownie.").arg(pelny)},
+        {brak, -1,
+         QStringLiteral("Nie można zapisać stron wydruku w katalogu plików tymczasowych %1: katalog nie istnieje. Wydruk "
+                        "przerwano.").arg(brak)},
+    };
+    for (const auto& p : przypadki) {
+        const kal::test::PageFiles strony(0, p.katalog, p.miejsce);
+        dialogi.clear();
+        dialogi.onModal = [&](QWidget*) {
+            FParWydrZuzMiejTank->ChBWszystkieMiejscaTankowania->setChecked(true);
+            FParWydrZuzMiejTank->ChBWszystkieMiejscaUzytkowania->setChecked(true);
+            FParWydrZuzMiejTank->Przyciski.podglad->click();
+            dialogi.answerPrinter(true);
+            FParWydrZuzMiejTank->Przyciski.drukuj->click();
+            return 0;
+        };
+        FParWydrZuzMiejTank->Pokaz();
+        const auto bledy = dialogi.boxes();
+        ASSERT_EQ(bledy.size(), 2u);
+        for (const auto& b : bledy) {
+            EXPECT_EQ(b.kind, kal::test::DialogCall::Error);
+            EXPECT_EQ(b.text, p.tekst);
+        }
+        EXPECT_TRUE(podglad.strony.empty());
+        EXPECT_TRUE(drukarka.zadania.empty());
+        EXPECT_TRUE(QDir(pelny).isEmpty());
+    }
 }
 
 TEST(PrintProgressWindow, TellsThePagesMadeWhileAReportIsPrepared)

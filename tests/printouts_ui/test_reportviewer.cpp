@@ -71,8 +71,8 @@ QString SavedList(const kal::test::TestDir& dir, const QString& name, int rows)
 QStringList Texts(const PageModel& model)
 {
     QStringList out;
-    for (const Page& page : model.pages)
-        for (const PageItem& item : page.items)
+    for (int p = 0; p < model.pageCount(); ++p)
+        for (const auto page = model.page(p); const PageItem& item : page->items)
             out << item.text;
     return out;
 }

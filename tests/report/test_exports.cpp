@@ -104,13 +104,13 @@ TEST(Exports, HtmlEscapesTextsAndKeepsOneBlockPerPage)
 {
     PageModel model;
     model.title = QStringLiteral("<Raport & \"test\">");
-    model.pages.resize(2);
     PageItem item;
     item.text = QStringLiteral("<b>a & b</b> ż");
     item.font = model.fontIndex(FontDef{});
     item.x2 = 50;
     item.y2 = 5;
-    model.pages[1].items.push_back(item);
+    model.addPage({});
+    model.addPage(Page{{item}});
     const QString html = QString::fromUtf8(ExportHtml(model));
     EXPECT_TRUE(html.contains(QStringLiteral("<title>&lt;Raport &amp; &quot;test&quot;&gt;</title>")));
     EXPECT_TRUE(html.contains(QStringLiteral(">&lt;b&gt;a &amp; b&lt;/b&gt; ż</div>")));
@@ -122,7 +122,7 @@ TEST(Exports, HtmlEscapesTextsAndKeepsOneBlockPerPage)
 TEST(Exports, TextsOfOneRowAreOrderedByTheirLeftEdge)
 {
     PageModel model;
-    model.pages.resize(1);
+    Page page;
     auto add = [&](const QString& text, double x, double y) {
         PageItem item;
         item.text = text;
@@ -130,13 +130,14 @@ TEST(Exports, TextsOfOneRowAreOrderedByTheirLeftEdge)
         item.x2 = x + 20;
         item.y1 = y;
         item.y2 = y + 4;
-        model.pages[0].items.push_back(item);
+        page.items.push_back(item);
     };
     add(QStringLiteral("c"), 100, 20.5); // within 1 mm of 20: same row
     add(QStringLiteral("a"), 10, 20);
     add(QStringLiteral("d"), 10, 21.5);  // more than 1 mm below: next row
     add(QStringLiteral("b"), 50, 20.9);
     add(QStringLiteral("x\"y,\nz"), 10, 30);
+    model.addPage(page);
     EXPECT_EQ(QString::fromUtf8(ExportCsv(model)), QStringLiteral("a,b,c\r\nd,,\r\n\"x\"\"y,\nz\",,\r\n"));
     // Text export: 2 mm a character, so "a" at column 5, "b" at 25, "c" at 50.
     const QString text = QString::fromUtf8(ExportText(model));
@@ -151,25 +152,33 @@ namespace {
 
 // A page model built by hand: texts in boxes (one line each) and rules.
 struct Strony {
-    PageModel model;
-    explicit Strony(int pages = 1) { model.pages.resize(size_t(pages)); }
+    PageModel fonts;
+    std::vector<Page> pages;
+    explicit Strony(int count = 1) : pages(size_t(count)) {}
     void text(const QString& t, double x1, double y1, double x2, Align align = Align::Left, int page = 0,
               double h = 4.0)
     {
         PageItem& item = add(PageItem::Kind::Text, {x1, y1, x2, y1 + h}, page);
         item.text = t;
         item.align = align;
-        item.font = model.fontIndex(FontDef{});
+        item.font = fonts.fontIndex(FontDef{});
     }
     void rule(double x1, double y1, double x2, double y2) { add(PageItem::Kind::Line, {x1, y1, x2, y2}, 0); }
     PageItem& add(PageItem::Kind kind, std::array<double, 4> at, int page)
     {
-        PageItem& item = model.pages[size_t(page)].items.emplace_back();
+        PageItem& item = pages[size_t(page)].items.emplace_back();
         item.kind = kind;
         std::tie(item.x1, item.y1, item.x2, item.y2) = std::tuple(at[0], at[1], at[2], at[3]);
         return item;
     }
-    QString csv() const { return QString::fromUtf8(ExportCsv(model)); }
+    PageModel model() const
+    {
+        PageModel m = fonts;
+        for (const Page& page : pages)
+            m.addPage(page);
+        return m;
+    }
+    QString csv() const { return QString::fromUtf8(ExportCsv(model())); }
 };
 
 } // namespace
@@ -207,7 +216,7 @@ TEST(ExportCsv, ColumnsKeepTheirPlaceFromPageToPage)
     s.text(QStringLiteral("2,00"), 70, 16, 100, Align::Right);
     s.text(QStringLiteral("b"), 10, 10, 40, Align::Left, 1);
     s.text(QStringLiteral("5,00"), 70, 10, 100, Align::Right, 1);
-    const auto rows = kal::test::ReadCsv(ExportCsv(s.model));
+    const auto rows = kal::test::ReadCsv(ExportCsv(s.model()));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[2], QStringList({"b", "", "5,00"}));
 }
@@ -228,7 +237,7 @@ TEST(ExportCsv, TheLinesOfARuledCellMakeOneField)
     s.text(QStringLiteral("sprężony gaz ziemny(silniki"), 61, 22, 89);
     s.text(QStringLiteral("przebudowane"), 61, 26, 89);
     s.text(QStringLiteral("0,72"), 91, 22, 119, Align::Right);
-    const auto rows = kal::test::ReadCsv(ExportCsv(s.model));
+    const auto rows = kal::test::ReadCsv(ExportCsv(s.model()));
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0], QStringList({"1", "Silniki w samochodach osobowych zarejestrowanych do dnia 31.12.1992 r.",
                                     "benzyna", ""}));
@@ -258,7 +267,7 @@ TEST(ExportCsv, AWrappedTextStaysOneFieldAndLinesOfAListStayRecords)
                            QStringLiteral("2,75 ")};
     for (const QString& line : memo)
         s.text(line, 80, y += h, 110, Align::Right, 0, h);
-    const auto rows = kal::test::ReadCsv(ExportCsv(s.model));
+    const auto rows = kal::test::ReadCsv(ExportCsv(s.model()));
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[0], QStringList({"F/2", works, "1 250,50"}));
     EXPECT_EQ(rows[1], QStringList({"F/3", "", "0,00"}));
@@ -280,7 +289,7 @@ TEST(ExportCsv, ABoxReachingIntoANarrowNeighbourStaysInItsColumn)
     s.text(QStringLiteral("Suma opłat ogółem"), 10, 22, 98, Align::Right);
     s.text(QStringLiteral("101"), 101, 22, 134, Align::Right);
     s.text(QStringLiteral("zł"), 135, 22, 140);
-    const auto rows = kal::test::ReadCsv(ExportCsv(s.model));
+    const auto rows = kal::test::ReadCsv(ExportCsv(s.model()));
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0], QStringList({"Statement", "", ""}));
     EXPECT_EQ(rows[1], QStringList({"Kod", "Wysokość opłaty", ""}));

@@ -94,7 +94,7 @@ TEST_F(SampleLayout, EveryBandKindLandsWhereItBelongs)
     // Page 1: page header at the top margin, title, column header, the
     // first group with its details, child band, remarks and footer, and the
     // page footer at the bottom margin (297 - 10 - 8 = 279).
-    ExpectTexts(model->pages[0], {
+    ExpectTexts(*model->page(0), {
         {QStringLiteral("Nagłówek strony"), 10, 10, 110, Align::Left},
         {QStringLiteral("Strona 1"), 160, 10, 200, Align::Right},
         {QStringLiteral("Załącznik nr 1"), 10, 22, 200, Align::Center},
@@ -121,7 +121,7 @@ TEST_F(SampleLayout, EveryBandKindLandsWhereItBelongs)
     // under the page header; the summary follows the stretched group footer
     // (42 + 1 + 2 lines).
     const double summaryTop = 42 + 1 + 2 * kLine10;
-    ExpectTexts(model->pages[1], {
+    ExpectTexts(*model->page(1), {
         {QStringLiteral("Nagłówek strony"), 10, 10, 110, Align::Left},
         {QStringLiteral("Strona 2"), 160, 10, 200, Align::Right},
         {QStringLiteral("Gmina"), 10, 21, 50, Align::Left},
@@ -162,11 +162,11 @@ TEST(ReportRun, DetailsFillPagesUpToThePageFooter)
     report.addBand(BandType::PageFooter, QStringLiteral("Footer"))->height = 8;
     const auto model = report.prepare();
     ASSERT_EQ(model->pageCount(), 3);
-    EXPECT_EQ(model->pages[0].items.size(), 26u);
-    EXPECT_EQ(model->pages[1].items.size(), 26u);
-    EXPECT_EQ(model->pages[2].items.size(), 8u);
-    EXPECT_EQ(model->pages[1].items.front().text, QStringLiteral("27"));
-    EXPECT_NEAR(model->pages[0].items.back().y1, 260, 1e-9);
+    EXPECT_EQ(model->page(0)->items.size(), 26u);
+    EXPECT_EQ(model->page(1)->items.size(), 26u);
+    EXPECT_EQ(model->page(2)->items.size(), 8u);
+    EXPECT_EQ(model->page(1)->items.front().text, QStringLiteral("27"));
+    EXPECT_NEAR(model->page(0)->items.back().y1, 260, 1e-9);
 }
 
 TEST(ReportRun, ABandTallerThanThePageStillPrintsOncePerPage)
@@ -181,7 +181,7 @@ TEST(ReportRun, ABandTallerThanThePageStillPrintsOncePerPage)
     detail->addDataText(QStringLiteral("DN"), 0, 0, 20, 5, QStringLiteral("N"));
     const auto model = report.prepare();
     ASSERT_EQ(model->pageCount(), 3);
-    EXPECT_EQ(model->pages[2].items.at(0).text, QStringLiteral("3"));
+    EXPECT_EQ(model->page(2)->items.at(0).text, QStringLiteral("3"));
 }
 
 TEST(ReportRun, NeedDataRunWithChildBandsPrintsEachRowInItsOwnBand)
@@ -222,7 +222,7 @@ TEST(ReportRun, NeedDataRunWithChildBandsPrintsEachRowInItsOwnBand)
         ASSERT_EQ(model->pageCount(), 1);
         QStringList texts;
         QList<double> tops;
-        for (const PageItem& item : model->pages[0].items) {
+        for (const auto page = model->page(0); const PageItem& item : page->items) {
             texts << item.text;
             tops << item.y1;
         }
@@ -256,10 +256,10 @@ TEST(ReportRun, NewPageFromAnEventBreaksBeforeTheNextPrintedBand)
     };
     const auto model = report.prepare();
     ASSERT_EQ(model->pageCount(), 3);
-    EXPECT_EQ(model->pages[0].items.at(0).text, QStringLiteral("nagłówek"));
-    EXPECT_EQ(model->pages[1].items.at(0).text, QStringLiteral("źródło 1"));
-    EXPECT_EQ(model->pages[2].items.at(0).text, QStringLiteral("źródło 2"));
-    EXPECT_DOUBLE_EQ(model->pages[2].items.at(0).y1, 10);
+    EXPECT_EQ(model->page(0)->items.at(0).text, QStringLiteral("nagłówek"));
+    EXPECT_EQ(model->page(1)->items.at(0).text, QStringLiteral("źródło 1"));
+    EXPECT_EQ(model->page(2)->items.at(0).text, QStringLiteral("źródło 2"));
+    EXPECT_DOUBLE_EQ(model->page(2)->items.at(0).y1, 10);
 }
 
 TEST(ReportRun, DisabledBandsAndHiddenControlsPrintNothing)
@@ -283,7 +283,7 @@ TEST(ReportRun, DisabledBandsAndHiddenControlsPrintNothing)
     const auto model = report.prepare();
     ASSERT_EQ(model->pageCount(), 1);
     QStringList texts;
-    for (const PageItem& item : model->pages[0].items)
+    for (const auto page = model->page(0); const PageItem& item : page->items)
         texts << item.text;
     EXPECT_EQ(texts, (QStringList{QStringLiteral("widoczny"), QStringLiteral("po")}));
 }
@@ -301,9 +301,9 @@ TEST(ReportRun, AnEmptyReportPrintsItsFrameOnlyWhenAskedTo)
 
     auto model = report.prepare();
     ASSERT_EQ(model->pageCount(), 1);
-    ASSERT_EQ(model->pages[0].items.size(), 2u);
-    EXPECT_EQ(model->pages[0].items[0].text, QStringLiteral("Tytuł"));
-    EXPECT_EQ(model->pages[0].items[1].text, QStringLiteral("Suma"));
+    ASSERT_EQ(model->page(0)->items.size(), 2u);
+    EXPECT_EQ(model->page(0)->items[0].text, QStringLiteral("Tytuł"));
+    EXPECT_EQ(model->page(0)->items[1].text, QStringLiteral("Suma"));
     EXPECT_EQ(progress, 100);
 
     report.printIfEmpty = false;
@@ -330,7 +330,7 @@ TEST(ReportRun, MemosStretchTheirBandOrAreCutToTheirBox)
 
     const auto model = report.prepare();
     std::vector<const PageItem*> texts, lines;
-    for (const PageItem& item : model->pages.at(0).items)
+    for (const auto page = model->page(0); const PageItem& item : page->items)
         (item.kind == PageItem::Kind::Text ? texts : lines).push_back(&item);
     // The fixed memo keeps the one line that fits its 5 mm; the stretching
     // one shows all three, and the band grows to 1 + 3 lines.
@@ -370,7 +370,7 @@ TEST(ReportRun, PaddedTextsKeepClearOfTheirFrameWhichKeepsTheFullBox)
 
     const auto model = report.prepare();
     std::vector<const PageItem*> texts, lines;
-    for (const PageItem& item : model->pages.at(0).items)
+    for (const auto page = model->page(0); const PageItem& item : page->items)
         (item.kind == PageItem::Kind::Text ? texts : lines).push_back(&item);
     ASSERT_EQ(texts.size(), 3u);
     // Margins 10 mm: the label's box is 110..140 mm, its text ends 0.8 mm short.
@@ -404,7 +404,7 @@ TEST(ReportRun, FramedStretchingCellsOfARowReachTheBottomOfItsTallestCell)
     }
     const auto model = report.prepare();
     std::vector<double> bottoms;
-    for (const PageItem& item : model->pages.at(0).items)
+    for (const auto page = model->page(0); const PageItem& item : page->items)
         if (item.kind == PageItem::Kind::Line)
             bottoms.push_back(item.y1);
     // Three lines of 4.057 mm under the 10 mm margin: both bottoms of the
@@ -424,13 +424,13 @@ TEST(ReportRun, AutoSizedLabelsTakeTheWidthOfTheirText)
     right->alignment = Align::Right;
     right->autoSize = true;
     right->frame = FrameAll;
-    const auto model = report.prepare();
-    const PageItem& text = model->pages.at(0).items.at(0);
+    const auto page = report.prepare()->page(0);
+    const PageItem& text = page->items.at(0);
     const double w = TextMetrics::width(report.font, QStringLiteral("1 234,56"));
     EXPECT_NEAR(text.x2, 160, 1e-9); // the right edge stays
     EXPECT_NEAR(text.x1, 160 - w, 1e-9);
     // The frame hugs the text.
-    const PageItem& top = model->pages.at(0).items.at(1);
+    const PageItem& top = page->items.at(1);
     EXPECT_NEAR(top.x1, 160 - w, 1e-9);
     EXPECT_NEAR(top.x2, 160, 1e-9);
 }
@@ -449,7 +449,7 @@ TEST(ReportRun, ChildBandsOfAHiddenOrDisabledBandStillPrint)
     EXPECT_EQ(report.band(QStringLiteral("ChildBand1")), child);
     auto texts = [&] {
         QStringList out;
-        for (const PageItem& item : report.prepare()->pages.at(0).items)
+        for (const auto page = report.prepare()->page(0); const PageItem& item : page->items)
             out << item.text;
         return out;
     };
@@ -504,7 +504,7 @@ TEST(ReportRun, ItsSourcesHearOfTheRunsStartAndEndAlsoWhenARuleStopsIt)
 
     const auto model = report.prepare();
     QStringList texts;
-    for (const PageItem& item : model->pages.at(0).items)
+    for (const auto page = model->page(0); const PageItem& item : page->items)
         texts << item.text;
     EXPECT_EQ(texts, (QStringList{QStringLiteral("main0"), QStringLiteral("other0"), QStringLiteral("sub0"),
                                   QStringLiteral("main1"), QStringLiteral("other0"), QStringLiteral("sub0")}));

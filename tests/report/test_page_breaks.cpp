@@ -55,7 +55,7 @@ TEST(PageBreaks, ABreakAskedForOnAPageWithOnlyItsHeaderAddsNoPage)
     ASSERT_EQ(model->pageCount(), 1);
     const std::vector<std::pair<QString, double>> expected = {
         {QStringLiteral("Nagłówek"), 10.0}, {QStringLiteral("A"), 20.0}, {QStringLiteral("B"), 30.0}};
-    EXPECT_EQ(TextsOf(model->pages[0]), expected);
+    EXPECT_EQ(TextsOf(*model->page(0)), expected);
 }
 
 TEST(PageBreaks, BreaksAskedForTwiceInARowMakeOneBreak)
@@ -66,8 +66,8 @@ TEST(PageBreaks, BreaksAskedForTwiceInARowMakeOneBreak)
     ASSERT_EQ(model->pageCount(), 2);
     const std::vector<std::pair<QString, double>> first = {{QStringLiteral("źródło"), 10.0}};
     const std::vector<std::pair<QString, double>> second = {{QStringLiteral("koniec"), 10.0}};
-    EXPECT_EQ(TextsOf(model->pages[0]), first);
-    EXPECT_EQ(TextsOf(model->pages[1]), second);
+    EXPECT_EQ(TextsOf(*model->page(0)), first);
+    EXPECT_EQ(TextsOf(*model->page(1)), second);
 }
 
 TEST(PageBreaks, ABandThatStartsANewPageIsNotPushedOffAnEmptyFirstPage)
@@ -85,8 +85,8 @@ TEST(PageBreaks, ABandThatStartsANewPageIsNotPushedOffAnEmptyFirstPage)
     ASSERT_EQ(model->pageCount(), 2);
     const std::vector<std::pair<QString, double>> first = {{QStringLiteral("A"), 10.0}};
     const std::vector<std::pair<QString, double>> second = {{QStringLiteral("B"), 10.0}};
-    EXPECT_EQ(TextsOf(model->pages[0]), first);
-    EXPECT_EQ(TextsOf(model->pages[1]), second);
+    EXPECT_EQ(TextsOf(*model->page(0)), first);
+    EXPECT_EQ(TextsOf(*model->page(1)), second);
 }
 
 TEST(PageBreaks, ABandEndingExactlyAtThePageFooterStaysOnItsPage)
@@ -110,7 +110,7 @@ TEST(PageBreaks, ABandEndingExactlyAtThePageFooterStaysOnItsPage)
     ASSERT_EQ(model->pageCount(), 2);
     for (int p = 0; p < 2; ++p) {
         SCOPED_TRACE(p);
-        const auto texts = TextsOf(model->pages[static_cast<std::size_t>(p)]);
+        const auto texts = TextsOf(*model->page(p));
         ASSERT_EQ(texts.size(), 51u);
         EXPECT_EQ(texts.front().first, QString::number(50 * p + 1));
         EXPECT_EQ(texts[49].first, QString::number(50 * p + 50));

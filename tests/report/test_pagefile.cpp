@@ -1,15 +1,19 @@
 // The saved page file: a round trip keeps every page; a damaged, cut or
-// foreign file is refused with one clear message.
+// foreign file is refused with one clear message. The pages of a long report
+// in bounded memory, read back from the model's own page file as made.
 
 #include "PageFile.h"
 #include "SampleReport.h"
 
 #include "Exceptions.h"
+#include "PageFiles.h"
 #include "TestDir.h"
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 using namespace kal::report;
 using kal::report::test::SampleReport;
@@ -45,18 +49,24 @@ QByteArray Reseal(QByteArray data)
     return data;
 }
 
+
 } // namespace
 
 TEST(PageFile, RoundTripKeepsEveryPageAndItem)
 {
-    kal::test::TestDir dir;
-    SampleReport sample;
-    const auto model = sample.report.prepare();
-    SavePageFile(*model, dir.file(QStringLiteral("raport.QRP")));
-    const PageModel loaded = LoadPageFile(dir.file(QStringLiteral("raport.QRP")));
-    EXPECT_EQ(loaded, *model);
-    EXPECT_EQ(loaded.pageCount(), 2);
-    EXPECT_EQ(loaded.title, QStringLiteral("Wydruk próbny"));
+    // The pages in memory, and in the model's own page file.
+    for (const std::size_t memory : {PageMemoryLimit(), std::size_t{0}}) {
+        const kal::test::PageFiles limit(memory);
+        kal::test::TestDir dir;
+        SampleReport sample;
+        const auto model = sample.report.prepare();
+        SavePageFile(*model, dir.file(QStringLiteral("raport.QRP")));
+        const PageModel loaded = LoadPageFile(dir.file(QStringLiteral("raport.QRP")));
+        EXPECT_EQ(loaded, *model);
+        EXPECT_EQ(loaded.pageCount(), 2);
+        EXPECT_EQ(loaded.pagesInMemory(), memory ? 2 : 0);
+        EXPECT_EQ(loaded.title, QStringLiteral("Wydruk próbny"));
+    }
 }
 
 TEST(PageFile, ForeignEmptyAndDamagedFilesAreRefusedWithTheMessage)
@@ -75,7 +85,7 @@ TEST(PageFile, ForeignEmptyAndDamagedFilesAreRefusedWithTheMessage)
 TEST(PageFile, ACountBeyondTheFileIsRefusedBeforeAnythingIsAllocated)
 {
     PageModel model;
-    model.pages.resize(1);
+    model.addPage({});
     QByteArray data = SavePages(model);
     // The page count is the last 8 bytes but 4 (count of items of page 1 is
     // the last 4): claim four thousand million pages.
@@ -135,4 +145,100 @@ TEST(PageFile, AFileThatCannotBeWrittenSaysSo)
     } catch (const kal::Exception& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Nie można zapisać pliku %1.").arg(target));
     }
+}
+
+// ---- the pages of a long report
+
+namespace {
+
+// The bytes the heap holds (glibc's count; 0 under another allocator).
+std::size_t HeapBytes()
+{
+    const struct mallinfo2 heap = mallinfo2();
+    return heap.uordblks + heap.hblkhd;
+}
+
+int OpenFiles()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size());
+}
+
+// The same page to the last bit of every value and text.
+bool SameBits(const Page& a, const Page& b)
+{
+    const auto bits = [](const PageItem& i) { return std::array{i.penWidth, i.x1, i.y1, i.x2, i.y2}; };
+    return std::equal(a.items.begin(), a.items.end(), b.items.begin(), b.items.end(), [&](const PageItem& x, const PageItem& y) {
+        const auto bx = bits(x), by = bits(y);
+        return x.kind == y.kind && x.align == y.align && x.font == y.font && x.text == y.text
+            && std::memcmp(bx.data(), by.data(), sizeof bx) == 0;
+    });
+}
+
+} // namespace
+
+// 100,000 rows of six texts make 1,819 pages, which took 98 MB of memory.
+TEST(LongReport, KeepsItsPagesInBoundedMemory)
+{
+    ListDataSource rows({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"),
+                         QStringLiteral("E"), QStringLiteral("F")});
+    for (int i = 0; i < 100000; ++i)
+        rows.addRow({QString::number(i), QStringLiteral("GD %1").arg(10000 + i), QStringLiteral("Iveco Daily"),
+                     QStringLiteral("2009-01-01"), QStringLiteral("%1,50").arg(i % 90), QStringLiteral("olej napędowy")});
+    Report report;
+    report.dataSource = &rows;
+    Band* detail = report.addBand(BandType::Detail, QStringLiteral("Detail"));
+    detail->height = 5;
+    for (int c = 0; c < 6; ++c)
+        detail->addDataText(QStringLiteral("D%1").arg(c), 30 * c, 0, 28, 5, QString(QChar(u'A' + c)));
+    const std::size_t before = HeapBytes();
+    const auto model = report.prepare();
+    const std::size_t held = HeapBytes() - before;
+    ASSERT_EQ(model->pageCount(), 1819); // (297 - 20) / 5: 55 rows a page
+    EXPECT_LT(held, std::size_t{24} << 20) << held;
+    const auto last = model->page(1818);
+    ASSERT_EQ(last->items.size(), 6u * (100000 - 1818 * 55));
+    EXPECT_EQ(last->items.back().text, QStringLiteral("olej napędowy"));
+    EXPECT_EQ(last->items.at(last->items.size() - 6).text, QStringLiteral("99999"));
+}
+
+// Values and texts no report makes as well: not a number, -0, the smallest
+// and largest doubles, lone surrogates, long and empty texts; more values
+// than the packing keeps at hand.
+TEST(LongReport, APageReadBackFromTheModelsOwnFileIsThePageMadeToTheLastBit)
+{
+    kal::test::TestDir dir;
+    const kal::test::PageFiles limit(0, dir.path());
+    QRandomGenerator random(20091231);
+    std::vector<double> values{std::nan(""), -0.0, 0.0, 4.9e-324, 1.7976931348623157e308, -INFINITY, 0.1, 297};
+    for (int i = 0; i < 600; ++i)
+        values.push_back(random.bounded(300.0) - 10);
+    const QString letters = QStringLiteral("aZ0 ,.ąęłóżŹé\u00ff\u0100\U0001F600") + QChar(0xD800) + QChar(0xDFFF);
+    std::vector<Page> made(40);
+    const int files = OpenFiles();
+    PageModel model;
+    for (Page& page : made) {
+        for (int i = 0, n = int(random.bounded(300)); i < n; ++i) {
+            PageItem& item = page.items.emplace_back();
+            item.kind = PageItem::Kind(random.bounded(3));
+            item.align = Align(random.bounded(3));
+            item.font = std::uint16_t(random.bounded(i % 7 ? 3 : 70000));
+            for (double* v : {&item.penWidth, &item.x1, &item.y1, &item.x2, &item.y2})
+                *v = values[random.bounded(quint32(values.size()))];
+            for (int c = 0, length = int(random.bounded(i % 50 ? 20 : 400)); c < length; ++c)
+                item.text += letters[random.bounded(int(letters.size()))];
+        }
+        model.addPage(page);
+    }
+    EXPECT_EQ(model.pagesInMemory(), 0);
+    EXPECT_EQ(OpenFiles(), files + 1);
+    // The file has no name: nothing is left behind, whatever ends the program.
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    // Read back in order, then from the end (past the cache of pages read).
+    for (int p = 0; p < 40; ++p)
+        EXPECT_TRUE(SameBits(*model.page(p), made[std::size_t(p)])) << p;
+    for (int p = 39; p >= 0; --p)
+        EXPECT_TRUE(SameBits(*model.page(p), made[std::size_t(p)])) << p;
+    EXPECT_TRUE(SameBits(*PageModel(model).page(7), made[7]));
+    model = PageModel();
+    EXPECT_EQ(OpenFiles(), files);
 }

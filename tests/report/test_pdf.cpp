@@ -62,8 +62,8 @@ QStringList Words(const QString& text)
 QStringList ModelWords(const PageModel& model)
 {
     QStringList words;
-    for (const Page& page : model.pages)
-        for (const PageItem& item : page.items)
+    for (int p = 0; p < model.pageCount(); ++p)
+        for (const auto page = model.page(p); const PageItem& item : page->items)
             if (item.kind == PageItem::Kind::Text)
                 words += item.text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     return words;

@@ -3,10 +3,12 @@
 #include "Exceptions.h"
 #include "TextMetrics.h"
 
+#include <QBuffer>
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <set>
 #include <tuple>
 
 namespace kal::report {
@@ -165,42 +167,70 @@ std::vector<std::vector<T>> RowsOf(std::vector<T> items, Top top, Left left)
     return rows;
 }
 
-using FieldPages = std::vector<std::vector<std::vector<Field>>>; // pages of rows of fields
+using FieldRows = std::vector<std::vector<Field>>;
+
+// The rows of fields of a page.
+FieldRows FieldRowsOf(const PageModel& model, const Page& page)
+{
+    return RowsOf(FieldsOf(model, page), [](const Field& f) { return f.top; }, [](const Field& f) { return f.x1; });
+}
 
 // The columns of the whole report, so that a column keeps its place from
 // page to page.
 class Columns {
 public:
-    // Each pair of neighbouring fields of a row leaves a gap (their boxes
-    // touch or stand apart) that a column boundary must cross. The narrowest
-    // gaps (the ruled cells and the columns of a list) are served first; a
-    // wider gap that a boundary already crosses adds none.
-    explicit Columns(const FieldPages& pages)
+    // Takes the rows of a page. Each pair of neighbouring fields of a row
+    // leaves a gap (their boxes touch or stand apart) that a column boundary
+    // must cross; a gap met before adds nothing.
+    void take(const FieldRows& rows)
     {
-        std::vector<std::pair<double, double>> gaps;
-        for (const auto& rows : pages)
-            for (const auto& row : rows) {
-                double reach = std::numeric_limits<double>::lowest(); // the right edge of the row so far
-                for (const Field& field : row) {
-                    if (&field != &row.front() && reach - field.x1 <= kEdge)
-                        gaps.emplace_back(std::min(reach, field.x1), std::max(reach, field.x1));
-                    reach = std::max(reach, field.x2);
-                    m_left = std::min(m_left, field.x1);
-                    m_right = std::max(m_right, field.x2);
+        for (const auto& row : rows) {
+            double reach = std::numeric_limits<double>::lowest(); // the right edge of the row so far
+            for (const Field& field : row) {
+                if (&field != &row.front() && reach - field.x1 <= kEdge) {
+                    const std::pair<double, double> gap(std::min(reach, field.x1), std::max(reach, field.x1));
+                    if (m_seenGaps.insert(gap).second)
+                        m_gaps.push_back(gap);
                 }
+                reach = std::max(reach, field.x2);
+                m_left = std::min(m_left, field.x1);
+                m_right = std::max(m_right, field.x2);
+                m_boxes.emplace(field.x1, field.x2);
             }
-        std::stable_sort(gaps.begin(), gaps.end(), [](const auto& g, const auto& h) {
+        }
+    }
+
+    // Once every page is taken: the narrowest gaps (the ruled cells and the
+    // columns of a list) are served first; a wider gap that a boundary
+    // already crosses adds none. Columns that no field takes are left out.
+    void settle()
+    {
+        std::stable_sort(m_gaps.begin(), m_gaps.end(), [](const auto& g, const auto& h) {
             return g.second - g.first < h.second - h.first;
         });
-        for (const auto& [from, to] : gaps) {
+        for (const auto& [from, to] : m_gaps) {
             const bool crossed = std::any_of(m_bounds.begin(), m_bounds.end(),
                                              [&](double x) { return x >= from - kEdge && x <= to + kEdge; });
             if (!crossed)
                 m_bounds.push_back((from + to) / 2);
         }
         std::sort(m_bounds.begin(), m_bounds.end());
+        std::vector<int> used(static_cast<std::size_t>(count()), 0);
+        for (const auto& [x1, x2] : m_boxes)
+            used[static_cast<std::size_t>(of(x1, x2))] = 1;
+        m_place.assign(used.size(), 0);
+        for (std::size_t c = 0; c < used.size(); ++c) {
+            m_place[c] = m_width;
+            m_width += used[c];
+        }
     }
 
+    // The fields of a record (a column that no field takes has none), and
+    // the one that `field` fills.
+    int width() const { return m_width; }
+    int place(const Field& field) const { return m_place[static_cast<std::size_t>(of(field.x1, field.x2))]; }
+
+private:
     int count() const { return static_cast<int>(m_bounds.size()) + 1; }
 
     // The column of a field, by its box alone, so that a figure stands in the
@@ -208,14 +238,14 @@ public:
     // of the box (a box may reach a little into its neighbour); a box over
     // several columns (a title, the label of a total) stands in the first one
     // it covers half of, as a merged cell of a spreadsheet.
-    int of(const Field& field) const
+    int of(double x1, double x2) const
     {
         int first = -1, most = 0;
         double mostWidth = -1;
         for (int c = 0; c < count(); ++c) {
             const double from = c == 0 ? m_left : m_bounds[static_cast<std::size_t>(c - 1)];
             const double to = c == count() - 1 ? m_right : m_bounds[static_cast<std::size_t>(c)];
-            const double covered = std::min(to, field.x2) - std::max(from, field.x1);
+            const double covered = std::min(to, x2) - std::max(from, x1);
             if (covered > mostWidth) {
                 mostWidth = covered;
                 most = c;
@@ -223,10 +253,14 @@ public:
             if (first < 0 && covered > 0 && covered >= (to - from) / 2)
                 first = c;
         }
-        return mostWidth >= kMostly * (field.x2 - field.x1) || first < 0 ? most : first;
+        return mostWidth >= kMostly * (x2 - x1) || first < 0 ? most : first;
     }
 
-private:
+    std::vector<std::pair<double, double>> m_gaps;
+    std::set<std::pair<double, double>> m_seenGaps;
+    std::set<std::pair<double, double>> m_boxes;
+    std::vector<int> m_place;
+    int m_width = 0;
     std::vector<double> m_bounds;
     double m_left = std::numeric_limits<double>::max();
     double m_right = std::numeric_limits<double>::lowest();
@@ -243,8 +277,51 @@ std::vector<std::vector<const PageItem*>> TextRows(const Page& page)
     return RowsOf(std::move(texts), [](const PageItem* t) { return t->y1; }, [](const PageItem* t) { return t->x1; });
 }
 
-QByteArray ExportHtml(const PageModel& model, const ExportProgress& pageDone)
+namespace {
+
+// Writes an export to `out` a page at a time.
+class ExportWriter {
+public:
+    ExportWriter(const PageModel& model, QIODevice& out, const ExportProgress& pageDone)
+        : m_model(model), m_out(out), m_pageDone(pageDone)
+    {
+    }
+
+    bool write(ExportFormat format)
+    {
+        switch (format) {
+        case ExportFormat::Html: return html();
+        case ExportFormat::Csv: return csv();
+        case ExportFormat::Text: return text();
+        }
+        return false;
+    }
+
+private:
+    // Puts out what a page made; false when the device refuses it.
+    bool put(QString& chunk, int pagesDone = 0)
+    {
+        const QByteArray bytes = chunk.toUtf8();
+        chunk.clear();
+        if (m_out.write(bytes) != bytes.size())
+            return false;
+        if (pagesDone > 0 && m_pageDone)
+            m_pageDone(pagesDone);
+        return true;
+    }
+
+    bool html();
+    bool csv();
+    bool text();
+
+    const PageModel& m_model;
+    QIODevice& m_out;
+    const ExportProgress& m_pageDone;
+};
+
+bool ExportWriter::html()
 {
+    const PageModel& model = m_model;
     QString out;
     out += QStringLiteral("<!DOCTYPE html>\n<html lang=\"pl\">\n<head>\n<meta charset=\"utf-8\">\n<title>");
     out += model.title.toHtmlEscaped();
@@ -253,11 +330,12 @@ QByteArray ExportHtml(const PageModel& model, const ExportProgress& pageDone)
                           ".page { position: relative; background: #fff; margin: 0 auto 8px auto; overflow: hidden; }\n"
                           ".page div { position: absolute; white-space: pre; }\n"
                           "</style>\n</head>\n<body>\n");
-    for (std::size_t p = 0; p < model.pages.size(); ++p) {
+    for (int p = 0; p < model.pageCount(); ++p) {
         out += QStringLiteral("<div class=\"page\" id=\"strona%1\" style=\"width:%2;height:%3\">\n")
                    .arg(p + 1)
                    .arg(Mm(model.paperSize.width()), Mm(model.paperSize.height()));
-        for (const PageItem& item : model.pages[p].items) {
+        const auto page = model.page(p);
+        for (const PageItem& item : page->items) {
             switch (item.kind) {
             case PageItem::Kind::Text: {
                 const FontDef& f = model.fontOf(item);
@@ -294,60 +372,47 @@ QByteArray ExportHtml(const PageModel& model, const ExportProgress& pageDone)
             }
         }
         out += QStringLiteral("</div>\n");
-        if (pageDone)
-            pageDone(static_cast<int>(p) + 1);
+        if (!put(out, p + 1))
+            return false;
     }
     out += QStringLiteral("</body>\n</html>\n");
-    return out.toUtf8();
+    return put(out);
 }
 
-QByteArray ExportCsv(const PageModel& model, const ExportProgress& pageDone)
+bool ExportWriter::csv()
 {
-    FieldPages pages;
-    pages.reserve(model.pages.size());
-    for (const Page& page : model.pages)
-        pages.push_back(RowsOf(FieldsOf(model, page), [](const Field& f) { return f.top; },
-                               [](const Field& f) { return f.x1; }));
-    const Columns columns(pages);
-
-    // Columns that no field takes are left out.
-    std::vector<int> used(static_cast<std::size_t>(columns.count()), 0);
-    for (const auto& rows : pages)
-        for (const auto& row : rows)
-            for (const Field& field : row)
-                used[static_cast<std::size_t>(columns.of(field))] = 1;
-    std::vector<int> place(used.size(), 0);
-    int width = 0;
-    for (std::size_t c = 0; c < used.size(); ++c) {
-        place[c] = width;
-        width += used[c];
-    }
+    // The columns come from every page before the first record is written.
+    Columns columns;
+    for (int p = 0; p < m_model.pageCount(); ++p)
+        columns.take(FieldRowsOf(m_model, *m_model.page(p)));
+    columns.settle();
 
     QString out;
-    for (std::size_t p = 0; p < pages.size(); ++p) {
-        for (const auto& row : pages[p]) {
-            QStringList cells(width);
+    for (int p = 0; p < m_model.pageCount(); ++p) {
+        for (const auto& row : FieldRowsOf(m_model, *m_model.page(p))) {
+            QStringList cells(columns.width());
             for (const Field& field : row) {
-                QString& cell = cells[place[static_cast<std::size_t>(columns.of(field))]];
+                QString& cell = cells[columns.place(field)];
                 cell += (cell.isEmpty() ? QString() : QStringLiteral(" ")) + field.text;
             }
             for (QString& cell : cells)
                 cell = CsvField(cell);
             out += cells.join(QLatin1Char(',')) + QStringLiteral("\r\n");
         }
-        if (pageDone)
-            pageDone(static_cast<int>(p) + 1);
+        if (!put(out, p + 1))
+            return false;
     }
-    return out.toUtf8();
+    return true;
 }
 
-QByteArray ExportText(const PageModel& model, const ExportProgress& pageDone)
+bool ExportWriter::text()
 {
     QString out;
-    for (std::size_t p = 0; p < model.pages.size(); ++p) {
+    for (int p = 0; p < m_model.pageCount(); ++p) {
         if (p > 0)
             out += QLatin1Char('\f');
-        for (const auto& row : TextRows(model.pages[p])) {
+        const auto page = m_model.page(p);
+        for (const auto& row : TextRows(*page)) {
             QString line;
             for (const PageItem* item : row) {
                 const int length = static_cast<int>(item->text.size());
@@ -366,26 +431,42 @@ QByteArray ExportText(const PageModel& model, const ExportProgress& pageDone)
             }
             out += line + QLatin1Char('\n');
         }
-        if (pageDone)
-            pageDone(static_cast<int>(p) + 1);
+        if (!put(out, p + 1))
+            return false;
     }
-    return out.toUtf8();
+    return true;
 }
+
+} // namespace
 
 QByteArray Export(const PageModel& model, ExportFormat format, const ExportProgress& pageDone)
 {
-    switch (format) {
-    case ExportFormat::Html: return ExportHtml(model, pageDone);
-    case ExportFormat::Csv: return ExportCsv(model, pageDone);
-    case ExportFormat::Text: return ExportText(model, pageDone);
-    }
-    return {};
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    ExportWriter(model, buffer, pageDone).write(format);
+    return data;
+}
+
+QByteArray ExportHtml(const PageModel& model, const ExportProgress& pageDone)
+{
+    return Export(model, ExportFormat::Html, pageDone);
+}
+
+QByteArray ExportCsv(const PageModel& model, const ExportProgress& pageDone)
+{
+    return Export(model, ExportFormat::Csv, pageDone);
+}
+
+QByteArray ExportText(const PageModel& model, const ExportProgress& pageDone)
+{
+    return Export(model, ExportFormat::Text, pageDone);
 }
 
 void ExportToFile(const PageModel& model, ExportFormat format, const QString& fileName, const ExportProgress& pageDone)
 {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(Export(model, format, pageDone)) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || !ExportWriter(model, file, pageDone).write(format) || !file.commit())
         throw kal::Exception(QStringLiteral("Nie można zapisać pliku %1.").arg(fileName));
 }
 

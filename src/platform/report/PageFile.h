@@ -1,10 +1,12 @@
 #pragma once
 // The saved page file ("*.QRP"): a page model on disk in a format of our
 // own: the magic "KALMORA-QRP", a version, the length and CRC-32 of the
-// body, and the body (title, paper, fonts, pages of items). Loading checks
-// every count and length against the bytes that are there, so a damaged,
-// cut or foreign file is refused with a clear message and never allocates
-// more than the file's own size.
+// body, and the body (title, paper, fonts, pages of items). Pages are
+// written and read one at a time, so that a long report is saved and opened
+// in little memory. Loading checks every count and length against the bytes
+// that are there, and the checksum of the whole body, so a damaged, cut or
+// foreign file is refused with a clear message and never allocates more than
+// the file's own size.
 
 #include "PageModel.h"
 

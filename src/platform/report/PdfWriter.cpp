@@ -116,8 +116,9 @@ private:
     void findSubstitutes(const PageModel& model, int from, int to)
     {
         std::vector<std::vector<bool>> seen(fonts.size());
-        for (int p = std::max(0, from); p <= to && p < model.pageCount(); ++p)
-            for (const PageItem& item : model.pages[static_cast<std::size_t>(p)].items) {
+        for (int p = std::max(0, from); p <= to && p < model.pageCount(); ++p) {
+            const auto page = model.page(p);
+            for (const PageItem& item : page->items) {
                 if (item.kind != PageItem::Kind::Text)
                     continue;
                 const std::size_t face = faceOf(item);
@@ -137,6 +138,7 @@ private:
                     i += c > 0xFFFF;
                 }
             }
+        }
     }
 
     // Asks Qt's layout which face draws `c` after a letter in `def`; that
@@ -539,7 +541,7 @@ bool WritePdfDocument(const PageModel& model, int from, int to, const QString& t
             QByteArray object;
             try {
                 object = pdf::StreamObject(PageObject(i) + 1,
-                                           document.content(model.pages[static_cast<std::size_t>(from + i)], builder));
+                                           document.content(*model.page(from + i), builder));
             } catch (...) {
                 object.clear();
             }

@@ -34,7 +34,7 @@ void PaintPages(QPainter& painter, QPagedPaintDevice& device, const PageModel& m
         if (!first)
             device.newPage();
         first = false;
-        PaintPage(painter, model, model.pages[static_cast<std::size_t>(i)], device.logicalDpiX(), device.logicalDpiY());
+        PaintPage(painter, model, *model.page(i), device.logicalDpiX(), device.logicalDpiY());
         if (progress)
             progress->advance(i - from + 1);
     }
@@ -194,7 +194,7 @@ QImage RenderPage(const PageModel& model, int index, double zoomPercent)
     image.fill(Qt::white);
     if (index >= 0 && index < model.pageCount()) {
         QPainter painter(&image);
-        PaintPage(painter, model, model.pages[static_cast<std::size_t>(index)], image.logicalDpiX(), image.logicalDpiY());
+        PaintPage(painter, model, *model.page(index), image.logicalDpiX(), image.logicalDpiY());
     }
     return image;
 }

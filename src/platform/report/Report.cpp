@@ -112,7 +112,7 @@ private:
     Report& r;
     IPrintProgress* m_progress; // shows the run's progress, or nullptr
     std::shared_ptr<PageModel> model;
-    Page* page = nullptr;
+    Page page; // the page being filled; the model takes it when it is finished
     double y = 0;
     double pageTop = 0, pageBottom = 0, pageLeft = 0, contentWidth = 0;
     bool pageHasContent = false;
@@ -138,8 +138,7 @@ double Runner::contentLimit() const
 
 void Runner::startPage()
 {
-    model->pages.emplace_back();
-    page = &model->pages.back();
+    page.items.clear();
     ++r.m_pageNumber;
     y = pageTop;
     pageHasContent = false;
@@ -153,6 +152,11 @@ void Runner::finishPage(bool last)
 {
     if (pageFooter && (!last || r.lastPageFooter))
         printBand(*pageFooter, Role::Footer, r.dataSource);
+    // The next page takes about as many items.
+    const std::size_t items = page.items.size();
+    model->addPage(std::move(page));
+    page = Page();
+    page.items.reserve(items);
     if (r.onPageFinished)
         r.onPageFinished(r.m_pageNumber);
 }
@@ -247,7 +251,7 @@ void Runner::addLine(double x1, double y1, double x2, double y2, double pen)
     item.x2 = x2;
     item.y2 = y2;
     item.penWidth = pen;
-    page->items.push_back(std::move(item));
+    page.items.push_back(std::move(item));
 }
 
 void Runner::addFrame(unsigned sides, double x, double yy, double w, double h, double pen)
@@ -366,7 +370,7 @@ void Runner::printBand(Band& band, Role role, IDataSource* source)
                 item.x2 = x + s.width;
                 item.y2 = top + s.height;
                 item.penWidth = s.penWidth;
-                page->items.push_back(std::move(item));
+                page.items.push_back(std::move(item));
                 break;
             }
             case Shape::Type::HorLine: addLine(x, top + s.height / 2, x + s.width, top + s.height / 2, s.penWidth); break;
@@ -383,7 +387,7 @@ void Runner::printBand(Band& band, Role role, IDataSource* source)
                 item.x2 = item.x1 + line.w;
                 item.y2 = item.y1 + line.h;
                 item.text = line.text;
-                page->items.push_back(std::move(item));
+                page.items.push_back(std::move(item));
             }
         }
         if (c.frame != FrameNone)
@@ -554,7 +558,7 @@ std::shared_ptr<PageModel> Runner::run()
             more = false;
         }
         if (m_progress)
-            m_progress->advanceBuild(r.m_recordNumber, std::max(0, total), static_cast<int>(model->pages.size()));
+            m_progress->advanceBuild(r.m_recordNumber, std::max(0, total), r.m_pageNumber);
         if (total > 0 && r.onProgress) {
             const int percent = static_cast<int>(qint64(r.m_recordNumber) * 100 / total);
             if (percent != lastPercent && percent < 100) {
