@@ -462,7 +462,7 @@ TEST(Pdf, AnUnderlineStandsWhereThePainterPutsItAt300Dpi)
     ASSERT_EQ(ours.size(), painted.size());
     const auto px = [](double mm) { return static_cast<int>(std::lround(mm / 25.4 * dpi)); };
     int texts = 0;
-    for (const PageItem& item : pdfs.model->pages[0].items) {
+    for (const auto page = pdfs.model->page(0); const PageItem& item : page->items) {
         if (item.kind != PageItem::Kind::Text)
             continue;
         ++texts;
