@@ -3,6 +3,7 @@
 // in bounded memory, read back from the model's own page file as made.
 
 #include "PageFile.h"
+#include "Render.h"
 #include "SampleReport.h"
 
 #include "Exceptions.h"
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <malloc.h>
+#include <unistd.h>
 
 using namespace kal::report;
 using kal::report::test::SampleReport;
@@ -241,4 +243,33 @@ TEST(LongReport, APageReadBackFromTheModelsOwnFileIsThePageMadeToTheLastBit)
     EXPECT_TRUE(SameBits(*PageModel(model).page(7), made[7]));
     model = PageModel();
     EXPECT_EQ(OpenFiles(), files);
+}
+
+// A page file that gives back less than was put into it (cut short by
+// something outside the program) stops a PDF with the cause, not as a lack
+// of memory, and no file is left under the name asked for.
+TEST(LongReport, APageFileThatCannotBeReadBackStopsThePdfWithTheCause)
+{
+    kal::test::TestDir dir;
+    const kal::test::PageFiles limit(0, dir.path());
+    SampleReport sample;
+    const auto model = sample.report.prepare();
+    PageModel cut(*model);
+    for (int copy = 0; copy < 40; ++copy)
+        cut.addPage(*model->page(0));
+    ASSERT_EQ(cut.pagesInMemory(), 0);
+    for (const QFileInfo& fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System | QDir::Files))
+        if (fd.symLinkTarget().contains(QStringLiteral("kalmora-strony"))) {
+            ASSERT_EQ(::ftruncate(fd.fileName().toInt(), 0), 0);
+        }
+    const QString pdf = dir.path() + QStringLiteral("/wydruk.pdf");
+    QString message;
+    try {
+        WritePdf(cut, pdf);
+    } catch (const kal::Exception& e) {
+        message = e.message();
+    }
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Nie można odczytać stron wydruku z pliku tymczasowego w katalogu ")))
+        << message.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
 }

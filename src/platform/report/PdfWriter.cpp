@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <hb.h>
 #include <limits>
 #include <memory>
@@ -518,6 +519,9 @@ bool WritePdfDocument(const PageModel& model, int from, int to, const QString& t
     const int window = 16 * workers;
     std::vector<QByteArray> built(static_cast<std::size_t>(count));
     std::vector<char> ready(static_cast<std::size_t>(count), 0);
+    // What stopped a worker building a page (no memory, a page that cannot be
+    // read back from the page file), raised again on this thread.
+    std::vector<std::exception_ptr> failed(static_cast<std::size_t>(count));
     std::vector<std::unique_ptr<Builder>> builders;
     for (int w = 0; w < workers; ++w)
         builders.push_back(std::make_unique<Builder>(fonts.size()));
@@ -539,15 +543,17 @@ bool WritePdfDocument(const PageModel& model, int from, int to, const QString& t
                     return;
             }
             QByteArray object;
+            std::exception_ptr failure;
             try {
                 object = pdf::StreamObject(PageObject(i) + 1,
                                            document.content(*model.page(from + i), builder));
             } catch (...) {
-                object.clear();
+                failure = std::current_exception();
             }
             {
                 std::lock_guard lock(mutex);
                 built[static_cast<std::size_t>(i)] = std::move(object);
+                failed[static_cast<std::size_t>(i)] = failure;
                 ready[static_cast<std::size_t>(i)] = 1;
             }
             changed.notify_all();
@@ -579,16 +585,18 @@ bool WritePdfDocument(const PageModel& model, int from, int to, const QString& t
     const QByteArray mediaBox = "[0 0 " + QByteArray::number(size.width()) + ' ' + QByteArray::number(size.height()) + ']';
     for (int i = 0; i < count; ++i) {
         QByteArray object;
+        std::exception_ptr failure;
         {
             std::unique_lock lock(mutex);
             changed.wait(lock, [&] { return ready[static_cast<std::size_t>(i)] != 0; });
             object = std::move(built[static_cast<std::size_t>(i)]);
             built[static_cast<std::size_t>(i)] = QByteArray();
+            failure = failed[static_cast<std::size_t>(i)];
             written = i + 1;
         }
         changed.notify_all();
-        if (object.isEmpty())
-            throw std::bad_alloc();
+        if (failure)
+            std::rethrow_exception(failure);
         file.object(PageObject(i), QByteArray::number(PageObject(i)) + " 0 obj\n<< /Type /Page /Parent "
                                        + QByteArray::number(kPages) + " 0 R /MediaBox " + mediaBox + " /Resources "
                                        + QByteArray::number(kResources) + " 0 R /Contents "
