@@ -59,4 +59,8 @@ public:
 // text ends in a character above "."; an empty text stays empty.
 QString ErrorBoxText(const QString& message);
 
+// Why a file could not be written or read, in the words of a message (an
+// errno value: "brak uprawnień do zapisu", "brak miejsca na dysku", ...).
+QString FileErrorReason(int err);
+
 } // namespace kal

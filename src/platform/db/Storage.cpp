@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <map>
 
@@ -92,22 +91,6 @@ QString userName(const QString& path)
     return name;
 }
 
-QString reasonText(int err)
-{
-    switch (err) {
-    case EROFS:
-        return QStringLiteral("nośnik jest tylko do odczytu");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("brak uprawnień do zapisu");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("brak miejsca na dysku");
-    default:
-        return QString::fromLocal8Bit(std::strerror(err));
-    }
-}
-
 QString fullDiskText(const QString& path)
 {
     return QStringLiteral("Brak miejsca na dysku: nie można zapisać zbioru danych %1").arg(userName(path));
@@ -117,13 +100,13 @@ QString cannotWriteFileText(const QString& path, int err)
 {
     if (err == ENOSPC || err == EDQUOT)
         return fullDiskText(path);
-    return QStringLiteral("Nie można zapisać zbioru danych %1: %2").arg(userName(path), reasonText(err));
+    return QStringLiteral("Nie można zapisać zbioru danych %1: %2").arg(userName(path), FileErrorReason(err));
 }
 
 QString cannotWriteDirText(const QString& path, int err)
 {
     return QStringLiteral("Nie można zapisywać w katalogu %1 (zbiór danych %2): %3")
-        .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), userName(path), reasonText(err));
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), userName(path), FileErrorReason(err));
 }
 
 // Why the table file at `path` (or, when it does not exist, its directory)
@@ -185,7 +168,7 @@ QString codeText(int code, const QString& path, sqlite3* db)
         }
         if (err == EROFS || err == EACCES || err == EPERM)
             return cannotWriteFileText(path, err);
-        const QString why = err ? QStringLiteral(": ") + reasonText(err) : QString();
+        const QString why = err ? QStringLiteral(": ") + FileErrorReason(err) : QString();
         if ((code & 0xFF) == SQLITE_CANTOPEN)
             return QStringLiteral("Nie można otworzyć zbioru danych %1%2").arg(name, why);
         if ((code & 0xFF) == SQLITE_IOERR)

@@ -8,7 +8,6 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <limits>
 #include <mutex>
@@ -69,24 +68,6 @@ QString TempDirName()
     return QDir::toNativeSeparators(TempDir());
 }
 
-QString ReasonText(int err)
-{
-    switch (err) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("brak uprawnień do zapisu");
-    case EROFS:
-        return QStringLiteral("nośnik jest tylko do odczytu");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("katalog nie istnieje");
-    case EFBIG:
-        return QStringLiteral("plik przekroczył największy dozwolony rozmiar");
-    default:
-        return QString::fromLocal8Bit(std::strerror(err));
-    }
-}
-
 [[noreturn]] void CannotWrite(int err)
 {
     if (err == ENOSPC || err == EDQUOT)
@@ -95,13 +76,13 @@ QString ReasonText(int err)
                                  .arg(TempDirName()));
     throw kal::Exception(QStringLiteral("Nie można zapisać stron wydruku w katalogu plików tymczasowych %1: %2. "
                                         "Wydruk przerwano")
-                             .arg(TempDirName(), ReasonText(err)));
+                             .arg(TempDirName(), kal::FileErrorReason(err)));
 }
 
 [[noreturn]] void CannotRead(int err)
 {
     throw kal::Exception(QStringLiteral("Nie można odczytać stron wydruku z pliku tymczasowego w katalogu %1: %2")
-                             .arg(TempDirName(), ReasonText(err)));
+                             .arg(TempDirName(), kal::FileErrorReason(err)));
 }
 
 } // namespace
