@@ -735,13 +735,17 @@ private:
 // and the text stays in its cell editor. Closing the window saves the
 // density first: that is refused, said once, and the window stays open.
 // Then "✘", or Esc, drops the text, the cell shows the stored density again,
-// and the window closes. Nothing is stored.
+// and the window closes. Nothing is stored. The same when the window is
+// closed by a click on "Zamknij": the refusal gives the keyboard back to the
+// refused text, so that Esc drops it instead of closing again.
 TEST_F(Siatki, DensityARefusedTextIsSaidOnceAndDroppedByCancelOrEsc)
 {
     const QStringList przed = zapisane(dm->TTabelaGest, dm->TTabelaGestGestosc);
     const QString odmowa = QStringLiteral("'abc' nie jest poprawną liczbą.");
-    for (const bool esc : {false, true}) {
-        SCOPED_TRACE(esc ? "Esc" : "cancel");
+    enum Droga { Anuluj, Esc, ZamknijIEsc };
+    for (const Droga droga : {Anuluj, Esc, ZamknijIEsc}) {
+        SCOPED_TRACE(droga);
+        const bool esc = droga != Anuluj;
         dialogi.clear();
         SkrzynkiZFokusem skrzynki(dialogi);
         przyPokazie([&](QWidget* okno) {
@@ -756,7 +760,10 @@ TEST_F(Siatki, DensityARefusedTextIsSaidOnceAndDroppedByCancelOrEsc)
             QCoreApplication::processEvents(); // the editor commits after the key
             EXPECT_EQ(dialogi.texts(), QStringList{odmowa});
             EXPECT_EQ(edytorSiatki(g), std::pair(g->model()->index(0, 2), QStringLiteral("abc")));
-            okno->close();
+            if (droga == ZamknijIEsc)
+                QTest::mouseClick(gestosci->BitBtn1, Qt::LeftButton);
+            else
+                okno->close();
             EXPECT_TRUE(okno->isVisible());
             EXPECT_EQ(dialogi.texts(), (QStringList{odmowa, odmowa}));
             EXPECT_EQ(edytorSiatki(g), std::pair(g->model()->index(0, 2), QStringLiteral("abc")));

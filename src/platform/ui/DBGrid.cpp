@@ -482,6 +482,15 @@ QLineEdit* TDBGrid::openLineEditor() const
     return qobject_cast<QLineEdit*>(m_delegate->m_editor.data());
 }
 
+bool TDBGrid::FocusEditor()
+{
+    QLineEdit* line = openLineEditor();
+    if (!line)
+        return false;
+    line->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
 void TDBGrid::dropCancelledText()
 {
     QLineEdit* line = openLineEditor();

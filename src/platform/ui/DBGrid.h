@@ -121,6 +121,9 @@ public:
     QString cellText(int row, int column) const;
     // True while a cell editor is open.
     bool EditorMode() const { return state() == QAbstractItemView::EditingState; }
+    // Gives the keyboard to the open cell editor, where a text that could not
+    // be saved waits to be corrected or dropped (Esc); false when none is open.
+    bool FocusEditor();
     // Rows read from the table since binding (for tests of the lazy reading).
     int RowsRead() const;
 

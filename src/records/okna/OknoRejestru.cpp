@@ -92,6 +92,12 @@ void TOknoRejestru::closeEvent(QCloseEvent* event)
     if (!ok || akcja == caNone) {
         kal::SetModalResult(this, mrNone);
         event->ignore();
+        // A text the close could not save has the keyboard back, wherever
+        // the close came from ("Zamknij", Esc), so that Esc drops it.
+        if (!ok)
+            for (kal::TDBGrid* siatka : findChildren<kal::TDBGrid*>())
+                if (siatka->window() == this && siatka->FocusEditor())
+                    break;
         return;
     }
     if (kal::ModalResult(this) == mrNone)
