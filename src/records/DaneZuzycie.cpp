@@ -189,9 +189,10 @@ bool TDM::otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QS
                 if (e.kind() != kal::EDatabaseError::Kind::NoTable)
                     throw;
             }
-            // A file that holds no table (a creation killed before it was
-            // whole) holds no row either: it is made anew, with the structure
-            // the component took from the file it was open on.
+            // An empty database of one page (a creation killed before it
+            // was whole) holds nothing: it is made anew, with the structure
+            // the component took from the file it was open on. Any other
+            // file that cannot be read stays as it is and is told.
             tabela.DeleteTable();
         } else {
             // The component's current file (the template, or the last half-year)

@@ -650,9 +650,9 @@ TEST_F(Dane, HalfYearFileIsMadeOnceWithTheTemplateStructure)
 }
 
 // A half-year file that cannot be opened is told with its name and the
-// engine's cause under the windows' own text. One that holds no table (what
-// an older build's creation killed before its first commit left) holds no
-// row either, and is made anew.
+// engine's cause under the windows' own text. An empty database of one page
+// (what an older build's creation killed before its first commit left) holds
+// nothing, and is made anew.
 TEST_F(Dane, HalfYearFileThatCannotBeOpenedIsToldWithItsNameAndCause)
 {
     firmaIOkres(2009, 1);
@@ -697,6 +697,96 @@ TEST_F(Dane, HalfYearFileThatCannotBeOpenedIsToldWithItsNameAndCause)
     if (tekst.startsWith("#skip"))
         GTEST_SKIP() << tekst.toStdString();
     EXPECT_EQ(tekst, naglowek + "Nie można zapisać zbioru danych Zuz20091.db: brak uprawnień do zapisu.");
+}
+
+// A half-year file whose first page reads as an empty schema (8 bytes of
+// its page header overwritten, its data pages intact, so that a repair can
+// start from it) holds records: it is told as damaged with its name and
+// cause, and stays on disk as it is. The fuel file and the boiler file alike.
+TEST_F(Dane, AHalfYearFileWhoseTablesCannotBeReadIsToldAndKept)
+{
+    firmaIOkres(2009, 1);
+    ASSERT_TRUE(dm->UstawZbiorZuzycia());
+    ASSERT_TRUE(dm->UstawZbiorZuzyciaKotlow());
+    const int id = pojazd("WA1");
+    for (int i = 0; i < 50; ++i)
+        tankowanie(id, QDate(2009, 1, 1).addDays(i), 10 + i);
+    dm.reset();
+    {
+        kal::TTable kotly;
+        kotly.setTableName("ZuzKot20091.db");
+        kotly.Open();
+        for (int i = 1; i <= 50; ++i) {
+            kotly.Append();
+            kotly.FieldByName("IdentyfikatorTabC")->setAsInteger(1);
+            kotly.FieldByName("DataZuzycia")->setAsDateTime(QDate(2009, 2, 1));
+            kotly.FieldByName("IdentyfikatorKotla")->setAsInteger(i);
+            kotly.FieldByName("Ilosc")->setAsFloat(i);
+            kotly.Post();
+        }
+    }
+    const auto odczytaj = [](const QString& plik) {
+        QFile f(plik);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const auto zapisz = [](const QString& plik, const QByteArray& bajty) {
+        QFile f(plik);
+        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bajty) == bajty.size();
+    };
+    const auto tabele = [](const QString& plik) {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(QFile::encodeName(plik).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* st = nullptr;
+        int n = -1;
+        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &st, nullptr) == SQLITE_OK
+            && sqlite3_step(st) == SQLITE_ROW)
+            n = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+        return n;
+    };
+    struct Przypadek {
+        QString plik;
+        bool kotly;
+        QString komunikat; // what the user reads
+    };
+    const QString uszkodzony = "Zbiór danych %1 jest uszkodzony. Odtwórz go z kopii zapasowej.";
+    const Przypadek przypadki[] = {
+        {"Zuz20091.db", false,
+         "Bład otwarcia zbioru półrocznego na zużycie paliwa !!!\n" + uszkodzony.arg("Zuz20091.db")},
+        {"ZuzKot20091.db", true, "Błąd generowania zbioru: ZuzKot20091.db"},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.plik.toStdString());
+        const QString plik = katalog.file(p.plik);
+        const QByteArray caly = odczytaj(plik);
+        ASSERT_GT(caly.size(), 4 * 4096);
+        // The b-tree header of the first page, after the file's own 100
+        // bytes: a leaf page of no cell.
+        QByteArray zepsuty = caly;
+        zepsuty.replace(100, 8, QByteArray("\x0D\x00\x00\x00\x00\x10\x00\x00", 8));
+        ASSERT_TRUE(zapisz(plik, zepsuty));
+        ASSERT_EQ(tabele(plik), 0);
+
+        otworzModul();
+        ASSERT_TRUE(dm->TOkres->Locate("Polrocze", QVariant(1)));
+        dialogi.clear();
+        EXPECT_FALSE(p.kotly ? dm->UstawZbiorZuzyciaKotlow() : dm->UstawZbiorZuzycia());
+        const QString komunikat = p.kotly ? dialogi.texts().value(0) : dm->KomunikatBleduZbioruZuzycia();
+        EXPECT_EQ(komunikat.toStdString(), p.komunikat.toStdString());
+        EXPECT_EQ(dialogi.boxes().size(), p.kotly ? 1u : 0u) << dialogi.texts().join('|').toStdString();
+        EXPECT_EQ((p.kotly ? dm->TZuzycieKotla : dm->TZuzycie)->TableName().toStdString(),
+                  p.kotly ? "ZuzKotla.db" : "Zuzycie.DB");
+        dm.reset();
+        EXPECT_TRUE(odczytaj(plik) == zepsuty) << "the file was changed";
+
+        // Its data pages hold every record: with the header back, all 50 read.
+        ASSERT_TRUE(zapisz(plik, caly));
+        kal::TTable t;
+        t.setTableName(plik);
+        t.Open();
+        EXPECT_EQ(t.RecordCount(), 50);
+    }
 }
 
 TEST_F(Dane, HalfYearSwitchPostsOrKeepsAPendingFuelChange)

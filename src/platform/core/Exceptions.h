@@ -35,7 +35,7 @@ public:
     enum class Kind {
         Other,
         KeyViolation, // a unique key of the table holds the record's key already
-        NoTable,      // the file is a database holding no table at all
+        NoTable,      // the file is an empty database of one page: it holds nothing
     };
     explicit EDatabaseError(QString message = {}, Kind kind = Kind::Other)
         : Exception(std::move(message)), m_kind(kind)

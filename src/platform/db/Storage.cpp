@@ -434,15 +434,24 @@ std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& display
         }
     } catch (const EDatabaseError& e) {
         const int code = sqlite3_errcode(file->m_db) & 0xFF;
-        // A database with no table at all: what a creation killed before its
-        // first commit left under the table's name.
-        bool noTable = false;
-        if (code == SQLITE_ERROR) {
+        const auto number = [&file](const char* sql) {
             sqlite3_stmt* st = nullptr;
-            const char* sql = "SELECT count(*) FROM sqlite_master";
-            noTable = sqlite3_prepare_v2(file->m_db, sql, -1, &st, nullptr) == SQLITE_OK
-                && sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) == 0;
+            qint64 n = -1;
+            if (sqlite3_prepare_v2(file->m_db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+                n = sqlite3_column_int64(st, 0);
             sqlite3_finalize(st);
+            return n;
+        };
+        // A database with no table at all that is no larger than its first
+        // page holds nothing: what a creation of an earlier build, killed
+        // before its first commit, left under the table's name. A larger one
+        // has pages that no table reads (its first page damaged): they may
+        // hold the records.
+        bool noTable = false;
+        bool holdsNothing = false;
+        if (code == SQLITE_ERROR) {
+            noTable = number("SELECT count(*) FROM sqlite_master") == 0;
+            holdsNothing = noTable && QFileInfo(path).size() <= number("PRAGMA page_size");
         }
         sqlite3_close(file->m_db);
         file->m_db = nullptr;
@@ -452,11 +461,12 @@ std::shared_ptr<DbFile> DbFile::open(const QString& path, const QString& display
             || code == SQLITE_PERM || code == SQLITE_NOMEM)
             throw;
         // Damaged: SQLite found the file broken, or its header is broken
-        // (it does not begin as another program's file).
-        if (code == SQLITE_CORRUPT || (code == SQLITE_NOTADB && damagedHeader(path)))
+        // (it does not begin as another program's file), or its tables are
+        // gone from a file that held more than nothing.
+        if (code == SQLITE_CORRUPT || (code == SQLITE_NOTADB && damagedHeader(path)) || (noTable && !holdsNothing))
             throw EDatabaseError(damagedText(displayName));
         throw EDatabaseError(QStringLiteral("Plik %1 nie jest zbiorem danych programu").arg(displayName),
-                             noTable ? EDatabaseError::Kind::NoTable : EDatabaseError::Kind::Other);
+                             holdsNothing ? EDatabaseError::Kind::NoTable : EDatabaseError::Kind::Other);
     }
     bringToStoredForm(*file);
     {
