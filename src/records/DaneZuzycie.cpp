@@ -157,6 +157,12 @@ void zglosOdmoweZapisu(const std::exception_ptr& blad)
     }
 }
 
+// A half-year file's message with the cause below it, when there is one.
+QString zPrzyczyna(const QString& tekst, const QString& przyczyna)
+{
+    return przyczyna.isEmpty() ? tekst : tekst + u'\n' + kal::ErrorBoxText(przyczyna);
+}
+
 } // namespace
 
 bool TDM::otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QString& szablon, bool komunikat)
@@ -211,8 +217,9 @@ bool TDM::otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QS
             ? e.message()
             : QStringLiteral("Zbiór danych %1: %2").arg(plik, e.message());
         if (komunikat)
-            kal::Dialogs().messageBox(QStringLiteral("Błąd generowania zbioru: ") + plik, QString(), kal::MbOk,
-                                      kal::MsgIcon::Stop);
+            kal::Dialogs().messageBox(zPrzyczyna(QStringLiteral("Błąd generowania zbioru: ") + plik,
+                                                 m_przyczynaBleduZbioru),
+                                      QString(), kal::MbOk, kal::MsgIcon::Stop);
         // Nothing is pending here (posted above), so the close cannot raise on a change.
         if (tabela.Active())
             tabela.Close();
@@ -224,10 +231,7 @@ bool TDM::otworzZbiorPolrocza(kal::TTable& tabela, const QString& plik, const QS
 
 QString TDM::TekstBleduZbioruZuzycia(const QString& przyczyna)
 {
-    QString tekst = QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!");
-    if (!przyczyna.isEmpty())
-        tekst += u'\n' + kal::ErrorBoxText(przyczyna);
-    return tekst;
+    return zPrzyczyna(QStringLiteral("Bład otwarcia zbioru półrocznego na zużycie paliwa !!!"), przyczyna);
 }
 
 QString TDM::KomunikatBleduZbioruZuzycia() const

@@ -754,7 +754,7 @@ TEST_F(Dane, AHalfYearFileWhoseTablesCannotBeReadIsToldAndKept)
     const Przypadek przypadki[] = {
         {"Zuz20091.db", false,
          "Bład otwarcia zbioru półrocznego na zużycie paliwa !!!\n" + uszkodzony.arg("Zuz20091.db")},
-        {"ZuzKot20091.db", true, "Błąd generowania zbioru: ZuzKot20091.db"},
+        {"ZuzKot20091.db", true, "Błąd generowania zbioru: ZuzKot20091.db\n" + uszkodzony.arg("ZuzKot20091.db")},
     };
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(p.plik.toStdString());
