@@ -345,6 +345,42 @@ TEST_F(Klawiatura, DateColumnsOfMileageAndRepairsShowTheirDatesWhole)
     naprawy->Pokaz();
 }
 
+// Mileage, its date typed into the grid as digits: "+", 20191231, Tab,
+// 1500, "✔" stores 2019-12-31 without a message. A double click into that
+// date shows it in its mask; 20191130 typed over it and "✔" store
+// 2019-11-30.
+TEST_F(Klawiatura, MileageDatesAreTypedIntoTheDateMaskOfTheGrid)
+{
+    pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
+    auto edytor = [] { return qobject_cast<QLineEdit*>(fokus()); };
+    przyPokazie([&](QWidget* okno) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+        kal::TDBGrid* g = przebieg->DBGrid1;
+        kliknijSiatke(g);
+        kliknij(przebieg->DBNavigator1, kal::nbInsert);
+        pisz(QStringLiteral("20191231"));
+        ASSERT_NE(edytor(), nullptr);
+        EXPECT_EQ(edytor()->displayText(), "2019-12-31");
+        tab();
+        pisz(QStringLiteral("1500"));
+        kliknij(przebieg->DBNavigator1, kal::nbPost);
+        const QPoint data = g->visualRect(g->model()->index(0, 0)).center();
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, data);
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, data);
+        ASSERT_NE(edytor(), nullptr);
+        EXPECT_EQ(edytor()->displayText(), "2019-12-31");
+        edytor()->selectAll();
+        pisz(QStringLiteral("20191130"));
+        EXPECT_EQ(edytor()->displayText(), "2019-11-30");
+        kliknij(przebieg->DBNavigator1, kal::nbPost);
+        przebieg->BitBtn1->click();
+    });
+    przebieg->Pokaz();
+    EXPECT_TRUE(dialogi.boxes().empty());
+    EXPECT_EQ(zapisane(dm->TPrzebieg, dm->TPrzebiegData), QStringList{"2019-11-30"});
+    EXPECT_EQ(zapisane(dm->TPrzebieg, dm->TPrzebiegIloscKilometrow), QStringList{"1500"});
+}
+
 // ------------------------------------------------------------------ the wheel
 
 void kolko(QWidget* cel, int delta = -120)

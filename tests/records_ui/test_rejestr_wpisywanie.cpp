@@ -529,7 +529,7 @@ std::pair<QModelIndex, QString> edytorSiatki(kal::TDBGrid* g)
     auto* e = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     if (!g->EditorMode() || !e || e->parentWidget() != g->viewport())
         return {};
-    return {g->indexAt(e->geometry().center()), e->text()};
+    return {g->indexAt(e->geometry().center()), e->displayText()};
 }
 
 // The stored rows of a table: its fields' texts, one line a row.
@@ -552,7 +552,8 @@ QStringList wiersze(kal::TTable* t, std::initializer_list<kal::TField*> pola)
 // Without: 08-02's date changed to 2016-12-01 (now after 11-23), Tab, Tab.
 // Either way the entry typed is saved without a question and goes to its
 // place at the end, and Tab goes on past it as in the table: into a new row
-// after it, where the cell editor stands empty with the row marker. There
+// after it, where the cell editor stands with the date's empty mask and the
+// row marker. There
 // 2016-11-24 and "✔" add an entry; every other entry stays as typed.
 TEST_F(Siatki, MileageTabPastAnEntrySavedToTheEndTypesIntoANewEntry)
 {
@@ -593,7 +594,7 @@ TEST_F(Siatki, MileageTabPastAnEntrySavedToTheEndTypesIntoANewEntry)
             QTest::keyClick(fokus(), Qt::Key_Tab);
             const int nowy = int(p.po.size()) - 1;
             EXPECT_EQ(dm->TPrzebieg->State(), kal::dsInsert);
-            EXPECT_EQ(edytorSiatki(g), std::pair(g->model()->index(nowy, 0), QString()));
+            EXPECT_EQ(edytorSiatki(g), std::pair(g->model()->index(nowy, 0), QStringLiteral("____-__-__")));
             EXPECT_EQ(g->model()->headerData(nowy, Qt::Vertical).toString(), "*");
             pisz(QStringLiteral("2016-11-24"));
             kliknij(przebieg->DBNavigator1, kal::nbPost);

@@ -700,6 +700,78 @@ TEST_F(GridMovesTest, KeysStepFromTheRecordLeftAtItsNewPlace)
     EXPECT_TRUE(dialogs.calls().empty());
 }
 
+// A registration number in capitals and a date, each under its edit mask.
+struct Masked {
+    TTable T{QStringLiteral("TMaski")};
+    TField* Nr;
+    TField* Data;
+
+    Masked()
+    {
+        T.setTableName(QStringLiteral("Maski.db"));
+        Nr = T.AddField(QStringLiteral("Nr"), ftString, 20);
+        Nr->setEditMask(QStringLiteral(">cccccccccccccccccccc"));
+        Data = T.AddField(QStringLiteral("Data"), ftDate);
+        Data->setDisplayFormat(QStringLiteral("yyyy-mm-dd"));
+        Data->setEditMask(QStringLiteral("!9999/99/99;1;_"));
+        T.CreateTable();
+        T.Open();
+        T.Append();
+        Nr->setAsString(QStringLiteral("KR 1"));
+        Data->setAsDateTime(QDate(2016, 8, 2));
+        T.Post();
+    }
+};
+
+// A cell edits through its field's mask as an edit does: a double click
+// shows the stored date in the mask; the digits 20191231 typed over it give
+// 2019-12-31, "wa 77" typed into the number gives "WA 77"; a new row's date
+// starts as the empty mask and takes 20200115 as 2020-01-15.
+TEST(GridMasks, CellsEditThroughTheMasksOfTheirFields)
+{
+    TestDir dir;
+    ScriptedDialogs dialogs;
+    Masked m;
+    TDataSource ds{&m.T};
+    TDBGrid grid;
+    grid.setOptions(dgTitles | dgIndicator | dgEditing);
+    grid.addColumn(QStringLiteral("Nr"));
+    grid.addColumn(QStringLiteral("Data"));
+    grid.setDataSource(&ds);
+    grid.resize(400, 200);
+    grid.show();
+    QApplication::setActiveWindow(&grid);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+    auto editor = [] { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); };
+
+    const QPoint date = grid.visualRect(grid.model()->index(0, 1)).center();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, date);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, date);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->displayText(), "2016-08-02");
+    editor()->selectAll();
+    QTest::keyClicks(editor(), QStringLiteral("20191231"));
+    EXPECT_EQ(editor()->displayText(), "2019-12-31");
+    QTest::keyClick(editor(), Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_NE(editor(), nullptr);
+    editor()->selectAll();
+    QTest::keyClicks(editor(), QStringLiteral("wa 77"));
+    EXPECT_EQ(editor()->displayText(), "WA 77");
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // into a new row
+    ASSERT_EQ(m.T.State(), dsInsert);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->displayText(), "____-__-__");
+    QTest::keyClicks(editor(), QStringLiteral("20200115"));
+    m.T.Post();
+    EXPECT_TRUE(dialogs.calls().empty());
+    QStringList rows;
+    for (m.T.First(); !m.T.Eof(); m.T.Next())
+        rows << m.Nr->AsString() + u'/' + m.Data->AsString();
+    EXPECT_EQ(rows, (QStringList{"WA 77/2019-12-31", "/2020-01-15"}));
+}
+
 // Tab in a grid that edits in place goes from cell to cell; a read-only
 // grid with whole-row selection lets it go on to the next control, and its
 // record stays where it was.

@@ -150,6 +150,28 @@ TEditMaskInfo TranslateEditMask(const QString& editMask)
     return info;
 }
 
+void ShapeByEditMask(QLineEdit& edit, const TEditMaskInfo& mask, TEditCharCase charCase)
+{
+    edit.setInputMask(mask.inputMask);
+    if (charCase == ecNormal)
+        charCase = mask.charCase;
+    delete edit.validator();
+    edit.setValidator(charCase == ecNormal ? nullptr : new CaseValidator(charCase, &edit));
+}
+
+QString TextForField(const TEditMaskInfo& mask, const QString& text)
+{
+    if (mask.inputMask.isEmpty())
+        return text;
+    QString typed;
+    for (const QChar c : text)
+        if (!mask.literals.contains(c))
+            typed += c;
+    if (typed.trimmed().isEmpty())
+        return {}; // nothing typed into the mask: the field becomes empty
+    return mask.saveLiterals ? text : typed;
+}
+
 TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent)
 {
     connect(this, &QLineEdit::textEdited, this, [this] { typed(); });
@@ -183,10 +205,7 @@ void TDBEdit::applyShape(TField* field)
         m_mask = TranslateEditMask(maskSource);
         const bool wasLoading = m_loading;
         m_loading = true;
-        QLineEdit::setInputMask(m_mask.inputMask);
-        const TEditCharCase charCase = m_charCase != ecNormal ? m_charCase : m_mask.charCase;
-        delete validator();
-        setValidator(charCase == ecNormal ? nullptr : new CaseValidator(charCase, this));
+        ShapeByEditMask(*this, m_mask, m_charCase);
         m_loading = wasLoading;
     }
     int length = m_maxLength;
@@ -212,16 +231,7 @@ void TDBEdit::showField()
 
 QString TDBEdit::textForField() const
 {
-    const QString t = text();
-    if (m_mask.inputMask.isEmpty())
-        return t;
-    QString typed;
-    for (const QChar c : t)
-        if (!m_mask.literals.contains(c))
-            typed += c;
-    if (typed.trimmed().isEmpty())
-        return {}; // nothing typed into the mask: the field becomes empty
-    return m_mask.saveLiterals ? t : typed;
+    return TextForField(m_mask, text());
 }
 
 void TDBEdit::UpdateRecord()

@@ -35,6 +35,13 @@ struct TEditMaskInfo {
     QString literals;           // characters that the mask puts in by itself
 };
 TEditMaskInfo TranslateEditMask(const QString& editMask);
+// Gives a line edit the mask's input mask and the case of what is typed into
+// it (`charCase`, or the mask's own where it is ecNormal).
+void ShapeByEditMask(QLineEdit& edit, const TEditMaskInfo& mask, TEditCharCase charCase = ecNormal);
+// The text a field receives from an edit that shows `text` under the mask:
+// empty when nothing was typed into the mask, without the literals where
+// the mask does not save them.
+QString TextForField(const TEditMaskInfo& mask, const QString& text);
 
 class TDBEdit : public QLineEdit, public TFieldControl {
     Q_OBJECT

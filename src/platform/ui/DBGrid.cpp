@@ -1,5 +1,7 @@
 #include "DBGrid.h"
 
+#include "DBEdit.h"
+
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QHeaderView>
@@ -228,8 +230,15 @@ public:
     {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-            if (TField* f = m_grid.fieldOf(index.column()); f && f->DataType() == ftString && f->Size() > 0)
-                line->setMaxLength(f->Size());
+            // The field's edit mask holds in its cell as in an edit.
+            TField* f = m_grid.fieldOf(index.column());
+            m_mask = TranslateEditMask(f ? f->EditMask() : QString());
+            ShapeByEditMask(*line, m_mask);
+            int length = m_mask.maxLength;
+            if (length == 0 && f && f->DataType() == ftString && f->Size() > 0)
+                length = f->Size();
+            if (length > 0 && m_mask.inputMask.isEmpty())
+                line->setMaxLength(length);
             QObject::connect(line, &QLineEdit::textEdited, line, [this, line] {
                 m_grid.m_commitRefused = false; // the text refused is no more
                 // The first key puts the table into edit state, as typing
@@ -260,7 +269,7 @@ public:
             m_grid.m_commitRefused = false;
             if (!line->isModified())
                 return;
-            if (model->setData(index, line->text(), Qt::EditRole))
+            if (model->setData(index, TextForField(m_mask, line->text()), Qt::EditRole))
                 line->setModified(false);
             else
                 m_grid.m_commitRefused = true; // the editor stays open with the text
@@ -281,6 +290,7 @@ public:
 
     mutable QPointer<QWidget> m_editor;
     mutable QPersistentModelIndex m_index;
+    mutable TEditMaskInfo m_mask; // of the open editor's field
 
 private:
     TDBGrid& m_grid;
@@ -763,7 +773,7 @@ void TDBGrid::updateData()
     // A refused text stops the post and stays in the editor.
     m_model->m_committing = true;
     try {
-        f->setText(line->text());
+        f->setText(TextForField(m_delegate->m_mask, line->text()));
     } catch (...) {
         m_model->m_committing = false;
         m_commitRefused = true;

@@ -17,6 +17,9 @@
 // cannot be edited (read-only, or whole-row selection) leaves Tab to the
 // window: it goes on to the next control.
 //
+// A cell editor takes the edit mask of its field as an edit does (see
+// TranslateEditMask): a date is typed as its digits into "____-__-__".
+//
 // The cell editor stands on the current record only: what is typed into it
 // goes into the record it shows. A post or a cancel of the record (from a
 // navigator, a button, a move) closes it, as does anything that reads the
