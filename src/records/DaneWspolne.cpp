@@ -189,13 +189,13 @@ void TDM::przeliczDla(const kal::TField& pole)
 
 void TDM::UstalNieujemna(kal::TField& Sender, const QString& Text)
 {
-    // An empty text is 0; any other text must be a number, else it is
-    // refused and the field keeps its value.
+    // An empty text is 0; any other text must be a number with its decimals
+    // after a comma, else it is refused and the field keeps its value.
     double x = 0.0;
     if (!Text.trimmed().isEmpty()) {
-        const std::optional<double> liczba = kal::ParseDecimal(Text);
+        const std::optional<double> liczba = kal::ParseTypedDecimal(Text);
         if (!liczba)
-            throw kal::Exception(QStringLiteral("Wprowadzona wartość nie jest liczbą !!!"));
+            throw kal::Exception(kal::NotANumberMessage());
         x = *liczba;
     }
     if (!(x >= 0.0))

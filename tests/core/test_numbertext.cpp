@@ -233,6 +233,20 @@ TEST(ParseDecimal, NegativeZeroReadsAsZero)
     EXPECT_FALSE(std::signbit(*v));
 }
 
+// A typed number takes only the comma: "2.587" (2 587 litres as an invoice
+// groups them) is no number, where a file's "2.587" is 2,587.
+TEST(ParseTypedDecimal, OnlyTheCommaSeparatesTheDecimals)
+{
+    const std::pair<const char*, std::optional<double>> cases[] = {
+        {"2,587", 2.587}, {"2 587", 2587.0}, {"1e3", 1000.0}, {" -1 234,5 ", -1234.5}, {"2,5e-1", 0.25},
+        {"2.587", std::nullopt}, {"1.234,56", std::nullopt}, {"2.", std::nullopt}, {".5", std::nullopt},
+        {"1,5t", std::nullopt}, {"", std::nullopt},
+    };
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(ParseTypedDecimal(QString::fromUtf8(text)), value) << text;
+    EXPECT_EQ(ParseDecimal(QStringLiteral("2.587")), 2.587);
+}
+
 TEST(ParseWhole, DigitsWithOptionalSign)
 {
     EXPECT_EQ(ParseWhole(QStringLiteral("12")), 12);

@@ -452,7 +452,7 @@ TEST_F(Sesja, FromANewDataDirectoryToTheTableDPreviewAndItsExports)
         auto* d = static_cast<TFTabelaD*>(okno);
         Zrzut(QStringLiteral("06_tabela_d"));
         Kliknij(d->BitBtn2);
-        Wpisz(d->EdycjaStawki(QStringLiteral("5e")), QStringLiteral("17.45"));
+        Wpisz(d->EdycjaStawki(QStringLiteral("5e")), QStringLiteral("17,45"));
         Wpisz(d->EdycjaStawki(QStringLiteral("8a")), QStringLiteral("32"));
         d->ScrollBox1->ensureWidgetVisible(d->EdycjaStawki(QStringLiteral("5e")));
         Zrzut(QStringLiteral("07_tabela_d_wyliczona"));

@@ -78,7 +78,7 @@ TEST_F(ModulDanych, ComputeFromFuelUseAndRecomputeFees)
     // The table D window is open: typed rates recompute its fees at once.
     dm->TTabelaD->setTag(1);
     dm->TStawkiTabD->Edit();
-    dm->TStawkiTabD->FieldByName(QStringLiteral("5e"))->setText(QStringLiteral("100.5"));
+    dm->TStawkiTabD->FieldByName(QStringLiteral("5e"))->setText(QStringLiteral("100,5"));
     EXPECT_EQ(TekstD("5e"), QStringLiteral("84,42"));
     EXPECT_EQ(odswiezeniaD, 1);
     dm->TStawkiTabD->FieldByName(QStringLiteral("14b"))->setText(QStringLiteral("-3"));
@@ -109,7 +109,7 @@ TEST_F(ModulDanych, TypedTableCValuesRecomputeTableC)
     dm->TTabelaC->Edit();
     dm->TTabelaC->FieldByName(QStringLiteral("II1"))->setText(QStringLiteral("2,5"));
     dm->TStawkiTabC->Edit();
-    dm->TStawkiTabC->FieldByName(QStringLiteral("II1"))->setText(QStringLiteral("10.01"));
+    dm->TStawkiTabC->FieldByName(QStringLiteral("II1"))->setText(QStringLiteral("10,01"));
     EXPECT_EQ(OplatyC().teksty.oplaty[6], QStringLiteral("25,03"));
     EXPECT_EQ(OplatyC().teksty.grupy[1], QStringLiteral("25,03"));
     EXPECT_EQ(odswiezeniaC, 2);
@@ -159,7 +159,7 @@ TEST_F(ModulDanych, TypedTableDValuesWhileTheWindowIsOpen)
     kal::TField* ilosc = dm->TTabelaD->FieldByName(QStringLiteral("17c"));
     kal::TField* stawka = dm->TStawkiTabD->FieldByName(QStringLiteral("17c"));
     stawka->setText(QStringLiteral("3"));
-    ilosc->setText(QStringLiteral("2.5"));
+    ilosc->setText(QStringLiteral("2,5"));
     EXPECT_DOUBLE_EQ(ilosc->AsFloat(), 2.5);
     EXPECT_EQ(TekstD("17c"), QStringLiteral("7,50"));
     EXPECT_EQ(odswiezeniaD, 2);

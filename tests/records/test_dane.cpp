@@ -973,7 +973,7 @@ TEST_F(Dane, TypedValuesOfTheFeeTables)
     dm->TTabelaD->Edit();
     dm->TTabelaDBDEDesigner1a->setText("-5");
     EXPECT_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 0.0);
-    dm->TTabelaDBDEDesigner1a->setText("12.5");
+    dm->TTabelaDBDEDesigner1a->setText("12,5");
     EXPECT_DOUBLE_EQ(dm->TTabelaDBDEDesigner1a->AsFloat(), 12.5);
     // Letters are refused: the value stays and nothing is recomputed.
     EXPECT_THROW(dm->TTabelaDBDEDesigner1a->setText("abc"), kal::Exception);

@@ -732,7 +732,7 @@ private:
 };
 
 // The density grid and a text its field refuses: "abc" typed into the
-// density of the first fuel and Enter: "'abc' nie jest poprawną liczbą.",
+// density of the first fuel and Enter: "Wprowadzona wartość nie jest liczbą !!!",
 // and the text stays in its cell editor. Closing the window saves the
 // density first: that is refused, said once, and the window stays open.
 // Then "✘", or Esc, drops the text, the cell shows the stored density again,
@@ -742,7 +742,8 @@ private:
 TEST_F(Siatki, DensityARefusedTextIsSaidOnceAndDroppedByCancelOrEsc)
 {
     const QStringList przed = zapisane(dm->TTabelaGest, dm->TTabelaGestGestosc);
-    const QString odmowa = QStringLiteral("'abc' nie jest poprawną liczbą.");
+    const QString odmowa = QStringLiteral("Wprowadzona wartość nie jest liczbą !!!\n"
+                                          "Część dziesiętną oddziela się przecinkiem (np. 2,5), nie kropką.");
     enum Droga { Anuluj, Esc, ZamknijIEsc };
     for (const Droga droga : {Anuluj, Esc, ZamknijIEsc}) {
         SCOPED_TRACE(droga);
@@ -926,7 +927,8 @@ TEST_F(Siatki, ARepairValueThatIsNotANumberIsRefusedNotSavedAsZero)
         EXPECT_EQ(wartosc->text(), "1.234,56");
         ASSERT_EQ(dialogi.boxes().size(), 1u);
         EXPECT_EQ(dialogi.boxes()[0].kind, DialogCall::Error);
-        EXPECT_EQ(dialogi.boxes()[0].text, "Wprowadzona wartość nie jest liczbą !!!");
+        EXPECT_EQ(dialogi.boxes()[0].text, "Wprowadzona wartość nie jest liczbą !!!\n"
+                                           "Część dziesiętną oddziela się przecinkiem (np. 2,5), nie kropką.");
         wartosc->selectAll();
         QTest::keyClicks(wartosc, QStringLiteral("1234,56"));
         kliknij(naprawy->DBNavigator1, kal::nbPost);

@@ -38,12 +38,14 @@ protected:
     }
 };
 
-const QString kNieLiczba = QStringLiteral("Wprowadzona wartość nie jest liczbą !!!");
+const QString kNieLiczba = QStringLiteral("Wprowadzona wartość nie jest liczbą !!!\n"
+                                          "Część dziesiętną oddziela się przecinkiem (np. 2,5), nie kropką.");
 
 // Every register amount typed as text: the user had 40,5 there and types a
 // price with a letter O for a zero, then a number written with both a dot
 // and a comma; both are refused and 40,5 stays. " 1 234,56 " is stored as
-// 1234,56, an empty text as 0, minus five as 0.
+// 1234,56, and 1234.5 with a dot is refused; an empty text is stored as 0,
+// minus five as 0.
 TEST_F(Wpisane, ATextThatIsNotANumberIsRefusedAndTheFieldKeepsItsValue)
 {
     const int id = pojazd(QStringLiteral("KR 12345"));
@@ -70,8 +72,8 @@ TEST_F(Wpisane, ATextThatIsNotANumberIsRefusedAndTheFieldKeepsItsValue)
         EXPECT_DOUBLE_EQ(pole->AsFloat(), 40.5);
         EXPECT_EQ(odmowa(pole, QStringLiteral(" 1 234,56 ")), QString());
         EXPECT_DOUBLE_EQ(pole->AsFloat(), 1234.56);
-        EXPECT_EQ(odmowa(pole, QStringLiteral("1234.5")), QString());
-        EXPECT_DOUBLE_EQ(pole->AsFloat(), 1234.5);
+        EXPECT_EQ(odmowa(pole, QStringLiteral("1234.5")), kNieLiczba);
+        EXPECT_DOUBLE_EQ(pole->AsFloat(), 1234.56);
         EXPECT_EQ(odmowa(pole, QString()), QString());
         EXPECT_FALSE(pole->IsNull());
         EXPECT_DOUBLE_EQ(pole->AsFloat(), 0.0);
@@ -79,11 +81,10 @@ TEST_F(Wpisane, ATextThatIsNotANumberIsRefusedAndTheFieldKeepsItsValue)
         EXPECT_EQ(odmowa(pole, QStringLiteral("-5")), QString());
         EXPECT_DOUBLE_EQ(pole->AsFloat(), 0.0);
     }
-    // A vehicle's book value is a number field of its own: letters are
-    // refused by the field, naming what it takes.
+    // A vehicle's book value is a number field of its own: its field refuses
+    // letters with the same message.
     dm->TPojazdyWartoscEwidencyjna->setText(QStringLiteral("12000"));
-    EXPECT_EQ(odmowa(dm->TPojazdyWartoscEwidencyjna, QStringLiteral("12 OOO")),
-              QStringLiteral("'12 OOO' nie jest poprawną liczbą."));
+    EXPECT_EQ(odmowa(dm->TPojazdyWartoscEwidencyjna, QStringLiteral("12 OOO")), kNieLiczba);
     EXPECT_DOUBLE_EQ(dm->TPojazdyWartoscEwidencyjna->AsFloat(), 12000.0);
     dm->TPojazdy->Cancel();
     dm->TPrzebieg->Cancel();

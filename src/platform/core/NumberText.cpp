@@ -294,6 +294,19 @@ std::optional<double> ParseDecimal(const QString& text)
     return negative ? -result : result;
 }
 
+std::optional<double> ParseTypedDecimal(const QString& text)
+{
+    if (text.contains(QLatin1Char('.')))
+        return std::nullopt;
+    return ParseDecimal(text);
+}
+
+QString NotANumberMessage()
+{
+    return QStringLiteral("Wprowadzona wartość nie jest liczbą !!!\n"
+                          "Część dziesiętną oddziela się przecinkiem (np. 2,5), nie kropką.");
+}
+
 std::optional<qint64> ParseWhole(const QString& text)
 {
     const QString s = WithoutBlanks(text);

@@ -53,6 +53,15 @@ QString FloatToText(double value);
 // characters at either end are cut too. Never gives -0.0.
 std::optional<double> ParseDecimal(const QString& text);
 
+// Reads a number that the user typed into a field. As ParseDecimal, but only
+// "," separates the decimals: a text holding a "." does not convert, so that
+// "2.587" copied from an invoice that groups thousands with dots is never
+// taken for 2,587. Numbers read from files keep ParseDecimal.
+std::optional<double> ParseTypedDecimal(const QString& text);
+
+// The refusal of a typed text that is not a number.
+QString NotANumberMessage();
+
 // Reads a whole number after dropping every blank; nullopt when the text is
 // not an optional sign followed by digits, or does not fit in 64 bits.
 std::optional<qint64> ParseWhole(const QString& text);

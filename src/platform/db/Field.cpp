@@ -220,10 +220,16 @@ QString TField::DisplayText() const
 
 void TField::setText(const QString& text)
 {
-    if (OnSetText)
+    if (OnSetText) {
         OnSetText(*this, text);
-    else
+    } else if (m_type == ftFloat && !text.trimmed().isEmpty()) {
+        const std::optional<double> x = ParseTypedDecimal(text);
+        if (!x)
+            throw EConvertError(NotANumberMessage());
+        setAsFloat(*x);
+    } else {
         setAsString(text);
+    }
 }
 
 int TField::DisplayWidth() const

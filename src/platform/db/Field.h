@@ -80,7 +80,9 @@ public:
     // format is applied (floats by FormatNumber, dates "yyyy-mm-dd").
     QString Text() const;
     QString DisplayText() const;
-    // Typed text: goes to OnSetText when assigned, else to setAsString.
+    // Typed text: goes to OnSetText when assigned, else to setAsString; a
+    // float reads it as ParseTypedDecimal does (only "," separates the
+    // decimals) and refuses any other text with NotANumberMessage.
     void setText(const QString& text);
 
     // Properties carried for the widgets.
