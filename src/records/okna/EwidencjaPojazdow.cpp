@@ -151,8 +151,11 @@ TFEwidencjaPojazdow::TFEwidencjaPojazdow(QWidget* parent) : TOknoRejestru(parent
         auto* l = new QHBoxLayout(normy);
         l->setContentsMargins(0, 0, 0, 0);
         l->addWidget(NowePole("DBEdit14", z, QStringLiteral("NormaLetnia")), 1);
-        l->addWidget(NowaEtykieta(QStringLiteral("zimowa:")));
-        l->addWidget(NowePole("DBEdit15", z, QStringLiteral("NormaZimowa")), 1);
+        QLabel* zimowa = NowaEtykieta(QStringLiteral("zimowa:"));
+        l->addWidget(zimowa);
+        kal::TDBEdit* edycjaZimowa = NowePole("DBEdit15", z, QStringLiteral("NormaZimowa"));
+        l->addWidget(edycjaZimowa, 1);
+        zimowa->setBuddy(edycjaZimowa); // the label names its own edit, not the pair
     }
     auto* miejsce = new QWidget(panel);
     {
