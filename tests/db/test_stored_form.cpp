@@ -5,16 +5,18 @@
 // keys are made again, so that "1 " and "1" are one value for the unique
 // key, the order and a range. A row whose key in that form is another
 // row's keeps its record, keyed after the other's; a file that cannot be
-// written opens as it is; a kill in the middle leaves the file as it was or
-// wholly in the form.
+// written, or whose disk has no room for the upgrade, opens as it is; a kill
+// in the middle leaves the file as it was or wholly in the form.
 #include "Exceptions.h"
 #include "InChild.h"
 #include "IntegrityCheck.h"
 #include "OldTableFile.h"
+#include "ScriptedDialogs.h"
 #include "Table.h"
 #include "TestDir.h"
 #include "VfsShim.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -471,6 +473,79 @@ TEST(StoredForm, AFileThatCannotBeWrittenOpensAsItIs)
     }
     EXPECT_EQ(ReadStored().form, 1);
     EXPECT_EQ(IntegrityCheck(dir.file(kFile)), "ok");
+}
+
+// The log of an upgrade grows to about the file's size while it runs. A
+// disk whose free space cannot take that leaves the file as it is, without a
+// try, and the user reads once which file waits and how much room it needs.
+// Once an upgrade ends, whole or undone by a disk that filled, the log gives
+// its space back.
+TEST(StoredForm, AnUpgradeWaitsForRoomAndGivesItsLogsSpaceBack)
+{
+    TestDir dir;
+    VfsShim::install();
+    VfsShim::reset();
+    kal::test::ScriptedDialogs dialogs;
+    CreateVehicles(kFile, true);
+    {
+        OldTableFile old(kFile);
+        old.exec("BEGIN");
+        const QByteArray remark(200, 'u');
+        for (int i = 1; i <= 10000; ++i)
+            old.add(Vehicle("1 ", "Fiat", QStringLiteral("WX %1").arg(i).toUtf8().constData(), remark));
+        old.exec("COMMIT");
+    }
+    ASSERT_TRUE(QFile::copy(kFile, QStringLiteral("Drugi.db")));
+    const qint64 size = QFileInfo(kFile).size();
+    ASSERT_GT(size, 3 << 20);
+    qint64 free = size;
+    db_detail::SetFreeSpaceQuery([&free](const QString& directory) {
+        EXPECT_EQ(QFileInfo(directory).canonicalFilePath(), QFileInfo(QDir::currentPath()).canonicalFilePath());
+        return free;
+    });
+    // Opens `file`, gives its rows and the size of its log while it is open.
+    const auto open = [&dir](const QString& file) {
+        Vehicles v(file);
+        return std::pair(v.T.RecordCount(), QFileInfo(dir.file(file + QStringLiteral("-wal"))).size());
+    };
+
+    // Free space of the file's size: the file opens as it is, whole, and the
+    // user reads so once.
+    EXPECT_EQ(open(kFile), std::pair(10000, qint64(0)));
+    EXPECT_EQ(open(kFile), std::pair(10000, qint64(0)));
+    EXPECT_EQ(ReadStored().form, 0);
+    ASSERT_EQ(dialogs.boxes().size(), 1u);
+    const kal::test::DialogCall box = dialogs.boxes()[0];
+    const QString head = QStringLiteral("Za mało miejsca na dysku, by przenieść zbiór danych Pojazdy.db do nowej postaci: "
+                                        "potrzeba około ");
+    const QString tail = QStringLiteral(" MB wolnego miejsca. Zbiór pozostaje w starszej postaci, dopóki na dysku nie "
+                                        "będzie tyle miejsca.");
+    ASSERT_TRUE(box.text.startsWith(head) && box.text.endsWith(tail)) << Text(box.text);
+    // About the file's size, in whole megabytes.
+    const int megabytes = box.text.mid(head.size(), box.text.size() - head.size() - tail.size()).toInt();
+    EXPECT_GE(megabytes, size >> 20);
+    EXPECT_LE(megabytes, (size >> 20) + 2);
+    EXPECT_EQ(box.icon, MsgIcon::Warning);
+    EXPECT_EQ(box.buttons, unsigned(MbOk));
+
+    // Room said, but the disk fills while the upgrade runs: undone, and the
+    // log is cut back at once.
+    free = qint64(1) << 40;
+    dialogs.clear();
+    VfsShim::room = size / 2;
+    EXPECT_EQ(open(QStringLiteral("Drugi.db")), std::pair(10000, qint64(0)));
+    VfsShim::room = -1;
+    EXPECT_EQ(ReadStored(QStringLiteral("Drugi.db")).form, 0);
+    ASSERT_EQ(dialogs.boxes().size(), 1u);
+    EXPECT_TRUE(dialogs.boxes()[0].text.contains(QStringLiteral("zbiór danych Drugi.db do nowej postaci")));
+
+    // With room the upgrade runs whole and its log is given back.
+    dialogs.clear();
+    EXPECT_EQ(open(kFile), std::pair(10000, qint64(0)));
+    EXPECT_EQ(ReadStored().form, 1);
+    EXPECT_EQ(IntegrityCheck(dir.file(kFile)), "ok");
+    EXPECT_TRUE(dialogs.boxes().empty());
+    db_detail::SetFreeSpaceQuery({});
 }
 
 // What a table component reads from `file`: every record in the table's

@@ -20,6 +20,9 @@ public:
     static inline int operations = 0;
     static inline int syncs = 0;
     static inline bool diskFull = false;
+    // The bytes the disk takes before it is full: a write beyond them is
+    // answered as a full disk answers it. Below 0 the disk has room.
+    static inline sqlite3_int64 room = -1;
 
     static void install()
     {
@@ -45,6 +48,7 @@ public:
         operations = 0;
         syncs = 0;
         diskFull = false;
+        room = -1;
     }
 
 private:
@@ -86,8 +90,10 @@ private:
     static int write(sqlite3_file* f, const void* p, int n, sqlite3_int64 off)
     {
         step();
-        if (diskFull)
+        if (diskFull || (room >= 0 && n > room))
             return SQLITE_FULL;
+        if (room >= 0)
+            room -= n;
         return real(f)->pMethods->xWrite(real(f), p, n, off);
     }
     static int truncate(sqlite3_file* f, sqlite3_int64 size)

@@ -156,6 +156,7 @@ public:
     ~DbFile();
 
     sqlite3* db() const { return m_db; }
+    const QString& path() const { return m_path; }
     const QString& displayName() const { return m_displayName; }
     const std::vector<Column>& columns() const { return m_columns; }
     const std::vector<IndexInfo>& indexes() const { return m_indexes; }
@@ -237,8 +238,18 @@ extern const char* const kRowCountSql;
 // the form. A row whose unique key in the form another row holds keeps its
 // record, keyed right after the other's; a file that cannot be written stays
 // as it is (StorageUpgrade.cpp).
+// The upgrade takes about the file's size in free space for the log while
+// it runs; a disk that has less leaves the file as it is (said once a run
+// for each file), and the log gives its space back once the upgrade ends,
+// whole or undone.
 extern const int kStoredForm;
 void bringToStoredForm(DbFile& file);
+
+// The free space, in bytes, that the disk of `directory` gives the user;
+// below 0 when it cannot be told. Tests put their own query in place of the
+// disk's (an empty function restores it).
+using FreeSpaceQuery = std::function<qint64(const QString& directory)>;
+void SetFreeSpaceQuery(FreeSpaceQuery query);
 
 } // namespace db_detail
 } // namespace kal

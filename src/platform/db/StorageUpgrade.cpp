@@ -14,15 +14,21 @@
 // form a new file is made in.
 #include "Storage.h"
 
+#include "Dialogs.h"
 #include "Exceptions.h"
+#include "NumberText.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QStringList>
 
 #include <sqlite3.h>
+#include <sys/statvfs.h>
 
 #include <algorithm>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace kal::db_detail {
@@ -249,7 +255,51 @@ void layRowsOutAnew(DbFile& file)
                   .constData());
 }
 
+FreeSpaceQuery& freeSpaceQuery()
+{
+    static FreeSpaceQuery query;
+    return query;
+}
+
+qint64 freeSpace(const QString& directory)
+{
+    if (const FreeSpaceQuery& query = freeSpaceQuery())
+        return query(directory);
+    struct statvfs disk {};
+    if (::statvfs(QFile::encodeName(directory).constData(), &disk) != 0)
+        return -1;
+    return qint64(disk.f_bavail) * qint64(disk.f_frsize);
+}
+
+// The log of the upgrade takes a frame for each page it writes: about the
+// file's size when the rows are laid out anew, with the frames' headers and
+// the pages the new layout adds.
+qint64 spaceForUpgrade(qint64 fileSize)
+{
+    return fileSize + fileSize / 32 + (qint64(1) << 20);
+}
+
+// Says, once a run for each file, that the file stays in its older form
+// until the disk has room for the upgrade.
+void tellNoRoom(const DbFile& file, qint64 needed)
+{
+    static std::set<QString> told;
+    if (!told.insert(file.path()).second)
+        return;
+    const double megabytes = double((needed + (qint64(1) << 20) - 1) >> 20);
+    Dialogs().messageBox(QStringLiteral("Za mało miejsca na dysku, by przenieść zbiór danych %1 do nowej postaci: "
+                                        "potrzeba około %2 MB wolnego miejsca. Zbiór pozostaje w starszej postaci, "
+                                        "dopóki na dysku nie będzie tyle miejsca.")
+                             .arg(file.displayName(), FormatNumber(megabytes, QStringLiteral("### ### ##0"))),
+                         ApplicationTitle(), MbOk, MsgIcon::Warning);
+}
+
 } // namespace
+
+void SetFreeSpaceQuery(FreeSpaceQuery query)
+{
+    freeSpaceQuery() = std::move(query);
+}
 
 const int kStoredForm = 1;
 
@@ -263,9 +313,15 @@ void bringToStoredForm(DbFile& file)
         return;
     // One transaction, synced when it commits: a process killed meanwhile
     // leaves the file as it was, and the next opening starts over. A file
-    // that cannot be written now (a full disk) opens as it is: its values
-    // read in the new form anyway, its rows are counted, and the next
-    // opening tries again.
+    // that cannot be written now (a disk without room for the upgrade's log)
+    // opens as it is: its values read in the new form anyway, its rows are
+    // counted, and the next opening tries again.
+    const qint64 needed = spaceForUpgrade(QFileInfo(file.path()).size());
+    const qint64 free = freeSpace(QFileInfo(file.path()).absolutePath());
+    if (free >= 0 && free < needed) {
+        tellNoRoom(file, needed);
+        return;
+    }
     try {
         file.exec("BEGIN IMMEDIATE");
         if (values)
@@ -280,9 +336,16 @@ void bringToStoredForm(DbFile& file)
         file.exec((QByteArray("PRAGMA user_version=") + QByteArray::number(kStoredForm)).constData());
         file.exec("COMMIT");
     } catch (const EDatabaseError&) {
+        const bool full = (sqlite3_errcode(db) & 0xFF) == SQLITE_FULL;
         if (!sqlite3_get_autocommit(db))
             sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (full)
+            tellNoRoom(file, needed);
     }
+    // The log holds every page the upgrade wrote, whether it stands or was
+    // undone: its pages go into the file and it is cut to nothing, so that a
+    // disk it filled gets its room back at once.
+    sqlite3_wal_checkpoint_v2(db, "main", SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
 }
 
 } // namespace kal::db_detail
