@@ -6,6 +6,7 @@
 #include "Export.h"
 #include "Obsluga.h"
 #include "PageFile.h"
+#include "PageFiles.h"
 #include "Printer.h"
 #include "QtDialogs.h"
 #include "ScriptedDialogs.h"
@@ -636,6 +637,48 @@ TEST(ReportViewer, PrintSendsTheShownPagesWithoutADialogAndARangeOnce)
     // With nothing shown, print does nothing.
     viewer.Print->click();
     EXPECT_EQ(printer.jobs.size(), 2u);
+}
+
+// A long report's pages take room in the temporary directory while it is
+// shown, saved and printed from the preview; once the preview closes (or a
+// print is done) the room is free for the next run, of this report or of
+// another.
+TEST(ReportViewer, AClosedPreviewGivesTheRoomOfItsPagesBack)
+{
+    kal::test::TestDir dir;
+    ScriptedDialogs dialogs;
+    InstalledPrinter installed(true);
+    RecordingPrinter printer;
+    TQuickReportViewer viewer;
+    ListReport list(600), other(600);
+    qint64 shown = 0;
+    dialogs.onModal = [&](QWidget*) {
+        shown = kal::test::HeldPageFileBytes();
+        viewer.Print->click();
+        viewer.ZapiszRaport(dir.file(QStringLiteral("raport.QRP")), 0);
+        return 0;
+    };
+    {
+        const kal::test::PageFiles pages(0, dir.path());
+        viewer.PokazRaport(&list.report);
+    }
+    ASSERT_GT(shown, 0);
+    EXPECT_EQ(printer.jobs.size(), 1u);
+    EXPECT_EQ(LoadPageFile(dir.file(QStringLiteral("raport.QRP"))).pageCount(), 23);
+    EXPECT_EQ(kal::test::HeldPageFileBytes(), 0);
+    EXPECT_FALSE(list.report.pages());
+
+    // Room for one run and a half.
+    const kal::test::PageFiles pages(0, dir.path(), shown + shown / 2);
+    dialogs.onModal = [](QWidget*) { return 0; };
+    for (ListReport* run : {&list, &list, &other}) {
+        EXPECT_NO_THROW(viewer.PokazRaport(&run->report));
+        EXPECT_EQ(kal::test::HeldPageFileBytes(), 0);
+    }
+    EXPECT_NO_THROW(list.report.print());
+    EXPECT_NO_THROW(other.report.print());
+    EXPECT_EQ(kal::test::HeldPageFileBytes(), 0);
+    EXPECT_EQ(printer.jobs.size(), 3u);
 }
 
 TEST(ReportViewer, WithoutAPrinterPrintOffersAPdfFileUnderTheReportsName)

@@ -40,6 +40,7 @@ namespace {
 
 std::atomic<std::size_t> g_memoryLimit{std::size_t{16} << 20};
 std::atomic<qint64> g_fileLimit{std::numeric_limits<qint64>::max()};
+std::atomic<qint64> g_fileBytes{0}; // the bytes of all page files there are
 
 // The memory a page takes, near enough: its items and the characters of
 // their texts.
@@ -98,6 +99,7 @@ public:
     {
         if (m_fd >= 0)
             ::close(m_fd);
+        g_fileBytes -= m_end;
     }
     PageStore(const PageStore&) = delete;
     PageStore& operator=(const PageStore&) = delete;
@@ -163,13 +165,14 @@ private:
     {
         if (m_fd < 0)
             open();
-        if (m_end + data.size() > g_fileLimit.load())
+        if (g_fileBytes.load() + data.size() > g_fileLimit.load())
             CannotWrite(ENOSPC);
         const int err = Whole(data.size(), m_end, [&](qint64 done, qint64 size, qint64 at) {
             return ::pwrite(m_fd, data.constData() + done, static_cast<std::size_t>(size), static_cast<off_t>(at));
         });
         if (err)
             CannotWrite(err < 0 ? ENOSPC : err);
+        g_fileBytes += data.size();
     }
 
     void read(char* to, qint64 size, qint64 offset) const

@@ -112,8 +112,8 @@ private:
 // put the pages on disk.
 std::size_t PageMemoryLimit();
 void SetPageMemoryLimit(std::size_t bytes);
-// Tests: each page file takes at most `bytes` bytes, as on a disk that then
-// is full; a negative value lifts the limit.
+// Tests: the page files there are take at most `bytes` bytes together, as a
+// temporary directory with that much room; a negative value lifts the limit.
 void SetPageFileLimitForTests(qint64 bytes);
 
 // The paper size in mm of A4 in `orientation`.

@@ -638,6 +638,9 @@ private:
 
 std::shared_ptr<const PageModel> Report::prepare()
 {
+    // The pages of the last run go before this one writes its own: a long
+    // list made again needs the room they took in the temporary directory.
+    m_lastPages.reset();
     const BuildProgress progress(title);
     Runner runner(*this, progress.display());
     m_lastPages = runner.run();
@@ -684,8 +687,26 @@ bool Report::printerSetup(QWidget* parent)
     return accepted;
 }
 
+namespace {
+
+// Lets the pages of a report's run go when the print or the preview that
+// took them is over, however it ends.
+class PagesOfTheRun {
+public:
+    explicit PagesOfTheRun(std::shared_ptr<const PageModel>& pages) : m_pages(pages) {}
+    ~PagesOfTheRun() { m_pages.reset(); }
+    PagesOfTheRun(const PagesOfTheRun&) = delete;
+    PagesOfTheRun& operator=(const PagesOfTheRun&) = delete;
+
+private:
+    std::shared_ptr<const PageModel>& m_pages;
+};
+
+} // namespace
+
 void Report::print()
 {
+    const PagesOfTheRun printed(m_lastPages);
     const auto model = prepare();
     const PrintSettings settings = printSettings;
     // A page range serves the one print it was chosen for.
@@ -713,9 +734,14 @@ void Report::preview()
         g_previewer->showPreview(*this);
         return;
     }
-    const auto model = prepare();
-    if (onPreview)
-        onPreview(*this, model);
+    if (!onPreview) {
+        prepare();
+        return;
+    }
+    // The preview holds the pages while it shows them; once it closes,
+    // nothing keeps them (nor their page file) any more.
+    const PagesOfTheRun shown(m_lastPages);
+    onPreview(*this, prepare());
 }
 
 void PrintPages(const PageModel& pages, const PrintSettings& settings)

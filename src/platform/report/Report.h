@@ -215,9 +215,12 @@ public:
     int pageNumber() const { return m_pageNumber; }
     int recordNumber() const { return m_recordNumber; }
 
-    // Runs the report and returns its pages.
+    // Runs the report and returns its pages. The pages of its last run go
+    // before the run starts.
     std::shared_ptr<const PageModel> prepare();
-    // The pages of the last run, if any.
+    // The pages of the last run while they are kept: those of prepare() until
+    // the next run; a print's until it is printed, a preview's until the
+    // preview closes (and then none).
     std::shared_ptr<const PageModel> pages() const { return m_lastPages; }
 
     // Shows the printer dialog through the dialog seam; stores the choice in
