@@ -115,18 +115,9 @@ TQRZyzyciePaliwa::TQRZyzyciePaliwa(TDM& dm) : m_dm(dm), m_zuzycie(dm.TZuzycie)
     };
 
     // The run walks the fuel purchases; the fuel window is left on the one
-    // it stood on.
-    beforePrint = [this](bool&) {
-        zeruj();
-        kal::TTable* t = m_dm.TZuzycie;
-        m_znak = t && t->Active() && !t->IsEmpty() && t->State() == kal::dsBrowse ? t->GetBookmark() : 0;
-    };
-    afterPrint = [this] {
-        kal::TTable* t = m_dm.TZuzycie;
-        if (m_znak != 0 && t && t->Active() && t->BookmarkValid(m_znak))
-            t->GotoBookmark(m_znak);
-        m_znak = 0;
-    };
+    // it stood on, also when the run stops.
+    m_zuzycie.setWracaNaRekord(true);
+    beforePrint = [this](bool&) { zeruj(); };
 }
 
 void TQRZyzyciePaliwa::zeruj()

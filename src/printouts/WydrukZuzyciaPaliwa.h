@@ -46,7 +46,6 @@ private:
     void przedWierszem(kal::report::Band& b, bool& drukuj);
     TDM& m_dm;
     ZrodloTabeli m_zuzycie;
-    qint64 m_znak = 0; // the purchase the fuel window stood on before the run
 };
 
 extern TQRZyzyciePaliwa* QRZyzyciePaliwa;

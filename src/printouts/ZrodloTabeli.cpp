@@ -3,6 +3,7 @@
 #include "Table.h"
 
 #include <exception>
+#include <utility>
 
 SpiaceKontrolki::SpiaceKontrolki(std::initializer_list<kal::TTable*> tabele)
 {
@@ -110,6 +111,7 @@ void ZrodloTabeli::runStarts()
 {
     m_pola.clear();
     m_wBiegu = true;
+    m_znak = m_wraca && maRekord() && m_tabela->State() == kal::dsBrowse ? m_tabela->GetBookmark() : 0;
     m_spiace.obudz();
     m_spiace.usypiaj(m_tabela);
     for (kal::TTable* t : m_zalezne)
@@ -120,6 +122,14 @@ void ZrodloTabeli::runEnds()
 {
     m_pola.clear();
     m_wBiegu = false;
+    const qint64 znak = std::exchange(m_znak, 0);
+    try {
+        if (znak != 0 && m_tabela->Active() && m_tabela->BookmarkValid(znak))
+            m_tabela->GotoBookmark(znak);
+    } catch (...) {
+        // This may run while the error that stopped the run unwinds: a table
+        // that cannot go back stays where the run left it.
+    }
     m_spiace.obudz();
 }
 

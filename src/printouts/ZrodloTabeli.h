@@ -48,6 +48,9 @@ public:
     // events may walk for each record): their controls rest during the run
     // too.
     void setTabeleZalezne(std::initializer_list<kal::TTable*> tabele) { m_zalezne = tabele; }
+    // After a run, however it ends, the table goes back to the record it
+    // stood on (a window shows it).
+    void setWracaNaRekord(bool wraca) { m_wraca = wraca; }
 
     // Walks the table in its current order; without an open table there are
     // no records.
@@ -72,6 +75,8 @@ private:
     const kal::TField* pole(const QString& nazwa) const;
     kal::TTable* m_tabela;
     bool m_wBiegu = false;                              // a report's run reads the table
+    bool m_wraca = false;
+    qint64 m_znak = 0;                                  // the record to go back to, or 0
     mutable QHash<QString, const kal::TField*> m_pola; // the fields read in the run
     std::vector<kal::TTable*> m_zalezne;
     SpiaceKontrolki m_spiace;

@@ -374,10 +374,12 @@ TEST_F(Okna, ALongListShowsItsProgressWhileTheGridOfItsTableWaits)
 
 // The pages of a long list go to a file in the temporary directory: where it
 // cannot take them, the preview and the print stop with the cause in the
-// error box, and no shortened list is shown or printed.
+// error box, no shortened list is shown or printed, and the fuel window
+// stays on its purchase.
 TEST_F(Okna, AListWhosePagesTheTemporaryDirectoryCannotTakeSaysWhy)
 {
     Zakupy(120);
+    ASSERT_TRUE(dm->TZuzycie->Locate(QStringLiteral("NumerFaktury"), QStringLiteral("FV 50")));
     const QString pelny = QDir::current().filePath(QStringLiteral("pelny")), brak = QDir::current().filePath(QStringLiteral("brak"));
     ASSERT_TRUE(QDir().mkdir(pelny));
     const struct {
@@ -413,6 +415,7 @@ TEST_F(Okna, AListWhosePagesTheTemporaryDirectoryCannotTakeSaysWhy)
         EXPECT_TRUE(podglad.strony.empty());
         EXPECT_TRUE(drukarka.zadania.empty());
         EXPECT_TRUE(QDir(pelny).isEmpty());
+        EXPECT_EQ(dm->TZuzycieNumerFaktury->AsString(), QStringLiteral("FV 50"));
     }
 }
 
