@@ -10,6 +10,7 @@
 #include "TextMetrics.h"
 #include "WriteGroup.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace kal::report;
@@ -61,6 +62,13 @@ private:
 double mm(int jednostki)
 {
     return jednostki * TQRPojazdy::Jednostka;
+}
+
+// A column of texts (names, numbers of a body or an engine), which may give
+// up width; the other columns hold figures and keep theirs.
+bool Tekstowa(const KolumnaWydruku& k)
+{
+    return k.Pole && k.Pole->DataType() == kal::ftString;
 }
 
 } // namespace
@@ -225,9 +233,11 @@ void TQRPojazdy::zbuduj()
 
     wiersz->beforePrint = [this](Band&, bool& drukuj) {
         drukuj = true;
-        for (int j = 0; j < IloscKolumn; ++j)
-            m_kolumny[size_t(j)].EtykietaWiersza->caption =
-                m_roboczy.fieldText(QStringLiteral("Pole%1").arg(j + 1)).trimmed();
+        for (int j = 0; j < IloscKolumn; ++j) {
+            KolumnaWydruku& k = m_kolumny[size_t(j)];
+            k.EtykietaWiersza->caption =
+                TekstWKolumnie(m_roboczy.fieldText(QStringLiteral("Pole%1").arg(j + 1)).trimmed(), k.Szerokosc);
+        }
     };
 }
 
@@ -257,6 +267,58 @@ int TQRPojazdy::SzerokoscTekstu(const QString& tekst) const
     return int(std::ceil(TextMetrics::width(wzor->font, tekst) / Jednostka - 1e-9));
 }
 
+QString TQRPojazdy::TekstWKolumnie(const QString& tekst, int szerokosc) const
+{
+    if (SzerokoscTekstu(tekst) <= szerokosc)
+        return tekst;
+    // Cut where it shows: what is left, and "…".
+    const QString kropki(QChar(0x2026));
+    for (qsizetype n = tekst.size() - 1; n > 0; --n) {
+        if (tekst.at(n).isLowSurrogate())
+            continue;
+        const QString krotszy = tekst.left(n).trimmed() + kropki;
+        if (SzerokoscTekstu(krotszy) <= szerokosc)
+            return krotszy;
+    }
+    return kropki;
+}
+
+void TQRPojazdy::ZmiescNaStronie()
+{
+    // The columns and the top and bottom lines, which reach a unit beyond
+    // the last column's line, stay within the page's margins.
+    const int strona = int(std::floor((A4Size(orientation).width() - margins.left() - margins.right()) / Jednostka + 1e-9));
+    // A text column narrowed to `najwyzej` units, keeping the width of its
+    // caption when `tytul` is true.
+    const auto szerokosc = [this](const KolumnaWydruku& k, int najwyzej, bool tytul) {
+        if (!Tekstowa(k))
+            return k.Szerokosc;
+        return std::min(k.Szerokosc, std::max(najwyzej, tytul ? SzerokoscTekstu(k.Tytul) : 0));
+    };
+    const auto razem = [&](int najwyzej, bool tytul) {
+        int x = 1;
+        for (int j = 0; j < IloscKolumn; ++j)
+            x += szerokosc(m_kolumny[size_t(j)], najwyzej, tytul) + OdstepKolumny;
+        return x;
+    };
+    int najwyzej = 0;
+    for (int j = 0; j < IloscKolumn; ++j)
+        if (Tekstowa(m_kolumny[size_t(j)]))
+            najwyzej = std::max(najwyzej, m_kolumny[size_t(j)].Szerokosc);
+    if (razem(najwyzej, true) <= strona)
+        return;
+    // The widest text columns give up width, down to one width for them all
+    // at which the list fits the page; their captions stay whole while they
+    // can.
+    const bool tytul = razem(1, true) <= strona;
+    while (najwyzej > 1 && razem(najwyzej, tytul) > strona)
+        --najwyzej;
+    for (int j = 0; j < IloscKolumn; ++j) {
+        KolumnaWydruku& k = m_kolumny[size_t(j)];
+        k.Szerokosc = szerokosc(k, najwyzej, tytul);
+    }
+}
+
 void TQRPojazdy::UstalSzerokosci()
 {
     for (int j = 0; j < IloscKolumn; ++j) {
@@ -281,7 +343,7 @@ void TQRPojazdy::RozmiescKolumny()
             e->width = mm(k.Szerokosc + 1);
             e->left = mm(x + 2);
         }
-        k.EtykietaNaglowka->caption = k.Tytul;
+        k.EtykietaNaglowka->caption = TekstWKolumnie(k.Tytul, k.Szerokosc);
         // The column is two units wider than its labels on either side, so
         // that its widest text, centred, keeps clear of both lines.
         for (Shape* s : {k.LiniaNaglowka, k.LiniaWiersza})
@@ -364,6 +426,7 @@ void TQRPojazdy::PrzygotujIDrukuj(bool podglad)
     grupa.Commit();
 
     powrot.wroc();
+    ZmiescNaStronie();
     RozmiescKolumny();
     DrukujRaport(this, podglad, QStringLiteral("Wydruk pojazdów."), 1);
 }

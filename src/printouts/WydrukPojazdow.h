@@ -80,12 +80,16 @@ public:
 
     // The width of a text in the font of the run-time labels, report units.
     int SzerokoscTekstu(const QString& tekst) const;
+    // `tekst` as it fits a column of `szerokosc` units: whole, or cut with "…".
+    QString TekstWKolumnie(const QString& tekst, int szerokosc) const;
 
 private:
     void zbuduj();
     void WyczyscKolumny();
     void DodajKolumne(const QString& tytul, kal::TField* pole, int rodzaj);
     void UstalSzerokosci();
+    // Columns wider together than the page: the widest text columns narrow.
+    void ZmiescNaStronie();
     void RozmiescKolumny();
 
     TDM& m_dm;

@@ -230,6 +230,62 @@ TEST_F(Pojazdy, TheListLeavesTheUserOnHisVehicleAndKeepsCellsClearOfTheColumnLin
     }
 }
 
+// All sixteen columns with a place name of 30 characters are wider than the
+// A4 landscape page: the widest text columns give up width and their texts
+// are cut with "…"; every figure, the average use last, stays whole, and
+// every line and text stays within the margins.
+TEST_F(Pojazdy, EveryColumnStaysOnThePageWithItsFiguresWhole)
+{
+    const QString miejsce = QStringLiteral("Zakład Gospodarki Komunalnej 1");
+    const int id = Pojazd(QStringLiteral("Mercedes-Benz Sprinter 313 CDI"), QStringLiteral("PZ 12345AB"), Miejsce(miejsce));
+    dm->TPojazdy->Edit();
+    dm->TPojazdyNrNadwozia->setAsString(QStringLiteral("WDB9066331S123456"));
+    dm->TPojazdyNrSilnika->setAsString(QStringLiteral("OM651955-30123456"));
+    dm->TPojazdyNumerInwentarzowy->setAsString(QStringLiteral("ST-0812/2009/TR"));
+    for (auto [pole, v] : {std::pair{dm->TPojazdyLadownosc, 1250.5}, {dm->TPojazdyIloscMiejsc, 3.0},
+                           {dm->TPojazdyPojemnoscSilnika, 2148.0}, {dm->TPojazdyRokProdukcji, 2008.0},
+                           {dm->TPojazdyWartoscEwidencyjna, 123456.78}, {dm->TPojazdyNormaLetnia, 10.5},
+                           {dm->TPojazdyNormaZimowa, 11.25}})
+        pole->setAsFloat(v);
+    dm->TPojazdy->Post();
+    Przebieg(QDate(2009, 4, 1), 123456);
+    Tankowanie(id, QDate(2009, 3, 1), 40, 100);
+    Tankowanie(id, QDate(2009, 3, 2), 35, 400);
+    Tankowanie(id, QDate(2009, 3, 3), 30, 700);
+    QRPojazdy->Zaznaczone.fill(true);
+    const PageModel& m = Drukuj();
+
+    QStringList teksty;
+    for (int p = 0; p < m.pageCount(); ++p)
+        for (const auto page = m.page(p); const PageItem& it : page->items) {
+            double lewy = std::min(it.x1, it.x2), prawy = std::max(it.x1, it.x2);
+            if (it.kind == PageItem::Kind::Text) {
+                teksty << it.text;
+                const double w = TextMetrics::width(m.fontOf(it), it.text);
+                lewy = it.align == Align::Center ? (it.x1 + it.x2 - w) / 2 : it.align == Align::Right ? it.x2 - w : it.x1;
+                prawy = lewy + w;
+            }
+            EXPECT_GE(lewy, 10 - 1e-6) << it.text.toStdString();
+            EXPECT_LE(prawy, 297 - 10 + 1e-6) << it.text.toStdString();
+        }
+    for (const char* calosc : {"L.p.", "1", "Ładown.", "1250,5", "Il.miejsc", "3", "Poj.siln.", "2148", "Rok pr.", "2008",
+                               "Wart.ewiden.", "123456,78", "Data i przebieg", "01-04-2009 123456", "Nor.let.", "10,5",
+                               "Nor.zim.", "11,25", "Sred.zużycie", "12,5"})
+        EXPECT_TRUE(teksty.contains(QString::fromUtf8(calosc))) << calosc;
+    for (const auto& pozycja : PozycjeListyKolumn())
+        EXPECT_TRUE(teksty.contains(pozycja.tytul)) << pozycja.tytul.toStdString();
+    // A cut text is the start of a text of the vehicle.
+    const QStringList dlugie{QStringLiteral("Mercedes-Benz Sprinter 313 CDI"), QStringLiteral("WDB9066331S123456"),
+                             QStringLiteral("OM651955-30123456"), QStringLiteral("ST-0812/2009/TR"), miejsce};
+    for (const QString& t : teksty) {
+        if (t.endsWith(QChar(0x2026))) {
+            EXPECT_TRUE(std::any_of(dlugie.begin(), dlugie.end(), [&](const QString& d) { return d.startsWith(t.chopped(1)); }))
+                << t.toStdString();
+        }
+    }
+    EXPECT_FALSE(teksty.contains(miejsce));
+}
+
 TEST_F(Pojazdy, AChosenPlaceKeepsOnlyItsVehicles)
 {
     const int baza = Miejsce(QStringLiteral("Baza Kórnik"));
