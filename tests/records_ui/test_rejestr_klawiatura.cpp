@@ -381,6 +381,121 @@ TEST_F(Klawiatura, MileageDatesAreTypedIntoTheDateMaskOfTheGrid)
     EXPECT_EQ(zapisane(dm->TPrzebieg, dm->TPrzebiegIloscKilometrow), QStringList{"1500"});
 }
 
+// ------------------------------------------------------------------ Esc
+
+// Esc in the registers whose windows it does not close: it belongs to the
+// grid or the field that has the keyboard. After a save the table refused,
+// and after a new row the user never typed into, Esc drops the pending
+// change: the window stays open, the stored values show again, nothing is
+// asked, and "Zamknij" then closes without a question. Nothing is stored.
+TEST_F(Klawiatura, EscDropsThePendingChangeAndTheRegisterStaysOpen)
+{
+    pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"));
+    for (const char* nazwa : {"Baza", "Magazyn", "Warsztat"})
+        miejsce(dm->TMiejsceUz, dm->TMiejsceUzNazwa, dm->TMiejsceUzIdentyfiklator, QString::fromUtf8(nazwa));
+    for (const char* nazwa : {"Orlen Kraków", "BP Tarnów"})
+        miejsce(dm->TMiejscTank, dm->TMiejscTankNazwa, dm->TMiejscTankIdentyfikator, QString::fromUtf8(nazwa));
+    for (const char* nazwa : {"Bochnia", "Kraków"}) {
+        dm->TGminy->Insert();
+        dm->TGminyNazwaGminy->setAsString(QString::fromUtf8(nazwa));
+        dm->TGminy->Post();
+    }
+    dm->TKotly->Insert();
+    dm->TKotlyRodzajKotla->setAsString(QStringLiteral("111"));
+    dm->TKotlyIlosc->setAsInteger(1);
+    dm->TKotlyOpisKotla->setAsString(QStringLiteral("Kotłownia A"));
+    dm->TKotly->Post();
+    for (int miesiac : {1, 2}) {
+        dm->TPrzebieg->Insert();
+        dm->TPrzebiegData->setAsDateTime(QDate(2009, miesiac, 10));
+        dm->TPrzebiegIloscKilometrow->setAsFloat(1000.0 * miesiac);
+        dm->TPrzebieg->Post();
+    }
+    auto pole = [](QWidget* okno, const char* nazwa) {
+        return okno->findChild<QLineEdit*>(QString::fromLatin1(nazwa));
+    };
+    // Clears an edit of the panel and saves with "✔".
+    auto wyczyscIZapisz = [](QLineEdit* edycja, kal::TDBNavigator* nawigator) {
+        QTest::mouseClick(edycja, Qt::LeftButton);
+        edycja->selectAll();
+        QTest::keyClick(edycja, Qt::Key_Delete);
+        kliknij(nawigator, kal::nbPost);
+    };
+    struct Przypadek {
+        const char* nazwa;
+        std::function<int()> pokaz;
+        QPushButton* zamknij;
+        kal::TTable* tabela;
+        kal::TField* pole;
+        std::function<void()> sekwencja;
+        QString komunikat; // the first line of the refusal, if any
+        QString zapisany = {}; // a record the sequence saved
+    };
+    const Przypadek przypadki[] = {
+        {"miejsca uzytkowania: a name that repeats, Down", [&] { return miejscaUz->Pokaz(0); }, miejscaUz->BitBtn1,
+         dm->TMiejsceUz, dm->TMiejsceUzNazwa,
+         [&] {
+             kliknijSiatke(miejscaUz->DBGrid1, 1);
+             pisz(QStringLiteral("Baza"));
+             QTest::keyClick(fokus(), Qt::Key_Down);
+         },
+         QStringLiteral("Nazwa miejsca użytkowania powtarza się !!!")},
+        {"gminy: an empty name, ✔", [&] { return gminy->Pokaz(0); }, gminy->BitBtn1, dm->TGminy,
+         dm->TGminyNazwaGminy, [&] { wyczyscIZapisz(pole(gminy.get(), "DBEdit1"), gminy->DBNavigator1); },
+         QStringLiteral("Nazwa gminy nie może być pusta !!!")},
+        {"kotly: an empty description, ✔", [&] { return kotly->Pokaz(0); }, kotly->BitBtn1, dm->TKotly,
+         dm->TKotlyOpisKotla, [&] { wyczyscIZapisz(pole(kotly.get(), "DBEdit2"), kotly->DBNavigator1); },
+         QStringLiteral("Musisz wprowadzić opis kotła !!!")},
+        {"przebieg: an entry typed, Tab past it", [&] { return przebieg->Pokaz(); }, przebieg->BitBtn1,
+         dm->TPrzebieg, dm->TPrzebiegData,
+         [&] {
+             kliknijSiatke(przebieg->DBGrid1, 1);
+             kliknij(przebieg->DBNavigator1, kal::nbInsert);
+             pisz(QStringLiteral("20090315"));
+             tab();
+             pisz(QStringLiteral("3000"));
+             tab();
+             EXPECT_EQ(dm->TPrzebieg->State(), kal::dsInsert);
+             EXPECT_TRUE(przebieg->DBGrid1->EditorMode());
+         },
+         QString(), QStringLiteral("2009-03-15")},
+        {"miejsca tankowania: Down on the last row", [&] { return miejscaTank->Pokaz(0); }, miejscaTank->BitBtn1,
+         dm->TMiejscTank, dm->TMiejscTankNazwa,
+         [&] {
+             kliknijSiatke(miejscaTank->DBGrid1, 1);
+             QTest::keyClick(fokus(), Qt::Key_Down);
+             EXPECT_EQ(dm->TMiejscTank->State(), kal::dsInsert);
+         },
+         QString()},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        QStringList po = zapisane(p.tabela, p.pole);
+        if (!p.zapisany.isEmpty())
+            po << p.zapisany;
+        dialogi.clear();
+        przyPokazie([&](QWidget* okno) {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+            p.sekwencja();
+            QTest::keyClick(fokus(), Qt::Key_Escape);
+            EXPECT_TRUE(okno->isVisible());
+            EXPECT_EQ(p.tabela->State(), kal::dsBrowse);
+            for (auto* edycja : okno->findChildren<kal::TDBEdit*>())
+                if (edycja->DataField() == p.pole->FieldName()) {
+                    EXPECT_EQ(edycja->text(), p.pole->AsString());
+                }
+            p.zamknij->click();
+            EXPECT_FALSE(okno->isVisible());
+        });
+        p.pokaz();
+        QStringList komunikaty;
+        for (const QString& t : dialogi.texts())
+            komunikaty << t.section(QLatin1Char('\n'), 0, 0);
+        EXPECT_EQ(komunikaty, p.komunikat.isEmpty() ? QStringList() : QStringList{p.komunikat});
+        EXPECT_EQ(zapisane(p.tabela, p.pole), po);
+    }
+}
+
 // ------------------------------------------------------------------ the wheel
 
 void kolko(QWidget* cel, int delta = -120)

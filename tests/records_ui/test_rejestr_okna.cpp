@@ -341,7 +341,7 @@ TEST_F(Okna, AZeroDensityIsRefusedOnCloseAndTheWindowStaysOpen)
         ASSERT_TRUE(dm->TTabelaGest->Locate(QStringLiteral("IdentyfikatorPaliwa"), QStringLiteral("1")));
         dm->TTabelaGest->Edit();
         dm->TTabelaGestGestosc->setAsFloat(0.0);
-        klawisz(gestosci->DBGrid1, Qt::Key_Escape);
+        gestosci->BitBtn1->click();
         otwarte = !okno->isHidden();
         dm->TTabelaGest->Cancel();
         gestosci->BitBtn1->click();

@@ -20,7 +20,7 @@ TFGminaDoTabeliC::TFGminaDoTabeliC(QWidget* parent) : TOknoZestawienia(parent)
     setWindowTitle(QStringLiteral("Edycja nazw gmin dla tabeli C."));
     setWindowFlag(Qt::Tool);
     // The grid keeps Enter for its own editing.
-    UstawKlawisze(false);
+    UstawKlawisze(false, false);
     kal::TDataSource* z = DM ? DM->DTabelaC : nullptr;
     DBGrid1 = NowaSiatka("DBGrid1", true);
     DBGrid1->addColumn(QStringLiteral("NazwaGminy"), QStringLiteral("Nazwa gminy dla tabeli C"));

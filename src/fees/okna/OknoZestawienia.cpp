@@ -19,7 +19,7 @@ bool WTrakcieZmian(const kal::TTable* tabela)
 TOknoZestawienia::TOknoZestawienia(QWidget* parent) : TOknoRejestru(parent)
 {
     // Esc closes; Enter moves on to the next control.
-    UstawKlawisze(true);
+    UstawKlawisze(true, true);
 }
 
 TOknoZestawienia::~TOknoZestawienia() = default;

@@ -38,7 +38,7 @@ TFZuzycieKotla::TFZuzycieKotla(QWidget* parent) : TOknoZestawienia(parent)
 {
     setObjectName(QStringLiteral("FZuzycieKotla"));
     setWindowTitle(QStringLiteral("Zużycie paliwa do kotłów"));
-    UstawKlawisze(false);
+    UstawKlawisze(false, false);
     kal::TDataSource* z = DM ? DM->DZuzycieKotla : nullptr;
 
     BitBtn1 = NowyPrzycisk("BitBtn1", QStringLiteral("&Zamknij"));

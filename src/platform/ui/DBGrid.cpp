@@ -285,6 +285,11 @@ public:
         // keyboard comes back to it when the box goes.
         if (event->type() == QEvent::FocusOut && (m_grid.m_commitRefused || m_grid.m_model->m_committing))
             return false;
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+            object == m_editor) {
+            m_grid.escape();
+            return true;
+        }
         return QStyledItemDelegate::eventFilter(object, event);
     }
 
@@ -783,6 +788,23 @@ void TDBGrid::updateData()
     line->setModified(false);
 }
 
+void TDBGrid::escape()
+{
+    QLineEdit* line = openLineEditor();
+    if (line && line->isModified()) {
+        m_commitRefused = false;
+        closeEditor(line, QAbstractItemDelegate::RevertModelCache);
+        return;
+    }
+    TTable* t = DataSet();
+    if (t && (t->State() == dsEdit || t->State() == dsInsert)) {
+        RunControlAction([t] { t->Cancel(); }); // the cancel closes the editor
+        return;
+    }
+    if (state() == QAbstractItemView::EditingState && m_delegate->m_editor)
+        closeEditor(m_delegate->m_editor, QAbstractItemDelegate::RevertModelCache);
+}
+
 void TDBGrid::wheelStep(int delta)
 {
     TTable* t = DataSet();
@@ -835,17 +857,10 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if (event->key() == Qt::Key_Escape && state() == QAbstractItemView::EditingState && m_delegate->m_editor) {
-        // Esc with the keyboard on the grid drops the open editor's text
-        // too, as Esc in the editor does.
-        m_commitRefused = false;
-        closeEditor(m_delegate->m_editor, QAbstractItemDelegate::RevertModelCache);
-        event->accept();
-        return;
-    }
-    if (t && event->key() == Qt::Key_Escape && state() != QAbstractItemView::EditingState &&
-        (t->State() == dsEdit || t->State() == dsInsert)) {
-        RunControlAction([t] { t->Cancel(); });
+    if (event->key() == Qt::Key_Escape &&
+        ((state() == QAbstractItemView::EditingState && m_delegate->m_editor) ||
+         (t && (t->State() == dsEdit || t->State() == dsInsert)))) {
+        escape(); // with the keyboard on the grid as in its editor
         event->accept();
         return;
     }

@@ -10,12 +10,12 @@
 // unbound grid is empty and does not follow any table.
 //
 // Keys: Ctrl+Delete deletes the record (asking first with dgConfirmDelete);
-// Esc drops the text of an open cell editor, else cancels an edit or
-// insert; in a grid that edits in place, Insert inserts a record, Down on
-// the last row appends one and Tab goes from cell to cell, from the last
-// cell of the last row into a new row as Down does. A grid whose cells
-// cannot be edited (read-only, or whole-row selection) leaves Tab to the
-// window: it goes on to the next control.
+// Esc drops the text typed into an open cell editor, else cancels an edit
+// or insert (an untouched new row goes); in a grid that edits in place,
+// Insert inserts a record, Down on the last row appends one and Tab goes
+// from cell to cell, from the last cell of the last row into a new row as
+// Down does. A grid whose cells cannot be edited (read-only, or whole-row
+// selection) leaves Tab to the window: it goes on to the next control.
 //
 // A cell editor takes the edit mask of its field as an edit does (see
 // TranslateEditMask): a date is typed as its digits into "____-__-__".
@@ -184,6 +184,8 @@ private:
     QLineEdit* openLineEditor() const;
     void closeOpenEditor();
     void closeStaleEditor();
+    // Esc: see above.
+    void escape();
     bool canAppend() const;
     // Down on the last row: a new record at the end (BeforeMove first, then
     // OnInsert); nothing from an untouched new record.

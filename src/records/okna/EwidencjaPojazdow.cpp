@@ -277,7 +277,7 @@ TFEwidencjaPojazdow::TFEwidencjaPojazdow(QWidget* parent) : TOknoRejestru(parent
     Podlacz(BitBtn10, [this] { BitBtn10Click(); });
     Podlacz(Button1, [this] { Button1Click(); });
 
-    UstawKlawisze(true);
+    UstawKlawisze(true, true);
     if (DM) {
         UstawZapytanieOZapis(QStringLiteral("Czy chcesz zmienić dane o pojeździe ?"),
                              QStringLiteral("Czy chcesz dopisać nowy pojazd ?"), kNaglowek, DM->TPojazdy);

@@ -422,11 +422,20 @@ bool TOknoRejestru::eventFilter(QObject* watched, QEvent* event)
     auto* k = static_cast<QKeyEvent*>(event);
     const auto mod = k->modifiers() & ~Qt::KeypadModifier;
     if (k->key() == Qt::Key_Escape && mod == Qt::NoModifier) {
-        // A grid with an open cell editor drops its text first.
-        if (auto* siatka = qobject_cast<kal::TDBGrid*>(w); siatka && siatka->EditorMode())
-            return QWidget::eventFilter(watched, event);
-        close();
-        return true;
+        if (m_escZamyka) {
+            // A grid with an open cell editor drops its text first.
+            if (auto* siatka = qobject_cast<kal::TDBGrid*>(w); siatka && siatka->EditorMode())
+                return QWidget::eventFilter(watched, event);
+            close();
+            return true;
+        }
+        // An Esc that the control with the keyboard left to the window:
+        // from a field with nothing typed into it, the pending change of
+        // its record is cancelled.
+        if (w == this) {
+            anulujZmianePola();
+            return true;
+        }
     }
     if (m_enterDalej && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && mod == Qt::NoModifier) {
         focusNextChild();
@@ -434,6 +443,18 @@ bool TOknoRejestru::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TOknoRejestru::anulujZmianePola()
+{
+    for (QWidget* w = focusWidget(); w && w != this; w = w->parentWidget()) {
+        if (const auto* pole = dynamic_cast<const kal::TFieldControl*>(w)) {
+            kal::TTable* t = pole->DataSource() ? pole->DataSource()->DataSet() : nullptr;
+            if (ZbiorWEdycji(t))
+                kal::RunGuarded([t] { t->Cancel(); });
+            return;
+        }
+    }
 }
 
 // ------------------------------------------------------------------ "+"

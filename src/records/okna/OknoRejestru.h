@@ -1,8 +1,9 @@
 #pragma once
 // What the register windows share: the modal show with its result, the close
-// handler with the save prompt (a refused close keeps the window open), Esc
-// to close, the picker's "&Użyj" into the calling record, the grid binding
-// for the time of a show and the button images taken from the image store.
+// handler with the save prompt (a refused close keeps the window open), the
+// keys Esc and Enter, the picker's "&Użyj" into the calling record, the grid
+// binding for the time of a show and the button images taken from the image
+// store.
 
 #include "Funkcje.h"
 
@@ -152,10 +153,18 @@ protected:
     // the first of the record's fields in the Tab order that takes typing.
     virtual QWidget* PierwszePoleNowegoRekordu(kal::TDataSource* zrodlo);
 
-    // Esc closes the window (a grid's open cell editor drops its text
-    // first); with `enterDalej` Enter moves the focus to the next control
-    // everywhere in the window.
-    void UstawKlawisze(bool enterDalej) { m_enterDalej = enterDalej; }
+    // With `escZamyka` Esc closes the window (a grid's open cell editor
+    // drops its text first). Without it Esc belongs to the grid or the field
+    // that has the keyboard: a grid drops the text of its cell editor or
+    // cancels the pending change of its record; a field drops what was typed
+    // into it, and when nothing was, the pending change of its record is
+    // cancelled; the window stays open. With `enterDalej` Enter moves the
+    // focus to the next control everywhere in the window.
+    void UstawKlawisze(bool escZamyka, bool enterDalej)
+    {
+        m_escZamyka = escZamyka;
+        m_enterDalej = enterDalej;
+    }
     // Called after Enter has moved the focus.
     virtual void PoPrzejsciuEnterem() {}
 
@@ -193,6 +202,9 @@ protected:
 
 private:
     void przechwycKlawisze();
+    // Esc that no control took: the pending change of the record of the
+    // field that has the keyboard is cancelled.
+    void anulujZmianePola();
     // "+" of the window's navigators: NaPierwszePoleRekordu on their source;
     // their moves and those of the window's grids: PrzedOpuszczeniemRekordu
     // (a navigator or grid with a handler of its own keeps it).
@@ -215,6 +227,7 @@ private:
     kal::TTable::TBookmark m_zakladka = 0;
     bool m_wywolanoWDopisywaniu = false;
 
+    bool m_escZamyka = false;
     bool m_enterDalej = false;
 
     const kal::TTable* m_nowyRekordTabeli = nullptr;
