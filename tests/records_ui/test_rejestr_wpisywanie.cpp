@@ -907,9 +907,9 @@ TEST_F(Siatki, TabWalksTheFieldsOfEveryRegisterInTheirOrderOnScreen)
 // ------------------------------------------------------------------ numbers
 
 // A repair's "Wartość" typed as 1.234,56 (a dot and a comma): "✔" shows the
-// error "Wprowadzona wartość nie jest liczbą !!!", nothing is saved and the
-// text stays in the edit for mending. Typed again as 1234,56 it is saved as
-// 1 234,56.
+// error "Wprowadzona wartość nie jest liczbą !!!" naming the field, nothing
+// is saved and the text stays in the edit for mending. Typed again as
+// 1234,56 it is saved as 1 234,56.
 TEST_F(Siatki, ARepairValueThatIsNotANumberIsRefusedNotSavedAsZero)
 {
     pojazd(QStringLiteral("KR 12345"), QStringLiteral("Star"), QStringLiteral("7"));
@@ -927,7 +927,7 @@ TEST_F(Siatki, ARepairValueThatIsNotANumberIsRefusedNotSavedAsZero)
         EXPECT_EQ(wartosc->text(), "1.234,56");
         ASSERT_EQ(dialogi.boxes().size(), 1u);
         EXPECT_EQ(dialogi.boxes()[0].kind, DialogCall::Error);
-        EXPECT_EQ(dialogi.boxes()[0].text, "Wprowadzona wartość nie jest liczbą !!!\n"
+        EXPECT_EQ(dialogi.boxes()[0].text, "Pole \"Wartość\":\nWprowadzona wartość nie jest liczbą !!!\n"
                                            "Część dziesiętną oddziela się przecinkiem (np. 2,5), nie kropką.");
         wartosc->selectAll();
         QTest::keyClicks(wartosc, QStringLiteral("1234,56"));

@@ -1,9 +1,11 @@
 // Numbers typed into the windows take the comma as their only decimal
 // separator: "2.587" (two thousand five hundred eighty-seven litres as an
-// invoice groups them) is refused, never stored as 2,587.
+// invoice groups them) is refused, never stored as 2,587. A refused number
+// keeps the keyboard in its edit, and a save that refuses it names the field.
 
 #include "test_rejestr_wspolne.h"
 
+#include "platform/ui/DBEdit.h"
 #include "platform/ui/DBGrid.h"
 
 #include <QLineEdit>
@@ -64,6 +66,7 @@ TEST_F(WpisaneLiczby, OnlyTheCommaSeparatesTheDecimalsOfAFuelQuantityAndADensity
             if (!w.zapisany) {
                 EXPECT_EQ(dm->TZuzycie->State(), kal::dsEdit);
                 EXPECT_EQ(ilosc->text(), tekst);
+                EXPECT_EQ(fokus(), ilosc);
                 kliknij(zuzycie->DBNavigator1, kal::nbCancel);
             }
             zuzycie->BitBtn1->click();
@@ -84,11 +87,13 @@ TEST_F(WpisaneLiczby, OnlyTheCommaSeparatesTheDecimalsOfAFuelQuantityAndADensity
         });
         gestosci->Pokaz();
 
-        const int odmowy = w.zapisany ? 0 : 2;
-        ASSERT_EQ(dialogi.boxes().size(), size_t(odmowy));
+        // The post names the edit whose text it refused; the grid's cell is
+        // refused as it is left.
+        const QStringList odmowy =
+            w.zapisany ? QStringList() : QStringList{QStringLiteral("Pole \"Ilość paliwa\":\n") + kNieLiczba, kNieLiczba};
+        EXPECT_EQ(dialogi.texts(), odmowy);
         for (const DialogCall& c : dialogi.boxes()) {
             EXPECT_EQ(c.kind, DialogCall::Error);
-            EXPECT_EQ(c.text, kNieLiczba);
             EXPECT_EQ(c.caption, "System Kalmora.");
         }
         const QString zapisany = w.zapisany ? QString::fromUtf8(w.zapisany) : QString();
@@ -108,6 +113,55 @@ TEST_F(WpisaneLiczby, OnlyTheCommaSeparatesTheDecimalsOfAFuelQuantityAndADensity
         dm->TTabelaGestGestosc->setAsString(gestosciPrzed[0]);
         dm->TTabelaGest->Post();
     }
+}
+
+// "Ewidencja pojazdów", "+", the make and the number typed, then "1,5t" into
+// "dopuszczalna masa całkowita" and a click on "ładowność": the message
+// shows and the keyboard stays in the mass with what was typed; a click on
+// "Zamknij" does the same and closes nothing. "✔" refuses the text again,
+// naming the field, and leaves the keyboard in it. Mended to 1,5, "✔" stores
+// the vehicle with its mass.
+TEST_F(WpisaneLiczby, ARefusedNumberKeepsTheKeyboardInItsEditAndTheSaveNamesTheField)
+{
+    auto* masa = pojazdy->findChild<QLineEdit*>(QStringLiteral("DBEdit5"));
+    auto* ladownosc = pojazdy->findChild<QLineEdit*>(QStringLiteral("DBEdit6"));
+    ASSERT_TRUE(masa && ladownosc);
+    const auto wpisz = [](QLineEdit* e, const QString& tekst) {
+        QTest::mouseClick(e, Qt::LeftButton);
+        e->selectAll();
+        QTest::keyClicks(e, tekst);
+    };
+    const QString nazwana = QStringLiteral("Pole \"dopuszczalna masa całkowita\":\n") + kNieLiczba;
+    przyPokazie([&](QWidget* okno) {
+        QApplication::setActiveWindow(okno);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(okno));
+        kliknij(pojazdy->DBNavigator1, kal::nbInsert);
+        wpisz(pojazdy->DBEdit1, QStringLiteral("Star"));
+        wpisz(pojazdy->DBEdit2, QStringLiteral("PO 1"));
+        wpisz(masa, QStringLiteral("1,5t"));
+        QTest::mouseClick(ladownosc, Qt::LeftButton);
+        EXPECT_EQ(dialogi.texts(), QStringList{kNieLiczba});
+        EXPECT_EQ(fokus(), masa);
+        EXPECT_EQ(masa->text(), "1,5t");
+        QTest::mouseClick(pojazdy->BitBtn1, Qt::LeftButton);
+        EXPECT_TRUE(okno->isVisible());
+        EXPECT_EQ(fokus(), masa);
+        kliknij(pojazdy->DBNavigator1, kal::nbPost);
+        EXPECT_EQ(dialogi.texts(), (QStringList{kNieLiczba, kNieLiczba, nazwana}));
+        EXPECT_EQ(fokus(), masa);
+        EXPECT_EQ(dm->TPojazdy->State(), kal::dsInsert);
+        masa->selectAll();
+        QTest::keyClicks(masa, QStringLiteral("1,5"));
+        kliknij(pojazdy->DBNavigator1, kal::nbPost);
+        pojazdy->BitBtn1->click();
+    });
+    pojazdy->Pokaz(0);
+    EXPECT_EQ(dialogi.texts().size(), 3);
+    for (const DialogCall& c : dialogi.boxes())
+        EXPECT_EQ(c.caption, "System Kalmora.");
+    ASSERT_TRUE(dm->TPojazdy->Locate(QStringLiteral("NrRejestracyjny"), QStringLiteral("PO 1")));
+    EXPECT_EQ(dm->TPojazdyMarka->AsString(), "Star");
+    EXPECT_EQ(dm->TPojazdyDMasaCalkowita->AsString(), "1,5");
 }
 
 } // namespace

@@ -11,7 +11,10 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QKeyEvent>
 #include <QRadioButton>
 #include <QTest>
@@ -703,6 +706,34 @@ TEST_F(NavigatorTest, BeforeActionMayAbortAndOnClickFollows)
     EXPECT_EQ(v.T.RecNo(), 2);
     EXPECT_EQ(log, (QStringList{"before 2", "click 2", "before 3", "click 3"}));
     EXPECT_TRUE(dialogs.calls().empty()); // the abort is silent
+}
+
+// The label that names a control: the label whose buddy it is, the label of
+// the form row that holds it (also in a layout of the row), else the label
+// of a widget that holds it; read without "&" and the trailing ':'.
+TEST(ControlLabel, TheLabelBesideTheControlAsTheUserReadsIt)
+{
+    QWidget window;
+    auto* form = new QFormLayout(&window);
+    auto* direct = new QLineEdit;
+    form->addRow(QStringLiteral("Ilość &paliwa:"), direct);
+    auto* inRow = new QLineEdit;
+    auto* row = new QHBoxLayout;
+    row->addWidget(inRow);
+    row->addWidget(new QPushButton(QStringLiteral("Wylicz")));
+    form->addRow(QStringLiteral("Ilość:"), row);
+    auto* pair = new QWidget;
+    auto* summer = new QLineEdit(pair);
+    auto* winterLabel = new QLabel(QStringLiteral("zimowa:"), pair);
+    auto* winter = new QLineEdit(pair);
+    winterLabel->setBuddy(winter);
+    form->addRow(QStringLiteral("Norma letnia:"), pair);
+    auto* unnamed = new QLineEdit;
+    form->addRow(unnamed);
+    const std::pair<QWidget*, const char*> cases[] = {
+        {direct, "Ilość paliwa"}, {inRow, "Ilość"}, {summer, "Norma letnia"}, {winter, "zimowa"}, {unnamed, ""}};
+    for (const auto& [control, label] : cases)
+        EXPECT_EQ(ControlLabel(control), QString::fromUtf8(label)) << label;
 }
 
 } // namespace

@@ -194,7 +194,7 @@ void TDBMemo::focusOutEvent(QFocusEvent* event)
     QPlainTextEdit::focusOutEvent(event);
     if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason || !m_modified)
         return;
-    handOverGuarded();
+    handOverOnLeaving(event->reason());
 }
 
 void TDBMemo::keyPressEvent(QKeyEvent* event)

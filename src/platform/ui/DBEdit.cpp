@@ -281,7 +281,7 @@ void TDBEdit::focusOutEvent(QFocusEvent* event)
         return;
     m_focused = false;
     if (m_modified)
-        handOverGuarded();
+        handOverOnLeaving(event->reason());
     else
         showField();
 }

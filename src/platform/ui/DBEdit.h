@@ -6,7 +6,10 @@
 // TField::setText (and so through its OnSetText handler) when the edit loses
 // the focus, on Enter, and before any post of the table (also a post from a
 // navigator button that takes no focus). A text that the field refuses is
-// shown in the error box and stays in the edit. Esc brings back the field's
+// shown in the error box and stays in the edit, which keeps the keyboard
+// when it was being left (the click that would have taken it does nothing)
+// and takes it back when a post refuses the text; the post's message then
+// names the edit by its label (ControlLabel). Esc brings back the field's
 // text.
 //
 // The field's EditMask is translated to the line edit (see TranslateEditMask).

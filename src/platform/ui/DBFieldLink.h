@@ -117,14 +117,32 @@ protected:
     // of a refused text takes the focus from the control, and that must not
     // hand the same text over a second time. True when it ended normally.
     bool handOverGuarded();
+    // The control lost the keyboard for `reason` with typed text: the text is
+    // handed over under the guard. A refused text keeps the keyboard in the
+    // control, and the click that took it goes nowhere, so that the text is
+    // mended or dropped (Esc) before anything else happens. True when the
+    // text was taken.
+    bool handOverOnLeaving(Qt::FocusReason reason);
 
     TFieldDataLink m_link;
     bool m_loading = false;  // the control's own change signals are not the user's
     bool m_modified = false; // typed text waits to be handed to the field
 
 private:
+    // Before a post: UpdateRecord; a refusal puts the keyboard into the
+    // control and its message names the control by its label.
+    void handOverForSaving();
+    // Puts the keyboard into the control, its text selected.
+    void takeKeyboard();
+
     bool m_committing = false;
 };
+
+// The text of the label that names a control on its window, without its
+// accelerator mark and trailing ':': the label whose buddy is the control,
+// else the label of the form row that holds it, else those of the widgets
+// that hold the control. Empty when none names it.
+QString ControlLabel(const QWidget* control);
 
 // Runs an action of a control under the exception guard; true when it ended
 // normally.
