@@ -772,6 +772,56 @@ TEST(GridMasks, CellsEditThroughTheMasksOfTheirFields)
     EXPECT_EQ(rows, (QStringList{"WA 77/2019-12-31", "/2020-01-15"}));
 }
 
+// Down and Tab from the last row with its cell editor open do what Down
+// does without it: the text goes to the record, the record's leave step
+// runs, the record is saved and a new row starts. "Warsztat" renamed
+// "Wozownia", Down; "Zajazd" typed into the new row, Down; "Zoo", Tab.
+TEST_F(GridMovesTest, DownAndTabFromTheLastRowsEditorSaveTheRecordAndStartANewRow)
+{
+    int left = 0;
+    grid.BeforeMove = [&](TDBGrid&) {
+        ++left;
+        EXPECT_TRUE(p.T.Modified());
+    };
+    clickRow(3);
+    int row = 3;
+    for (const char* name : {"Wozownia", "Zajazd", "Zoo"}) {
+        SCOPED_TRACE(name);
+        type(QString::fromUtf8(name));
+        ASSERT_TRUE(grid.EditorMode());
+        QTest::keyClick(QApplication::focusWidget(), row < 5 ? Qt::Key_Down : Qt::Key_Tab);
+        ++row;
+        EXPECT_EQ(left, row - 3);
+        EXPECT_EQ(p.T.State(), dsInsert);
+        EXPECT_EQ(grid.currentIndex().row(), row);
+        EXPECT_EQ(grid.model()->rowCount(), row + 1);
+    }
+    p.T.Cancel();
+    EXPECT_EQ(names(), (QStringList{"Baza", "Magazyn", "Oddział", "Wozownia", "Zajazd", "Zoo"}));
+    EXPECT_TRUE(dialogs.calls().empty());
+}
+
+// A cell editor opened (F2) and left untyped while the rows are read again
+// (another cursor renamed its record, then a refresh) goes: the cell shows
+// the new name, not the old text over it, and the grid keeps the keyboard.
+TEST_F(GridMovesTest, AnUntypedEditorGoesWhenTheRowsAreReadAgain)
+{
+    clickRow(1);
+    QTest::keyClick(&grid, Qt::Key_F2);
+    ASSERT_TRUE(grid.EditorMode());
+    TTable other;
+    other.setTableName(QStringLiteral("Miejsca.db"));
+    other.Open();
+    ASSERT_TRUE(other.Locate(QStringLiteral("Nazwa"), QStringLiteral("Magazyn")));
+    other.Edit();
+    other.FieldByName(QStringLiteral("Nazwa"))->setAsString(QStringLiteral("Kuźnia"));
+    other.Post();
+    p.T.Refresh();
+    EXPECT_FALSE(grid.EditorMode());
+    EXPECT_EQ(grid.cellText(1, 0), "Kuźnia");
+    EXPECT_EQ(QApplication::focusWidget(), &grid);
+}
+
 // Tab in a grid that edits in place goes from cell to cell; a read-only
 // grid with whole-row selection lets it go on to the next control, and its
 // record stays where it was.

@@ -845,9 +845,19 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if (canInsert && event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier &&
+    if (canAppend() && event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier &&
         currentIndex().row() == m_model->m_rows - 1) {
-        appendRow(); // Down from the last row appends a record
+        // Down from the last row appends a record, also from its open cell
+        // editor, whose text goes to the record first.
+        if (QWidget* editor = state() == QAbstractItemView::EditingState ? m_delegate->m_editor.data() : nullptr) {
+            commitData(editor);
+            if (m_commitRefused) {
+                event->accept();
+                return;
+            }
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+        appendRow();
         event->accept();
         return;
     }

@@ -12,9 +12,10 @@
 // Keys: Ctrl+Delete deletes the record (asking first with dgConfirmDelete);
 // Esc drops the text typed into an open cell editor, else cancels an edit
 // or insert (an untouched new row goes); in a grid that edits in place,
-// Insert inserts a record, Down on the last row appends one and Tab goes
-// from cell to cell, from the last cell of the last row into a new row as
-// Down does. A grid whose cells cannot be edited (read-only, or whole-row
+// Insert inserts a record, Down on the last row appends one (from its open
+// cell editor too, whose text goes to the record first) and Tab goes from
+// cell to cell, from the last cell of the last row into a new row as Down
+// does. A grid whose cells cannot be edited (read-only, or whole-row
 // selection) leaves Tab to the window: it goes on to the next control.
 //
 // A cell editor takes the edit mask of its field as an edit does (see
