@@ -3,6 +3,8 @@
 // a file that is complete or not there at all.
 
 #include "Exceptions.h"
+#include "Export.h"
+#include "PdfWriter.h"
 #include "PrintProgress.h"
 #include "Printer.h"
 #include "Render.h"
@@ -10,9 +12,11 @@
 #include "SampleReport.h"
 #include "TextMetrics.h"
 
+#include "PageFiles.h"
 #include "TestDir.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
@@ -25,6 +29,7 @@
 #include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <functional>
 #include <hb.h>
 
 using namespace kal::report;
@@ -218,14 +223,17 @@ bool FallsBack(const QString& family, const QString& c)
     return layout.glyphRuns().size() == 2;
 }
 
-// A list of `rows` numbered rows, about fifty to a page.
+// A list of `rows` numbered rows, about fifty to a page; `make` gives the
+// make of row i.
 struct LongList {
     Report report;
     ListDataSource rows{{QStringLiteral("Lp"), QStringLiteral("Marka")}};
-    explicit LongList(int count)
+    explicit LongList(int count, const std::function<QString(int)>& make = {})
     {
         for (int i = 1; i <= count; ++i)
-            rows.addRow({QString::number(i), i % 2 ? QStringLiteral("Żuk Lublin") : QStringLiteral("Fiat Ducato")});
+            rows.addRow({QString::number(i), make                ? make(i)
+                                                 : i % 2 ? QStringLiteral("Żuk Lublin")
+                                                         : QStringLiteral("Fiat Ducato")});
         report.title = QStringLiteral("Wykaz pojazdów.");
         report.dataSource = &rows;
         Band* header = report.addBand(BandType::PageHeader, QStringLiteral("PageHeader"));
@@ -510,6 +518,41 @@ TEST(Pdf, AReportOfManyPagesKeepsItsPagesInOrder)
     ASSERT_EQ(progress.steps.size(), static_cast<std::size_t>(model->pageCount()));
     for (std::size_t i = 0; i < progress.steps.size(); ++i)
         EXPECT_EQ(progress.steps[i], static_cast<int>(i) + 1);
+}
+
+// A list whose pages went to the page file gives the PDF (but for its date)
+// and the CSV of the same list held in memory, byte for byte: its pages are
+// built by the writer's threads in any order, and characters the face lacks
+// first come on late pages and then on pages a thread may build before
+// their substitutes are found.
+TEST(LongReport, ThePdfAndCsvOfPagesFromThePageFileAreThoseOfPagesInMemory)
+{
+    kal::test::TestDir dir;
+    const QString family = FaceWithoutExponents();
+    LongList list(12000, [](int i) {
+        return i > 7000 && i % 7 == 0 ? QStringLiteral("Jelcz %1 m³, \"10⁶\"").arg(i % 3) : QStringLiteral("Star 200");
+    });
+    if (!family.isEmpty())
+        for (const auto& control : list.report.band(QStringLiteral("Detail"))->controls())
+            control->font.family = family;
+    const auto exports = [&list](int inMemory) {
+        const auto model = list.report.prepare();
+        EXPECT_EQ(model->pagesInMemory(), inMemory < 0 ? model->pageCount() : inMemory);
+        QByteArray pdf;
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(WritePdfDocument(*model, 0, model->pageCount() - 1, model->title, buffer));
+        const qsizetype date = pdf.indexOf("/CreationDate (D:");
+        EXPECT_GT(date, 0);
+        return std::pair(pdf.remove(date, 31), ExportCsv(*model));
+    };
+    const auto inMemory = exports(-1);
+    const kal::test::PageFiles limit(0, dir.path());
+    const auto fromFile = exports(0);
+    EXPECT_GT(list.report.pages()->pageCount(), 200);
+    EXPECT_TRUE(inMemory.first == fromFile.first);
+    EXPECT_TRUE(inMemory.second == fromFile.second);
+    EXPECT_TRUE(ExportCsv(*list.report.pages()).contains("\"Jelcz 2 m³, \"\"10⁶\"\"\"\r\n"));
 }
 
 TEST(Pdf, PrintToFileGoesThroughTheWriterWithTheChosenPages)

@@ -4,11 +4,16 @@
 #include "TextMetrics.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QSaveFile>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <set>
+#include <memory>
+#include <cstring>
+#include <unordered_map>
+#include <unordered_set>
 #include <tuple>
 
 namespace kal::report {
@@ -25,15 +30,24 @@ QString Mm(double v)
     return s + QStringLiteral("mm");
 }
 
-QString CsvField(const QString& text)
+// Appends a field of a CSV record (UTF-8) to `out`, quoted when it holds a
+// comma, a quote or a line break.
+void AppendCsvField(QByteArray& out, QByteArrayView text)
 {
-    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n'))
-        || text.contains(QLatin1Char('\r'))) {
-        QString quoted = text;
-        quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-        return QLatin1Char('"') + quoted + QLatin1Char('"');
+    const bool quoted = std::any_of(text.begin(), text.end(), [](char c) {
+        return c == ',' || c == '"' || c == '\n' || c == '\r';
+    });
+    if (!quoted) {
+        out += text;
+        return;
     }
-    return text;
+    out += '"';
+    for (const char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
 }
 
 // ---- The CSV table: the texts of the pages placed in the columns of the
@@ -175,14 +189,29 @@ FieldRows FieldRowsOf(const PageModel& model, const Page& page)
     return RowsOf(FieldsOf(model, page), [](const Field& f) { return f.top; }, [](const Field& f) { return f.x1; });
 }
 
+// The same box (a pair of edges) whatever the sign of a zero.
+struct BoxHash {
+    std::size_t operator()(const std::pair<double, double>& box) const
+    {
+        const auto bits = [](double v) {
+            std::uint64_t b = 0;
+            v = v == 0 ? 0.0 : v;
+            std::memcpy(&b, &v, sizeof b);
+            return b;
+        };
+        return std::hash<std::uint64_t>()(bits(box.first) * 0x9E3779B97F4A7C15ull ^ bits(box.second));
+    }
+};
+
 // The columns of the whole report, so that a column keeps its place from
 // page to page.
 class Columns {
 public:
-    // Takes the rows of a page. Each pair of neighbouring fields of a row
+    // Takes the rows of a page, and appends to `boxes` the number of the box
+    // of each field, in order. Each pair of neighbouring fields of a row
     // leaves a gap (their boxes touch or stand apart) that a column boundary
     // must cross; a gap met before adds nothing.
-    void take(const FieldRows& rows)
+    void take(const FieldRows& rows, std::vector<int>& boxes)
     {
         for (const auto& row : rows) {
             double reach = std::numeric_limits<double>::lowest(); // the right edge of the row so far
@@ -195,7 +224,10 @@ public:
                 reach = std::max(reach, field.x2);
                 m_left = std::min(m_left, field.x1);
                 m_right = std::max(m_right, field.x2);
-                m_boxes.emplace(field.x1, field.x2);
+                const auto [box, added] = m_boxes.try_emplace({field.x1, field.x2}, static_cast<int>(m_boxes.size()));
+                if (added)
+                    m_boxEdges.emplace_back(field.x1, field.x2);
+                boxes.push_back(box->second);
             }
         }
     }
@@ -215,20 +247,26 @@ public:
                 m_bounds.push_back((from + to) / 2);
         }
         std::sort(m_bounds.begin(), m_bounds.end());
+        std::vector<int> column(m_boxEdges.size());
         std::vector<int> used(static_cast<std::size_t>(count()), 0);
-        for (const auto& [x1, x2] : m_boxes)
-            used[static_cast<std::size_t>(of(x1, x2))] = 1;
-        m_place.assign(used.size(), 0);
+        for (std::size_t b = 0; b < m_boxEdges.size(); ++b) {
+            column[b] = of(m_boxEdges[b].first, m_boxEdges[b].second);
+            used[static_cast<std::size_t>(column[b])] = 1;
+        }
+        std::vector<int> place(used.size(), 0);
         for (std::size_t c = 0; c < used.size(); ++c) {
-            m_place[c] = m_width;
+            place[c] = m_width;
             m_width += used[c];
         }
+        m_place.resize(m_boxEdges.size());
+        for (std::size_t b = 0; b < m_boxEdges.size(); ++b)
+            m_place[b] = place[static_cast<std::size_t>(column[b])];
     }
 
     // The fields of a record (a column that no field takes has none), and
-    // the one that `field` fills.
+    // the one that a field in box `box` fills.
     int width() const { return m_width; }
-    int place(const Field& field) const { return m_place[static_cast<std::size_t>(of(field.x1, field.x2))]; }
+    int place(int box) const { return m_place[static_cast<std::size_t>(box)]; }
 
 private:
     int count() const { return static_cast<int>(m_bounds.size()) + 1; }
@@ -257,13 +295,127 @@ private:
     }
 
     std::vector<std::pair<double, double>> m_gaps;
-    std::set<std::pair<double, double>> m_seenGaps;
-    std::set<std::pair<double, double>> m_boxes;
-    std::vector<int> m_place;
+    std::unordered_set<std::pair<double, double>, BoxHash> m_seenGaps;
+    std::unordered_map<std::pair<double, double>, int, BoxHash> m_boxes; // the number of each box
+    std::vector<std::pair<double, double>> m_boxEdges;                   // the edges of each box, by its number
+    std::vector<int> m_place;                                            // the field of each box
     int m_width = 0;
     std::vector<double> m_bounds;
     double m_left = std::numeric_limits<double>::max();
     double m_right = std::numeric_limits<double>::lowest();
+};
+
+// The records of a CSV as the pages give them, before the columns are
+// known: each record the number of its fields, then each field's box and
+// text (UTF-8). Past a piece (1 MiB, or the page memory limit when lower)
+// they go, a piece at a time, into an unnamed file in the temporary
+// directory, gone with the object.
+class CsvRecords {
+public:
+    using Record = std::vector<std::pair<int, QByteArrayView>>;
+
+    // False when the temporary file cannot take them.
+    bool add(const FieldRows& rows, const std::vector<int>& boxes)
+    {
+        std::size_t b = 0;
+        for (const auto& row : rows) {
+            number(row.size());
+            for (const Field& field : row) {
+                number(static_cast<std::size_t>(boxes[b++]));
+                const QByteArray text = field.text.toUtf8();
+                number(static_cast<std::size_t>(text.size()));
+                m_piece += text;
+            }
+        }
+        const std::size_t held = std::clamp<std::size_t>(PageMemoryLimit(), 1, kPiece);
+        return static_cast<std::size_t>(m_piece.size()) < held || put();
+    }
+
+    // Calls `each` with every record in order, until it returns false;
+    // false when a record could not be read back or `each` said so.
+    template <class Each> bool read(const Each& each)
+    {
+        if (!m_file)
+            return readPiece(m_piece, each);
+        if (!put() || !m_file->seek(0))
+            return false;
+        while (!m_file->atEnd()) {
+            quint32 size = 0;
+            if (m_file->read(reinterpret_cast<char*>(&size), sizeof size) != sizeof size)
+                return false;
+            const QByteArray piece = m_file->read(size);
+            if (piece.size() != static_cast<qsizetype>(size) || !readPiece(piece, each))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    static constexpr std::size_t kPiece = std::size_t{1} << 20;
+
+    void number(std::size_t v)
+    {
+        for (; v >= 0x80; v >>= 7)
+            m_piece += static_cast<char>(0x80 | (v & 0x7F));
+        m_piece += static_cast<char>(v);
+    }
+
+    // Writes the piece gathered into the file, behind its length.
+    bool put()
+    {
+        if (m_piece.isEmpty())
+            return true;
+        if (!m_file) {
+            m_file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/kalmora-csv-XXXXXX"));
+            if (!m_file->open())
+                return false;
+        }
+        const quint32 size = static_cast<quint32>(m_piece.size());
+        const bool written = m_file->write(reinterpret_cast<const char*>(&size), sizeof size) == sizeof size
+            && m_file->write(m_piece) == m_piece.size();
+        m_piece.clear();
+        return written;
+    }
+
+    template <class Each> static bool readPiece(const QByteArray& piece, const Each& each)
+    {
+        const char* at = piece.constData();
+        const char* const end = at + piece.size();
+        bool sound = true;
+        const auto number = [&]() -> std::size_t {
+            std::size_t v = 0;
+            for (int shift = 0; sound; shift += 7) {
+                if (at == end || shift > 56) {
+                    sound = false;
+                    break;
+                }
+                const auto byte = static_cast<unsigned char>(*at++);
+                v |= static_cast<std::size_t>(byte & 0x7F) << shift;
+                if (byte < 0x80)
+                    break;
+            }
+            return v;
+        };
+        Record record;
+        while (at != end) {
+            record.clear();
+            for (std::size_t n = number(); sound && n > 0; --n) {
+                const int box = static_cast<int>(number());
+                const std::size_t size = number();
+                sound = sound && size <= static_cast<std::size_t>(end - at);
+                if (!sound)
+                    break;
+                record.emplace_back(box, QByteArrayView(at, static_cast<qsizetype>(size)));
+                at += size;
+            }
+            if (!sound || !each(record))
+                return false;
+        }
+        return true;
+    }
+
+    QByteArray m_piece;
+    std::unique_ptr<QTemporaryFile> m_file;
 };
 
 } // namespace
@@ -381,28 +533,46 @@ bool ExportWriter::html()
 
 bool ExportWriter::csv()
 {
-    // The columns come from every page before the first record is written.
+    // One pass over the pages gathers the records and the columns; once
+    // every page is read the records are written in their columns.
     Columns columns;
-    for (int p = 0; p < m_model.pageCount(); ++p)
-        columns.take(FieldRowsOf(m_model, *m_model.page(p)));
+    CsvRecords records;
+    std::vector<int> boxes;
+    for (int p = 0; p < m_model.pageCount(); ++p) {
+        const FieldRows rows = FieldRowsOf(m_model, *m_model.page(p));
+        boxes.clear();
+        columns.take(rows, boxes);
+        if (!records.add(rows, boxes))
+            return false;
+        if (m_pageDone)
+            m_pageDone(p + 1);
+    }
     columns.settle();
 
-    QString out;
-    for (int p = 0; p < m_model.pageCount(); ++p) {
-        for (const auto& row : FieldRowsOf(m_model, *m_model.page(p))) {
-            QStringList cells(columns.width());
-            for (const Field& field : row) {
-                QString& cell = cells[columns.place(field)];
-                cell += (cell.isEmpty() ? QString() : QStringLiteral(" ")) + field.text;
-            }
-            for (QString& cell : cells)
-                cell = CsvField(cell);
-            out += cells.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    QByteArray out;
+    std::vector<QByteArray> cells(static_cast<std::size_t>(columns.width()));
+    const bool read = records.read([&](const CsvRecords::Record& record) {
+        for (QByteArray& cell : cells)
+            cell.resize(0);
+        for (const auto& [box, text] : record) {
+            QByteArray& cell = cells[static_cast<std::size_t>(columns.place(box))];
+            if (!cell.isEmpty())
+                cell += ' ';
+            cell += text;
         }
-        if (!put(out, p + 1))
-            return false;
-    }
-    return true;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            if (c > 0)
+                out += ',';
+            AppendCsvField(out, cells[c]);
+        }
+        out += "\r\n";
+        if (out.size() < (1 << 20))
+            return true;
+        const bool written = m_out.write(out) == out.size();
+        out.resize(0);
+        return written;
+    });
+    return read && m_out.write(out) == out.size();
 }
 
 bool ExportWriter::text()

@@ -54,10 +54,34 @@ struct Run {
     double width = 0;                 // mm
 };
 
-// What one thread needs to build pages: its shaping buffer, and for every
-// font the text of each glyph it has used (null: not used).
+// The glyph that stands in a text for a character its face lacks, with
+// what a page needs of its outline font (in ems), so that a page is built
+// without looking at the outline fonts, which grow meanwhile.
+struct Substitute {
+    std::uint16_t outline = 0; // the outline font
+    std::uint8_t code = 0;     // 0: no face has the character; it keeps its own face's missing glyph
+    double advance = 0;
+    double ascent = 0;
+    double underlinePosition = 0;
+    double underlineThickness = 0;
+};
+
+// A character of a page that its face lacks: the face, the character, and
+// the font of the first text item that has it.
+struct Lacking {
+    std::size_t face = 0;
+    char32_t c = 0;
+    const FontDef* font = nullptr;
+};
+
+// The substitutes a page uses, of each face.
+using PageSubstitutes = std::vector<std::vector<std::pair<char32_t, Substitute>>>;
+
+// What one thread needs to build pages: its shaping buffer, for every font
+// the text of each glyph it has used (null: not used), and what it knows of
+// the characters each face covers.
 struct Builder {
-    explicit Builder(std::size_t fonts) : glyphTexts(fonts) { buffer = hb_buffer_create(); }
+    explicit Builder(std::size_t fonts) : glyphTexts(fonts), covered(fonts) { buffer = hb_buffer_create(); }
     ~Builder() { hb_buffer_destroy(buffer); }
     Builder(const Builder&) = delete;
     Builder& operator=(const Builder&) = delete;
@@ -66,25 +90,26 @@ struct Builder {
     std::vector<pdf::ShapedGlyph> glyphs;
     std::vector<Run> runs;
     std::vector<std::vector<QString>> glyphTexts;
-};
-
-// The glyph that stands in a text for a character its face lacks.
-struct Substitute {
-    std::uint16_t outline = 0; // the outline font
-    std::uint8_t code = 0;
+    // Of each face, for each character below 0x10000: 0 not asked yet, 1
+    // covered, 2 lacking.
+    std::vector<std::vector<std::uint8_t>> covered;
+    std::vector<Lacking> lacking; // of the page being built
+    PageSubstitutes substitutes;  // of the page being built
 };
 
 // The faces of a model's fonts: fonts that differ only in size or underline
 // share one face and so one embedded font. A character a face lacks comes,
 // as in Qt's own layout, from the face Qt falls back to for it; those glyphs
-// go into outline fonts.
-struct Faces {
+// go into outline fonts. The substitutes are found as the pages are written,
+// in the order of the pages, so that a document is the same whichever thread
+// builds which page.
+class Faces {
+public:
     std::vector<std::unique_ptr<pdf::Font>> fonts;
     std::vector<std::size_t> ofFont; // face of each font of the model
     std::vector<std::unique_ptr<pdf::OutlineFont>> outlines;
-    std::vector<std::unordered_map<char32_t, Substitute>> substitutes; // of each face
 
-    Faces(const PageModel& model, int from, int to)
+    explicit Faces(const PageModel& model) : m_model(model)
     {
         std::vector<QString> keys;
         std::vector<FontDef> defs = model.fonts;
@@ -102,9 +127,7 @@ struct Faces {
             ofFont.push_back(fonts.size());
             fonts.push_back(std::make_unique<pdf::Font>(def));
         }
-        substitutes.resize(fonts.size());
-        if (valid())
-            findSubstitutes(model, from, to);
+        m_substitutes.resize(fonts.size());
     }
     bool valid() const
     {
@@ -112,40 +135,83 @@ struct Faces {
     }
     std::size_t faceOf(const PageItem& item) const { return item.font < ofFont.size() ? ofFont[item.font] : 0; }
 
-private:
-    // Every character of the pages' texts that its face lacks.
-    void findSubstitutes(const PageModel& model, int from, int to)
+    // Every character of the texts of `page` that its face lacks, each once,
+    // into `builder.lacking`, in the order of the page. Safe from any thread,
+    // each with a builder of its own.
+    void findLacking(const Page& page, Builder& builder) const
     {
-        std::vector<std::vector<bool>> seen(fonts.size());
-        for (int p = std::max(0, from); p <= to && p < model.pageCount(); ++p) {
-            const auto page = model.page(p);
-            for (const PageItem& item : page->items) {
-                if (item.kind != PageItem::Kind::Text)
+        builder.lacking.clear();
+        for (const PageItem& item : page.items) {
+            if (item.kind != PageItem::Kind::Text)
+                continue;
+            const std::size_t face = faceOf(item);
+            std::vector<std::uint8_t>& known = builder.covered[face];
+            const QString& text = item.text;
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                char32_t c = text[i].unicode();
+                if (c < 0x80 && !known.empty() && known[c] == 1)
                     continue;
-                const std::size_t face = faceOf(item);
-                std::vector<bool>& done = seen[face];
-                const QString& text = item.text;
-                for (qsizetype i = 0; i < text.size(); ++i) {
-                    char32_t c = text[i].unicode();
-                    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-                        c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-                    if (c < done.size() && done[c])
-                        continue;
-                    if (done.size() <= c)
-                        done.resize(c < 0x10000 ? 0x10000 : 0x110000);
-                    done[c] = true;
-                    if (!fonts[face]->covers(c))
-                        substitute(face, c, model.fontOf(item));
-                    i += c > 0xFFFF;
+                if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                    c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+                i += c > 0xFFFF;
+                bool lacks;
+                if (c < 0x10000) {
+                    if (known.empty())
+                        known.resize(0x10000, 0);
+                    if (known[c] == 0)
+                        known[c] = fonts[face]->covers(c) ? 1 : 2;
+                    lacks = known[c] == 2;
+                } else {
+                    lacks = !fonts[face]->covers(c);
                 }
+                if (lacks && std::none_of(builder.lacking.begin(), builder.lacking.end(),
+                                          [&](const Lacking& l) { return l.face == face && l.c == c; }))
+                    builder.lacking.push_back({face, c, &m_model.fontOf(item)});
             }
         }
     }
 
+    // The substitutes of the characters in `builder.lacking`, into
+    // `builder.substitutes`; false when one is not found yet. Safe from any
+    // thread.
+    bool known(Builder& builder) const
+    {
+        builder.substitutes.assign(fonts.size(), {});
+        if (builder.lacking.empty())
+            return true;
+        const std::lock_guard lock(m_mutex);
+        for (const Lacking& l : builder.lacking) {
+            const auto found = m_substitutes[l.face].find(l.c);
+            if (found == m_substitutes[l.face].end())
+                return false;
+            if (found->second.code != 0)
+                builder.substitutes[l.face].emplace_back(l.c, found->second);
+        }
+        return true;
+    }
+
+    // Finds the substitutes of the characters in `builder.lacking` not found
+    // before, in their order; on the thread that owns the fonts, a page after
+    // the other.
+    void find(const Builder& builder)
+    {
+        for (const Lacking& l : builder.lacking) {
+            {
+                const std::lock_guard lock(m_mutex);
+                if (m_substitutes[l.face].count(l.c))
+                    continue;
+            }
+            const Substitute found = substitute(l.c, *l.font);
+            const std::lock_guard lock(m_mutex);
+            m_substitutes[l.face].emplace(l.c, found);
+        }
+    }
+
+private:
     // Asks Qt's layout which face draws `c` after a letter in `def`; that
     // face's glyph stands for it. A character no face has keeps the missing
     // glyph of its own face, as Qt draws it.
-    void substitute(std::size_t face, char32_t c, const FontDef& def)
+    Substitute substitute(char32_t c, const FontDef& def)
     {
         const QFont font = ToQFont(def);
         const QRawFont own = QRawFont::fromFont(font);
@@ -167,12 +233,18 @@ private:
                     break;
             if (o == outlines.size())
                 outlines.push_back(std::make_unique<pdf::OutlineFont>(raw));
+            const pdf::OutlineFont& outline = *outlines[o];
             if (code == 0)
                 code = outlines[o]->add(glyph, character);
-            substitutes[face][c] = Substitute{static_cast<std::uint16_t>(o), code};
-            return;
+            return Substitute{static_cast<std::uint16_t>(o), code, outline.advance(code), outline.ascent(),
+                              outline.underlinePosition(), outline.underlineThickness()};
         }
+        return {};
     }
+
+    const PageModel& m_model;
+    mutable std::mutex m_mutex; // guards m_substitutes
+    std::vector<std::unordered_map<char32_t, Substitute>> m_substitutes; // of each face
 };
 
 class Document {
@@ -265,7 +337,7 @@ private:
     {
         const pdf::Font& font = *m_faces.fonts[face];
         const double unit = size / font.unitsPerEm();
-        const auto& substitutes = m_faces.substitutes[face];
+        const auto& substitutes = builder.substitutes[face];
         const QString& text = item.text;
         builder.glyphs.clear();
         builder.runs.clear();
@@ -297,20 +369,20 @@ private:
                 c = QChar::surrogateToUcs4(text[i], text[i + 1]);
                 n = 2;
             }
-            const auto found = substitutes.find(c);
+            const auto found = std::find_if(substitutes.begin(), substitutes.end(), [c](const auto& s) { return s.first == c; });
             if (found == substitutes.end()) {
                 i += n;
                 continue;
             }
             own(start, i);
-            const pdf::OutlineFont& outline = *m_faces.outlines[found->second.outline];
+            const Substitute& substitute = found->second;
             Run run;
-            run.outline = found->second.outline;
-            run.code = found->second.code;
+            run.outline = substitute.outline;
+            run.code = substitute.code;
             run.textEnd = i + n;
-            run.width = outline.advance(run.code) * size;
+            run.width = substitute.advance * size;
             builder.runs.push_back(run);
-            line.take(outline.ascent(), outline.underlinePosition(), outline.underlineThickness());
+            line.take(substitute.ascent, substitute.underlinePosition, substitute.underlineThickness);
             i += n;
             start = i;
         }
@@ -504,7 +576,7 @@ bool WritePdfDocument(const PageModel& model, int from, int to, const QString& t
 {
     from = std::max(0, from);
     to = std::min(to, model.pageCount() - 1);
-    const Faces faces(model, from, to);
+    Faces faces(model);
     if (!faces.valid())
         return false;
     const auto& fonts = faces.fonts;
@@ -522,9 +594,18 @@ bool WritePdfDocument(const PageModel& model, int from, int to, const QString& t
     // What stopped a worker building a page (no memory, a page that cannot be
     // read back from the page file), raised again on this thread.
     std::vector<std::exception_ptr> failed(static_cast<std::size_t>(count));
+    // A page with a character whose substitute is not found yet waits, with
+    // the characters its face lacks, for this thread to find them and build it.
+    struct Waiting {
+        std::shared_ptr<const Page> page;
+        std::vector<Lacking> lacking;
+    };
+    std::vector<Waiting> waiting(static_cast<std::size_t>(count));
+    // The workers' builders, and this thread's own.
     std::vector<std::unique_ptr<Builder>> builders;
-    for (int w = 0; w < workers; ++w)
+    for (int w = 0; w <= workers; ++w)
         builders.push_back(std::make_unique<Builder>(fonts.size()));
+    Builder& own = *builders.back();
     std::mutex mutex;
     std::condition_variable changed;
     std::atomic<int> next{0};
@@ -543,16 +624,22 @@ bool WritePdfDocument(const PageModel& model, int from, int to, const QString& t
                     return;
             }
             QByteArray object;
+            Waiting later;
             std::exception_ptr failure;
             try {
-                object = pdf::StreamObject(PageObject(i) + 1,
-                                           document.content(*model.page(from + i), builder));
+                const auto page = model.page(from + i);
+                faces.findLacking(*page, builder);
+                if (faces.known(builder))
+                    object = pdf::StreamObject(PageObject(i) + 1, document.content(*page, builder));
+                else
+                    later = {page, builder.lacking};
             } catch (...) {
                 failure = std::current_exception();
             }
             {
                 std::lock_guard lock(mutex);
                 built[static_cast<std::size_t>(i)] = std::move(object);
+                waiting[static_cast<std::size_t>(i)] = std::move(later);
                 failed[static_cast<std::size_t>(i)] = failure;
                 ready[static_cast<std::size_t>(i)] = 1;
             }
@@ -585,18 +672,26 @@ bool WritePdfDocument(const PageModel& model, int from, int to, const QString& t
     const QByteArray mediaBox = "[0 0 " + QByteArray::number(size.width()) + ' ' + QByteArray::number(size.height()) + ']';
     for (int i = 0; i < count; ++i) {
         QByteArray object;
+        Waiting page;
         std::exception_ptr failure;
         {
             std::unique_lock lock(mutex);
             changed.wait(lock, [&] { return ready[static_cast<std::size_t>(i)] != 0; });
             object = std::move(built[static_cast<std::size_t>(i)]);
             built[static_cast<std::size_t>(i)] = QByteArray();
+            page = std::move(waiting[static_cast<std::size_t>(i)]);
             failure = failed[static_cast<std::size_t>(i)];
             written = i + 1;
         }
         changed.notify_all();
         if (failure)
             std::rethrow_exception(failure);
+        if (page.page) {
+            own.lacking = std::move(page.lacking);
+            faces.find(own);
+            faces.known(own);
+            object = pdf::StreamObject(PageObject(i) + 1, document.content(*page.page, own));
+        }
         file.object(PageObject(i), QByteArray::number(PageObject(i)) + " 0 obj\n<< /Type /Page /Parent "
                                        + QByteArray::number(kPages) + " 0 R /MediaBox " + mediaBox + " /Resources "
                                        + QByteArray::number(kResources) + " 0 R /Contents "
