@@ -11,12 +11,15 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <fcntl.h>
 #include <locale.h>
 #include <optional>
 #include <set>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -394,9 +397,34 @@ bool PorownajBezSpacji(const QString& a, const QString& b)
     return UsunSpacje(a.toUpper()) == UsunSpacje(b.toUpper());
 }
 
+namespace {
+
+// Takes the name `path` by making its file, exclusively: a name that another
+// copy of the program takes at the same moment is refused here, and the
+// caller goes on to the next. The file is locked until the next name is
+// taken (or the run ends), so that the start of another copy, which removes
+// the work tables that no running process holds, leaves it alone while the
+// table is made in its place. True when the name was taken before; a file
+// that cannot be made for another cause is left to the table's creation,
+// which tells why.
+bool NazwaZajeta(const QString& path)
+{
+    static int held = -1;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno == EEXIST;
+    ::flock(fd, LOCK_EX);
+    if (held >= 0)
+        ::close(held);
+    held = fd;
+    return false;
+}
+
+} // namespace
+
 QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension)
 {
-    return NazwaZbioruTymczasowego(prefix, extension, [](const QString& path) { return QFileInfo::exists(path); });
+    return NazwaZbioruTymczasowego(prefix, extension, NazwaZajeta);
 }
 
 namespace {
@@ -472,7 +500,7 @@ void UsunPozostawioneZbioryTymczasowe(const QString& prefix, const QString& exte
 }
 
 QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension,
-                                const std::function<bool(const QString&)>& exists)
+                                const std::function<bool(const QString&)>& taken)
 {
     const QString directory = KatalogZbiorowTymczasowych();
     const QDate today = kal::Today();
@@ -489,7 +517,7 @@ QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension,
                 for (char c4 = 'a'; c4 <= 'z'; ++c4) {
                     letters[3] = QLatin1Char(c4);
                     const QString candidate = base + letters + QLatin1Char('.') + extension;
-                    if (!exists(candidate))
+                    if (!taken(candidate))
                         return candidate;
                 }
             }

@@ -80,14 +80,17 @@ bool PorownajBezSpacji(const QString& a, const QString& b);
 // is set, else by TMP, else the working directory (also when the named
 // directory cannot be found); then the prefix, today's year, month and day
 // without leading zeros, four letters "aaaa".."zzzz" and "." + extension. The
-// first name under which no file exists is the result; when every one is
+// first name whose file this call makes (exclusively: a name another copy of
+// the program takes at the same moment goes on to the next) is the result,
+// an empty file for the caller to make its table in; when every one is
 // taken, the box "Błąd generowania zbioru tymczsowego !!!" is shown and the
 // result is the empty text. The data module passes "Tym" and "DB".
 QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension);
 
-// The same with the test for an existing file given by the caller.
+// The same with the taking of a name given by the caller: `taken` is true
+// when the name was another's already, false when the name is now the caller's.
 QString NazwaZbioruTymczasowego(const QString& prefix, const QString& extension,
-                                const std::function<bool(const QString&)>& exists);
+                                const std::function<bool(const QString&)>& taken);
 
 // Removes the temporary tables that a run ended by a kill or a crash left in
 // the directory of `NazwaZbioruTymczasowego`: the files named as that routine

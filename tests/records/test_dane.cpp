@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -243,6 +244,67 @@ TEST_F(Dane, WorkTablesLeftByAKilledRunGoAndHeldOnesStay)
     dm->TRoboczy->FieldByName("Klucz")->setAsString("A");
     dm->TRoboczy->Post();
     EXPECT_EQ(dm->TRoboczy->RecordCount(), 1);
+}
+
+// Copies of the program started at the same moment on data directories of
+// their own with one TEMP each take a work table of their own, and each
+// keeps it while the others start.
+TEST_F(Dane, ModulesStartedTogetherEachTakeAWorkTableOfTheirOwn)
+{
+    dm.reset();
+    constexpr int kKopie = 4;
+    QTemporaryDir katalogi;
+    for (int i = 0; i < kKopie; ++i) {
+        const QDir kopia(katalogi.filePath(QString::number(i)));
+        ASSERT_TRUE(kopia.mkpath("."));
+        for (const QString& plik : QDir(katalog.path()).entryList(QDir::Files))
+            ASSERT_TRUE(QFile::copy(katalog.file(plik), kopia.filePath(plik)));
+    }
+    // Each copy waits for the end of `start`, makes its module, writes a
+    // byte into `made` and holds its module until the end of `end`.
+    int start[2], made[2], end[2];
+    ASSERT_EQ(::pipe(start) | ::pipe(made) | ::pipe(end), 0);
+    std::vector<pid_t> kopie;
+    for (int i = 0; i < kKopie; ++i) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::close(start[1]);
+            ::close(end[1]);
+            char c;
+            int wynik = 3;
+            if (QDir::setCurrent(katalogi.filePath(QString::number(i))) && ::read(start[0], &c, 1) == 0) {
+                try {
+                    TDM modul;
+                    modul.TRoboczy->Append();
+                    modul.TRoboczy->FieldByName("Klucz")->setAsString("A");
+                    modul.TRoboczy->Post();
+                    wynik = modul.TRoboczy->RecordCount() == 1 && dialogi.boxes().empty() ? 0 : 1;
+                    if (wynik == 0 && ::write(made[1], "x", 1) == 1) {
+                        ::close(made[1]);
+                        wynik = ::read(end[0], &c, 1) == 0 ? 0 : 2;
+                    }
+                } catch (...) {
+                }
+            }
+            _exit(wynik);
+        }
+        kopie.push_back(pid);
+    }
+    ::close(made[1]);
+    ::close(start[1]);
+    int gotowe = 0;
+    for (char c; ::read(made[0], &c, 1) == 1;)
+        ++gotowe;
+    ::close(end[1]);
+    for (const pid_t pid : kopie) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(kal::test::EndedWell(status)) << status;
+    }
+    EXPECT_EQ(gotowe, kKopie);
+    EXPECT_TRUE(QDir(temp.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
+    for (const int fd : {start[0], made[0], end[0]})
+        ::close(fd);
 }
 
 TEST_F(Dane, NoFreeTemporaryNameLeavesTheModuleWithoutAWorkTable)

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -298,10 +299,12 @@ TEST(NazwaZbioruTymczasowego, FirstFreeNameInTemp)
     EnvVar tempVar("TEMP", temp.path());
     FixedToday today(QDate(2009, 6, 12));
     const QString base = temp.path() + QStringLiteral("/Tym2009612");
+    // A name is taken by making its file: two copies of the program asking
+    // at the same moment never get one name.
     EXPECT_EQ(NazwaZbioruTymczasowego(QStringLiteral("Tym"), QStringLiteral("DB")), base + QStringLiteral("aaaa.DB"));
-
-    Touch(base + QStringLiteral("aaaa.DB"));
     EXPECT_EQ(NazwaZbioruTymczasowego(QStringLiteral("Tym"), QStringLiteral("DB")), base + QStringLiteral("aaab.DB"));
+    EXPECT_EQ(QFileInfo(base + QStringLiteral("aaab.DB")).size(), 0);
+    EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("aaac.DB")));
 
     for (char c = 'a'; c <= 'z'; ++c)
         Touch(base + QStringLiteral("aaa") + QLatin1Char(c) + QStringLiteral(".DB"));
@@ -312,8 +315,8 @@ TEST(NazwaZbioruTymczasowego, FirstFreeNameInTemp)
 
 TEST(NazwaZbioruTymczasowego, DirectoryChoice)
 {
-    kal::test::TestDir work;
     kal::test::TestDir tmp;
+    kal::test::TestDir work; // the working directory
     FixedToday today(QDate(2010, 1, 5));
     {
         // TEMP wins over TMP; a trailing "/" is not doubled.
@@ -336,9 +339,9 @@ TEST(NazwaZbioruTymczasowego, DirectoryChoice)
         EXPECT_EQ(NazwaZbioruTymczasowego(QStringLiteral("Tym"), QStringLiteral("DB")), QStringLiteral("Tym201015aaaa.DB"));
     }
     {
+        // Neither set: the working directory, whose first name is taken.
         EnvVar tempVar("TEMP", std::nullopt);
         EnvVar tmpVar("TMP", std::nullopt);
-        Touch(QStringLiteral("Tym201015aaaa.DB"));  // in the working directory
         EXPECT_EQ(NazwaZbioruTymczasowego(QStringLiteral("Tym"), QStringLiteral("DB")), QStringLiteral("Tym201015aaab.DB"));
     }
 }

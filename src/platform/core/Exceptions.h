@@ -61,6 +61,9 @@ QString ErrorBoxText(const QString& message);
 
 // Why a file could not be written or read, in the words of a message (an
 // errno value: "brak uprawnień do zapisu", "brak miejsca na dysku", ...).
+// A missing file or directory is told as a missing directory; given the
+// file's path, as what is missing: the file, or the directory it lies in.
 QString FileErrorReason(int err);
+QString FileErrorReason(int err, const QString& path);
 
 } // namespace kal

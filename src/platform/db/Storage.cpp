@@ -100,7 +100,7 @@ QString cannotWriteFileText(const QString& path, int err)
 {
     if (err == ENOSPC || err == EDQUOT)
         return fullDiskText(path);
-    return QStringLiteral("Nie można zapisać zbioru danych %1: %2").arg(userName(path), FileErrorReason(err));
+    return QStringLiteral("Nie można zapisać zbioru danych %1: %2").arg(userName(path), FileErrorReason(err, path));
 }
 
 QString cannotWriteDirText(const QString& path, int err)
@@ -168,7 +168,7 @@ QString codeText(int code, const QString& path, sqlite3* db)
         }
         if (err == EROFS || err == EACCES || err == EPERM)
             return cannotWriteFileText(path, err);
-        const QString why = err ? QStringLiteral(": ") + FileErrorReason(err) : QString();
+        const QString why = err ? QStringLiteral(": ") + FileErrorReason(err, path) : QString();
         if ((code & 0xFF) == SQLITE_CANTOPEN)
             return QStringLiteral("Nie można otworzyć zbioru danych %1%2").arg(name, why);
         if ((code & 0xFF) == SQLITE_IOERR)
@@ -549,7 +549,8 @@ const char* const kRowCountSql =
 void DbFile::create(const QString& path, const std::vector<TFieldDef>& fields, const std::vector<TIndexDef>& indexes)
 {
     const QString name = QFileInfo(path).fileName();
-    if (QFileInfo::exists(path))
+    // An empty file is the name taken for the table: the table replaces it.
+    if (const QFileInfo taken(path); taken.exists() && !(taken.isFile() && taken.size() == 0))
         throw EDatabaseError(QStringLiteral("Zbiór danych %1 już istnieje").arg(name));
     if (fields.empty())
         throw EDatabaseError(QStringLiteral("Brak definicji pól zbioru %1").arg(name));

@@ -109,7 +109,8 @@ public:
     bool Exists() const;
     // Field and index definitions. Open fills them from the file; CreateTable
     // creates the file from them (from the data fields when FieldDefs is
-    // empty). The file must not exist yet.
+    // empty). The file must not exist yet, or be empty: an empty file is a
+    // name taken for the table (made exclusively), which the table replaces.
     TFieldDefs& FieldDefs() { return m_fieldDefs; }
     const TFieldDefs& FieldDefs() const { return m_fieldDefs; }
     TIndexDefs& IndexDefs() { return m_indexDefs; }
