@@ -219,11 +219,19 @@ TEST_F(Dane, WorkTableLivesInTempAndIsDeletedAtTheEnd)
 }
 
 // The work tables a killed run left in the temporary directory go, with
-// their journals; the one this run holds and every file of another name,
-// kind or owner stay (one another running copy holds: the start-up tests).
+// their journals; the one this run holds, with its journals, and every file
+// of another name, kind or owner stay (one another running copy holds: the
+// start-up tests).
 TEST_F(Dane, WorkTablesLeftByAKilledRunGoAndHeldOnesStay)
 {
     const QDir tmp(temp.path());
+    // The module's table holds a row in its log.
+    const QString wlasna = dm->TRoboczy->TableName();
+    dm->TRoboczy->Append();
+    dm->TRoboczy->FieldByName("Klucz")->setAsString("A");
+    dm->TRoboczy->Post();
+    ASSERT_TRUE(QFileInfo(wlasna + "-wal").size() > 0);
+    ASSERT_TRUE(QFile(wlasna + "-shm").open(QIODevice::WriteOnly));
     const QStringList pozostawione = {"Tym2009611aaaa.DB", "Tym2009611aaaa.DB-wal", "Tym20091231zzzz.DB"};
     const QStringList inne = {"Tym2009611aaaa.db", "Tym2009611aaa.DB", "tym2009611aaab.DB", "Tym2009611aaaa.DB.kopia",
                               "XTym2009611aaaa.DB", "TymABCDEFGaaaa.DB", "Tym2009611cudz.DB", "Firma.db"};
@@ -236,14 +244,16 @@ TEST_F(Dane, WorkTablesLeftByAKilledRunGoAndHeldOnesStay)
     UsunPozostawioneZbioryTymczasowe("Tym", "DB");
     for (const QString& n : pozostawione)
         EXPECT_FALSE(tmp.exists(n)) << n.toStdString();
-    for (const QString& n : inne + QStringList({"Tym2009611link.DB", dm->TRoboczy->TableName()}))
+    for (const QString& n : inne + QStringList({"Tym2009611link.DB", wlasna, wlasna + "-wal", wlasna + "-shm"}))
         EXPECT_TRUE(tmp.exists(n)) << n.toStdString();
     EXPECT_TRUE(QFileInfo::exists(katalog.file("Firma.db")));
-    // The module's own table still takes rows.
+    // The module's own table still takes rows, and keeps the first.
     dm->TRoboczy->Append();
-    dm->TRoboczy->FieldByName("Klucz")->setAsString("A");
+    dm->TRoboczy->FieldByName("Klucz")->setAsString("B");
     dm->TRoboczy->Post();
-    EXPECT_EQ(dm->TRoboczy->RecordCount(), 1);
+    dm->TRoboczy->Close();
+    dm->TRoboczy->Open();
+    EXPECT_EQ(dm->TRoboczy->RecordCount(), 2);
 }
 
 // Copies of the program started at the same moment on data directories of
