@@ -496,6 +496,95 @@ TEST_F(Klawiatura, EscDropsThePendingChangeAndTheRegisterStaysOpen)
     }
 }
 
+// ------------------------------------------------------------------ new rows
+
+// The communes of table C: a new row that nothing was typed into, left by
+// Insert, "+" or a click (after a click on the last commune: Tab then
+// Insert, Down then Insert, Insert twice, "+" then Insert, Tab then "+",
+// Insert then a click on the first commune), then Esc: no record without a
+// name is stored, and the close asks nothing.
+TEST_F(Klawiatura, CommunesOfTableCStoreNoRowThatNothingWasTypedInto)
+{
+    TFGminaDoTabeliC gminyC;
+    kal::TField* nazwa = dm->TTabelaC->FieldByName(QStringLiteral("NazwaGminy"));
+    for (const char* gmina : {"Bochnia", "Kraków"}) {
+        dm->TTabelaC->Insert();
+        nazwa->setAsString(QString::fromUtf8(gmina));
+        dm->TTabelaC->Post();
+    }
+    const QStringList przed = zapisane(dm->TTabelaC, nazwa);
+    kal::TDBGrid* g = gminyC.DBGrid1;
+    auto klawisz = [&](Qt::Key k) { return [&, k] { QTest::keyClick(fokus(), k); }; };
+    auto plus = [&] { kliknij(gminyC.DBNavigator1, kal::nbInsert); };
+    const std::vector<std::function<void()>> sekwencje[] = {
+        {klawisz(Qt::Key_Tab), klawisz(Qt::Key_Insert)},
+        {klawisz(Qt::Key_Down), klawisz(Qt::Key_Insert)},
+        {klawisz(Qt::Key_Insert), klawisz(Qt::Key_Insert)},
+        {plus, klawisz(Qt::Key_Insert)},
+        {klawisz(Qt::Key_Tab), plus},
+        {klawisz(Qt::Key_Insert), [&] { kliknijSiatke(g, 0); }},
+    };
+    int nr = 0;
+    for (const auto& sekwencja : sekwencje) {
+        SCOPED_TRACE(++nr);
+        dialogi.clear();
+        przyPokazie([&](QWidget* okno) {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+            kliknijSiatke(g, 1);
+            for (const auto& krok : sekwencja)
+                krok();
+            EXPECT_EQ(g->model()->rowCount(), nr < 6 ? 3 : 2);
+            QTest::keyClick(fokus(), Qt::Key_Escape);
+            EXPECT_EQ(dm->TTabelaC->State(), kal::dsBrowse);
+            gminyC.BitBtn1->click();
+            EXPECT_FALSE(okno->isVisible());
+        });
+        gminyC.Pokaz();
+        EXPECT_TRUE(dialogi.boxes().empty());
+        EXPECT_EQ(zapisane(dm->TTabelaC, nazwa), przed);
+    }
+}
+
+// A new commune typed into the panel's name edit and left with a navigator
+// button, which does not take the keyboard (first, prior, next, last,
+// refresh): the name still waits in the edit, and the move hands it over
+// and saves the commune.
+TEST_F(Klawiatura, ANewRecordTypedIntoThePanelIsSavedByANavigatorMove)
+{
+    QStringList oczekiwane;
+    for (const char* gmina : {"Bochnia", "Kraków", "Tarnów"}) {
+        dm->TGminy->Insert();
+        dm->TGminyNazwaGminy->setAsString(QString::fromUtf8(gmina));
+        dm->TGminy->Post();
+        oczekiwane << QString::fromUtf8(gmina);
+    }
+    auto* edycja = gminy->findChild<QLineEdit*>(QStringLiteral("DBEdit1"));
+    ASSERT_NE(edycja, nullptr);
+    przyPokazie([&](QWidget* okno) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(okno));
+        int nr = 0;
+        for (kal::TNavigateBtn przycisk : {kal::nbFirst, kal::nbPrior, kal::nbNext, kal::nbLast, kal::nbRefresh}) {
+            SCOPED_TRACE(przycisk);
+            kliknijSiatke(gminy->DBGrid1, 1);
+            kliknij(gminy->DBNavigator1, kal::nbInsert);
+            ASSERT_EQ(fokus(), edycja);
+            oczekiwane << QStringLiteral("Gmina %1").arg(++nr);
+            pisz(oczekiwane.back());
+            ASSERT_TRUE(gminy->DBNavigator1->Button(przycisk)->isEnabled());
+            kliknij(gminy->DBNavigator1, przycisk);
+            EXPECT_EQ(fokus(), edycja);
+            EXPECT_EQ(dm->TGminy->State(), kal::dsBrowse);
+        }
+        gminy->BitBtn1->click();
+    });
+    gminy->Pokaz(0);
+    EXPECT_TRUE(dialogi.boxes().empty());
+    QStringList zapisaneGminy = zapisane(dm->TGminy, dm->TGminyNazwaGminy);
+    zapisaneGminy.sort();
+    oczekiwane.sort();
+    EXPECT_EQ(zapisaneGminy, oczekiwane);
+}
+
 // ------------------------------------------------------------------ the wheel
 
 void kolko(QWidget* cel, int delta = -120)

@@ -838,6 +838,8 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
     const bool canInsert = canAppend() && state() != QAbstractItemView::EditingState;
     if (canInsert && event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
         RunControlAction([this, t] {
+            if (BeforeMove && (t->State() == dsEdit || t->State() == dsInsert))
+                BeforeMove(*this);
             t->Insert();
             if (OnInsert)
                 OnInsert(*this);

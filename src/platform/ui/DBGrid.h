@@ -15,8 +15,9 @@
 // Insert inserts a record, Down on the last row appends one (from its open
 // cell editor too, whose text goes to the record first) and Tab goes from
 // cell to cell, from the last cell of the last row into a new row as Down
-// does. A grid whose cells cannot be edited (read-only, or whole-row
-// selection) leaves Tab to the window: it goes on to the next control.
+// does. Insert, like a move, first leaves the record (BeforeMove). A grid
+// whose cells cannot be edited (read-only, or whole-row selection) leaves
+// Tab to the window: it goes on to the next control.
 //
 // A cell editor takes the edit mask of its field as an edit does (see
 // TranslateEditMask): a date is typed as its digits into "____-__-__".
@@ -38,7 +39,7 @@
 // row that the table refuses to move to, leaves the highlight on it.
 //
 // Leaving a record that is being edited or inserted (a click on another row,
-// the arrow, page and Tab keys, Down into a new row) first calls
+// the arrow, page and Tab keys, Down into a new row, Insert) first calls
 // BeforeMove: it may post or cancel the record, or raise kal::Abort() to
 // stay on it with what was typed. Then an unchanged new row is dropped and
 // a changed record posted (a refused post keeps it current with what was

@@ -480,6 +480,7 @@ void TOknoRejestru::przygotujNawigacje()
                 case kal::nbNext:
                 case kal::nbLast:
                 case kal::nbRefresh:
+                case kal::nbInsert:
                     PrzedOpuszczeniemRekordu(nawigator.DataSource());
                     break;
                 default:

@@ -136,12 +136,13 @@ protected:
     void Uzyj(kal::TTable* rejestr, kal::TField* id, const QString& komunikat);
 
     // Before the user moves the current record of `zrodlo` (a row of a grid,
-    // its keys, first, prior, next, last or refresh of a navigator) while the
-    // window's table has a new record: when nothing was typed into it (its
-    // fields as the program filled them when "+", Insert or Down started
-    // it) it is dropped. Any other pending change is posted by the move
-    // itself, without a question: a refused post shows its rule's message
-    // and the record stays with what was typed.
+    // its keys, Insert in a grid, first, prior, next, last, refresh or "+"
+    // of a navigator) while the window's table has a new record: when
+    // nothing was typed into it (its fields as the program filled them when
+    // "+", Insert or Down started it) it is dropped. Any other pending
+    // change is posted by the move itself, without a question: a refused
+    // post shows its rule's message and the record stays with what was
+    // typed.
     void PrzedOpuszczeniemRekordu(kal::TDataSource* zrodlo);
 
     // After "+": the focus goes to the field where a new record of `zrodlo`
