@@ -393,6 +393,20 @@ TEST(Pdf, ACharacterTheFaceLacksIsDrawnFromTheFaceQtFallsBackTo)
     EXPECT_GE(others, 1) << lines.join(QLatin1Char('\n')).toStdString();
 }
 
+// A long text that comes again after many others (more than a thread keeps
+// shaped) is drawn with its own glyphs.
+TEST(Pdf, ATextComingAgainAfterManyOthersReadsBackWhole)
+{
+    if (!HasTool("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not installed";
+    kal::test::TestDir dir;
+    LongList list(350, [](int i) { return QStringLiteral("Pojazd %1 ").arg(i % 320, 3, 10, QChar(u'0')).repeated(10); });
+    const auto model = list.report.prepare();
+    ASSERT_LT(model->pageCount(), 8); // one thread builds every page
+    WritePdf(*model, dir.file(QStringLiteral("wykaz.pdf")));
+    EXPECT_EQ(Words(PdfText(dir.file(QStringLiteral("wykaz.pdf")), QStringLiteral("-raw"))), ModelWords(*model));
+}
+
 // Lines of text 12 mm apart, 180 mm wide, in `fonts` in turn.
 struct TextLines {
     Report report;

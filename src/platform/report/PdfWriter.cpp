@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QGlyphRun>
+#include <QHash>
 #include <QIODevice>
 #include <QPageLayout>
 #include <QPageSize>
@@ -78,10 +79,13 @@ struct Lacking {
 using PageSubstitutes = std::vector<std::vector<std::pair<char32_t, Substitute>>>;
 
 // What one thread needs to build pages: its shaping buffer, for every font
-// the text of each glyph it has used (null: not used), and what it knows of
-// the characters each face covers.
+// the text of each glyph it has used (null: not used), what it knows of the
+// characters each face covers, and the glyphs of the texts it shaped last.
 struct Builder {
-    explicit Builder(std::size_t fonts) : glyphTexts(fonts), covered(fonts) { buffer = hb_buffer_create(); }
+    explicit Builder(std::size_t fonts) : glyphTexts(fonts), covered(fonts), shaped(fonts)
+    {
+        buffer = hb_buffer_create();
+    }
     ~Builder() { hb_buffer_destroy(buffer); }
     Builder(const Builder&) = delete;
     Builder& operator=(const Builder&) = delete;
@@ -95,6 +99,37 @@ struct Builder {
     std::vector<std::vector<std::uint8_t>> covered;
     std::vector<Lacking> lacking; // of the page being built
     PageSubstitutes substitutes;  // of the page being built
+
+    // Appends the glyphs of the whole of `text` in `font`, face `face`, to
+    // `glyphs`. A list repeats its dates, names and codes: a text shaped
+    // before is taken from the texts kept, which start over once they hold
+    // kKeptGlyphs glyphs.
+    void shapeWhole(const pdf::Font& font, std::size_t face, const QString& text)
+    {
+        QHash<QString, std::pair<std::uint32_t, std::uint32_t>>& kept = shaped[face];
+        const auto found = kept.constFind(text);
+        if (found != kept.cend()) {
+            const auto from = shapedGlyphs.begin() + found->first;
+            glyphs.insert(glyphs.end(), from, from + found->second);
+            return;
+        }
+        const std::size_t first = glyphs.size();
+        font.shape(buffer, text, 0, static_cast<int>(text.size()), glyphs);
+        if (shapedGlyphs.size() >= kKeptGlyphs) {
+            for (auto& texts : shaped)
+                texts.clear();
+            shapedGlyphs.clear();
+        }
+        kept.insert(text, {static_cast<std::uint32_t>(shapedGlyphs.size()), static_cast<std::uint32_t>(glyphs.size() - first)});
+        shapedGlyphs.insert(shapedGlyphs.end(), glyphs.begin() + static_cast<std::ptrdiff_t>(first), glyphs.end());
+    }
+
+private:
+    static constexpr std::size_t kKeptGlyphs = 1 << 15;
+    // Of each face, the texts shaped whole: where their glyphs lie in
+    // `shapedGlyphs`, and how many there are.
+    std::vector<QHash<QString, std::pair<std::uint32_t, std::uint32_t>>> shaped;
+    std::vector<pdf::ShapedGlyph> shapedGlyphs;
 };
 
 // The faces of a model's fonts: fonts that differ only in size or underline
@@ -348,7 +383,10 @@ private:
                 return;
             Run run;
             run.first = builder.glyphs.size();
-            font.shape(builder.buffer, text, static_cast<int>(from), static_cast<int>(to - from), builder.glyphs);
+            if (from == 0 && to == text.size())
+                builder.shapeWhole(font, face, text);
+            else
+                font.shape(builder.buffer, text, static_cast<int>(from), static_cast<int>(to - from), builder.glyphs);
             run.count = builder.glyphs.size() - run.first;
             run.textEnd = to;
             qint64 advance = 0;
