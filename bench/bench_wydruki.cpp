@@ -1,5 +1,5 @@
 // Benchmark of the list reports on a large data directory (offscreen).
-// Run by hand: build/bin/bench_wydruki [fuel records] [vehicles] [runs] [directory] [list]
+// Run by hand: build/bin/bench_wydruki [fuel records] [vehicles] [runs] [directory] [list] [eksport [tekst]]
 //              (default 200,000 fuel records, 2,000 vehicles, 3 runs)
 //
 // A data directory gets one company, its period 2009/1, 50 refuelling
@@ -17,6 +17,10 @@
 // model of the whole report, and to its first page drawn as the preview draws
 // it; the pages, and a digest of every text of the pages with its place (the
 // time of day masked), so that two builds can be compared text for text.
+// With "eksport" as the sixth argument, after each list its PDF and CSV are
+// written into the temporary directory as the preview writes them, timed,
+// with their sizes and the CSV's digest (the time of day masked); "tekst" as
+// the seventh adds the digest of the text pdftotext reads from the PDF.
 #include "Median.h"
 #include "BenchDialogs.h"
 #include "BenchFirma.h"
@@ -40,6 +44,7 @@
 
 #include "Clock.h"
 #include "Dialogs.h"
+#include "Export.h"
 #include "Render.h"
 #include "Report.h"
 
@@ -48,10 +53,13 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
@@ -96,6 +104,42 @@ QByteArray Skrot(const kal::report::PageModel& model)
         }
     }
     return h.result().toHex().left(16);
+}
+
+// A digest of a written file, read a piece at a time, with the time of day
+// masked (as in the texts' digest); the size in bytes before it.
+QByteArray Plik(const QString& nazwa)
+{
+    QFile f(nazwa);
+    if (!f.open(QIODevice::ReadOnly))
+        return "missing";
+    constexpr qsizetype dlugosc = 8; // "hh:mm:ss"
+    const auto cyfra = [](char c) { return c >= '0' && c <= '9'; };
+    QCryptographicHash h(QCryptographicHash::Md5);
+    QByteArray kawalek;
+    for (bool koniec = false; !koniec;) {
+        kawalek += f.read(1 << 20);
+        koniec = f.atEnd();
+        for (qsizetype i = 0; i + dlugosc <= kawalek.size(); ++i) {
+            const char* c = kawalek.constData() + i;
+            if (cyfra(c[0]) && cyfra(c[1]) && c[2] == ':' && cyfra(c[3]) && cyfra(c[4]) && c[5] == ':' && cyfra(c[6])
+                && cyfra(c[7]))
+                kawalek.replace(i, dlugosc, "hh:mm:ss");
+        }
+        // The last bytes wait for the next piece: a time may begin in them.
+        const qsizetype gotowe = koniec ? kawalek.size() : std::max<qsizetype>(0, kawalek.size() - dlugosc + 1);
+        h.addData(QByteArrayView(kawalek).first(gotowe));
+        kawalek.remove(0, gotowe);
+    }
+    return QByteArray::number(f.size()) + " bytes " + h.result().toHex().left(16);
+}
+
+// The text pdftotext reads from a PDF (its layout), into `tekst`; false
+// when pdftotext is not installed.
+bool TekstPdf(const QString& pdf, const QString& tekst)
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    return !pdftotext.isEmpty() && QProcess::execute(pdftotext, {QStringLiteral("-layout"), pdf, tekst}) == 0;
 }
 
 bool Wypelnij(int paliwa, int pojazdy)
@@ -325,6 +369,8 @@ int main(int argc, char** argv)
     const int pojazdy = argc > 2 ? std::atoi(argv[2]) : 2000;
     const int przebiegi = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
     const QString wybrane = argc > 5 ? QString::fromLocal8Bit(argv[5]) : QString(); // only the lists named so
+    const bool eksport = argc > 6 && QByteArray(argv[6]) == "eksport";
+    const bool tekstPdf = argc > 7 && QByteArray(argv[7]) == "tekst"; // and what pdftotext reads from the PDF
 
     QTemporaryDir tmp;
     const QString katalog = argc > 4 ? QFileInfo(QString::fromLocal8Bit(argv[4])).absoluteFilePath() : tmp.path();
@@ -486,10 +532,11 @@ int main(int argc, char** argv)
         QByteArray skrot;
         int strony = 0;
         bool rozne = false;
+        kal::report::Report* r = nullptr;
         for (int i = 0; i < przebiegi; ++i) {
             QElapsedTimer t;
             t.start();
-            kal::report::Report* r = l.uruchom();
+            r = l.uruchom();
             czasy.push_back(double(t.nsecsElapsed()) / 1e6);
             const auto model = r ? r->pages() : nullptr;
             if (!model) {
@@ -507,6 +554,27 @@ int main(int argc, char** argv)
                     strony, skrot.constData(),
                     rozne ? " (runs differ)" : "");
         std::fflush(stdout);
+        if (eksport) {
+            const auto model = r->pages();
+            QElapsedTimer t;
+            t.start();
+            const QString pdf = tmp.filePath(QStringLiteral("lista.pdf")), csv = tmp.filePath(QStringLiteral("lista.csv"));
+            kal::report::WritePdf(*model, pdf);
+            const double msPdf = double(t.nsecsElapsed()) / 1e6;
+            t.restart();
+            kal::report::ExportToFile(*model, kal::report::ExportFormat::Csv, csv);
+            const double msCsv = double(t.nsecsElapsed()) / 1e6;
+            std::printf("export %s: run %.1f ms, pdf %.1f ms, csv %.1f ms\n", l.nazwa, czasy.back(), msPdf, msCsv);
+            const QString tekst = tmp.filePath(QStringLiteral("lista.txt"));
+            std::printf("export %s: pdf %lld bytes, its text %s; csv %s\n", l.nazwa, QFileInfo(pdf).size(),
+                        !tekstPdf                ? "not read"
+                        : TekstPdf(pdf, tekst) ? Plik(tekst).constData()
+                                                 : "(no pdftotext)",
+                        Plik(csv).constData());
+            std::fflush(stdout);
+            for (const QString& plik : {pdf, csv, tekst})
+                QFile::remove(plik);
+        }
     }
     std::printf("\npeak memory %ld MiB\n", peakMiB());
 
